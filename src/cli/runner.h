@@ -1,0 +1,17 @@
+// matcalc-cli: runs one command of the Solve menu without a window.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace matcalc {
+
+// Runs the runner with `args` (without the program name). Reads the edit
+// pane's text from the named file or from `in`; writes the result pane to
+// `out` and one line per dialog box, or a usage error, to `err`. Returns the
+// exit status: 0 when the command ran, 2 for a usage error.
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err);
+
+}  // namespace matcalc

@@ -1,0 +1,50 @@
+#include "frame/frame.h"
+
+#include "io/leading_number.h"
+#include "io/text_util.h"
+
+namespace matcalc {
+
+bool FitsBudget(const WorkEstimate& estimate) {
+  return estimate.bytes <= kMemoryBudgetBytes && estimate.operations <= kWorkBudgetOperations;
+}
+
+std::optional<std::string> Frame::Ask(std::string_view prompt, std::string_view title,
+                                      std::string_view default_text) {
+  std::optional<std::string> answer = dialogs_.Input(
+      {std::string(prompt), std::string(title), std::string(default_text)});
+  if (!answer) return std::nullopt;
+  return std::string(TrimSpaces(*answer));
+}
+
+std::optional<std::string> Frame::AskNonEmpty(std::string_view prompt, std::string_view title,
+                                              std::string_view default_text) {
+  std::optional<std::string> answer = Ask(prompt, title, default_text);
+  if (!answer || answer->empty()) return std::nullopt;
+  return answer;
+}
+
+void Frame::Inform(std::string_view text, std::string_view title, Icon icon) {
+  MessageRequest request;
+  request.text = std::string(text);
+  request.title = std::string(title);
+  request.icon = icon;
+  dialogs_.Message(request);
+}
+
+std::optional<int> Frame::AskOrder(std::string_view prompt, std::string_view title,
+                                   std::string_view default_text, int minimum) {
+  const std::optional<std::string> answer = AskNonEmpty(prompt, title, default_text);
+  if (!answer) return std::nullopt;
+  const std::optional<std::int16_t> n = ToInt16(LeadingNumber(*answer));
+  if (!n || *n < minimum) return std::nullopt;
+  return *n;
+}
+
+bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
+  if (FitsBudget(estimate)) return false;
+  Inform(kOrderTooLargeText);
+  return true;
+}
+
+}  // namespace matcalc

@@ -1,0 +1,45 @@
+#include "frame/registry.h"
+
+#include <array>
+
+#include "direct/norms.h"
+
+namespace matcalc {
+namespace {
+
+constexpr std::array<Command, 12> kCommands = {{
+    {"power", "MatrixMi", "幂法", nullptr},
+    {"shift", "MatrixCircleMove", "原点平移法", nullptr},
+    {"inverse-power", "MatrixFanMi", "反幂法", nullptr},
+    {"jacobi", "ClassicalJacobi", "古典雅可比法", nullptr},
+    {"jacobi-threshold", "JacobiPassBarrier", "雅可比过关法", nullptr},
+    {"inverse", "A_matrix", "列主元求逆矩阵", nullptr},
+    {"determinant", "A_range", "列主元求行列式", nullptr},
+    {"lu", "MatrixBreak", "矩阵的三角分解", nullptr},
+    {"positive-definite", "CMatrixJudge", "正定矩阵判断", nullptr},
+    {"vector-norms", "VectorModel", "向量范数", &VectorModel},
+    {"matrix-norms", "MatrixModel", "矩阵范数", nullptr},
+    {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", nullptr},
+}};
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+const Command* FindCommand(std::string_view name) {
+  for (const Command& command : kCommands) {
+    if (command.name == name || command.menu_item == name) return &command;
+  }
+  return nullptr;
+}
+
+ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                      std::string text2, int digits) {
+  ResultPane pane(std::move(text2));
+  if (command.run == nullptr) return pane;
+  Frame frame(dialogs, text1, pane, digits);
+  command.run(frame);
+  return pane;
+}
+
+}  // namespace matcalc

@@ -1,0 +1,49 @@
+// Dialogs answered from a script, for the runner and the tests: input boxes
+// take the given texts in order (cancelled once they are used up), questions
+// the given replies (their default button once those are used up). Every box
+// shown is recorded.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frame/dialogs.h"
+
+namespace matcalc {
+
+struct ShownBox {
+  bool is_input = false;
+  InputRequest input;
+  MessageRequest message;
+  std::optional<std::string> answer;  // input boxes: the text, or a cancel
+  Reply reply = Reply::kOk;           // message boxes
+};
+
+class ScriptedDialogs : public Dialogs {
+ public:
+  ScriptedDialogs(std::vector<std::string> answers = {}, std::vector<Reply> replies = {})
+      : answers_(std::move(answers)), replies_(std::move(replies)) {}
+
+  std::optional<std::string> Input(const InputRequest& request) override;
+  Reply Message(const MessageRequest& request) override;
+
+  const std::vector<ShownBox>& shown() const { return shown_; }
+
+  // One line per box, as the runner reports them on stderr.
+  std::string Log() const;
+
+ private:
+  std::vector<std::string> answers_;
+  std::vector<Reply> replies_;
+  std::size_t next_answer_ = 0;
+  std::size_t next_reply_ = 0;
+  std::vector<ShownBox> shown_;
+};
+
+// The runner's line for one box (without the final line feed): fields
+// separated by tabs, a CR LF inside a text written as the two characters \n.
+std::string DescribeBox(const ShownBox& box);
+
+}  // namespace matcalc

@@ -1,0 +1,124 @@
+#include "io/readers.h"
+
+#include <string>
+#include <vector>
+
+#include "io/evaluator.h"
+#include "io/text_util.h"
+
+namespace matcalc {
+namespace {
+
+// Runs of spaces shrink by these replacements, in this order.
+std::string CollapseSpaces(std::string_view text) {
+  std::string s = ReplaceAll(text, "         ", " ");
+  s = ReplaceAll(s, "     ", " ");
+  s = ReplaceAll(s, "   ", " ");
+  return ReplaceAll(s, "  ", " ");
+}
+
+// Spaces become entry breaks: collapse, then every space to "," and ",," to ",".
+std::string SpacesToCommas(std::string_view text) {
+  std::string s = CollapseSpaces(text);
+  for (char& c : s) {
+    if (c == ' ') c = ',';
+  }
+  return ReplaceAll(s, ",,", ",");
+}
+
+void LineBreaksToHashes(std::string& s) {
+  for (char& c : s) {
+    if (c == '\n' || c == '\r') c = '#';
+  }
+}
+
+// The matrix text with "#" after every row and "," between entries.
+std::string NormalizeMatrixText(std::string_view text) {
+  std::string s = SpacesToCommas(TrimSpaces(text));
+  LineBreaksToHashes(s);
+  s = ReplaceAll(s, "#,", "#");
+  s = ReplaceAll(s, ",#", "#");
+  s += '#';
+  s = ReplaceAll(s, "#####", "#");
+  s = ReplaceAll(s, "###", "#");
+  s = ReplaceAll(s, "##", "#");
+  const std::size_t first = s.find_first_not_of(" #");
+  s.erase(0, first == std::string::npos ? s.size() : first);
+  return s;
+}
+
+// Reads `n` rows of at most `limit` entries into columns 1..limit of `a`.
+// The row buffer is not cleared between rows: a short row keeps the values
+// of the row above in its higher places.
+void ReadRows(Matrix& a, int n, int limit, std::string_view text) {
+  const std::string s = NormalizeMatrixText(text);
+  std::vector<double> buffer(static_cast<std::size_t>(limit) + 1, 0.0);
+  std::size_t offset = 0;  // the rows before it have been read
+  std::string entry;
+  for (int i = 1; i <= n; ++i) {
+    const std::size_t hash = s.find('#', offset);
+    const std::size_t row_end = hash == std::string::npos ? offset : hash + 1;
+    std::string row =
+        SpacesToCommas(TrimLeadingSpaces(std::string_view(s).substr(offset, row_end - offset)));
+    std::size_t start = 0;
+    for (int k = 1;; ++k) {
+      const std::size_t comma = row.find(',', start);
+      if (comma == std::string::npos) {
+        // The last entry still carries the row's "#": the evaluator reads it
+        // as the end of the expression.
+        entry.assign(row, start);
+        buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
+        break;
+      }
+      entry.assign(row, start, comma - start);
+      buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
+      start = comma + 1;
+      if (k + 1 > limit) break;
+    }
+    double* dest = a.row(i);
+    for (int j = 1; j <= limit; ++j) dest[j] = buffer[static_cast<std::size_t>(j)];
+    offset = row_end;
+  }
+}
+
+}  // namespace
+
+void ReadMatrix(Matrix& a, int n, std::string_view text) {
+  a = Matrix(n, n);
+  ReadRows(a, n, n, text);
+}
+
+void ReadSquareMatrix(Matrix& a, int n, std::string_view text) {
+  if (a.rows() < n || a.cols() < n + 1) return;  // not allocated as agreed: nothing to fill
+  ReadRows(a, n, n + 1, text);
+}
+
+void ReadVector(std::string& text, Vector& v) {
+  std::string_view view = TrimSpaces(text);
+  while (!view.empty() && (view.front() == ' ' || view.front() == '\n' || view.front() == '\r')) {
+    view.remove_prefix(1);
+  }
+  std::string s = CollapseSpaces(view);
+  s = ReplaceAll(s, "  ", " ");
+  s.insert(0, "0 ");
+  LineBreaksToHashes(s);
+  if (const std::size_t hash = s.find('#'); hash != std::string::npos) s.resize(hash);
+  s = std::string(TrimSpaces(s));
+  text = s;
+
+  // Pieces between single spaces, numbered from 0; piece 0 is the "0" put in
+  // front above and only makes an empty text come out as no entries at all.
+  std::vector<std::string_view> pieces;
+  std::string_view rest = text;
+  while (true) {
+    const std::size_t space = rest.find(' ');
+    pieces.push_back(rest.substr(0, space));
+    if (space == std::string_view::npos) break;
+    rest.remove_prefix(space + 1);
+  }
+  const int m = static_cast<int>(pieces.size()) - 1;
+  v = Vector(m);
+  for (int j = 1; j <= m; ++j) v(j) = EvaluateEntry(pieces[static_cast<std::size_t>(j)]);
+}
+
+}  // namespace matcalc
