@@ -1,0 +1,36 @@
+// Running a command with scripted answers, and comparing whole texts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/dialogs.h"
+
+namespace matcalc::testing {
+
+struct CommandRun {
+  std::string text2;    // the result pane afterwards
+  bool changed = false; // whether the command touched the result pane
+  std::string dialogs;  // one line per box, as the runner reports them
+};
+
+// Runs the command named `name` (runner name or menu item) on `text1`, with
+// the result pane starting as `text2`.
+CommandRun RunMethod(std::string_view name, std::string_view text1,
+               std::vector<std::string> answers = {}, std::vector<Reply> replies = {},
+               int digits = 6, std::string text2 = "previous result");
+
+// The contents of tests/golden/<file>, byte for byte.
+std::string Golden(std::string_view file);
+
+// Compares two texts whole; on a difference reports the first differing line
+// (line breaks shown as \r and \n) and its number.
+::testing::AssertionResult SameText(std::string_view expected, std::string_view actual);
+
+// Writes CR LF between the given lines and after the last one.
+std::string CrLfLines(std::initializer_list<std::string_view> lines);
+
+}  // namespace matcalc::testing
