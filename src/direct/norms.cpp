@@ -1,4 +1,4 @@
-#include "direct/norms.h"
+#include "direct/commands.h"
 
 #include <cmath>
 #include <string>

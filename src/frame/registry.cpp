@@ -2,12 +2,14 @@
 
 #include <array>
 
-#include "direct/norms.h"
+#include "direct/commands.h"
+#include "eigen/commands.h"
 
 namespace matcalc {
 namespace {
 
 constexpr std::array<Command, 12> kCommands = {{
+    // A method not yet built has no function: the runner does not offer it.
     {"power", "MatrixMi", "幂法", nullptr},
     {"shift", "MatrixCircleMove", "原点平移法", nullptr},
     {"inverse-power", "MatrixFanMi", "反幂法", nullptr},
