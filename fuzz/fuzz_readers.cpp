@@ -1,0 +1,32 @@
+// Arbitrary bytes as an entry, a matrix text and a vector text: nothing may
+// crash, read out of bounds, overflow an integer or run without bound.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "io/evaluator.h"
+#include "io/leading_number.h"
+#include "io/matrix.h"
+#include "io/readers.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  // The first byte picks the order, the rest is the text.
+  const int n = 1 + data[0] % 9;
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  matcalc::LeadingNumber(text);
+  std::string entry(text);
+  matcalc::EvaluateEntry(entry);
+
+  matcalc::Matrix a;
+  matcalc::ReadMatrix(a, n, text);
+  matcalc::Matrix square(n, n + 1);
+  matcalc::ReadSquareMatrix(square, n, text);
+
+  std::string vector_text(text);
+  matcalc::Vector v;
+  matcalc::ReadVector(vector_text, v);
+  return 0;
+}

@@ -1,0 +1,22 @@
+# Debian packages the project builds, tests and runs with; sourced by the
+# set-up scripts. Installs the missing ones (as root, or through sudo).
+
+MATCALC_BUILD_PACKAGES="g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev libeigen3-dev libopenblas-dev"
+MATCALC_GUI_PACKAGES="qt6-base-dev qt6-tools-dev qt6-translations-l10n libgl-dev
+  libfluidsynth-dev timgm6mb-soundfont fonts-noto-cjk xvfb xauth"
+
+matcalc_install_missing() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
