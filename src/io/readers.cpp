@@ -9,21 +9,44 @@
 namespace matcalc {
 namespace {
 
-// Runs of spaces shrink by these replacements, in this order.
-std::string CollapseSpaces(std::string_view text) {
-  std::string s = ReplaceAll(text, "         ", " ");
-  s = ReplaceAll(s, "     ", " ");
-  s = ReplaceAll(s, "   ", " ");
-  return ReplaceAll(s, "  ", " ");
+// Length of a run of spaces after the replacements of nine, five, three and
+// two spaces by one, applied in that order. A run never merges with another
+// (the replacements only produce spaces inside it), so each run can be
+// shrunk on its own in one pass.
+std::size_t CollapsedRunLength(std::size_t run) {
+  for (const std::size_t width : {9, 5, 3, 2}) run = run / width + run % width;
+  return run;
 }
 
-// Spaces become entry breaks: collapse, then every space to "," and ",," to ",".
-std::string SpacesToCommas(std::string_view text) {
-  std::string s = CollapseSpaces(text);
-  for (char& c : s) {
-    if (c == ' ') c = ',';
+std::string CollapseSpaces(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != ' ') {
+      out.push_back(text[i++]);
+      continue;
+    }
+    std::size_t run = 0;
+    while (i < text.size() && text[i] == ' ') ++i, ++run;
+    out.append(CollapsedRunLength(run), ' ');
   }
-  return ReplaceAll(s, ",,", ",");
+  return out;
+}
+
+// Halves every run of commas, rounding up: the replacement of ",," by ",".
+std::string HalveCommaRuns(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != ',') {
+      out.push_back(text[i++]);
+      continue;
+    }
+    std::size_t run = 0;
+    while (i < text.size() && text[i] == ',') ++i, ++run;
+    out.append(run / 2 + run % 2, ',');
+  }
+  return out;
 }
 
 void LineBreaksToHashes(std::string& s) {
@@ -32,16 +55,62 @@ void LineBreaksToHashes(std::string& s) {
   }
 }
 
+// The replacements of "#####", "###" and "##" by "#", in that order, run by
+// run like the spaces above.
+std::string CollapseHashRuns(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '#') {
+      out.push_back(text[i++]);
+      continue;
+    }
+    std::size_t run = 0;
+    while (i < text.size() && text[i] == '#') ++i, ++run;
+    for (const std::size_t width : {5, 3, 2}) run = run / width + run % width;
+    out.append(run, '#');
+  }
+  return out;
+}
+
+// The first steps of the matrix text in one pass: runs of spaces collapse,
+// spaces become ",", ",," becomes ",", and line breaks become "#". Spaces and
+// commas only ever meet inside one run of such characters, so each run is
+// worked out on its own: its spaces shrink run by run, and the commas that
+// result are halved, rounding up.
+std::string EntriesAndRows(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c != ' ' && c != ',') {
+      out.push_back(c == '\n' || c == '\r' ? '#' : c);
+      ++i;
+      continue;
+    }
+    std::size_t commas = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == ',')) {
+      if (text[i] == ',') {
+        ++commas;
+        ++i;
+        continue;
+      }
+      std::size_t spaces = 0;
+      while (i < text.size() && text[i] == ' ') ++i, ++spaces;
+      commas += CollapsedRunLength(spaces);
+    }
+    out.append(commas / 2 + commas % 2, ',');
+  }
+  return out;
+}
+
 // The matrix text with "#" after every row and "," between entries.
 std::string NormalizeMatrixText(std::string_view text) {
-  std::string s = SpacesToCommas(TrimSpaces(text));
-  LineBreaksToHashes(s);
+  std::string s = EntriesAndRows(TrimSpaces(text));
   s = ReplaceAll(s, "#,", "#");
   s = ReplaceAll(s, ",#", "#");
   s += '#';
-  s = ReplaceAll(s, "#####", "#");
-  s = ReplaceAll(s, "###", "#");
-  s = ReplaceAll(s, "##", "#");
+  s = CollapseHashRuns(s);
   const std::size_t first = s.find_first_not_of(" #");
   s.erase(0, first == std::string::npos ? s.size() : first);
   return s;
@@ -58,8 +127,10 @@ void ReadRows(Matrix& a, int n, int limit, std::string_view text) {
   for (int i = 1; i <= n; ++i) {
     const std::size_t hash = s.find('#', offset);
     const std::size_t row_end = hash == std::string::npos ? offset : hash + 1;
-    std::string row =
-        SpacesToCommas(TrimLeadingSpaces(std::string_view(s).substr(offset, row_end - offset)));
+    // The row's second pass through the space and comma replacements: no
+    // spaces are left by now, so only the halving of comma runs remains (it
+    // turns the ",," of a comma between spaces into ",").
+    const std::string row = HalveCommaRuns(std::string_view(s).substr(offset, row_end - offset));
     std::size_t start = 0;
     for (int k = 1;; ++k) {
       const std::size_t comma = row.find(',', start);
@@ -98,6 +169,7 @@ void ReadVector(std::string& text, Vector& v) {
   while (!view.empty() && (view.front() == ' ' || view.front() == '\n' || view.front() == '\r')) {
     view.remove_prefix(1);
   }
+  // The chain of nine, five, three and two spaces, and two spaces once more.
   std::string s = CollapseSpaces(view);
   s = ReplaceAll(s, "  ", " ");
   s.insert(0, "0 ");
