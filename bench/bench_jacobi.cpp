@@ -1,0 +1,58 @@
+// The Jacobi command with eps = 0 runs all 101 passes and prints 2 n^2
+// fields per pass. Its work must grow with the trace: the time per trace byte
+// at n = 60 should be at most 1.5 times that at n = 30.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/registry.h"
+#include "frame/scripted_dialogs.h"
+#include "io/number_text.h"
+
+namespace {
+
+std::string SymmetricMatrixText(int n) {
+  std::mt19937 random(12345);
+  std::uniform_real_distribution<double> value(-10, 10);
+  std::vector<double> a(static_cast<std::size_t>(n) * n);
+  for (int i = 0; i < n; ++i) {
+    for (int j = i; j < n; ++j) {
+      a[static_cast<std::size_t>(i) * n + j] = a[static_cast<std::size_t>(j) * n + i] =
+          matcalc::RoundTo(value(random), 3);
+    }
+  }
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) {
+      if (j > 0) text += ' ';
+      matcalc::AppendNumber(text, a[static_cast<std::size_t>(i) * n + j]);
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+void BM_JacobiTrace(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string text1 = SymmetricMatrixText(n);
+  const matcalc::Command* jacobi = matcalc::FindCommand("jacobi");
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    // eps = 0 never ends the passes early; the question keeps the trace.
+    matcalc::ScriptedDialogs dialogs({std::to_string(n), "0"}, {matcalc::Reply::kYes});
+    matcalc::ResultPane pane = matcalc::RunCommand(*jacobi, dialogs, text1, {}, 6);
+    bytes = pane.text().size();
+    benchmark::DoNotOptimize(pane.text().data());
+  }
+  state.counters["trace_bytes"] = static_cast<double>(bytes);
+  state.counters["ns_per_byte"] = benchmark::Counter(
+      static_cast<double>(bytes) * static_cast<double>(state.iterations()) * 1e-9,
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_JacobiTrace)->Arg(30)->Arg(60)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

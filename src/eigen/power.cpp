@@ -1,0 +1,63 @@
+#include "eigen/commands.h"
+#include "eigen/eigen_common.h"
+#include "eigen/power_iteration.h"
+#include "io/matrix_routines.h"
+#include "io/readers.h"
+#include "io/text_util.h"
+
+namespace matcalc {
+namespace {
+
+// The last iterate printed before the method gives up.
+constexpr int kLastIterate = 201;
+
+WorkEstimate PowerWork(int order) {
+  const double n = order;
+  // A, the two powers and the product being formed.
+  const double arrays = 4 * (n + 1) * (n + 1) * sizeof(double);
+  const double trace = n * n * (4 + kMaxNumberBytes) + (kLastIterate + 3) * n * (kFieldBytes + 2) +
+                       kLastIterate * 40;
+  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
+  return {arrays + trace, operations};
+}
+
+}  // namespace
+
+void PowerCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) return;
+  const int n = *order;
+  if (frame.RefuseIfTooLarge(PowerWork(n))) return;
+  const std::optional<double> eps = AskPrecision(frame, 0.0001);
+  if (!eps) return;
+  Matrix a;
+  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  const Vector x0 = AskInitialVector(frame, n);
+
+  ResultPane& out = frame.out();
+  out.Clear();
+  AppendMatrixRows(out, a, n, "    ");
+  out.NewLine().Append("以上是所要求解的矩阵，接下来输出矩阵的初始向量值：").NewLine();
+  out.Append(FormatVector(x0, 2));
+
+  PowerIteration iteration(a, x0, frame.digits());
+  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
+  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
+  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  bool settled = false;
+  while (!settled) {
+    settled = iteration.Advance(*eps);
+    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
+    out.Append(FormatVector(iteration.current(), 2)).NewLine();
+    if (!settled && iteration.k() >= kLastIterate) {
+      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) out.Clear();
+      return;
+    }
+  }
+
+  out.NewLine().NewLine().Append("幂法求矩阵的主特征值是： ").AppendNumber(iteration.lambda());
+  out.NewLine().NewLine().Append("      特征向量是： ").NewLine();
+  out.Append(FormatVector(iteration.current(), 2));
+}
+
+}  // namespace matcalc

@@ -1,0 +1,80 @@
+#include "eigen/commands.h"
+#include "eigen/eigen_common.h"
+#include "eigen/power_iteration.h"
+#include "io/leading_number.h"
+#include "io/matrix_routines.h"
+#include "io/readers.h"
+#include "io/text_util.h"
+
+namespace matcalc {
+namespace {
+
+// The last iterate printed before the method gives up.
+constexpr int kLastIterate = 201;
+
+WorkEstimate ShiftWork(int order) {
+  const double n = order;
+  // A, B, the two powers and the product being formed.
+  const double arrays = 5 * (n + 1) * (n + 1) * sizeof(double);
+  const double trace = 2 * n * n * (4 + kMaxNumberBytes) +
+                       (kLastIterate + 5) * n * (kFieldBytes + 2) + kLastIterate * 40;
+  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
+  return {arrays + trace, operations};
+}
+
+}  // namespace
+
+void ShiftCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) return;
+  const int n = *order;
+  if (frame.RefuseIfTooLarge(ShiftWork(n))) return;
+  const std::optional<double> eps = AskPrecision(frame, 0.0001);
+  if (!eps) return;
+  Matrix a;
+  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  const std::optional<std::string> shift_text =
+      frame.AskNonEmpty("适当选取参数 P 可加快迭代收敛速度。\r\n输入 P 的值：", "输入参数");
+  if (!shift_text) return;
+  const double shift = LeadingNumber(*shift_text);
+  Matrix b = a;
+  for (int i = 1; i <= n; ++i) b(i, i) = a(i, i) - shift;
+  const Vector x0 = AskInitialVector(frame, n);
+
+  ResultPane& out = frame.out();
+  out.Clear();
+  AppendMatrixRows(out, a, n, "    ");
+  out.NewLine().Append("以上是所要求解的矩阵，接下来输出原矩阵平移").AppendNumber(shift);
+  out.Append("后的新矩阵值：").NewLine();
+  AppendMatrixRows(out, b, n, "    ");
+  out.NewLine().Append("接下来输出矩阵的初始向量值：").NewLine();
+  out.Append(FormatVector(x0, 2));
+
+  PowerIteration iteration(b, x0, frame.digits());
+  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
+  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
+  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  bool settled = false;
+  while (!settled) {
+    settled = iteration.Advance(*eps);
+    // From the third iterate on no empty line separates the blocks.
+    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
+    out.Append(FormatVector(iteration.current(), 2));
+    if (!settled && iteration.k() >= kLastIterate) {
+      if (!KeepTraceAfterGivingUp(
+              frame, "参数选取不当，计算被迫终止，请重新选取。\r\n结果是否还要查看？")) {
+        out.Clear();
+      }
+      return;
+    }
+  }
+
+  const std::string eigenvector = FormatVector(iteration.current(), 2);
+  out.NewLine().NewLine().Append("新矩阵的特征值是： ").AppendNumber(iteration.lambda());
+  out.NewLine().NewLine().Append("      特征向量是： ").NewLine().Append(eigenvector);
+  out.NewLine().NewLine().Append("原点平移求原始矩阵的特征值是： ");
+  out.AppendNumber(iteration.lambda() + shift);
+  out.NewLine().NewLine().Append("      特征向量是： ").NewLine().Append(eigenvector);
+}
+
+}  // namespace matcalc
