@@ -10,18 +10,18 @@ namespace {
 
 constexpr std::array<Command, 12> kCommands = {{
     // A method not yet built has no function: the runner does not offer it.
-    {"power", "MatrixMi", "幂法", nullptr},
-    {"shift", "MatrixCircleMove", "原点平移法", nullptr},
-    {"inverse-power", "MatrixFanMi", "反幂法", nullptr},
-    {"jacobi", "ClassicalJacobi", "古典雅可比法", nullptr},
-    {"jacobi-threshold", "JacobiPassBarrier", "雅可比过关法", nullptr},
-    {"inverse", "A_matrix", "列主元求逆矩阵", nullptr},
-    {"determinant", "A_range", "列主元求行列式", nullptr},
-    {"lu", "MatrixBreak", "矩阵的三角分解", nullptr},
-    {"positive-definite", "CMatrixJudge", "正定矩阵判断", nullptr},
+    {"power", "MatrixMi", "幂法", &PowerCommand},
+    {"shift", "MatrixCircleMove", "原点平移法", &ShiftCommand},
+    {"inverse-power", "MatrixFanMi", "反幂法", &InversePowerCommand},
+    {"jacobi", "ClassicalJacobi", "古典雅可比法", &JacobiCommand},
+    {"jacobi-threshold", "JacobiPassBarrier", "雅可比过关法", &JacobiCommand},
+    {"inverse", "A_matrix", "列主元求逆矩阵", &InverseCommand},
+    {"determinant", "A_range", "列主元求行列式", &DeterminantCommand},
+    {"lu", "MatrixBreak", "矩阵的三角分解", &TriangularCommand},
+    {"positive-definite", "CMatrixJudge", "正定矩阵判断", &PositiveDefiniteCommand},
     {"vector-norms", "VectorModel", "向量范数", &VectorModel},
-    {"matrix-norms", "MatrixModel", "矩阵范数", nullptr},
-    {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", nullptr},
+    {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixModel},
+    {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
 }};
 
 }  // namespace

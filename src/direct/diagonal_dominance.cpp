@@ -1,0 +1,59 @@
+// 严格对角占优矩阵判断: strict diagonal dominance by rows.
+#include <cmath>
+#include <optional>
+
+#include "direct/commands.h"
+#include "direct/linear_routines.h"
+#include "io/readers.h"
+
+namespace matcalc {
+namespace {
+
+// The first row whose diagonal magnitude is not strictly greater than the sum
+// of the other magnitudes in the row (in increasing column order), or 0 when
+// every row passes. A comparison with a value that is not a number fails.
+int FirstNonDominantRow(const Matrix& a, int n) {
+  for (int i = 1; i <= n; ++i) {
+    double s = 0;
+    for (int j = 1; j <= n; ++j) {
+      if (j != i) s = s + std::fabs(a(i, j));
+    }
+    if (!(std::fabs(a(i, i)) > s)) return i;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void DiagonalDominanceCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
+  if (!order) return;
+  const int n = *order;
+  const double size = n;
+  const double trace_bytes = TraceBytes(size * size, 400);
+  if (frame.RefuseIfTooLarge({MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
+                              size * size + trace_bytes})) {
+    return;
+  }
+
+  Matrix read(n, n + 1);
+  ResultPane& out = frame.out();
+  out.Clear();
+  ReadSquareMatrix(read, n, frame.text1());
+  const Matrix a = LeadingSquare(read, n);
+
+  AppendRows(out, read, n, 1, n, "  ", std::nullopt);
+  out.NewLine().Append("以上是该矩阵的元素").NewLine();
+  out.Append("下面输出各行的判断结果：").NewLine();
+  if (const int row = FirstNonDominantRow(a, n); row != 0) {
+    out.Append("第 ").AppendNumber(row);
+    out.Append(" 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和").NewLine().NewLine();
+    out.Append("因此该矩阵不是严格对角占优矩阵。").NewLine();
+    return;
+  }
+  out.Append("该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和").NewLine().NewLine();
+  out.Append("因此该矩阵是严格对角占优矩阵。").NewLine().NewLine();
+  out.Append("同时该矩阵也为非奇异矩阵。");
+}
+
+}  // namespace matcalc

@@ -1,0 +1,82 @@
+// 列主元求逆矩阵: Gauss-Jordan elimination with row pivoting on the matrix
+// augmented by the identity.
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "direct/commands.h"
+#include "direct/linear_routines.h"
+#include "io/number_text.h"
+#include "io/readers.h"
+
+namespace matcalc {
+namespace {
+
+// Turns columns 1..n of the n x 2n matrix `b` into the identity and so
+// columns n+1..2n into the inverse. The other rows' updates are rounded to
+// `places`; the pivot row is divided unrounded. A zero pivot is not caught:
+// the divisions by it give Infinity or NaN and the elimination goes on.
+void GaussJordanInvert(Matrix& b, int n, int places) {
+  const int width = 2 * n;
+  for (int k = 1; k <= n; ++k) {
+    // Strictly larger only: on equal magnitudes the upper row stays.
+    int m = k;
+    for (int i = k + 1; i <= n; ++i) {
+      if (std::fabs(b(m, k)) < std::fabs(b(i, k))) m = i;
+    }
+    if (m != k) {
+      double* row_k = b.row(k);
+      double* row_m = b.row(m);
+      for (int j = k; j <= width; ++j) std::swap(row_k[j], row_m[j]);
+    }
+    const double* row_k = b.row(k);
+    for (int i = 1; i <= n; ++i) {
+      if (i == k) continue;
+      double* row_i = b.row(i);
+      const double l = row_i[k] / row_k[k];
+      for (int j = k; j <= width; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], places);
+    }
+    double* pivot_row = b.row(k);
+    const double t = pivot_row[k];
+    for (int j = 1; j <= width; ++j) pivot_row[j] = pivot_row[j] / t;
+  }
+}
+
+}  // namespace
+
+void InverseCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
+  if (!order) return;
+  const int n = *order;
+  const double size = n;
+  // The augmented matrix has 2n columns; the trace prints n^2 + 2n^2 + n^2
+  // numbers. Each of the n steps updates about (n - 1)(2n - k) entries.
+  const double trace_bytes = TraceBytes(4 * size * size, 200);
+  if (frame.RefuseIfTooLarge(
+          {MatrixBytes(size, size + 1) + MatrixBytes(size, 2 * size) + trace_bytes,
+           kRoundedUpdateOperations * 1.5 * size * size * size + trace_bytes})) {
+    return;
+  }
+
+  Matrix read(n, n + 1);
+  Matrix b(n, 2 * n);
+  ResultPane& out = frame.out();
+  out.Clear();
+  ReadSquareMatrix(read, n, frame.text1());
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) b(i, j) = read(i, j);
+    b(i, n + i) = 1.0;
+  }
+
+  const int digits = frame.digits();
+  GaussJordanInvert(b, n, digits + 1);
+
+  AppendRows(out, read, n, 1, n, "  ", std::nullopt);
+  out.NewLine().Append("输出矩阵选主元、消元后的结果").NewLine();
+  AppendRows(out, b, n, 1, 2 * n, "  ", digits + 1);
+  out.NewLine().Append("矩阵的逆为：").NewLine();
+  AppendRows(out, b, n, n + 1, 2 * n, "  ", digits);
+  out.NewLine().NewLine().Append("选主元消去法的应用——求矩阵的逆。");
+}
+
+}  // namespace matcalc

@@ -1,0 +1,96 @@
+#include "direct/linear_routines.h"
+
+#include <Eigen/SVD>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "io/number_text.h"
+
+namespace matcalc {
+
+double PivotDeterminant(Matrix& a, int& exchanges) {
+  const int n = std::min(a.rows(), a.cols());
+  exchanges = 0;
+  for (int k = 1; k <= n; ++k) {
+    // Strictly larger only: on equal magnitudes the upper row stays.
+    int m = k;
+    for (int i = k + 1; i <= n; ++i) {
+      if (std::fabs(a(m, k)) < std::fabs(a(i, k))) m = i;
+    }
+    if (m != k) {
+      double* row_k = a.row(k);
+      double* row_m = a.row(m);
+      for (int j = k; j <= n; ++j) std::swap(row_k[j], row_m[j]);
+      ++exchanges;
+    }
+    // A zero pivot means column k is zero at and below the diagonal: there is
+    // nothing to eliminate, and the rows below stay exactly as they are
+    // rather than turning into 0/0.
+    if (a(k, k) == 0) continue;
+    const double* row_k = a.row(k);
+    for (int i = k + 1; i <= n; ++i) {
+      double* row_i = a.row(i);
+      const double l = row_i[k] / row_k[k];
+      // Column k is included: the entry below the pivot becomes the rounded
+      // remainder, which the trace shows (normally 0).
+      for (int j = k; j <= n; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], 7);
+    }
+  }
+  double determinant = 1.0;
+  for (int k = 1; k <= n; ++k) determinant *= a(k, k);
+  if (exchanges % 2 != 0) determinant *= -1.0;
+  return determinant;
+}
+
+double SpectralNorm(const Matrix& a, int n) {
+  if (n <= 0) return 0;
+  Eigen::MatrixXd m(n, n);
+  bool has_nan = false;
+  bool has_infinity = false;
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) {
+      const double value = a(i, j);
+      has_nan = has_nan || std::isnan(value);
+      has_infinity = has_infinity || std::isinf(value);
+      m(i - 1, j - 1) = value;
+    }
+  }
+  if (has_nan) return std::numeric_limits<double>::quiet_NaN();
+  if (has_infinity) return std::numeric_limits<double>::infinity();
+  // Singular values only; they come sorted, the largest first. The
+  // decomposition scales by the largest magnitude itself, so huge or tiny
+  // entries neither overflow nor underflow on the way.
+  const Eigen::BDCSVD<Eigen::MatrixXd> svd(m);
+  if (svd.info() != Eigen::Success) return std::numeric_limits<double>::quiet_NaN();
+  return svd.singularValues()(0);
+}
+
+void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
+                std::string_view prefix, std::optional<int> places, std::string_view row_end) {
+  for (int i = 1; i <= n; ++i) {
+    for (int j = first; j <= last; ++j) {
+      out.Append(prefix).AppendNumber(places ? RoundTo(a(i, j), *places) : a(i, j));
+    }
+    out.Append(row_end);
+  }
+}
+
+Matrix LeadingSquare(const Matrix& read, int n) {
+  Matrix a(n, n);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) a(i, j) = read(i, j);
+  }
+  return a;
+}
+
+double MatrixBytes(double rows, double cols) { return 8.0 * (rows + 1) * (cols + 1); }
+
+double TraceBytes(double entries, double extra) {
+  // Five spaces of prefix and at most 22 characters of number text.
+  constexpr double kEntryBytes = 27;
+  return 2 * (entries * kEntryBytes + extra);
+}
+
+}  // namespace matcalc

@@ -1,0 +1,49 @@
+// Routines the direct methods share: the pivoting elimination behind the
+// determinant and the definiteness test, the spectral norm, and the way the
+// direct methods lay out a matrix in their traces.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "frame/result_pane.h"
+#include "io/matrix.h"
+
+namespace matcalc {
+
+// Gaussian elimination with row pivoting on the square matrix `a`, in place;
+// its order is the smaller of a.rows() and a.cols(), so the caller sizes the
+// matrix exactly. Every updated entry is rounded to 7 places. `exchanges` is
+// set to the number of steps at which two rows were exchanged. Returns the
+// product of the diagonal, signed by the parity of the exchanges.
+double PivotDeterminant(Matrix& a, int& exchanges);
+
+// The largest singular value of the leading n x n block of `a`. An infinite
+// entry gives Infinity and a NaN entry NaN (only finite matrices reach the
+// decomposition).
+double SpectralNorm(const Matrix& a, int n);
+
+// Rows 1..n of `a`, columns first..last: for every entry `prefix` and its
+// default text, rounded to `places` when given; `row_end` after each row.
+void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
+                std::string_view prefix, std::optional<int> places,
+                std::string_view row_end = "\r\n");
+
+// Columns 1..n of rows 1..n of `read` in a fresh n x n matrix.
+Matrix LeadingSquare(const Matrix& read, int n);
+
+// Sizes for the estimates the commands give the frame before they allocate:
+// the bytes of a Matrix(rows, cols), and of a trace holding `entries` numbers
+// (with their prefixes) and `extra` bytes of fixed text, counted twice since
+// a growing buffer may briefly hold two copies.
+double MatrixBytes(double rows, double cols);
+double TraceBytes(double entries, double extra = 0);
+
+// Operations charged for one entry update of an elimination that rounds the
+// result (multiply, subtract, round); a plain multiply-add counts as 1. Such
+// an update takes about 4 ns on the development machine, so the frame's
+// budget allows some 15 s of elimination there, about a minute on a slower
+// one.
+inline constexpr double kRoundedUpdateOperations = 8;
+
+}  // namespace matcalc

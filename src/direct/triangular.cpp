@@ -1,0 +1,69 @@
+// 矩阵的三角分解: A = L U with L unit lower triangular (Doolittle, no
+// pivoting).
+#include <cmath>
+#include <optional>
+
+#include "direct/commands.h"
+#include "direct/linear_routines.h"
+#include "io/readers.h"
+
+namespace matcalc {
+namespace {
+
+// Fills U row by row and L column by column from `a`; `l` must hold ones on
+// its diagonal already. Nothing is rounded. Returns false, with L and U
+// incomplete, when a U(k,k) with a row below it is 0 or not a number.
+bool DecomposeDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n) {
+  for (int k = 1; k <= n; ++k) {
+    for (int j = k; j <= n; ++j) {
+      double s = 0;
+      for (int r = 1; r < k; ++r) s = s + l(k, r) * u(r, j);
+      u(k, j) = a(k, j) - s;
+    }
+    for (int i = k + 1; i <= n; ++i) {
+      double s = 0;
+      for (int r = 1; r < k; ++r) s = s + l(i, r) * u(r, k);
+      if (u(k, k) == 0 || std::isnan(u(k, k))) return false;
+      l(i, k) = (a(i, k) - s) / u(k, k);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void TriangularCommand(Frame& frame) {
+  ResultPane& out = frame.out();
+  // Emptied before the prompt: a cancelled or refused order leaves it empty.
+  out.Clear();
+  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", "输入数据", "3", 1);
+  if (!order) return;
+  const int n = *order;
+  const double size = n;
+  const double trace_bytes = TraceBytes(3 * size * size, 200 + 2 * size);
+  if (frame.RefuseIfTooLarge(
+          {MatrixBytes(size, size + 1) + 3 * MatrixBytes(size, size) + trace_bytes,
+           size * size * size + trace_bytes})) {
+    return;
+  }
+
+  Matrix read(n, n + 1);
+  ReadSquareMatrix(read, n, frame.text1());
+  const Matrix a = LeadingSquare(read, n);
+  Matrix l(n, n);
+  Matrix u(n, n);
+  for (int k = 1; k <= n; ++k) l(k, k) = 1.0;
+  if (!DecomposeDoolittle(a, l, u, n)) {
+    frame.Inform("此方法不合适#");
+    return;
+  }
+
+  const int digits = frame.digits();
+  AppendRows(out, a, n, 1, n, "    ", std::nullopt);
+  out.NewLine().Append("以上是所要分解的矩阵，接下来输出三角分解后的下三角矩阵L(n)").NewLine();
+  AppendRows(out, l, n, 1, n, "    ", digits);
+  out.NewLine().Append("输出矩阵三角分解后的上三角矩阵U(n)").NewLine();
+  AppendRows(out, u, n, 1, n, "     ", digits, "\r\n\r\n");
+}
+
+}  // namespace matcalc
