@@ -1,6 +1,7 @@
 #include "cli/runner.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -101,6 +102,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (positional.size() < 2 || positional[1] == "-") {
     bytes = ReadAll(in);
   } else {
+    // A folder opens like a file on some systems and then reads as nothing.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(positional[1], ignored)) {
+      return UsageError(err, "cannot read " + positional[1]);
+    }
     std::ifstream file(positional[1], std::ios::binary);
     if (file) bytes = ReadAll(file);
     if (!file || !bytes) return UsageError(err, "cannot read " + positional[1]);

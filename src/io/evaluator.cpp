@@ -1,8 +1,11 @@
 #include "io/evaluator.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "io/leading_number.h"
 #include "io/number_text.h"
@@ -145,16 +148,129 @@ std::string MarkSigns(std::string_view text) {
   return out;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+// The leading-number rule read at successive positions of one text, each read
+// costing time independent of how far the number runs. Without blanks the
+// evaluation consumes at least what the rule read, so reading directly is
+// linear. Blanks, though, are skipped by the rule but stop the consumption:
+// "1<tab>1<tab>1..." would be read again from every tab, up to the step limit
+// times the whole length. Such texts are read from a copy without blanks
+// through precomputed digit runs instead.
+class NumberReader {
+ public:
+  explicit NumberReader(std::string_view s) : s_(s) {
+    if (s.find_first_of(" \t\n") == std::string_view::npos || s.size() >= 0xFFFFFFF0u) return;
+    blanks_ = true;
+    compact_index_.resize(s.size() + 1);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      compact_index_[i] = static_cast<std::uint32_t>(t_.size());
+      if (!IsBlank(s[i])) t_.push_back(s[i]);
+    }
+    const std::size_t n = t_.size();
+    compact_index_[s.size()] = static_cast<std::uint32_t>(n);
+    digit_end_.resize(n + 1);
+    next_nonzero_.resize(n + 1);
+    digit_end_[n] = next_nonzero_[n] = static_cast<std::uint32_t>(n);
+    for (std::size_t i = n; i-- > 0;) {
+      digit_end_[i] = IsDigit(t_[i]) ? digit_end_[i + 1] : static_cast<std::uint32_t>(i);
+      next_nonzero_[i] =
+          (t_[i] >= '1' && t_[i] <= '9') ? static_cast<std::uint32_t>(i) : next_nonzero_[i + 1];
+    }
+  }
+
+  // LeadingNumber(s.substr(pos)).
+  double At(std::size_t pos) {
+    if (!blanks_) return LeadingNumber(s_.substr(pos));
+    const std::size_t r = compact_index_[pos];
+    if (r == cached_at_) return cached_value_;  // a run of blanks reads the same number
+    // &H and &O must stand together, so they are read from the text itself;
+    // after "&" the evaluation ends, so this happens once at most.
+    cached_value_ = r < t_.size() && t_[r] == '&' ? LeadingNumber(s_.substr(pos)) : Decimal(r);
+    cached_at_ = r;
+    return cached_value_;
+  }
+
+ private:
+  // Enough significant digits to round correctly when the rest is reduced to
+  // a single sticky digit.
+  static constexpr std::size_t kSignificantDigits = 800;
+
+  // The leading-number rule on the blank-free text from index p.
+  double Decimal(std::size_t p) const {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const std::size_t n = t_.size();
+    bool negative = false;
+    if (p < n && IsSign(t_[p])) {
+      negative = t_[p] == '-';
+      ++p;
+    }
+    const std::size_t integer_end = digit_end_[p];
+    const bool point = integer_end < n && t_[integer_end] == '.';
+    const std::size_t end = point ? digit_end_[integer_end + 1] : integer_end;
+    if (end == p + (point ? 1 : 0)) return 0;  // not a single digit
+
+    long long exponent = 0;
+    if (end < n && (t_[end] == 'E' || t_[end] == 'e')) {
+      std::size_t q = end + 1;
+      const bool exponent_negative = q < n && t_[q] == '-';
+      if (q < n && IsSign(t_[q])) ++q;
+      const std::size_t exponent_end = digit_end_[q];
+      const std::size_t first = std::min<std::size_t>(next_nonzero_[q], exponent_end);
+      if (exponent_end - first > 10) {
+        exponent = 10000000000LL;  // beyond the double range whatever the mantissa
+      } else {
+        for (std::size_t i = first; i < exponent_end; ++i) exponent = exponent * 10 + (t_[i] - '0');
+      }
+      if (exponent_negative) exponent = -exponent;
+    }
+
+    const std::size_t first = next_nonzero_[p];
+    if (first >= end) return 0;  // all zeros
+    // Decimal exponent of the first significant digit.
+    const long long e = exponent + (point && first > integer_end
+                                        ? -static_cast<long long>(first - integer_end)
+                                        : static_cast<long long>(integer_end - first) - 1);
+    if (e > 400) return negative ? -kInfinity : kInfinity;
+    if (e < -400) return negative ? -0.0 : 0.0;
+
+    std::string digits;
+    std::size_t i = first;
+    for (; i < end && digits.size() < kSignificantDigits; ++i) {
+      if (t_[i] != '.') digits.push_back(t_[i]);
+    }
+    if (i < end && next_nonzero_[i] < end) digits.push_back('1');
+    const long long scale = e - static_cast<long long>(digits.size()) + 1;
+    digits.push_back('e');
+    digits += std::to_string(scale);
+    double value = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (result.ec == std::errc::result_out_of_range) value = e >= 0 ? kInfinity : 0.0;
+    return negative ? -value : value;
+  }
+
+  std::string_view s_;
+  bool blanks_ = false;
+  std::string t_;                            // s_ without blanks
+  std::vector<std::uint32_t> compact_index_;  // s_ position -> t_ index of the next non-blank
+  std::vector<std::uint32_t> digit_end_;      // t_ index -> first non-digit at or after it
+  std::vector<std::uint32_t> next_nonzero_;   // t_ index -> first digit 1-9 at or after it
+  std::size_t cached_at_ = std::string_view::npos;
+  double cached_value_ = 0;
+};
+
 class Evaluation {
  public:
   double Run(std::string_view s) {
     operators_ = {"", "#"};
     operands_ = {0.0};
+    NumberReader numbers(s);
     std::size_t pos = 0;
     for (int step = 0; pos < s.size() && step <= kStepLimit; ++step) {
       const std::string_view rest = s.substr(pos);
-      if (IsNumberAt(rest)) {
-        operands_.push_back(LeadingNumber(rest));
+      const double v = numbers.At(pos);
+      if (IsNumberAt(rest, v)) {
+        operands_.push_back(v);
         pos = SkipNumber(s, pos);
         prev_ = Prev::kOperand;
         continue;
@@ -202,11 +318,13 @@ class Evaluation {
  private:
   enum class Prev { kStart, kOpen, kBinary, kUnary, kFunction, kOperand };
 
-  static bool IsNumberAt(std::string_view rest) {
-    const double v = LeadingNumber(rest);
+  // The number test: v is what the leading-number rule reads from rest.
+  // A digit, or a sign and a digit, always starts a number, also one whose
+  // value is 0 because it is below the double range (2*1e-400 is 0, not 2).
+  static bool IsNumberAt(std::string_view rest, double v) {
     if (v != 0) return true;
-    if (rest.size() >= 2 && IsSign(rest[0]) && rest[1] == '0') return true;
-    return rest[0] == '0' || rest[0] == '.';
+    if (rest.size() >= 2 && IsSign(rest[0]) && IsDigit(rest[1])) return true;
+    return IsDigit(rest[0]) || rest[0] == '.';
   }
 
   static std::string_view OperatorText(char c) {

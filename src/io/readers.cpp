@@ -155,12 +155,14 @@ void ReadRows(Matrix& a, int n, int limit, std::string_view text) {
 }  // namespace
 
 void ReadMatrix(Matrix& a, int n, std::string_view text) {
+  if (n < 0) n = 0;  // callers ask for n >= 1; an empty matrix is the safe answer
   a = Matrix(n, n);
   ReadRows(a, n, n, text);
 }
 
 void ReadSquareMatrix(Matrix& a, int n, std::string_view text) {
-  if (a.rows() < n || a.cols() < n + 1) return;  // not allocated as agreed: nothing to fill
+  // Not allocated as agreed, or no rows at all: nothing to fill.
+  if (n < 1 || a.rows() < n || a.cols() < n + 1) return;
   ReadRows(a, n, n + 1, text);
 }
 
