@@ -1,0 +1,31 @@
+#include "workbench/about_box.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "workbench/qt_dialogs.h"
+
+namespace matcalc::workbench {
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("关于") + kProgramTitle);
+  setModal(false);
+  auto* text = new QLabel(QStringLiteral("<h3>矩阵计算器</h3>"
+                                         "<p>版本 " MATCALC_VERSION_TEXT "</p>"
+                                         "<p>数值线性代数的演算工具：输入一个方阵或向量，选择方法，"
+                                         "得到用中文写出的完整计算过程。</p>"
+                                         "<p>特征值：幂法、原点平移法、反幂法、雅可比法。<br>"
+                                         "直接法：列主元求逆矩阵与行列式、三角分解、"
+                                         "正定与严格对角占优判断、范数。</p>"),
+                          this);
+  text->setWordWrap(true);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  resize(380, 240);
+}
+
+}  // namespace matcalc::workbench

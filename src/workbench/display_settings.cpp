@@ -1,0 +1,84 @@
+#include "workbench/display_settings.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <cmath>
+
+#include "frame/frame.h"
+#include "io/leading_number.h"
+
+namespace matcalc::workbench {
+
+int DigitsFromAnswer(const std::optional<std::string>& answer, int current) {
+  if (!answer) return current;
+  const double value = LeadingNumber(*answer);
+  int digits = kMinDigits;
+  if (const std::optional<std::int16_t> rounded = ToInt16(value)) {
+    digits = *rounded;
+  } else if (value > 0) {
+    digits = kMaxDigits;  // beyond the 16-bit range, clamped like 20 would be
+  }
+  if (digits < kMinDigits) digits = kMinDigits;
+  if (digits > kMaxDigits) digits = kMaxDigits;
+  return digits;
+}
+
+int AskDecimalDigits(Dialogs& dialogs, int current) {
+  InputRequest request;
+  request.prompt = "输入要设置小数数位(0-15)：\r\n默认是6.";
+  request.title = "设置小数数位";
+  request.default_text = std::to_string(current);
+  return DigitsFromAnswer(dialogs.Input(request), current);
+}
+
+QFont InitialPaneFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  // A CJK face whose Latin glyphs are fixed-pitch keeps the 24-character
+  // fields in columns and renders the Chinese lines.
+  if (QFontDatabase::families().contains(QStringLiteral("Noto Sans Mono CJK SC"))) {
+    font.setFamily(QStringLiteral("Noto Sans Mono CJK SC"));
+  }
+  font.setPointSize(kDefaultFontPoints);
+  return font;
+}
+
+void ApplyChosenFont(QPlainTextEdit& pane, const QFont& chosen) {
+  QFont font = pane.font();
+  // A blank name means the dialog had no face selected: keep the pane's.
+  if (chosen.family().trimmed().size() > 0) font.setFamily(chosen.family());
+  if (chosen.pointSizeF() > 0) font.setPointSizeF(chosen.pointSizeF());
+  font.setBold(chosen.bold());
+  font.setItalic(chosen.italic());
+  font.setStrikeOut(chosen.strikeOut());
+  font.setUnderline(chosen.underline());
+  pane.setFont(font);
+}
+
+void ApplyTextColour(QPlainTextEdit& pane, const QColor& colour) {
+  QPalette palette = pane.palette();
+  palette.setColor(QPalette::Text, colour);
+  pane.setPalette(palette);
+}
+
+void ApplyBackground(QPlainTextEdit& pane, const QColor& colour) {
+  QPalette palette = pane.palette();
+  palette.setColor(QPalette::Base, colour);
+  pane.setPalette(palette);
+}
+
+void RestoreDefaultLook(QPlainTextEdit& pane) {
+  QFont font = pane.font();
+  font.setPointSize(kDefaultFontPoints);
+  font.setBold(false);
+  font.setItalic(false);
+  font.setStrikeOut(false);
+  font.setUnderline(false);
+  pane.setFont(font);
+  const QPalette theme = QApplication::palette(&pane);
+  ApplyTextColour(pane, theme.color(QPalette::Text));
+  ApplyBackground(pane, theme.color(QPalette::Base));
+}
+
+}  // namespace matcalc::workbench

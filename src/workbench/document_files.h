@@ -1,0 +1,58 @@
+// New, open, save and save as: moving text between the panes and files.
+// What is opened is matrix text for the edit pane; what is saved is the
+// trace in the result pane.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include "frame/dialogs.h"
+#include "workbench/qt_dialogs.h"
+
+class QPlainTextEdit;
+
+namespace matcalc::workbench {
+
+// A file longer than this is only read after the user agreed to wait.
+inline constexpr qint64 kLargeFileBytes = 1500;
+
+// What the document commands need from the window.
+class DocumentHost {
+ public:
+  virtual ~DocumentHost() = default;
+  virtual QPlainTextEdit& EditPane() = 0;
+  virtual QPlainTextEdit& ResultPaneWidget() = 0;
+  virtual Dialogs& dialogs() = 0;
+  virtual FilePicker& picker() = 0;
+  virtual void SetStatus(const QString& text) = 0;
+  // The progress bar over the edit pane while a file is read.
+  virtual void ShowProgress(qint64 maximum) = 0;
+  virtual void SetProgress(qint64 value) = 0;
+  virtual void HideProgress() = 0;
+};
+
+class DocumentFiles {
+ public:
+  explicit DocumentFiles(DocumentHost& host) : host_(host) {}
+
+  void New();
+  void Open();
+  void Save();
+  void SaveAs();
+
+  // The file that save writes to without asking again.
+  const QString& save_path() const { return save_path_; }
+
+ private:
+  void Inform(const char* text);
+  // Writes the result pane to `path` through a temporary file beside it, so
+  // a failed save leaves an existing file as it was.
+  bool WriteResult(const QString& path);
+
+  DocumentHost& host_;
+  QString open_dialog_name_;  // the open / save-as dialog's remembered name
+  QString save_dialog_name_;  // the save dialog's remembered name
+  QString save_path_;
+};
+
+}  // namespace matcalc::workbench

@@ -1,0 +1,108 @@
+#include "workbench/exit_screen.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "workbench/layout.h"
+#include "workbench/media.h"
+#include "workbench/qt_dialogs.h"
+
+namespace matcalc::workbench {
+namespace {
+
+const QString kCredits = QStringLiteral(
+    "矩阵计算器\n\n"
+    "数值线性代数的演算工具\n\n"
+    "幂法 · 原点平移法 · 反幂法\n"
+    "古典雅可比法 · 雅可比过关法\n"
+    "列主元求逆矩阵 · 列主元求行列式\n"
+    "矩阵的三角分解 · 正定矩阵判断\n"
+    "向量范数 · 矩阵范数\n"
+    "严格对角占优矩阵判断\n\n"
+    "每一步都写给你看\n\n"
+    "谢谢使用！\n\n"
+    "（单击任意处退出）");
+
+constexpr double kTwipsPerInch = 1440.0;
+
+}  // namespace
+
+ExitScreen::ExitScreen(Media* media, const QString& music_file, QWidget* parent)
+    : QWidget(parent), media_(media), credits_(new QLabel(kCredits, this)) {
+  setWindowTitle(kProgramTitle);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setAutoFillBackground(true);
+  QPalette look = palette();
+  look.setColor(QPalette::Window, QColor(16, 24, 48));
+  look.setColor(QPalette::WindowText, QColor(235, 235, 210));
+  setPalette(look);
+  credits_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  QFont font = credits_->font();
+  font.setPointSize(14);
+  credits_->setFont(font);
+  credits_->installEventFilter(this);
+  resize(480, 360);
+  timer_.setInterval(kScrollIntervalMs);
+  connect(&timer_, &QTimer::timeout, this, &ExitScreen::Tick);
+  if (media_ != nullptr && !music_file.isEmpty()) {
+    media_->Play(music_file.toStdString(), kTuneAlias);
+  }
+}
+
+ExitScreen::~ExitScreen() { StopMusic(); }
+
+int ExitScreen::InnerHeightTwips() const {
+  return static_cast<int>(height() * kTwipsPerInch / logicalDpiY());
+}
+
+int ExitScreen::LabelHeightTwips() const {
+  return static_cast<int>(credits_->sizeHint().height() * kTwipsPerInch / logicalDpiY());
+}
+
+void ExitScreen::PlaceLabel() {
+  const int top = static_cast<int>(label_top_ * logicalDpiY() / kTwipsPerInch);
+  credits_->setGeometry(0, top, width(), credits_->sizeHint().height());
+}
+
+void ExitScreen::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  label_top_ = InnerHeightTwips();
+  step_ = ScrollStep(label_top_);
+  PlaceLabel();
+  timer_.start();
+}
+
+void ExitScreen::Tick() {
+  label_top_ = NextLabelTop(label_top_, step_, LabelHeightTwips(), InnerHeightTwips());
+  PlaceLabel();
+}
+
+void ExitScreen::StopMusic() {
+  if (music_stopped_ || media_ == nullptr) return;
+  music_stopped_ = true;
+  media_->Stop(kTuneAlias);
+}
+
+void ExitScreen::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  timer_.stop();
+  StopMusic();
+  emit finished();
+}
+
+bool ExitScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == credits_ && event->type() == QEvent::MouseButtonPress) {
+    mousePressEvent(static_cast<QMouseEvent*>(event));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ExitScreen::closeEvent(QCloseEvent* event) {
+  timer_.stop();
+  StopMusic();
+  QWidget::closeEvent(event);
+}
+
+}  // namespace matcalc::workbench

@@ -1,0 +1,49 @@
+// The window's side of the command dialogs: real Qt input and message boxes,
+// and the file dialogs of the document commands.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "frame/dialogs.h"
+
+class QWidget;
+
+namespace matcalc::workbench {
+
+inline const QString kProgramTitle = QStringLiteral("矩阵计算器");
+
+// Input and message boxes, modal over `parent`. A box without a title of its
+// own shows the program's title.
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+  std::optional<std::string> Input(const InputRequest& request) override;
+  Reply Message(const MessageRequest& request) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Asks for a file name to open or to save to; nothing when cancelled.
+class FilePicker {
+ public:
+  virtual ~FilePicker() = default;
+  virtual std::optional<QString> OpenFileName(const QString& remembered) = 0;
+  virtual std::optional<QString> SaveFileName(const QString& remembered) = 0;
+};
+
+// Text files first, then all files.
+inline const QString kFileFilter = QStringLiteral("文本文件(*.txt);;所有文件(*.*)");
+
+class QtFilePicker : public FilePicker {
+ public:
+  explicit QtFilePicker(QWidget* parent) : parent_(parent) {}
+  std::optional<QString> OpenFileName(const QString& remembered) override;
+  std::optional<QString> SaveFileName(const QString& remembered) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace matcalc::workbench

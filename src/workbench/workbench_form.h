@@ -1,0 +1,117 @@
+// The main window: the edit pane Text1, the result pane Text2, menus,
+// toolbar, status line and progress bar. It only shows things and runs the
+// commands of the registry; every computation lives in the core.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "frame/registry.h"
+#include "workbench/document_files.h"
+#include "workbench/layout.h"
+#include "workbench/qt_dialogs.h"
+
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QToolBar;
+
+namespace matcalc::workbench {
+
+class AboutBox;
+class HelpWindow;
+
+class WorkbenchForm : public QMainWindow, private DocumentHost {
+  Q_OBJECT
+ public:
+  explicit WorkbenchForm(QWidget* parent = nullptr);
+  ~WorkbenchForm() override;
+
+  // The tests answer the dialogs themselves; null restores the real ones.
+  void SetDialogs(Dialogs* dialogs) { dialogs_override_ = dialogs; }
+  void SetFilePicker(FilePicker* picker) { picker_override_ = picker; }
+
+  QPlainTextEdit* text1() const { return text1_; }
+  QPlainTextEdit* text2() const { return text2_; }
+  QToolBar* toolbar() const { return toolbar_; }
+  QProgressBar* progress_bar() const { return progress_; }
+  QString status_text() const;
+  int digits() const { return digits_; }
+  DocumentFiles& files() { return files_; }
+  // A menu or menu item by its name (mnuFile, FileOpen, Gauss__ ...).
+  QAction* action(const QString& name) const;
+  QMenu* menu(const QString& name) const;
+  const Panes& panes() const { return panes_; }
+
+  // The commands behind the menus.
+  void EditSelectAll();
+  void EditCut();
+  void EditCopy();
+  void EditPaste();
+  void EditDelete();
+  void ShowStyle();
+  void ShowBackcolor();
+  void ShowDefault();
+  void ShowFormatDecimalDigits();
+  void ShowHelp();
+  void ShowAbout();
+  void UpdateSolveMenu();
+  void RunMenuCommand(const Command& command);
+  void DispatchToolbarKey(const QString& key);
+
+  // Twips to pixels and back with the screen's logical resolution.
+  int ToPixels(int twips) const;
+  int ToTwips(int pixels) const;
+
+ signals:
+  // The window has closed: the exit screen takes over.
+  void closed();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // DocumentHost
+  QPlainTextEdit& EditPane() override { return *text1_; }
+  QPlainTextEdit& ResultPaneWidget() override { return *text2_; }
+  Dialogs& dialogs() override;
+  FilePicker& picker() override;
+  void SetStatus(const QString& text) override;
+  void ShowProgress(qint64 maximum) override;
+  void SetProgress(qint64 value) override;
+  void HideProgress() override;
+
+  void BuildMenus();
+  void BuildToolbar();
+  QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                   const QKeySequence& shortcut = {});
+  void ApplyPanes();
+  void LayOutArea();
+
+  QWidget* area_;
+  QPlainTextEdit* text1_;
+  QPlainTextEdit* text2_;
+  QWidget* bar_;
+  QWidget* shadow_;
+  QProgressBar* progress_;
+  QLabel* status_;
+  QToolBar* toolbar_ = nullptr;
+  Panes panes_;
+  bool moving_ = false;
+  qint64 progress_divisor_ = 1;
+  int digits_;
+
+  QtDialogs qt_dialogs_;
+  QtFilePicker qt_picker_;
+  Dialogs* dialogs_override_ = nullptr;
+  FilePicker* picker_override_ = nullptr;
+  DocumentFiles files_;
+  QPointer<AboutBox> about_;
+  QPointer<HelpWindow> help_;
+};
+
+}  // namespace matcalc::workbench

@@ -1,0 +1,247 @@
+// New, open, save and save as through the window, with the file dialogs and
+// message boxes answered by the test.
+#include <QtTest>
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include "frame/scripted_dialogs.h"
+#include "test_support.h"
+#include "workbench/pane_text.h"
+#include "workbench/workbench_form.h"
+
+using namespace matcalc;
+using namespace matcalc::workbench;
+
+namespace {
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll();
+}
+
+QString Text1(const WorkbenchForm& form) { return QString::fromStdString(PaneText(*form.text1())); }
+QString Text2(const WorkbenchForm& form) { return QString::fromStdString(PaneText(*form.text2())); }
+
+// The message texts shown, in order.
+QStringList Messages(const ScriptedDialogs& dialogs) {
+  QStringList texts;
+  for (const ShownBox& box : dialogs.shown()) {
+    if (!box.is_input) texts << QString::fromStdString(box.message.text);
+  }
+  return texts;
+}
+
+}  // namespace
+
+class FilesTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+  void OpensGb18030AndUtf8WithByteOrderMark();
+  void LargeFileQuestionFrom1501Bytes();
+  void NoToTheQuestionLeavesBothPanes();
+  void EmptyFileEmptiesPanesAndKeepsSavePath();
+  void CancelledOrFailedOpenSaysSo();
+  void SaveRefusesAnEmptyResult();
+  void TwoSavesAskOnceAndOpenMakesTheNextAsk();
+  void SavedTraceReopensCharacterForCharacter();
+  void SaveAsWritesEmptyResultAndKeepsSavePath();
+  void CancelledOrFailedSavesSaySo();
+  void NewEmptiesBothPanes();
+
+ private:
+  QTemporaryDir* dir_ = nullptr;
+  WorkbenchForm* form_ = nullptr;
+  ScriptedDialogs* dialogs_ = nullptr;
+  ScriptedPicker* picker_ = nullptr;
+  QString Path(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
+  void Answer(std::vector<Reply> replies) {
+    delete dialogs_;
+    dialogs_ = new ScriptedDialogs({}, std::move(replies));
+    form_->SetDialogs(dialogs_);
+  }
+};
+
+void FilesTest::init() {
+  dir_ = new QTemporaryDir;
+  form_ = new WorkbenchForm;
+  picker_ = new ScriptedPicker;
+  form_->SetFilePicker(picker_);
+  Answer({});
+}
+
+void FilesTest::cleanup() {
+  delete form_;
+  delete dialogs_;
+  delete picker_;
+  delete dir_;
+  dialogs_ = nullptr;
+}
+
+void FilesTest::OpensGb18030AndUtf8WithByteOrderMark() {
+  // "矩阵 1 2" as code page 936 wrote it.
+  WriteBytes(Path("gb.txt"), QByteArray("\xbe\xd8\xd5\xf3 1 2\r\n3 4"));
+  picker_->names = {Path("gb.txt")};
+  form_->files().Open();
+  QCOMPARE(Text1(*form_), QStringLiteral("矩阵 1 2\r\n3 4"));
+  QCOMPARE(form_->status_text(), QDir::toNativeSeparators(Path("gb.txt")));
+
+  WriteBytes(Path("bom.txt"), QByteArray("\xef\xbb\xbf") + QStringLiteral("π 2\r\n").toUtf8());
+  picker_->names = {Path("bom.txt")};
+  form_->files().Open();
+  QCOMPARE(Text1(*form_), QStringLiteral("π 2\r\n"));
+  QVERIFY(Messages(*dialogs_).isEmpty());
+  QVERIFY(!form_->progress_bar()->isVisible());
+}
+
+void FilesTest::LargeFileQuestionFrom1501Bytes() {
+  WriteBytes(Path("1500.txt"), QByteArray(1500, '7'));
+  WriteBytes(Path("1501.txt"), QByteArray(1501, '8'));
+  picker_->names = {Path("1500.txt")};
+  form_->files().Open();
+  QCOMPARE(dialogs_->shown().size(), size_t{0});
+  QCOMPARE(Text1(*form_).size(), 1500);
+
+  Answer({Reply::kYes});
+  picker_->names = {Path("1501.txt")};
+  form_->files().Open();
+  QCOMPARE(dialogs_->shown().size(), size_t{1});
+  const MessageRequest& question = dialogs_->shown()[0].message;
+  QCOMPARE(QString::fromStdString(question.text),
+           QStringLiteral("文件太大，如果打开可能要等一段时间，是否仍要继续？"));
+  QCOMPARE(QString::fromStdString(question.title), QStringLiteral("温馨提示"));
+  QVERIFY(question.buttons == Buttons::kYesNo);
+  QVERIFY(question.icon == Icon::kQuestion);
+  QVERIFY(question.default_button == Reply::kNo);
+  QCOMPARE(Text1(*form_), QString(1501, QLatin1Char('8')));
+}
+
+void FilesTest::NoToTheQuestionLeavesBothPanes() {
+  WriteBytes(Path("big.txt"), QByteArray(4000, '1'));
+  SetPaneText(*form_->text1(), "1 2\r\n3 4");
+  SetPaneText(*form_->text2(), "trace\r\n");
+  Answer({Reply::kNo});
+  picker_->names = {Path("big.txt")};
+  form_->files().Open();
+  QCOMPARE(Text1(*form_), QStringLiteral("1 2\r\n3 4"));
+  QCOMPARE(Text2(*form_), QStringLiteral("trace\r\n"));
+}
+
+void FilesTest::EmptyFileEmptiesPanesAndKeepsSavePath() {
+  SetPaneText(*form_->text2(), "trace");
+  picker_->names = {Path("saved.txt")};
+  form_->files().Save();
+  QCOMPARE(form_->files().save_path(), Path("saved.txt"));
+
+  WriteBytes(Path("empty.txt"), QByteArray());
+  SetPaneText(*form_->text1(), "1");
+  picker_->names = {Path("empty.txt")};
+  form_->files().Open();
+  QCOMPARE(Text1(*form_), QString());
+  QCOMPARE(Text2(*form_), QString());
+  QCOMPARE(Messages(*dialogs_), QStringList{QStringLiteral("文件为空，请重新选择文件#")});
+  QCOMPARE(form_->files().save_path(), Path("saved.txt"));
+}
+
+void FilesTest::CancelledOrFailedOpenSaysSo() {
+  SetPaneText(*form_->text1(), "keep");
+  picker_->names = {QString(), Path("no-such-file.txt")};
+  form_->files().Open();
+  form_->files().Open();
+  QCOMPARE(Messages(*dialogs_),
+           (QStringList{QStringLiteral("没有打开任何文件。"), QStringLiteral("操作有误#")}));
+  QCOMPARE(Text1(*form_), QStringLiteral("keep"));
+}
+
+void FilesTest::SaveRefusesAnEmptyResult() {
+  form_->files().Save();
+  QCOMPARE(Messages(*dialogs_), QStringList{QStringLiteral("结果为空，不能保存#")});
+  QCOMPARE(picker_->asked, 0);
+}
+
+void FilesTest::TwoSavesAskOnceAndOpenMakesTheNextAsk() {
+  SetPaneText(*form_->text2(), "a\r\nb");
+  picker_->names = {Path("out.txt")};
+  form_->files().Save();
+  SetPaneText(*form_->text2(), "c\r\n");
+  form_->files().Save();
+  QCOMPARE(picker_->asked, 1);
+  QCOMPARE(ReadBytes(Path("out.txt")), QByteArray("c\r\n"));
+  QCOMPARE(form_->status_text(), QDir::toNativeSeparators(Path("out.txt")));
+
+  WriteBytes(Path("in.txt"), "1 2");
+  picker_->names = {Path("in.txt"), Path("second.txt")};
+  form_->files().Open();
+  QCOMPARE(form_->files().save_path(), QString());
+  SetPaneText(*form_->text2(), "d");
+  form_->files().Save();
+  QCOMPARE(picker_->asked, 3);
+  QCOMPARE(ReadBytes(Path("second.txt")), QByteArray("d"));
+}
+
+void FilesTest::SavedTraceReopensCharacterForCharacter() {
+  // Line breaks, trailing blanks, an empty last line, Chinese, a
+  // non-breaking space, and far more than 32767 characters.
+  std::string trace = "以上是所要求解的向量\r\n    1    -2  \r\n\r\n";
+  trace += "x\xc2\xa0y\r\n";
+  for (int i = 0; i < 5000; ++i) trace += "          0.123456       -7.5E-05\r\n";
+  SetPaneText(*form_->text2(), trace);
+  picker_->names = {Path("trace.txt")};
+  form_->files().Save();
+  QCOMPARE(ReadBytes(Path("trace.txt")), QByteArray::fromStdString(trace));
+
+  Answer({Reply::kYes});
+  picker_->names = {Path("trace.txt")};
+  form_->files().Open();
+  QVERIFY(PaneText(*form_->text1()) == trace);
+}
+
+void FilesTest::SaveAsWritesEmptyResultAndKeepsSavePath() {
+  SetPaneText(*form_->text2(), "first");
+  picker_->names = {Path("a.txt"), Path("b.txt")};
+  form_->files().Save();
+  form_->text2()->clear();
+  form_->files().SaveAs();
+  QCOMPARE(ReadBytes(Path("b.txt")), QByteArray());
+  QCOMPARE(form_->files().save_path(), Path("a.txt"));
+  QCOMPARE(form_->status_text(), QDir::toNativeSeparators(Path("b.txt")));
+  QVERIFY(Messages(*dialogs_).isEmpty());
+}
+
+void FilesTest::CancelledOrFailedSavesSaySo() {
+  SetPaneText(*form_->text2(), "x");
+  const QString unwritable = Path("no-such-dir/out.txt");
+  picker_->names = {QString(), unwritable, QString(), unwritable};
+  form_->files().Save();
+  form_->files().Save();
+  form_->files().SaveAs();
+  form_->files().SaveAs();
+  QCOMPARE(Messages(*dialogs_),
+           (QStringList{QStringLiteral("你没有存盘,数据没有被保存下来！"),
+                        QStringLiteral("操作有误！"), QStringLiteral("没有保存文件。"),
+                        QStringLiteral("操作有误！")}));
+  // Messages without a title of their own get the program's.
+  QCOMPARE(QString::fromStdString(dialogs_->shown()[0].message.title), QString());
+}
+
+void FilesTest::NewEmptiesBothPanes() {
+  SetPaneText(*form_->text1(), "1 2");
+  SetPaneText(*form_->text2(), "3");
+  form_->DispatchToolbarKey(QStringLiteral("新建"));
+  QCOMPARE(Text1(*form_), QString());
+  QCOMPARE(Text2(*form_), QString());
+  QCOMPARE(form_->status_text(), QStringLiteral("状态"));
+}
+
+QTEST_MAIN(FilesTest)
+#include "test_files.moc"

@@ -1,0 +1,527 @@
+// The main window: its menus, the Solve menu's enabling, status texts, the
+// edit commands, the display settings, a command through the real boxes,
+// and the exit screen.
+#include <QtTest>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTextBrowser>
+#include <QTranslator>
+#include <functional>
+
+#include "frame/registry.h"
+#include "frame/scripted_dialogs.h"
+#include "workbench/display_settings.h"
+#include "workbench/exit_screen.h"
+#include "workbench/media.h"
+#include "workbench/pane_text.h"
+#include "workbench/workbench_form.h"
+
+using namespace matcalc;
+using namespace matcalc::workbench;
+
+namespace {
+
+QString Text1(const WorkbenchForm& form) { return QString::fromStdString(PaneText(*form.text1())); }
+QString Text2(const WorkbenchForm& form) { return QString::fromStdString(PaneText(*form.text2())); }
+
+void Select(QPlainTextEdit& pane, int start, int end) {
+  QTextCursor cursor = pane.textCursor();
+  cursor.setPosition(start);
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  pane.setTextCursor(cursor);
+}
+
+// Runs `answer` on the next modal box as soon as it is shown.
+void WhenBoxShows(std::function<void(QWidget*)> answer) {
+  QTimer::singleShot(0, [answer] {
+    QWidget* box = nullptr;
+    QTRY_VERIFY((box = QApplication::activeModalWidget()) != nullptr);
+    answer(box);
+  });
+}
+
+const char* const kSolveItems[] = {
+    "MatrixMi", "MatrixCircleMove", "MatrixFanMi",  "ClassicalJacobi",
+    "JacobiPassBarrier", "A_matrix", "A_range", "MatrixBreak",
+    "CMatrixJudge", "VectorModel", "MatrixModel", "StrictMatrixJudge"};
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+  void MenusFollowTheTable();
+  void SolveItemsFollowWhetherText1IsBlank();
+  void StatusLineFollowsEditsAndFocus();
+  void CopyCutAndPasteActOnText1WithFocusInText2();
+  void DeleteRemovesWholeLineBreakAndNothingAtTheEnd();
+  void ToolbarDispatchesOnItsKeysOnly();
+  void DigitsPromptRules();
+  void DefaultKeepsTheFaceAndResetsTheRest();
+  void VectorNormsThroughTheRealBoxes();
+  void QuestionBoxHasChineseButtonsAndNoAsDefault();
+  void JacobiInTheWindowMatchesTheRunner();
+  void LongTraceShowsQuickly();
+  void SplitterAndWindowKeepTheirMinimums();
+  void ClosingSignalsTheExitScreen();
+  void ExitScreenScrollsAndEndsOnClick();
+  void MediaCommandsReadAsTheyShould();
+
+ private:
+  WorkbenchForm* form_ = nullptr;
+  QTranslator translator_;
+};
+
+void WindowTest::initTestCase() {
+  QVERIFY(translator_.load(QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+  QApplication::installTranslator(&translator_);
+}
+
+void WindowTest::init() {
+  form_ = new WorkbenchForm;
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_));
+}
+
+void WindowTest::cleanup() {
+  delete form_;
+  form_ = nullptr;
+}
+
+void WindowTest::MenusFollowTheTable() {
+  struct Row {
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+  };
+  const QKeySequence none;
+  const std::vector<std::vector<Row>> table = {
+      {{"mnuFile", "文件(&F)", none},
+       {"FileNew", "新建", QKeySequence(QStringLiteral("Ctrl+N"))},
+       {"FileOpen", "打开", QKeySequence(QStringLiteral("Ctrl+O"))},
+       {"FileSave", "保存", QKeySequence(QStringLiteral("Ctrl+S"))},
+       {"FileSaveAs", "另存为", none},
+       {"File", "退出", none}},
+      {{"mnuEdit", "编辑(&E)", none},
+       {"EditUndo", "撤消", none},
+       {"EditRecall", "还原", none},
+       {"EditSelectAll", "全选(&A)", QKeySequence(QStringLiteral("Ctrl+A"))},
+       {"EditCut", "剪切", QKeySequence(QStringLiteral("Ctrl+X"))},
+       {"EditCopy", "复制", QKeySequence(QStringLiteral("Ctrl+C"))},
+       {"EditPaste", "粘贴", QKeySequence(QStringLiteral("Ctrl+V"))},
+       {"EditDelete", "删除(&L)", QKeySequence(QStringLiteral("Del"))}},
+      {{"mnuShow", "显示(&V)", none},
+       {"ShowStyle", "字体", none},
+       {"ShowBackcolor", "背景", none},
+       {"ShowDefault", "默认", none},
+       {"ShowFormatDecimalDigits", "设置小数数位", none}},
+      {{"mnuC", "求解(&C)", none},
+       {"MatrixMi", "幂法", none},
+       {"MatrixCircleMove", "原点平移法", none},
+       {"MatrixFanMi", "反幂法", none},
+       {"ClassicalJacobi", "古典雅可比法", none},
+       {"JacobiPassBarrier", "雅可比过关法", none},
+       {"Gauss__", "-", none},
+       {"A_matrix", "列主元求逆矩阵", none},
+       {"A_range", "列主元求行列式", none},
+       {"MatrixBreak", "矩阵的三角分解", none},
+       {"OtherApply", "-", none},
+       {"CMatrixJudge", "正定矩阵判断", none},
+       {"VectorModel", "向量范数", none},
+       {"MatrixModel", "矩阵范数", none},
+       {"StrictMatrixJudge", "严格对角占优矩阵判断", none}},
+      {{"mnuHelp", "帮助(&H)", none},
+       {"mnuHelpFile", "帮助文件", none},
+       {"mnuAbout", "关于", none}}};
+
+  const QList<QAction*> menus = form_->menuBar()->actions();
+  QCOMPARE(menus.size(), qsizetype(table.size()));
+  for (std::size_t m = 0; m < table.size(); ++m) {
+    QAction* top = menus[qsizetype(m)];
+    QCOMPARE(top->objectName(), QString::fromLatin1(table[m][0].name));
+    QCOMPARE(top->text(), QString::fromUtf8(table[m][0].caption));
+    const QList<QAction*> items = top->menu()->actions();
+    QCOMPARE(items.size(), qsizetype(table[m].size() - 1));
+    for (std::size_t i = 1; i < table[m].size(); ++i) {
+      const Row& row = table[m][i];
+      QAction* item = items[qsizetype(i - 1)];
+      QCOMPARE(item->objectName(), QString::fromLatin1(row.name));
+      if (QByteArray(row.caption) == "-") {
+        QVERIFY(item->isSeparator());
+      } else {
+        QCOMPARE(item->text(), QString::fromUtf8(row.caption));
+      }
+      QCOMPARE(item->shortcut(), row.shortcut);
+    }
+  }
+  QVERIFY(!form_->action(QStringLiteral("EditUndo"))->isEnabled());
+  QVERIFY(!form_->action(QStringLiteral("EditRecall"))->isEnabled());
+  QCOMPARE(form_->windowTitle(), QStringLiteral("矩阵计算器"));
+}
+
+void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
+  auto enabled_items = [this] {
+    emit form_->menu(QStringLiteral("mnuC"))->aboutToShow();
+    int count = 0;
+    for (const char* name : kSolveItems) {
+      if (form_->action(QString::fromLatin1(name))->isEnabled()) ++count;
+    }
+    return count;
+  };
+  QCOMPARE(enabled_items(), 0);
+  SetPaneText(*form_->text1(), "     ");
+  QCOMPARE(enabled_items(), 0);
+  SetPaneText(*form_->text1(), "  x  ");
+  QCOMPARE(enabled_items(), 12);
+  SetPaneText(*form_->text1(), "");
+  QCOMPARE(enabled_items(), 0);
+}
+
+void WindowTest::StatusLineFollowsEditsAndFocus() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  form_->text2()->setFocus();
+  QTRY_COMPARE(form_->status_text(), QStringLiteral("结果区域"));
+  form_->text1()->setFocus();
+  QTRY_COMPARE(form_->status_text(), QStringLiteral("编辑区域"));
+  QTest::keyClicks(form_->text1(), QStringLiteral("1"));
+  QCOMPARE(form_->status_text(), QStringLiteral("编辑状态"));
+  form_->action(QStringLiteral("FileNew"))->trigger();
+  QCOMPARE(form_->status_text(), QStringLiteral("状态"));
+}
+
+void WindowTest::CopyCutAndPasteActOnText1WithFocusInText2() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  SetPaneText(*form_->text1(), "1 2\r\n3 4");
+  SetPaneText(*form_->text2(), "result");
+  form_->text2()->setFocus();
+  Select(*form_->text2(), 0, 3);
+  Select(*form_->text1(), 2, 5);  // "2", the line break, "3"
+
+  form_->action(QStringLiteral("EditCopy"))->trigger();
+  QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("2\n3"));
+  form_->action(QStringLiteral("EditCut"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("1  4"));
+  QApplication::clipboard()->setText(QStringLiteral("a\r\nb"));
+  form_->action(QStringLiteral("EditPaste"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("1 a\r\nb 4"));
+  QCOMPARE(Text2(*form_), QStringLiteral("result"));
+
+  // An empty clipboard replaces nothing.
+  QApplication::clipboard()->clear();
+  Select(*form_->text1(), 0, 1);
+  form_->action(QStringLiteral("EditPaste"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("1 a\r\nb 4"));
+
+  form_->action(QStringLiteral("EditSelectAll"))->trigger();
+  QCOMPARE(form_->text1()->textCursor().selectedText().size(), 7);
+  QVERIFY(form_->text2()->hasFocus());
+}
+
+void WindowTest::DeleteRemovesWholeLineBreakAndNothingAtTheEnd() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  SetPaneText(*form_->text1(), "1 2\r\n3 4");
+  form_->text1()->setFocus();
+  Select(*form_->text1(), 3, 3);  // before the line break
+  form_->action(QStringLiteral("EditDelete"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("1 23 4"));
+
+  Select(*form_->text1(), 6, 6);  // the very end
+  form_->action(QStringLiteral("EditDelete"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("1 23 4"));
+
+  // With the focus in the result pane its length is what the caret is
+  // compared with: a result of 2 characters stops a delete at position 2.
+  SetPaneText(*form_->text2(), "ab");
+  form_->text2()->setFocus();
+  Select(*form_->text1(), 2, 2);
+  form_->action(QStringLiteral("EditDelete"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("1 23 4"));
+  Select(*form_->text1(), 1, 3);
+  form_->action(QStringLiteral("EditDelete"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("13 4"));
+  QCOMPARE(Text2(*form_), QStringLiteral("ab"));
+}
+
+void WindowTest::ToolbarDispatchesOnItsKeysOnly() {
+  SetPaneText(*form_->text1(), "12345");
+  Select(*form_->text1(), 1, 3);
+  QApplication::clipboard()->setText(QStringLiteral("old"));
+  form_->DispatchToolbarKey(QStringLiteral("复制 "));  // not a key
+  QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("old"));
+  form_->DispatchToolbarKey(QStringLiteral("复制"));
+  QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("23"));
+  form_->DispatchToolbarKey(QStringLiteral("剪切"));
+  QCOMPARE(Text1(*form_), QStringLiteral("145"));
+  form_->DispatchToolbarKey(QStringLiteral("粘贴"));
+  QCOMPARE(Text1(*form_), QStringLiteral("12345"));
+
+  QStringList keys;
+  for (QAction* action : form_->toolbar()->actions()) {
+    if (!action->isSeparator()) keys << action->data().toString();
+  }
+  QCOMPARE(keys, (QStringList{"新建", "打开", "保存", "另存为", "剪切", "复制", "粘贴"}));
+}
+
+void WindowTest::DigitsPromptRules() {
+  const struct {
+    std::optional<std::string> answer;
+    int digits;
+  } rows[] = {
+      {"3", 3},     {"20", 15},   {"-3", 1},      {"0", 1},     {"abc", 1},
+      {"", 1},      {"7.5", 8},   {"2.5", 2},     {"1e10", 15}, {"-1e10", 1},
+      {"&HF", 15},  {" 1 2 ", 12}, {std::nullopt, 9},
+  };
+  for (const auto& row : rows) {
+    QCOMPARE(DigitsFromAnswer(row.answer, 9), row.digits);
+  }
+
+  ScriptedDialogs dialogs({"4"});
+  form_->SetDialogs(&dialogs);
+  QCOMPARE(form_->digits(), 6);
+  form_->action(QStringLiteral("ShowFormatDecimalDigits"))->trigger();
+  QCOMPARE(form_->digits(), 4);
+  // The script is used up: the next prompt is cancelled and keeps 4.
+  form_->action(QStringLiteral("ShowFormatDecimalDigits"))->trigger();
+  QCOMPARE(form_->digits(), 4);
+  const InputRequest& asked = dialogs.shown()[1].input;
+  QCOMPARE(QString::fromStdString(asked.prompt),
+           QStringLiteral("输入要设置小数数位(0-15)：\r\n默认是6."));
+  QCOMPARE(QString::fromStdString(asked.title), QStringLiteral("设置小数数位"));
+  QCOMPARE(QString::fromStdString(asked.default_text), QStringLiteral("4"));
+  form_->SetDialogs(nullptr);
+}
+
+void WindowTest::DefaultKeepsTheFaceAndResetsTheRest() {
+  QFont chosen(QStringLiteral("Noto Serif CJK SC"));
+  chosen.setPointSize(20);
+  chosen.setBold(true);
+  chosen.setUnderline(true);
+  chosen.setStrikeOut(true);
+  for (QPlainTextEdit* pane : {form_->text1(), form_->text2()}) {
+    ApplyChosenFont(*pane, chosen);
+    ApplyBackground(*pane, Qt::yellow);
+  }
+  QCOMPARE(form_->text2()->font().pointSize(), 20);
+  ScriptedDialogs dialogs({"2"});
+  form_->SetDialogs(&dialogs);
+  form_->ShowFormatDecimalDigits();
+  QCOMPARE(form_->digits(), 2);
+
+  form_->action(QStringLiteral("ShowDefault"))->trigger();
+  for (QPlainTextEdit* pane : {form_->text1(), form_->text2()}) {
+    const QFont font = pane->font();
+    QCOMPARE(font.family(), chosen.family());
+    QCOMPARE(font.pointSize(), 9);
+    QVERIFY(!font.bold() && !font.italic() && !font.underline() && !font.strikeOut());
+    QCOMPARE(pane->palette().color(QPalette::Base),
+             QApplication::palette(pane).color(QPalette::Base));
+  }
+  QCOMPARE(form_->digits(), 6);
+  form_->SetDialogs(nullptr);
+}
+
+void WindowTest::VectorNormsThroughTheRealBoxes() {
+  // The digits prompt is a real input box, answered as a user would.
+  QString prompt;
+  WhenBoxShows([&prompt](QWidget* box) {
+    auto* input = qobject_cast<QInputDialog*>(box);
+    QVERIFY(input != nullptr);
+    prompt = input->labelText();
+    QCOMPARE(input->windowTitle(), QStringLiteral("设置小数数位"));
+    QCOMPARE(input->textValue(), QStringLiteral("6"));
+    input->setTextValue(QStringLiteral("3"));
+    input->accept();
+  });
+  form_->action(QStringLiteral("ShowFormatDecimalDigits"))->trigger();
+  QCOMPARE(prompt, QStringLiteral("输入要设置小数数位(0-15)：\n默认是6."));
+  QCOMPARE(form_->digits(), 3);
+
+  SetPaneText(*form_->text1(), "1 1 0.1234567");
+  form_->action(QStringLiteral("VectorModel"))->trigger();
+  QCOMPARE(Text2(*form_), QStringLiteral("    1    1    0.1234567\r\n"
+                                         "以上是所要求解的向量，接下来输出向量的范数\r\n\r\n"
+                                         "向量的1范数为： 2.1234567\r\n"
+                                         "向量的2范数为： 1.42\r\n"
+                                         "向量的无穷范数为： 1\r\n"));
+}
+
+void WindowTest::QuestionBoxHasChineseButtonsAndNoAsDefault() {
+  QtDialogs dialogs(form_);
+  QStringList buttons;
+  QString title;
+  WhenBoxShows([&](QWidget* box) {
+    auto* message = qobject_cast<QMessageBox*>(box);
+    QVERIFY(message != nullptr);
+    title = message->windowTitle();
+    for (QAbstractButton* button : message->buttons()) buttons << button->text().remove('&');
+    QCOMPARE(message->defaultButton(), message->button(QMessageBox::No));
+    QCOMPARE(message->text(), QStringLiteral("迭代次数超过限制\n是否保留？"));
+    QTest::keyClick(message, Qt::Key_Return);
+  });
+  MessageRequest question;
+  question.text = "迭代次数超过限制\r\n是否保留？";
+  question.buttons = Buttons::kYesNo;
+  question.icon = Icon::kExclamation;
+  question.default_button = Reply::kNo;
+  question.title = "警告";
+  QVERIFY(dialogs.Message(question) == Reply::kNo);
+  QCOMPARE(title, QStringLiteral("警告"));
+  buttons.sort();
+  QStringList expected{QStringLiteral("是(Y)"), QStringLiteral("否(N)")};
+  QStringList plain{QStringLiteral("是"), QStringLiteral("否")};
+  expected.sort();
+  plain.sort();
+  QVERIFY2(buttons == expected || buttons == plain, qPrintable(buttons.join(',')));
+
+  // A box without its own title shows the program's; its button reads 确定.
+  WhenBoxShows([&](QWidget* box) {
+    auto* message = qobject_cast<QMessageBox*>(box);
+    QVERIFY(message != nullptr);
+    title = message->windowTitle();
+    QVERIFY(message->button(QMessageBox::Ok)->text().startsWith(QStringLiteral("确定")));
+    message->button(QMessageBox::Ok)->click();
+  });
+  MessageRequest done;
+  done.text = "完成";
+  QVERIFY(dialogs.Message(done) == Reply::kOk);
+  QCOMPARE(title, QStringLiteral("矩阵计算器"));
+}
+
+void WindowTest::JacobiInTheWindowMatchesTheRunner() {
+  const Command* jacobi = FindCommand("jacobi");
+  if (jacobi == nullptr || jacobi->run == nullptr) QSKIP("the Jacobi method is not built yet");
+  const std::string matrix = "2 1\r\n1 2";
+  SetPaneText(*form_->text1(), matrix);
+  // Two real input boxes: the order, then the precision.
+  WhenBoxShows([](QWidget* box) {
+    auto* input = qobject_cast<QInputDialog*>(box);
+    QVERIFY(input != nullptr);
+    input->setTextValue(QStringLiteral("2"));
+    input->accept();
+    WhenBoxShows([](QWidget* next) {
+      auto* precision = qobject_cast<QInputDialog*>(next);
+      QVERIFY(precision != nullptr);
+      precision->setTextValue(QStringLiteral("0.001"));
+      precision->accept();
+    });
+  });
+  form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+
+  ScriptedDialogs script({"2", "0.001"});
+  const ResultPane expected = RunCommand(*jacobi, script, matrix, "", kDefaultDigits);
+  QVERIFY(!expected.text().empty());
+  QVERIFY(PaneText(*form_->text2()) == expected.text());
+}
+
+void WindowTest::LongTraceShowsQuickly() {
+  std::string trace;
+  const std::string line = "                0.123456               -7.5E-05                      1\r\n";
+  while (trace.size() < 20u * 1024 * 1024) trace += line;
+  QElapsedTimer clock;
+  clock.start();
+  SetPaneText(*form_->text2(), trace);
+  const qint64 shown = clock.elapsed();
+  const bool same = PaneText(*form_->text2()) == trace;
+  const qint64 round_trip = clock.elapsed();
+  QVERIFY(same);
+  qInfo("20 MB trace: shown in %lld ms, taken back in %lld ms", shown, round_trip - shown);
+  // Generous for a loaded machine; about a second is the aim.
+  QVERIFY2(shown < 10000, "showing a 20 MB trace took too long");
+}
+
+void WindowTest::SplitterAndWindowKeepTheirMinimums() {
+  QWidget* bar = form_->findChild<QWidget*>(QStringLiteral("imgSplitter"));
+  QWidget* shadow = form_->findChild<QWidget*>(QStringLiteral("picSplitter"));
+  QVERIFY(bar != nullptr && shadow != nullptr);
+  QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 10));
+  QVERIFY(shadow->isVisible());
+  QMouseEvent move(QEvent::MouseMove, QPointF(-2000, 10), bar->mapToGlobal(QPointF(-2000, 10)),
+                   Qt::NoButton, Qt::LeftButton, {});
+  QApplication::sendEvent(bar, &move);
+  QCOMPARE(shadow->x(), form_->ToPixels(500));
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(-2000, 10));
+  QVERIFY(!shadow->isVisible());
+  QCOMPARE(form_->text1()->width(), form_->ToPixels(1500));
+  QCOMPARE(form_->text2()->x(), form_->ToPixels(1600));
+
+  form_->resize(form_->ToPixels(2000), form_->ToPixels(5000));
+  QTRY_COMPARE(form_->width(), form_->ToPixels(3500));
+  QCOMPARE(form_->height(), form_->ToPixels(5000));
+}
+
+void WindowTest::ClosingSignalsTheExitScreen() {
+  QSignalSpy closed(form_, &WorkbenchForm::closed);
+  form_->action(QStringLiteral("mnuHelpFile"))->trigger();
+  QWidget* help = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->inherits("matcalc::workbench::HelpWindow") && widget->isVisible()) help = widget;
+  }
+  QVERIFY2(help != nullptr, "the manual was not found or not shown");
+  QVERIFY(help->findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("输入格式")));
+  form_->ShowAbout();
+  QWidget* about = QApplication::activeModalWidget();
+  QVERIFY(about == nullptr);  // the about box is modeless
+  form_->action(QStringLiteral("File"))->trigger();
+  QCOMPARE(closed.count(), 1);
+  QVERIFY(!form_->isVisible());
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->inherits("matcalc::workbench::AboutBox")) QVERIFY(!widget->isVisible());
+  }
+  QVERIFY(!help->isVisible());
+}
+
+void WindowTest::ExitScreenScrollsAndEndsOnClick() {
+  Media media;
+  ExitScreen screen(&media, QStringLiteral("/nowhere/END.MID"));
+  screen.resize(400, 150);
+  screen.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&screen));
+  const int inner = static_cast<int>(150 * 1440.0 / screen.logicalDpiY());
+  QCOMPARE(screen.label_top(), inner);
+  QCOMPARE(screen.step(), qRound(inner / 250.0));
+  QVERIFY(screen.step() > 0);
+  screen.Tick();
+  QCOMPARE(screen.label_top(), inner - screen.step());
+  // The timer moves it on its own.
+  QTRY_VERIFY(screen.label_top() < inner - 3 * screen.step());
+
+  QSignalSpy finished(&screen, &ExitScreen::finished);
+  QTest::mouseClick(screen.credits(), Qt::LeftButton);
+  QCOMPARE(finished.count(), 1);
+  const std::vector<std::string> expected = {"stop tune1", "close tune1",
+                                             "open /nowhere/END.MID alias tune1", "stop tune1",
+                                             "close tune1"};
+  QVERIFY(media.sent() == expected);
+}
+
+void WindowTest::MediaCommandsReadAsTheyShould() {
+  Media media({"/nowhere/font.sf2"});
+  QVERIFY(!media.Play("/a b/END.MID", "tune1"));  // nothing to play: silence
+  const std::vector<std::string> expected = {"stop tune1", "close tune1",
+                                             "open /a b/END.MID alias tune1"};
+  QVERIFY(media.sent() == expected);
+  QVERIFY(!media.Send("play tune1 from 0"));
+  QVERIFY(!media.Send("rewind tune1"));
+  media.Stop("tune1");
+  QCOMPARE(media.sent().back(), std::string("close tune1"));
+}
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
