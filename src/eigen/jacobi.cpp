@@ -48,9 +48,13 @@ JacobiRotation RotationFor(double app, double aqq, double apq) {
     return r;
   }
   const double t = 2 * apq / (app - aqq);
-  r.c2 = 1 / std::sqrt(t * t + 1);
+  const double t_squared = t * t;
+  r.c2 = 1 / std::sqrt(t_squared + 1);
   r.c = std::sqrt((1 + r.c2) / 2);
-  r.s2 = 1 / std::sqrt(1 / (t * t) + 1);
+  // A pivot tiny beside the difference of the diagonal gives a tangent whose
+  // square underflows to 0; sin 2theta is then 0, the limit of the formula,
+  // and there is nothing to divide by.
+  r.s2 = t_squared == 0 ? 0 : 1 / std::sqrt(1 / t_squared + 1);
   if (t < 0) r.s2 = -r.s2;
   r.s = r.s2 / (2 * r.c);
   return r;

@@ -16,17 +16,22 @@ static_assert(kSmallestDenominator == 0x1.4p-1070);
 // never to agree with an honest estimate.
 constexpr double kNoRatio = 1.79769313486231e308;
 
+bool HasRatio(double denominator) { return std::fabs(denominator) >= kSmallestDenominator; }
+
 }  // namespace
 
 double RatioEstimate(double numerator, double denominator, int digits) {
-  const double ratio =
-      std::fabs(denominator) >= kSmallestDenominator ? numerator / denominator : kNoRatio;
+  const double ratio = HasRatio(denominator) ? numerator / denominator : kNoRatio;
   return RoundTo(ratio, digits);
 }
 
-int SettledComponent(const Vector& e1, const Vector& e2, double eps) {
+int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous, double eps) {
   const int n = e2.size();
   for (int j = 1; j <= n; ++j) {
+    // Two stand-ins agree with each other, but they estimate nothing: a
+    // vanished component (the zero matrix, or a shift onto an eigenvalue)
+    // would otherwise report 1.79769313486231E+308 as the eigenvalue.
+    if (!HasRatio(previous(j))) continue;
     if (!(std::fabs(e2(j) - e1(j)) < eps)) continue;
     // The first component alone is not trusted: the second must agree.
     if (j == 1 && n > 1 && std::fabs(e2(2) - e2(1)) > eps) continue;
@@ -51,7 +56,7 @@ bool PowerIteration::Advance(double eps) {
     e1_(j) = RatioEstimate(previous_(j), older_(j), digits_);
     e2_(j) = RatioEstimate(current_(j), previous_(j), digits_);
   }
-  const int settled = SettledComponent(e1_, e2_, eps);
+  const int settled = SettledComponent(e1_, e2_, previous_, eps);
   if (settled == 0) return false;
   lambda_ = e2_(settled);
   return true;

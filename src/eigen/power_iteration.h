@@ -15,8 +15,10 @@ double RatioEstimate(double numerator, double denominator, int digits);
 // The stopping test over the estimates of two successive steps: the first
 // component j (increasing) with |e2(j) - e1(j)| < eps is accepted, except
 // that component 1 of a longer vector also needs |e2(2) - e2(1)| <= eps.
-// Returns the accepted component, or 0.
-int SettledComponent(const Vector& e1, const Vector& e2, double eps);
+// A component whose previous iterate v(k-1)(j) vanished has only the
+// stand-in for its estimate e2(j) and is never accepted. Returns the accepted
+// component, or 0.
+int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous, double eps);
 
 class PowerIteration {
  public:

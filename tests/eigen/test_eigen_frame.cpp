@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/registry.h"
+#include "frame/scripted_dialogs.h"
 #include "support/golden.h"
 
 namespace matcalc {
@@ -57,6 +59,34 @@ TEST(EigenCommands, OrderTooLargeIsRefusedRightAfterTheOrderPrompt) {
     SCOPED_TRACE(method);
     const CommandRun run = RunMethod(method, "1", {"60"});
     EXPECT_EQ(run.dialogs.find("阶数太大"), std::string::npos);
+  }
+}
+
+TEST(EigenCommands, GivingUpIsAWarningWhoseDefaultDropsTheTrace) {
+  struct GivingUp {
+    const char* method;
+    const char* text1;
+    std::vector<std::string> answers;  // eps 0 never settles
+  };
+  const std::vector<GivingUp> cases = {
+      {"power", "2 1\r\n0 1", {"2", "0"}},
+      {"shift", "2 0\r\n0 1", {"2", "0", "0"}},
+      {"inverse-power", "2 0\r\n0 4", {"2", "0"}},
+      {"jacobi", "2 -1 0\r\n-1 2 -1\r\n0 -1 2", {"3", "0"}},
+  };
+  for (const GivingUp& c : cases) {
+    SCOPED_TRACE(c.method);
+    ScriptedDialogs dialogs(c.answers);  // no reply: the default button
+    const ResultPane pane =
+        RunCommand(*FindCommand(c.method), dialogs, c.text1, "previous result", 6);
+    ASSERT_FALSE(dialogs.shown().empty());
+    const ShownBox& box = dialogs.shown().back();
+    EXPECT_EQ(box.message.title, "警告");
+    EXPECT_EQ(box.message.buttons, Buttons::kYesNo);
+    EXPECT_EQ(box.message.icon, Icon::kExclamation);
+    EXPECT_EQ(box.message.default_button, Reply::kNo);
+    EXPECT_TRUE(pane.changed());
+    EXPECT_EQ(pane.text(), "");
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/runner.h"
+#include "eigen/jacobi.h"
 #include "io/number_text.h"
 #include "support/golden.h"
 
@@ -38,6 +39,16 @@ int CountOf(const std::string& text, const std::string& piece) {
 // pass 101 it is about 2.98E-154, after every earlier pass above 1.19E-153.
 constexpr const char* kSlowMatrix =
     "-3 4 -5 1 -1\r\n-4 6 -8 -2 -8\r\n-7 1 4 -6 2\r\n-4 1 -9 -6 1\r\n8 -9 7 0 -1";
+
+TEST(JacobiRotation, TangentWhoseSquareUnderflowsGivesNoRotation) {
+  // t = 1E-200 is not 0, but its square is.
+  const JacobiRotation r = RotationFor(1, 0, 5e-201);
+  EXPECT_EQ(r.s2, 0);
+  EXPECT_EQ(r.s, 0);
+  EXPECT_EQ(r.c, 1);
+  EXPECT_EQ(r.c2, 1);
+  EXPECT_EQ(RotationFor(0, 1e300, 1e-300).s, 0);  // t itself underflows
+}
 
 TEST(Jacobi, TwoByTwoNeedsOnePassAndKeepsTheResidue) {
   const CommandRun run = RunMethod("jacobi", "2 1\r\n1 2", {"2", "0.001"});

@@ -89,6 +89,25 @@ TEST(Power, GivesUpAfterIterate201) {
   EXPECT_EQ(dropped.text2, "");
 }
 
+TEST(Power, VanishedComponentIsNeverAccepted) {
+  // Component 2 of diag(2, 0) vanishes, so its two estimates are the same
+  // stand-in; they agree, but they are no eigenvalue. Component 1 settles on 2
+  // and is turned down by the second, so the method gives up.
+  const CommandRun power = RunMethod("power", "2 0\r\n0 0", {"2", "0.0001"}, {Reply::kYes});
+  EXPECT_EQ(power.text2.find("幂法求矩阵的主特征值是"), std::string::npos);
+  const std::string last =
+      "    第 201 个分量是：\r\n" + F(std::ldexp(1.0, 201)) + "\r\n" + F(0) + "\r\n\r\n";
+  ASSERT_GT(power.text2.size(), last.size());
+  EXPECT_EQ(power.text2.substr(power.text2.size() - last.size()), last);
+
+  // A shift onto an eigenvalue whose eigenvector is x0 makes every iterate 0.
+  const CommandRun shift = RunMethod("shift", "2 1\r\n1 2", {"2", "0.0001", "3"}, {Reply::kYes});
+  EXPECT_EQ(shift.text2.find("新矩阵的特征值是"), std::string::npos);
+  EXPECT_NE(shift.text2.find("    第 201 个分量是：\r\n" + F(0) + "\r\n" + F(0) + "\r\n"),
+            std::string::npos);
+  EXPECT_NE(shift.dialogs.find("参数选取不当"), std::string::npos);
+}
+
 TEST(Shift, ShiftedMatrixAndBothResults) {
   const CommandRun run = RunMethod("shift", "2 1\r\n1 2", {"2", "0.0001", "1"});
   EXPECT_TRUE(SameText(
