@@ -93,8 +93,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
 
   if (positional.empty()) return UsageError(err, "no METHOD given (see --help)");
   if (positional.size() > 2) return UsageError(err, "too many arguments (see --help)");
+  // Only the runner's own method names; the window's menu item names are not
+  // part of this interface.
   const Command* command = FindCommand(positional[0]);
-  if (command == nullptr || command->run == nullptr) {
+  if (command == nullptr || command->name != positional[0] || command->run == nullptr) {
     return UsageError(err, "unknown METHOD " + positional[0] + " (see --list)");
   }
 

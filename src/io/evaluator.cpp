@@ -184,8 +184,8 @@ class NumberReader {
     if (!blanks_) return LeadingNumber(s_.substr(pos));
     const std::size_t r = compact_index_[pos];
     if (r == cached_at_) return cached_value_;  // a run of blanks reads the same number
-    // &H and &O must stand together, so they are read from the text itself;
-    // after "&" the evaluation ends, so this happens once at most.
+    // &H and &O are read by the rule itself; after "&" the evaluation ends,
+    // so this happens once at most.
     cached_value_ = r < t_.size() && t_[r] == '&' ? LeadingNumber(s_.substr(pos)) : Decimal(r);
     cached_at_ = r;
     return cached_value_;
@@ -302,10 +302,12 @@ class Evaluation {
         ++pos;
         prev_ = c == '(' ? Prev::kOpen : Prev::kBinary;
       } else if (relation == "=") {
-        const std::string_view popped = PopOperator();
+        // Also when the closing "#" meets the opening one: a "#" inside the
+        // text pairs early, and what follows it can still change the result
+        // ("#5" is 5). The rows' trailing "##" ends at the bottom right after.
+        PopOperator();
         ++pos;
         prev_ = Prev::kOperand;
-        if (popped == "#") break;  // the closing marker met the opening one: done
       } else if (relation == ">") {
         Reduce();
       } else {

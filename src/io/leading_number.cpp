@@ -50,9 +50,12 @@ double LeadingNumber(std::string_view text) {
     while (pos < text.size() && IsIgnored(text[pos])) ++pos;
   };
   skip();
-  if (pos + 1 < text.size() && text[pos] == '&') {
-    if (text[pos + 1] == 'H') return RadixInteger(text, pos + 2, 16);
-    if (text[pos + 1] == 'O') return RadixInteger(text, pos + 2, 8);
+  if (pos < text.size() && text[pos] == '&') {
+    // Blanks are ignored here too: "& H10" is &H10.
+    std::size_t look = pos + 1;
+    while (look < text.size() && IsIgnored(text[look])) ++look;
+    if (look < text.size() && text[look] == 'H') return RadixInteger(text, look + 1, 16);
+    if (look < text.size() && text[look] == 'O') return RadixInteger(text, look + 1, 8);
   }
 
   bool negative = false;

@@ -113,6 +113,7 @@ TEST(Runner, HelpShowsTheUsage) {
 TEST(Runner, UsageErrors) {
   EXPECT_TRUE(IsUsageError(Cli({}, "3")));
   EXPECT_TRUE(IsUsageError(Cli({"no-such-method"}, "3")));
+  EXPECT_TRUE(IsUsageError(Cli({"VectorModel"}, "3")));  // a menu item, not a METHOD
   EXPECT_TRUE(IsUsageError(Cli({"vector-norms", "/no/such/file.txt"})));
   EXPECT_TRUE(IsUsageError(Cli({"vector-norms", "a", "b"}, "3")));
   EXPECT_TRUE(IsUsageError(Cli({"--bogus", "vector-norms"}, "3")));

@@ -116,6 +116,9 @@ TEST(Evaluator, MalformedInputStillGivesANumber) {
       {"(2+3", "5"},   {"2+3)", "5"},   {"1,2", "1"},     {"()", "0"},      {"+", "0"},
       {"-", "0"},      {"*", "0"},      {"2*", "0"},      {"3#4", "3"},     {")3", "0"},
       {"sin", "0"},    {"((", "0"},     {"1..2", "1"},    {"e", "0"},       {"2^", "0"},
+      // A "#" inside the text pairs with the opening one early; what follows
+      // is still read, and the first operand pushed is the value.
+      {"#5", "5"},     {"#sqr4", "2"},  {"3#sqr4", "3"},  {"2abs#log10", "0.301029995663981"},
   });
 }
 

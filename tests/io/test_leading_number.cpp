@@ -42,6 +42,7 @@ TEST(LeadingNumber, HexAndOctalOnlyWithUpperCasePrefix) {
   EXPECT_EQ(LeadingNumber("&O17"), 15);
   EXPECT_EQ(LeadingNumber("&O18"), 1);  // 8 is no octal digit
   EXPECT_EQ(LeadingNumber("&H"), 0);
+  EXPECT_EQ(LeadingNumber(" & H 1\t0"), 16);  // blanks are ignored here as well
   EXPECT_EQ(LeadingNumber("&h10"), 0);  // entries are lower-cased: they never read hex
   EXPECT_EQ(LeadingNumber("&o17"), 0);
 }
