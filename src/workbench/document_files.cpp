@@ -43,7 +43,9 @@ void DocumentFiles::Open() {
   }
   open_dialog_name_ = *name;
   QFile file(*name);
-  if (!file.open(QIODevice::ReadOnly)) {
+  // Only a regular file has a length to ask about and an end to read to;
+  // opening a pipe would wait for a writer that may never come.
+  if (!QFileInfo(*name).isFile() || !file.open(QIODevice::ReadOnly)) {
     Inform("操作有误#");
     open_dialog_name_.clear();
     return;

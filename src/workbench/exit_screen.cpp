@@ -67,6 +67,10 @@ void ExitScreen::PlaceLabel() {
 
 void ExitScreen::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // The credits start from the bottom once; showing the screen again (after
+  // it was minimised, say) lets them scroll on from where they are.
+  if (started_) return;
+  started_ = true;
   label_top_ = InnerHeightTwips();
   step_ = ScrollStep(label_top_);
   PlaceLabel();

@@ -51,6 +51,7 @@ class ExitScreen : public QWidget {
   QTimer timer_;
   int label_top_ = 0;
   int step_ = 0;
+  bool started_ = false;
   bool music_stopped_ = false;
 };
 

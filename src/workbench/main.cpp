@@ -12,8 +12,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // No display name: the window system would append it to every box's
+  // title, and a box titled 温馨提示 or 警告 must read just that.
   QApplication::setApplicationName(QStringLiteral("matcalc"));
-  QApplication::setApplicationDisplayName(matcalc::workbench::kProgramTitle);
 
   // Every text of the program is Chinese; the standard buttons should read
   // 确定, 取消, 是, 否 as well, whatever the user's locale.

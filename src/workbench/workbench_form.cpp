@@ -427,31 +427,41 @@ void WorkbenchForm::HideProgress() {
 bool WorkbenchForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == area_ && event->type() == QEvent::Resize) {
     LayOutArea();
-  } else if (event->type() == QEvent::FocusIn && watched == text1_) {
-    SetStatus(QStringLiteral("编辑区域"));
-  } else if (event->type() == QEvent::FocusIn && watched == text2_) {
-    SetStatus(QStringLiteral("结果区域"));
+  } else if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == text2_)) {
+    // The window coming back to the front, or a menu or box closing, hands
+    // the focus back to the pane that had it. That is no move of the user's
+    // and must not overwrite the status, say the name of the file just saved.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool handed_back =
+        (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) &&
+        watched == focused_pane_;
+    focused_pane_ = watched;
+    if (!handed_back) {
+      SetStatus(watched == text1_ ? QStringLiteral("编辑区域") : QStringLiteral("结果区域"));
+    }
   } else if (watched == bar_) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
     const int width = ToTwips(area_->width());
     switch (event->type()) {
       case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton) break;
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
         shadow_->setGeometry(ToPixels(panes_.bar.left), ToPixels(panes_.bar.top),
                              ToPixels(panes_.bar.width / 2), ToPixels(panes_.bar.height - 20));
         shadow_->show();
         shadow_->raise();
         moving_ = true;
         return true;
-      case QEvent::MouseMove:
+      case QEvent::MouseMove: {
         if (!moving_) break;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
         shadow_->move(ToPixels(ShadowLeft(panes_.bar.left,
                                           ToTwips(static_cast<int>(mouse->position().x())),
                                           width)),
                       shadow_->y());
         return true;
+      }
       case QEvent::MouseButtonRelease: {
         if (!moving_) break;
+        const auto* mouse = static_cast<QMouseEvent*>(event);
         const int left = ShadowLeft(panes_.bar.left,
                                     ToTwips(static_cast<int>(mouse->position().x())), width);
         panes_ = LayOutAt(left, width, panes_);

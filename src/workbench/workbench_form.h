@@ -101,6 +101,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   QLabel* status_;
   QToolBar* toolbar_ = nullptr;
   Panes panes_;
+  // The pane that last received the focus.
+  QObject* focused_pane_ = nullptr;
   bool moving_ = false;
   qint64 progress_divisor_ = 1;
   int digits_;

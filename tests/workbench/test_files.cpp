@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "frame/scripted_dialogs.h"
 #include "test_support.h"
@@ -155,11 +156,15 @@ void FilesTest::EmptyFileEmptiesPanesAndKeepsSavePath() {
 
 void FilesTest::CancelledOrFailedOpenSaysSo() {
   SetPaneText(*form_->text1(), "keep");
-  picker_->names = {QString(), Path("no-such-file.txt")};
+  // A pipe has no end to read to; opening it must not wait for a writer.
+  QVERIFY(::mkfifo(QFile::encodeName(Path("pipe.txt")).constData(), 0600) == 0);
+  picker_->names = {QString(), Path("no-such-file.txt"), Path("pipe.txt")};
+  form_->files().Open();
   form_->files().Open();
   form_->files().Open();
   QCOMPARE(Messages(*dialogs_),
-           (QStringList{QStringLiteral("没有打开任何文件。"), QStringLiteral("操作有误#")}));
+           (QStringList{QStringLiteral("没有打开任何文件。"), QStringLiteral("操作有误#"),
+                        QStringLiteral("操作有误#")}));
   QCOMPARE(Text1(*form_), QStringLiteral("keep"));
 }
 

@@ -41,14 +41,108 @@ void Select(QPlainTextEdit& pane, int start, int end) {
   pane.setTextCursor(cursor);
 }
 
-// Runs `answer` on the next modal box as soon as it is shown.
+// Runs `answer` on the next modal box as soon as it is shown. A box that a
+// failed check left open is dismissed, so the test fails instead of hanging.
 void WhenBoxShows(std::function<void(QWidget*)> answer) {
   QTimer::singleShot(0, [answer] {
     QWidget* box = nullptr;
     QTRY_VERIFY((box = QApplication::activeModalWidget()) != nullptr);
     answer(box);
+    if (auto* dialog = qobject_cast<QDialog*>(box); dialog != nullptr && dialog->isVisible()) {
+      dialog->reject();
+    }
   });
 }
+
+QString Shown(const std::string& text) {
+  return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString ShownTitle(const std::string& title) {
+  return title.empty() ? QStringLiteral("矩阵计算器") : QString::fromStdString(title);
+}
+
+// Answers the real boxes of one command as `script` recorded them for the
+// same answers, noting every way a box differs from its request. Every box
+// is answered, so a mismatch never leaves the command waiting.
+class RealBoxAnswerer {
+ public:
+  explicit RealBoxAnswerer(const std::vector<ShownBox>& script) : script_(script) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { AnswerActiveBox(); });
+    timer_.start(10);
+  }
+  const QStringList& mismatches() const { return mismatches_; }
+  std::size_t answered() const { return next_; }
+
+ private:
+  void Differs(const QString& what, const QString& shown, const QString& expected) {
+    if (shown != expected) {
+      mismatches_ << QStringLiteral("box %1 %2: \"%3\" instead of \"%4\"")
+                         .arg(next_ + 1).arg(what, shown, expected);
+    }
+  }
+
+  void AnswerActiveBox() {
+    QWidget* active = QApplication::activeModalWidget();
+    if (active == nullptr || !active->isVisible()) return;
+    if (next_ >= script_.size()) {
+      mismatches_ << QStringLiteral("an unexpected box: ") + active->windowTitle();
+      if (auto* dialog = qobject_cast<QDialog*>(active)) dialog->reject();
+      return;
+    }
+    const ShownBox& expected = script_[next_];
+    if (auto* input = qobject_cast<QInputDialog*>(active); input != nullptr && expected.is_input) {
+      Differs(QStringLiteral("title"), input->windowTitle(), ShownTitle(expected.input.title));
+      Differs(QStringLiteral("prompt"), input->labelText(), Shown(expected.input.prompt));
+      Differs(QStringLiteral("default"), input->textValue(),
+              QString::fromStdString(expected.input.default_text));
+      ++next_;
+      if (!expected.answer) {
+        input->reject();
+        return;
+      }
+      input->setTextValue(QString::fromStdString(*expected.answer));
+      input->accept();
+    } else if (auto* message = qobject_cast<QMessageBox*>(active);
+               message != nullptr && !expected.is_input) {
+      const MessageRequest& request = expected.message;
+      Differs(QStringLiteral("title"), message->windowTitle(), ShownTitle(request.title));
+      Differs(QStringLiteral("text"), message->text(), Shown(request.text));
+      const bool yes_no = request.buttons == Buttons::kYesNo;
+      const QMessageBox::StandardButtons buttons =
+          yes_no ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok;
+      Differs(QStringLiteral("buttons"), QString::number(message->standardButtons().toInt()),
+              QString::number(buttons.toInt()));
+      const QMessageBox::StandardButton default_button =
+          !yes_no ? QMessageBox::Ok
+                  : (request.default_button == Reply::kYes ? QMessageBox::Yes : QMessageBox::No);
+      Differs(QStringLiteral("default"),
+              QString::number(message->standardButton(message->defaultButton())),
+              QString::number(default_button));
+      const QMessageBox::Icon icon = request.icon == Icon::kExclamation ? QMessageBox::Warning
+                                     : request.icon == Icon::kQuestion  ? QMessageBox::Question
+                                     : request.icon == Icon::kInformation
+                                         ? QMessageBox::Information
+                                     : request.icon == Icon::kCritical ? QMessageBox::Critical
+                                                                       : QMessageBox::NoIcon;
+      Differs(QStringLiteral("icon"), QString::number(message->icon()), QString::number(icon));
+      ++next_;
+      const QMessageBox::StandardButton press =
+          !yes_no ? QMessageBox::Ok
+                  : (expected.reply == Reply::kYes ? QMessageBox::Yes : QMessageBox::No);
+      message->button(press)->click();
+    } else {
+      mismatches_ << QStringLiteral("box %1 is of the wrong kind").arg(next_ + 1);
+      ++next_;
+      if (auto* dialog = qobject_cast<QDialog*>(active)) dialog->reject();
+    }
+  }
+
+  const std::vector<ShownBox>& script_;
+  std::size_t next_ = 0;
+  QStringList mismatches_;
+  QTimer timer_;
+};
 
 const char* const kSolveItems[] = {
     "MatrixMi", "MatrixCircleMove", "MatrixFanMi",  "ClassicalJacobi",
@@ -73,7 +167,7 @@ class WindowTest : public QObject {
   void DefaultKeepsTheFaceAndResetsTheRest();
   void VectorNormsThroughTheRealBoxes();
   void QuestionBoxHasChineseButtonsAndNoAsDefault();
-  void JacobiInTheWindowMatchesTheRunner();
+  void CommandsThroughTheRealBoxesMatchTheRunner();
   void LongTraceShowsQuickly();
   void SplitterAndWindowKeepTheirMinimums();
   void ClosingSignalsTheExitScreen();
@@ -81,6 +175,9 @@ class WindowTest : public QObject {
   void MediaCommandsReadAsTheyShould();
 
  private:
+  void RunThroughRealBoxes(const char* runner_name, const std::string& matrix,
+                           std::vector<std::string> answers, std::vector<Reply> replies);
+
   WorkbenchForm* form_ = nullptr;
   QTranslator translator_;
 };
@@ -202,6 +299,17 @@ void WindowTest::StatusLineFollowsEditsAndFocus() {
   QCOMPARE(form_->status_text(), QStringLiteral("编辑状态"));
   form_->action(QStringLiteral("FileNew"))->trigger();
   QCOMPARE(form_->status_text(), QStringLiteral("状态"));
+
+  // The focus handed back to the same pane when the window comes to the
+  // front again or a menu closes keeps the status (a file's name, say).
+  for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+    QFocusEvent handed_back(QEvent::FocusIn, reason);
+    QApplication::sendEvent(form_->text1(), &handed_back);
+    QCOMPARE(form_->status_text(), QStringLiteral("状态"));
+  }
+  QFocusEvent to_other_pane(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(form_->text2(), &to_other_pane);
+  QCOMPARE(form_->status_text(), QStringLiteral("结果区域"));
 }
 
 void WindowTest::CopyCutAndPasteActOnText1WithFocusInText2() {
@@ -404,30 +512,45 @@ void WindowTest::QuestionBoxHasChineseButtonsAndNoAsDefault() {
   QCOMPARE(title, QStringLiteral("矩阵计算器"));
 }
 
-void WindowTest::JacobiInTheWindowMatchesTheRunner() {
-  const Command* jacobi = FindCommand("jacobi");
-  if (jacobi == nullptr || jacobi->run == nullptr) QSKIP("the Jacobi method is not built yet");
-  const std::string matrix = "2 1\r\n1 2";
-  SetPaneText(*form_->text1(), matrix);
-  // Two real input boxes: the order, then the precision.
-  WhenBoxShows([](QWidget* box) {
-    auto* input = qobject_cast<QInputDialog*>(box);
-    QVERIFY(input != nullptr);
-    input->setTextValue(QStringLiteral("2"));
-    input->accept();
-    WhenBoxShows([](QWidget* next) {
-      auto* precision = qobject_cast<QInputDialog*>(next);
-      QVERIFY(precision != nullptr);
-      precision->setTextValue(QStringLiteral("0.001"));
-      precision->accept();
-    });
-  });
-  form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+// The same command with the same answers, once through the runner's script
+// and once in the window through real input and message boxes: each box
+// must show what the command asked for, and the result pane must hold the
+// runner's trace, set in one go (or be left alone when nothing was written).
+void WindowTest::RunThroughRealBoxes(const char* runner_name, const std::string& matrix,
+                                     std::vector<std::string> answers,
+                                     std::vector<Reply> replies) {
+  const Command* command = FindCommand(runner_name);
+  QVERIFY(command != nullptr && command->run != nullptr);
+  const std::string before = "an earlier trace\r\n";
+  ScriptedDialogs script(std::move(answers), std::move(replies));
+  const ResultPane expected = RunCommand(*command, script, matrix, before, kDefaultDigits);
 
-  ScriptedDialogs script({"2", "0.001"});
-  const ResultPane expected = RunCommand(*jacobi, script, matrix, "", kDefaultDigits);
-  QVERIFY(!expected.text().empty());
+  SetPaneText(*form_->text1(), matrix);
+  SetPaneText(*form_->text2(), before);
+  QSignalSpy text2_changes(form_->text2(), &QPlainTextEdit::textChanged);
+  RealBoxAnswerer answerer(script.shown());
+  form_->action(QString::fromUtf8(command->menu_item.data(),
+                                  static_cast<qsizetype>(command->menu_item.size())))
+      ->trigger();
+  QVERIFY2(answerer.mismatches().isEmpty(), qPrintable(answerer.mismatches().join('\n')));
+  QCOMPARE(answerer.answered(), script.shown().size());
+  QVERIFY(PaneText(*form_->text1()) == matrix);
   QVERIFY(PaneText(*form_->text2()) == expected.text());
+  QCOMPARE(text2_changes.count(), expected.changed() ? 1 : 0);
+}
+
+void WindowTest::CommandsThroughTheRealBoxesMatchTheRunner() {
+  // Two plain input boxes and a whole trace.
+  RunThroughRealBoxes("jacobi", "2 1\r\n1 2", {"2", "0.001"}, {});
+  if (QTest::currentTestFailed()) return;
+  // Titles, defaults, two-line prompts and the question whether to keep a
+  // trace that did not converge.
+  RunThroughRealBoxes("shift", "0 1\r\n1 0", {"2", "0.0001", "0", "1", "2"}, {Reply::kYes});
+  if (QTest::currentTestFailed()) return;
+  RunThroughRealBoxes("shift", "0 1\r\n1 0", {"2", "0.0001", "0", "1", "2"}, {Reply::kNo});
+  if (QTest::currentTestFailed()) return;
+  // A cancelled prompt leaves both panes as they were.
+  RunThroughRealBoxes("jacobi", "2 1\r\n1 2", {"2"}, {});
 }
 
 void WindowTest::LongTraceShowsQuickly() {
@@ -501,6 +624,12 @@ void WindowTest::ExitScreenScrollsAndEndsOnClick() {
   QCOMPARE(screen.label_top(), inner - screen.step());
   // The timer moves it on its own.
   QTRY_VERIFY(screen.label_top() < inner - 3 * screen.step());
+  // Shown again, the credits go on from where they were.
+  screen.hide();
+  const int top = screen.label_top();
+  screen.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&screen));
+  QVERIFY(screen.label_top() <= top);
 
   QSignalSpy finished(&screen, &ExitScreen::finished);
   QTest::mouseClick(screen.credits(), Qt::LeftButton);
