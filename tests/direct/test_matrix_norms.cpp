@@ -41,6 +41,25 @@ TEST(MatrixNorms, TwoNormIsTheLargestSingularValue) {
                        RunMethod("matrix-norms", "0 2\r\n0 0", {"2"}).text2));
   EXPECT_TRUE(SameText(CrLfLines({"    0    0", "    0    0"}) + NormLines("0", "0", "0", "0"),
                        RunMethod("matrix-norms", "0 0\r\n0 0", {"2"}).text2));
+
+  // Orders beyond the small ones take the divide-and-conquer route of the
+  // decomposition. The tridiagonal 2, -1 matrix of order 24 has the norm
+  // 2 + 2 cos(pi / 25) = 3.9842294026; the diagonal one ends in -5.
+  std::string tridiagonal;
+  std::string diagonal;
+  for (int i = 1; i <= 24; ++i) {
+    for (int j = 1; j <= 24; ++j) {
+      tridiagonal += i == j ? "2 " : (i - j == 1 || j - i == 1) ? "-1 " : "0 ";
+      diagonal += i != j ? "0 " : i == 24 ? "-5 " : i % 2 == 0 ? "3 " : "-3 ";
+    }
+    tridiagonal += "\r\n";
+    diagonal += "\r\n";
+  }
+  EXPECT_NE(RunMethod("matrix-norms", tridiagonal, {"24"}, {}, 10)
+                .text2.find("矩阵的2范数为(参考值)： 3.9842294026\r\n"),
+            std::string::npos);
+  EXPECT_NE(RunMethod("matrix-norms", diagonal, {"24"}).text2.find("矩阵的2范数为(参考值)： 5\r\n"),
+            std::string::npos);
 }
 
 TEST(MatrixNorms, OnlyTheTwoAndFNormsAreRounded) {

@@ -34,6 +34,12 @@ TEST(Determinant, WorkedExampleWithOneExchange) {
   const testing::CommandRun run = RunMethod("determinant", "1 2\r\n3 4", {"2"});
   EXPECT_TRUE(SameText(Golden("direct/determinant_1234.txt"), run.text2));
   EXPECT_EQ(run.dialogs, std::string(kOrderBox) + "2\n");
+
+  // The elimination rounds to 7 places whatever D is: with D = 15 the
+  // eliminated matrix and the determinant show those 7 places unchanged.
+  const std::string text2 = RunMethod("determinant", "1 2\r\n3 4", {"2"}, {}, 15).text2;
+  EXPECT_NE(text2.find("\r\n  0  0.6666667\r\n"), std::string::npos) << text2;
+  EXPECT_NE(text2.find("\r\n   -2.0000001\r\n"), std::string::npos) << text2;
 }
 
 TEST(Determinant, SingleEntryIsShownUnroundedThenWithOneMorePlace) {
@@ -61,6 +67,25 @@ TEST(Determinant, EvenExchangeCountKeepsTheSign) {
   // A cyclic permutation: two exchanges, determinant +1.
   const std::string text2 = RunMethod("determinant", "0 0 1\r\n1 0 0\r\n0 1 0", {"3"}).text2;
   EXPECT_NE(text2.find("  1  0  0\r\n  0  1  0\r\n  0  0  1\r\n" + DeterminantTail("2", "1")),
+            std::string::npos)
+      << text2;
+}
+
+TEST(Pivoting, ExchangesMoveOnlyTheColumnsFromThePivotOn) {
+  // Large entries leave a remainder of -1E-06 below the first pivot. Step 2
+  // exchanges rows 2 and 3 from column 2 on, so the remainder stays in row 2.
+  EXPECT_NE(RunMethod("determinant", "44 9 35\r\n-73E8 2 71\r\n95E8 5 21E8", {"3"})
+                .text2.find("输出行列式选主元、消元后的结果\r\n"
+                            "  9500000000  5  2100000000\r\n"
+                            "  -1E-06  9  25.2736842\r\n"
+                            "  0  0  1613684265.12059\r\n"),
+            std::string::npos);
+  // With D = 15 nothing is rounded, so the inverse keeps the tiny remainder
+  // that step 1 leaves in row 3, column 1; step 2 exchanges rows 2 and 3 from
+  // column 2 on, so it stays in row 3.
+  const std::string text2 = RunMethod("inverse", "4 0 7\r\n-5 1 9\r\n6/7 5 1", {"3"}, {}, 15).text2;
+  EXPECT_NE(text2.find("\r\n  0  1  0  -0.0356142456982793  0.00560224089635854  0.198879551820728"
+                       "\r\n  -8.04123119076244E-18  0  1  "),
             std::string::npos)
       << text2;
 }
@@ -111,6 +136,19 @@ TEST(Inverse, SmallDigitsShowTheIntermediateRounding) {
                        "  0  1  -0.12  0.37\r\n"),
             std::string::npos)
       << text2;
+  // The pivot row is divided unrounded: 1/3 enters step 2 in full, which
+  // gives -0.4975 and 0.4975 in row 1, not the -0.49 and 0.49 that 0.33 would.
+  EXPECT_NE(RunMethod("inverse", "1 1\r\n3 1", {"2"}, {}, 1)
+                .text2.find("\r\n  1  0  -0.5  0.5\r\n  0  1  1.49  -0.49\r\n"),
+            std::string::npos);
+}
+
+TEST(Inverse, PivotTiesKeepTheUpperRow) {
+  // |4| ties with |-4|: row 1 stays the pivot row. Starting from row 2 the
+  // rounding would end on -0.075000000000000011 and print -0.08.
+  EXPECT_NE(RunMethod("inverse", "4 -3\r\n-4 -7", {"2"}, {}, 1)
+                .text2.find("结果\r\n  1  0  0.17  -0.07\r\n  0  1  -0.1  -0.1\r\n"),
+            std::string::npos);
 }
 
 TEST(Inverse, SingularMatrixWritesTheWholeTraceWithNonFiniteValues) {
