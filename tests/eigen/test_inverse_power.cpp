@@ -6,21 +6,21 @@
 
 #include "eigen/inverse_power.h"
 #include "io/number_text.h"
+#include "dialog_lines.h"
 #include "support/golden.h"
 
 namespace matcalc {
 namespace {
 
 using testing::CommandRun;
+using testing::F;
+using testing::kAskComponent;
+using testing::kAskEps;
+using testing::kAskOrder;
 using testing::CrLfLines;
 using testing::RunMethod;
 using testing::SameText;
 
-std::string F(double value) { return Field24(value); }
-
-constexpr const char* kAskOrder = "input\t输入数据\t输入矩阵的阶数 n：\t3\t";
-constexpr const char* kAskEps = "input\t输入数据\t输入矩阵特征值的精度值 eps：\t0.0001\t";
-constexpr const char* kAskComponent = "input\t输入数据\t输入矩阵非零初始向量值：\\n   默认为 1\t1\t";
 
 Vector V(std::initializer_list<double> values) {
   Vector v(static_cast<int>(values.size()));

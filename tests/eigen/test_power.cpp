@@ -5,21 +5,21 @@
 
 #include "eigen/power_iteration.h"
 #include "io/number_text.h"
+#include "dialog_lines.h"
 #include "support/golden.h"
 
 namespace matcalc {
 namespace {
 
 using testing::CommandRun;
+using testing::F;
+using testing::kAskComponent;
+using testing::kAskEps;
+using testing::kAskOrder;
 using testing::CrLfLines;
 using testing::RunMethod;
 using testing::SameText;
 
-std::string F(double value) { return Field24(value); }
-
-constexpr const char* kAskOrder = "input\t输入数据\t输入矩阵的阶数 n：\t3\t";
-constexpr const char* kAskEps = "input\t输入数据\t输入矩阵特征值的精度值 eps：\t0.0001\t";
-constexpr const char* kAskComponent = "input\t输入数据\t输入矩阵非零初始向量值：\\n   默认为 1\t1\t";
 constexpr const char* kAskShift =
     "input\t输入参数\t适当选取参数 P 可加快迭代收敛速度。\\n输入 P 的值：\t\t";
 
