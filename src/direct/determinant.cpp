@@ -28,7 +28,7 @@ void DeterminantCommand(Frame& frame) {
   const double determinant = PivotDeterminant(a, exchanges);
 
   const int digits = frame.digits();
-  AppendRows(out, read, n, 1, n, "  ", std::nullopt);
+  AppendRows(out, read, n, 1, n, "  ");
   out.NewLine().Append("输出行列式选主元、消元后的结果").NewLine();
   AppendRows(out, a, n, 1, n, "  ", digits + 1);
   out.NewLine().Append("行、列共交换 ").AppendNumber(exchanges).Append(" 次").NewLine();

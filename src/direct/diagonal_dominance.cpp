@@ -42,7 +42,7 @@ void DiagonalDominanceCommand(Frame& frame) {
   ReadSquareMatrix(read, n, frame.text1());
   const Matrix a = LeadingSquare(read, n);
 
-  AppendRows(out, read, n, 1, n, "  ", std::nullopt);
+  AppendRows(out, read, n, 1, n, "  ");
   out.NewLine().Append("以上是该矩阵的元素").NewLine();
   out.Append("下面输出各行的判断结果：").NewLine();
   if (const int row = FirstNonDominantRow(a, n); row != 0) {

@@ -71,7 +71,7 @@ void InverseCommand(Frame& frame) {
   const int digits = frame.digits();
   GaussJordanInvert(b, n, digits + 1);
 
-  AppendRows(out, read, n, 1, n, "  ", std::nullopt);
+  AppendRows(out, read, n, 1, n, "  ");
   out.NewLine().Append("输出矩阵选主元、消元后的结果").NewLine();
   AppendRows(out, b, n, 1, 2 * n, "  ", digits + 1);
   out.NewLine().Append("矩阵的逆为：").NewLine();

@@ -67,16 +67,6 @@ double SpectralNorm(const Matrix& a, int n) {
   return svd.singularValues()(0);
 }
 
-void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
-                std::string_view prefix, std::optional<int> places, std::string_view row_end) {
-  for (int i = 1; i <= n; ++i) {
-    for (int j = first; j <= last; ++j) {
-      out.Append(prefix).AppendNumber(places ? RoundTo(a(i, j), *places) : a(i, j));
-    }
-    out.Append(row_end);
-  }
-}
-
 Matrix LeadingSquare(const Matrix& read, int n) {
   Matrix a(n, n);
   for (int i = 1; i <= n; ++i) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/result_pane.h"
+#include "frame/trace_layout.h"
 #include "io/matrix.h"
 
 namespace matcalc {
@@ -22,12 +23,6 @@ double PivotDeterminant(Matrix& a, int& exchanges);
 // entry gives Infinity and a NaN entry NaN (only finite matrices reach the
 // decomposition).
 double SpectralNorm(const Matrix& a, int n);
-
-// Rows 1..n of `a`, columns first..last: for every entry `prefix` and its
-// default text, rounded to `places` when given; `row_end` after each row.
-void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
-                std::string_view prefix, std::optional<int> places,
-                std::string_view row_end = "\r\n");
 
 // Columns 1..n of rows 1..n of `read` in a fresh n x n matrix.
 Matrix LeadingSquare(const Matrix& read, int n);

@@ -58,7 +58,7 @@ void MatrixModel(Frame& frame) {
   const Matrix a = LeadingSquare(read, n);
   const int digits = frame.digits();
 
-  AppendRows(out, a, n, 1, n, "    ", std::nullopt);
+  AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出矩阵的范数").NewLine().NewLine();
 
   // Largest column sum of magnitudes, each summed down the column.

@@ -40,7 +40,7 @@ void PositiveDefiniteCommand(Frame& frame) {
   const Matrix a = LeadingSquare(read, n);
 
   const int digits = frame.digits();
-  AppendRows(out, read, n, 1, n, "  ", std::nullopt);
+  AppendRows(out, read, n, 1, n, "  ");
   out.NewLine().Append("以上是该矩阵的各元素").NewLine();
   out.Append("下面输出各阶顺序主子式的值：").NewLine();
 

@@ -59,7 +59,7 @@ void TriangularCommand(Frame& frame) {
   }
 
   const int digits = frame.digits();
-  AppendRows(out, a, n, 1, n, "    ", std::nullopt);
+  AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要分解的矩阵，接下来输出三角分解后的下三角矩阵L(n)").NewLine();
   AppendRows(out, l, n, 1, n, "    ", digits);
   out.NewLine().Append("输出矩阵三角分解后的上三角矩阵U(n)").NewLine();

@@ -29,21 +29,6 @@ Vector AskInitialVector(Frame& frame, int n) {
   return x0;
 }
 
-void AppendMatrixRows(ResultPane& out, const Matrix& a, int n, std::string_view indent,
-                      std::string_view row_end) {
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) out.Append(indent).AppendNumber(a(i, j));
-    out.Append(row_end);
-  }
-}
-
-void AppendMatrixFields(ResultPane& out, const Matrix& a, int n) {
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) out.AppendField24(a(i, j));
-    out.NewLine();
-  }
-}
-
 bool KeepTraceAfterGivingUp(Frame& frame, std::string_view text) {
   MessageRequest request;
   request.text = std::string(text);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/frame.h"
+#include "frame/trace_layout.h"
 #include "io/matrix.h"
 
 namespace matcalc {
@@ -23,13 +24,6 @@ std::optional<double> AskPrecision(Frame& frame, double default_value);
 // user gives another non-zero value. An empty answer stops the questions, and
 // so does a zero after its message; the components not answered stay 1.
 Vector AskInitialVector(Frame& frame, int n);
-
-// Every entry of rows 1..n after `indent`, each row ended by `row_end`.
-void AppendMatrixRows(ResultPane& out, const Matrix& a, int n, std::string_view indent,
-                      std::string_view row_end = "\r\n");
-
-// Rows 1..n in 24-character fields, each row ended by CR LF.
-void AppendMatrixFields(ResultPane& out, const Matrix& a, int n);
 
 // The warning question of an iteration that gives up (No is the default).
 // True when the user still wants to see the trace.

@@ -109,11 +109,11 @@ void InversePowerCommand(Frame& frame) {
 
   ResultPane& out = frame.out();
   out.Clear();
-  AppendMatrixRows(out, a, n, "    ");
+  AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)").NewLine();
-  AppendMatrixRows(out, l, n, "    ");
+  AppendRows(out, l, n, 1, n, "    ");
   out.NewLine().Append("输出矩阵三角分解后的上三角矩阵U(n)").NewLine();
-  AppendMatrixRows(out, u, n, "     ", "\r\n\r\n");
+  AppendRows(out, u, n, 1, n, "     ", std::nullopt, "\r\n\r\n");
   out.NewLine().Append("初始向量是：").Append(FormatVector(z, 1)).NewLine();
 
   double previous = kNoEstimate;

@@ -101,7 +101,7 @@ void JacobiCommand(Frame& frame) {
 
   ResultPane& out = frame.out();
   out.Clear();
-  AppendMatrixRows(out, a, n, "    ");
+  AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵").NewLine();
 
   int k = 0;

@@ -43,10 +43,10 @@ void ShiftCommand(Frame& frame) {
 
   ResultPane& out = frame.out();
   out.Clear();
-  AppendMatrixRows(out, a, n, "    ");
+  AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出原矩阵平移").AppendNumber(shift);
   out.Append("后的新矩阵值：").NewLine();
-  AppendMatrixRows(out, b, n, "    ");
+  AppendRows(out, b, n, 1, n, "    ");
   out.NewLine().Append("接下来输出矩阵的初始向量值：").NewLine();
   out.Append(FormatVector(x0, 2));
 
