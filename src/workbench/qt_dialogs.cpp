@@ -49,8 +49,9 @@ Reply QtDialogs::Message(const MessageRequest& request) {
   box.setIcon(ToQtIcon(request.icon));
   if (request.buttons == Buttons::kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(request.default_button == Reply::kYes ? QMessageBox::Yes
-                                                                : QMessageBox::No);
+    // Like the runner: a question without a default of its own defaults to Yes.
+    box.setDefaultButton(request.default_button == Reply::kNo ? QMessageBox::No
+                                                               : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
