@@ -35,12 +35,17 @@ const Command* FindCommand(std::string_view name) {
   return nullptr;
 }
 
+void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                ResultPane& pane, int digits) {
+  if (command.run == nullptr) return;
+  Frame frame(dialogs, text1, pane, digits);
+  command.run(frame);
+}
+
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                       std::string text2, int digits) {
   ResultPane pane(std::move(text2));
-  if (command.run == nullptr) return pane;
-  Frame frame(dialogs, text1, pane, digits);
-  command.run(frame);
+  RunCommand(command, dialogs, text1, pane, digits);
   return pane;
 }
 

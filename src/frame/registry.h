@@ -24,6 +24,10 @@ std::span<const Command> Commands();
 // The command with this runner name or menu item name, or null.
 const Command* FindCommand(std::string_view name);
 
+// Runs `command` on `text1`, appending to `pane`.
+void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                ResultPane& pane, int digits);
+
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,

@@ -2,6 +2,7 @@
 // to. The front end shows it once, when the command has ended.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,21 +18,21 @@ class ResultPane {
 
   void Clear() {
     text_.clear();
-    changed_ = true;
+    ++revision_;
   }
   ResultPane& Append(std::string_view piece) {
     text_.append(piece);
-    changed_ = true;
+    ++revision_;
     return *this;
   }
   ResultPane& AppendNumber(double value) {
     matcalc::AppendNumber(text_, value);
-    changed_ = true;
+    ++revision_;
     return *this;
   }
   ResultPane& AppendField24(double value) {
     matcalc::AppendField24(text_, value);
-    changed_ = true;
+    ++revision_;
     return *this;
   }
   ResultPane& NewLine() { return Append(kCrLf); }
@@ -39,11 +40,14 @@ class ResultPane {
   const std::string& text() const { return text_; }
   std::string TakeText() { return std::move(text_); }
   // Whether a command has touched the pane (a cancelled command leaves it).
-  bool changed() const { return changed_; }
+  bool changed() const { return revision_ != 0; }
+  // Counts the changes, so that a front end showing the pane while a command
+  // runs can tell whether there is anything new to show.
+  std::uint64_t revision() const { return revision_; }
 
  private:
   std::string text_;
-  bool changed_ = false;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace matcalc

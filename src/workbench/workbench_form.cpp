@@ -354,12 +354,48 @@ void WorkbenchForm::UpdateSolveMenu() {
   }
 }
 
+namespace {
+
+// Before each box a command shows, the result pane is brought up to date
+// with what the command has written so far, so that a question about the
+// trace ("结果是否还要查看？") is asked in front of it. Otherwise the trace is
+// shown once, whole, when the command ends: one layout pass however long.
+class PaneShowingDialogs : public Dialogs {
+ public:
+  PaneShowingDialogs(Dialogs& boxes, const ResultPane& pane, QPlainTextEdit& text2)
+      : boxes_(boxes), pane_(pane), text2_(text2) {}
+
+  std::optional<std::string> Input(const InputRequest& request) override {
+    ShowPane();
+    return boxes_.Input(request);
+  }
+  Reply Message(const MessageRequest& request) override {
+    ShowPane();
+    return boxes_.Message(request);
+  }
+
+  // Shows what is new since the pane was last shown, if anything.
+  void ShowPane() {
+    if (pane_.revision() == shown_) return;
+    shown_ = pane_.revision();
+    SetPaneText(text2_, pane_.text());
+  }
+
+ private:
+  Dialogs& boxes_;
+  const ResultPane& pane_;
+  QPlainTextEdit& text2_;
+  std::uint64_t shown_ = 0;  // a pane nobody has touched needs no showing
+};
+
+}  // namespace
+
 void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr) return;  // not built yet
-  ResultPane pane =
-      RunCommand(command, dialogs(), PaneText(*text1_), PaneText(*text2_), digits_);
-  // The trace is shown once, whole: one layout pass however long it is.
-  if (pane.changed()) SetPaneText(*text2_, pane.text());
+  ResultPane pane(PaneText(*text2_));
+  PaneShowingDialogs boxes(dialogs(), pane, *text2_);
+  RunCommand(command, boxes, PaneText(*text1_), pane, digits_);
+  boxes.ShowPane();
 }
 
 // ---- Layout ----
