@@ -6,28 +6,12 @@
 #include "io/text_util.h"
 
 namespace matcalc {
-namespace {
-
-// The last iterate printed before the method gives up.
-constexpr int kLastIterate = 201;
-
-WorkEstimate PowerWork(int order) {
-  const double n = order;
-  // A, the two powers and the product being formed.
-  const double arrays = 4 * (n + 1) * (n + 1) * sizeof(double);
-  const double trace = n * n * (4 + kMaxNumberBytes) + (kLastIterate + 3) * n * (kFieldBytes + 2) +
-                       kLastIterate * 40;
-  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
-  return {arrays + trace, operations};
-}
-
-}  // namespace
 
 void PowerCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(PowerWork(n))) return;
+  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 4, 1))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "eigen/eigen_common.h"
 #include "io/matrix_routines.h"
 #include "io/number_text.h"
 
@@ -19,6 +20,19 @@ constexpr double kNoRatio = 1.79769313486231e308;
 bool HasRatio(double denominator) { return std::fabs(denominator) >= kSmallestDenominator; }
 
 }  // namespace
+
+WorkEstimate PowerIterationWork(int order, int arrays, int printed_matrices) {
+  const double n = order;
+  const double memory = arrays * (n + 1) * (n + 1) * sizeof(double);
+  // The matrices written first, the initial vector and every iterate in
+  // fields, and a label per iterate.
+  const double trace = printed_matrices * n * n * (4 + kMaxNumberBytes) +
+                       (kLastIterate + 2 * printed_matrices + 1) * n * (kFieldBytes + 2) +
+                       kLastIterate * 40;
+  // Each iterate costs a power matrix product and a matrix-vector product.
+  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
+  return {memory + trace, operations};
+}
 
 double RatioEstimate(double numerator, double denominator, int digits) {
   const double ratio = HasRatio(denominator) ? numerator / denominator : kNoRatio;

@@ -4,9 +4,17 @@
 // component as the ratio of two successive iterates.
 #pragma once
 
+#include "frame/frame.h"
 #include "io/matrix.h"
 
 namespace matcalc {
+
+// The last iterate printed before the power and origin-shift methods give up.
+inline constexpr int kLastIterate = 201;
+
+// What a run of up to kLastIterate iterates of order n needs: `arrays` n x n
+// matrices, and `printed_matrices` matrices written before the iterates.
+WorkEstimate PowerIterationWork(int order, int arrays, int printed_matrices);
 
 // The estimate v(k)(j) / v(k-1)(j) of one component, rounded; a denominator
 // below 1E-322 in magnitude gives the stand-in 1.79769313486231E+308.

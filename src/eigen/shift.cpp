@@ -7,28 +7,12 @@
 #include "io/text_util.h"
 
 namespace matcalc {
-namespace {
-
-// The last iterate printed before the method gives up.
-constexpr int kLastIterate = 201;
-
-WorkEstimate ShiftWork(int order) {
-  const double n = order;
-  // A, B, the two powers and the product being formed.
-  const double arrays = 5 * (n + 1) * (n + 1) * sizeof(double);
-  const double trace = 2 * n * n * (4 + kMaxNumberBytes) +
-                       (kLastIterate + 5) * n * (kFieldBytes + 2) + kLastIterate * 40;
-  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
-  return {arrays + trace, operations};
-}
-
-}  // namespace
 
 void ShiftCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(ShiftWork(n))) return;
+  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 5, 2))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;
