@@ -38,7 +38,6 @@ class ResultPane {
   ResultPane& NewLine() { return Append(kCrLf); }
 
   const std::string& text() const { return text_; }
-  std::string TakeText() { return std::move(text_); }
   // Whether a command has touched the pane (a cancelled command leaves it).
   bool changed() const { return revision_ != 0; }
   // Counts the changes, so that a front end showing the pane while a command
