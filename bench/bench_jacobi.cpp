@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/registry.h"
+#include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
-#include "io/number_text.h"
+#include "text/number_text.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "io/matrix.h"
-#include "io/matrix_routines.h"
+#include "linalg/matrix.h"
+#include "linalg/matrix_routines.h"
 
 #ifdef MATCALC_HAVE_OPENBLAS
 #include <cblas.h>

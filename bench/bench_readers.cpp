@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "io/matrix.h"
-#include "io/readers.h"
+#include "linalg/matrix.h"
+#include "linalg/readers.h"
 
 namespace {
 

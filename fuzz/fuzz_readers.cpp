@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "io/evaluator.h"
-#include "io/leading_number.h"
-#include "io/matrix.h"
-#include "io/readers.h"
+#include "text/evaluator.h"
+#include "text/leading_number.h"
+#include "linalg/matrix.h"
+#include "linalg/readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -8,10 +8,10 @@
 #include <optional>
 #include <sstream>
 
-#include "frame/registry.h"
+#include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
-#include "io/encoding.h"
-#include "io/text_util.h"
+#include "text/encoding.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "direct/commands.h"
 #include "direct/linear_routines.h"
-#include "io/readers.h"
+#include "linalg/readers.h"
 
 namespace matcalc {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "direct/commands.h"
 #include "direct/linear_routines.h"
-#include "io/number_text.h"
-#include "io/readers.h"
+#include "text/number_text.h"
+#include "linalg/readers.h"
 
 namespace matcalc {
 namespace {

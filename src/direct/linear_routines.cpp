@@ -6,7 +6,7 @@
 #include <limits>
 #include <utility>
 
-#include "io/number_text.h"
+#include "text/number_text.h"
 
 namespace matcalc {
 

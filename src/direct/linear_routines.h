@@ -8,7 +8,7 @@
 
 #include "frame/result_pane.h"
 #include "frame/trace_layout.h"
-#include "io/matrix.h"
+#include "linalg/matrix.h"
 
 namespace matcalc {
 

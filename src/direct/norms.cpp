@@ -5,9 +5,9 @@
 #include <string>
 
 #include "direct/linear_routines.h"
-#include "io/number_text.h"
-#include "io/readers.h"
-#include "io/text_util.h"
+#include "text/number_text.h"
+#include "linalg/readers.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 

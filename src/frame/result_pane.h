@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "io/number_text.h"
-#include "io/text_util.h"
+#include "text/number_text.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 

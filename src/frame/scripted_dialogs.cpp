@@ -1,6 +1,6 @@
 #include "frame/scripted_dialogs.h"
 
-#include "io/text_util.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 

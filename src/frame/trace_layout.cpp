@@ -1,6 +1,6 @@
 #include "frame/trace_layout.h"
 
-#include "io/number_text.h"
+#include "text/number_text.h"
 
 namespace matcalc {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "frame/result_pane.h"
-#include "io/matrix.h"
-#include "io/text_util.h"
+#include "linalg/matrix.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "frame/frame.h"
-#include "io/leading_number.h"
+#include "text/leading_number.h"
 
 namespace matcalc::workbench {
 

@@ -8,7 +8,7 @@
 #include <QSaveFile>
 #include <string>
 
-#include "io/encoding.h"
+#include "text/encoding.h"
 #include "workbench/pane_text.h"
 
 namespace matcalc::workbench {

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "frame/registry.h"
+#include "commands/registry.h"
 #include "workbench/document_files.h"
 #include "workbench/layout.h"
 #include "workbench/qt_dialogs.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cli/runner.h"
-#include "io/encoding.h"
+#include "text/encoding.h"
 
 namespace matcalc {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "io/number_text.h"
+#include "text/number_text.h"
 #include "support/golden.h"
 
 namespace matcalc {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "frame/registry.h"
+#include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
 
 namespace matcalc::testing {

@@ -18,7 +18,7 @@
 #include <QTranslator>
 #include <functional>
 
-#include "frame/registry.h"
+#include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"

@@ -1,0 +1,52 @@
+#include "commands/registry.h"
+
+#include <array>
+
+#include "direct/commands.h"
+#include "eigenvalue/commands.h"
+
+namespace matcalc {
+namespace {
+
+constexpr std::array<Command, 12> kCommands = {{
+    // A method not yet built has no function: the runner does not offer it.
+    {"power", "MatrixMi", "幂法", &PowerCommand},
+    {"shift", "MatrixCircleMove", "原点平移法", &ShiftCommand},
+    {"inverse-power", "MatrixFanMi", "反幂法", &InversePowerCommand},
+    {"jacobi", "ClassicalJacobi", "古典雅可比法", &JacobiCommand},
+    {"jacobi-threshold", "JacobiPassBarrier", "雅可比过关法", &JacobiCommand},
+    {"inverse", "A_matrix", "列主元求逆矩阵", &InverseCommand},
+    {"determinant", "A_range", "列主元求行列式", &DeterminantCommand},
+    {"lu", "MatrixBreak", "矩阵的三角分解", &TriangularCommand},
+    {"positive-definite", "CMatrixJudge", "正定矩阵判断", &PositiveDefiniteCommand},
+    {"vector-norms", "VectorModel", "向量范数", &VectorModel},
+    {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixModel},
+    {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
+}};
+
+}  // namespace
+
+std::span<const Command> Commands() { return kCommands; }
+
+const Command* FindCommand(std::string_view name) {
+  for (const Command& command : kCommands) {
+    if (command.name == name || command.menu_item == name) return &command;
+  }
+  return nullptr;
+}
+
+void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                ResultPane& pane, int digits) {
+  if (command.run == nullptr) return;
+  Frame frame(dialogs, text1, pane, digits);
+  command.run(frame);
+}
+
+ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                      std::string text2, int digits) {
+  ResultPane pane(std::move(text2));
+  RunCommand(command, dialogs, text1, pane, digits);
+  return pane;
+}
+
+}  // namespace matcalc

@@ -1,0 +1,48 @@
+#include "eigenvalue/eigen_common.h"
+
+#include "text/leading_number.h"
+#include "text/number_text.h"
+
+namespace matcalc {
+
+std::optional<double> AskPrecision(Frame& frame, double default_value) {
+  const std::optional<std::string> answer =
+      frame.AskNonEmpty(kPrecisionPrompt, kInputTitle, FormatNumber(default_value));
+  if (!answer) return std::nullopt;
+  return LeadingNumber(*answer);
+}
+
+Vector AskInitialVector(Frame& frame, int n) {
+  Vector x0(n);
+  for (int i = 1; i <= n; ++i) x0(i) = 1;
+  for (int i = 1; i <= n; ++i) {
+    const std::optional<std::string> answer =
+        frame.Ask("输入矩阵非零初始向量值：\r\n   默认为 1", kInputTitle, "1");
+    if (!answer || answer->empty()) break;
+    const double value = LeadingNumber(*answer);
+    if (value == 0) {
+      frame.Inform("矩阵初始向量值不能是零,系统建议你采用默认值。", "输入值错误");
+      break;
+    }
+    x0(i) = value;
+  }
+  return x0;
+}
+
+bool KeepTraceAfterGivingUp(Frame& frame, std::string_view text) {
+  MessageRequest request;
+  request.text = std::string(text);
+  request.buttons = Buttons::kYesNo;
+  request.icon = Icon::kExclamation;
+  request.default_button = Reply::kNo;
+  request.title = "警告";
+  return frame.Message(request) == Reply::kYes;
+}
+
+Matrix IdentityMatrix(int n) {
+  Matrix identity(n, n);
+  for (int i = 1; i <= n; ++i) identity(i, i) = 1;
+  return identity;
+}
+
+}  // namespace matcalc

@@ -1,0 +1,154 @@
+#include "eigenvalue/inverse_power.h"
+
+#include <cmath>
+#include <limits>
+
+#include "eigenvalue/commands.h"
+#include "eigenvalue/eigen_common.h"
+#include "linalg/matrix_routines.h"
+#include "text/number_text.h"
+#include "linalg/readers.h"
+#include "text/text_util.h"
+
+namespace matcalc {
+namespace {
+
+// The last iteration printed before the method gives up.
+constexpr int kLastIteration = 200;
+
+// Below any estimate, so that the first comparison never passes.
+constexpr double kNoEstimate = -1.79769313486232e307;
+
+WorkEstimate InversePowerWork(int order) {
+  const double n = order;
+  // A, L and U.
+  const double arrays = 3 * (n + 1) * (n + 1) * sizeof(double);
+  const double trace = n * n * (8 + 2 * kMaxNumberBytes + 5 + kMaxNumberBytes) +
+                       kLastIteration * (2 * n * kFieldBytes + 120) + n * (kFieldBytes + 2);
+  // The factorisation sums each row of U over all n columns of L.
+  const double operations = n * n * n * 1.5 + kLastIteration * (2 * n * n + 4 * n) + trace;
+  return {arrays + trace, operations};
+}
+
+// Doolittle's factorisation without pivoting, every entry rounded. False at a
+// zero pivot U(r, r) with rows below it (the caller reports it).
+bool FactorLU(const Matrix& a, Matrix& l, Matrix& u, int n, int digits) {
+  for (int i = 1; i <= n; ++i) l(i, i) = 1;
+  for (int r = 1; r <= n; ++r) {
+    for (int j = r; j <= n; ++j) {
+      // Over all m: the terms with m >= r are zero at this moment.
+      double s = 0;
+      for (int m = 1; m <= n; ++m) s = l(r, m) * u(m, j) + s;
+      u(r, j) = RoundTo(a(r, j) - s, digits);
+    }
+    for (int i = r + 1; i <= n; ++i) {
+      double s = 0;
+      for (int m = 1; m <= r - 1; ++m) s = l(i, m) * u(m, r) + s;
+      if (u(r, r) == 0) return false;
+      l(i, r) = RoundTo((a(i, r) - s) / u(r, r), digits);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SolveLU(const Matrix& l, const Matrix& u, const Vector& b, Vector& x, Vector& y, int n,
+             int digits) {
+  x = Vector(n);
+  y = Vector(n);
+  if (n < 1) return true;
+  y(1) = b(1);
+  for (int i = 2; i <= n; ++i) {
+    double s = 0;
+    for (int j = 1; j <= i - 1; ++j) s = y(j) * l(i, j) + s;
+    y(i) = RoundTo(b(i) - s, digits);
+  }
+  for (int i = n; i >= 1; --i) {
+    double s = 0;
+    for (int j = i + 1; j <= n; ++j) s = x(j) * u(i, j) + s;
+    if (u(i, i) == 0) return false;
+    x(i) = RoundTo((y(i) - s) / u(i, i), digits);
+  }
+  return true;
+}
+
+double LargestComponent(const Vector& v) {
+  double largest = std::numeric_limits<double>::quiet_NaN();
+  double magnitude = -1;
+  for (int i = 1; i <= v.size(); ++i) {
+    if (std::fabs(v(i)) > magnitude) {
+      magnitude = std::fabs(v(i));
+      largest = v(i);
+    }
+  }
+  return largest;
+}
+
+void InversePowerCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) return;
+  const int n = *order;
+  if (frame.RefuseIfTooLarge(InversePowerWork(n))) return;
+  const std::optional<double> eps = AskPrecision(frame, 0.0001);
+  if (!eps) return;
+  const int digits = frame.digits();
+  Matrix a;
+  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  Matrix l(n, n);
+  Matrix u(n, n);
+  if (!FactorLU(a, l, u, n, digits)) {
+    frame.Inform("此方法不合适#");
+    return;
+  }
+  const Vector x0 = AskInitialVector(frame, n);
+  Vector b = x0;
+  Vector z = x0;
+  Vector y(n);
+  Vector normalised(n);
+
+  ResultPane& out = frame.out();
+  out.Clear();
+  AppendRows(out, a, n, 1, n, "    ");
+  out.NewLine().Append("以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)").NewLine();
+  AppendRows(out, l, n, 1, n, "    ");
+  out.NewLine().Append("输出矩阵三角分解后的上三角矩阵U(n)").NewLine();
+  AppendRows(out, u, n, 1, n, "     ", std::nullopt, "\r\n\r\n");
+  out.NewLine().Append("初始向量是：").Append(FormatVector(z, 1)).NewLine();
+
+  double previous = kNoEstimate;
+  double accepted = 0;
+  for (int k = 1;; ++k) {
+    // Only U(n, n) can still be zero here; z then stays all 0.
+    if (!SolveLU(l, u, b, z, y, n, digits)) frame.Inform("此方法不合适！");
+    const double mu = LargestComponent(z);
+    // With mu = 0 there is nothing to divide by: the previous vector stays.
+    if (mu != 0) {
+      for (int i = 1; i <= n; ++i) normalised(i) = RoundTo(z(i) / mu, digits);
+    }
+    out.NewLine().Append("第 ").AppendNumber(k).Append(" 次归一化向量是：");
+    out.Append(FormatVector(normalised, 1)).NewLine();
+    out.Append("    近似特征值：").AppendNumber(mu).NewLine();
+    out.Append("    本次未归一化向量是：").NewLine().Append(FormatVector(z, 1)).NewLine();
+    const bool settled = std::fabs(mu - previous) < *eps;
+    previous = mu;
+    b = normalised;
+    if (settled) {
+      accepted = mu;
+      break;
+    }
+    if (k >= kLastIteration) {
+      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) out.Clear();
+      return;
+    }
+  }
+
+  // A zero estimate comes from a singular matrix, whose eigenvalue of
+  // smallest modulus is 0.
+  out.NewLine().NewLine().Append("反幂法求矩阵 按模最小的特征值是： ");
+  out.AppendNumber(accepted == 0 ? 0.0 : 1 / accepted);
+  out.NewLine().NewLine().Append("      对应的特征向量是： ").NewLine();
+  out.Append(FormatVector(normalised, 2));
+}
+
+}  // namespace matcalc

@@ -1,0 +1,47 @@
+#include "eigenvalue/commands.h"
+#include "eigenvalue/eigen_common.h"
+#include "eigenvalue/power_iteration.h"
+#include "linalg/matrix_routines.h"
+#include "linalg/readers.h"
+#include "text/text_util.h"
+
+namespace matcalc {
+
+void PowerCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) return;
+  const int n = *order;
+  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 4, 1))) return;
+  const std::optional<double> eps = AskPrecision(frame, 0.0001);
+  if (!eps) return;
+  Matrix a;
+  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  const Vector x0 = AskInitialVector(frame, n);
+
+  ResultPane& out = frame.out();
+  out.Clear();
+  AppendRows(out, a, n, 1, n, "    ");
+  out.NewLine().Append("以上是所要求解的矩阵，接下来输出矩阵的初始向量值：").NewLine();
+  out.Append(FormatVector(x0, 2));
+
+  PowerIteration iteration(a, x0, frame.digits());
+  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
+  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
+  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  bool settled = false;
+  while (!settled) {
+    settled = iteration.Advance(*eps);
+    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
+    out.Append(FormatVector(iteration.current(), 2)).NewLine();
+    if (!settled && iteration.k() >= kLastIterate) {
+      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) out.Clear();
+      return;
+    }
+  }
+
+  out.NewLine().NewLine().Append("幂法求矩阵的主特征值是： ").AppendNumber(iteration.lambda());
+  out.NewLine().NewLine().Append("      特征向量是： ").NewLine();
+  out.Append(FormatVector(iteration.current(), 2));
+}
+
+}  // namespace matcalc

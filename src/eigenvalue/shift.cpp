@@ -1,0 +1,64 @@
+#include "eigenvalue/commands.h"
+#include "eigenvalue/eigen_common.h"
+#include "eigenvalue/power_iteration.h"
+#include "text/leading_number.h"
+#include "linalg/matrix_routines.h"
+#include "linalg/readers.h"
+#include "text/text_util.h"
+
+namespace matcalc {
+
+void ShiftCommand(Frame& frame) {
+  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) return;
+  const int n = *order;
+  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 5, 2))) return;
+  const std::optional<double> eps = AskPrecision(frame, 0.0001);
+  if (!eps) return;
+  Matrix a;
+  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  const std::optional<std::string> shift_text =
+      frame.AskNonEmpty("适当选取参数 P 可加快迭代收敛速度。\r\n输入 P 的值：", "输入参数");
+  if (!shift_text) return;
+  const double shift = LeadingNumber(*shift_text);
+  Matrix b = a;
+  for (int i = 1; i <= n; ++i) b(i, i) = a(i, i) - shift;
+  const Vector x0 = AskInitialVector(frame, n);
+
+  ResultPane& out = frame.out();
+  out.Clear();
+  AppendRows(out, a, n, 1, n, "    ");
+  out.NewLine().Append("以上是所要求解的矩阵，接下来输出原矩阵平移").AppendNumber(shift);
+  out.Append("后的新矩阵值：").NewLine();
+  AppendRows(out, b, n, 1, n, "    ");
+  out.NewLine().Append("接下来输出矩阵的初始向量值：").NewLine();
+  out.Append(FormatVector(x0, 2));
+
+  PowerIteration iteration(b, x0, frame.digits());
+  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
+  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
+  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  bool settled = false;
+  while (!settled) {
+    settled = iteration.Advance(*eps);
+    // From the third iterate on no empty line separates the blocks.
+    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
+    out.Append(FormatVector(iteration.current(), 2));
+    if (!settled && iteration.k() >= kLastIterate) {
+      if (!KeepTraceAfterGivingUp(
+              frame, "参数选取不当，计算被迫终止，请重新选取。\r\n结果是否还要查看？")) {
+        out.Clear();
+      }
+      return;
+    }
+  }
+
+  const std::string eigenvector = FormatVector(iteration.current(), 2);
+  out.NewLine().NewLine().Append("新矩阵的特征值是： ").AppendNumber(iteration.lambda());
+  out.NewLine().NewLine().Append("      特征向量是： ").NewLine().Append(eigenvector);
+  out.NewLine().NewLine().Append("原点平移求原始矩阵的特征值是： ");
+  out.AppendNumber(iteration.lambda() + shift);
+  out.NewLine().NewLine().Append("      特征向量是： ").NewLine().Append(eigenvector);
+}
+
+}  // namespace matcalc

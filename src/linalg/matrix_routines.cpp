@@ -1,0 +1,224 @@
+#include "linalg/matrix_routines.h"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "text/number_text.h"
+#include "text/text_util.h"
+
+namespace matcalc {
+
+std::string FormatVector(const Vector& v, int mode) {
+  std::string s;
+  if (mode != 1 && mode != 2) return s;
+  s.reserve(static_cast<std::size_t>(v.size()) * 26);
+  for (int i = 1; i <= v.size(); ++i) {
+    AppendField24(s, v(i));
+    if (mode == 2) s += kCrLf;
+  }
+  return s;
+}
+
+namespace {
+
+// The rounded product is blocked for the cache and the vector units, but each
+// entry keeps its own sum: l = 1..k in increasing order, s = A(i,l) B(l,j) + s
+// with a separate multiply and add (never fused), and one rounding at the end.
+// Blocks over l are taken in increasing order and carry the unrounded partial
+// sums in C from one block to the next, which changes nothing in any entry.
+//
+// The micro-kernels compute a tile of kTileRows x kTileCols entries from
+// packed panels: A as [l][row] and B as [l][column], padded with zeros to
+// whole tiles. Padded rows and columns are computed and thrown away.
+constexpr int kDepthBlock = 256;  // l per block: a B panel stays in L1
+constexpr int kRowBlock = 96;     // rows of A packed at a time: stays in L2
+
+struct TileKernel {
+  int rows;
+  int cols;
+  // depth steps over packed a and b; `first` starts the sums at 0, otherwise
+  // they are read from the tile at c (row stride ldc).
+  void (*run)(int depth, const double* a, const double* b, double* c, std::size_t ldc, bool first);
+};
+
+__attribute__((target("avx512f"))) void TileAvx512(int depth, const double* a, const double* b,
+                                                   double* c, std::size_t ldc, bool first) {
+  constexpr int kRows = 8;
+  __m512d acc[kRows][2];
+#pragma GCC unroll 8
+  for (int r = 0; r < kRows; ++r) {
+    acc[r][0] = first ? _mm512_setzero_pd() : _mm512_loadu_pd(c + r * ldc);
+    acc[r][1] = first ? _mm512_setzero_pd() : _mm512_loadu_pd(c + r * ldc + 8);
+  }
+  for (int l = 0; l < depth; ++l) {
+    const __m512d b0 = _mm512_loadu_pd(b + 16 * l);
+    const __m512d b1 = _mm512_loadu_pd(b + 16 * l + 8);
+#pragma GCC unroll 8
+    for (int r = 0; r < kRows; ++r) {
+      const __m512d ail = _mm512_set1_pd(a[kRows * l + r]);
+      acc[r][0] = _mm512_add_pd(_mm512_mul_pd(ail, b0), acc[r][0]);
+      acc[r][1] = _mm512_add_pd(_mm512_mul_pd(ail, b1), acc[r][1]);
+    }
+  }
+#pragma GCC unroll 8
+  for (int r = 0; r < kRows; ++r) {
+    _mm512_storeu_pd(c + r * ldc, acc[r][0]);
+    _mm512_storeu_pd(c + r * ldc + 8, acc[r][1]);
+  }
+}
+
+__attribute__((target("avx2"))) void TileAvx2(int depth, const double* a, const double* b,
+                                              double* c, std::size_t ldc, bool first) {
+  constexpr int kRows = 4;
+  __m256d acc[kRows][2];
+#pragma GCC unroll 4
+  for (int r = 0; r < kRows; ++r) {
+    acc[r][0] = first ? _mm256_setzero_pd() : _mm256_loadu_pd(c + r * ldc);
+    acc[r][1] = first ? _mm256_setzero_pd() : _mm256_loadu_pd(c + r * ldc + 4);
+  }
+  for (int l = 0; l < depth; ++l) {
+    const __m256d b0 = _mm256_loadu_pd(b + 8 * l);
+    const __m256d b1 = _mm256_loadu_pd(b + 8 * l + 4);
+#pragma GCC unroll 4
+    for (int r = 0; r < kRows; ++r) {
+      const __m256d ail = _mm256_broadcast_sd(a + kRows * l + r);
+      acc[r][0] = _mm256_add_pd(_mm256_mul_pd(ail, b0), acc[r][0]);
+      acc[r][1] = _mm256_add_pd(_mm256_mul_pd(ail, b1), acc[r][1]);
+    }
+  }
+#pragma GCC unroll 4
+  for (int r = 0; r < kRows; ++r) {
+    _mm256_storeu_pd(c + r * ldc, acc[r][0]);
+    _mm256_storeu_pd(c + r * ldc + 4, acc[r][1]);
+  }
+}
+
+// Plain code for processors without AVX2; the compiler vectorises it with
+// what the baseline offers.
+void TileBaseline(int depth, const double* a, const double* b, double* c, std::size_t ldc,
+                  bool first) {
+  constexpr int kRows = 4;
+  constexpr int kCols = 4;
+  double acc[kRows][kCols];
+  for (int r = 0; r < kRows; ++r) {
+    for (int j = 0; j < kCols; ++j) acc[r][j] = first ? 0.0 : c[r * ldc + j];
+  }
+  for (int l = 0; l < depth; ++l) {
+    for (int r = 0; r < kRows; ++r) {
+      const double ail = a[kRows * l + r];
+      for (int j = 0; j < kCols; ++j) acc[r][j] = ail * b[kCols * l + j] + acc[r][j];
+    }
+  }
+  for (int r = 0; r < kRows; ++r) {
+    for (int j = 0; j < kCols; ++j) c[r * ldc + j] = acc[r][j];
+  }
+}
+
+const TileKernel& ChooseKernel() {
+  static const TileKernel kernel = [] {
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) return TileKernel{8, 16, &TileAvx512};
+    if (__builtin_cpu_supports("avx2")) return TileKernel{4, 8, &TileAvx2};
+    return TileKernel{4, 4, &TileBaseline};
+  }();
+  return kernel;
+}
+
+}  // namespace
+
+Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits) {
+  Matrix c(m, p);
+  if (m > a.rows() || k > a.cols() || k > b.rows() || p > b.cols()) return c;
+  if (m < 1 || p < 1) return c;
+
+  const TileKernel& kernel = ChooseKernel();
+  const int tile_rows = kernel.rows;
+  const int tile_cols = kernel.cols;
+  const int panels = (p + tile_cols - 1) / tile_cols;
+  const int row_block = std::min(kRowBlock, (m + tile_rows - 1) / tile_rows * tile_rows);
+  const std::size_t ldc = static_cast<std::size_t>(p) + 1;  // C(i, j) is c.row(i)[j]
+
+  std::vector<double> packed_b(static_cast<std::size_t>(kDepthBlock) * panels * tile_cols);
+  std::vector<double> packed_a(static_cast<std::size_t>(kDepthBlock) * row_block);
+  // Tiles that reach past row m or column p are computed here and copied.
+  std::vector<double> edge(static_cast<std::size_t>(tile_rows) * tile_cols);
+
+  // k = 0 leaves every sum 0, as the plain loops would.
+  for (int l0 = 1; l0 <= k; l0 += kDepthBlock) {
+    const int depth = std::min(kDepthBlock, k - l0 + 1);
+    const bool first = l0 == 1;
+    for (int panel = 0; panel < panels; ++panel) {
+      double* dst = packed_b.data() + static_cast<std::size_t>(panel) * kDepthBlock * tile_cols;
+      const int j0 = 1 + panel * tile_cols;
+      const int width = std::min(tile_cols, p - j0 + 1);
+      for (int l = 0; l < depth; ++l) {
+        const double* src = b.row(l0 + l) + j0;
+        double* row = dst + static_cast<std::size_t>(l) * tile_cols;
+        for (int j = 0; j < width; ++j) row[j] = src[j];
+        for (int j = width; j < tile_cols; ++j) row[j] = 0;
+      }
+    }
+    for (int i0 = 1; i0 <= m; i0 += row_block) {
+      const int height = std::min(row_block, m - i0 + 1);
+      const int tiles = (height + tile_rows - 1) / tile_rows;
+      for (int t = 0; t < tiles; ++t) {
+        double* dst = packed_a.data() + static_cast<std::size_t>(t) * kDepthBlock * tile_rows;
+        for (int r = 0; r < tile_rows; ++r) {
+          const int i = i0 + t * tile_rows + r;
+          const double* src = i < i0 + height ? a.row(i) + l0 : nullptr;
+          for (int l = 0; l < depth; ++l) {
+            dst[static_cast<std::size_t>(l) * tile_rows + r] = src != nullptr ? src[l] : 0.0;
+          }
+        }
+      }
+      for (int panel = 0; panel < panels; ++panel) {
+        const double* pb = packed_b.data() + static_cast<std::size_t>(panel) * kDepthBlock * tile_cols;
+        const int j0 = 1 + panel * tile_cols;
+        const int width = std::min(tile_cols, p - j0 + 1);
+        for (int t = 0; t < tiles; ++t) {
+          const double* pa = packed_a.data() + static_cast<std::size_t>(t) * kDepthBlock * tile_rows;
+          const int top = i0 + t * tile_rows;
+          const int rows = std::min(tile_rows, i0 + height - top);
+          if (rows == tile_rows && width == tile_cols) {
+            kernel.run(depth, pa, pb, c.row(top) + j0, ldc, first);
+            continue;
+          }
+          for (int r = 0; r < rows; ++r) {
+            for (int j = 0; j < width; ++j) {
+              edge[static_cast<std::size_t>(r) * tile_cols + j] = c(top + r, j0 + j);
+            }
+          }
+          kernel.run(depth, pa, pb, edge.data(), static_cast<std::size_t>(tile_cols), first);
+          for (int r = 0; r < rows; ++r) {
+            for (int j = 0; j < width; ++j) {
+              c(top + r, j0 + j) = edge[static_cast<std::size_t>(r) * tile_cols + j];
+            }
+          }
+        }
+      }
+    }
+  }
+  for (int i = 1; i <= m; ++i) {
+    double* crow = c.row(i);
+    for (int j = 1; j <= p; ++j) crow[j] = RoundTo(crow[j], digits);
+  }
+  return c;
+}
+
+Vector MultiplyMatrixVector(const Matrix& a, const Vector& x, int n, int digits) {
+  Vector y(n);
+  if (n > a.rows() || n > a.cols() || n > x.size()) return y;
+  for (int i = 1; i <= n; ++i) {
+    const double* arow = a.row(i);
+    double s = 0;
+    for (int j = 1; j <= n; ++j) s = x(j) * arow[j] + s;
+    y(i) = RoundTo(s, digits);
+  }
+  return y;
+}
+
+}  // namespace matcalc

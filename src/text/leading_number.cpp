@@ -1,0 +1,133 @@
+#include "text/leading_number.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace matcalc {
+namespace {
+
+bool IsIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Value of a hexadecimal or octal digit string; a value that leaves the double
+// range becomes Infinity.
+double RadixInteger(std::string_view text, std::size_t pos, int radix) {
+  double value = 0;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (IsIgnored(c)) continue;
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (radix == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    else if (radix == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (digit < 0 || digit >= radix) break;
+    value = value * radix + digit;
+  }
+  return value;
+}
+
+// Parses the collected, blank-free number text. from_chars rounds correctly
+// but reports values outside the double range without storing them; those are
+// decided by the decimal magnitude: above the range they overflow to Infinity,
+// below it they are 0.
+double ParseCollected(const std::string& number, long long magnitude) {
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return value;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  std::size_t pos = 0;
+  auto skip = [&] {
+    while (pos < text.size() && IsIgnored(text[pos])) ++pos;
+  };
+  skip();
+  if (pos < text.size() && text[pos] == '&') {
+    // Blanks are ignored here too: "& H10" is &H10.
+    std::size_t look = pos + 1;
+    while (look < text.size() && IsIgnored(text[look])) ++look;
+    if (look < text.size() && text[look] == 'H') return RadixInteger(text, look + 1, 16);
+    if (look < text.size() && text[look] == 'O') return RadixInteger(text, look + 1, 8);
+  }
+
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+
+  std::string number;  // digits and point, without sign and blanks
+  bool seen_point = false;
+  bool any_digit = false;
+  // Decimal magnitude of the mantissa: the number of integer digits from the
+  // first nonzero one on, or minus the zeros after the point before it.
+  long long magnitude = 0;
+  bool any_nonzero = false;
+  for (;; ++pos) {
+    skip();
+    if (pos >= text.size()) break;
+    const char c = text[pos];
+    if (IsDigit(c)) {
+      any_digit = true;
+      if (c != '0') any_nonzero = true;
+      if (!seen_point) {
+        if (any_nonzero) ++magnitude;
+      } else if (!any_nonzero) {
+        --magnitude;
+      }
+      number.push_back(c);
+    } else if (c == '.' && !seen_point) {
+      seen_point = true;
+      number.push_back(c);
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return 0;
+
+  skip();
+  if (pos < text.size() && (text[pos] == 'E' || text[pos] == 'e')) {
+    std::size_t look = pos + 1;
+    while (look < text.size() && IsIgnored(text[look])) ++look;
+    bool exponent_negative = false;
+    if (look < text.size() && (text[look] == '+' || text[look] == '-')) {
+      exponent_negative = text[look] == '-';
+      ++look;
+    }
+    long long exponent = 0;
+    bool any_exponent_digit = false;
+    for (;; ++look) {
+      while (look < text.size() && IsIgnored(text[look])) ++look;
+      if (look >= text.size() || !IsDigit(text[look])) break;
+      any_exponent_digit = true;
+      // Far beyond the double range already; stop growing so it cannot overflow.
+      if (exponent < 1000000000LL) exponent = exponent * 10 + (text[look] - '0');
+    }
+    if (any_exponent_digit) {
+      if (exponent_negative) exponent = -exponent;
+      number += 'e';
+      number += std::to_string(exponent);
+      magnitude += exponent;
+    }
+  }
+  if (!any_nonzero) return 0.0;
+  const double value = ParseCollected(number, magnitude);
+  return negative ? -value : value;
+}
+
+std::optional<std::int16_t> ToInt16(double value) {
+  if (std::isnan(value)) return std::nullopt;
+  const double rounded = std::nearbyint(value);  // ties to even
+  if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+  return static_cast<std::int16_t>(rounded);
+}
+
+}  // namespace matcalc

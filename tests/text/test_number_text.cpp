@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "text/number_text.h"
+
+namespace matcalc {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(FormatNumber, FifteenSignificantDigitsPlainOrScientific) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.5, "0.5"},
+      {-2, "-2"},
+      {1.0 / 3, "0.333333333333333"},
+      {2.0 / 3, "0.666666666666667"},
+      {100000, "100000"},
+      {0.0001, "0.0001"},
+      {0.00001, "1E-05"},
+      {1e15, "1E+15"},
+      {1.5e17, "1.5E+17"},
+      {2.0 / 3 * 1e20, "6.66666666666667E+19"},
+      {1.5e-300, "1.5E-300"},
+      {0, "0"},
+      {123456789012345, "123456789012345"},
+      {-0.000123, "-0.000123"},
+      {1e100, "1E+100"},
+      {std::sqrt(2.0), "1.4142135623731"},  // the 15th digit is a 0
+      {3.0000000000000013, "3"},
+      {1.9999999999999964, "2"},
+      {999999999999999.9, "1E+15"},           // rounding carries into the exponent
+      {0.000099999999999999999, "0.0001"},    // and back into plain notation
+      {-1.23456789012345e-300, "-1.23456789012345E-300"},
+      {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+      {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatNumber(c.value), c.text) << c.text;
+}
+
+TEST(FormatNumber, ValuesThatAreNotFiniteAndNegativeZero) {
+  EXPECT_EQ(FormatNumber(kInf), "Infinity");
+  EXPECT_EQ(FormatNumber(-kInf), "-Infinity");
+  EXPECT_EQ(FormatNumber(std::nan("")), "NaN");
+  EXPECT_EQ(FormatNumber(-0.0), "0");
+}
+
+TEST(FormatNumber, AppendNumberAppendsTheSameText) {
+  std::string out = "x=";
+  AppendNumber(out, -0.5);
+  AppendNumber(out, 1e-5);
+  EXPECT_EQ(out, "x=-0.51E-05");
+}
+
+TEST(Field24, RightAlignsTheDefaultText) {
+  EXPECT_EQ(Field24(1), std::string(23, ' ') + "1");
+  EXPECT_EQ(Field24(-0.5), std::string(20, ' ') + "-0.5");
+  EXPECT_EQ(Field24(0.333333), std::string(16, ' ') + "0.333333");
+  EXPECT_EQ(Field24(-kInf), std::string(15, ' ') + "-Infinity");
+  // The longest default text still leaves two spaces.
+  EXPECT_EQ(Field24(-1.23456789012345e-300), "  -1.23456789012345E-300");
+  std::string out = "|";
+  AppendField24(out, 2);
+  AppendField24(out, 3);
+  EXPECT_EQ(out, "|" + std::string(23, ' ') + "2" + std::string(23, ' ') + "3");
+}
+
+TEST(RoundTo, NearestWithExactTiesToEven) {
+  EXPECT_EQ(RoundTo(2.5, 0), 2);
+  EXPECT_EQ(RoundTo(3.5, 0), 4);
+  EXPECT_EQ(RoundTo(0.5, 0), 0);
+  EXPECT_EQ(RoundTo(-2.5, 0), -2);
+  EXPECT_EQ(RoundTo(0.125, 2), 0.12);
+  EXPECT_EQ(RoundTo(0.375, 2), 0.38);
+  EXPECT_EQ(RoundTo(1.0 / 3, 6), 0.333333);
+  EXPECT_EQ(RoundTo(2.0 / 3, 6), 0.666667);
+  // Not ties in binary: 2.675 is stored below the half, 1.005 too.
+  EXPECT_EQ(RoundTo(2.675, 2), 2.67);
+  EXPECT_EQ(RoundTo(1.005, 2), 1.0);
+  EXPECT_EQ(RoundTo(123456.7890125, 15), 123456.7890125);
+  EXPECT_EQ(RoundTo(1e20, 3), 1e20);
+  EXPECT_EQ(FormatNumber(RoundTo(-0.0001, 2)), "0");
+}
+
+TEST(RoundTo, MoreThanFifteenPlacesAndNonFiniteValuesAreUnchanged) {
+  const double third = 1.0 / 3;
+  EXPECT_EQ(RoundTo(third, 16), third);
+  EXPECT_EQ(RoundTo(third, 15), 0.333333333333333);
+  EXPECT_EQ(RoundTo(kInf, 3), kInf);
+  EXPECT_EQ(RoundTo(-kInf, 3), -kInf);
+  EXPECT_TRUE(std::isnan(RoundTo(std::nan(""), 3)));
+}
+
+// The fast path must agree with the exact decimal rounding everywhere.
+TEST(RoundTo, AgreesWithExactDecimalRounding) {
+  std::mt19937_64 rng(12345);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-8, 12);
+  std::uniform_int_distribution<int> places(0, 15);
+  for (int i = 0; i < 200000; ++i) {
+    double value = mantissa(rng) * std::pow(10.0, exponent(rng));
+    // Every fourth value sits on a short decimal, where ties live.
+    if (i % 4 == 0) value = std::round(value * 1000) / 8000;
+    const int d = places(rng);
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
+    double exact = 0;
+    std::from_chars(buf, res.ptr, exact);
+    ASSERT_EQ(RoundTo(value, d), exact) << std::string(buf, res.ptr) << " from " << value;
+  }
+}
+
+}  // namespace
+}  // namespace matcalc
