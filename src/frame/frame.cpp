@@ -1,7 +1,7 @@
 #include "frame/frame.h"
 
-#include "io/leading_number.h"
-#include "io/text_util.h"
+#include "text/leading_number.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 

@@ -6,32 +6,8 @@
 #include <QPlainTextEdit>
 #include <cmath>
 
-#include "frame/frame.h"
-#include "text/leading_number.h"
 
 namespace matcalc::workbench {
-
-int DigitsFromAnswer(const std::optional<std::string>& answer, int current) {
-  if (!answer) return current;
-  const double value = LeadingNumber(*answer);
-  int digits = kMinDigits;
-  if (const std::optional<std::int16_t> rounded = ToInt16(value)) {
-    digits = *rounded;
-  } else if (value > 0) {
-    digits = kMaxDigits;  // beyond the 16-bit range, clamped like 20 would be
-  }
-  if (digits < kMinDigits) digits = kMinDigits;
-  if (digits > kMaxDigits) digits = kMaxDigits;
-  return digits;
-}
-
-int AskDecimalDigits(Dialogs& dialogs, int current) {
-  InputRequest request;
-  request.prompt = "输入要设置小数数位(0-15)：\r\n默认是6.";
-  request.title = "设置小数数位";
-  request.default_text = std::to_string(current);
-  return DigitsFromAnswer(dialogs.Input(request), current);
-}
 
 QFont InitialPaneFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);

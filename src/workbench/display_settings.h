@@ -4,25 +4,12 @@
 
 #include <QColor>
 #include <QFont>
-#include <optional>
-#include <string>
-
-#include "frame/dialogs.h"
 
 class QPlainTextEdit;
 
 namespace matcalc::workbench {
 
 inline constexpr int kDefaultFontPoints = 9;
-
-// The digits an answer to the decimal-digits prompt gives: read by the
-// leading-number rule, rounded, and kept within 1..15. An empty answer gives
-// 1; a cancelled prompt keeps `current`; a value beyond the 16-bit range is
-// clamped like any other.
-int DigitsFromAnswer(const std::optional<std::string>& answer, int current);
-
-// Asks the decimal digits through `dialogs` and returns the new setting.
-int AskDecimalDigits(Dialogs& dialogs, int current);
 
 // The font the panes start with: a fixed-pitch face (traces are laid out in
 // columns) at the default size.

@@ -22,6 +22,7 @@
 #include <cmath>
 
 #include "workbench/about_box.h"
+#include "frame/settings.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
 #include "workbench/pane_text.h"
@@ -338,18 +339,11 @@ void WorkbenchForm::ShowAbout() {
 // ---- Commands ----
 
 void WorkbenchForm::UpdateSolveMenu() {
-  const QString text = text1_->document()->toRawText();
-  bool blank = true;
-  for (const QChar c : text) {
-    if (c != QLatin1Char(' ')) {
-      blank = false;
-      break;
-    }
-  }
+  const bool enabled = SolveMenuEnabled(text1_->document()->toRawText().toStdString());
   for (const Command& command : Commands()) {
     if (QAction* item = action(QString::fromUtf8(
             command.menu_item.data(), static_cast<qsizetype>(command.menu_item.size())))) {
-      item->setEnabled(!blank);
+      item->setEnabled(enabled);
     }
   }
 }

@@ -6,6 +6,7 @@
 
 #include "frame/frame.h"
 #include "frame/scripted_dialogs.h"
+#include "frame/settings.h"
 
 namespace matcalc {
 namespace {
@@ -132,6 +133,28 @@ TEST(ResultPane, ClearAndAppendMarkThePaneChanged) {
   EXPECT_TRUE(pane.changed());
   pane.Append("a=").AppendNumber(0.5).NewLine().AppendField24(-2);
   EXPECT_EQ(pane.text(), "a=0.5\r\n" + std::string(22, ' ') + "-2");
+}
+
+TEST(Settings, DigitsFromAnswerReadsRoundsAndClamps) {
+  const struct {
+    std::optional<std::string> answer;
+    int digits;
+  } rows[] = {
+      {"3", 3},     {"20", 15},   {"-3", 1},      {"0", 1},     {"abc", 1},
+      {"", 1},      {"7.5", 8},   {"2.5", 2},     {"1e10", 15}, {"-1e10", 1},
+      {"&HF", 15},  {" 1 2 ", 12}, {std::nullopt, 9},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(DigitsFromAnswer(row.answer, 9), row.digits) << row.answer.value_or("(cancel)");
+  }
+}
+
+TEST(Settings, SolveMenuWantsSomethingOtherThanSpaces) {
+  EXPECT_FALSE(SolveMenuEnabled(""));
+  EXPECT_FALSE(SolveMenuEnabled("   "));
+  EXPECT_TRUE(SolveMenuEnabled(" 1 "));
+  EXPECT_TRUE(SolveMenuEnabled("\t"));
+  EXPECT_TRUE(SolveMenuEnabled("\r\n"));
 }
 
 }  // namespace

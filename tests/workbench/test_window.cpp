@@ -397,18 +397,6 @@ void WindowTest::ToolbarDispatchesOnItsKeysOnly() {
 }
 
 void WindowTest::DigitsPromptRules() {
-  const struct {
-    std::optional<std::string> answer;
-    int digits;
-  } rows[] = {
-      {"3", 3},     {"20", 15},   {"-3", 1},      {"0", 1},     {"abc", 1},
-      {"", 1},      {"7.5", 8},   {"2.5", 2},     {"1e10", 15}, {"-1e10", 1},
-      {"&HF", 15},  {" 1 2 ", 12}, {std::nullopt, 9},
-  };
-  for (const auto& row : rows) {
-    QCOMPARE(DigitsFromAnswer(row.answer, 9), row.digits);
-  }
-
   ScriptedDialogs dialogs({"4"});
   form_->SetDialogs(&dialogs);
   QCOMPARE(form_->digits(), 6);
