@@ -9,29 +9,27 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTextCursor>
 #include <QToolBar>
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "workbench/about_box.h"
+#include "workbench/actions.h"
+#include "workbench/command_dialogs.h"
 #include "frame/settings.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
 #include "workbench/pane_text.h"
 #include "workbench/program_folder.h"
+#include "workbench/splitter.h"
 
 namespace matcalc::workbench {
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 // Where the splitter stands before the user moves it: the edit pane takes
 // about a third of a window of the first size.
 constexpr int kInitialSplitterTwips = 4500;
@@ -55,8 +53,6 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
       area_(new QWidget(this)),
       text1_(MakePane(area_, "Text1")),
       text2_(MakePane(area_, "Text2")),
-      bar_(new QWidget(area_)),
-      shadow_(new QWidget(area_)),
       progress_(new QProgressBar(area_)),
       status_(new QLabel(this)),
       digits_(kDefaultDigits),
@@ -71,13 +67,12 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   text1_->installEventFilter(this);
   text2_->installEventFilter(this);
 
-  bar_->setObjectName(QStringLiteral("imgSplitter"));
-  bar_->setCursor(Qt::SplitHCursor);
-  bar_->installEventFilter(this);
-  shadow_->setObjectName(QStringLiteral("picSplitter"));
-  shadow_->setAutoFillBackground(true);
-  shadow_->setBackgroundRole(QPalette::Dark);
-  shadow_->hide();
+  splitter_ = new Splitter(
+      area_, [this]() -> const Panes& { return panes_; },
+      [this](int left) {
+        panes_ = LayOutAt(left, ToTwips(area_->width()), panes_);
+        ApplyPanes();
+      });
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->hide();
 
@@ -86,8 +81,26 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   connect(text1_, &QPlainTextEdit::textChanged, this,
           [this] { SetStatus(QStringLiteral("编辑状态")); });
 
-  BuildMenus();
-  BuildToolbar();
+  ActionHandlers on;
+  on.file_new = [this] { files_.New(); };
+  on.file_open = [this] { files_.Open(); };
+  on.file_save = [this] { files_.Save(); };
+  on.file_save_as = [this] { files_.SaveAs(); };
+  on.exit = [this] { close(); };
+  on.select_all = [this] { EditSelectAll(); };
+  on.cut = [this] { EditCut(); };
+  on.copy = [this] { EditCopy(); };
+  on.paste = [this] { EditPaste(); };
+  on.erase = [this] { EditDelete(); };
+  on.font = [this] { ShowStyle(); };
+  on.background = [this] { ShowBackcolor(); };
+  on.defaults = [this] { ShowDefault(); };
+  on.digits = [this] { ShowFormatDecimalDigits(); };
+  on.solve_menu_opens = [this] { UpdateSolveMenu(); };
+  on.run_command = [this](const Command& command) { RunMenuCommand(command); };
+  on.help = [this] { ShowHelp(); };
+  on.about = [this] { ShowAbout(); };
+  toolbar_ = BuildMenusAndToolbar(*this, on);
   panes_.bar.left = kInitialSplitterTwips;
   resize(kInitialWidthPixels, kInitialHeightPixels);
 }
@@ -97,129 +110,9 @@ WorkbenchForm::~WorkbenchForm() {
   delete help_;
 }
 
-QAction* WorkbenchForm::AddItem(QMenu* menu, const char* name, const QString& caption,
-                                const QKeySequence& shortcut) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(QString::fromLatin1(name));
-  item->setShortcut(shortcut);
-  return item;
-}
-
-void WorkbenchForm::BuildMenus() {
-  auto add_menu = [this](const char* name, const QString& caption) {
-    QMenu* menu = menuBar()->addMenu(caption);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    return menu;
-  };
-
-  QMenu* file = add_menu("mnuFile", QStringLiteral("文件(&F)"));
-  connect(AddItem(file, "FileNew", QStringLiteral("新建"), QKeySequence(Qt::CTRL | Qt::Key_N)),
-          &QAction::triggered, this, [this] { files_.New(); });
-  connect(AddItem(file, "FileOpen", QStringLiteral("打开"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-          &QAction::triggered, this, [this] { files_.Open(); });
-  connect(AddItem(file, "FileSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S)),
-          &QAction::triggered, this, [this] { files_.Save(); });
-  connect(AddItem(file, "FileSaveAs", QStringLiteral("另存为")), &QAction::triggered, this,
-          [this] { files_.SaveAs(); });
-  connect(AddItem(file, "File", QStringLiteral("退出")), &QAction::triggered, this,
-          &QWidget::close);
-
-  QMenu* edit = add_menu("mnuEdit", QStringLiteral("编辑(&E)"));
-  AddItem(edit, "EditUndo", QStringLiteral("撤消"))->setEnabled(false);
-  AddItem(edit, "EditRecall", QStringLiteral("还原"))->setEnabled(false);
-  connect(AddItem(edit, "EditSelectAll", QStringLiteral("全选(&A)"),
-                  QKeySequence(Qt::CTRL | Qt::Key_A)),
-          &QAction::triggered, this, &WorkbenchForm::EditSelectAll);
-  connect(AddItem(edit, "EditCut", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X)),
-          &QAction::triggered, this, &WorkbenchForm::EditCut);
-  connect(AddItem(edit, "EditCopy", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C)),
-          &QAction::triggered, this, &WorkbenchForm::EditCopy);
-  connect(AddItem(edit, "EditPaste", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V)),
-          &QAction::triggered, this, &WorkbenchForm::EditPaste);
-  connect(AddItem(edit, "EditDelete", QStringLiteral("删除(&L)"), QKeySequence(Qt::Key_Delete)),
-          &QAction::triggered, this, &WorkbenchForm::EditDelete);
-
-  QMenu* show = add_menu("mnuShow", QStringLiteral("显示(&V)"));
-  connect(AddItem(show, "ShowStyle", QStringLiteral("字体")), &QAction::triggered, this,
-          &WorkbenchForm::ShowStyle);
-  connect(AddItem(show, "ShowBackcolor", QStringLiteral("背景")), &QAction::triggered, this,
-          &WorkbenchForm::ShowBackcolor);
-  connect(AddItem(show, "ShowDefault", QStringLiteral("默认")), &QAction::triggered, this,
-          &WorkbenchForm::ShowDefault);
-  connect(AddItem(show, "ShowFormatDecimalDigits", QStringLiteral("设置小数数位")),
-          &QAction::triggered, this, &WorkbenchForm::ShowFormatDecimalDigits);
-
-  QMenu* solve = add_menu("mnuC", QStringLiteral("求解(&C)"));
-  for (const Command& command : Commands()) {
-    // The eigenvalue methods, the elimination methods and the tests and
-    // norms stand in three groups.
-    if (command.menu_item == "A_matrix" || command.menu_item == "CMatrixJudge") {
-      QAction* separator = solve->addSeparator();
-      separator->setObjectName(command.menu_item == "A_matrix" ? QStringLiteral("Gauss__")
-                                                               : QStringLiteral("OtherApply"));
-    }
-    const QString name = QString::fromUtf8(command.menu_item.data(),
-                                           static_cast<qsizetype>(command.menu_item.size()));
-    QAction* item = solve->addAction(QString::fromUtf8(
-        command.caption.data(), static_cast<qsizetype>(command.caption.size())));
-    item->setObjectName(name);
-    const Command* run = &command;
-    connect(item, &QAction::triggered, this, [this, run] { RunMenuCommand(*run); });
-  }
-  connect(solve, &QMenu::aboutToShow, this, &WorkbenchForm::UpdateSolveMenu);
-
-  QMenu* help = add_menu("mnuHelp", QStringLiteral("帮助(&H)"));
-  connect(AddItem(help, "mnuHelpFile", QStringLiteral("帮助文件")), &QAction::triggered, this,
-          &WorkbenchForm::ShowHelp);
-  connect(AddItem(help, "mnuAbout", QStringLiteral("关于")), &QAction::triggered, this,
-          &WorkbenchForm::ShowAbout);
-}
-
-void WorkbenchForm::BuildToolbar() {
-  toolbar_ = addToolBar(QStringLiteral("工具栏"));
-  toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-  toolbar_->setMovable(false);
-  toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  struct Button {
-    const char* key;
-    QIcon icon;
-  };
-  const Button buttons[] = {
-      {"新建", style()->standardIcon(QStyle::SP_FileIcon)},
-      {"打开", style()->standardIcon(QStyle::SP_DialogOpenButton)},
-      {"保存", style()->standardIcon(QStyle::SP_DialogSaveButton)},
-      {"另存为", style()->standardIcon(QStyle::SP_DriveFDIcon)},
-      {"剪切", QIcon::fromTheme(QStringLiteral("edit-cut"))},
-      {"复制", QIcon::fromTheme(QStringLiteral("edit-copy"))},
-      {"粘贴", QIcon::fromTheme(QStringLiteral("edit-paste"))},
-  };
-  for (const Button& button : buttons) {
-    const QString key = QString::fromUtf8(button.key);
-    if (key == QStringLiteral("剪切")) toolbar_->addSeparator();
-    QAction* action = toolbar_->addAction(button.icon, key);
-    action->setData(key);
-  }
-  connect(toolbar_, &QToolBar::actionTriggered, this,
-          [this](QAction* action) { DispatchToolbarKey(action->data().toString()); });
-}
-
 void WorkbenchForm::DispatchToolbarKey(const QString& key) {
-  if (key == QStringLiteral("新建")) {
-    files_.New();
-  } else if (key == QStringLiteral("打开")) {
-    files_.Open();
-  } else if (key == QStringLiteral("保存")) {
-    files_.Save();
-  } else if (key == QStringLiteral("另存为")) {
-    files_.SaveAs();
-  } else if (key == QStringLiteral("剪切")) {
-    EditCut();
-  } else if (key == QStringLiteral("复制")) {
-    EditCopy();
-  } else if (key == QStringLiteral("粘贴")) {
-    EditPaste();
-  }
+  // Only the exact keys of the buttons do anything.
+  if (QAction* button = ToolbarAction(*toolbar_, key)) button->trigger();
 }
 
 QAction* WorkbenchForm::action(const QString& name) const {
@@ -348,42 +241,6 @@ void WorkbenchForm::UpdateSolveMenu() {
   }
 }
 
-namespace {
-
-// Before each box a command shows, the result pane is brought up to date
-// with what the command has written so far, so that a question about the
-// trace ("结果是否还要查看？") is asked in front of it. Otherwise the trace is
-// shown once, whole, when the command ends: one layout pass however long.
-class PaneShowingDialogs : public Dialogs {
- public:
-  PaneShowingDialogs(Dialogs& boxes, const ResultPane& pane, QPlainTextEdit& text2)
-      : boxes_(boxes), pane_(pane), text2_(text2) {}
-
-  std::optional<std::string> Input(const InputRequest& request) override {
-    ShowPane();
-    return boxes_.Input(request);
-  }
-  Reply Message(const MessageRequest& request) override {
-    ShowPane();
-    return boxes_.Message(request);
-  }
-
-  // Shows what is new since the pane was last shown, if anything.
-  void ShowPane() {
-    if (pane_.revision() == shown_) return;
-    shown_ = pane_.revision();
-    SetPaneText(text2_, pane_.text());
-  }
-
- private:
-  Dialogs& boxes_;
-  const ResultPane& pane_;
-  QPlainTextEdit& text2_;
-  std::uint64_t shown_ = 0;  // a pane nobody has touched needs no showing
-};
-
-}  // namespace
-
 void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr) return;  // not built yet
   ResultPane pane(PaneText(*text2_));
@@ -394,13 +251,9 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
 
 // ---- Layout ----
 
-int WorkbenchForm::ToPixels(int twips) const {
-  return static_cast<int>(std::lround(twips * logicalDpiX() / kTwipsPerInch));
-}
+int WorkbenchForm::ToPixels(int twips) const { return TwipsToPixels(twips, logicalDpiX()); }
 
-int WorkbenchForm::ToTwips(int pixels) const {
-  return static_cast<int>(std::lround(pixels * kTwipsPerInch / logicalDpiX()));
-}
+int WorkbenchForm::ToTwips(int pixels) const { return PixelsToTwips(pixels, logicalDpiX()); }
 
 void WorkbenchForm::ApplyPanes() {
   auto place = [this](QWidget* widget, const Rect& rect) {
@@ -408,7 +261,7 @@ void WorkbenchForm::ApplyPanes() {
                         ToPixels(rect.height));
   };
   place(text1_, panes_.text1);
-  place(bar_, panes_.bar);
+  place(splitter_->bar(), panes_.bar);
   place(text2_, panes_.text2);
 }
 
@@ -468,40 +321,6 @@ bool WorkbenchForm::eventFilter(QObject* watched, QEvent* event) {
     focused_pane_ = watched;
     if (!handed_back) {
       SetStatus(watched == text1_ ? QStringLiteral("编辑区域") : QStringLiteral("结果区域"));
-    }
-  } else if (watched == bar_) {
-    const int width = ToTwips(area_->width());
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
-        shadow_->setGeometry(ToPixels(panes_.bar.left), ToPixels(panes_.bar.top),
-                             ToPixels(panes_.bar.width / 2), ToPixels(panes_.bar.height - 20));
-        shadow_->show();
-        shadow_->raise();
-        moving_ = true;
-        return true;
-      case QEvent::MouseMove: {
-        if (!moving_) break;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        shadow_->move(ToPixels(ShadowLeft(panes_.bar.left,
-                                          ToTwips(static_cast<int>(mouse->position().x())),
-                                          width)),
-                      shadow_->y());
-        return true;
-      }
-      case QEvent::MouseButtonRelease: {
-        if (!moving_) break;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const int left = ShadowLeft(panes_.bar.left,
-                                    ToTwips(static_cast<int>(mouse->position().x())), width);
-        panes_ = LayOutAt(left, width, panes_);
-        ApplyPanes();
-        shadow_->hide();
-        moving_ = false;
-        return true;
-      }
-      default:
-        break;
     }
   }
   return QMainWindow::eventFilter(watched, event);

@@ -21,6 +21,7 @@ class QToolBar;
 namespace matcalc::workbench {
 
 class AboutBox;
+class Splitter;
 class HelpWindow;
 
 class WorkbenchForm : public QMainWindow, private DocumentHost {
@@ -61,7 +62,7 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void RunMenuCommand(const Command& command);
   void DispatchToolbarKey(const QString& key);
 
-  // Twips to pixels and back with the screen's logical resolution.
+  // Twips to pixels and back with the window's logical resolution.
   int ToPixels(int twips) const;
   int ToTwips(int pixels) const;
 
@@ -85,25 +86,19 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void SetProgress(qint64 value) override;
   void HideProgress() override;
 
-  void BuildMenus();
-  void BuildToolbar();
-  QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                   const QKeySequence& shortcut = {});
   void ApplyPanes();
   void LayOutArea();
 
   QWidget* area_;
   QPlainTextEdit* text1_;
   QPlainTextEdit* text2_;
-  QWidget* bar_;
-  QWidget* shadow_;
+  Splitter* splitter_ = nullptr;
   QProgressBar* progress_;
   QLabel* status_;
   QToolBar* toolbar_ = nullptr;
   Panes panes_;
   // The pane that last received the focus.
   QObject* focused_pane_ = nullptr;
-  bool moving_ = false;
   qint64 progress_divisor_ = 1;
   int digits_;
 

@@ -627,7 +627,7 @@ void WindowTest::ExitScreenScrollsAndEndsOnClick() {
   screen.resize(400, 150);
   screen.show();
   QVERIFY(QTest::qWaitForWindowExposed(&screen));
-  const int inner = static_cast<int>(150 * 1440.0 / screen.logicalDpiY());
+  const int inner = PixelsToTwips(150, screen.logicalDpiY());
   QCOMPARE(screen.label_top(), inner);
   QCOMPARE(screen.step(), qRound(inner / 250.0));
   QVERIFY(screen.step() > 0);
