@@ -35,11 +35,26 @@ const Command* FindCommand(std::string_view name) {
   return nullptr;
 }
 
-void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits) {
-  if (command.run == nullptr) return;
-  Frame frame(dialogs, text1, pane, digits);
-  command.run(frame);
+Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                   ResultPane& pane, int digits, ProgressSink* sink) {
+  if (command.run == nullptr) return Outcome::kRan;
+  Progress progress(sink);
+  // The pane counts the trace written as work while the command runs.
+  struct Metered {
+    ResultPane& pane;
+    ~Metered() { pane.SetMeter(nullptr); }
+  } metered{pane};
+  pane.SetMeter(&progress);
+  Frame frame(dialogs, text1, pane, digits, &progress);
+  try {
+    command.run(frame);
+  } catch (const CommandStopped&) {
+    // Whatever the command had written goes: nothing half-written is shown.
+    pane = ResultPane();
+    return Outcome::kStopped;
+  }
+  progress.Finish();
+  return Outcome::kRan;
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/dialogs.h"
+#include "frame/progress.h"
 #include "frame/result_pane.h"
 
 namespace matcalc {
@@ -32,8 +33,13 @@ bool FitsBudget(const WorkEstimate& estimate);
 
 class Frame {
  public:
-  Frame(Dialogs& dialogs, std::string_view text1, ResultPane& pane, int digits)
-      : dialogs_(dialogs), text1_(text1), pane_(pane), digits_(digits) {}
+  Frame(Dialogs& dialogs, std::string_view text1, ResultPane& pane, int digits,
+        Progress* progress = nullptr)
+      : dialogs_(dialogs),
+        text1_(text1),
+        pane_(pane),
+        digits_(digits),
+        progress_(progress != nullptr ? *progress : own_progress_) {}
 
   // The edit pane's text as the user left it.
   std::string_view text1() const { return text1_; }
@@ -50,8 +56,13 @@ class Frame {
 
   // A message box with an OK button.
   void Inform(std::string_view text, std::string_view title = {}, Icon icon = Icon::kNone);
-  Reply Message(const MessageRequest& request) { return dialogs_.Message(request); }
+  Reply Message(const MessageRequest& request);
   Dialogs& dialogs() { return dialogs_; }
+
+  // Where long loops count their work; it may end the command by throwing
+  // CommandStopped when the user asked to stop. The estimate an order was
+  // accepted with (RefuseIfTooLarge) is the whole.
+  Progress& progress() { return progress_; }
 
   // The order prompt the matrix commands open with: the answer read by the
   // leading-number rule and rounded to a 16-bit integer. Nothing when the
@@ -61,6 +72,7 @@ class Frame {
 
   // Shows the refusal for an order too large for this machine and returns
   // true when `estimate` exceeds the budgets; the panes stay as they were.
+  // An accepted estimate becomes the whole the progress is a fraction of.
   bool RefuseIfTooLarge(const WorkEstimate& estimate);
 
  private:
@@ -68,6 +80,8 @@ class Frame {
   std::string_view text1_;
   ResultPane& pane_;
   int digits_;
+  Progress own_progress_;
+  Progress& progress_;
 };
 
 }  // namespace matcalc

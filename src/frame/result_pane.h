@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "linalg/work_meter.h"
 #include "text/number_text.h"
 #include "text/text_util.h"
 
@@ -19,21 +20,21 @@ class ResultPane {
   void Clear() {
     text_.clear();
     ++revision_;
+    ++clears_;
   }
   ResultPane& Append(std::string_view piece) {
     text_.append(piece);
-    ++revision_;
-    return *this;
+    return Written(piece.size());
   }
   ResultPane& AppendNumber(double value) {
+    const std::size_t before = text_.size();
     matcalc::AppendNumber(text_, value);
-    ++revision_;
-    return *this;
+    return Written(text_.size() - before);
   }
   ResultPane& AppendField24(double value) {
+    const std::size_t before = text_.size();
     matcalc::AppendField24(text_, value);
-    ++revision_;
-    return *this;
+    return Written(text_.size() - before);
   }
   ResultPane& NewLine() { return Append(kCrLf); }
 
@@ -43,10 +44,25 @@ class ResultPane {
   // Counts the changes, so that a front end showing the pane while a command
   // runs can tell whether there is anything new to show.
   std::uint64_t revision() const { return revision_; }
+  // How often the pane was emptied: a front end that shows the trace piece
+  // by piece starts afresh when this changes.
+  std::uint64_t clears() const { return clears_; }
+
+  // Writing the trace is work too: every byte appended is counted on
+  // `meter` (none: not counted).
+  void SetMeter(WorkMeter* meter) { meter_ = meter; }
 
  private:
+  ResultPane& Written(std::size_t bytes) {
+    ++revision_;
+    Advance(meter_, static_cast<double>(bytes));
+    return *this;
+  }
+
   std::string text_;
   std::uint64_t revision_ = 0;
+  std::uint64_t clears_ = 0;
+  WorkMeter* meter_ = nullptr;
 };
 
 }  // namespace matcalc
