@@ -1,6 +1,8 @@
 #include "cli/runner.h"
 
+#include <chrono>
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -17,7 +19,8 @@ namespace matcalc {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... METHOD [FILE]\n"
+    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... [--progress]\n"
+    "                   METHOD [FILE]\n"
     "       matcalc-cli --list\n"
     "       matcalc-cli --help\n"
     "\n"
@@ -26,12 +29,73 @@ constexpr std::string_view kUsage =
     "next input box and confirmed; later boxes are cancelled. Each --reply answers\n"
     "the next Yes/No question; later questions get their default button. --digits\n"
     "sets the decimal digits (1 to 15, default 6). Every dialog box shown is\n"
-    "reported on standard error, one line each. --list names the methods.\n";
+    "reported on standard error, one line each. --progress adds lines\n"
+    "\"progress<TAB>P\" there while the method computes (P: whole percent of its\n"
+    "estimated work, never decreasing). --list names the methods.\n";
 
 int UsageError(std::ostream& err, std::string_view message) {
   err << "matcalc-cli: " << message << '\n';
   return 2;
 }
+
+// --progress: a line "progress<TAB>P" whenever the whole percent grows, and at
+// least every kProgressLineInterval of computation while it does not.
+class ProgressLines : public ProgressSink {
+ public:
+  static constexpr std::chrono::milliseconds kProgressLineInterval{50};
+
+  explicit ProgressLines(std::ostream& err) : err_(err) {}
+
+  void Report(double fraction) override {
+    const int percent = std::max(percent_, static_cast<int>(std::floor(fraction * 100)));
+    const auto now = std::chrono::steady_clock::now();
+    if (percent == percent_ && now - last_line_ < kProgressLineInterval) return;
+    Line(percent);
+  }
+  bool StopRequested() override { return false; }
+
+  void Line(int percent) {
+    percent_ = percent;
+    err_ << "progress\t" + std::to_string(percent) + "\n";
+    err_.flush();
+    // Time spent in a box is not computation: the interval starts afresh.
+    last_line_ = std::chrono::steady_clock::now();
+  }
+  void Restart() { last_line_ = std::chrono::steady_clock::now(); }
+
+ private:
+  std::ostream& err_;
+  int percent_ = 0;
+  std::chrono::steady_clock::time_point last_line_ = std::chrono::steady_clock::now();
+};
+
+// With --progress each box's line is written as the box is answered, so that
+// it stands among the progress lines where it came.
+class LiveLog : public Dialogs {
+ public:
+  LiveLog(ScriptedDialogs& script, ProgressLines& progress, std::ostream& err)
+      : script_(script), progress_(progress), err_(err) {}
+  std::optional<std::string> Input(const InputRequest& request) override {
+    std::optional<std::string> answer = script_.Input(request);
+    Written();
+    return answer;
+  }
+  Reply Message(const MessageRequest& request) override {
+    const Reply reply = script_.Message(request);
+    Written();
+    return reply;
+  }
+
+ private:
+  void Written() {
+    err_ << DescribeBox(script_.shown().back()) + "\n";
+    err_.flush();
+    progress_.Restart();
+  }
+  ScriptedDialogs& script_;
+  ProgressLines& progress_;
+  std::ostream& err_;
+};
 
 std::optional<std::string> ReadAll(std::istream& stream) {
   std::ostringstream buffer;
@@ -48,6 +112,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   std::vector<std::string> answers;
   std::vector<Reply> replies;
   std::vector<std::string> positional;
+  bool progress = false;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -84,6 +149,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return UsageError(err, "--reply takes yes or no");
       }
       replies.push_back(*text == "yes" ? Reply::kYes : Reply::kNo);
+    } else if (arg == "--progress") {
+      progress = true;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       return UsageError(err, "unknown option " + arg);
     } else {
@@ -120,8 +187,16 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits);
-  err << dialogs.Log();
+  ResultPane pane;
+  if (progress) {
+    ProgressLines lines(err);
+    LiveLog live(dialogs, lines, err);
+    lines.Line(0);
+    RunCommand(*command, live, text, pane, digits, &lines);
+  } else {
+    RunCommand(*command, dialogs, text, pane, digits);
+    err << dialogs.Log();
+  }
   out << pane.text();
   out.flush();
   return 0;

@@ -22,10 +22,10 @@ void DeterminantCommand(Frame& frame) {
   Matrix read(n, n + 1);
   ResultPane& out = frame.out();
   out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
+  ReadSquareMatrix(read, n, frame.text1(), &frame.progress());
   Matrix a = LeadingSquare(read, n);
   int exchanges = 0;
-  const double determinant = PivotDeterminant(a, exchanges);
+  const double determinant = PivotDeterminant(a, exchanges, &frame.progress());
 
   const int digits = frame.digits();
   AppendRows(out, read, n, 1, n, "  ");

@@ -39,7 +39,7 @@ void DiagonalDominanceCommand(Frame& frame) {
   Matrix read(n, n + 1);
   ResultPane& out = frame.out();
   out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
+  ReadSquareMatrix(read, n, frame.text1(), &frame.progress());
   const Matrix a = LeadingSquare(read, n);
 
   AppendRows(out, read, n, 1, n, "  ");

@@ -62,7 +62,7 @@ void InverseCommand(Frame& frame) {
   Matrix b(n, 2 * n);
   ResultPane& out = frame.out();
   out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
+  ReadSquareMatrix(read, n, frame.text1(), &frame.progress());
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) b(i, j) = read(i, j);
     b(i, n + i) = 1.0;

@@ -54,7 +54,7 @@ void MatrixModel(Frame& frame) {
   Matrix read(n, n + 1);
   ResultPane& out = frame.out();
   out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
+  ReadSquareMatrix(read, n, frame.text1(), &frame.progress());
   const Matrix a = LeadingSquare(read, n);
   const int digits = frame.digits();
 

@@ -48,7 +48,7 @@ void TriangularCommand(Frame& frame) {
   }
 
   Matrix read(n, n + 1);
-  ReadSquareMatrix(read, n, frame.text1());
+  ReadSquareMatrix(read, n, frame.text1(), &frame.progress());
   const Matrix a = LeadingSquare(read, n);
   Matrix l(n, n);
   Matrix u(n, n);

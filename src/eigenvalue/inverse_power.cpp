@@ -94,7 +94,7 @@ void InversePowerCommand(Frame& frame) {
   if (!eps) return;
   const int digits = frame.digits();
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &frame.progress());
   Matrix l(n, n);
   Matrix u(n, n);
   if (!FactorLU(a, l, u, n, digits)) {

@@ -92,7 +92,7 @@ void JacobiCommand(Frame& frame) {
   if (frame.RefuseIfTooLarge(JacobiWork(n))) return;
 
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &frame.progress());
   const Matrix identity = IdentityMatrix(n);
   Matrix r = identity;
   Matrix v = identity;
@@ -118,7 +118,7 @@ void JacobiCommand(Frame& frame) {
     r(p, q) = -rotation.s;
     r(q, p) = rotation.s;
     RotateRowsAndColumns(a, a1, p, q, rotation);
-    v = MultiplyMatrices(v, r, n, n, n, frame.digits());
+    v = MultiplyMatrices(v, r, n, n, n, frame.digits(), &frame.progress());
 
     out.NewLine().Append("第 ").AppendNumber(k).Append(" 次正交相似变换的矩阵A1：").NewLine();
     AppendMatrixFields(out, a, n);

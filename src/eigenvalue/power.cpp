@@ -15,7 +15,7 @@ void PowerCommand(Frame& frame) {
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &frame.progress());
   const Vector x0 = AskInitialVector(frame, n);
 
   ResultPane& out = frame.out();

@@ -130,7 +130,8 @@ const TileKernel& ChooseKernel() {
 
 }  // namespace
 
-Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits) {
+Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits,
+                        WorkMeter* meter) {
   Matrix c(m, p);
   if (m > a.rows() || k > a.cols() || k > b.rows() || p > b.cols()) return c;
   if (m < 1 || p < 1) return c;
@@ -200,6 +201,8 @@ Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, i
           }
         }
       }
+      // A multiply and an add for each entry of the block over this depth.
+      Advance(meter, 2.0 * height * p * depth);
     }
   }
   for (int i = 1; i <= m; ++i) {

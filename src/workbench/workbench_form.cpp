@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QToolBar>
@@ -19,7 +21,7 @@
 
 #include "workbench/about_box.h"
 #include "workbench/actions.h"
-#include "workbench/command_dialogs.h"
+#include "workbench/command_run.h"
 #include "frame/settings.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
@@ -55,6 +57,8 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
       text2_(MakePane(area_, "Text2")),
       progress_(new QProgressBar(area_)),
       status_(new QLabel(this)),
+      stop_button_(new QPushButton(QStringLiteral("停止"), this)),
+      stop_key_(new QShortcut(QKeySequence(Qt::Key_Escape), this)),
       digits_(kDefaultDigits),
       qt_dialogs_(this),
       qt_picker_(this),
@@ -78,6 +82,14 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
 
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   statusBar()->addWidget(status_, 1);
+  stop_button_->setObjectName(QStringLiteral("StopButton"));
+  stop_button_->hide();
+  statusBar()->addPermanentWidget(stop_button_);
+  connect(stop_button_, &QPushButton::clicked, this, &WorkbenchForm::StopCommand);
+  stop_key_->setEnabled(false);
+  connect(stop_key_, &QShortcut::activated, this, &WorkbenchForm::StopCommand);
+  progress_timer_.setInterval(kProgressIntervalMs);
+  connect(&progress_timer_, &QTimer::timeout, this, &WorkbenchForm::ShowCommandProgress);
   connect(text1_, &QPlainTextEdit::textChanged, this,
           [this] { SetStatus(QStringLiteral("编辑状态")); });
 
@@ -106,6 +118,8 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
 }
 
 WorkbenchForm::~WorkbenchForm() {
+  // A command still running is stopped and waited for.
+  delete run_;
   // The help window is a window of its own; it goes with the workbench.
   delete help_;
 }
@@ -232,7 +246,8 @@ void WorkbenchForm::ShowAbout() {
 // ---- Commands ----
 
 void WorkbenchForm::UpdateSolveMenu() {
-  const bool enabled = SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool enabled =
+      !busy() && SolveMenuEnabled(text1_->document()->toRawText().toStdString());
   for (const Command& command : Commands()) {
     if (QAction* item = action(QString::fromUtf8(
             command.menu_item.data(), static_cast<qsizetype>(command.menu_item.size())))) {
@@ -241,12 +256,66 @@ void WorkbenchForm::UpdateSolveMenu() {
   }
 }
 
+namespace {
+
+// What a running command must not meet: another command, or a change of the
+// panes or of the digits it computes with. (The result pane is saved only
+// once the trace is whole.)
+const char* const kBusyItems[] = {"FileNew",     "FileOpen",   "FileSave",   "FileSaveAs",
+                                  "EditCut",     "EditPaste",  "EditDelete", "ShowDefault",
+                                  "ShowFormatDecimalDigits"};
+
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+bool WorkbenchForm::busy() const { return run_ != nullptr; }
+
+void WorkbenchForm::SetBusy(bool busy) {
+  for (const char* name : kBusyItems) action(QString::fromLatin1(name))->setEnabled(!busy);
+  for (const Command& command : Commands()) {
+    if (QAction* item = action(FromView(command.menu_item))) item->setEnabled(!busy);
+  }
+  text1_->setReadOnly(busy);
+  text2_->setReadOnly(busy);
+  stop_button_->setVisible(busy);
+  stop_key_->setEnabled(busy);
+}
+
 void WorkbenchForm::RunMenuCommand(const Command& command) {
-  if (command.run == nullptr) return;  // not built yet
-  ResultPane pane(PaneText(*text2_));
-  PaneShowingDialogs boxes(dialogs(), pane, *text2_);
-  RunCommand(command, boxes, PaneText(*text1_), pane, digits_);
-  boxes.ShowPane();
+  if (command.run == nullptr || busy()) return;
+  run_ = new CommandRun(command, PaneText(*text1_), digits_, dialogs(), *text2_, this);
+  connect(run_, &CommandRun::ended, this, &WorkbenchForm::CommandEnded);
+  status_before_run_ = status_->text();
+  SetStatus(QStringLiteral("正在计算：%1……（按 Esc 停止）").arg(FromView(command.caption)));
+  SetBusy(true);
+  ShowProgress(kProgressSteps);
+  progress_timer_.start();
+  run_->Start();
+}
+
+void WorkbenchForm::StopCommand() {
+  if (run_ == nullptr) return;
+  run_->Stop();
+  SetStatus(QStringLiteral("正在停止……"));
+}
+
+void WorkbenchForm::ShowCommandProgress() {
+  if (run_ != nullptr) SetProgress(run_->done_per_10000());
+}
+
+void WorkbenchForm::CommandEnded() {
+  progress_timer_.stop();
+  SetProgress(0);
+  HideProgress();
+  run_->deleteLater();
+  run_ = nullptr;
+  SetBusy(false);
+  SetStatus(status_before_run_);
+  emit commandEnded();
+  if (close_when_ended_) close();
 }
 
 // ---- Layout ----
@@ -327,6 +396,13 @@ bool WorkbenchForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WorkbenchForm::closeEvent(QCloseEvent* event) {
+  if (busy()) {
+    // The command is stopped first; the window closes once it has ended.
+    close_when_ended_ = true;
+    StopCommand();
+    event->ignore();
+    return;
+  }
   if (about_ != nullptr) about_->close();
   if (help_ != nullptr) help_->close();
   emit closed();

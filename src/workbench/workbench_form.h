@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 #include "commands/registry.h"
@@ -16,11 +17,14 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QPushButton;
+class QShortcut;
 class QToolBar;
 
 namespace matcalc::workbench {
 
 class AboutBox;
+class CommandRun;
 class Splitter;
 class HelpWindow;
 
@@ -59,7 +63,12 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void ShowHelp();
   void ShowAbout();
   void UpdateSolveMenu();
+  // Starts `command` off the window's thread; the window stays responsive,
+  // and busy() until commandEnded.
   void RunMenuCommand(const Command& command);
+  bool busy() const;
+  // Asks the running command to stop (Esc, the 停止 button, closing).
+  void StopCommand();
   void DispatchToolbarKey(const QString& key);
 
   // Twips to pixels and back with the window's logical resolution.
@@ -69,6 +78,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
  signals:
   // The window has closed: the exit screen takes over.
   void closed();
+  // A command has ended and the panes show its outcome.
+  void commandEnded();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -87,6 +98,9 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void HideProgress() override;
 
   void ApplyPanes();
+  void SetBusy(bool busy);
+  void ShowCommandProgress();
+  void CommandEnded();
   void LayOutArea();
 
   QWidget* area_;
@@ -95,6 +109,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   Splitter* splitter_ = nullptr;
   QProgressBar* progress_;
   QLabel* status_;
+  QPushButton* stop_button_;
+  QShortcut* stop_key_;
   QToolBar* toolbar_ = nullptr;
   Panes panes_;
   // The pane that last received the focus.
@@ -109,6 +125,14 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   DocumentFiles files_;
   QPointer<AboutBox> about_;
   QPointer<HelpWindow> help_;
+
+  // The command running, if any.
+  CommandRun* run_ = nullptr;
+  QString status_before_run_;
+  bool close_when_ended_ = false;
+  QTimer progress_timer_;
+  static constexpr int kProgressSteps = 10000;
+  static constexpr int kProgressIntervalMs = 40;
 };
 
 }  // namespace matcalc::workbench
