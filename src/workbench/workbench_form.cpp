@@ -203,7 +203,8 @@ void WorkbenchForm::EditDelete() {
 
 void WorkbenchForm::ShowStyle() {
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, text1_->font(), this, QStringLiteral("字体"));
+  const QFont chosen =
+      QFontDialog::getFont(&ok, FontForDialog(text1_->font()), this, QStringLiteral("字体"));
   if (!ok) return;
   ApplyChosenFont(*text1_, chosen);
   ApplyChosenFont(*text2_, chosen);
