@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "linalg/work_meter.h"
 #include "text/number_text.h"
@@ -47,6 +48,12 @@ class ResultPane {
   // How often the pane was emptied: a front end that shows the trace piece
   // by piece starts afresh when this changes.
   std::uint64_t clears() const { return clears_; }
+
+  // Hands the text written since the last hand-over to a front end that
+  // shows the trace as it grows, so that it is never held twice; the pane
+  // goes on from empty. This is no Clear: changed(), revision() and clears()
+  // go on counting. A command never reads its own trace back.
+  std::string TakeText() { return std::exchange(text_, std::string()); }
 
   // Writing the trace is work too: every byte appended is counted on
   // `meter` (none: not counted).

@@ -1,5 +1,6 @@
 #include "workbench/command_run.h"
 
+#include <QElapsedTimer>
 #include <QThread>
 #include <optional>
 
@@ -15,7 +16,8 @@ class CommandRun::WorkerDialogs : public Dialogs {
         [this, &request]() -> std::optional<std::string> {
           // A stop asked for before the box came up cancels it unseen.
           if (run_.stopping()) return std::nullopt;
-          run_.trace_.Show(run_.pane_);
+          run_.TakeAll();
+          run_.trace_.Show();
           return run_.boxes_.Input(request);
         });
   }
@@ -23,7 +25,8 @@ class CommandRun::WorkerDialogs : public Dialogs {
   Reply Message(const MessageRequest& request) override {
     return run_.OnWindowThread<Reply>([this, &request] {
       if (run_.stopping()) return request.buttons == Buttons::kOk ? Reply::kOk : Reply::kNo;
-      run_.trace_.Show(run_.pane_);
+      run_.TakeAll();
+      run_.trace_.Show();
       return run_.boxes_.Message(request);
     });
   }
@@ -40,7 +43,10 @@ CommandRun::CommandRun(const Command& command, std::string text1, int digits, Di
       digits_(digits),
       boxes_(boxes),
       trace_(text2),
-      worker_dialogs_(std::make_unique<WorkerDialogs>(*this)) {}
+      worker_dialogs_(std::make_unique<WorkerDialogs>(*this)) {
+  pump_.setInterval(kPumpMs / 2);
+  connect(&pump_, &QTimer::timeout, this, [this] { Pump(kPumpMs); });
+}
 
 CommandRun::~CommandRun() {
   if (thread_ == nullptr) return;
@@ -50,6 +56,7 @@ CommandRun::~CommandRun() {
     abandoned_ = true;
   }
   answered_.notify_all();
+  taken_.notify_all();
   thread_->wait();
   delete thread_;
 }
@@ -59,13 +66,56 @@ void CommandRun::Start() {
     outcome_ = RunCommand(command_, *worker_dialogs_, text1_, pane_, digits_, this);
   });
   connect(thread_, &QThread::finished, this, &CommandRun::Finished);
+  pump_.start();
   thread_->start();
 }
 
-void CommandRun::Stop() { stop_.store(true, std::memory_order_relaxed); }
+void CommandRun::Stop() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stop_.store(true, std::memory_order_relaxed);
+  }
+  taken_.notify_all();
+}
 
 void CommandRun::Report(double fraction) {
   done_.store(static_cast<int>(fraction * 10000), std::memory_order_relaxed);
+  if (pane_.text().size() >= kHandOverBytes) HandOver();
+}
+
+void CommandRun::HandOver() {
+  Piece piece{pane_.clears(), pane_.TakeText()};
+  std::unique_lock<std::mutex> lock(mutex_);
+  // A window's thread that cannot keep up holds the command back rather than
+  // let the waiting pieces grow.
+  taken_.wait(lock, [this] {
+    return waiting_bytes_ < kWaitingLimitBytes || stopping() || abandoned_;
+  });
+  waiting_bytes_ += piece.bytes.size();
+  pieces_.push_back(std::move(piece));
+}
+
+void CommandRun::Pump(int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (ms < 0 || clock.elapsed() < ms) {
+    Piece piece;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (pieces_.empty()) return;
+      piece = std::move(pieces_.front());
+      pieces_.pop_front();
+      waiting_bytes_ -= piece.bytes.size();
+    }
+    taken_.notify_all();
+    // A stopped command's trace is thrown away anyway.
+    if (!stopping()) trace_.Write(piece.bytes, piece.clears);
+  }
+}
+
+void CommandRun::TakeAll() {
+  Pump(-1);
+  if (pane_.changed()) trace_.Write(pane_.TakeText(), pane_.clears());
 }
 
 template <class Result, class Ask>
@@ -93,13 +143,14 @@ void CommandRun::Finished() {
   thread_->wait();
   delete thread_;
   thread_ = nullptr;
-  if (outcome_ == Outcome::kRan && pane_.changed()) {
-    trace_.Keep(pane_);
+  pump_.stop();
+  if (outcome_ == Outcome::kRan) {
+    TakeAll();
+    trace_.Keep();
   } else {
+    Pump(-1);
     trace_.Restore();
   }
-  // The trace now lives in the pane alone.
-  pane_ = ResultPane();
   emit ended(outcome_);
 }
 

@@ -3,12 +3,17 @@
 // for are shown on the window's thread, modal and in order, while the command
 // waits for the answer; before each box the result pane shows the trace
 // written so far. The command reports its progress and learns of a stop
-// through the frame; it never knows it runs on a thread of its own.
+// through the frame; it never knows it runs on a thread of its own. The trace
+// is handed over to the window's thread every few megabytes as it is
+// written, so that it is held once, in the pane's document.
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,6 +52,17 @@ class CommandRun : public QObject, private ProgressSink {
 
  private:
   class WorkerDialogs;
+  struct Piece {
+    std::uint64_t clears;  // of the pane, when the piece was written
+    std::string bytes;
+  };
+
+  // Handed over at a time, and the most that may wait for the window's
+  // thread before the command waits in turn.
+  static constexpr std::size_t kHandOverBytes = 4 << 20;
+  static constexpr std::size_t kWaitingLimitBytes = 64 << 20;
+  // Time the window's thread spends on the trace before it reacts again.
+  static constexpr int kPumpMs = 20;
 
   // ProgressSink, on the command's thread.
   void Report(double fraction) override;
@@ -57,6 +73,14 @@ class CommandRun : public QObject, private ProgressSink {
   template <class Result, class Ask>
   Result OnWindowThread(Ask ask);
   void Finished();
+  // On the command's thread: what the pane holds goes to the window's.
+  void HandOver();
+  // On the window's thread: converts waiting pieces for at most `ms`
+  // milliseconds (all of them for a negative `ms`).
+  void Pump(int ms);
+  // On the window's thread while the command waits or has ended: all the
+  // trace written so far into the document.
+  void TakeAll();
 
   const Command& command_;
   const std::string text1_;
@@ -73,6 +97,10 @@ class CommandRun : public QObject, private ProgressSink {
   std::mutex mutex_;
   std::condition_variable answered_;
   bool abandoned_ = false;  // guarded by mutex_: the window is going
+  std::deque<Piece> pieces_;        // guarded by mutex_
+  std::size_t waiting_bytes_ = 0;   // guarded by mutex_
+  std::condition_variable taken_;
+  QTimer pump_;
 };
 
 }  // namespace matcalc::workbench

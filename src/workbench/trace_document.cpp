@@ -18,13 +18,13 @@ constexpr std::size_t kSliceBytes = 4 << 20;
 
 TraceDocument::TraceDocument(QPlainTextEdit& text2) : text2_(&text2) {}
 
-TraceDocument::~TraceDocument() {
-  // Neither kept nor restored (the window is going): the pane keeps what it
-  // shows, and the document from before goes with this object.
-}
+// Neither kept nor restored (the window is going): the pane keeps what it
+// shows, and a document not shown goes with this object.
+TraceDocument::~TraceDocument() = default;
 
-void TraceDocument::Append(std::string_view bytes) {
-  QTextCursor cursor(trace_);
+void TraceDocument::Insert(std::string_view bytes) {
+  QTextDocument* document = shown_ != nullptr ? shown_ : trace_.get();
+  QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
   while (!bytes.empty()) {
     // Slices end after a line feed, so that neither a CR LF pair nor a
@@ -34,60 +34,72 @@ void TraceDocument::Append(std::string_view bytes) {
       const std::size_t line_end = bytes.rfind('\n', kSliceBytes);
       size = line_end == std::string_view::npos ? bytes.size() : line_end + 1;
     }
-    cursor.insertText(ToPaneLines(
-        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(size))));
+    cursor.insertText(
+        ToPaneLines(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(size))));
     bytes.remove_prefix(size);
   }
 }
 
-void TraceDocument::Show(const ResultPane& pane) {
-  if (!pane.changed() || text2_ == nullptr) return;
-  if (trace_ == nullptr) {
-    trace_ = new QTextDocument;
-    trace_->setDocumentLayout(new QPlainTextDocumentLayout(trace_));
+void TraceDocument::Write(std::string_view bytes, std::uint64_t clears) {
+  if (text2_ == nullptr) return;
+  if (trace_ == nullptr && shown_ == nullptr) {
+    trace_ = std::make_unique<QTextDocument>();
+    trace_->setDocumentLayout(new QPlainTextDocumentLayout(trace_.get()));
     trace_->setUndoRedoEnabled(false);
     trace_->setDefaultFont(text2_->font());
-    if (pane.clears() == 0) {
-      // The command writes on after what the pane held: that text comes first.
-      Append(PaneText(*text2_));
+    clears_ = clears;
+    if (clears == 0) Insert(PaneText(*text2_));
+  }
+  if (clears != clears_) {
+    (shown_ != nullptr ? shown_ : trace_.get())->clear();
+    clears_ = clears;
+    held_cr_ = false;
+  }
+  if (held_cr_) {
+    // The CR held back and a line feed make one line break.
+    held_cr_ = false;
+    if (!bytes.empty() && bytes.front() == '\n') {
+      bytes.remove_prefix(1);
+      Insert("\n");
+    } else {
+      Insert("\r");
     }
-    QTextDocument* before = text2_->document();
-    // The pane would delete a document of its own when given another one.
-    before->setParent(nullptr);
-    before_.reset(before);
-    text2_->setDocument(trace_);
-    trace_->setParent(text2_);
-    clears_ = pane.clears();
   }
-  if (pane.clears() != clears_) {
-    trace_->clear();
-    clears_ = pane.clears();
-    shown_bytes_ = 0;
+  if (!bytes.empty() && bytes.back() == '\r') {
+    held_cr_ = true;
+    bytes.remove_suffix(1);
   }
-  std::string_view text = pane.text();
-  text.remove_prefix(shown_bytes_);
-  // A CR at the end may be the first half of a line break still to come.
-  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-  Append(text);
-  shown_bytes_ += text.size();
+  Insert(bytes);
 }
 
-void TraceDocument::Keep(const ResultPane& pane) {
-  Show(pane);
-  if (trace_ != nullptr && shown_bytes_ < pane.text().size()) {
-    Append(std::string_view(pane.text()).substr(shown_bytes_));
-    shown_bytes_ = pane.text().size();
+void TraceDocument::Show() {
+  if (trace_ == nullptr || text2_ == nullptr) return;
+  QTextDocument* before = text2_->document();
+  // The pane would delete a document of its own when given another one.
+  before->setParent(nullptr);
+  before_.reset(before);
+  shown_ = trace_.release();
+  text2_->setDocument(shown_);
+  shown_->setParent(text2_);
+}
+
+void TraceDocument::Keep() {
+  if (held_cr_) {
+    held_cr_ = false;
+    Insert("\r");
   }
+  Show();
   before_.reset();
 }
 
 void TraceDocument::Restore() {
-  if (trace_ == nullptr || text2_ == nullptr) return;
+  trace_.reset();
+  if (shown_ == nullptr || text2_ == nullptr) return;
   QTextDocument* before = before_.release();
   text2_->setDocument(before);
   before->setParent(text2_);
-  delete trace_;
-  trace_ = nullptr;
+  delete shown_;
+  shown_ = nullptr;
 }
 
 }  // namespace matcalc::workbench

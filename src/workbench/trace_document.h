@@ -1,7 +1,8 @@
 // The result pane while a command runs. The trace goes into a document of its
-// own, shown from the first box the command asks for and brought up to date
-// piece by piece: only what is new since the last box is converted, so a box
-// appears at once however long the trace already is. The pane's document from
+// own as it is written, converted piece by piece (the command hands over what
+// it has written every few megabytes), so the window never holds the trace
+// twice and a box appears at once however long the trace is. The document is
+// shown from the first box the command asks for. The pane's document from
 // before the command stays aside until the command has ended, so that a
 // stopped command gives it back untouched, without a copy of its text.
 #pragma once
@@ -10,8 +11,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-
-#include "frame/result_pane.h"
 
 class QPlainTextEdit;
 class QTextDocument;
@@ -25,22 +24,27 @@ class TraceDocument {
   TraceDocument(const TraceDocument&) = delete;
   TraceDocument& operator=(const TraceDocument&) = delete;
 
-  // Shows what `pane` holds, converting only what is new. Nothing happens
-  // while the command has not touched the pane.
-  void Show(const ResultPane& pane);
+  // Adds `bytes` (UTF-8, CR LF line breaks) written after the command's
+  // `clears`-th Clear of its pane; a higher count than before empties the
+  // trace first. With no Clear at all the command writes on after what the
+  // pane held, which then comes first.
+  void Write(std::string_view bytes, std::uint64_t clears);
+  // Shows the trace written so far in the pane (when anything was written).
+  void Show();
   // The command has ended: its trace stays in the pane, complete.
-  void Keep(const ResultPane& pane);
+  void Keep();
   // The command was stopped: the pane shows what it showed before.
   void Restore();
 
  private:
-  void Append(std::string_view bytes);
+  void Insert(std::string_view bytes);
 
   QPointer<QPlainTextEdit> text2_;
   std::unique_ptr<QTextDocument> before_;  // taken from the pane while the trace is shown
-  QTextDocument* trace_ = nullptr;         // owned by the pane once shown
-  std::uint64_t clears_ = 0;               // the pane's clears() that trace_ follows
-  std::size_t shown_bytes_ = 0;            // bytes of the pane's text in trace_
+  std::unique_ptr<QTextDocument> trace_;   // until it is shown
+  QTextDocument* shown_ = nullptr;         // the trace, owned by the pane once shown
+  std::uint64_t clears_ = 0;
+  bool held_cr_ = false;  // a CR at the end of the last piece, perhaps half a line break
 };
 
 }  // namespace matcalc::workbench
