@@ -26,6 +26,7 @@
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
 #include "workbench/pane_text.h"
+#include "workbench/placement.h"
 #include "workbench/program_folder.h"
 #include "workbench/splitter.h"
 
@@ -231,7 +232,10 @@ void WorkbenchForm::ShowFormatDecimalDigits() { digits_ = AskDecimalDigits(dialo
 void WorkbenchForm::ShowHelp() {
   const QString index = FindProgramFile(QStringLiteral("Help/index.html"));
   if (index.isEmpty()) return;  // no manual beside the program: nothing to show
-  if (help_ == nullptr) help_ = new HelpWindow(index);
+  if (help_ == nullptr) {
+    help_ = new HelpWindow(index);
+    CentreOnScreenOf(*help_, *this);
+  }
   help_->show();
   help_->raise();
   help_->activateWindow();

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolBar>
 #include <QTextBrowser>
 #include <QTranslator>
@@ -180,6 +181,9 @@ class WindowTest : public QObject {
   void ClosingSignalsTheExitScreen();
   void ExitScreenScrollsAndEndsOnClick();
   void MediaCommandsReadAsTheyShould();
+  void MessageBoxesAreWideEnoughForTheirTitles();
+  void FileSizesReadInChinese();
+  void HelpWindowOpensCentredOnTheWindowsScreen();
 
  private:
   // The result pane behind each message box of the last RunThroughRealBoxes.
@@ -661,6 +665,44 @@ void WindowTest::MediaCommandsReadAsTheyShould() {
   QVERIFY(!media.Send("rewind tune1"));
   media.Stop("tune1");
   QCOMPARE(media.sent().back(), std::string("close tune1"));
+}
+
+void WindowTest::MessageBoxesAreWideEnoughForTheirTitles() {
+  QtDialogs dialogs(form_);
+  for (const char* title : {"", "输入值错误", "一个相当长的标题，比正文长得多"}) {
+    int width = 0;
+    int needed = 0;
+    WhenBoxShows([&](QWidget* box) {
+      width = box->width();
+      needed = box->fontMetrics().horizontalAdvance(box->windowTitle()) + 100;
+      qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    MessageRequest request;
+    request.text = "好";
+    request.title = title;
+    dialogs.Message(request);
+    QVERIFY2(width >= needed, title);
+  }
+}
+
+void WindowTest::FileSizesReadInChinese() {
+  const std::pair<qint64, const char*> rows[] = {
+      {0, "0 字节"}, {1023, "1023 字节"}, {1024, "1.00 KB"},
+      {5000000, "4.77 MB"}, {3LL << 30, "3.00 GB"}};
+  for (const auto& [bytes, text] : rows) QCOMPARE(FileSizeText(bytes), QString::fromUtf8(text));
+}
+
+void WindowTest::HelpWindowOpensCentredOnTheWindowsScreen() {
+  form_->action(QStringLiteral("mnuHelpFile"))->trigger();
+  QWidget* help = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->inherits("matcalc::workbench::HelpWindow") && widget->isVisible()) help = widget;
+  }
+  QVERIFY(help != nullptr);
+  const QRect free = form_->screen()->availableGeometry();
+  QVERIFY(free.contains(help->geometry()));
+  QVERIFY((help->geometry().center() - free.center()).manhattanLength() < 40);
+  help->close();
 }
 
 QTEST_MAIN(WindowTest)
