@@ -2,27 +2,26 @@
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
+#include "direct/opening.h"
 #include "text/number_text.h"
-#include "linalg/readers.h"
 
 namespace matcalc {
 
-void DeterminantCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
+WorkEstimate DeterminantWork(int order) {
+  const double size = order;
   const double trace_bytes = TraceBytes(2 * size * size, 300);
-  if (frame.RefuseIfTooLarge({MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
-                              kRoundedUpdateOperations * size * size * size / 3 + trace_bytes})) {
-    return;
-  }
+  return {MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
+          kRoundedUpdateOperations * size * size * size / 3 + trace_bytes};
+}
 
-  Matrix read(n, n + 1);
+void DeterminantCommand(Frame& frame) {
+  std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &DeterminantWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix& read = input->read;
   ResultPane& out = frame.out();
-  out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
   Matrix a = LeadingSquare(read, n);
   int exchanges = 0;
   const double determinant = PivotDeterminant(a, exchanges);

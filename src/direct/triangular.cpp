@@ -4,8 +4,9 @@
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
-#include "linalg/readers.h"
+#include "direct/opening.h"
 
 namespace matcalc {
 namespace {
@@ -32,24 +33,22 @@ bool DecomposeDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n) {
 
 }  // namespace
 
+WorkEstimate TriangularWork(int order) {
+  const double size = order;
+  const double trace_bytes = TraceBytes(3 * size * size, 200 + 2 * size);
+  return {MatrixBytes(size, size + 1) + 3 * MatrixBytes(size, size) + trace_bytes,
+          size * size * size + trace_bytes};
+}
+
 void TriangularCommand(Frame& frame) {
   ResultPane& out = frame.out();
   // Emptied before the prompt: a cancelled or refused order leaves it empty.
   out.Clear();
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", "输入数据", "3", 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
-  const double trace_bytes = TraceBytes(3 * size * size, 200 + 2 * size);
-  if (frame.RefuseIfTooLarge(
-          {MatrixBytes(size, size + 1) + 3 * MatrixBytes(size, size) + trace_bytes,
-           size * size * size + trace_bytes})) {
-    return;
-  }
-
-  Matrix read(n, n + 1);
-  ReadSquareMatrix(read, n, frame.text1());
-  const Matrix a = LeadingSquare(read, n);
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &TriangularWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix a = LeadingSquare(input->read, n);
   Matrix l(n, n);
   Matrix u(n, n);
   for (int k = 1; k <= n; ++k) l(k, k) = 1.0;

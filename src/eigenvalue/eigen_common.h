@@ -11,7 +11,6 @@
 
 namespace matcalc {
 
-inline constexpr std::string_view kOrderPrompt = "输入矩阵的阶数 n：";
 inline constexpr std::string_view kPrecisionPrompt = "输入矩阵特征值的精度值 eps：";
 inline constexpr std::string_view kInputTitle = "输入数据";
 inline constexpr std::string_view kGiveUpText =

@@ -15,6 +15,9 @@ inline constexpr int kDefaultDigits = 6;
 inline constexpr int kMinDigits = 1;
 inline constexpr int kMaxDigits = 15;
 
+// The prompt of the order box every matrix command opens with.
+inline constexpr std::string_view kOrderPrompt = "输入矩阵的阶数 n：";
+
 inline constexpr std::string_view kOrderTooLargeText = "阶数太大，超出了本程序的计算能力。";
 
 // What a command with a given order would need at most. The frame refuses an
