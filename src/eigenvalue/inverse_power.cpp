@@ -5,6 +5,7 @@
 
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "linalg/doolittle.h"
 #include "linalg/matrix_routines.h"
 #include "text/number_text.h"
 #include "linalg/readers.h"
@@ -28,27 +29,6 @@ WorkEstimate InversePowerWork(int order) {
   // The factorisation sums each row of U over all n columns of L.
   const double operations = n * n * n * 1.5 + kLastIteration * (2 * n * n + 4 * n) + trace;
   return {arrays + trace, operations};
-}
-
-// Doolittle's factorisation without pivoting, every entry rounded. False at a
-// zero pivot U(r, r) with rows below it (the caller reports it).
-bool FactorLU(const Matrix& a, Matrix& l, Matrix& u, int n, int digits) {
-  for (int i = 1; i <= n; ++i) l(i, i) = 1;
-  for (int r = 1; r <= n; ++r) {
-    for (int j = r; j <= n; ++j) {
-      // Over all m: the terms with m >= r are zero at this moment.
-      double s = 0;
-      for (int m = 1; m <= n; ++m) s = l(r, m) * u(m, j) + s;
-      u(r, j) = RoundTo(a(r, j) - s, digits);
-    }
-    for (int i = r + 1; i <= n; ++i) {
-      double s = 0;
-      for (int m = 1; m <= r - 1; ++m) s = l(i, m) * u(m, r) + s;
-      if (u(r, r) == 0) return false;
-      l(i, r) = RoundTo((a(i, r) - s) / u(r, r), digits);
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -97,7 +77,8 @@ void InversePowerCommand(Frame& frame) {
   ReadMatrix(a, n, TrimSpaces(frame.text1()));
   Matrix l(n, n);
   Matrix u(n, n);
-  if (!FactorLU(a, l, u, n, digits)) {
+  // Every entry rounded; a pivot that is not a number goes on.
+  if (!FactorDoolittle(a, l, u, n, {.places = digits})) {
     frame.Inform("此方法不合适#");
     return;
   }
