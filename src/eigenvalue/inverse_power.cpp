@@ -14,7 +14,10 @@
 namespace matcalc {
 namespace {
 
-// The last iteration printed before the method gives up.
+// The last iteration printed before the method gives up. Iterations are
+// numbered from 1 and each costs two substitutions; the power methods number
+// iterates instead, and their bound kLastIterate = 201 also means 200 steps
+// of work, the first iterate being B x0.
 constexpr int kLastIteration = 200;
 
 // Below any estimate, so that the first comparison never passes.

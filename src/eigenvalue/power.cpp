@@ -25,19 +25,7 @@ void PowerCommand(Frame& frame) {
   out.Append(FormatVector(x0, 2));
 
   PowerIteration iteration(a, x0, frame.digits());
-  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
-  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
-  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
-  bool settled = false;
-  while (!settled) {
-    settled = iteration.Advance(*eps);
-    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
-    out.Append(FormatVector(iteration.current(), 2)).NewLine();
-    if (!settled && iteration.k() >= kLastIterate) {
-      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) out.Clear();
-      return;
-    }
-  }
+  if (!AppendIterates(frame, iteration, *eps, kCrLf, kGiveUpText)) return;
 
   out.NewLine().NewLine().Append("幂法求矩阵的主特征值是： ").AppendNumber(iteration.lambda());
   out.NewLine().NewLine().Append("      特征向量是： ").NewLine();

@@ -54,6 +54,25 @@ int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous,
   return 0;
 }
 
+bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
+                    std::string_view iterate_end, std::string_view give_up_text) {
+  ResultPane& out = frame.out();
+  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
+  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
+  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  bool settled = false;
+  while (!settled) {
+    settled = iteration.Advance(eps);
+    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
+    out.Append(FormatVector(iteration.current(), 2)).Append(iterate_end);
+    if (!settled && iteration.k() >= kLastIterate) {
+      if (!KeepTraceAfterGivingUp(frame, give_up_text)) out.Clear();
+      return false;
+    }
+  }
+  return true;
+}
+
 PowerIteration::PowerIteration(const Matrix& b, const Vector& x0, int digits)
     : b_(b), x0_(x0), digits_(digits), n_(x0.size()), e1_(n_), e2_(n_) {
   previous_ = MultiplyMatrixVector(b_, x0_, n_, digits_);

@@ -35,22 +35,10 @@ void ShiftCommand(Frame& frame) {
   out.Append(FormatVector(x0, 2));
 
   PowerIteration iteration(b, x0, frame.digits());
-  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
-  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
-  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
-  bool settled = false;
-  while (!settled) {
-    settled = iteration.Advance(*eps);
-    // From the third iterate on no empty line separates the blocks.
-    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
-    out.Append(FormatVector(iteration.current(), 2));
-    if (!settled && iteration.k() >= kLastIterate) {
-      if (!KeepTraceAfterGivingUp(
-              frame, "参数选取不当，计算被迫终止，请重新选取。\r\n结果是否还要查看？")) {
-        out.Clear();
-      }
-      return;
-    }
+  // From the third iterate on no empty line separates the blocks.
+  if (!AppendIterates(frame, iteration, *eps, {},
+                      "参数选取不当，计算被迫终止，请重新选取。\r\n结果是否还要查看？")) {
+    return;
   }
 
   const std::string eigenvector = FormatVector(iteration.current(), 2);
