@@ -120,7 +120,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits);
+  const ResultPane pane =
+      RunCommand(*command, dialogs, text, std::string(), digits, kRunnerCosts);
   err << dialogs.Log();
   out << pane.text();
   out.flush();

@@ -5,7 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "frame/budget.h"
+
 namespace matcalc {
+
+// What the runner keeps beside the frame's text and trace, for the budgets:
+// the bytes as read next to the decoded text; the trace is written once, from
+// the pane itself.
+inline constexpr FrontEndCosts kRunnerCosts{.text_copies = 1, .trace_copies = 0};
 
 // Runs the runner with `args` (without the program name). Reads the edit
 // pane's text from the named file or from `in`; writes the result pane to

@@ -36,16 +36,16 @@ const Command* FindCommand(std::string_view name) {
 }
 
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits) {
+                ResultPane& pane, int digits, const FrontEndCosts& front_end) {
   if (command.run == nullptr) return;
-  Frame frame(dialogs, text1, pane, digits);
+  Frame frame(dialogs, text1, pane, digits, front_end);
   command.run(frame);
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits) {
+                      std::string text2, int digits, const FrontEndCosts& front_end) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits);
+  RunCommand(command, dialogs, text1, pane, digits, front_end);
   return pane;
 }
 

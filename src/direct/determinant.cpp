@@ -9,11 +9,12 @@
 
 namespace matcalc {
 
-WorkEstimate DeterminantWork(int order) {
-  const double size = order;
-  const double trace_bytes = TraceBytes(2 * size * size, 300);
-  return {MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
-          kRoundedUpdateOperations * size * size * size / 3 + trace_bytes};
+WorkEstimate DeterminantWork(int order, int digits) {
+  const double n = order;
+  // About n^3 / 3 updates, each rounded to 7 places; the eliminated matrix is
+  // printed rounded to D + 1.
+  return {MatrixBytes(n, n + 1) + MatrixBytes(n, n), TraceBytes(2 * n * n, 300),
+          n * n * n / 3 * (kLoopNs + kRoundNs) + RoundingNs(n * n, digits + 1)};
 }
 
 void DeterminantCommand(Frame& frame) {

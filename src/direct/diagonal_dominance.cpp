@@ -26,11 +26,9 @@ int FirstNonDominantRow(const Matrix& a, int n) {
 
 }  // namespace
 
-WorkEstimate DiagonalDominanceWork(int order) {
-  const double size = order;
-  const double trace_bytes = TraceBytes(size * size, 400);
-  return {MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
-          size * size + trace_bytes};
+WorkEstimate DiagonalDominanceWork(int order, int /*digits*/) {
+  const double n = order;
+  return {MatrixBytes(n, n + 1) + MatrixBytes(n, n), TraceBytes(n * n, 400), n * n * kLoopNs};
 }
 
 void DiagonalDominanceCommand(Frame& frame) {

@@ -1,16 +1,18 @@
-// What each direct method needs at most for an order n, given to the frame
-// before anything is allocated or written. Each is defined beside its method.
+// What each direct method needs at most for an order, with the worst input
+// (every rounding taking its exact path) at the decimal-digits setting
+// `digits`, given to the frame before anything is allocated or written. Each
+// is defined beside its method.
 #pragma once
 
 #include "frame/frame.h"
 
 namespace matcalc {
 
-WorkEstimate InverseWork(int order);
-WorkEstimate DeterminantWork(int order);
-WorkEstimate TriangularWork(int order);
-WorkEstimate PositiveDefiniteWork(int order);
-WorkEstimate DiagonalDominanceWork(int order);
-WorkEstimate MatrixNormsWork(int order);
+WorkEstimate InverseWork(int order, int digits);
+WorkEstimate DeterminantWork(int order, int digits);
+WorkEstimate TriangularWork(int order, int digits);
+WorkEstimate PositiveDefiniteWork(int order, int digits);
+WorkEstimate DiagonalDominanceWork(int order, int digits);
+WorkEstimate MatrixNormsWork(int order, int digits);
 
 }  // namespace matcalc

@@ -45,13 +45,15 @@ void GaussJordanInvert(Matrix& b, int n, int places) {
 
 }  // namespace
 
-WorkEstimate InverseWork(int order) {
-  const double size = order;
+WorkEstimate InverseWork(int order, int digits) {
+  const double n = order;
   // The augmented matrix has 2n columns; the trace prints n^2 + 2n^2 + n^2
-  // numbers. Each of the n steps updates about (n - 1)(2n - k) entries.
-  const double trace_bytes = TraceBytes(4 * size * size, 200);
-  return {MatrixBytes(size, size + 1) + MatrixBytes(size, 2 * size) + trace_bytes,
-          kRoundedUpdateOperations * 1.5 * size * size * size + trace_bytes};
+  // numbers. Each of the n steps updates about (n - 1)(2n - k) entries,
+  // rounded to D + 1 places (not at all for D = 15).
+  const double updates = 1.5 * n * n * n;
+  return {MatrixBytes(n, n + 1) + MatrixBytes(n, 2 * n), TraceBytes(4 * n * n, 200),
+          updates * kLoopNs + RoundingNs(updates + 2 * n * n, digits + 1) +
+              RoundingNs(n * n, digits)};
 }
 
 void InverseCommand(Frame& frame) {

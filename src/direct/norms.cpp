@@ -5,6 +5,7 @@
 #include <string>
 
 #include "direct/estimates.h"
+#include "frame/budget.h"
 #include "direct/linear_routines.h"
 #include "direct/opening.h"
 #include "linalg/readers.h"
@@ -39,13 +40,11 @@ void VectorModel(Frame& frame) {
   out.NewLine().Append("向量的无穷范数为： ").AppendNumber(largest).NewLine();
 }
 
-WorkEstimate MatrixNormsWork(int order) {
-  const double size = order;
-  // The singular value decomposition works on its own copies of the matrix
-  // and costs about 3 n^3 operations (n = 1500 takes 2 s).
-  const double trace_bytes = TraceBytes(size * size, 400);
-  return {MatrixBytes(size, size + 1) + 5 * MatrixBytes(size, size) + trace_bytes,
-          3 * size * size * size + trace_bytes};
+WorkEstimate MatrixNormsWork(int order, int /*digits*/) {
+  const double n = order;
+  // The singular value decomposition works on its own copies of the matrix.
+  return {MatrixBytes(n, n + 1) + 5 * MatrixBytes(n, n), TraceBytes(n * n, 400),
+          n * n * n * kSvdNs};
 }
 
 void MatrixModel(Frame& frame) {

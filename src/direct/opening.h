@@ -28,6 +28,6 @@ struct SquareMatrixText {
 // pane. Nothing when the command ends at the box or the refusal; the panes
 // are then as they were.
 std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                 WorkEstimate (*estimate)(int order));
+                                                 WorkEstimate (*estimate)(int order, int digits));
 
 }  // namespace matcalc

@@ -21,12 +21,13 @@ bool IsSymmetric(const Matrix& a, int n) {
 
 }  // namespace
 
-WorkEstimate PositiveDefiniteWork(int order) {
-  const double size = order;
-  // The minor of order k costs about k^3 / 3 updates; all of them n^4 / 12.
-  const double trace_bytes = TraceBytes(size * size, 300 + 60 * size);
-  return {MatrixBytes(size, size + 1) + 2 * MatrixBytes(size, size) + trace_bytes,
-          kRoundedUpdateOperations * size * size * size * size / 12 + trace_bytes};
+WorkEstimate PositiveDefiniteWork(int order, int digits) {
+  const double n = order;
+  // The minor of order k costs about k^3 / 3 updates rounded to 7 places;
+  // all of them n^4 / 12. Each minor is copied out first.
+  return {MatrixBytes(n, n + 1) + 2 * MatrixBytes(n, n), TraceBytes(n * n, 300 + 60 * n),
+          n * n * n * n / 12 * (kLoopNs + kRoundNs) + n * n * n / 3 * kLoopNs +
+              RoundingNs(n, digits)};
 }
 
 void PositiveDefiniteCommand(Frame& frame) {

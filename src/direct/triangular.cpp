@@ -10,11 +10,11 @@
 
 namespace matcalc {
 
-WorkEstimate TriangularWork(int order) {
-  const double size = order;
-  const double trace_bytes = TraceBytes(3 * size * size, 200 + 2 * size);
-  return {MatrixBytes(size, size + 1) + 3 * MatrixBytes(size, size) + trace_bytes,
-          size * size * size + trace_bytes};
+WorkEstimate TriangularWork(int order, int digits) {
+  const double n = order;
+  // About n^3 / 3 unrounded multiply-adds; L and U are printed rounded.
+  return {MatrixBytes(n, n + 1) + 3 * MatrixBytes(n, n), TraceBytes(3 * n * n, 200 + 2 * n),
+          n * n * n / 3 * kLoopNs + RoundingNs(2 * n * n, digits)};
 }
 
 void TriangularCommand(Frame& frame) {

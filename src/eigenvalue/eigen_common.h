@@ -31,8 +31,4 @@ bool KeepTraceAfterGivingUp(Frame& frame, std::string_view text);
 // The identity of order n.
 Matrix IdentityMatrix(int n);
 
-// Bytes of a number's default text at most, with the longest indent before it.
-inline constexpr double kMaxNumberBytes = 22;
-inline constexpr double kFieldBytes = 24;
-
 }  // namespace matcalc

@@ -5,6 +5,7 @@
 
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
 #include "linalg/doolittle.h"
 #include "linalg/matrix_routines.h"
 #include "text/number_text.h"
@@ -23,18 +24,21 @@ constexpr int kLastIteration = 200;
 // Below any estimate, so that the first comparison never passes.
 constexpr double kNoEstimate = -1.79769313486232e307;
 
-WorkEstimate InversePowerWork(int order) {
+}  // namespace
+
+WorkEstimate InversePowerWork(int order, int /*digits*/) {
   const double n = order;
   // A, L and U.
-  const double arrays = 3 * (n + 1) * (n + 1) * sizeof(double);
-  const double trace = n * n * (8 + 2 * kMaxNumberBytes + 5 + kMaxNumberBytes) +
+  const double arrays = 3 * MatrixBytes(n, n);
+  const double trace = n * n * (8 + 2 * kNumberBytes + 5 + kNumberBytes) + 8 * n +
                        kLastIteration * (2 * n * kFieldBytes + 120) + n * (kFieldBytes + 2);
-  // The factorisation sums each row of U over all n columns of L.
-  const double operations = n * n * n * 1.5 + kLastIteration * (2 * n * n + 4 * n) + trace;
-  return {arrays + trace, operations};
+  // The factorisation makes n^3 / 3 multiply-adds and rounds every entry of
+  // L and U; each iteration two substitutions of n^2 / 2 multiply-adds and
+  // three roundings per component.
+  const double nanoseconds = n * n * n / 3 * kLoopNs + n * n * kRoundNs +
+                             kLastIteration * (n * n * kLoopNs + 3 * n * kRoundNs);
+  return {arrays, trace, nanoseconds};
 }
-
-}  // namespace
 
 bool SolveLU(const Matrix& l, const Matrix& u, const Vector& b, Vector& x, Vector& y, int n,
              int digits) {
@@ -72,7 +76,7 @@ void InversePowerCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(InversePowerWork(n))) return;
+  if (frame.RefuseIfTooLarge(InversePowerWork(n, frame.digits()))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   const int digits = frame.digits();

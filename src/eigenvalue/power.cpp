@@ -1,5 +1,6 @@
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
 #include "eigenvalue/power_iteration.h"
 #include "linalg/matrix_routines.h"
 #include "linalg/readers.h"
@@ -7,11 +8,14 @@
 
 namespace matcalc {
 
+// A, the power of the iterate, the next power as it is formed.
+WorkEstimate PowerWork(int order, int /*digits*/) { return PowerIterationWork(order, 3, 1); }
+
 void PowerCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 4, 1))) return;
+  if (frame.RefuseIfTooLarge(PowerWork(n, frame.digits()))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;

@@ -23,15 +23,17 @@ bool HasRatio(double denominator) { return std::fabs(denominator) >= kSmallestDe
 
 WorkEstimate PowerIterationWork(int order, int arrays, int printed_matrices) {
   const double n = order;
-  const double memory = arrays * (n + 1) * (n + 1) * sizeof(double);
   // The matrices written first, the initial vector and every iterate in
   // fields, and a label per iterate.
-  const double trace = printed_matrices * n * n * (4 + kMaxNumberBytes) +
+  const double trace = printed_matrices * n * n * (4 + kNumberBytes) +
                        (kLastIterate + 2 * printed_matrices + 1) * n * (kFieldBytes + 2) +
                        kLastIterate * 40;
-  // Each iterate costs a power matrix product and a matrix-vector product.
-  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
-  return {memory + trace, operations};
+  // Each iterate but the first needs a product of the power matrix (every
+  // entry rounded), and each a product with x0 and two ratios per component.
+  const double steps = kLastIterate;
+  const double nanoseconds = (steps - 1) * (n * n * n * kProductNs + n * n * kRoundNs) +
+                             steps * (n * n * kLoopNs + 3 * n * kRoundNs);
+  return {arrays * MatrixBytes(n, n), trace, nanoseconds};
 }
 
 double RatioEstimate(double numerator, double denominator, int digits) {

@@ -1,5 +1,6 @@
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
 #include "eigenvalue/power_iteration.h"
 #include "text/leading_number.h"
 #include "linalg/matrix_routines.h"
@@ -8,11 +9,14 @@
 
 namespace matcalc {
 
+// A, the shifted B, the power of the iterate, the next power as it is formed.
+WorkEstimate ShiftWork(int order, int /*digits*/) { return PowerIterationWork(order, 4, 2); }
+
 void ShiftCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 5, 2))) return;
+  if (frame.RefuseIfTooLarge(ShiftWork(n, frame.digits()))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;

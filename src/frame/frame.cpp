@@ -5,10 +5,6 @@
 
 namespace matcalc {
 
-bool FitsBudget(const WorkEstimate& estimate) {
-  return estimate.bytes <= kMemoryBudgetBytes && estimate.operations <= kWorkBudgetOperations;
-}
-
 std::optional<std::string> Frame::Ask(std::string_view prompt, std::string_view title,
                                       std::string_view default_text) {
   std::optional<std::string> answer = dialogs_.Input(
@@ -41,8 +37,15 @@ std::optional<int> Frame::AskOrder(std::string_view prompt, std::string_view tit
   return *n;
 }
 
+BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
+  return TotalNeeds(estimate, static_cast<double>(text1_.size()), front_end_);
+}
+
 bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
-  if (FitsBudget(estimate)) return false;
+  if (FitsBudget(Needs(estimate))) {
+    pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
+    return false;
+  }
   Inform(kOrderTooLargeText);
   return true;
 }
