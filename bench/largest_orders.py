@@ -50,20 +50,21 @@ def largest_order(method):
 def main(argv):
     methods = argv or [m for m in mb.METHODS if m != "jacobi-threshold"]
     print("load before: %s" % " ".join(mb.load()))
-    print("%-19s %6s | %9s %6s %8s | %8s %6s %8s | %s" % (
-        "method", "order", "RSS MB", "<=1.2G", "est mem", "time s", "<=60s", "est work",
-        "quarter of a budget"))
+    print("%-19s %6s | %8s %6s %8s | %7s %7s %6s %8s | %s" % (
+        "method", "order", "RSS MB", "<=1.2G", "est mem", "time s", "CPU s", "<=60s",
+        "est work", "quarter of a budget"))
     for method in methods:
         n = largest_order(method)
         next_refused = mb.run(method, n + 1)[2]
         kind, _, _ = mb.answers(method, n)
         size = os.path.getsize(mb.matrix_text(kind, n))
         est_bytes, est_seconds, _ = mb.estimate(method, n, size)
-        seconds, rss, refused, _ = mb.run(method, n)
+        seconds, rss, refused, _, cpu = mb.run(method, n)
         share = max(est_bytes / MEMORY_BUDGET, est_seconds / WORK_BUDGET_SECONDS)
-        print("%-19s %6d | %9.1f %6s %7.0f%% | %8.2f %6s %7.0f%% | %s%s%s" % (
+        print("%-19s %6d | %8.1f %6s %7.0f%% | %7.2f %7.2f %6s %7.0f%% | %s%s%s" % (
             method, n, rss / 1e6, "yes" if rss <= RSS_LIMIT else "NO",
-            100 * est_bytes / MEMORY_BUDGET, seconds, "yes" if seconds <= TIME_LIMIT else "NO",
+            100 * est_bytes / MEMORY_BUDGET, seconds, cpu,
+            "yes" if seconds <= TIME_LIMIT else "NO",
             100 * est_seconds / WORK_BUDGET_SECONDS, "yes" if share >= 0.25 else "NO",
             " (refused!)" if refused else "",
             "" if next_refused else " (order %d not refused!)" % (n + 1)), flush=True)

@@ -98,8 +98,15 @@ def answers(method, n):
     return kind, [str(n)] + rest, digits
 
 
+class Run(tuple):
+    """(wall seconds, peak RSS bytes, refused, trace bytes, CPU seconds)."""
+
+    def __new__(cls, *fields):
+        return super().__new__(cls, fields)
+
+
 def run(method, n, nice=True):
-    """Runs the runner once; returns (seconds, peak RSS in bytes, refused, trace bytes)."""
+    """Runs the runner once with the method's worst case."""
     kind, texts, digits = answers(method, n)
     path = matrix_text(kind, n)
     command = ["/usr/bin/time", "-v", RUNNER, "--digits", str(digits), "--reply", "yes"]
@@ -116,7 +123,9 @@ def run(method, n, nice=True):
     for part in wall.split(":"):
         seconds = seconds * 60 + float(part)
     refused = "阶数太大" in err
-    return seconds, rss, refused, len(result.stdout)
+    cpu = sum(float(re.search(r"%s time \(seconds\): (\S+)" % kind, err).group(1))
+              for kind in ("User", "System"))
+    return Run(seconds, rss, refused, len(result.stdout), cpu)
 
 
 def estimate(method, n, text_bytes):

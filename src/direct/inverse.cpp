@@ -49,10 +49,11 @@ WorkEstimate InverseWork(int order, int digits) {
   const double n = order;
   // The augmented matrix has 2n columns; the trace prints n^2 + 2n^2 + n^2
   // numbers. Each of the n steps updates about (n - 1)(2n - k) entries,
-  // rounded to D + 1 places (not at all for D = 15).
+  // rounded to D + 1 places (not at all for D = 15); n + 1 of them in each
+  // row can be other than 0 (a zero rounds at once).
   const double updates = 1.5 * n * n * n;
   return {MatrixBytes(n, n + 1) + MatrixBytes(n, 2 * n), TraceBytes(4 * n * n, 200),
-          updates * kLoopNs + RoundingNs(updates + 2 * n * n, digits + 1) +
+          updates * kLoopNs + RoundingNs(n * n * n + 2 * n * n, digits + 1) +
               RoundingNs(n * n, digits)};
 }
 

@@ -29,28 +29,31 @@ struct FrontEndCosts {
 };
 
 inline constexpr double kMemoryBudgetBytes = 1024.0 * 1024.0 * 1024.0;
-// Half a minute on the development machine: about a minute on a modest one,
-// and room for a loaded machine.
+// Half a minute of processor time on the development machine: about a minute
+// on a modest one, and room for a machine that is busy with more.
 inline constexpr double kWorkBudgetNanoseconds = 30e9;
 
-// Unit costs on the development machine.
+// Unit costs on the development machine (processor time of one core, an
+// AVX-512 x86-64 of 2026; bench/calibrate.py sets the estimates beside the
+// measured runs).
 // One multiply-add of the blocked rounded product.
 inline constexpr double kProductNs = 0.12;
 // One multiply-add of a plain loop (eliminations, substitutions, pivot search).
 inline constexpr double kLoopNs = 1.2;
 // One rounding to a number of places at its worst: the exact path, taken by
 // a value whose scaled magnitude leaves the fast one (1.5 with 15 places).
-inline constexpr double kRoundNs = 220;
+inline constexpr double kRoundNs = 75;
 // One n^3 of the singular values of an n x n matrix.
-inline constexpr double kSvdNs = 3;
+inline constexpr double kSvdNs = 0.4;
 // Writing one byte of trace (number text, fields, line breaks).
 inline constexpr double kTraceByteNs = 3;
 // Reading one byte of the edit pane's text into numbers, every entry an
 // expression at worst.
-inline constexpr double kTextByteNs = 45;
+inline constexpr double kTextByteNs = 40;
 
 // Memory beside the estimate: the program itself, and the copies of the text
-// the readers hold at most while they cut it into entries.
+// the readers hold at most while they cut it into entries (before any trace
+// is written).
 inline constexpr double kProgramBytes = 8.0 * 1024 * 1024;
 inline constexpr double kReaderTextCopies = 2;
 
@@ -68,7 +71,9 @@ inline constexpr double kFieldBytes = 24;
 inline double RoundingNs(double count, int places) { return places > 15 ? 0 : count * kRoundNs; }
 
 // Memory and work of a whole run: the command's estimate, the text (of
-// `text_bytes`) with its copies, the front end's copies of the trace.
+// `text_bytes`) with its copies, the trace with the front end's copies. The
+// memory is the larger of two moments: reading the text and writing the
+// trace.
 struct BudgetNeeds {
   double bytes = 0;
   double nanoseconds = 0;

@@ -20,14 +20,19 @@ TEST(Budget, CountsTheTextItsCopiesAndTheFrontEndsCopiesOfTheTrace) {
   EXPECT_DOUBLE_EQ(alone.bytes, kProgramBytes + 110 * kMiB);
   EXPECT_DOUBLE_EQ(alone.nanoseconds, 1e9 + 100 * kMiB * kTraceByteNs);
 
-  const BudgetNeeds with_text = TotalNeeds(estimate, 50 * kMiB, {});
-  EXPECT_DOUBLE_EQ(with_text.bytes - alone.bytes, 50 * kMiB * (1 + kReaderTextCopies));
-  EXPECT_DOUBLE_EQ(with_text.nanoseconds - alone.nanoseconds, 50 * kMiB * kTextByteNs);
+  // The readers' copies of a small text are gone before the trace is
+  // written; those of a large one are the larger moment.
+  const BudgetNeeds small_text = TotalNeeds(estimate, 20 * kMiB, {});
+  EXPECT_DOUBLE_EQ(small_text.bytes - alone.bytes, 20 * kMiB);
+  EXPECT_DOUBLE_EQ(small_text.nanoseconds - alone.nanoseconds, 20 * kMiB * kTextByteNs);
+  const BudgetNeeds large_text = TotalNeeds(estimate, 200 * kMiB, {});
+  EXPECT_DOUBLE_EQ(large_text.bytes,
+                   kProgramBytes + 10 * kMiB + 200 * kMiB * (1 + kReaderTextCopies));
 
   const BudgetNeeds window =
-      TotalNeeds(estimate, 50 * kMiB, {.text_copies = 2, .trace_copies = 3});
-  EXPECT_DOUBLE_EQ(window.bytes - with_text.bytes, 2 * 50 * kMiB + 3 * 100 * kMiB);
-  EXPECT_DOUBLE_EQ(window.nanoseconds, with_text.nanoseconds);
+      TotalNeeds(estimate, 20 * kMiB, {.text_copies = 2, .trace_copies = 3});
+  EXPECT_DOUBLE_EQ(window.bytes - small_text.bytes, 2 * 20 * kMiB + 3 * 100 * kMiB);
+  EXPECT_DOUBLE_EQ(window.nanoseconds, small_text.nanoseconds);
 }
 
 TEST(Budget, EitherBudgetRefuses) {
@@ -37,13 +42,14 @@ TEST(Budget, EitherBudgetRefuses) {
 }
 
 // A frame on a text of `text_bytes` with the front end's `costs`: whether an
-// estimate of 600 MiB of trace is refused.
-bool Refused(std::size_t text_bytes, const FrontEndCosts& costs) {
+// estimate of 600 MiB of trace (or of `bytes` of arrays) is refused.
+bool Refused(std::size_t text_bytes, const FrontEndCosts& costs,
+             WorkEstimate estimate = {.bytes = 0, .trace_bytes = 600 * kMiB, .nanoseconds = 0}) {
   ScriptedDialogs dialogs;
   ResultPane pane;
   const std::string text(text_bytes, '1');
   Frame frame(dialogs, text, pane, 6, costs);
-  return frame.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 600 * kMiB, .nanoseconds = 0});
+  return frame.RefuseIfTooLarge(estimate);
 }
 
 TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
@@ -51,10 +57,16 @@ TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
   EXPECT_FALSE(Refused(1000, {.text_copies = 5}));
   // A second copy of the trace does not fit beside the first.
   EXPECT_TRUE(Refused(1000, {.trace_copies = 1}));
-  // 100 MiB of text with the readers' two copies fits; a front end holding
-  // two more does not.
+  // 100 MiB of text fits beside the trace, and so do two copies the front end
+  // holds; five do not.
   EXPECT_FALSE(Refused(100 * 1024 * 1024, {}));
-  EXPECT_TRUE(Refused(100 * 1024 * 1024, {.text_copies = 2}));
+  EXPECT_FALSE(Refused(100 * 1024 * 1024, {.text_copies = 2}));
+  EXPECT_TRUE(Refused(100 * 1024 * 1024, {.text_copies = 5}));
+  // Beside 900 MiB of arrays, 30 MiB of text with the readers' two copies
+  // fits; 40 MiB does not.
+  const WorkEstimate arrays{.bytes = 900 * kMiB, .trace_bytes = 0, .nanoseconds = 0};
+  EXPECT_FALSE(Refused(30 * 1024 * 1024, {}, arrays));
+  EXPECT_TRUE(Refused(40 * 1024 * 1024, {}, arrays));
 }
 
 TEST(ResultPane, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
