@@ -1,5 +1,6 @@
 #include "linalg/readers.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -214,22 +215,28 @@ void ReadVector(std::string_view text, Vector& v) {
 
 void ReadVector(std::string& text, Vector& v) {
   ReadVector(std::string_view(text), v);
-  // What the reader worked on: "0 " in front of the first line with its
-  // runs of spaces shrunk.
+  // What the reader worked on, made in place: "0 " in front of the first
+  // line with its runs of spaces shrunk.
   const std::string_view line = VectorLine(text);
-  std::string normalized = "0 ";
-  normalized.reserve(line.size() + 2);
-  for (std::size_t i = 0; i < line.size();) {
-    if (line[i] != ' ') {
-      normalized += line[i++];
+  if (line.empty()) {
+    text.assign(1, '0');
+    return;
+  }
+  const std::size_t end = static_cast<std::size_t>(line.data() - text.data()) + line.size();
+  std::size_t to = 0;
+  for (std::size_t from = end - line.size(); from < end;) {
+    if (text[from] != ' ') {
+      text[to++] = text[from++];
       continue;
     }
     std::size_t run = 0;
-    while (i < line.size() && line[i] == ' ') ++i, ++run;
-    normalized.append(VectorSeparators(run), ' ');
+    while (from < end && text[from] == ' ') ++from, ++run;
+    for (std::size_t k = VectorSeparators(run); k > 0; --k) text[to++] = ' ';
   }
-  if (line.empty()) normalized = "0";
-  text = std::move(normalized);
+  text.resize(to + 2);  // within the capacity unless nothing shrank
+  std::copy_backward(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(to), text.end());
+  text[0] = '0';
+  text[1] = ' ';
 }
 
 std::size_t TextReadingBytes(std::string_view text, TextUse use) {
