@@ -27,7 +27,7 @@ std::size_t CollapsedRunLength(std::size_t run) {
 // result are halved, rounding up.
 std::string EntriesAndRows(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
+  out.reserve(text.size() + 1);  // and the "#" that closes the last row
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (c != ' ' && c != ',') {

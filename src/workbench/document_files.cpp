@@ -13,7 +13,6 @@
 #include <string_view>
 
 #include "commands/registry.h"
-
 #include "text/encoding.h"
 #include "workbench/pane_text.h"
 
@@ -48,6 +47,7 @@ double PaneBytes(std::string_view text) {
 template <typename Shown>
 void AppendInPieces(QPlainTextEdit& pane, std::string_view text, Shown shown) {
   QTextDocument* document = pane.document();
+  const bool undo = document->isUndoRedoEnabled();
   document->setUndoRedoEnabled(false);  // like a text set at once: nothing to undo
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
@@ -61,7 +61,7 @@ void AppendInPieces(QPlainTextEdit& pane, std::string_view text, Shown shown) {
     shown(start);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
-  document->setUndoRedoEnabled(true);
+  document->setUndoRedoEnabled(undo);
 }
 
 QString ShownPath(const QString& path) {
