@@ -52,10 +52,10 @@ inline constexpr double kTraceByteNs = 3;
 inline constexpr double kTextByteNs = 40;
 
 // Memory beside the estimate: the program itself, and the copies of the text
-// the readers hold at most while they cut it into entries (before any trace
-// is written).
+// the matrix readers hold while they cut it into entries (before any trace is
+// written): one normalised copy, as TextReadingBytes says exactly.
 inline constexpr double kProgramBytes = 8.0 * 1024 * 1024;
-inline constexpr double kReaderTextCopies = 2;
+inline constexpr double kReaderTextCopies = 1;
 
 // Bytes of a Matrix(rows, cols): rows 0..rows by columns 0..cols.
 inline double MatrixBytes(double rows, double cols) { return 8 * (rows + 1) * (cols + 1); }
@@ -71,20 +71,21 @@ inline constexpr double kFieldBytes = 24;
 inline double RoundingNs(double count, int places) { return places > 15 ? 0 : count * kRoundNs; }
 
 // Memory and work of a whole run: the command's estimate, the text (of
-// `text_bytes`) with its copies, the trace with the front end's copies. The
-// memory is the larger of two moments: reading the text and writing the
-// trace.
+// `text_bytes`, and `reading_bytes` more while the readers work on it) with
+// the front end's copies, the trace with the front end's copies. The memory
+// is the larger of two moments: reading the text and writing the trace.
 struct BudgetNeeds {
   double bytes = 0;
   double nanoseconds = 0;
 };
-BudgetNeeds TotalNeeds(const WorkEstimate& estimate, double text_bytes,
+BudgetNeeds TotalNeeds(const WorkEstimate& estimate, double text_bytes, double reading_bytes,
                        const FrontEndCosts& front_end);
+// The same with the readers' copies of a matrix text of `text_bytes`.
+inline BudgetNeeds TotalNeeds(const WorkEstimate& estimate, double text_bytes,
+                              const FrontEndCosts& front_end) {
+  return TotalNeeds(estimate, text_bytes, text_bytes * kReaderTextCopies, front_end);
+}
 
 bool FitsBudget(const BudgetNeeds& needs);
-inline bool FitsBudget(const WorkEstimate& estimate, double text_bytes,
-                       const FrontEndCosts& front_end) {
-  return FitsBudget(TotalNeeds(estimate, text_bytes, front_end));
-}
 
 }  // namespace matcalc

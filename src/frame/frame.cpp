@@ -1,5 +1,6 @@
 #include "frame/frame.h"
 
+#include "linalg/readers.h"
 #include "text/leading_number.h"
 #include "text/text_util.h"
 
@@ -38,7 +39,9 @@ std::optional<int> Frame::AskOrder(std::string_view prompt, std::string_view tit
 }
 
 BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
-  return TotalNeeds(estimate, static_cast<double>(text1_.size()), front_end_);
+  // Every command with an order reads a matrix.
+  return TotalNeeds(estimate, static_cast<double>(text1_.size()),
+                    static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end_);
 }
 
 bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {

@@ -28,10 +28,10 @@ const Boundary kBoundaries[] = {
     {"inverse", &InverseWork, 6, 723},
     {"inverse", &InverseWork, 15, 2278},  // nothing rounded at D + 1 = 16
     {"determinant", &DeterminantWork, 15, 1038},
-    {"lu", &TriangularWork, 15, 2453},
+    {"lu", &TriangularWork, 15, 2710},
     {"positive-definite", &PositiveDefiniteWork, 15, 261},
-    {"diagonal-dominance", &DiagonalDominanceWork, 15, 2719},
-    {"matrix-norms", &MatrixNormsWork, 15, 2460},
+    {"diagonal-dominance", &DiagonalDominanceWork, 15, 3648},
+    {"matrix-norms", &MatrixNormsWork, 15, 3083},
 };
 
 TEST(DirectEstimates, LargestAcceptedOrdersFillABudget) {

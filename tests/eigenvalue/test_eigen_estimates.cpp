@@ -26,8 +26,8 @@ struct Boundary {
 const Boundary kBoundaries[] = {
     {"power", &PowerWork, 888},
     {"shift", &ShiftWork, 887},
-    {"inverse-power", &InversePowerWork, 2496},
-    {"jacobi", &JacobiWork, 459},
+    {"inverse-power", &InversePowerWork, 2773},
+    {"jacobi", &JacobiWork, 461},
 };
 
 TEST(EigenEstimates, LargestAcceptedOrdersFillABudget) {

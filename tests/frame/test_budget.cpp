@@ -62,11 +62,11 @@ TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
   EXPECT_FALSE(Refused(100 * 1024 * 1024, {}));
   EXPECT_FALSE(Refused(100 * 1024 * 1024, {.text_copies = 2}));
   EXPECT_TRUE(Refused(100 * 1024 * 1024, {.text_copies = 5}));
-  // Beside 900 MiB of arrays, 30 MiB of text with the readers' two copies
-  // fits; 40 MiB does not.
+  // Beside 900 MiB of arrays, 50 MiB of text with the readers' copy fits;
+  // 60 MiB does not.
   const WorkEstimate arrays{.bytes = 900 * kMiB, .trace_bytes = 0, .nanoseconds = 0};
-  EXPECT_FALSE(Refused(30 * 1024 * 1024, {}, arrays));
-  EXPECT_TRUE(Refused(40 * 1024 * 1024, {}, arrays));
+  EXPECT_FALSE(Refused(50 * 1024 * 1024, {}, arrays));
+  EXPECT_TRUE(Refused(60 * 1024 * 1024, {}, arrays));
 }
 
 TEST(ResultPane, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
