@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "frame/budget.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -36,7 +37,7 @@ double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter) {
       // Column k is included: the entry below the pivot becomes the rounded
       // remainder, which the trace shows (normally 0).
       for (int j = k; j <= n; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], 7);
-      Advance(meter, kRoundedUpdateOperations * (n - k + 1));
+      Advance(meter, n - k + 1);
     }
   }
   double determinant = 1.0;
@@ -76,12 +77,8 @@ Matrix LeadingSquare(const Matrix& read, int n) {
   return a;
 }
 
-double MatrixBytes(double rows, double cols) { return 8.0 * (rows + 1) * (cols + 1); }
-
 double TraceBytes(double entries, double extra) {
-  // Five spaces of prefix and at most 22 characters of number text.
-  constexpr double kEntryBytes = 27;
-  return 2 * (entries * kEntryBytes + extra);
+  return entries * (kPrefixBytes + kNumberBytes) + extra;
 }
 
 }  // namespace matcalc

@@ -17,8 +17,8 @@ namespace matcalc {
 // its order is the smaller of a.rows() and a.cols(), so the caller sizes the
 // matrix exactly. Every updated entry is rounded to 7 places. `exchanges` is
 // set to the number of steps at which two rows were exchanged. Returns the
-// product of the diagonal, signed by the parity of the exchanges. Each row
-// eliminated counts kRoundedUpdateOperations per entry updated on `meter`.
+// product of the diagonal, signed by the parity of the exchanges. The entries
+// updated (each a multiply-add and a rounding) are counted on `meter`.
 double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter = nullptr);
 
 // The largest singular value of the leading n x n block of `a`. An infinite
@@ -29,18 +29,8 @@ double SpectralNorm(const Matrix& a, int n);
 // Columns 1..n of rows 1..n of `read` in a fresh n x n matrix.
 Matrix LeadingSquare(const Matrix& read, int n);
 
-// Sizes for the estimates the commands give the frame before they allocate:
-// the bytes of a Matrix(rows, cols), and of a trace holding `entries` numbers
-// (with their prefixes) and `extra` bytes of fixed text, counted twice since
-// a growing buffer may briefly hold two copies.
-double MatrixBytes(double rows, double cols);
+// The bytes of a trace holding `entries` numbers with their prefixes and
+// `extra` bytes of fixed text, for the estimates the commands give the frame.
 double TraceBytes(double entries, double extra = 0);
-
-// Operations charged for one entry update of an elimination that rounds the
-// result (multiply, subtract, round); a plain multiply-add counts as 1. Such
-// an update takes about 4 ns on the development machine, so the frame's
-// budget allows some 15 s of elimination there, about a minute on a slower
-// one.
-inline constexpr double kRoundedUpdateOperations = 8;
 
 }  // namespace matcalc

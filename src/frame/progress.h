@@ -24,10 +24,9 @@ class ProgressSink {
 
 class Progress final : public WorkMeter {
  public:
-  // Work between two calls of the sink: well under a millisecond of work on
-  // any machine the budgets allow, so reports come often enough however
-  // the work is counted.
-  static constexpr double kPollWork = 1 << 16;
+  // Work between two calls of the sink, in nanoseconds on the development
+  // machine: reports come every tenth of a millisecond or so.
+  static constexpr double kPollWork = 1e5;
 
   explicit Progress(ProgressSink* sink = nullptr);
 
@@ -49,6 +48,20 @@ class Progress final : public WorkMeter {
   double done_ = 0;
   double next_poll_;
   double reported_ = 0;
+};
+
+// Work of one kind counted on `progress` in the units of the estimates
+// (nanoseconds on the development machine): each unit of it costs `unit_ns`,
+// as the budgets' unit costs say (kProductNs for a multiply-add of the
+// product, kTextByteNs for a byte of text read, ...).
+class UnitMeter final : public WorkMeter {
+ public:
+  UnitMeter(Progress& progress, double unit_ns) : progress_(progress), unit_ns_(unit_ns) {}
+  void Advance(double units) override { progress_.Advance(units * unit_ns_); }
+
+ private:
+  Progress& progress_;
+  double unit_ns_;
 };
 
 }  // namespace matcalc

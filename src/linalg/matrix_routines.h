@@ -14,8 +14,8 @@ namespace matcalc {
 std::string FormatVector(const Vector& v, int mode);
 
 // C = A B with A m x k and B k x p; every entry is summed in increasing l,
-// s = A(i,l) B(l,j) + s, and then rounded to `digits` places. The 2 m p k
-// operations are counted on `meter` as they are done.
+// s = A(i,l) B(l,j) + s, and then rounded to `digits` places. The m p k
+// multiply-adds are counted on `meter` as they are done.
 Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits,
                         WorkMeter* meter = nullptr);
 

@@ -35,12 +35,14 @@ class CommandRun::WorkerDialogs : public Dialogs {
   CommandRun& run_;
 };
 
-CommandRun::CommandRun(const Command& command, std::string text1, int digits, Dialogs& boxes,
-                       QPlainTextEdit& text2, QObject* parent)
+CommandRun::CommandRun(const Command& command, std::string text1, int digits,
+                       const FrontEndCosts& costs, Dialogs& boxes, QPlainTextEdit& text2,
+                       QObject* parent)
     : QObject(parent),
       command_(command),
       text1_(std::move(text1)),
       digits_(digits),
+      costs_(costs),
       boxes_(boxes),
       trace_(text2),
       worker_dialogs_(std::make_unique<WorkerDialogs>(*this)) {
@@ -63,7 +65,7 @@ CommandRun::~CommandRun() {
 
 void CommandRun::Start() {
   thread_ = QThread::create([this] {
-    outcome_ = RunCommand(command_, *worker_dialogs_, text1_, pane_, digits_, this);
+    outcome_ = RunCommand(command_, *worker_dialogs_, text1_, pane_, digits_, costs_, this);
   });
   connect(thread_, &QThread::finished, this, &CommandRun::Finished);
   pump_.start();

@@ -31,8 +31,9 @@ class CommandRun : public QObject, private ProgressSink {
  public:
   // `boxes` shows the command's boxes on the window's thread; `text2` is the
   // result pane, which keeps what it shows until the command has written.
-  CommandRun(const Command& command, std::string text1, int digits, Dialogs& boxes,
-             QPlainTextEdit& text2, QObject* parent = nullptr);
+  // `costs`: what the window keeps beside the frame's view, for the budgets.
+  CommandRun(const Command& command, std::string text1, int digits, const FrontEndCosts& costs,
+             Dialogs& boxes, QPlainTextEdit& text2, QObject* parent = nullptr);
   // A command still running is stopped and waited for; the pane keeps what
   // it shows.
   ~CommandRun() override;
@@ -85,6 +86,7 @@ class CommandRun : public QObject, private ProgressSink {
   const Command& command_;
   const std::string text1_;
   const int digits_;
+  const FrontEndCosts costs_;
   Dialogs& boxes_;
   ResultPane pane_;
   TraceDocument trace_;

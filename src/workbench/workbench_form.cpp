@@ -276,6 +276,14 @@ QString FromView(std::string_view text) {
 
 }  // namespace
 
+// What the window keeps beside the frame's view of the text and the result
+// pane while a command runs: the edit pane's document, which holds the text
+// in UTF-16, twice its bytes of UTF-8 at most; and the result pane's
+// document, which holds the trace in the same way. The result pane the frame
+// counts hands its text over to the document every few megabytes, so with
+// it one more copy covers the trace.
+constexpr FrontEndCosts kWindowCosts{.text_copies = 2, .trace_copies = 1};
+
 bool WorkbenchForm::busy() const { return run_ != nullptr; }
 
 void WorkbenchForm::SetBusy(bool busy) {
@@ -291,7 +299,8 @@ void WorkbenchForm::SetBusy(bool busy) {
 
 void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr || busy()) return;
-  run_ = new CommandRun(command, PaneText(*text1_), digits_, dialogs(), *text2_, this);
+  run_ = new CommandRun(command, PaneText(*text1_), digits_, kWindowCosts, dialogs(), *text2_,
+                        this);
   connect(run_, &CommandRun::ended, this, &WorkbenchForm::CommandEnded);
   status_before_run_ = status_->text();
   SetStatus(QStringLiteral("正在计算：%1……（按 Esc 停止）").arg(FromView(command.caption)));

@@ -38,7 +38,7 @@ std::string LongDeterminantText(int n) {
   return text;
 }
 
-constexpr int kLongOrder = 1500;
+constexpr int kLongOrder = 1000;
 const std::string kEarlierTrace = "an earlier trace\r\n  1  2\r\n";
 
 }  // namespace
