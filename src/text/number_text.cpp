@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "text/float_chars.h"
+
 namespace matcalc {
 namespace {
 
@@ -32,8 +34,8 @@ std::size_t FormatInto(char* buf, double value) {
 
   // d.dddddddddddddde+XXX, correctly rounded to 15 significant digits.
   std::array<char, 40> sci{};
-  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), value,
-                                 std::chars_format::scientific, kSignificantDigits - 1);
+  const auto res =
+      ScientificChars(sci.data(), sci.data() + sci.size(), value, kSignificantDigits - 1);
   const char* p = sci.data();
   const char* end = res.ptr;
   char* out = buf;
@@ -99,10 +101,15 @@ void AppendNumber(std::string& out, double value) {
 }
 
 void AppendField24(std::string& out, double value) {
+  // The field is put together here and appended whole: one append per field
+  // is much cheaper than two where small appends are library calls (WebAssembly).
+  char field[kFieldWidth + 8];
   char buf[32];
   const std::size_t len = FormatInto(buf, value);
-  out.append(kFieldWidth - len, ' ');
-  out.append(buf, len);
+  const std::size_t pad = kFieldWidth - len;
+  for (std::size_t i = 0; i < pad; ++i) field[i] = ' ';
+  std::memcpy(field + pad, buf, len);
+  out.append(field, kFieldWidth);
 }
 
 std::string Field24(double value) {
@@ -131,9 +138,9 @@ double RoundTo(double value, int places) {
   // Exact path: the shortest correctly rounded fixed text of the binary value
   // (exact ties to even), read back as the nearest double.
   char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+  const auto res = FixedChars(buf, buf + sizeof buf, value, places);
   double rounded = value;
-  std::from_chars(buf, res.ptr, rounded);
+  ParseDouble(buf, res.ptr, rounded);
   return rounded;
 }
 
