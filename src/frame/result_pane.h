@@ -33,8 +33,8 @@ class ResultPane {
   // Makes room for a trace of `bytes` in one piece, so that it never grows by
   // copying (a growing text briefly holds its old and its new buffer): at
   // once when the pane is empty, otherwise when it is next emptied. The text
-  // does not change. Room not written to costs no memory on the systems the
-  // program runs on.
+  // does not change. Where the system commits memory as it is written (Linux,
+  // Windows, macOS), room not written to costs none.
   void ReserveTrace(std::size_t bytes) {
     reserve_ = bytes;
     if (text_.empty() && reserve_ > text_.capacity()) {

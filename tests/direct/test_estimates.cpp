@@ -25,11 +25,11 @@ struct Boundary {
 // Measured side by side with these estimates by bench/calibrate.py; the
 // orders follow from the unit costs in frame/budget.h.
 const Boundary kBoundaries[] = {
-    {"inverse", &InverseWork, 6, 723},
-    {"inverse", &InverseWork, 15, 2278},  // nothing rounded at D + 1 = 16
-    {"determinant", &DeterminantWork, 15, 1038},
+    {"inverse", &InverseWork, 6, 680},
+    {"inverse", &InverseWork, 15, 2129},  // nothing rounded at D + 1 = 16
+    {"determinant", &DeterminantWork, 15, 976},
     {"lu", &TriangularWork, 15, 2710},
-    {"positive-definite", &PositiveDefiniteWork, 15, 261},
+    {"positive-definite", &PositiveDefiniteWork, 15, 250},
     {"diagonal-dominance", &DiagonalDominanceWork, 15, 3648},
     {"matrix-norms", &MatrixNormsWork, 15, 3083},
 };
