@@ -86,7 +86,8 @@ void InversePowerCommand(Frame& frame) {
   Matrix l(n, n);
   Matrix u(n, n);
   // Every entry rounded; a pivot that is not a number goes on.
-  if (!FactorDoolittle(a, l, u, n, {.places = digits})) {
+  UnitMeter factoring(frame.progress(), kLoopNs + kRoundNs);
+  if (!FactorDoolittle(a, l, u, n, {.places = digits}, &factoring)) {
     frame.Inform("此方法不合适#");
     return;
   }

@@ -38,7 +38,7 @@ std::string LongDeterminantText(int n) {
   return text;
 }
 
-constexpr int kLongOrder = 1000;
+constexpr int kLongOrder = 900;
 const std::string kEarlierTrace = "an earlier trace\r\n  1  2\r\n";
 
 }  // namespace
@@ -93,8 +93,9 @@ void CommandsTest::StartLongCommand(ScriptedDialogs& dialogs) {
   form_->SetDialogs(&dialogs);
   form_->action(QStringLiteral("A_range"))->trigger();
   QVERIFY(form_->busy());
-  QTRY_VERIFY_WITH_TIMEOUT(form_->progress_bar()->value() > 0, 60000);
-  QVERIFY(form_->busy());
+  QTRY_VERIFY_WITH_TIMEOUT(form_->progress_bar()->value() > 0 || !form_->busy(), 60000);
+  // Ended already: refused by the budgets, say.
+  QVERIFY2(form_->busy(), dialogs.Log().c_str());
 }
 
 void CommandsTest::LongCommandShowsProgressAndEscStopsIt() {
