@@ -94,6 +94,11 @@ int main(int argc, char** argv) {
       qobject_cast<QInputDialog*>(box)->setTextValue(QString::number(n));
       qobject_cast<QInputDialog*>(box)->accept();
     } else if (box_number == 2) {
+      if (qobject_cast<QInputDialog*>(box) == nullptr) {
+        std::printf("order %d refused by the budgets\n", n);
+        QCoreApplication::exit(1);
+        return;
+      }
       qobject_cast<QInputDialog*>(box)->setTextValue(QStringLiteral("0"));
       clock.restart();
       qobject_cast<QInputDialog*>(box)->accept();
