@@ -49,6 +49,8 @@ function showBox(title, icon, build) {
       finish(behaviour.cancel());
     });
     dialog.addEventListener('keydown', (event) => {
+      // Keys pressed in a box are the box's alone (Esc here is no stop).
+      event.stopPropagation();
       if (event.key === 'Escape') {
         event.preventDefault();
         finish(behaviour.cancel());

@@ -69,7 +69,10 @@ export class MenuBar {
       node.dataset.name = item.name;
       const caption = element('span', 'menu-caption');
       appendCaption(caption, item.caption);
-      node.append(caption, element('span', 'menu-shortcut', item.shortcut));
+      const shortcut = element('span', 'menu-shortcut', item.shortcut);
+      shortcut.setAttribute('aria-hidden', 'true');
+      node.append(caption, shortcut);
+      if (item.shortcut) node.setAttribute('aria-keyshortcuts', item.shortcut.replace('Del', 'Delete'));
       if (!item.active) {
         node.disabled = true;
         node.dataset.inactive = 'true';
