@@ -18,7 +18,7 @@ function findRunner() {
 
 // The edit pane's text as the page hands it to the core: CR LF breaks.
 export function crlf(text) {
-  return text.replace(/\n/g, '\r\n');
+  return text.replace(/\r?\n/g, '\r\n');
 }
 
 // One box as the runner reports it on standard error.
@@ -71,12 +71,17 @@ export function resultPane(page) {
 
 // Picks `item` from the menu whose caption starts with `menu`.
 export async function choose(page, menu, item) {
-  await page.getByRole('menubar').getByRole('menuitem', {name: new RegExp(`^${menu}`)}).click();
+  await page.getByRole('menubar').getByRole('menuitem', {name: new RegExp(`^${menu}\\(`)}).click();
   await page.getByRole('menu').getByRole('menuitem', {name: item, exact: true}).click();
 }
 
+// A pane's whole text with CR LF breaks, however the page shows it.
 export async function resultText(page) {
-  return crlf(await resultPane(page).inputValue());
+  return crlf(await page.evaluate(() => window.matcalcPage.text2()));
+}
+
+export async function editText(page) {
+  return crlf(await page.evaluate(() => window.matcalcPage.text1()));
 }
 
 // Answers the boxes the page shows as the runner answered them, checking

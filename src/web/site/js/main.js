@@ -5,14 +5,19 @@ import {formBox, frameBox, inputBox, messageBox, setProgramTitle, toLines} from 
 import {MenuBar, buildToolbar} from './menus.js';
 import {DEFAULTS, applyLook, loadSettings, saveSettings} from './settings.js';
 import {chooseFile, download, readDropped} from './files.js';
+import {Pane} from './pane.js';
 
+// The text areas, and the panes that show a long text without them.
 const text1 = document.getElementById('text1');
 const text2 = document.getElementById('text2');
+const pane1 = new Pane(text1);
+const pane2 = new Pane(text2);
+const panes = [pane1, pane2];
 const status = document.getElementById('status');
 const progress = document.getElementById('progress');
 const stopButton = document.getElementById('stop');
 const settings = loadSettings();
-applyLook(settings, [text1, text2]);
+applyLook(settings, panes);
 
 let catalog = null;
 let texts = {};
@@ -33,7 +38,7 @@ function inform(text) {
 
 // The page's answers to the core's boxes.
 async function askBox(box, pane) {
-  if (pane !== null) text2.value = pane;
+  if (pane !== null) pane2.value = pane;
   if (box.kind === 'input') {
     const answer = await inputBox(box);
     return {kind: 'input', text: answer};
@@ -58,8 +63,8 @@ async function busy(work) {
                'ShowFormatDecimalDigits']);
   menuBar.setBusy(lock, true);
   for (const button of document.querySelectorAll('.tool')) button.disabled = true;
-  text1.readOnly = true;
-  text2.readOnly = true;
+  pane1.readOnly = true;
+  pane2.readOnly = true;
   document.body.classList.add('busy');
   const timer = setTimeout(() => {
     progress.hidden = false;
@@ -73,8 +78,8 @@ async function busy(work) {
     clearTimeout(timer);
     progress.hidden = true;
     stopButton.hidden = true;
-    text1.readOnly = false;
-    text2.readOnly = false;
+    pane1.readOnly = false;
+    pane2.readOnly = false;
     document.body.classList.remove('busy');
     for (const button of document.querySelectorAll('.tool')) button.disabled = false;
     menuBar.setBusy(lock, false);
@@ -83,18 +88,18 @@ async function busy(work) {
 }
 
 async function runCommand(index) {
-  const before = text2.value;
+  const before = pane2.value;
   const outcome = await busy(() => engine.run({
-    type: 'run', op: 'command', index, text1: text1.value, text2: before,
+    type: 'run', op: 'command', index, text1: pane1.value, text2: before,
     digits: settings.digits,
   }));
   if (outcome === null) {
     // Stopped, or the core failed: both panes as before the command.
-    text2.value = before;
+    if (pane2.value !== before) pane2.value = before;
     return;
   }
-  if (outcome.flag) text2.value = outcome.text;
-  else text2.value = before;
+  if (outcome.flag) pane2.value = outcome.text;
+  else if (pane2.value !== before) pane2.value = before;
   document.body.dataset.lastRunMs = String(Math.round(outcome.elapsed));
 }
 
@@ -113,8 +118,8 @@ async function openBytes(name, bytes) {
     return;
   }
   if (!outcome.flag) return;  // the large-file question answered No
-  text1.value = outcome.text;
-  text2.value = '';
+  pane1.value = outcome.text;
+  pane2.value = '';
   if (outcome.text.length === 0) return;  // the empty file: its message was shown
   saveName = '';
   setStatus(name);
@@ -138,7 +143,7 @@ async function fileOpen() {
 
 // The result pane's text as saved: UTF-8, CR LF line breaks.
 function resultBytes() {
-  return new TextEncoder().encode(text2.value.replace(/\n/g, '\r\n'));
+  return new TextEncoder().encode(pane2.value.replace(/\r?\n/g, '\r\n'));
 }
 
 async function askFileName(title) {
@@ -148,7 +153,7 @@ async function askFileName(title) {
 }
 
 async function fileSave() {
-  if (text2.value.length === 0) {
+  if (pane2.value.length === 0) {
     await inform(texts.saveEmpty);
     return;
   }
@@ -181,25 +186,29 @@ async function fileSaveAs() {
 }
 
 function fileNew() {
-  text1.value = '';
-  text2.value = '';
+  pane1.value = '';
+  pane2.value = '';
   setStatus(texts.statusNew);
 }
 
 // ---- Edit commands: they act on the edit pane wherever the focus is. ----
 
 function editSelectAll() {
+  // A long text is shown read-only.
+  if (pane1.long) return;
   text1.focus();
   text1.setSelectionRange(0, text1.value.length);
 }
 
 function replaceSelection(replacement) {
+  if (pane1.long) return;
   const start = text1.selectionStart;
   text1.setRangeText(replacement, start, text1.selectionEnd, 'end');
   text1.dispatchEvent(new Event('input'));
 }
 
 async function editCopy() {
+  if (pane1.long) return false;
   const selected = text1.value.slice(text1.selectionStart, text1.selectionEnd);
   if (selected.length === 0) return false;
   try {
@@ -226,6 +235,7 @@ async function editPaste() {
 }
 
 function editDelete() {
+  if (pane1.long) return;
   const focused = document.activeElement === text2 ? text2 : text1;
   // The caret at the very end of the focused pane: nothing after it.
   if (focused.value.length === text1.selectionStart) return;
@@ -255,7 +265,7 @@ function showStyle() {
   }).then((points) => {
     if (points === null || !Number.isInteger(points) || points < 6 || points > 72) return;
     settings.fontPoints = points;
-    applyLook(settings, [text1, text2]);
+    applyLook(settings, panes);
     saveSettings(settings);
   });
 }
@@ -275,14 +285,14 @@ function showBackcolor() {
   }).then((colour) => {
     if (colour === null) return;
     settings.background = colour;
-    applyLook(settings, [text1, text2]);
+    applyLook(settings, panes);
     saveSettings(settings);
   });
 }
 
 function showDefault() {
   Object.assign(settings, DEFAULTS);
-  applyLook(settings, [text1, text2]);
+  applyLook(settings, panes);
   saveSettings(settings);
 }
 
@@ -324,7 +334,7 @@ function start(received) {
       let enabled = false;
       if (!engine.busy) {
         try {
-          enabled = await engine.run({type: 'solve-enabled', text1: text1.value});
+          enabled = await engine.run({type: 'solve-enabled', text1: pane1.value});
         } catch {
           enabled = false;
         }
@@ -346,6 +356,8 @@ function start(received) {
 text1.addEventListener('input', () => setStatus(texts.statusEditing || ''));
 text1.addEventListener('focus', () => setStatus(texts.statusEditArea || ''));
 text2.addEventListener('focus', () => setStatus(texts.statusResultArea || ''));
+pane1.view.root.addEventListener('focus', () => setStatus(texts.statusEditArea || ''));
+pane2.view.root.addEventListener('focus', () => setStatus(texts.statusResultArea || ''));
 stopButton.addEventListener('click', () => engine.stop());
 
 document.addEventListener('keydown', (event) => {
@@ -365,21 +377,29 @@ document.addEventListener('keydown', (event) => {
 });
 
 // A file dropped on the edit pane is opened.
+pane1.view.root.addEventListener('dragover', (event) => {
+  event.preventDefault();
+});
+pane1.view.root.addEventListener('drop', (event) => dropped(event));
 text1.addEventListener('dragover', (event) => {
   event.preventDefault();
   event.dataTransfer.dropEffect = 'copy';
 });
-text1.addEventListener('drop', async (event) => {
+text1.addEventListener('drop', (event) => dropped(event));
+async function dropped(event) {
   event.preventDefault();
   if (running || !catalog) return;
-  const dropped = await readDropped(event.dataTransfer);
-  if (dropped === null) return;
-  if (dropped.bytes === null) {
+  const file = await readDropped(event.dataTransfer);
+  if (file === null) return;
+  if (file.bytes === null) {
     await inform(texts.openFailed);
     return;
   }
-  await openBytes(dropped.name, dropped.bytes);
-});
+  await openBytes(file.name, file.bytes);
+}
+
+// The panes' texts for scripts that drive the page (its tests among them).
+window.matcalcPage = Object.freeze({text1: () => pane1.value, text2: () => pane2.value});
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:') {
   navigator.serviceWorker.register('sw.js').catch(() => {});

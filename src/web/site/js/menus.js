@@ -116,6 +116,19 @@ export class MenuBar {
       if (this.busyItems.has(name)) node.disabled = true;
     }
     entry.list.hidden = false;
+    // A list wider than the room right of its menu moves left, so that it
+    // stays on a narrow screen.
+    entry.list.style.left = '';
+    entry.list.style.right = '';
+    const rect = entry.list.getBoundingClientRect();
+    const room = document.documentElement.clientWidth - 4;
+    if (rect.right > room) {
+      entry.list.style.right = 'auto';
+      entry.list.style.left = `${Math.max(4 - rect.left, room - rect.right) + entry.list.offsetLeft}px`;
+    } else if (rect.left < 4) {
+      entry.list.style.right = 'auto';
+      entry.list.style.left = `${4 - rect.left + entry.list.offsetLeft}px`;
+    }
     if (focusFirst) {
       const first = [...entry.items.values()].find((node) => !node.disabled);
       if (first) first.focus();

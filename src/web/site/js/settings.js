@@ -34,7 +34,7 @@ export function saveSettings(settings) {
 
 export function applyLook(settings, panes) {
   for (const pane of panes) {
-    pane.style.fontSize = `${settings.fontPoints}pt`;
-    pane.style.backgroundColor = settings.background || '';
+    pane.applyStyle('fontSize', `${settings.fontPoints}pt`);
+    pane.applyStyle('backgroundColor', settings.background || '');
   }
 }
