@@ -24,8 +24,6 @@ let texts = {};
 let menuBar = null;
 let saveName = '';       // the file save writes to without asking again
 let running = false;
-// Shown only when a command runs longer than this, so that short ones do not
-// flash the bar.
 const PROGRESS_DELAY_MS = 150;
 
 function setStatus(text) {
@@ -36,14 +34,32 @@ function inform(text) {
   return messageBox({title: '', text});
 }
 
+// The progress bar and the stop button show while the core computes, after
+// a moment, so that short runs do not flash them; not while a box waits.
+let progressTimer = 0;
+
+function showWorking(working) {
+  clearTimeout(progressTimer);
+  if (working) {
+    progressTimer = setTimeout(() => {
+      progress.hidden = false;
+      stopButton.hidden = false;
+    }, PROGRESS_DELAY_MS);
+  } else {
+    progress.hidden = true;
+    stopButton.hidden = true;
+  }
+}
+
 // The page's answers to the core's boxes.
 async function askBox(box, pane) {
+  showWorking(false);
   if (pane !== null) pane2.value = pane;
-  if (box.kind === 'input') {
-    const answer = await inputBox(box);
-    return {kind: 'input', text: answer};
-  }
-  return {kind: 'message', reply: await messageBox(box)};
+  let answer;
+  if (box.kind === 'input') answer = {kind: 'input', text: await inputBox(box)};
+  else answer = {kind: 'message', reply: await messageBox(box)};
+  showWorking(true);
+  return answer;
 }
 
 const engine = new Engine({
@@ -53,8 +69,7 @@ const engine = new Engine({
 });
 
 // Runs a job of the engine with the page marked busy: the menus that start
-// a command or change the panes are disabled, the panes read-only, and after
-// a moment the progress bar and the stop button appear.
+// a command or change the panes are disabled and the panes read-only.
 async function busy(work) {
   if (running) return null;
   running = true;
@@ -66,18 +81,13 @@ async function busy(work) {
   pane1.readOnly = true;
   pane2.readOnly = true;
   document.body.classList.add('busy');
-  const timer = setTimeout(() => {
-    progress.hidden = false;
-    stopButton.hidden = false;
-  }, PROGRESS_DELAY_MS);
+  showWorking(true);
   try {
     return await work();
   } catch {
     return null;
   } finally {
-    clearTimeout(timer);
-    progress.hidden = true;
-    stopButton.hidden = true;
+    showWorking(false);
     pane1.readOnly = false;
     pane2.readOnly = false;
     document.body.classList.remove('busy');
@@ -350,6 +360,8 @@ function start(received) {
     const action = toolbarActions[key];
     if (action) action();
   });
+  // When the page became interactive (read by the page's benchmark).
+  document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.classList.add('ready');
 }
 
