@@ -1,8 +1,6 @@
 #include "linalg/matrix_routines.h"
 
-#if defined(__x86_64__)
 #include <immintrin.h>
-#endif
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +45,6 @@ struct TileKernel {
   void (*run)(int depth, const double* a, const double* b, double* c, std::size_t ldc, bool first);
 };
 
-#if defined(__x86_64__)
 __attribute__((target("avx512f"))) void TileAvx512(int depth, const double* a, const double* b,
                                                    double* c, std::size_t ldc, bool first) {
   constexpr int kRows = 8;
@@ -100,8 +97,6 @@ __attribute__((target("avx2"))) void TileAvx2(int depth, const double* a, const 
   }
 }
 
-#endif
-
 // Plain code for processors without AVX2; the compiler vectorises it with
 // what the baseline offers.
 void TileBaseline(int depth, const double* a, const double* b, double* c, std::size_t ldc,
@@ -125,11 +120,9 @@ void TileBaseline(int depth, const double* a, const double* b, double* c, std::s
 
 const TileKernel& ChooseKernel() {
   static const TileKernel kernel = [] {
-#if defined(__x86_64__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx512f")) return TileKernel{8, 16, &TileAvx512};
     if (__builtin_cpu_supports("avx2")) return TileKernel{4, 8, &TileAvx2};
-#endif
     return TileKernel{4, 4, &TileBaseline};
   }();
   return kernel;

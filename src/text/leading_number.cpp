@@ -5,8 +5,6 @@
 #include <limits>
 #include <string>
 
-#include "text/float_chars.h"
-
 namespace matcalc {
 namespace {
 
@@ -36,7 +34,8 @@ double RadixInteger(std::string_view text, std::size_t pos, int radix) {
 // below it they are 0.
 double ParseCollected(const std::string& number, long long magnitude) {
   double value = 0;
-  const auto result = float_chars::FromChars(number.data(), number.data() + number.size(), value);
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) {
     value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "text/float_chars.h"
-
 namespace matcalc {
 namespace {
 
@@ -34,7 +32,7 @@ std::size_t FormatInto(char* buf, double value) {
 
   // d.dddddddddddddde+XXX, correctly rounded to 15 significant digits.
   std::array<char, 40> sci{};
-  const auto res = float_chars::ToChars(sci.data(), sci.data() + sci.size(), value,
+  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), value,
                                  std::chars_format::scientific, kSignificantDigits - 1);
   const char* p = sci.data();
   const char* end = res.ptr;
@@ -133,10 +131,9 @@ double RoundTo(double value, int places) {
   // Exact path: the shortest correctly rounded fixed text of the binary value
   // (exact ties to even), read back as the nearest double.
   char buf[400];
-  const auto res = float_chars::ToChars(buf, buf + sizeof buf, value, std::chars_format::fixed,
-                                         places);
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
   double rounded = value;
-  float_chars::FromChars(buf, res.ptr, rounded);
+  std::from_chars(buf, res.ptr, rounded);
   return rounded;
 }
 
