@@ -19,7 +19,7 @@ constexpr std::array<Command, 12> kCommands = {{
     {"determinant", "A_range", "列主元求行列式", &DeterminantCommand},
     {"lu", "MatrixBreak", "矩阵的三角分解", &TriangularCommand},
     {"positive-definite", "CMatrixJudge", "正定矩阵判断", &PositiveDefiniteCommand},
-    {"vector-norms", "VectorModel", "向量范数", &VectorModel},
+    {"vector-norms", "VectorModel", "向量范数", &VectorModel, TextUse::kVector},
     {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixModel},
     {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
 }};
@@ -35,10 +35,19 @@ const Command* FindCommand(std::string_view name) {
   return nullptr;
 }
 
+bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
+  return static_cast<double>(text.size()) + static_cast<double>(TextReadingBytes(text, use)) <=
+         budget_bytes;
+}
+
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                 ResultPane& pane, int digits) {
   if (command.run == nullptr) return;
   Frame frame(dialogs, text1, pane, digits);
+  if (!TextFitsBudget(text1, command.reads)) {
+    frame.Inform(kTextTooLargeText);
+    return;
+  }
   command.run(frame);
 }
 
