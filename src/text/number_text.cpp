@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "text/float_chars.h"
+
 namespace matcalc {
 namespace {
 
@@ -32,8 +34,8 @@ std::size_t FormatInto(char* buf, double value) {
 
   // d.dddddddddddddde+XXX, correctly rounded to 15 significant digits.
   std::array<char, 40> sci{};
-  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), value,
-                                 std::chars_format::scientific, kSignificantDigits - 1);
+  const auto res =
+      ScientificChars(sci.data(), sci.data() + sci.size(), value, kSignificantDigits - 1);
   const char* p = sci.data();
   const char* end = res.ptr;
   char* out = buf;
@@ -131,9 +133,9 @@ double RoundTo(double value, int places) {
   // Exact path: the shortest correctly rounded fixed text of the binary value
   // (exact ties to even), read back as the nearest double.
   char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+  const auto res = FixedChars(buf, buf + sizeof buf, value, places);
   double rounded = value;
-  std::from_chars(buf, res.ptr, rounded);
+  ParseDouble(buf, res.ptr, rounded);
   return rounded;
 }
 

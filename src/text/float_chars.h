@@ -1,0 +1,40 @@
+// Conversions between doubles and decimal text that every standard library
+// gives byte for byte the same: the library's <charconv> where it has the
+// floating-point overloads, otherwise the C library's correctly rounded
+// printf and strtod, read and written in the "C" locale's notation.
+#pragma once
+
+#include <charconv>
+
+namespace matcalc {
+
+// Like std::to_chars(first, last, value, std::chars_format::scientific,
+// precision): [-]d.ddde[+-]XX, correctly rounded, exact ties to even.
+std::to_chars_result ScientificChars(char* first, char* last, double value, int precision);
+
+// Like std::to_chars(first, last, value, std::chars_format::fixed, places).
+std::to_chars_result FixedChars(char* first, char* last, double value, int places);
+
+// Like std::from_chars(first, last, value) with std::chars_format::general:
+// [-]digits[.digits][e[+-]digits] (also "inf", "infinity" and "nan", any
+// case), the nearest double; a value outside the double range reports
+// std::errc::result_out_of_range and leaves `value` alone.
+std::from_chars_result ParseDouble(const char* first, const char* last, double& value);
+
+// The C-library versions of the three, built everywhere so that the tests can
+// hold them against the library's <charconv>.
+namespace portable {
+std::to_chars_result ScientificChars(char* first, char* last, double value, int precision);
+std::to_chars_result FixedChars(char* first, char* last, double value, int places);
+std::from_chars_result ParseDouble(const char* first, const char* last, double& value);
+}  // namespace portable
+
+// Whether the functions above use the standard library's <charconv>.
+constexpr bool kLibraryFloatChars =
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    true;
+#else
+    false;
+#endif
+
+}  // namespace matcalc
