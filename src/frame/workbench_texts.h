@@ -25,6 +25,9 @@ inline constexpr std::int64_t kLargeFileBytes = 1500;
 inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";
 inline constexpr std::string_view kOpenFailedText = "操作有误#";
 inline constexpr std::string_view kEmptyFileText = "文件为空，请重新选择文件#";
+// A file whose text could not be worked on within the memory budget is
+// refused before it is read; both panes stay as they were.
+inline constexpr std::string_view kFileTooLargeText = "文件太大，不能打开。";
 
 // Saving the result pane.
 inline constexpr std::string_view kSaveEmptyText = "结果为空，不能保存#";

@@ -58,6 +58,14 @@ class ReplayDialogs : public Dialogs {
 
 enum Status : int { kDone = 0, kAsks = 1 };
 
+// The largest file the page opens. Opening holds it about six times at its
+// peak (the bytes in the worker and in the core, the decoded text in the
+// core, in the worker and in the page, the page's line index), and a command
+// adds its own copies on top (the registry's text budget): an eighth of the
+// memory budget keeps the whole within it.
+constexpr std::size_t kLargestFileBytes =
+    static_cast<std::size_t>(matcalc::kMemoryBudgetBytes / 8);
+
 struct State {
   std::vector<Answer> answers;
   // The pending box.
@@ -156,7 +164,8 @@ std::string BuildCatalog() {
     first_key = false;
     AppendJsonString(out, key);
   }
-  out += "],\"texts\":{";
+  out += "],\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
+  out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},
       {"statusEditArea", kStatusEditArea},
@@ -164,6 +173,7 @@ std::string BuildCatalog() {
       {"statusNew", kStatusNew},
       {"openCancelled", kOpenCancelledText},
       {"openFailed", kOpenFailedText},
+      {"fileTooLarge", kFileTooLargeText},
       {"saveEmpty", kSaveEmptyText},
       {"saveCancelled", kSaveCancelledText},
       {"saveAsCancelled", kSaveAsCancelledText},
@@ -238,10 +248,18 @@ EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) {
 }
 
 // Opens a file's bytes. Done: mc_flag() 1 when the edit pane takes mc_text()
-// and the result pane is emptied, 0 when the user declined (panes unchanged).
+// and the result pane is emptied, 0 when the user declined or the file was
+// refused (panes unchanged).
 EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {
   return matcalc::web::Replay([&](matcalc::Dialogs& dialogs) {
     state.flag = 0;
+    matcalc::MessageRequest too_large;
+    too_large.text = matcalc::kFileTooLargeText;
+    // Refused before anything is asked, as the window does.
+    if (static_cast<std::size_t>(length) > matcalc::web::kLargestFileBytes) {
+      dialogs.Message(too_large);
+      return;
+    }
     if (length > matcalc::kLargeFileBytes &&
         dialogs.Message(matcalc::LargeFileQuestion()) != matcalc::Reply::kYes) {
       return;
@@ -253,7 +271,14 @@ EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {
       dialogs.Message(empty);
       return;
     }
-    state.text = matcalc::DecodeText(std::string_view(bytes, static_cast<std::size_t>(length)));
+    std::string text = matcalc::DecodeText(std::string(bytes, static_cast<std::size_t>(length)));
+    // UTF-16 decodes to more bytes than it had.
+    if (text.size() > matcalc::web::kLargestFileBytes) {
+      state.flag = 0;
+      dialogs.Message(too_large);
+      return;
+    }
+    state.text = std::move(text);
   });
 }
 

@@ -8,12 +8,14 @@ import {PROGRAM_TITLE, answerBoxes, choose, editPane, openFile, openPage, result
 const GB18030 = Buffer.from([0x32, 0x20, 0x31, 0x0a, 0x31, 0x20, 0x32, 0x0a,
                              0xbe, 0xd8, 0xd5, 0xf3, 0xcb, 0xb5, 0xc3, 0xf7]);
 
-test('GB18030, UTF-8 and UTF-8 with a byte-order mark open alike', async ({page}) => {
+test('GB18030, UTF-8, UTF-8 and UTF-16 with a byte-order mark open alike', async ({page}) => {
   await openPage(page);
   const utf8 = Buffer.from('2 1\n1 2\n矩阵说明', 'utf8');
+  const utf16 = Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from('2 1\n1 2\n矩阵说明', 'utf16le')]);
   for (const [name, bytes] of [['gb.txt', GB18030], ['utf8.txt', utf8],
                                ['bom.txt', Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]),
-                                                          utf8])]]) {
+                                                          utf8])],
+                               ['utf16.txt', utf16]]) {
     await resultPane(page).fill('old trace');
     await openFile(page, name, bytes);
     await expect(editPane(page)).toHaveValue('2 1\n1 2\n矩阵说明');

@@ -73,6 +73,27 @@ test('a 50 MB file and a million parentheses leave the page responsive', async (
   expect(await resultText(page)).toBe(expected.stdout.toString('utf8'));
 });
 
+test('a file too large to work on is refused unread, both panes kept', async ({page},
+                                                                              testInfo) => {
+  await openPage(page);
+  await editPane(page).fill('1 2\n3 4');
+  await resultPane(page).fill('kept');
+  const path = testInfo.outputPath('huge.txt');
+  // 129 MiB of zeros on disk, as a sparse file: the page must not read it.
+  const {openSync, ftruncateSync, closeSync} = await import('node:fs');
+  const fd = openSync(path, 'w');
+  ftruncateSync(fd, 129 * 1024 * 1024);
+  closeSync(fd);
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'),
+                                       choose(page, '文件', '打开')]);
+  await chooser.setFiles(path);
+  const box = page.getByRole('dialog', {name: '矩阵计算器'});
+  await expect(box.locator('.box-prompt')).toHaveText('文件太大，不能打开。');
+  await page.keyboard.press('Enter');
+  await expect(editPane(page)).toHaveValue('1 2\n3 4');
+  await expect(resultPane(page)).toHaveValue('kept');
+});
+
 test('the page sets a content security policy and makes no request after loading',
      async ({page}) => {
   const seen = watch(page);

@@ -21,10 +21,12 @@ export function chooseFile() {
 }
 
 // The first file of a drop as {name, bytes}; bytes null when it cannot be
-// read; null when the drop held no file.
-export async function readDropped(transfer) {
+// read; {tooLarge: true} beyond `largest` bytes, unread; null when the drop
+// held no file.
+export async function readDropped(transfer, largest) {
   if (!transfer || !transfer.files || transfer.files.length === 0) return null;
   const file = transfer.files[0];
+  if (file.size > largest) return {name: file.name, tooLarge: true};
   try {
     return {name: file.name, bytes: await file.arrayBuffer()};
   } catch {

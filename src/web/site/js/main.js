@@ -141,6 +141,11 @@ async function fileOpen() {
     await inform(texts.openCancelled);
     return;
   }
+  // A file too large to work on is not read at all.
+  if (file.size > catalog.largestFileBytes) {
+    await inform(texts.fileTooLarge);
+    return;
+  }
   let bytes;
   try {
     bytes = await file.arrayBuffer();
@@ -401,8 +406,12 @@ text1.addEventListener('drop', (event) => dropped(event));
 async function dropped(event) {
   event.preventDefault();
   if (running || !catalog) return;
-  const file = await readDropped(event.dataTransfer);
+  const file = await readDropped(event.dataTransfer, catalog.largestFileBytes);
   if (file === null) return;
+  if (file.tooLarge) {
+    await inform(texts.fileTooLarge);
+    return;
+  }
   if (file.bytes === null) {
     await inform(texts.openFailed);
     return;
