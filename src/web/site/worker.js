@@ -8,7 +8,6 @@ importScripts('matcalc.js');
 let core = null;
 let job = null;  // {id, op, args, pointers, answers}
 const encoder = new TextEncoder();
-const decoder = new TextDecoder();
 
 // The panes hold one character per line break; the core sees CR LF.
 function toCrLf(text) {

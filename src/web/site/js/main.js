@@ -65,7 +65,7 @@ async function askBox(box, pane) {
 const engine = new Engine({
   ask: askBox,
   onReady: (received) => start(received),
-  onBroken: () => setStatus('WebAssembly ✗'),
+  onBroken: (reason) => setStatus(String(reason)),
 });
 
 // Runs a job of the engine with the page marked busy: the menus that start
