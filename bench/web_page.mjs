@@ -141,7 +141,10 @@ try {
   await page.getByRole('textbox', {name: '编辑区'}).fill('3 1\n1 3');
   await menu(page, '求解', '列主元求行列式');
   await answer(page, '1500');
-  await page.getByRole('button', {name: '停止'}).waitFor();
+  await page.getByRole('button', {name: '停止'}).waitFor().catch(async (error) => {
+    await page.screenshot({path: '/tmp/bench-stop.png'});
+    throw error;
+  });
   const stopMs = await page.evaluate(async () => {
     const t = performance.now();
     document.getElementById('stop').click();
