@@ -11,7 +11,7 @@
 // Run: tools/web.sh --build-only, then node bench/web_page.mjs [MATCALC_CLI]
 import {chromium} from '@playwright/test';
 import {spawn, spawnSync} from 'node:child_process';
-import {readFileSync, readdirSync, statSync} from 'node:fs';
+import {existsSync, readFileSync, readdirSync, statSync} from 'node:fs';
 import {loadavg} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -20,7 +20,8 @@ import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const site = join(root, 'build-web', 'site');
 const runner = process.argv[2] || process.env.MATCALC_CLI ||
-    join(root, 'build-native', 'src', 'cli', 'matcalc-cli');
+    [join(root, 'build', 'src', 'cli', 'matcalc-cli'),
+     join(root, 'build-native', 'src', 'cli', 'matcalc-cli')].find((path) => existsSync(path));
 const port = 8766;
 const url = `http://127.0.0.1:${port}/`;
 const args = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
