@@ -18,10 +18,10 @@ import {fileURLToPath} from 'node:url';
 import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
-const site = join(root, 'build-web', 'site');
+const site = join(root, 'build', 'web', 'site');
 const runner = process.argv[2] || process.env.MATCALC_CLI ||
-    [join(root, 'build', 'src', 'cli', 'matcalc-cli'),
-     join(root, 'build-native', 'src', 'cli', 'matcalc-cli')].find((path) => existsSync(path));
+    [join(root, 'build', 'release', 'src', 'matcalc-cli'),
+     join(root, 'build', 'native', 'src', 'matcalc-cli')].find((path) => existsSync(path));
 const port = 8766;
 const url = `http://127.0.0.1:${port}/`;
 const args = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',

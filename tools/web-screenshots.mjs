@@ -9,7 +9,7 @@ import {fileURLToPath} from 'node:url';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const port = 8767;
-const server = spawn('node', [join(root, 'src', 'web', 'serve.mjs'), join(root, 'build-web', 'site'),
+const server = spawn('node', [join(root, 'src', 'web', 'serve.mjs'), join(root, 'build', 'web', 'site'),
                               String(port)], {stdio: 'ignore'});
 await new Promise((resolve) => setTimeout(resolve, 500));
 const browser = await chromium.launch({

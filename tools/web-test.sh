@@ -8,16 +8,19 @@ bash tools/web.sh --build-only
 . tools/packages.sh
 matcalc_install_missing chromium fonts-noto-cjk g++ libgtest-dev
 
+# The release preset's runner when tools/test.sh has built it, else one of
+# its own.
 if [ -z "${MATCALC_CLI:-}" ]; then
-  if [ -x build/src/cli/matcalc-cli ]; then
-    export MATCALC_CLI="$PWD/build/src/cli/matcalc-cli"
+  if [ -x build/release/src/matcalc-cli ]; then
+    export MATCALC_CLI="$PWD/build/release/src/matcalc-cli"
   else
-    launcher=()
-    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S . -B build-native -G Ninja -DCMAKE_BUILD_TYPE=Release -DMATCALC_GUI=OFF \
-      -DMATCALC_TESTS=OFF "${launcher[@]}" >/dev/null
-    cmake --build build-native -j "$(nproc)" --target matcalc-cli
-    export MATCALC_CLI="$PWD/build-native/src/cli/matcalc-cli"
+    if command -v ccache > /dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+      export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    fi
+    cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DMATCALC_GUI=OFF \
+      -DMATCALC_TESTS=OFF > /dev/null
+    cmake --build build/native -j "$(nproc)" --target matcalc-cli
+    export MATCALC_CLI="$PWD/build/native/src/matcalc-cli"
   fi
 fi
 

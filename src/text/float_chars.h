@@ -1,7 +1,8 @@
 // Conversions between doubles and decimal text that every standard library
 // gives byte for byte the same: the library's <charconv> where it has the
-// floating-point overloads, otherwise the C library's correctly rounded
-// printf and strtod, read and written in the "C" locale's notation.
+// floating-point overloads, otherwise exact integer arithmetic and the C
+// library's correctly rounded printf and strtod, read and written in the "C"
+// locale's notation.
 #pragma once
 
 #include <charconv>
@@ -21,8 +22,10 @@ std::to_chars_result FixedChars(char* first, char* last, double value, int place
 // std::errc::result_out_of_range and leaves `value` alone.
 std::from_chars_result ParseDouble(const char* first, const char* last, double& value);
 
-// The C-library versions of the three, built everywhere so that the tests can
-// hold them against the library's <charconv>.
+// The versions without floating-point <charconv>, built everywhere so that
+// the tests can hold them against the library's: scientific text up to 17
+// decimals by exact integer arithmetic (printf is slow for it on some
+// platforms), everything else through the C library.
 namespace portable {
 std::to_chars_result ScientificChars(char* first, char* last, double value, int precision);
 std::to_chars_result FixedChars(char* first, char* last, double value, int places);

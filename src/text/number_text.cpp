@@ -101,10 +101,15 @@ void AppendNumber(std::string& out, double value) {
 }
 
 void AppendField24(std::string& out, double value) {
+  // The field is put together here and appended whole: one append per field
+  // is much cheaper than two where small appends are library calls (WebAssembly).
+  char field[kFieldWidth + 8];
   char buf[32];
   const std::size_t len = FormatInto(buf, value);
-  out.append(kFieldWidth - len, ' ');
-  out.append(buf, len);
+  const std::size_t pad = kFieldWidth - len;
+  for (std::size_t i = 0; i < pad; ++i) field[i] = ' ';
+  std::memcpy(field + pad, buf, len);
+  out.append(field, kFieldWidth);
 }
 
 std::string Field24(double value) {

@@ -4,11 +4,11 @@
 // hard cases with known answers everywhere.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -18,6 +18,20 @@
 
 namespace matcalc {
 namespace {
+
+// Bit patterns without std::bit_cast, which some libraries these tests run
+// with lack.
+std::uint64_t Bits(double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+double FromBits(std::uint64_t bits) {
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
 
 using ToChars = std::to_chars_result (*)(char*, char*, double, int);
 using FromChars = std::from_chars_result (*)(const char*, const char*, double&);
@@ -35,7 +49,7 @@ struct Parsed {
   std::size_t used;
   bool operator==(const Parsed& other) const {
     // Bit patterns, so that -0 and 0 differ and NaN equals NaN.
-    return std::bit_cast<std::uint64_t>(value) == std::bit_cast<std::uint64_t>(other.value) &&
+    return Bits(value) == Bits(other.value) &&
            ec == other.ec && used == other.used;
   }
 };
@@ -57,11 +71,11 @@ std::vector<double> HardValues() {
   std::vector<double> values;
   std::mt19937_64 rng(20261207);
   for (int i = 0; i < 60000; ++i) {
-    const double v = std::bit_cast<double>(rng());
+    const double v = FromBits(rng());
     if (std::isfinite(v)) values.push_back(v);
   }
   for (int i = 0; i < 5000; ++i) {  // subnormals
-    values.push_back(std::bit_cast<double>(rng() & 0x800F'FFFF'FFFF'FFFFull));
+    values.push_back(FromBits(rng() & 0x800F'FFFF'FFFF'FFFFull));
   }
   values.push_back(std::numeric_limits<double>::denorm_min());
   values.push_back(std::numeric_limits<double>::min());
@@ -71,6 +85,11 @@ std::vector<double> HardValues() {
     values.push_back(p);
     values.push_back(std::nextafter(p, 0.0));
     values.push_back(std::nextafter(p, HUGE_VAL));
+    // Where 15 or 17 digits round up to the next power of ten, or just fail to.
+    for (const double below : {1 - 5e-16, 1 - 5e-18}) {
+      double v = std::nextafter(std::nextafter(p * below, 0.0), 0.0);
+      for (int i = 0; i < 5; ++i, v = std::nextafter(v, HUGE_VAL)) values.push_back(v);
+    }
   }
   // Exact ties at 15 significant digits: 16-digit integers ending in 5.
   for (int i = 0; i < 5000; ++i) {
@@ -168,7 +187,7 @@ TEST(FloatChars, CLibraryPathReadsTheLibraryValues) {
   // v and its successor has at most 770 significant digits.
   std::mt19937_64 bits(3);
   for (int i = 0; i < 3000; ++i) {
-    double v = std::bit_cast<double>(bits() & 0x7FFF'FFFF'FFFF'FFFFull);
+    double v = FromBits(bits() & 0x7FFF'FFFF'FFFF'FFFFull);
     if (!std::isfinite(v) || v == std::numeric_limits<double>::max()) continue;
     if (i % 3 == 0) v = std::ldexp(v, -std::ilogb(v) + static_cast<int>(bits() % 200) - 100);
     const long double middle =
@@ -179,6 +198,23 @@ TEST(FloatChars, CLibraryPathReadsTheLibraryValues) {
     std::string text(buf, static_cast<std::size_t>(length));
     const std::size_t point = text.find_first_of(".,");
     if (point != std::string::npos) text[point] = '.';
+    ASSERT_EQ(Parse(&portable::ParseDouble, text), Parse(&ParseDouble, text)) << text;
+  }
+  // Up to 15 digits with a small exponent: the exact shortcut.
+  std::uniform_int_distribution<std::uint64_t> whole(0, 999'999'999'999'999);
+  std::uniform_int_distribution<int> small_exponent(-40, 40);
+  for (int i = 0; i < 30000; ++i) {
+    std::string text = std::to_string(whole(rng) >> (i % 50));
+    if (i % 3 == 0) {
+      std::string pointed = text.substr(0, text.size() / 2);
+      pointed += '.';
+      pointed.append(text, text.size() / 2);
+      text = pointed;
+    }
+    if (i % 5 != 0) {
+      text += 'e';
+      text += std::to_string(small_exponent(rng));
+    }
     ASSERT_EQ(Parse(&portable::ParseDouble, text), Parse(&ParseDouble, text)) << text;
   }
   // Random short decimal texts of every magnitude, overflow and underflow
@@ -193,7 +229,8 @@ TEST(FloatChars, CLibraryPathReadsTheLibraryValues) {
       if (k == n / 3) text += '.';
       text += static_cast<char>('0' + digit(rng));
     }
-    text += 'e' + std::to_string(exponent(rng));
+    text += 'e';
+    text += std::to_string(exponent(rng));
     ASSERT_EQ(Parse(&portable::ParseDouble, text), Parse(&ParseDouble, text)) << text;
   }
 }

@@ -5,7 +5,7 @@ import {fileURLToPath} from 'node:url';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const port = Number(process.env.MATCALC_WEB_TEST_PORT || 8765);
-const site = process.env.MATCALC_SITE || join(root, 'build-web', 'site');
+const site = process.env.MATCALC_SITE || join(root, 'build', 'web', 'site');
 
 export default defineConfig({
   testDir: '.',

@@ -9,8 +9,8 @@ import {fileURLToPath} from 'node:url';
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 
 function findRunner() {
-  const candidates = [process.env.MATCALC_CLI, join(root, 'build-native', 'src', 'cli', 'matcalc-cli'),
-                      join(root, 'build', 'src', 'cli', 'matcalc-cli')];
+  const candidates = [process.env.MATCALC_CLI, join(root, 'build', 'release', 'src', 'matcalc-cli'),
+                      join(root, 'build', 'native', 'src', 'matcalc-cli')];
   const found = candidates.find((path) => path && existsSync(path));
   if (!found) throw new Error('no native matcalc-cli: set MATCALC_CLI or run tools/web-test.sh');
   return found;
