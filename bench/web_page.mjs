@@ -139,9 +139,22 @@ try {
 
   // Stop: from the click to the next command's first box.
   await menu(page, '文件', '新建');
-  await page.getByRole('textbox', {name: '编辑区'}).fill('3 1\n1 3');
+  await page.evaluate(() => {
+    // A dense matrix of order 1200: its determinant takes seconds.
+    let seed = 1;
+    const rows = [];
+    for (let i = 0; i < 1200; ++i) {
+      const row = [];
+      for (let j = 0; j < 1200; ++j) {
+        seed = (seed * 16807) % 2147483647;
+        row.push((seed % 1000) / 100);
+      }
+      rows.push(row.join(' '));
+    }
+    document.getElementById('text1').value = rows.join('\n');
+  });
   await menu(page, '求解', '列主元求行列式');
-  await answer(page, '1500');
+  await answer(page, '1200');
   await page.getByRole('button', {name: '停止'}).waitFor().catch(async (error) => {
     await page.screenshot({path: '/tmp/bench-stop.png'});
     throw error;
