@@ -240,7 +240,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits);
+  const ResultPane pane =
+      RunCommand(*command, dialogs, text, std::string(), digits, kRunnerCosts);
   err << dialogs.Log();
   err.flush();
   return write(pane.text());

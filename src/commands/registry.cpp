@@ -41,9 +41,9 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 }
 
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits) {
+                ResultPane& pane, int digits, const FrontEndCosts& front_end) {
   if (command.run == nullptr) return;
-  Frame frame(dialogs, text1, pane, digits);
+  Frame frame(dialogs, text1, pane, digits, front_end);
   if (!TextFitsBudget(text1, command.reads)) {
     frame.Inform(kTextTooLargeText);
     return;
@@ -52,9 +52,9 @@ void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits) {
+                      std::string text2, int digits, const FrontEndCosts& front_end) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits);
+  RunCommand(command, dialogs, text1, pane, digits, front_end);
   return pane;
 }
 

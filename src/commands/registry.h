@@ -41,12 +41,14 @@ const Command* FindCommand(std::string_view name);
 
 // Runs `command` on `text1`, appending to `pane`; a text too large for the
 // memory budget is refused with a message box and both panes stay.
+// `front_end` says what the calling front end keeps beside them (copies of
+// the text and the trace); the budgets count it.
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits);
+                ResultPane& pane, int digits, const FrontEndCosts& front_end);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits);
+                      std::string text2, int digits, const FrontEndCosts& front_end);
 
 }  // namespace matcalc
