@@ -25,6 +25,14 @@ namespace matcalc::web {
 inline constexpr std::size_t kLargestFileBytes =
     static_cast<std::size_t>(kMemoryBudgetBytes / 8);
 
+// The copies the page keeps beside the core's view while a command runs,
+// counted in the budgets. The edit pane's text: the page's string, its copy
+// in the worker and the UTF-8 bytes made from it (the core reads those in
+// place). The trace: the session's copy, the bytes handed to the page, the
+// page's string (two bytes a character, as a trace holds Chinese) and the
+// previous trace the page keeps until the command ends.
+inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 6};
+
 struct Answer {
   bool is_input = false;
   std::optional<std::string> text;  // input boxes: the text, or a cancel
