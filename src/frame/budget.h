@@ -45,7 +45,7 @@ inline constexpr double kLoopNs = 1.2;
 // a value whose scaled magnitude leaves the fast one (1.5 with 15 places).
 inline constexpr double kRoundNs = 75;
 // One n^3 of the singular values of an n x n matrix.
-inline constexpr double kSvdNs = 0.4;
+inline constexpr double kSvdNs = 0.6;
 // Writing one byte of trace (number text, fields, line breaks).
 inline constexpr double kTraceByteNs = 3;
 // Reading one byte of the edit pane's text into numbers, every entry an
@@ -55,7 +55,7 @@ inline constexpr double kTextByteNs = 40;
 // Memory beside the estimate: the program itself, and the copies of the text
 // the matrix readers hold while they cut it into entries (before any trace is
 // written): one normalised copy, as TextReadingBytes says exactly.
-inline constexpr double kProgramBytes = 8.0 * 1024 * 1024;
+inline constexpr double kProgramBytes = 4.0 * 1024 * 1024;
 inline constexpr double kReaderTextCopies = 1;
 
 // Bytes of a Matrix(rows, cols): rows 0..rows by columns 0..cols.

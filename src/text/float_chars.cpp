@@ -253,16 +253,25 @@ double ApproximateScaled(double v, int t) {
   return v * std::pow(10.0, t);
 }
 
-// The precision + 1 significant digits of a finite v > 0, correctly rounded,
-// as an integer, and the decimal exponent of the first; false when this way
-// does not apply (precision over 17).
+}  // namespace
+
 bool ScientificDigits(double v, int precision, std::uint64_t& digits, int& exponent) {
-  if (precision < 0 || precision > 17) return false;
-  int e2 = 0;
-  const double fraction = std::frexp(v, &e2);  // v = fraction 2^e2, fraction in [0.5, 1)
-  const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  e2 -= 53;
-  int k = static_cast<int>(std::floor(std::log10(v)));
+  if (!(v > 0) || !std::isfinite(v) || precision < 0 || precision > 17) return false;
+  // v = m 2^e2 exactly, from the bits.
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &v, sizeof bits);
+  const int biased = static_cast<int>(bits >> 52) & 0x7FF;
+  std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+  int e2 = -1074;
+  if (biased != 0) {
+    m |= std::uint64_t{1} << 52;
+    e2 = biased - 1075;
+  }
+  // The leading bit is worth 2^top, so the first digit's exponent is
+  // floor(top log10 2) or one more; the loop below settles which.
+  int top = e2;
+  for (std::uint64_t rest = m >> 1; rest != 0; rest >>= 1) ++top;
+  int k = static_cast<int>(std::floor(top * 0.30102999566398120));
   for (int attempt = 0; attempt < 4; ++attempt) {
     const int t = precision - k;
     std::uint64_t rounded = 0;
@@ -298,8 +307,6 @@ bool ScientificDigits(double v, int precision, std::uint64_t& digits, int& expon
   return false;
 }
 
-}  // namespace
-
 std::to_chars_result ScientificChars(char* first, char* last, double value, int precision) {
   std::uint64_t digits = 0;
   int exponent = 0;
@@ -311,7 +318,7 @@ std::to_chars_result ScientificChars(char* first, char* last, double value, int 
   char text[32];
   char* out = text;
   if (value < 0) *out++ = '-';
-  char reversed[20];
+  char reversed[20] = {};
   for (int i = 0; i <= precision; ++i) {
     reversed[i] = static_cast<char>('0' + digits % 10);
     digits /= 10;
@@ -460,6 +467,38 @@ std::to_chars_result FixedChars(char* first, char* last, double value, int place
 #else
   return portable::FixedChars(first, last, value, places);
 #endif
+}
+
+namespace {
+
+// Reads the digits and the exponent back from scientific text.
+void DigitsOfText(const char* p, const char* end, std::uint64_t& digits, int& exponent) {
+  std::uint64_t whole = 0;
+  for (; p < end && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') whole = whole * 10 + static_cast<std::uint64_t>(*p - '0');
+  }
+  int magnitude = 0;
+  const bool minus = p + 1 < end && p[1] == '-';
+  for (p += 2; p < end; ++p) magnitude = magnitude * 10 + (*p - '0');
+  digits = whole;
+  exponent = minus ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+bool ScientificDigits(double v, int precision, std::uint64_t& digits, int& exponent) {
+  if (!(v > 0) || !std::isfinite(v) || precision < 0 || precision > 17) return false;
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+  char text[40];
+  const auto res =
+      std::to_chars(text, text + sizeof text, v, std::chars_format::scientific, precision);
+#else
+  if (portable::ScientificDigits(v, precision, digits, exponent)) return true;
+  char text[40];
+  const auto res = portable::Print(text, text + sizeof text, "%.*e", v, precision);
+#endif
+  DigitsOfText(text, res.ptr, digits, exponent);
+  return true;
 }
 
 std::from_chars_result ParseDouble(const char* first, const char* last, double& value) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <charconv>
+#include <cstdint>
 
 namespace matcalc {
 
@@ -15,6 +16,12 @@ std::to_chars_result ScientificChars(char* first, char* last, double value, int 
 
 // Like std::to_chars(first, last, value, std::chars_format::fixed, places).
 std::to_chars_result FixedChars(char* first, char* last, double value, int places);
+
+// The precision + 1 significant digits of a finite v > 0, correctly rounded
+// (exact ties to even), as one integer, and the decimal exponent of the first
+// digit: what ScientificChars writes, without the text. False for a precision
+// beyond 0 to 17 or a v that is not finite and above 0.
+bool ScientificDigits(double v, int precision, std::uint64_t& digits, int& exponent);
 
 // Like std::from_chars(first, last, value) with std::chars_format::general:
 // [-]digits[.digits][e[+-]digits] (also "inf", "infinity" and "nan", any
@@ -27,6 +34,7 @@ std::from_chars_result ParseDouble(const char* first, const char* last, double& 
 // decimals by exact integer arithmetic (printf is slow for it on some
 // platforms), everything else through the C library.
 namespace portable {
+bool ScientificDigits(double v, int precision, std::uint64_t& digits, int& exponent);
 std::to_chars_result ScientificChars(char* first, char* last, double value, int precision);
 std::to_chars_result FixedChars(char* first, char* last, double value, int places);
 std::from_chars_result ParseDouble(const char* first, const char* last, double& value);

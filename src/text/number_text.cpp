@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "text/float_chars.h"
@@ -32,25 +33,18 @@ std::size_t FormatInto(char* buf, double value) {
     return 1;
   }
 
-  // d.dddddddddddddde+XXX, correctly rounded to 15 significant digits.
-  std::array<char, 40> sci{};
-  const auto res =
-      ScientificChars(sci.data(), sci.data() + sci.size(), value, kSignificantDigits - 1);
-  const char* p = sci.data();
-  const char* end = res.ptr;
+  // The 15 significant digits, correctly rounded, and the decimal exponent.
   char* out = buf;
-  if (*p == '-') {
-    *out++ = '-';
-    ++p;
-  }
-  // Collect the 15 significant digits and the exponent.
-  std::array<char, kSignificantDigits> digits{};
-  int count = 0;
-  for (; p < end && *p != 'e'; ++p) {
-    if (*p != '.') digits[static_cast<std::size_t>(count++)] = *p;
-  }
+  if (value < 0) *out++ = '-';
+  std::uint64_t whole = 0;
   int exponent = 0;
-  std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+  ScientificDigits(std::fabs(value), kSignificantDigits - 1, whole, exponent);
+  std::array<char, kSignificantDigits> digits{};
+  for (int i = kSignificantDigits - 1; i >= 0; --i) {
+    digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  }
+  int count = kSignificantDigits;
   while (count > 1 && digits[static_cast<std::size_t>(count - 1)] == '0') --count;
 
   if (exponent >= -4 && exponent < 15) {

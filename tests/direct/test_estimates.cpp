@@ -28,10 +28,10 @@ const Boundary kBoundaries[] = {
     {"inverse", &InverseWork, 6, 680},
     {"inverse", &InverseWork, 15, 2129},  // nothing rounded at D + 1 = 16
     {"determinant", &DeterminantWork, 15, 976},
-    {"lu", &TriangularWork, 15, 2710},
+    {"lu", &TriangularWork, 15, 2715},
     {"positive-definite", &PositiveDefiniteWork, 15, 250},
-    {"diagonal-dominance", &DiagonalDominanceWork, 15, 3648},
-    {"matrix-norms", &MatrixNormsWork, 15, 3083},
+    {"diagonal-dominance", &DiagonalDominanceWork, 15, 3656},
+    {"matrix-norms", &MatrixNormsWork, 15, 2852},
 };
 
 TEST(DirectEstimates, LargestAcceptedOrdersFillABudget) {

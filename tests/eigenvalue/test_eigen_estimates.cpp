@@ -26,8 +26,8 @@ struct Boundary {
 const Boundary kBoundaries[] = {
     {"power", &PowerWork, 827},
     {"shift", &ShiftWork, 826},
-    {"inverse-power", &InversePowerWork, 2773},
-    {"jacobi", &JacobiWork, 461},
+    {"inverse-power", &InversePowerWork, 2779},
+    {"jacobi", &JacobiWork, 462},
 };
 
 TEST(EigenEstimates, LargestAcceptedOrdersFillABudget) {

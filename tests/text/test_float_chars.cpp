@@ -162,6 +162,14 @@ TEST(FloatChars, CLibraryPathGivesTheLibraryBytes) {
   std::uniform_int_distribution<int> places(0, 15);
   for (const double v : HardValues()) {
     ASSERT_EQ(Text(&portable::ScientificChars, v, 14), Text(&ScientificChars, v, 14)) << v;
+    if (v > 0) {
+      std::uint64_t digits[2] = {};
+      int exponents[2] = {};
+      ASSERT_TRUE(portable::ScientificDigits(v, 14, digits[0], exponents[0])) << v;
+      ASSERT_TRUE(ScientificDigits(v, 14, digits[1], exponents[1])) << v;
+      ASSERT_EQ(digits[0], digits[1]) << v;
+      ASSERT_EQ(exponents[0], exponents[1]) << v;
+    }
     const int p = precision(rng);
     ASSERT_EQ(Text(&portable::ScientificChars, v, p), Text(&ScientificChars, v, p)) << v;
     if (std::fabs(v) < 1e20) {
