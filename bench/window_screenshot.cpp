@@ -1,7 +1,7 @@
 // Shows the window in the middle of the Jacobi method of order 300 (eps 0),
 // the trace of a small run still in the result pane, for the README's picture:
-//   xvfb-run -a -s "-screen 0 1024x700x24" sh -c \
-//     'build/bench/window_screenshot & sleep 6; import -window root docs/window-progress.png'
+//   xvfb-run -a -s "-screen 0 1000x660x24" sh -c 'build/bench/window_screenshot &
+//     sleep 5; import -window root docs/window-progress.png; wait'
 // The command is stopped and the program ends after 20 seconds.
 #include <QApplication>
 #include <QTimer>

@@ -97,7 +97,7 @@ void CommandRun::HandOver() {
   pieces_.push_back(std::move(piece));
 }
 
-void CommandRun::Pump(int ms) {
+void CommandRun::Pump(int ms, bool write) {
   QElapsedTimer clock;
   clock.start();
   while (ms < 0 || clock.elapsed() < ms) {
@@ -110,8 +110,7 @@ void CommandRun::Pump(int ms) {
       waiting_bytes_ -= piece.bytes.size();
     }
     taken_.notify_all();
-    // A stopped command's trace is thrown away anyway.
-    if (!stopping()) trace_.Write(piece.bytes, piece.clears);
+    if (write) trace_.Write(piece.bytes, piece.clears);
   }
 }
 
@@ -150,7 +149,8 @@ void CommandRun::Finished() {
     TakeAll();
     trace_.Keep();
   } else {
-    Pump(-1);
+    // A stopped command's trace is thrown away.
+    Pump(-1, false);
     trace_.Restore();
   }
   emit ended(outcome_);

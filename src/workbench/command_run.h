@@ -77,8 +77,9 @@ class CommandRun : public QObject, private ProgressSink {
   // On the command's thread: what the pane holds goes to the window's.
   void HandOver();
   // On the window's thread: converts waiting pieces for at most `ms`
-  // milliseconds (all of them for a negative `ms`).
-  void Pump(int ms);
+  // milliseconds (all of them for a negative `ms`); without `write` they are
+  // only dropped.
+  void Pump(int ms, bool write = true);
   // On the window's thread while the command waits or has ended: all the
   // trace written so far into the document.
   void TakeAll();

@@ -46,7 +46,6 @@ void TraceDocument::Write(std::string_view bytes, std::uint64_t clears) {
     trace_ = std::make_unique<QTextDocument>();
     trace_->setDocumentLayout(new QPlainTextDocumentLayout(trace_.get()));
     trace_->setUndoRedoEnabled(false);
-    trace_->setDefaultFont(text2_->font());
     clears_ = clears;
     if (clears == 0) Insert(PaneText(*text2_));
   }
@@ -79,6 +78,8 @@ void TraceDocument::Show() {
   before->setParent(nullptr);
   before_.reset(before);
   shown_ = trace_.release();
+  // The font may have been changed while the command computed.
+  shown_->setDefaultFont(text2_->font());
   text2_->setDocument(shown_);
   shown_->setParent(text2_);
 }
