@@ -1,6 +1,7 @@
 #include "text/number_text.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -82,6 +83,56 @@ std::size_t FormatInto(char* buf, double value) {
 constexpr std::array<double, 16> kPow10 = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
+// The rounding of a finite value to 0..15 places in integer arithmetic.
+//
+// |value| = M * 2^e exactly, with M < 2^53 an integer (the significand of
+// the encoding, the hidden bit included for normal numbers).
+// - e >= 0: the value is an integer and its own rounding.
+// - Otherwise P = M * 10^p < 2^53 * 2^50 = 2^103 is exact in 128 bits, and
+//   |value| * 10^p = P / 2^s with s = -e. Its integer part Q = P >> s and the
+//   remainder R = P - Q * 2^s, held against the half 2^(s-1), give the nearest
+//   integer N with an exact tie going to the even one. For s >= 104 the half
+//   exceeds P, so N = 0.
+// - Q >= 2^53, that is |value| * 10^p >= 2^53: the decimal rounding moves
+//   the value by at most 10^-p / 2, while the value's spacing of doubles is
+//   ulp > 10^-p (|value| >= 2^53 / 10^p, so its binade starts above
+//   2^52 / 10^p). The gap below a power of two is half the ulp, still > 10^-p
+//   for p >= 1 (10^p is then no power of two), and for p = 0 such a value is an
+//   integer. So the nearest double to the rounded decimal is the value itself.
+// - Q < 2^53: N <= 2^53 is an exact double, so is 10^p, and the quotient
+//   N / 10^p is the correctly rounded, that is the nearest, double to the
+//   rounded decimal. The sign is put back afterwards: a negative value that
+//   rounds to zero gives negative zero, as the decimal text "-0" reads.
+double RoundExactly(double value, int places) {
+  constexpr std::array<std::uint64_t, 16> kPow10Int = {
+      1ULL,          10ULL,          100ULL,          1000ULL,
+      10000ULL,      100000ULL,      1000000ULL,      10000000ULL,
+      100000000ULL,  1000000000ULL,  10000000000ULL,  100000000000ULL,
+      1000000000000ULL, 10000000000000ULL, 100000000000000ULL, 1000000000000000ULL};
+  using Wide = unsigned __int128;
+
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+  int exponent = -1074;  // subnormal numbers and zero
+  if (biased != 0) {
+    significand |= std::uint64_t{1} << 52;
+    exponent = biased - 1075;
+  }
+  if (exponent >= 0) return value;
+
+  const double scale = kPow10[static_cast<std::size_t>(places)];
+  const unsigned shift = static_cast<unsigned>(-exponent);
+  if (shift >= 128) return std::copysign(0.0, value);
+  const Wide product = Wide{significand} * kPow10Int[static_cast<std::size_t>(places)];
+  Wide whole = product >> shift;
+  if (whole >= (Wide{1} << 53)) return value;
+  const Wide remainder = product - (whole << shift);
+  const Wide half = Wide{1} << (shift - 1);
+  if (remainder > half || (remainder == half && (whole & 1) != 0)) ++whole;
+  return std::copysign(static_cast<double>(static_cast<std::uint64_t>(whole)) / scale, value);
+}
+
 }  // namespace
 
 std::string FormatNumber(double value) {
@@ -117,25 +168,19 @@ double RoundTo(double value, int places) {
   if (places < 0) places = 0;
   const double scale = kPow10[static_cast<std::size_t>(places)];
 
-  // Fast path: when the scaled value is small enough that its fraction is
-  // known to within 2^-13 and it is not near a tie, the nearest integer of the
-  // exact product is the nearest integer of the computed one, and dividing by
-  // an exact power of ten rounds correctly.
+  // Fast path: when the scaled value is below 2^40 its fraction is known to
+  // within 2^-13; not near a tie, the nearest integer of the computed product
+  // (adding and taking away 1.5 * 2^52 rounds it to an integer) is the nearest
+  // integer of the exact one, and dividing by an exact power of ten rounds
+  // correctly. The sign goes back on afterwards for a zero.
   const double scaled = value * scale;
   if (std::fabs(scaled) < 0x1p40) {
-    const double fraction = std::fabs(scaled - std::trunc(scaled));
-    if (std::fabs(fraction - 0.5) > 0x1p-10) return std::nearbyint(scaled) / scale;
-  } else if (std::fabs(value) >= 0x1p52) {
-    return value;  // already an integer
+    const double nearest = (scaled + 0x1.8p52) - 0x1.8p52;
+    if (std::fabs(scaled - nearest) < 0.5 - 0x1p-10) {
+      return std::copysign(nearest / scale, value);
+    }
   }
-
-  // Exact path: the shortest correctly rounded fixed text of the binary value
-  // (exact ties to even), read back as the nearest double.
-  char buf[400];
-  const auto res = FixedChars(buf, buf + sizeof buf, value, places);
-  double rounded = value;
-  ParseDouble(buf, res.ptr, rounded);
-  return rounded;
+  return RoundExactly(value, places);
 }
 
 }  // namespace matcalc

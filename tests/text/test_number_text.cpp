@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -97,6 +100,110 @@ TEST(RoundTo, MoreThanFifteenPlacesAndNonFiniteValuesAreUnchanged) {
   EXPECT_EQ(RoundTo(kInf, 3), kInf);
   EXPECT_EQ(RoundTo(-kInf, 3), -kInf);
   EXPECT_TRUE(std::isnan(RoundTo(std::nan(""), 3)));
+}
+
+// The rounding as the decimal text gives it: the correctly rounded fixed text
+// (exact ties to even) read back as the nearest double.
+double RoundThroughText(double value, int places) {
+  char buf[400];
+  const auto res = FixedChars(buf, buf + sizeof buf, value, places);
+  double rounded = value;
+  ParseDouble(buf, res.ptr, rounded);
+  return rounded;
+}
+
+// Compares the encodings, so that a zero of the wrong sign is caught too.
+::testing::AssertionResult SameAsText(double value, int places) {
+  const double got = RoundTo(value, places);
+  const double want = RoundThroughText(value, places);
+  if (std::bit_cast<std::uint64_t>(got) == std::bit_cast<std::uint64_t>(want)) {
+    return ::testing::AssertionSuccess();
+  }
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "%a to %d places: %a, not %a", value, places, got, want);
+  return ::testing::AssertionFailure() << buf;
+}
+
+// A value and its neighbours up to `ulps` doubles away on either side.
+template <typename Check>
+void AroundValue(double value, int ulps, Check check) {
+  double below = value;
+  double above = value;
+  check(value);
+  for (int i = 0; i < ulps; ++i) {
+    below = std::nextafter(below, -kInf);
+    above = std::nextafter(above, kInf);
+    check(below);
+    check(above);
+  }
+}
+
+constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+TEST(RoundTo, AgreesWithTheTextOnAnyEncoding) {
+  std::mt19937_64 rng(2026);
+  int checked = 0;
+  for (int i = 0; i < 600000; ++i) {
+    const double value = std::bit_cast<double>(rng());
+    if (!std::isfinite(value)) continue;
+    ASSERT_TRUE(SameAsText(value, static_cast<int>(rng() % 16)));
+    ++checked;
+  }
+  EXPECT_GT(checked, 590000);
+}
+
+// Every magnitude where the scaled value leaves the fast path: up to and
+// beyond 2^53 / 10^p, and the subnormal and largest values.
+TEST(RoundTo, AgreesWithTheTextAtEveryMagnitude) {
+  std::mt19937_64 rng(53);
+  std::uniform_real_distribution<double> unit(1, 2);
+  for (int p = 0; p <= 15; ++p) {
+    for (int i = 0; i < 40000; ++i) {
+      // 2^-60 .. 2^8 times 2^53 / 10^p, densest around 2^40..2^56 / 10^p.
+      const int shift = i % 2 ? static_cast<int>(rng() % 69) - 60 : static_cast<int>(rng() % 17) - 13;
+      const double value = std::ldexp(unit(rng), 53 + shift) / kPowers[p];
+      ASSERT_TRUE(SameAsText(i % 3 ? value : -value, p));
+    }
+    for (const double value :
+         {0.0, -0.0, std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::min(),
+          std::numeric_limits<double>::min(), std::numeric_limits<double>::max(),
+          -std::numeric_limits<double>::max(), 0x1p52, 0x1p53, 0x1p-1022 * 0.75, 1e-300, 9e15,
+          std::ldexp(1.0, 53) / kPowers[p], std::ldexp(1.0, 52) / kPowers[p],
+          std::ldexp(1.0, 40) / kPowers[p], 0.5 / kPowers[p], -0.5 / kPowers[p]}) {
+      AroundValue(value, 3, [&](double v) { ASSERT_TRUE(SameAsText(v, p)); });
+    }
+  }
+  // Integers around 2^52 and 2^53, where halves and then odd integers run out.
+  for (const double start : {0x1p52, 0x1p53, 0x1p51}) {
+    AroundValue(start, 200, [](double v) {
+      for (int p = 0; p <= 15; ++p) ASSERT_TRUE(SameAsText(v, p));
+    });
+  }
+  EXPECT_EQ(std::signbit(RoundTo(-0.0, 3)), true);
+  EXPECT_EQ(std::signbit(RoundTo(-0x1p-1074, 15)), true);
+  EXPECT_EQ(std::signbit(RoundTo(-0.4e-15, 15)), true);
+}
+
+// Decimal ties (k + 1/2) / 10^p and short decimals k / 10^p with their nearest
+// doubles and the doubles a few steps away, k from 0 to beyond 2^53.
+TEST(RoundTo, AgreesWithTheTextNearTiesAndShortDecimals) {
+  std::mt19937_64 rng(10);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int p = 0; p <= 15; ++p) {
+    for (int i = 0; i < 12000; ++i) {
+      // k log-uniform in 1 .. 2^54.
+      const double k = std::floor(std::exp2(unit(rng) * 54));
+      const double sign = i % 2 ? -1 : 1;
+      const auto check = [&](double v) { ASSERT_TRUE(SameAsText(v, p)); };
+      if (k < 0x1p52) AroundValue(sign * (k + 0.5) / kPowers[p], 4, check);
+      AroundValue(sign * k / kPowers[p], 2, check);
+    }
+    // The smallest ties of all: half a unit of the last place.
+    for (int k = 0; k < 200; ++k) {
+      AroundValue((k + 0.5) / kPowers[p], 4, [&](double v) { ASSERT_TRUE(SameAsText(v, p)); });
+    }
+  }
 }
 
 // The fast path must agree with the exact decimal rounding everywhere.
