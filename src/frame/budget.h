@@ -41,9 +41,10 @@ inline constexpr double kWorkBudgetNanoseconds = 25e9;
 inline constexpr double kProductNs = 0.12;
 // One multiply-add of a plain loop (eliminations, substitutions, pivot search).
 inline constexpr double kLoopNs = 1.2;
-// One rounding to a number of places at its worst: the exact path, taken by
-// a value whose scaled magnitude leaves the fast one (1.5 with 15 places).
-inline constexpr double kRoundNs = 75;
+// One rounding to a number of places at its worst: a value near a decimal
+// tie or with a scaled magnitude of 2^40 and more, which takes the integer
+// path (about 8 ns in bench/bench_rounding; the common value takes 3.5 ns).
+inline constexpr double kRoundNs = 10;
 // One n^3 of the singular values of an n x n matrix.
 inline constexpr double kSvdNs = 0.6;
 // Writing one byte of trace (number text, fields, line breaks).
