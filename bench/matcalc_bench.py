@@ -11,7 +11,7 @@ import subprocess
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.environ.get("MATCALC_BUILD", os.path.join(ROOT, "build"))
-RUNNER = os.path.join(BUILD, "src", "cli", "matcalc-cli")
+RUNNER = os.path.join(BUILD, "src", "matcalc-cli")
 ESTIMATE = os.path.join(BUILD, "bench", "matcalc-estimate")
 CACHE = os.environ.get("MATCALC_BENCH_TEXTS", "/tmp/matcalc-bench-texts")
 
@@ -115,6 +115,8 @@ def run(method, n, nice=True):
     command += [method, path]
     if nice:
         command = ["nice", "-n", "10"] + command
+    if not os.access(RUNNER, os.X_OK):
+        raise SystemExit("no runner at %s (MATCALC_BUILD is the build folder)" % RUNNER)
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     err = result.stderr.decode("utf-8", "replace")
     rss = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", err).group(1)) * 1024

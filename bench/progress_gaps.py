@@ -9,7 +9,7 @@ machine does not count against the runner. Fails (exit 1) when the percents
 do not run from 0 to 100 without going down, or when two lines lie more than
 100 ms of computation apart.
 
-usage: bench/progress_gaps.py [--order N] [--cli build/src/cli/matcalc-cli]
+usage: bench/progress_gaps.py [--order N] [--cli build/src/matcalc-cli]
 """
 import argparse
 import os
@@ -33,7 +33,7 @@ def main():
     parser.add_argument("--order", type=int, default=1500)
     parser.add_argument("--method", default="determinant")
     parser.add_argument("--answer", action="append", default=None)
-    parser.add_argument("--cli", default="build/src/cli/matcalc-cli")
+    parser.add_argument("--cli", default="build/src/matcalc-cli")
     args = parser.parse_args()
     answers = args.answer or [str(args.order)]
 

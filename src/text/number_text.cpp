@@ -94,20 +94,21 @@ constexpr std::array<double, 16> kPow10 = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6
 //   integer N with an exact tie going to the even one. For s >= 104 the half
 //   exceeds P, so N = 0.
 // - Q >= 2^53, that is |value| * 10^p >= 2^53: the decimal rounding moves
-//   the value by at most 10^-p / 2, while the value's spacing of doubles is
-//   ulp > 10^-p (|value| >= 2^53 / 10^p, so its binade starts above
-//   2^52 / 10^p). The gap below a power of two is half the ulp, still > 10^-p
-//   for p >= 1 (10^p is then no power of two), and for p = 0 such a value is an
-//   integer. So the nearest double to the rounded decimal is the value itself.
+//   the value by at most 10^-p / 2, while the doubles around it are more than
+//   10^-p apart: its binade [2^E, 2^(E+1)) has 2^(E+1) > 2^53 / 10^p, so its
+//   spacing 2^(E-52) > 10^-p; below |value| = 2^E the spacing is 2^(E-53)
+//   >= 10^-p, equal only for p = 0, where the value is an integer. So the
+//   rounded decimal lies within half a spacing of the value, whose double is
+//   the value itself.
 // - Q < 2^53: N <= 2^53 is an exact double, so is 10^p, and the quotient
 //   N / 10^p is the correctly rounded, that is the nearest, double to the
 //   rounded decimal. The sign is put back afterwards: a negative value that
 //   rounds to zero gives negative zero, as the decimal text "-0" reads.
 double RoundExactly(double value, int places) {
   constexpr std::array<std::uint64_t, 16> kPow10Int = {
-      1ULL,          10ULL,          100ULL,          1000ULL,
-      10000ULL,      100000ULL,      1000000ULL,      10000000ULL,
-      100000000ULL,  1000000000ULL,  10000000000ULL,  100000000000ULL,
+      1ULL,           10ULL,           100ULL,           1000ULL,
+      10000ULL,       100000ULL,       1000000ULL,       10000000ULL,
+      100000000ULL,   1000000000ULL,   10000000000ULL,   100000000000ULL,
       1000000000000ULL, 10000000000000ULL, 100000000000000ULL, 1000000000000000ULL};
   using Wide = unsigned __int128;
 
@@ -168,11 +169,12 @@ double RoundTo(double value, int places) {
   if (places < 0) places = 0;
   const double scale = kPow10[static_cast<std::size_t>(places)];
 
-  // Fast path: when the scaled value is below 2^40 its fraction is known to
-  // within 2^-13; not near a tie, the nearest integer of the computed product
-  // (adding and taking away 1.5 * 2^52 rounds it to an integer) is the nearest
-  // integer of the exact one, and dividing by an exact power of ten rounds
-  // correctly. The sign goes back on afterwards for a zero.
+  // Fast path: below 2^40 the computed product is off the exact one by at most
+  // half its ulp, 2^-13; not within 2^-10 of a tie, the nearest integer of the
+  // computed product (adding and taking away 1.5 * 2^52 rounds it to an
+  // integer, there being no contraction into a fused multiply-add) is that of
+  // the exact one, and dividing it by an exact power of ten rounds correctly.
+  // The sign goes back on afterwards for a zero.
   const double scaled = value * scale;
   if (std::fabs(scaled) < 0x1p40) {
     const double nearest = (scaled + 0x1.8p52) - 0x1.8p52;
