@@ -8,9 +8,9 @@
 // Each loop rounds 4096 values, cycling through the places 0..15.
 #include <benchmark/benchmark.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -44,7 +44,10 @@ std::vector<double> Values(int kind) {
         v = std::ldexp(unit(rng), 53 + static_cast<int>(rng() % 10)) / Pow10(p);
         break;
       default:  // mixed
-        do v = std::bit_cast<double>(rng()); while (!std::isfinite(v));
+        do {
+          const std::uint64_t bits = rng();
+          std::memcpy(&v, &bits, sizeof v);
+        } while (!std::isfinite(v));
         break;
     }
     values.push_back(i % 2 ? -v : v);

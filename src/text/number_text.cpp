@@ -1,7 +1,6 @@
 #include "text/number_text.h"
 
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -112,7 +111,8 @@ double RoundExactly(double value, int places) {
       1000000000000ULL, 10000000000000ULL, 100000000000000ULL, 1000000000000000ULL};
   using Wide = unsigned __int128;
 
-  const auto bits = std::bit_cast<std::uint64_t>(value);
+  std::uint64_t bits;  // std::bit_cast is missing from some libraries
+  std::memcpy(&bits, &value, sizeof bits);
   const int biased = static_cast<int>((bits >> 52) & 0x7FF);
   std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
   int exponent = -1074;  // subnormal numbers and zero

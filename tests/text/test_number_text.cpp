@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -102,6 +102,19 @@ TEST(RoundTo, MoreThanFifteenPlacesAndNonFiniteValuesAreUnchanged) {
   EXPECT_TRUE(std::isnan(RoundTo(std::nan(""), 3)));
 }
 
+// Bit patterns without std::bit_cast, which some libraries lack.
+std::uint64_t Bits(double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+double FromBits(std::uint64_t bits) {
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
 // The rounding as the decimal text gives it: the correctly rounded fixed text
 // (exact ties to even) read back as the nearest double.
 double RoundThroughText(double value, int places) {
@@ -116,7 +129,7 @@ double RoundThroughText(double value, int places) {
 ::testing::AssertionResult SameAsText(double value, int places) {
   const double got = RoundTo(value, places);
   const double want = RoundThroughText(value, places);
-  if (std::bit_cast<std::uint64_t>(got) == std::bit_cast<std::uint64_t>(want)) {
+  if (Bits(got) == Bits(want)) {
     return ::testing::AssertionSuccess();
   }
   char buf[128];
@@ -145,7 +158,7 @@ TEST(RoundTo, AgreesWithTheTextOnAnyEncoding) {
   std::mt19937_64 rng(2026);
   int checked = 0;
   for (int i = 0; i < 600000; ++i) {
-    const double value = std::bit_cast<double>(rng());
+    const double value = FromBits(rng());
     if (!std::isfinite(value)) continue;
     ASSERT_TRUE(SameAsText(value, static_cast<int>(rng() % 16)));
     ++checked;
