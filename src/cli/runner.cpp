@@ -13,6 +13,7 @@
 #include <ostream>
 
 #include "commands/registry.h"
+#include "frame/convergence.h"
 #include "frame/scripted_dialogs.h"
 #include "text/encoding.h"
 #include "text/text_util.h"
@@ -21,7 +22,8 @@ namespace matcalc {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... METHOD [FILE]\n"
+    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... [--series CSV]\n"
+    "                   METHOD [FILE]\n"
     "       matcalc-cli --list\n"
     "       matcalc-cli --help\n"
     "\n"
@@ -30,7 +32,9 @@ constexpr std::string_view kUsage =
     "next input box and confirmed; later boxes are cancelled. Each --reply answers\n"
     "the next Yes/No question; later questions get their default button. --digits\n"
     "sets the decimal digits (1 to 15, default 6). Every dialog box shown is\n"
-    "reported on standard error, one line each. --list names the methods.\n";
+    "reported on standard error, one line each. --series writes what the iterative\n"
+    "methods converge through (header series,x,y) to the file CSV. --list names the\n"
+    "methods.\n";
 
 constexpr std::size_t kFirstBlockBytes = 64 * 1024;
 // Blocks this large come from the system directly and go back to it when
@@ -153,6 +157,20 @@ std::string WriteDescriptor(int fd, std::string_view bytes) {
   return {};
 }
 
+namespace {
+
+// Writes `bytes` to the file `path`, created or emptied; the reason when not
+// all of it was written.
+std::string WriteSeriesFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return std::strerror(errno);
+  std::string reason = WriteDescriptor(fd, bytes);
+  if (::close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
+  return reason;
+}
+
+}  // namespace
+
 int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::ostream& err = streams.err;
   // Standard output written whole, or the reason it was not: exit status 1.
@@ -166,6 +184,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::vector<std::string> answers;
   std::vector<Reply> replies;
   std::vector<std::string> positional;
+  std::optional<std::string> series_file;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -201,6 +220,10 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
         return UsageError(err, "--reply takes yes or no");
       }
       replies.push_back(*text == "yes" ? Reply::kYes : Reply::kNo);
+    } else if (arg == "--series") {
+      const std::string* file = value();
+      if (file == nullptr || file->empty()) return UsageError(err, "--series needs a file name");
+      series_file = *file;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       return UsageError(err, "unknown option " + arg);
     } else {
@@ -240,10 +263,20 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits);
+  ConvergenceLog series;
+  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits,
+                                     series_file ? &series : nullptr);
   err << dialogs.Log();
   err.flush();
-  return write(pane.text());
+  const int status = write(pane.text());
+  if (series_file) {
+    const std::string reason = WriteSeriesFile(*series_file, SeriesCsv(series));
+    if (!reason.empty()) {
+      err << "matcalc-cli: cannot write " << *series_file << ": " << reason << '\n';
+      return 1;
+    }
+  }
+  return status;
 }
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

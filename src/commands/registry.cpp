@@ -41,9 +41,11 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 }
 
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits) {
+                ResultPane& pane, int digits, ConvergenceLog* series) {
+  if (series != nullptr) series->Clear();
   if (command.run == nullptr) return;
   Frame frame(dialogs, text1, pane, digits);
+  frame.set_convergence(series);
   if (!TextFitsBudget(text1, command.reads)) {
     frame.Inform(kTextTooLargeText);
     return;
@@ -52,9 +54,9 @@ void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits) {
+                      std::string text2, int digits, ConvergenceLog* series) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits);
+  RunCommand(command, dialogs, text1, pane, digits, series);
   return pane;
 }
 

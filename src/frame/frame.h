@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/result_pane.h"
 
@@ -63,11 +64,18 @@ class Frame {
   // true when `estimate` exceeds the budgets; the panes stay as they were.
   bool RefuseIfTooLarge(const WorkEstimate& estimate);
 
+  // Where the iterative methods record what converges, for the charts and
+  // the series file; records nothing unless a front end asked for it.
+  ConvergenceLog& convergence() { return convergence_ != nullptr ? *convergence_ : no_log_; }
+  void set_convergence(ConvergenceLog* log) { convergence_ = log; }
+
  private:
   Dialogs& dialogs_;
   std::string_view text1_;
   ResultPane& pane_;
   int digits_;
+  ConvergenceLog* convergence_ = nullptr;
+  ConvergenceLog no_log_{false};
 };
 
 }  // namespace matcalc
