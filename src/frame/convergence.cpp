@@ -1,5 +1,6 @@
 #include "frame/convergence.h"
 
+#include "text/json_text.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -20,6 +21,17 @@ void AppendCsvField(std::string& out, std::string_view field) {
     out += c;
   }
   out += '"';
+}
+
+const char* QuantityKey(Quantity quantity) {
+  switch (quantity) {
+    case Quantity::kEstimate: return "estimate";
+    case Quantity::kEigenvalue: return "eigenvalue";
+    case Quantity::kApproximation: return "approximation";
+    case Quantity::kOffDiagonal: return "offDiagonal";
+    case Quantity::kDiagonal: return "diagonal";
+  }
+  return "";
 }
 
 }  // namespace
@@ -102,6 +114,43 @@ std::string SeriesCsv(const ConvergenceLog& log) {
     AppendNumber(out, *log.gave_up_at());
     out += ",1\n";
   }
+  return out;
+}
+
+std::string SeriesJson(const ConvergenceLog& log) {
+  std::string out = "{\"passes\":";
+  out += log.counts_passes() ? "true" : "false";
+  out += ",\"gaveUp\":";
+  if (log.gave_up_at()) {
+    AppendJsonNumber(out, *log.gave_up_at());
+  } else {
+    out += "null";
+  }
+  out += ",\"why\":";
+  AppendJsonString(out, log.why());
+  out += ",\"series\":[";
+  bool first_series = true;
+  for (const Series& s : log.series()) {
+    if (!first_series) out += ',';
+    first_series = false;
+    out += "{\"name\":";
+    AppendJsonString(out, s.Name());
+    out += ",\"quantity\":\"";
+    out += QuantityKey(s.quantity);
+    out += "\",\"component\":" + std::to_string(s.component) + ",\"points\":[";
+    bool first_point = true;
+    for (const SeriesPoint& p : s.points) {
+      if (!first_point) out += ',';
+      first_point = false;
+      out += '[';
+      AppendJsonNumber(out, p.x);
+      out += ',';
+      AppendJsonNumber(out, p.y);
+      out += ']';
+    }
+    out += "]}";
+  }
+  out += "]}";
   return out;
 }
 

@@ -82,4 +82,9 @@ inline constexpr std::string_view kGaveUpSeries = "未收敛";
 // last iterate or pass. Line breaks are LF.
 std::string SeriesCsv(const ConvergenceLog& log);
 
+// The same for a page's script, as JSON: {"passes":false,"gaveUp":null,
+// "why":"","series":[{"name":"...","quantity":"estimate","component":1,
+// "points":[[3,2.5],...]}]}. Values that are not finite are null.
+std::string SeriesJson(const ConvergenceLog& log);
+
 }  // namespace matcalc

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "text/evaluator.h"
+#include "text/json_text.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -67,6 +68,24 @@ std::string ReadingSummary(const TextReading& reading, TextUse use) {
 std::string PartlyReadTip(const PartlyReadEntry& entry) {
   return "第 " + std::to_string(entry.row) + " 行第 " + std::to_string(entry.column) +
          " 个元素读作 " + FormatNumber(entry.value);
+}
+
+std::string ReadingJson(const TextReading& reading, TextUse use) {
+  std::string out = "{\"summary\":";
+  AppendJsonString(out, reading.rows > 0 ? ReadingSummary(reading, use) : std::string());
+  out += ",\"rows\":" + std::to_string(reading.rows);
+  out += ",\"order\":" + std::to_string(reading.largest_order);
+  out += ",\"partlyRead\":" + std::to_string(reading.partly_read_count);
+  out += ",\"marks\":[";
+  for (std::size_t i = 0; i < reading.partly_read.size(); ++i) {
+    const PartlyReadEntry& entry = reading.partly_read[i];
+    if (i > 0) out += ',';
+    out += '[' + std::to_string(entry.begin) + ',' + std::to_string(entry.end) + ',';
+    AppendJsonString(out, PartlyReadTip(entry));
+    out += ']';
+  }
+  out += "]}";
+  return out;
 }
 
 }  // namespace matcalc

@@ -44,7 +44,12 @@ TextReading DescribeText(std::string_view text, TextUse use = TextUse::kMatrix);
 // there are any, "，2 个元素只读了一部分".
 std::string ReadingSummary(const TextReading& reading, TextUse use = TextUse::kMatrix);
 
-// The tooltip of a partly read entry: "读作 12".
+// The tooltip of a partly read entry: "第 1 行第 1 个元素读作 12".
 std::string PartlyReadTip(const PartlyReadEntry& entry);
+
+// For a page's script: {"summary":"...","rows":3,"order":3,"partlyRead":1,
+// "marks":[[begin,end,"tip"],...]}, offsets in bytes of the text; the
+// summary is empty for a text without rows.
+std::string ReadingJson(const TextReading& reading, TextUse use = TextUse::kMatrix);
 
 }  // namespace matcalc

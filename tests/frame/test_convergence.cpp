@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "frame/convergence.h"
 
 namespace matcalc {
@@ -44,8 +46,21 @@ TEST(ConvergenceLog, PassesGivingUpAndTheDisabledLog) {
             "第 1 个对角元,0,1E-30\n"
             "第 2 个对角元,0,-4\n"
             "未收敛,101,1\n");
+  EXPECT_EQ(SeriesJson(log),
+            "{\"passes\":true,\"gaveUp\":101,\"why\":\"此方法不适合这个矩阵，计算被迫终止\","
+            "\"series\":[{\"name\":\"非对角元的最大模\",\"quantity\":\"offDiagonal\","
+            "\"component\":0,\"points\":[[0,0.5]]},{\"name\":\"第 1 个对角元\","
+            "\"quantity\":\"diagonal\",\"component\":1,\"points\":[[0,1E-30]]},"
+            "{\"name\":\"第 2 个对角元\",\"quantity\":\"diagonal\",\"component\":2,"
+            "\"points\":[[0,-4]]}]}");
   log.Clear();
   EXPECT_TRUE(log.empty());
+  log.Add(Quantity::kApproximation, 0, 1, std::numeric_limits<double>::infinity());
+  EXPECT_EQ(SeriesJson(log),
+            "{\"passes\":false,\"gaveUp\":null,\"why\":\"\",\"series\":[{\"name\":"
+            "\"近似特征值\",\"quantity\":\"approximation\",\"component\":0,"
+            "\"points\":[[1,null]]}]}");
+  log.Clear();
   EXPECT_EQ(SeriesCsv(log), "series,x,y\n");
 
   ConvergenceLog off(false);

@@ -116,6 +116,15 @@ TEST(ReadingHints, ValuesAgreeWithTheMatrixReader) {
   }
 }
 
+TEST(ReadingHints, JsonForThePage) {
+  EXPECT_EQ(ReadingJson(DescribeText("1 \"x\n4 a")),
+            "{\"summary\":\"2 行，首行 2 个元素，可作 2 阶矩阵，2 个元素只读了一部分\",\"rows\":2,"
+            "\"order\":2,\"partlyRead\":2,\"marks\":[[2,4,\"第 1 行第 2 个元素读作 0\"],"
+            "[7,8,\"第 2 行第 2 个元素读作 0\"]]}");
+  EXPECT_EQ(ReadingJson(DescribeText("")),
+            "{\"summary\":\"\",\"rows\":0,\"order\":0,\"partlyRead\":0,\"marks\":[]}");
+}
+
 TEST(ReadingHints, ListIsCappedButCountIsNot) {
   std::string text;
   for (std::size_t i = 0; i < kMaxListedEntries + 10; ++i) text += "z ";
