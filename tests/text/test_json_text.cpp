@@ -10,7 +10,7 @@ namespace {
 
 TEST(JsonText, StringsAndNumbers) {
   std::string out;
-  AppendJsonString(out, std::string("a\"b\\c\r\n\t\x01 读作", 14));
+  AppendJsonString(out, std::string("a\"b\\c\r\n\t\x01 读作", 16));
   EXPECT_EQ(out, "\"a\\\"b\\\\c\\u000d\\u000a\\u0009\\u0001 读作\"");
   out.clear();
   AppendJsonNumber(out, -1.5e-30);
