@@ -22,6 +22,7 @@
 #include <cmath>
 
 #include "workbench/about_box.h"
+#include "workbench/beyond_trace.h"
 #include "frame/settings.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
@@ -88,6 +89,7 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
 
   BuildMenus();
   BuildToolbar();
+  beyond_ = new BeyondTrace(*this, *text1_, *text2_);
   panes_.bar.left = kInitialSplitterTwips;
   resize(kInitialWidthPixels, kInitialHeightPixels);
 }
@@ -388,8 +390,11 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr) return;  // not built yet
   ResultPane pane(PaneText(*text2_));
   PaneShowingDialogs boxes(dialogs(), pane, *text2_);
-  RunCommand(command, boxes, PaneText(*text1_), pane, digits_);
+  RunCommand(command, boxes, PaneText(*text1_), pane, digits_, beyond_->series());
   boxes.ShowPane();
+  beyond_->CommandEnded(QString::fromUtf8(command.caption.data(),
+                                          static_cast<qsizetype>(command.caption.size())),
+                        pane.changed());
 }
 
 // ---- Layout ----

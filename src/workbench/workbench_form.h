@@ -21,6 +21,7 @@ class QToolBar;
 namespace matcalc::workbench {
 
 class AboutBox;
+class BeyondTrace;
 class HelpWindow;
 
 class WorkbenchForm : public QMainWindow, private DocumentHost {
@@ -40,6 +41,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   QString status_text() const;
   int digits() const { return digits_; }
   DocumentFiles& files() { return files_; }
+  // Printing, the convergence chart and the hints while typing.
+  BeyondTrace* beyond() const { return beyond_; }
   // A menu or menu item by its name (mnuFile, FileOpen, Gauss__ ...).
   QAction* action(const QString& name) const;
   QMenu* menu(const QString& name) const;
@@ -112,6 +115,7 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   Dialogs* dialogs_override_ = nullptr;
   FilePicker* picker_override_ = nullptr;
   DocumentFiles files_;
+  BeyondTrace* beyond_ = nullptr;
   QPointer<AboutBox> about_;
   QPointer<HelpWindow> help_;
 };
