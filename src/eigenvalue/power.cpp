@@ -31,6 +31,7 @@ void PowerCommand(Frame& frame) {
   bool settled = false;
   while (!settled) {
     settled = iteration.Advance(*eps);
+    frame.convergence().AddVector(Quantity::kEstimate, iteration.k(), iteration.estimates());
     out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
     out.Append(FormatVector(iteration.current(), 2)).NewLine();
     if (!settled && iteration.k() >= kLastIterate) {
@@ -39,6 +40,7 @@ void PowerCommand(Frame& frame) {
     }
   }
 
+  frame.convergence().Add(Quantity::kEigenvalue, 0, iteration.k(), iteration.lambda());
   out.NewLine().NewLine().Append("幂法求矩阵的主特征值是： ").AppendNumber(iteration.lambda());
   out.NewLine().NewLine().Append("      特征向量是： ").NewLine();
   out.Append(FormatVector(iteration.current(), 2));

@@ -41,6 +41,7 @@ void ShiftCommand(Frame& frame) {
   bool settled = false;
   while (!settled) {
     settled = iteration.Advance(*eps);
+    frame.convergence().AddVector(Quantity::kEstimate, iteration.k(), iteration.estimates());
     // From the third iterate on no empty line separates the blocks.
     out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
     out.Append(FormatVector(iteration.current(), 2));
@@ -53,6 +54,7 @@ void ShiftCommand(Frame& frame) {
     }
   }
 
+  frame.convergence().Add(Quantity::kEigenvalue, 0, iteration.k(), iteration.lambda());
   const std::string eigenvector = FormatVector(iteration.current(), 2);
   out.NewLine().NewLine().Append("新矩阵的特征值是： ").AppendNumber(iteration.lambda());
   out.NewLine().NewLine().Append("      特征向量是： ").NewLine().Append(eigenvector);

@@ -1,5 +1,7 @@
 #include "frame/convergence.h"
 
+#include <algorithm>
+
 #include "text/json_text.h"
 #include "text/number_text.h"
 
@@ -86,6 +88,14 @@ void ConvergenceLog::GiveUp(double x, std::string_view why) {
   if (!enabled_) return;
   gave_up_ = x;
   why_ = why;
+}
+
+void ConvergenceLog::GiveUp(std::string_view why) {
+  double last = 0;
+  for (const Series& s : series_) {
+    for (const SeriesPoint& p : s.points) last = std::max(last, p.x);
+  }
+  GiveUp(last, why);
 }
 
 bool ConvergenceLog::counts_passes() const {

@@ -53,6 +53,8 @@ class ConvergenceLog {
   // The run ended at its bound (or could not go on) without converging,
   // after iterate or pass `x`; `why` says so in the method's words.
   void GiveUp(double x, std::string_view why);
+  // The same after the last iterate or pass recorded.
+  void GiveUp(std::string_view why);
 
   bool empty() const { return series_.empty() && !gave_up_; }
   const std::vector<Series>& series() const { return series_; }
