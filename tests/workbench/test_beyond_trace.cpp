@@ -14,10 +14,13 @@
 #include <QTemporaryDir>
 
 #include "frame/convergence.h"
+#include "frame/scripted_dialogs.h"
+#include "workbench/beyond_trace.h"
 #include "workbench/convergence_chart.h"
 #include "workbench/export_picker.h"
 #include "workbench/trace_printer.h"
 #include "workbench/typing_hints.h"
+#include "workbench/workbench_form.h"
 
 using namespace matcalc;
 using namespace matcalc::workbench;
@@ -239,6 +242,58 @@ class BeyondTraceTest : public QObject {
     QCOMPARE(hints.marks[0].end, 6);
     QCOMPARE(hints.marks[1].start, 9);
     QCOMPARE(hints.marks[1].end, 10);
+  }
+
+  // Through the window: a power run, then its chart, its PDF and the hints.
+  void windowShowsTheChartPrintsAndHints() {
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"3", "0.0001"});
+    form.SetDialogs(&dialogs);
+    AnsweringPicker picker;
+    form.beyond()->SetExportPicker(&picker);
+    form.show();
+    form.text1()->setPlainText(QStringLiteral("4 1 0\n1 3 1\n0 1 2"));
+    form.action(QStringLiteral("MatrixMi"))->trigger();
+    QTRY_VERIFY(!form.beyond()->shown_series().empty());
+
+    form.action(QStringLiteral("ShowChart"))->trigger();
+    ChartWindow* window = form.beyond()->chart_window();
+    QVERIFY(window != nullptr);
+    QVERIFY(window->isVisible());
+    const QList<QAbstractSeries*> series = window->chart()->upper()->series();
+    QCOMPARE(series.size(), 4);  // three components and the eigenvalue
+    const ConvergenceLog& log = form.beyond()->shown_series();
+    QCOMPARE(static_cast<QLineSeries*>(series[0])->count(),
+             qsizetype(log.series()[0].points.size()));
+    QCOMPARE(static_cast<QLineSeries*>(series[2])->at(0).y(), log.series()[2].points[0].y);
+    QCOMPARE(series[3]->name(), QStringLiteral("特征值 = 4.731877"));
+    QVERIFY(window->chart()->upper()->title().contains(QStringLiteral("幂法")));
+
+    // A cancelled command changes neither the result pane nor the chart.
+    ScriptedDialogs cancelled;
+    form.SetDialogs(&cancelled);
+    form.action(QStringLiteral("ClassicalJacobi"))->trigger();
+    QTRY_COMPARE(cancelled.shown().size(), std::size_t{1});
+    QCOMPARE(window->chart()->upper()->series().size(), 4);
+
+    QTemporaryDir dir;
+    picker.name = dir.filePath(QStringLiteral("trace"));
+    form.action(QStringLiteral("FileExportPdf"))->trigger();
+    const QString pdf = picker.name + QStringLiteral(".pdf");
+    QVERIFY(QFile::exists(pdf));
+    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
+                                                               QStringLiteral("-")});
+    QVERIFY(text.contains(QStringLiteral("矩阵计算器 — 幂法")));
+    QVERIFY(text.contains(QStringLiteral("幂法求矩阵的主特征值是： 4.731877")));
+    // Once the pane is edited the trace is no longer the method's own.
+    form.text2()->appendPlainText(QStringLiteral("注"));
+    QCOMPARE(form.beyond()->PrintCaptionNow(), QStringLiteral("矩阵计算器"));
+
+    form.text1()->setPlainText(QStringLiteral("12abc 2\n3 4"));
+    QTRY_COMPARE(form.beyond()->hints_label()->text(),
+                 QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，1 个元素只读了一部分"));
+    QCOMPARE(form.text1()->extraSelections().size(), 1);
+    form.SetDialogs(nullptr);
   }
 };
 
