@@ -96,6 +96,7 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const QSt
       const double span = y.high - y.low;
       const double pad = span > 0 ? span * 0.08 : std::max(1.0, std::fabs(y.high) * 0.1);
       axis->setRange(y.low - pad, y.high + pad);
+      axis->applyNiceNumbers();
     }
     axis->setLabelFormat(QStringLiteral("%.6g"));
     y_axis = axis;

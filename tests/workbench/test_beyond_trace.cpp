@@ -295,6 +295,33 @@ class BeyondTraceTest : public QObject {
     QCOMPARE(form.text1()->extraSelections().size(), 1);
     form.SetDialogs(nullptr);
   }
+
+  // The README's pictures, written only when MATCALC_SCREENSHOT_DIR names a
+  // folder (run under Xvfb): the chart of a Jacobi run and the first printed
+  // page of its trace.
+  void screenshots() {
+    const QString folder = qEnvironmentVariable("MATCALC_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("MATCALC_SCREENSHOT_DIR is not set");
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"4", "0.000001"});
+    form.SetDialogs(&dialogs);
+    AnsweringPicker picker;
+    form.beyond()->SetExportPicker(&picker);
+    form.show();
+    form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 5 1\n0.5 1 1 2"));
+    form.action(QStringLiteral("ClassicalJacobi"))->trigger();
+    QTRY_VERIFY(!form.beyond()->shown_series().empty());
+    form.action(QStringLiteral("ShowChart"))->trigger();
+    ChartWindow* window = form.beyond()->chart_window();
+    window->resize(860, 720);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/chart-jacobi.png")));
+    picker.name = folder + QStringLiteral("/print-jacobi.pdf");
+    form.action(QStringLiteral("FileExportPdf"))->trigger();
+    QVERIFY(QFile::exists(picker.name));
+    form.SetDialogs(nullptr);
+  }
 };
 
 QTEST_MAIN(BeyondTraceTest)
