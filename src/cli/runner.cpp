@@ -264,7 +264,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
   ConvergenceLog series;
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits,
+  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits, kRunnerCosts,
                                      series_file ? &series : nullptr);
   err << dialogs.Log();
   err.flush();

@@ -8,7 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/budget.h"
+
 namespace matcalc {
+
+// What the runner keeps beside the frame's text and trace, for the budgets:
+// nothing (the bytes read become the text; the trace is written once, from
+// the pane itself).
+inline constexpr FrontEndCosts kRunnerCosts{.text_copies = 0, .trace_copies = 0};
 
 // The bytes of the edit pane's text as read from a file or a stream.
 struct InputBytes {

@@ -41,10 +41,11 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 }
 
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits, ConvergenceLog* series) {
+                ResultPane& pane, int digits, const FrontEndCosts& front_end,
+                ConvergenceLog* series) {
   if (series != nullptr) series->Clear();
   if (command.run == nullptr) return;
-  Frame frame(dialogs, text1, pane, digits);
+  Frame frame(dialogs, text1, pane, digits, front_end);
   frame.set_convergence(series);
   if (!TextFitsBudget(text1, command.reads)) {
     frame.Inform(kTextTooLargeText);
@@ -54,9 +55,10 @@ void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits, ConvergenceLog* series) {
+                      std::string text2, int digits, const FrontEndCosts& front_end,
+                      ConvergenceLog* series) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits, series);
+  RunCommand(command, dialogs, text1, pane, digits, front_end, series);
   return pane;
 }
 

@@ -40,14 +40,18 @@ std::span<const Command> Commands();
 const Command* FindCommand(std::string_view name);
 
 // Runs `command` on `text1`, appending to `pane`; a text too large for the
-// memory budget is refused with a message box and both panes stay. With a
-// `series` log, emptied first, the iterative methods record what converges.
+// memory budget is refused with a message box and both panes stay.
+// `front_end` says what the calling front end keeps beside them (copies of
+// the text and the trace); the budgets count it. With a `series` log,
+// emptied first, the iterative methods record what converges.
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits, ConvergenceLog* series = nullptr);
+                ResultPane& pane, int digits, const FrontEndCosts& front_end,
+                ConvergenceLog* series = nullptr);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits, ConvergenceLog* series = nullptr);
+                      std::string text2, int digits, const FrontEndCosts& front_end,
+                      ConvergenceLog* series = nullptr);
 
 }  // namespace matcalc

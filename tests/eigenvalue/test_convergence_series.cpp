@@ -32,7 +32,8 @@ SeriesRun RunWithSeries(std::string_view name, std::string_view text1, std::vect
               std::vector<Reply> replies = {}) {
   SeriesRun run;
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  run.text2 = RunCommand(*FindCommand(name), dialogs, text1, std::string(), 6, &run.log).text();
+  run.text2 =
+      RunCommand(*FindCommand(name), dialogs, text1, std::string(), 6, {}, &run.log).text();
   return run;
 }
 
@@ -155,7 +156,7 @@ TEST(ConvergenceSeries, RunsThatGiveUpSayWhereAndWhy) {
   // The next run starts from an empty log; a cancelled one leaves it empty.
   ConvergenceLog log = jacobi.log;
   ScriptedDialogs cancelled({}, {});
-  RunCommand(*FindCommand("power"), cancelled, "1 2\r\n3 4", std::string(), 6, &log);
+  RunCommand(*FindCommand("power"), cancelled, "1 2\r\n3 4", std::string(), 6, {}, &log);
   EXPECT_TRUE(log.empty());
 }
 

@@ -70,11 +70,11 @@ TEST(RefuseIfTooLarge, RefusesWithAnOkMessageAndLeavesThePanes) {
   ScriptedDialogs dialogs;
   ResultPane pane("earlier trace");
   Frame frame(dialogs, "1", pane, 6);
-  EXPECT_FALSE(frame.RefuseIfTooLarge({1e6, 1e6}));
+  EXPECT_FALSE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 1e6, .nanoseconds = 1e6}));
   EXPECT_TRUE(dialogs.shown().empty());
 
-  EXPECT_TRUE(frame.RefuseIfTooLarge({2e9, 1e6}));
-  EXPECT_TRUE(frame.RefuseIfTooLarge({1e6, 1e12}));
+  EXPECT_TRUE(frame.RefuseIfTooLarge({.bytes = 2e9, .trace_bytes = 0, .nanoseconds = 1e6}));
+  EXPECT_TRUE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 0, .nanoseconds = 1e12}));
   ASSERT_EQ(dialogs.shown().size(), 2u);
   const MessageRequest& shown = dialogs.shown()[0].message;
   EXPECT_EQ(shown.text, "阶数太大，超出了本程序的计算能力。");
