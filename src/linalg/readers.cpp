@@ -225,7 +225,9 @@ void WalkMatrixText(std::string_view text, const std::function<void(const TextEn
   };
   std::size_t offset = 0;
   for (int i = 1; offset < s.size(); ++i) {
-    ForEachRowEntry(NextRow(s, offset), std::numeric_limits<int>::max(),
+    const std::string_view row = NextRow(s, offset);
+    if (row.empty()) break;  // the normalised text ends every row with "#"
+    ForEachRowEntry(row, std::numeric_limits<int>::max(),
                     [&](int k, std::string_view entry) {
                       TextEntry e{i, k, entry, 0, 0};
                       std::size_t length = entry.size();

@@ -125,6 +125,33 @@ TEST(ReadingHints, JsonForThePage) {
             "{\"summary\":\"\",\"rows\":0,\"order\":0,\"partlyRead\":0,\"marks\":[]}");
 }
 
+// Every entry's bytes in the text are the entry the evaluator is given
+// (without the row's "#"), whatever the separators around it.
+TEST(ReadingHints, EntryOffsetsPointAtTheEntriesRead) {
+  const std::vector<std::string> pieces = {"1", "12abc", "读", "a\tb", "(1+2)", "-x", "é"};
+  const std::vector<std::string> separators = {" ", "   ", ",", ", ,", "\r\n", "#", "\n\n\n",
+                                               " # ", "\r", ",,,"};
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    std::string text = round % 3 == 0 ? "  " : "";
+    const int count = 1 + static_cast<int>(random() % 30);
+    for (int i = 0; i < count; ++i) {
+      text += pieces[random() % pieces.size()];
+      text += separators[random() % separators.size()];
+    }
+    int entries = 0;
+    WalkMatrixText(text, [&](const TextEntry& e) {
+      std::string_view expected = e.text;
+      while (!expected.empty() && expected.back() == '#') expected.remove_suffix(1);
+      ASSERT_LE(e.begin, e.end);
+      ASSERT_LE(e.end, text.size());
+      EXPECT_EQ(std::string_view(text).substr(e.begin, e.end - e.begin), expected) << text;
+      ++entries;
+    });
+    EXPECT_GE(entries, 1) << text;
+  }
+}
+
 TEST(ReadingHints, ListIsCappedButCountIsNot) {
   std::string text;
   for (std::size_t i = 0; i < kMaxListedEntries + 10; ++i) text += "z ";
