@@ -102,29 +102,36 @@ TracePrinter::TracePrinter(const QString& text, QString caption, QDateTime when)
   lf.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   lines_ = lf.split(QLatin1Char('\n'));
   if (!lines_.isEmpty() && lines_.back().isEmpty()) lines_.removeLast();
-  int widest = 0;
-  for (const QString& line : lines_) widest = std::max(widest, CellWidth(line));
+  for (const QString& line : lines_) widest_ = std::max(widest_, CellWidth(line));
   // Portrait at the normal size if it fits, else landscape, set smaller down
   // to the smallest size; wider lines than that are wrapped.
-  const double needed = widest * CellPerPoint();
-  if (needed * kPointSize <= UsableWidth(QPageLayout::Portrait)) return;
+  if (FittingSize(UsableWidth(QPageLayout::Portrait)) >= kPointSize) return;
   orientation_ = QPageLayout::Landscape;
-  const double fitting = UsableWidth(QPageLayout::Landscape) / std::max(needed, 1.0);
-  point_size_ = std::clamp(std::floor(fitting * 10) / 10, kSmallestPointSize, kPointSize);
+  point_size_ = FittingSize(UsableWidth(QPageLayout::Landscape));
 }
 
-int TracePrinter::Paint(QPagedPaintDevice& device) const {
+double TracePrinter::FittingSize(double width_points) const {
+  const double needed = std::max(widest_, 1) * CellPerPoint();
+  return std::clamp(std::floor(width_points / needed * 10) / 10, kSmallestPointSize, kPointSize);
+}
+
+void TracePrinter::ApplyPageLayout(QPagedPaintDevice& device) const {
   device.setPageSize(QPageSize(QPageSize::A4));
   device.setPageOrientation(orientation_);
   device.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                         QPageLayout::Millimeter);
+}
+
+int TracePrinter::Paint(QPagedPaintDevice& device) const {
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
   const double area_width = page.width();
   const double area_height = page.height();
 
-  const QFont body = TraceFont(point_size_);
+  // The paper and orientation are the device's (a print dialog may have
+  // changed them): the font fits the width it has.
+  const QFont body = TraceFont(FittingSize(device.pageLayout().paintRect(QPageLayout::Point).width()));
   const QFont header = HeaderFont();
   const QFontMetricsF body_metrics(body, &device);
   const QFontMetricsF header_metrics(header, &device);
@@ -208,6 +215,7 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
     writer.setResolution(600);
     writer.setTitle(kProgramTitle);
     writer.setCreator(kProgramTitle);
+    printer.ApplyPageLayout(writer);
     if (printer.Paint(writer) == 0) {
       if (error != nullptr) *error = QStringLiteral("无法生成 PDF");
       return false;
@@ -223,7 +231,7 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
 
 void PrintTrace(QWidget* parent, const TracePrinter& printer) {
   QPrinter device(QPrinter::HighResolution);
-  device.setPageOrientation(printer.orientation());
+  printer.ApplyPageLayout(device);
   QPrintDialog dialog(&device, parent);
   dialog.setWindowTitle(QStringLiteral("打印"));
   if (dialog.exec() != QDialog::Accepted) return;
@@ -232,7 +240,7 @@ void PrintTrace(QWidget* parent, const TracePrinter& printer) {
 
 void PreviewTrace(QWidget* parent, const TracePrinter& printer) {
   QPrinter device(QPrinter::HighResolution);
-  device.setPageOrientation(printer.orientation());
+  printer.ApplyPageLayout(device);
   QPrintPreviewDialog dialog(&device, parent);
   dialog.setWindowTitle(QStringLiteral("打印预览"));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,

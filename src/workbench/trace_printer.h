@@ -24,11 +24,13 @@ class TracePrinter {
   // `text`: the result pane's text (CR LF or LF line breaks).
   TracePrinter(const QString& text, QString caption, QDateTime when);
 
-  // The page orientation and the font size the trace needs on A4 paper;
-  // applied to the device by Paint.
+  // The page orientation and the font size the trace needs on A4 paper.
   QPageLayout::Orientation orientation() const { return orientation_; }
   double point_size() const { return point_size_; }
-  // Every page onto `device` (a printer or a PDF writer); the number of pages.
+  // Sets A4 paper, that orientation and the margins on `device`.
+  void ApplyPageLayout(QPagedPaintDevice& device) const;
+  // Every page onto `device` (a printer or a PDF writer) in the layout it
+  // has, the font set to fit its width; the number of pages.
   int Paint(QPagedPaintDevice& device) const;
 
   static constexpr double kPointSize = 10;
@@ -36,8 +38,11 @@ class TracePrinter {
 
  private:
   QStringList lines_;
+  int widest_ = 0;  // cells
   QString caption_;
   QDateTime when_;
+  double FittingSize(double width_points) const;
+
   QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
   double point_size_ = kPointSize;
 };
