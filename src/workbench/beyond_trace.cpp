@@ -40,6 +40,7 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
       running_(true),
       shown_(true) {
   hints_label_->setObjectName(QStringLiteral("HintsLabel"));
+  connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
   window.statusBar()->addPermanentWidget(hints_label_);
   if (auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"))) {
     QAction* exit = nullptr;
@@ -74,16 +75,19 @@ ExportPicker& BeyondTrace::picker() {
   return picker_override_ != nullptr ? *picker_override_ : *own_picker_;
 }
 
-void BeyondTrace::CommandEnded(const QString& caption, bool shown) {
-  if (!shown) return;  // the pane still shows the trace before: so does the chart
+void BeyondTrace::CommandStarts() { changes_at_start_ = text2_changes_; }
+
+void BeyondTrace::CommandEnded(const QString& caption, bool ran) {
+  // The pane still shows the trace before: so does the chart.
+  if (!ran || text2_changes_ == changes_at_start_) return;
   shown_ = running_;
   shown_caption_ = caption;
-  shown_revision_ = text2_.document()->revision();
+  shown_changes_ = text2_changes_;
   if (chart_ != nullptr) chart_->chart()->SetLog(shown_, shown_caption_);
 }
 
 QString BeyondTrace::PrintCaptionNow() const {
-  const bool ours = text2_.document()->revision() == shown_revision_;
+  const bool ours = text2_changes_ == shown_changes_;
   return PrintCaption(ours ? shown_caption_ : QString());
 }
 

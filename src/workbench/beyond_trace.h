@@ -30,11 +30,13 @@ class BeyondTrace : public QObject {
   BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextEdit& text2);
   ~BeyondTrace() override;
 
-  // The log the next command records its series in.
+  // The log the next command records its series in, and the moment it
+  // starts.
   ConvergenceLog* series() { return &running_; }
-  // A command captioned `caption` has ended; `shown` when the result pane
-  // now shows what it wrote (the chart then shows its series).
-  void CommandEnded(const QString& caption, bool shown);
+  void CommandStarts();
+  // The command captioned `caption` has ended; `ran` unless it was stopped.
+  // When it changed the result pane, the chart shows its series.
+  void CommandEnded(const QString& caption, bool ran);
 
   // The tests answer the export dialogs themselves; null restores the real one.
   void SetExportPicker(ExportPicker* picker);
@@ -64,9 +66,12 @@ class BeyondTrace : public QObject {
   ConvergenceLog running_;
   ConvergenceLog shown_;
   QString shown_caption_;
-  // The result pane's document revision when the last command's trace was
-  // shown: an edit, an open or a new document since changes it.
-  int shown_revision_ = -1;
+  // Changes of the result pane so far, at the start of the command running,
+  // and when the last command's trace was shown: an edit, an open or a new
+  // document since then makes the trace no longer the method's own.
+  quint64 text2_changes_ = 0;
+  quint64 changes_at_start_ = 0;
+  quint64 shown_changes_ = ~quint64{0};
 };
 
 }  // namespace matcalc::workbench

@@ -390,6 +390,7 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr) return;  // not built yet
   ResultPane pane(PaneText(*text2_));
   PaneShowingDialogs boxes(dialogs(), pane, *text2_);
+  beyond_->CommandStarts();
   // Provisional: the edit pane's document and the UTF-8 copy beside the
   // frame's; the result pane's document, and a text for it when it is shown.
   constexpr FrontEndCosts kWindowCosts{.text_copies = 3, .trace_copies = 4};
@@ -397,7 +398,7 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   boxes.ShowPane();
   beyond_->CommandEnded(QString::fromUtf8(command.caption.data(),
                                           static_cast<qsizetype>(command.caption.size())),
-                        pane.changed());
+                        true);
 }
 
 // ---- Layout ----
