@@ -1,34 +1,66 @@
 #!/usr/bin/env bash
-# Sets up and runs every test: installs missing Debian packages, builds the
-# program with its tests, runs them; builds the core tests again with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs them; runs the
-# fuzzer for a minute (MATCALC_FUZZ_SECONDS to change that).
+# Sets up and runs every test, through the CMake presets (CMakePresets.json),
+# each building into build/<preset>:
+#
+#   fuzz      the fuzzer over the entry evaluator and the readers, for a minute
+#             (MATCALC_FUZZ_SECONDS to change that), while the next build runs
+#   sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   release   every test of the Release build, window included (offscreen)
+#   aarch64   the core tests built for ARM64, run under qemu-aarch64
+#   wasm      the core tests built for WebAssembly, run under node
+#
+# Missing Debian packages are installed first. ccache is used when it is
+# installed (CCACHE_DISABLE=1 turns it off).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES
+matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES $MATCALC_CROSS_PACKAGES
 
-jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+export NODE_PATH=/usr/share/nodejs  # Emscripten's optimizer finds acorn here
+if command -v ccache > /dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+fi
+jobs=$(nproc)
 
-echo "== fuzzing the evaluator and the readers"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DMATCALC_FUZZ=ON -DMATCALC_TESTS=OFF -DMATCALC_GUI=OFF
-cmake --build build-fuzz -j "$jobs" --target fuzz_readers
+stage() { printf '\n== %s (%s)\n' "$1" "$(date +%T)"; }
+
+stage "fuzzing the evaluator and the readers"
+cmake --preset fuzz > /dev/null
+cmake --build --preset fuzz -j "$jobs"
 corpus=$(mktemp -d)
 cp fuzz/corpus/* "$corpus"/
-build-fuzz/fuzz/fuzz_readers -max_total_time="${MATCALC_FUZZ_SECONDS:-60}" -max_len=4096 \
-  -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+# The fuzzer takes one core for its minute; the sanitizer build takes the rest.
+build/fuzz/fuzz/fuzz_readers -max_total_time="${MATCALC_FUZZ_SECONDS:-60}" -max_len=4096 \
+  -print_final_stats=1 "$corpus" > build/fuzz/fuzz.log 2>&1 &
+fuzzer=$!
+
+stage "core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset sanitize > /dev/null
+cmake --build --preset sanitize -j "$jobs"
+fuzz_status=0
+wait "$fuzzer" || fuzz_status=$?
+tail -n 12 build/fuzz/fuzz.log
 rm -rf "$corpus"
+if [ "$fuzz_status" -ne 0 ]; then
+  echo "the fuzzer found a fault (build/fuzz/fuzz.log)" >&2
+  exit 1
+fi
+ctest --preset sanitize -j "$jobs"
 
-echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMATCALC_SANITIZE=ON \
-  -DMATCALC_GUI=OFF
-cmake --build build-sanitize -j "$jobs"
-(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j "$jobs")
+stage "all tests of the Release build"
+cmake --preset release > /dev/null
+cmake --build --preset release -j "$jobs"
+ctest --preset release -j "$jobs"
 
-echo "== all tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+stage "core tests on ARM64 (qemu-aarch64)"
+cmake --preset aarch64 > /dev/null
+cmake --build --preset aarch64 -j "$jobs"
+ctest --preset aarch64 -j "$jobs"
+
+stage "core tests on WebAssembly (node)"
+cmake --preset wasm > /dev/null
+cmake --build --preset wasm -j "$jobs"
+ctest --preset wasm -j "$jobs"
+
+stage "done"

@@ -1,12 +1,11 @@
 #include "linalg/matrix_routines.h"
 
-#include <immintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
 
+#include "linalg/product_kernels.h"
 #include "text/number_text.h"
 #include "text/text_util.h"
 
@@ -31,111 +30,23 @@ namespace {
 // Blocks over l are taken in increasing order and carry the unrounded partial
 // sums in C from one block to the next, which changes nothing in any entry.
 //
-// The micro-kernels compute a tile of kTileRows x kTileCols entries from
-// packed panels: A as [l][row] and B as [l][column], padded with zeros to
-// whole tiles. Padded rows and columns are computed and thrown away.
+// The tile kernels (product_kernels.h) work on packed panels, padded with
+// zeros to whole tiles; padded rows and columns are computed and thrown away.
 constexpr int kDepthBlock = 256;  // l per block: a B panel stays in L1
 constexpr int kRowBlock = 96;     // rows of A packed at a time: stays in L2
-
-struct TileKernel {
-  int rows;
-  int cols;
-  // depth steps over packed a and b; `first` starts the sums at 0, otherwise
-  // they are read from the tile at c (row stride ldc).
-  void (*run)(int depth, const double* a, const double* b, double* c, std::size_t ldc, bool first);
-};
-
-__attribute__((target("avx512f"))) void TileAvx512(int depth, const double* a, const double* b,
-                                                   double* c, std::size_t ldc, bool first) {
-  constexpr int kRows = 8;
-  __m512d acc[kRows][2];
-#pragma GCC unroll 8
-  for (int r = 0; r < kRows; ++r) {
-    acc[r][0] = first ? _mm512_setzero_pd() : _mm512_loadu_pd(c + r * ldc);
-    acc[r][1] = first ? _mm512_setzero_pd() : _mm512_loadu_pd(c + r * ldc + 8);
-  }
-  for (int l = 0; l < depth; ++l) {
-    const __m512d b0 = _mm512_loadu_pd(b + 16 * l);
-    const __m512d b1 = _mm512_loadu_pd(b + 16 * l + 8);
-#pragma GCC unroll 8
-    for (int r = 0; r < kRows; ++r) {
-      const __m512d ail = _mm512_set1_pd(a[kRows * l + r]);
-      acc[r][0] = _mm512_add_pd(_mm512_mul_pd(ail, b0), acc[r][0]);
-      acc[r][1] = _mm512_add_pd(_mm512_mul_pd(ail, b1), acc[r][1]);
-    }
-  }
-#pragma GCC unroll 8
-  for (int r = 0; r < kRows; ++r) {
-    _mm512_storeu_pd(c + r * ldc, acc[r][0]);
-    _mm512_storeu_pd(c + r * ldc + 8, acc[r][1]);
-  }
-}
-
-__attribute__((target("avx2"))) void TileAvx2(int depth, const double* a, const double* b,
-                                              double* c, std::size_t ldc, bool first) {
-  constexpr int kRows = 4;
-  __m256d acc[kRows][2];
-#pragma GCC unroll 4
-  for (int r = 0; r < kRows; ++r) {
-    acc[r][0] = first ? _mm256_setzero_pd() : _mm256_loadu_pd(c + r * ldc);
-    acc[r][1] = first ? _mm256_setzero_pd() : _mm256_loadu_pd(c + r * ldc + 4);
-  }
-  for (int l = 0; l < depth; ++l) {
-    const __m256d b0 = _mm256_loadu_pd(b + 8 * l);
-    const __m256d b1 = _mm256_loadu_pd(b + 8 * l + 4);
-#pragma GCC unroll 4
-    for (int r = 0; r < kRows; ++r) {
-      const __m256d ail = _mm256_broadcast_sd(a + kRows * l + r);
-      acc[r][0] = _mm256_add_pd(_mm256_mul_pd(ail, b0), acc[r][0]);
-      acc[r][1] = _mm256_add_pd(_mm256_mul_pd(ail, b1), acc[r][1]);
-    }
-  }
-#pragma GCC unroll 4
-  for (int r = 0; r < kRows; ++r) {
-    _mm256_storeu_pd(c + r * ldc, acc[r][0]);
-    _mm256_storeu_pd(c + r * ldc + 4, acc[r][1]);
-  }
-}
-
-// Plain code for processors without AVX2; the compiler vectorises it with
-// what the baseline offers.
-void TileBaseline(int depth, const double* a, const double* b, double* c, std::size_t ldc,
-                  bool first) {
-  constexpr int kRows = 4;
-  constexpr int kCols = 4;
-  double acc[kRows][kCols];
-  for (int r = 0; r < kRows; ++r) {
-    for (int j = 0; j < kCols; ++j) acc[r][j] = first ? 0.0 : c[r * ldc + j];
-  }
-  for (int l = 0; l < depth; ++l) {
-    for (int r = 0; r < kRows; ++r) {
-      const double ail = a[kRows * l + r];
-      for (int j = 0; j < kCols; ++j) acc[r][j] = ail * b[kCols * l + j] + acc[r][j];
-    }
-  }
-  for (int r = 0; r < kRows; ++r) {
-    for (int j = 0; j < kCols; ++j) c[r * ldc + j] = acc[r][j];
-  }
-}
-
-const TileKernel& ChooseKernel() {
-  static const TileKernel kernel = [] {
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return TileKernel{8, 16, &TileAvx512};
-    if (__builtin_cpu_supports("avx2")) return TileKernel{4, 8, &TileAvx2};
-    return TileKernel{4, 4, &TileBaseline};
-  }();
-  return kernel;
-}
 
 }  // namespace
 
 Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits) {
+  return MultiplyMatricesWith(SupportedKernels().front(), a, b, m, p, k, digits);
+}
+
+Matrix MultiplyMatricesWith(const TileKernel& kernel, const Matrix& a, const Matrix& b, int m,
+                            int p, int k, int digits) {
   Matrix c(m, p);
   if (m > a.rows() || k > a.cols() || k > b.rows() || p > b.cols()) return c;
   if (m < 1 || p < 1) return c;
 
-  const TileKernel& kernel = ChooseKernel();
   const int tile_rows = kernel.rows;
   const int tile_cols = kernel.cols;
   const int panels = (p + tile_cols - 1) / tile_cols;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "text/float_chars.h"
 #include "text/leading_number.h"
 #include "text/number_text.h"
 #include "text/text_util.h"
@@ -283,7 +284,7 @@ class NumberReader {
     digits.push_back('e');
     digits += std::to_string(scale);
     double value = 0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    const auto result = ParseDouble(digits.data(), digits.data() + digits.size(), value);
     if (result.ec == std::errc::result_out_of_range) value = e >= 0 ? kInfinity : 0.0;
     return negative ? -value : value;
   }

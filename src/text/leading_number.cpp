@@ -5,6 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "text/float_chars.h"
+
 namespace matcalc {
 namespace {
 
@@ -28,14 +30,13 @@ double RadixInteger(std::string_view text, std::size_t pos, int radix) {
   return value;
 }
 
-// Parses the collected, blank-free number text. from_chars rounds correctly
+// Parses the collected, blank-free number text. ParseDouble rounds correctly
 // but reports values outside the double range without storing them; those are
 // decided by the decimal magnitude: above the range they overflow to Infinity,
 // below it they are 0.
 double ParseCollected(const std::string& number, long long magnitude) {
   double value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                      std::chars_format::general);
+  const auto result = ParseDouble(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }

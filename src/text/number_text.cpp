@@ -3,7 +3,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+
+#include "text/float_chars.h"
 
 namespace matcalc {
 namespace {
@@ -30,25 +33,18 @@ std::size_t FormatInto(char* buf, double value) {
     return 1;
   }
 
-  // d.dddddddddddddde+XXX, correctly rounded to 15 significant digits.
-  std::array<char, 40> sci{};
-  const auto res = std::to_chars(sci.data(), sci.data() + sci.size(), value,
-                                 std::chars_format::scientific, kSignificantDigits - 1);
-  const char* p = sci.data();
-  const char* end = res.ptr;
+  // The 15 significant digits, correctly rounded, and the decimal exponent.
   char* out = buf;
-  if (*p == '-') {
-    *out++ = '-';
-    ++p;
-  }
-  // Collect the 15 significant digits and the exponent.
-  std::array<char, kSignificantDigits> digits{};
-  int count = 0;
-  for (; p < end && *p != 'e'; ++p) {
-    if (*p != '.') digits[static_cast<std::size_t>(count++)] = *p;
-  }
+  if (value < 0) *out++ = '-';
+  std::uint64_t whole = 0;
   int exponent = 0;
-  std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+  ScientificDigits(std::fabs(value), kSignificantDigits - 1, whole, exponent);
+  std::array<char, kSignificantDigits> digits{};
+  for (int i = kSignificantDigits - 1; i >= 0; --i) {
+    digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  }
+  int count = kSignificantDigits;
   while (count > 1 && digits[static_cast<std::size_t>(count - 1)] == '0') --count;
 
   if (exponent >= -4 && exponent < 15) {
@@ -99,10 +95,15 @@ void AppendNumber(std::string& out, double value) {
 }
 
 void AppendField24(std::string& out, double value) {
+  // The field is put together here and appended whole: one append per field
+  // is much cheaper than two where small appends are library calls (WebAssembly).
+  char field[kFieldWidth + 8];
   char buf[32];
   const std::size_t len = FormatInto(buf, value);
-  out.append(kFieldWidth - len, ' ');
-  out.append(buf, len);
+  const std::size_t pad = kFieldWidth - len;
+  for (std::size_t i = 0; i < pad; ++i) field[i] = ' ';
+  std::memcpy(field + pad, buf, len);
+  out.append(field, kFieldWidth);
 }
 
 std::string Field24(double value) {
@@ -131,9 +132,9 @@ double RoundTo(double value, int places) {
   // Exact path: the shortest correctly rounded fixed text of the binary value
   // (exact ties to even), read back as the nearest double.
   char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+  const auto res = FixedChars(buf, buf + sizeof buf, value, places);
   double rounded = value;
-  std::from_chars(buf, res.ptr, rounded);
+  ParseDouble(buf, res.ptr, rounded);
   return rounded;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -168,7 +169,20 @@ TEST_F(RunnerFiles, Gb18030FileIsRead) {
   EXPECT_EQ(run.out.rfind("    3    -4    0\r\n", 0), 0u) << run.out;
 }
 
+// GB18030 text is decoded by the C library's converter. A cross build run
+// under an emulator may lack the target's converter modules (qemu-aarch64 with
+// Debian's cross libraries has none); a real system of that kind has them.
+bool HaveGb18030Converter() {
+  iconv_t cd = iconv_open("UTF-8", "GB18030");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_close(cd);
+  return true;
+}
+
 TEST(DecodeText, Utf8OrElseGb18030) {
+  if (!HaveGb18030Converter()) {
+    GTEST_SKIP() << "this system's C library has no GB18030 converter";
+  }
   EXPECT_EQ(DecodeText("\xD2\xBB\xB6\xFE"), "一二");
   // Alone, the two bytes of 一 are valid UTF-8 (U+04BB), and UTF-8 wins.
   EXPECT_EQ(DecodeText("\xD2\xBB"), "\xD2\xBB");
@@ -180,6 +194,9 @@ TEST(DecodeText, Utf8OrElseGb18030) {
   // Bytes that are neither become replacement characters, the rest survives.
   EXPECT_EQ(DecodeText("1\xFF" "2"), "1\xEF\xBF\xBD" "2");
   EXPECT_EQ(DecodeText("3\xD2"), "3\xEF\xBF\xBD");
+}
+
+TEST(DecodeText, ValidUtf8) {
   EXPECT_FALSE(IsValidUtf8("\xC0\x80"));      // overlong
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/float_chars.h"
 #include "text/number_text.h"
 #include "support/golden.h"
 
@@ -28,7 +29,7 @@ struct RandomMatrix {
 
 double Parse(std::string_view text) {
   double value = std::nan("");
-  std::from_chars(text.data(), text.data() + text.size(), value);
+  ParseDouble(text.data(), text.data() + text.size(), value);
   return value;
 }
 

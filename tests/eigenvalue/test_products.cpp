@@ -6,6 +6,7 @@
 
 #include "linalg/matrix.h"
 #include "linalg/matrix_routines.h"
+#include "linalg/product_kernels.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -38,19 +39,29 @@ Matrix PlainProduct(const Matrix& a, const Matrix& b, int m, int p, int k, int d
   return c;
 }
 
+// Every kernel this processor runs (the portable one included), not only the
+// one the product picks, so each platform's digits are checked wherever the
+// tests run.
 TEST(MultiplyMatrices, EveryEntryKeepsItsOwnSummationOrder) {
-  std::mt19937 random(2024);
   // Sizes off every tile and block boundary, and depths over one block.
   const int shapes[][3] = {{1, 1, 1},   {3, 5, 2},    {9, 17, 7},  {17, 33, 260},
                            {60, 60, 60}, {8, 16, 513}, {100, 3, 300}};
-  for (const auto& shape : shapes) {
-    const int m = shape[0];
-    const int p = shape[1];
-    const int k = shape[2];
-    SCOPED_TRACE(::testing::Message() << m << " x " << k << " times " << k << " x " << p);
-    const Matrix a = Random(m, k, random);
-    const Matrix b = Random(k, p, random);
-    EXPECT_EQ(MultiplyMatrices(a, b, m, p, k, 15), PlainProduct(a, b, m, p, k, 15));
+  for (const TileKernel& kernel : SupportedKernels()) {
+    std::mt19937 random(2024);
+    for (const auto& shape : shapes) {
+      const int m = shape[0];
+      const int p = shape[1];
+      const int k = shape[2];
+      SCOPED_TRACE(::testing::Message() << kernel.rows << " x " << kernel.cols << " kernel, " << m
+                                        << " x " << k << " times " << k << " x " << p);
+      const Matrix a = Random(m, k, random);
+      const Matrix b = Random(k, p, random);
+      const Matrix plain = PlainProduct(a, b, m, p, k, 15);
+      EXPECT_EQ(MultiplyMatricesWith(kernel, a, b, m, p, k, 15), plain);
+      if (&kernel == &SupportedKernels().front()) {
+        EXPECT_EQ(MultiplyMatrices(a, b, m, p, k, 15), plain);
+      }
+    }
   }
 }
 

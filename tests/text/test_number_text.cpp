@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "text/float_chars.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -110,9 +111,9 @@ TEST(RoundTo, AgreesWithExactDecimalRounding) {
     if (i % 4 == 0) value = std::round(value * 1000) / 8000;
     const int d = places(rng);
     char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
+    const auto res = FixedChars(buf, buf + sizeof buf, value, d);
     double exact = 0;
-    std::from_chars(buf, res.ptr, exact);
+    ParseDouble(buf, res.ptr, exact);
     ASSERT_EQ(RoundTo(value, d), exact) << std::string(buf, res.ptr) << " from " << value;
   }
 }

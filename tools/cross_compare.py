@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""Runs matcalc-cli built for x86-64, ARM64 (under qemu) and WebAssembly (under
+node) on random cases and compares every byte they write.
+
+Each case is a random matrix or vector of small expressions, one of the
+runner's methods, random answers and replies and a random digits setting. The
+three runners must agree on standard output, standard error and exit status.
+
+    tools/cross_compare.py [--cases N] [--seed S] [--jobs J]
+
+The runners are build/release/src/matcalc-cli, build/aarch64/src/matcalc-cli
+and build/wasm/src/matcalc-cli.js (cmake --build --preset <name> builds them).
+"""
+import argparse
+import concurrent.futures
+import os
+import random
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+METHODS = ["power", "shift", "inverse-power", "jacobi", "jacobi-threshold", "inverse",
+           "determinant", "lu", "positive-definite", "vector-norms", "matrix-norms",
+           "diagonal-dominance"]
+
+
+def runners():
+    return {
+        "x86-64": [os.path.join(ROOT, "build/release/src/matcalc-cli")],
+        "arm64": ["qemu-aarch64", "-L", "/usr/aarch64-linux-gnu",
+                  os.path.join(ROOT, "build/aarch64/src/matcalc-cli")],
+        "wasm": ["node", os.path.join(ROOT, "build/wasm/src/matcalc-cli.js")],
+    }
+
+
+def number(rng):
+    kind = rng.random()
+    if kind < 0.45:
+        return str(rng.randint(-20, 20))
+    if kind < 0.75:
+        return "%.*f" % (rng.randint(1, 6), rng.uniform(-100, 100))
+    if kind < 0.85:
+        return "%.3e" % rng.uniform(-1e6, 1e6)
+    return rng.choice(["pi", "0", "1e308*10", "1/3", "2/7", ".5", "1e-320", "-0"])
+
+
+def expression(rng, depth=0):
+    if depth > 2 or rng.random() < 0.55:
+        return number(rng)
+    form = rng.random()
+    if form < 0.5:
+        return expression(rng, depth + 1) + rng.choice("+-*/^\\") + expression(rng, depth + 1)
+    if form < 0.8:
+        fn = rng.choice(["sin", "cos", "tan", "atn", "exp", "sqr", "abs", "log", "log10", "log2"])
+        return "%s(%s)" % (fn, expression(rng, depth + 1))
+    return "(%s)" % expression(rng, depth + 1)
+
+
+def matrix_text(rng, n):
+    symmetric = rng.random() < 0.6
+    plain = rng.random() < 0.5  # plain numbers converge more often than expressions
+    cell = {}
+    rows = []
+    for i in range(n):
+        row = []
+        for j in range(n):
+            if symmetric and j < i:
+                row.append(cell[(j, i)])
+                continue
+            value = number(rng) if plain else expression(rng)
+            if i == j and rng.random() < 0.5:
+                value = str(rng.randint(5, 40))
+            cell[(i, j)] = value
+            row.append(value)
+        rows.append(rng.choice([" ", ",", "  "]).join(row))
+    return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n", "\n"])
+
+
+def make_case(rng):
+    method = rng.choice(METHODS)
+    n = rng.randint(1, 7)
+    text = matrix_text(rng, n)
+    if method == "vector-norms":
+        text = " ".join(expression(rng) for _ in range(n))
+    order = str(n) if rng.random() < 0.85 else rng.choice(["0", "-1", str(n + 2), "abc", "2.5"])
+    pool = ["0.0001", "1e-6", "0", "0.5", "1", "3", "-2", "1 1 1", "1,2,3", "abc", "", "100"]
+    answers = [order] + [rng.choice(pool) for _ in range(rng.randint(0, 4))]
+    replies = [rng.choice(["yes", "no"]) for _ in range(rng.randint(0, 3))]
+    args = ["--digits", str(rng.randint(1, 15))]
+    for a in answers:
+        args += ["--answer", a]
+    for r in replies:
+        args += ["--reply", r]
+    return args + [method], text
+
+
+def run(command, args, text):
+    done = subprocess.run(command + args, input=text.encode("utf-8"), capture_output=True,
+                          timeout=600)
+    return done.returncode, done.stdout, done.stderr
+
+
+def check(index, seed):
+    rng = random.Random(seed * 1000003 + index)
+    args, text = make_case(rng)
+    results = {name: run(command, args, text) for name, command in runners().items()}
+    reference = results["x86-64"]
+    differ = [name for name, result in results.items() if result != reference]
+    return index, args, text, reference, differ, results
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cases", type=int, default=300)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    options = parser.parse_args()
+    for name, command in runners().items():
+        if not os.path.exists(command[-1]):
+            sys.exit("cross_compare: %s runner missing: %s" % (name, command[-1]))
+
+    failures = 0
+    traced = 0
+    with concurrent.futures.ThreadPoolExecutor(options.jobs) as pool:
+        jobs = [pool.submit(check, i, options.seed) for i in range(options.cases)]
+        for job in jobs:
+            index, args, text, reference, differ, results = job.result()
+            traced += len(reference[1])
+            if not differ:
+                continue
+            failures += 1
+            print("case %d differs on %s: %s" % (index, ", ".join(differ), " ".join(args)))
+            print("  input: %r" % text)
+            for name, (status, out, err) in results.items():
+                print("  %-7s status %d, %d bytes out, %d bytes err" % (name, status, len(out),
+                                                                        len(err)))
+    print("cross_compare: %d cases, %d trace bytes each on x86-64, ARM64 and WebAssembly; "
+          "%d differ" % (options.cases, traced, failures))
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
