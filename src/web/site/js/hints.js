@@ -9,9 +9,12 @@ const PAUSE_MS = 250;
 const MOST_MARKED_CHARS = 1 << 20;
 
 export class Hints {
-  // `area`: the edit pane's text area; `show(text)`: the status line.
-  constructor(area, show) {
+  // `area`: the edit pane's text area; `text()`: the pane's text (a long
+  // one is shown by the pane's view instead); `show(text)`: the hints' place
+  // in the status line.
+  constructor(area, text, show) {
     this.area = area;
+    this.text = text;
     this.show = show;
     this.worker = new Worker('hints-worker.js');
     this.worker.onmessage = (event) => this.received(event.data);
@@ -44,7 +47,7 @@ export class Hints {
 
   ask() {
     this.asked = this.nextId++;
-    this.worker.postMessage({id: this.asked, text: this.area.value});
+    this.worker.postMessage({id: this.asked, text: this.text()});
   }
 
   received({id, hints}) {
@@ -58,8 +61,8 @@ export class Hints {
   // The layer: the same text, transparent, with the marks visible.
   draw() {
     this.layer.replaceChildren();
-    const text = this.area.value;
-    if (this.area.hidden || text.length > MOST_MARKED_CHARS || this.current.marks.length === 0) {
+    const text = this.text();
+    if (this.area.hidden || text !== this.area.value || text.length > MOST_MARKED_CHARS || this.current.marks.length === 0) {
       this.layer.hidden = true;
       return;
     }
