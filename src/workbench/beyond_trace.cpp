@@ -28,6 +28,15 @@ QAction* MakeItem(QMenu* menu, const char* name, const QString& caption,
   return item;
 }
 
+// Connects the window's item `name` to `run`; false when there is none.
+bool ConnectExisting(QMainWindow& window, const char* name, const std::function<void()>& run) {
+  for (QAction* action : window.findChildren<QAction*>(QString::fromLatin1(name))) {
+    QObject::connect(action, &QAction::triggered, action, [run] { run(); });
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextEdit& text2)
@@ -42,7 +51,12 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
   hints_label_->setObjectName(QStringLiteral("HintsLabel"));
   connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
   window.statusBar()->addPermanentWidget(hints_label_);
-  if (auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"))) {
+  // Menus built from the shared table (commands/menus.h) hold the items
+  // already; other menus get them here.
+  if (ConnectExisting(window, "FilePrint", [this] { Print(); })) {
+    ConnectExisting(window, "FilePrintPreview", [this] { Preview(); });
+    ConnectExisting(window, "FileExportPdf", [this] { ExportPdf(); });
+  } else if (auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"))) {
     QAction* exit = nullptr;
     for (QAction* action : file->actions()) {
       if (action->objectName() == QStringLiteral("File")) exit = action;
@@ -56,9 +70,13 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
     file->insertActions(exit, items);
     file->insertSeparator(exit)->setObjectName(QStringLiteral("FileExitBar"));
   }
-  if (auto* show = window.findChild<QMenu*>(QStringLiteral("mnuShow"))) {
-    show->addSeparator()->setObjectName(QStringLiteral("ShowChartBar"));
-    show->addAction(MakeItem(show, "ShowChart", QStringLiteral("收敛图"), [this] { ShowChart(); }));
+  if (!ConnectExisting(window, "ShowChart", [this] { ShowChart(); })) {
+    auto* show = window.findChild<QMenu*>(QStringLiteral("mnuShow"));
+    if (show != nullptr) {
+      show->addSeparator()->setObjectName(QStringLiteral("ShowChartBar"));
+      show->addAction(
+          MakeItem(show, "ShowChart", QStringLiteral("收敛图"), [this] { ShowChart(); }));
+    }
   }
 }
 
