@@ -121,7 +121,7 @@ async function runCommand(index) {
     pane2.value = outcome.text;
     shownSeries = outcome.series;
     shownCaption = catalog.commands[index].caption;
-    shownTrace = outcome.text;
+    shownTrace = pane2.value;  // as the pane holds it (its line breaks)
   } else if (pane2.value !== before) {
     pane2.value = before;
   }
