@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
+#include <cmath>
 #include <cstring>
 #include <istream>
 #include <optional>
@@ -22,8 +24,8 @@ namespace matcalc {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... [--series CSV]\n"
-    "                   METHOD [FILE]\n"
+    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... [--progress]\n"
+    "                   [--series CSV] METHOD [FILE]\n"
     "       matcalc-cli --list\n"
     "       matcalc-cli --help\n"
     "\n"
@@ -32,8 +34,10 @@ constexpr std::string_view kUsage =
     "next input box and confirmed; later boxes are cancelled. Each --reply answers\n"
     "the next Yes/No question; later questions get their default button. --digits\n"
     "sets the decimal digits (1 to 15, default 6). Every dialog box shown is\n"
-    "reported on standard error, one line each. --series writes what the iterative\n"
-    "methods converge through (header series,x,y) to the file CSV. --list names the\n"
+    "reported on standard error, one line each. --progress adds lines\n"
+    "\"progress<TAB>P\" there while the method computes (P: whole percent of its\n"
+    "estimated work, never decreasing). --series writes what the iterative methods\n"
+    "converge through (header series,x,y) to the file CSV. --list names the\n"
     "methods.\n";
 
 constexpr std::size_t kFirstBlockBytes = 64 * 1024;
@@ -88,6 +92,65 @@ int UsageError(std::ostream& err, std::string_view message) {
   err << "matcalc-cli: " << message << '\n';
   return 2;
 }
+
+// --progress: a line "progress<TAB>P" whenever the whole percent grows, and at
+// least every kProgressLineInterval of computation while it does not.
+class ProgressLines : public ProgressSink {
+ public:
+  static constexpr std::chrono::milliseconds kProgressLineInterval{50};
+
+  explicit ProgressLines(std::ostream& err) : err_(err) {}
+
+  void Report(double fraction) override {
+    const int percent = std::max(percent_, static_cast<int>(std::floor(fraction * 100)));
+    const auto now = std::chrono::steady_clock::now();
+    if (percent == percent_ && now - last_line_ < kProgressLineInterval) return;
+    Line(percent);
+  }
+  bool StopRequested() override { return false; }
+
+  void Line(int percent) {
+    percent_ = percent;
+    err_ << "progress\t" + std::to_string(percent) + "\n";
+    err_.flush();
+    // Time spent in a box is not computation: the interval starts afresh.
+    last_line_ = std::chrono::steady_clock::now();
+  }
+  void Restart() { last_line_ = std::chrono::steady_clock::now(); }
+
+ private:
+  std::ostream& err_;
+  int percent_ = 0;
+  std::chrono::steady_clock::time_point last_line_ = std::chrono::steady_clock::now();
+};
+
+// With --progress each box's line is written as the box is answered, so that
+// it stands among the progress lines where it came.
+class LiveLog : public Dialogs {
+ public:
+  LiveLog(ScriptedDialogs& script, ProgressLines& progress, std::ostream& err)
+      : script_(script), progress_(progress), err_(err) {}
+  std::optional<std::string> Input(const InputRequest& request) override {
+    std::optional<std::string> answer = script_.Input(request);
+    Written();
+    return answer;
+  }
+  Reply Message(const MessageRequest& request) override {
+    const Reply reply = script_.Message(request);
+    Written();
+    return reply;
+  }
+
+ private:
+  void Written() {
+    err_ << DescribeBox(script_.shown().back()) + "\n";
+    err_.flush();
+    progress_.Restart();
+  }
+  ScriptedDialogs& script_;
+  ProgressLines& progress_;
+  std::ostream& err_;
+};
 
 std::string LimitText(std::size_t limit) {
   return "the text is larger than " + std::to_string(limit) +
@@ -184,6 +247,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::vector<std::string> answers;
   std::vector<Reply> replies;
   std::vector<std::string> positional;
+  bool progress = false;
   std::optional<std::string> series_file;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -224,6 +288,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
       const std::string* file = value();
       if (file == nullptr || file->empty()) return UsageError(err, "--series needs a file name");
       series_file = *file;
+    } else if (arg == "--progress") {
+      progress = true;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       return UsageError(err, "unknown option " + arg);
     } else {
@@ -264,9 +330,17 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
   ConvergenceLog series;
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits, kRunnerCosts,
-                                     series_file ? &series : nullptr);
-  err << dialogs.Log();
+  ConvergenceLog* const series_log = series_file ? &series : nullptr;
+  ResultPane pane;
+  if (progress) {
+    ProgressLines lines(err);
+    LiveLog live(dialogs, lines, err);
+    lines.Line(0);
+    RunCommand(*command, live, text, pane, digits, kRunnerCosts, &lines, series_log);
+  } else {
+    RunCommand(*command, dialogs, text, pane, digits, kRunnerCosts, nullptr, series_log);
+    err << dialogs.Log();
+  }
   err.flush();
   const int status = write(pane.text());
   if (series_file) {

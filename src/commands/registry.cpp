@@ -40,25 +40,41 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
          budget_bytes;
 }
 
-void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits, const FrontEndCosts& front_end,
-                ConvergenceLog* series) {
+Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                   ResultPane& pane, int digits, const FrontEndCosts& front_end,
+                   ProgressSink* sink, ConvergenceLog* series) {
   if (series != nullptr) series->Clear();
-  if (command.run == nullptr) return;
-  Frame frame(dialogs, text1, pane, digits, front_end);
+  if (command.run == nullptr) return Outcome::kRan;
+  Progress progress(sink);
+  // The pane counts the trace written as work while the command runs.
+  UnitMeter trace_meter(progress, kTraceByteNs);
+  struct Metered {
+    ResultPane& pane;
+    ~Metered() { pane.SetMeter(nullptr); }
+  } metered{pane};
+  pane.SetMeter(&trace_meter);
+  Frame frame(dialogs, text1, pane, digits, front_end, &progress);
   frame.set_convergence(series);
   if (!TextFitsBudget(text1, command.reads)) {
     frame.Inform(kTextTooLargeText);
-    return;
+    return Outcome::kRan;
   }
-  command.run(frame);
+  try {
+    command.run(frame);
+  } catch (const CommandStopped&) {
+    // Whatever the command had written goes: nothing half-written is shown.
+    pane = ResultPane();
+    return Outcome::kStopped;
+  }
+  progress.Finish();
+  return Outcome::kRan;
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                       std::string text2, int digits, const FrontEndCosts& front_end,
                       ConvergenceLog* series) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits, front_end, series);
+  RunCommand(command, dialogs, text1, pane, digits, front_end, nullptr, series);
   return pane;
 }
 

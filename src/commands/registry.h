@@ -39,14 +39,23 @@ std::span<const Command> Commands();
 // The command with this runner name or menu item name, or null.
 const Command* FindCommand(std::string_view name);
 
+// How a command ended.
+enum class Outcome {
+  kRan,      // to its end, or to an end of its own (a cancelled prompt, a refusal)
+  kStopped,  // the user asked it to stop: it ends like a cancelled prompt
+};
+
 // Runs `command` on `text1`, appending to `pane`; a text too large for the
 // memory budget is refused with a message box and both panes stay.
 // `front_end` says what the calling front end keeps beside them (copies of
-// the text and the trace); the budgets count it. With a `series` log,
-// emptied first, the iterative methods record what converges.
-void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits, const FrontEndCosts& front_end,
-                ConvergenceLog* series = nullptr);
+// the text and the trace); the budgets count it. With a `progress` sink the
+// command reports how far it is and learns when the user asked it to stop;
+// a stopped command leaves `pane` empty and untouched (changed() is false),
+// so a front end keeps showing what it showed before the command. With a
+// `series` log, emptied first, the iterative methods record what converges.
+Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                   ResultPane& pane, int digits, const FrontEndCosts& front_end,
+                   ProgressSink* progress = nullptr, ConvergenceLog* series = nullptr);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.

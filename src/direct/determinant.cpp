@@ -25,7 +25,8 @@ void DeterminantCommand(Frame& frame) {
   ResultPane& out = frame.out();
   Matrix a = LeadingSquare(read, n);
   int exchanges = 0;
-  const double determinant = PivotDeterminant(a, exchanges);
+  UnitMeter updates(frame.progress(), kLoopNs + kRoundNs);
+  const double determinant = PivotDeterminant(a, exchanges, &updates);
 
   const int digits = frame.digits();
   AppendRows(out, read, n, 1, n, "  ");

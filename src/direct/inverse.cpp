@@ -16,8 +16,9 @@ namespace {
 // Turns columns 1..n of the n x 2n matrix `b` into the identity and so
 // columns n+1..2n into the inverse. The other rows' updates are rounded to
 // `places`; the pivot row is divided unrounded. A zero pivot is not caught:
-// the divisions by it give Infinity or NaN and the elimination goes on.
-void GaussJordanInvert(Matrix& b, int n, int places) {
+// the divisions by it give Infinity or NaN and the elimination goes on. The
+// entries updated are counted on `meter`.
+void GaussJordanInvert(Matrix& b, int n, int places, WorkMeter* meter) {
   const int width = 2 * n;
   for (int k = 1; k <= n; ++k) {
     // Strictly larger only: on equal magnitudes the upper row stays.
@@ -36,6 +37,7 @@ void GaussJordanInvert(Matrix& b, int n, int places) {
       double* row_i = b.row(i);
       const double l = row_i[k] / row_k[k];
       for (int j = k; j <= width; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], places);
+      Advance(meter, width - k + 1);
     }
     double* pivot_row = b.row(k);
     const double t = pivot_row[k];
@@ -70,7 +72,8 @@ void InverseCommand(Frame& frame) {
   }
 
   const int digits = frame.digits();
-  GaussJordanInvert(b, n, digits + 1);
+  UnitMeter updates(frame.progress(), kLoopNs + kRoundNs);
+  GaussJordanInvert(b, n, digits + 1, &updates);
 
   AppendRows(out, read, n, 1, n, "  ");
   out.NewLine().Append("输出矩阵选主元、消元后的结果").NewLine();

@@ -11,7 +11,7 @@
 
 namespace matcalc {
 
-double PivotDeterminant(Matrix& a, int& exchanges) {
+double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter) {
   const int n = std::min(a.rows(), a.cols());
   exchanges = 0;
   for (int k = 1; k <= n; ++k) {
@@ -37,6 +37,7 @@ double PivotDeterminant(Matrix& a, int& exchanges) {
       // Column k is included: the entry below the pivot becomes the rounded
       // remainder, which the trace shows (normally 0).
       for (int j = k; j <= n; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], 7);
+      Advance(meter, n - k + 1);
     }
   }
   double determinant = 1.0;

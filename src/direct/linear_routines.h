@@ -9,6 +9,7 @@
 #include "frame/result_pane.h"
 #include "frame/trace_layout.h"
 #include "linalg/matrix.h"
+#include "linalg/work_meter.h"
 
 namespace matcalc {
 
@@ -16,8 +17,9 @@ namespace matcalc {
 // its order is the smaller of a.rows() and a.cols(), so the caller sizes the
 // matrix exactly. Every updated entry is rounded to 7 places. `exchanges` is
 // set to the number of steps at which two rows were exchanged. Returns the
-// product of the diagonal, signed by the parity of the exchanges.
-double PivotDeterminant(Matrix& a, int& exchanges);
+// product of the diagonal, signed by the parity of the exchanges. The entries
+// updated (each a multiply-add and a rounding) are counted on `meter`.
+double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter = nullptr);
 
 // The largest singular value of the leading n x n block of `a`. An infinite
 // entry gives Infinity and a NaN entry NaN (only finite matrices reach the

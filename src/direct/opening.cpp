@@ -11,7 +11,8 @@ std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& b
   if (frame.RefuseIfTooLarge(estimate(*order, frame.digits()))) return std::nullopt;
   SquareMatrixText input{*order, Matrix(*order, *order + 1)};
   frame.out().Clear();
-  ReadSquareMatrix(input.read, input.n, frame.text1());
+  UnitMeter reading(frame.progress(), kTextByteNs);
+  ReadSquareMatrix(input.read, input.n, frame.text1(), &reading);
   return input;
 }
 

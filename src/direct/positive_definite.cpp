@@ -51,10 +51,11 @@ void PositiveDefiniteCommand(Frame& frame) {
   const auto not_symmetric = [&out] {
     out.NewLine().Append("该矩阵不是对称矩阵，顺序主子式判别法不适用，无法判定其是否正定。").NewLine();
   };
+  UnitMeter updates(frame.progress(), kLoopNs + kRoundNs);
   for (int k = 1; k <= n; ++k) {
     Matrix minor = LeadingSquare(a, k);
     int exchanges = 0;
-    const double d = PivotDeterminant(minor, exchanges);
+    const double d = PivotDeterminant(minor, exchanges, &updates);
     out.Append("  ").AppendNumber(k).Append(" 阶顺序主子式的值为： ");
     out.AppendNumber(RoundTo(d, digits)).NewLine();
     // Written so that a minor that is not a number fails as well.

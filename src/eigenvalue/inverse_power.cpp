@@ -81,11 +81,13 @@ void InversePowerCommand(Frame& frame) {
   if (!eps) return;
   const int digits = frame.digits();
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  UnitMeter reading(frame.progress(), kTextByteNs);
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &reading);
   Matrix l(n, n);
   Matrix u(n, n);
   // Every entry rounded; a pivot that is not a number goes on.
-  if (!FactorDoolittle(a, l, u, n, {.places = digits})) {
+  UnitMeter factoring(frame.progress(), kLoopNs + kRoundNs);
+  if (!FactorDoolittle(a, l, u, n, {.places = digits}, &factoring)) {
     frame.Inform("此方法不合适#");
     return;
   }

@@ -107,7 +107,8 @@ void JacobiCommand(Frame& frame) {
   if (frame.RefuseIfTooLarge(JacobiWork(n, frame.digits()))) return;
 
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  UnitMeter reading(frame.progress(), kTextByteNs);
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &reading);
   const Matrix identity = IdentityMatrix(n);
   Matrix r = identity;
   Matrix v = identity;
@@ -127,6 +128,7 @@ void JacobiCommand(Frame& frame) {
   RecordPass(frame, k, a, n, p, q);
   // A matrix already diagonal needs no rotation at all.
   bool converged = p == 0;
+  UnitMeter product(frame.progress(), kProductNs);
   while (!converged) {
     const JacobiRotation rotation = RotationFor(a(p, p), a(q, q), a(p, q));
     r(p, p) = rotation.c;
@@ -134,7 +136,7 @@ void JacobiCommand(Frame& frame) {
     r(p, q) = -rotation.s;
     r(q, p) = rotation.s;
     RotateRowsAndColumns(a, a1, p, q, rotation);
-    v = MultiplyMatrices(v, r, n, n, n, frame.digits());
+    v = MultiplyMatrices(v, r, n, n, n, frame.digits(), &product);
 
     out.NewLine().Append("第 ").AppendNumber(k).Append(" 次正交相似变换的矩阵A1：").NewLine();
     AppendMatrixFields(out, a, n);

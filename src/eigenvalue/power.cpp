@@ -19,7 +19,8 @@ void PowerCommand(Frame& frame) {
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  UnitMeter reading(frame.progress(), kTextByteNs);
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &reading);
   const Vector x0 = AskInitialVector(frame, n);
 
   ResultPane& out = frame.out();

@@ -20,7 +20,8 @@ void ShiftCommand(Frame& frame) {
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;
-  ReadMatrix(a, n, TrimSpaces(frame.text1()));
+  UnitMeter reading(frame.progress(), kTextByteNs);
+  ReadMatrix(a, n, TrimSpaces(frame.text1()), &reading);
   const std::optional<std::string> shift_text =
       frame.AskNonEmpty("适当选取参数 P 可加快迭代收敛速度。\r\n输入 P 的值：", "输入参数");
   if (!shift_text) return;

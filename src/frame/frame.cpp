@@ -10,6 +10,8 @@ std::optional<std::string> Frame::Ask(std::string_view prompt, std::string_view 
                                       std::string_view default_text) {
   std::optional<std::string> answer = dialogs_.Input(
       {std::string(prompt), std::string(title), std::string(default_text)});
+  // A stop asked for while the box was up ends the command here.
+  progress_.Poll();
   if (!answer) return std::nullopt;
   return std::string(TrimSpaces(*answer));
 }
@@ -26,7 +28,13 @@ void Frame::Inform(std::string_view text, std::string_view title, Icon icon) {
   request.text = std::string(text);
   request.title = std::string(title);
   request.icon = icon;
-  dialogs_.Message(request);
+  Message(request);
+}
+
+Reply Frame::Message(const MessageRequest& request) {
+  const Reply reply = dialogs_.Message(request);
+  progress_.Poll();
+  return reply;
 }
 
 std::optional<int> Frame::AskOrder(std::string_view prompt, std::string_view title,
@@ -47,6 +55,7 @@ BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
 bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
   if (FitsBudget(Needs(estimate))) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
+    progress_.SetTotal(Needs(estimate).nanoseconds);
     return false;
   }
   Inform(kOrderTooLargeText);

@@ -9,6 +9,7 @@
 #include "frame/budget.h"
 #include "frame/convergence.h"
 #include "frame/dialogs.h"
+#include "frame/progress.h"
 #include "frame/result_pane.h"
 
 namespace matcalc {
@@ -23,10 +24,16 @@ inline constexpr std::string_view kOrderPrompt = "输入矩阵的阶数 n：";
 class Frame {
  public:
   // `front_end`: the copies of the text and the trace the front end keeps
-  // while the command runs, counted against the budgets.
+  // while the command runs, counted against the budgets. `progress`: where
+  // the command's work is counted (none: counted nowhere).
   Frame(Dialogs& dialogs, std::string_view text1, ResultPane& pane, int digits,
-        const FrontEndCosts& front_end = {})
-      : dialogs_(dialogs), text1_(text1), pane_(pane), digits_(digits), front_end_(front_end) {}
+        const FrontEndCosts& front_end = {}, Progress* progress = nullptr)
+      : dialogs_(dialogs),
+        text1_(text1),
+        pane_(pane),
+        digits_(digits),
+        front_end_(front_end),
+        progress_(progress != nullptr ? *progress : own_progress_) {}
 
   // The edit pane's text as the user left it.
   std::string_view text1() const { return text1_; }
@@ -43,8 +50,13 @@ class Frame {
 
   // A message box with an OK button.
   void Inform(std::string_view text, std::string_view title = {}, Icon icon = Icon::kNone);
-  Reply Message(const MessageRequest& request) { return dialogs_.Message(request); }
+  Reply Message(const MessageRequest& request);
   Dialogs& dialogs() { return dialogs_; }
+
+  // Where long loops count their work; it may end the command by throwing
+  // CommandStopped when the user asked to stop. The estimate an order was
+  // accepted with (RefuseIfTooLarge) is the whole.
+  Progress& progress() { return progress_; }
 
   // The order prompt the matrix commands open with: the answer read by the
   // leading-number rule and rounded to a 16-bit integer. Nothing when the
@@ -56,6 +68,8 @@ class Frame {
   // true when `estimate`, with the text and the front end's copies, exceeds
   // the budgets; the panes stay as they were. Otherwise room for the trace
   // is reserved in the result pane.
+  // An accepted estimate's time becomes the whole the progress is a
+  // fraction of.
   bool RefuseIfTooLarge(const WorkEstimate& estimate);
   // What RefuseIfTooLarge weighs.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
@@ -71,6 +85,8 @@ class Frame {
   ResultPane& pane_;
   int digits_;
   FrontEndCosts front_end_;
+  Progress own_progress_;
+  Progress& progress_;
   ConvergenceLog* convergence_ = nullptr;
   ConvergenceLog no_log_{false};
 };

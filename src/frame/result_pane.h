@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "linalg/work_meter.h"
 #include "text/number_text.h"
 #include "text/text_util.h"
 
@@ -26,6 +28,7 @@ class ResultPane {
     }
     reserve_ = 0;
     ++revision_;
+    ++clears_;
   }
   // Makes room for a trace of `bytes` in one piece, so that it never grows by
   // copying (a growing text briefly holds its old and its new buffer): at
@@ -41,18 +44,17 @@ class ResultPane {
   }
   ResultPane& Append(std::string_view piece) {
     text_.append(piece);
-    ++revision_;
-    return *this;
+    return Written(piece.size());
   }
   ResultPane& AppendNumber(double value) {
+    const std::size_t before = text_.size();
     matcalc::AppendNumber(text_, value);
-    ++revision_;
-    return *this;
+    return Written(text_.size() - before);
   }
   ResultPane& AppendField24(double value) {
+    const std::size_t before = text_.size();
     matcalc::AppendField24(text_, value);
-    ++revision_;
-    return *this;
+    return Written(text_.size() - before);
   }
   ResultPane& NewLine() { return Append(kCrLf); }
 
@@ -62,11 +64,32 @@ class ResultPane {
   // Counts the changes, so that a front end showing the pane while a command
   // runs can tell whether there is anything new to show.
   std::uint64_t revision() const { return revision_; }
+  // How often the pane was emptied: a front end that shows the trace piece
+  // by piece starts afresh when this changes.
+  std::uint64_t clears() const { return clears_; }
+
+  // Hands the text written since the last hand-over to a front end that
+  // shows the trace as it grows, so that it is never held twice; the pane
+  // goes on from empty. This is no Clear: changed(), revision() and clears()
+  // go on counting. A command never reads its own trace back.
+  std::string TakeText() { return std::exchange(text_, std::string()); }
+
+  // Writing the trace is work too: every byte appended is counted on
+  // `meter` (none: not counted).
+  void SetMeter(WorkMeter* meter) { meter_ = meter; }
 
  private:
+  ResultPane& Written(std::size_t bytes) {
+    ++revision_;
+    Advance(meter_, static_cast<double>(bytes));
+    return *this;
+  }
+
   std::string text_;
   std::size_t reserve_ = 0;  // room to make at the next Clear
   std::uint64_t revision_ = 0;
+  std::uint64_t clears_ = 0;
+  WorkMeter* meter_ = nullptr;
 };
 
 }  // namespace matcalc

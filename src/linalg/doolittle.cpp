@@ -8,7 +8,8 @@
 
 namespace matcalc {
 
-bool FactorDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n, const DoolittleRules& rules) {
+bool FactorDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n, const DoolittleRules& rules,
+                     WorkMeter* meter) {
   const auto round = [&rules](double value) {
     return rules.places ? RoundTo(value, *rules.places) : value;
   };
@@ -28,6 +29,7 @@ bool FactorDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n, const Doolitt
       li[r] = round((ai[r] - sums[r]) / ur[r]);
       const double lir = li[r];
       for (int j = r + 1; j <= n; ++j) sums[j] = lir * ur[j] + sums[j];
+      Advance(meter, n - r);
     }
     double* ui = u.row(i);
     for (int j = i; j <= n; ++j) ui[j] = round(ai[j] - sums[j]);

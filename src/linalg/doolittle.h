@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "linalg/matrix.h"
+#include "linalg/work_meter.h"
 
 namespace matcalc {
 
@@ -24,7 +25,9 @@ struct DoolittleRules {
 // unfused, over m < i: the terms m >= i of a sum over all n are +0 at that
 // moment, and adding +0 changes no sum that starts at +0 (it cannot become
 // -0). Returns false at the first pivot U(r, r) with a row below it that
-// is 0 (or not a number, by the rules); L and U are then incomplete.
-bool FactorDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n, const DoolittleRules& rules);
+// is 0 (or not a number, by the rules); L and U are then incomplete. The
+// multiply-adds are counted on `meter`.
+bool FactorDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n, const DoolittleRules& rules,
+                     WorkMeter* meter = nullptr);
 
 }  // namespace matcalc

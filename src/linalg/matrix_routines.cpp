@@ -37,12 +37,13 @@ constexpr int kRowBlock = 96;     // rows of A packed at a time: stays in L2
 
 }  // namespace
 
-Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits) {
-  return MultiplyMatricesWith(SupportedKernels().front(), a, b, m, p, k, digits);
+Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits,
+                        WorkMeter* meter) {
+  return MultiplyMatricesWith(SupportedKernels().front(), a, b, m, p, k, digits, meter);
 }
 
 Matrix MultiplyMatricesWith(const TileKernel& kernel, const Matrix& a, const Matrix& b, int m,
-                            int p, int k, int digits) {
+                            int p, int k, int digits, WorkMeter* meter) {
   Matrix c(m, p);
   if (m > a.rows() || k > a.cols() || k > b.rows() || p > b.cols()) return c;
   if (m < 1 || p < 1) return c;
@@ -111,6 +112,8 @@ Matrix MultiplyMatricesWith(const TileKernel& kernel, const Matrix& a, const Mat
           }
         }
       }
+      // A multiply-add for each entry of the block at each depth.
+      Advance(meter, 1.0 * height * p * depth);
     }
   }
   for (int i = 1; i <= m; ++i) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "linalg/matrix.h"
+#include "linalg/work_meter.h"
 
 namespace matcalc {
 
@@ -13,8 +14,10 @@ namespace matcalc {
 std::string FormatVector(const Vector& v, int mode);
 
 // C = A B with A m x k and B k x p; every entry is summed in increasing l,
-// s = A(i,l) B(l,j) + s, and then rounded to `digits` places.
-Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits);
+// s = A(i,l) B(l,j) + s, and then rounded to `digits` places. The m p k
+// multiply-adds are counted on `meter` as they are done.
+Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, int digits,
+                        WorkMeter* meter = nullptr);
 
 // y = A x, y(i) = sum over increasing j of x(j) A(i,j), rounded to `digits`.
 Vector MultiplyMatrixVector(const Matrix& a, const Vector& x, int n, int digits);

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "linalg/matrix.h"
+#include "linalg/work_meter.h"
 
 namespace matcalc {
 
@@ -27,7 +28,8 @@ std::span<const TileKernel> SupportedKernels();
 // MultiplyMatrices with the given kernel; MultiplyMatrices takes the first of
 // SupportedKernels(). Every kernel gives the same matrix.
 Matrix MultiplyMatricesWith(const TileKernel& kernel, const Matrix& a, const Matrix& b, int m,
-                            int p, int k, int digits);
+                            int p, int k, int digits,
+                            WorkMeter* meter = nullptr);
 
 #if defined(MATCALC_X86_KERNELS)
 // The AVX-512 and AVX2 kernels this processor supports, fastest first

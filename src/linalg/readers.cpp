@@ -147,16 +147,18 @@ void ForEachRowEntry(std::string_view row, int limit, Entry entry) {
 // Reads `n` rows of at most `limit` entries into columns 1..limit of `a`.
 // The row buffer is not cleared between rows: a short row keeps the values
 // of the row above in its higher places.
-void ReadRows(Matrix& a, int n, int limit, std::string_view text) {
+void ReadRows(Matrix& a, int n, int limit, std::string_view text, WorkMeter* meter) {
   const std::string s = NormalizeMatrixText(text);
   std::vector<double> buffer(static_cast<std::size_t>(limit) + 1, 0.0);
   std::size_t offset = 0;  // the rows before it have been read
   for (int i = 1; i <= n; ++i) {
-    ForEachRowEntry(NextRow(s, offset), limit, [&](int k, std::string_view entry) {
+    const std::string_view row = NextRow(s, offset);
+    ForEachRowEntry(row, limit, [&](int k, std::string_view entry) {
       buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
     });
     double* dest = a.row(i);
     for (int j = 1; j <= limit; ++j) dest[j] = buffer[static_cast<std::size_t>(j)];
+    Advance(meter, static_cast<double>(row.size()));
   }
 }
 
@@ -258,16 +260,16 @@ void WalkVectorText(std::string_view text, const std::function<void(const TextEn
   });
 }
 
-void ReadMatrix(Matrix& a, int n, std::string_view text) {
+void ReadMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter) {
   if (n < 0) n = 0;  // callers ask for n >= 1; an empty matrix is the safe answer
   a = Matrix(n, n);
-  ReadRows(a, n, n, text);
+  ReadRows(a, n, n, text, meter);
 }
 
-void ReadSquareMatrix(Matrix& a, int n, std::string_view text) {
+void ReadSquareMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter) {
   // Not allocated as agreed, or no rows at all: nothing to fill.
   if (n < 1 || a.rows() < n || a.cols() < n + 1) return;
-  ReadRows(a, n, n + 1, text);
+  ReadRows(a, n, n + 1, text, meter);
 }
 
 void ReadVector(std::string_view text, Vector& v) {

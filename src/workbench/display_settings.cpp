@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <cmath>
@@ -17,6 +18,19 @@ QFont InitialPaneFont() {
     font.setFamily(QStringLiteral("Noto Sans Mono CJK SC"));
   }
   font.setPointSize(kDefaultFontPoints);
+  return font;
+}
+
+QFont FontForDialog(const QFont& pane) {
+  QFont font = pane;
+  const QString family = QFontInfo(pane).family();
+  for (const QString& style : QFontDatabase::styles(family)) {
+    if (QFontDatabase::weight(family, style) == pane.weight() &&
+        QFontDatabase::italic(family, style) == pane.italic()) {
+      font.setStyleName(style);
+      break;
+    }
+  }
   return font;
 }
 

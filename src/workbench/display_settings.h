@@ -15,6 +15,12 @@ inline constexpr int kDefaultFontPoints = 9;
 // columns) at the default size.
 QFont InitialPaneFont();
 
+// The pane's font as the font dialog should start from it: with the name of
+// the face's own style that matches its weight and slant. (Left to itself
+// the dialog matches the style by a translated name, misses, and selects the
+// face's first style, say Bold.)
+QFont FontForDialog(const QFont& pane);
+
 // Applies what the font dialog chose: the face when it has a name, then size
 // and effects.
 void ApplyChosenFont(QPlainTextEdit& pane, const QFont& chosen);

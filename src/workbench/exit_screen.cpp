@@ -24,8 +24,6 @@ const QString kCredits = QStringLiteral(
     "谢谢使用！\n\n"
     "（单击任意处退出）");
 
-constexpr double kTwipsPerInch = 1440.0;
-
 }  // namespace
 
 ExitScreen::ExitScreen(Media* media, const QString& music_file, QWidget* parent)
@@ -53,15 +51,15 @@ ExitScreen::ExitScreen(Media* media, const QString& music_file, QWidget* parent)
 ExitScreen::~ExitScreen() { StopMusic(); }
 
 int ExitScreen::InnerHeightTwips() const {
-  return static_cast<int>(height() * kTwipsPerInch / logicalDpiY());
+  return PixelsToTwips(height(), logicalDpiY());
 }
 
 int ExitScreen::LabelHeightTwips() const {
-  return static_cast<int>(credits_->sizeHint().height() * kTwipsPerInch / logicalDpiY());
+  return PixelsToTwips(credits_->sizeHint().height(), logicalDpiY());
 }
 
 void ExitScreen::PlaceLabel() {
-  const int top = static_cast<int>(label_top_ * logicalDpiY() / kTwipsPerInch);
+  const int top = TwipsToPixels(label_top_, logicalDpiY());
   credits_->setGeometry(0, top, width(), credits_->sizeHint().height());
 }
 

@@ -5,6 +5,14 @@
 
 namespace matcalc::workbench {
 
+int TwipsToPixels(int twips, double dpi) {
+  return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+int PixelsToTwips(int pixels, double dpi) {
+  return static_cast<int>(std::lround(pixels * kTwipsPerInch / dpi));
+}
+
 Panes LayOutAt(int x, int width, const Panes& current) {
   if (x < kMinPaneTwips) x = kMinPaneTwips;
   if (x > width - kMinPaneTwips) x = width - kMinPaneTwips;

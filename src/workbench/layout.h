@@ -5,6 +5,12 @@
 
 namespace matcalc::workbench {
 
+// Twips and pixels: the one conversion every widget of the program uses, at
+// the screen's logical resolution `dpi` (dots per inch), rounded to nearest.
+inline constexpr double kTwipsPerInch = 1440.0;
+int TwipsToPixels(int twips, double dpi);
+int PixelsToTwips(int pixels, double dpi);
+
 struct Rect {
   int left = 0;
   int top = 0;

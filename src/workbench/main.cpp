@@ -7,6 +7,7 @@
 
 #include "workbench/exit_screen.h"
 #include "workbench/media.h"
+#include "workbench/placement.h"
 #include "workbench/program_folder.h"
 #include "workbench/workbench_form.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     exit_screen->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(exit_screen, &matcalc::workbench::ExitScreen::finished, &app,
                      &QApplication::quit);
+    matcalc::workbench::CentreOnScreenOf(*exit_screen, form);
     exit_screen->show();
   });
   form.show();

@@ -39,6 +39,21 @@ void QuietFluidSynth() {
   (void)quiet;
 }
 
+// Whether a driver that opens a sound device directly has one to open. ALSA
+// without a card prints a burst of errors on stderr before it gives up, so
+// it is not even tried then.
+bool HasDevice(std::string_view driver) {
+  std::error_code error;
+  if (driver == "alsa") {
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", error)) {
+      if (entry.path().filename().string().rfind("pcm", 0) == 0) return true;
+    }
+    return false;
+  }
+  if (driver == "oss") return std::filesystem::exists("/dev/dsp", error);
+  return true;
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -122,6 +137,7 @@ bool Media::Open(const std::string& file, const std::string& alias) {
   if (song->player == nullptr) return false;
   if (fluid_player_add(song->player, file.c_str()) != FLUID_OK) return false;
   for (const char* driver : kAudioDrivers) {
+    if (!HasDevice(driver)) continue;
     if (fluid_settings_setstr(song->settings, "audio.driver", driver) != FLUID_OK) continue;
     song->driver = new_fluid_audio_driver(song->settings, song->synth);
     if (song->driver != nullptr) break;

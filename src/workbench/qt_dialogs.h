@@ -36,6 +36,14 @@ class FilePicker {
 // Text files first, then all files.
 inline const QString kFileFilter = QStringLiteral("文本文件(*.txt);;所有文件(*.*)");
 
+// A file's size as the file dialogs show it: bytes below a kilobyte, then
+// KB, MB, GB with two decimals ("500 字节", "4.77 MB").
+QString FileSizeText(qint64 bytes);
+
+// Qt's own file dialogs (or the platform's, where a platform theme offers
+// them). Qt's Chinese catalogue leaves the file type "Folder" and the size
+// units untranslated, and sizes follow the system's locale; the dialogs show
+// both in Chinese.
 class QtFilePicker : public FilePicker {
  public:
   explicit QtFilePicker(QWidget* parent) : parent_(parent) {}

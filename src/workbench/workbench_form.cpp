@@ -9,30 +9,31 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTextCursor>
 #include <QToolBar>
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "workbench/about_box.h"
+#include "workbench/actions.h"
 #include "workbench/beyond_trace.h"
+#include "workbench/command_run.h"
 #include "frame/settings.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
 #include "workbench/pane_text.h"
+#include "workbench/placement.h"
 #include "workbench/program_folder.h"
+#include "workbench/splitter.h"
 
 namespace matcalc::workbench {
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 // Where the splitter stands before the user moves it: the edit pane takes
 // about a third of a window of the first size.
 constexpr int kInitialSplitterTwips = 4500;
@@ -56,10 +57,10 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
       area_(new QWidget(this)),
       text1_(MakePane(area_, "Text1")),
       text2_(MakePane(area_, "Text2")),
-      bar_(new QWidget(area_)),
-      shadow_(new QWidget(area_)),
       progress_(new QProgressBar(area_)),
       status_(new QLabel(this)),
+      stop_button_(new QPushButton(QStringLiteral("停止"), this)),
+      stop_key_(new QShortcut(QKeySequence(Qt::Key_Escape), this)),
       digits_(kDefaultDigits),
       qt_dialogs_(this),
       qt_picker_(this),
@@ -72,156 +73,63 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   text1_->installEventFilter(this);
   text2_->installEventFilter(this);
 
-  bar_->setObjectName(QStringLiteral("imgSplitter"));
-  bar_->setCursor(Qt::SplitHCursor);
-  bar_->installEventFilter(this);
-  shadow_->setObjectName(QStringLiteral("picSplitter"));
-  shadow_->setAutoFillBackground(true);
-  shadow_->setBackgroundRole(QPalette::Dark);
-  shadow_->hide();
+  splitter_ = new Splitter(
+      area_, [this]() -> const Panes& { return panes_; },
+      [this](int left) {
+        panes_ = LayOutAt(left, ToTwips(area_->width()), panes_);
+        ApplyPanes();
+      });
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->hide();
 
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   statusBar()->addWidget(status_, 1);
+  stop_button_->setObjectName(QStringLiteral("StopButton"));
+  stop_button_->hide();
+  statusBar()->addPermanentWidget(stop_button_);
+  connect(stop_button_, &QPushButton::clicked, this, &WorkbenchForm::StopCommand);
+  stop_key_->setEnabled(false);
+  connect(stop_key_, &QShortcut::activated, this, &WorkbenchForm::StopCommand);
+  progress_timer_.setInterval(kProgressIntervalMs);
+  connect(&progress_timer_, &QTimer::timeout, this, &WorkbenchForm::ShowCommandProgress);
   connect(text1_, &QPlainTextEdit::textChanged, this,
           [this] { SetStatus(QStringLiteral("编辑状态")); });
 
-  BuildMenus();
-  BuildToolbar();
+  ActionHandlers on;
+  on.file_new = [this] { files_.New(); };
+  on.file_open = [this] { files_.Open(); };
+  on.file_save = [this] { files_.Save(); };
+  on.file_save_as = [this] { files_.SaveAs(); };
+  on.exit = [this] { close(); };
+  on.select_all = [this] { EditSelectAll(); };
+  on.cut = [this] { EditCut(); };
+  on.copy = [this] { EditCopy(); };
+  on.paste = [this] { EditPaste(); };
+  on.erase = [this] { EditDelete(); };
+  on.font = [this] { ShowStyle(); };
+  on.background = [this] { ShowBackcolor(); };
+  on.defaults = [this] { ShowDefault(); };
+  on.digits = [this] { ShowFormatDecimalDigits(); };
+  on.solve_menu_opens = [this] { UpdateSolveMenu(); };
+  on.run_command = [this](const Command& command) { RunMenuCommand(command); };
+  on.help = [this] { ShowHelp(); };
+  on.about = [this] { ShowAbout(); };
+  toolbar_ = BuildMenusAndToolbar(*this, on);
   beyond_ = new BeyondTrace(*this, *text1_, *text2_);
   panes_.bar.left = kInitialSplitterTwips;
   resize(kInitialWidthPixels, kInitialHeightPixels);
 }
 
 WorkbenchForm::~WorkbenchForm() {
+  // A command still running is stopped and waited for.
+  delete run_;
   // The help window is a window of its own; it goes with the workbench.
   delete help_;
 }
 
-QAction* WorkbenchForm::AddItem(QMenu* menu, const char* name, const QString& caption,
-                                const QKeySequence& shortcut) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(QString::fromLatin1(name));
-  item->setShortcut(shortcut);
-  return item;
-}
-
-void WorkbenchForm::BuildMenus() {
-  auto add_menu = [this](const char* name, const QString& caption) {
-    QMenu* menu = menuBar()->addMenu(caption);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    return menu;
-  };
-
-  QMenu* file = add_menu("mnuFile", QStringLiteral("文件(&F)"));
-  connect(AddItem(file, "FileNew", QStringLiteral("新建"), QKeySequence(Qt::CTRL | Qt::Key_N)),
-          &QAction::triggered, this, [this] { files_.New(); });
-  connect(AddItem(file, "FileOpen", QStringLiteral("打开"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-          &QAction::triggered, this, [this] { files_.Open(); });
-  connect(AddItem(file, "FileSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_S)),
-          &QAction::triggered, this, [this] { files_.Save(); });
-  connect(AddItem(file, "FileSaveAs", QStringLiteral("另存为")), &QAction::triggered, this,
-          [this] { files_.SaveAs(); });
-  connect(AddItem(file, "File", QStringLiteral("退出")), &QAction::triggered, this,
-          &QWidget::close);
-
-  QMenu* edit = add_menu("mnuEdit", QStringLiteral("编辑(&E)"));
-  AddItem(edit, "EditUndo", QStringLiteral("撤消"))->setEnabled(false);
-  AddItem(edit, "EditRecall", QStringLiteral("还原"))->setEnabled(false);
-  connect(AddItem(edit, "EditSelectAll", QStringLiteral("全选(&A)"),
-                  QKeySequence(Qt::CTRL | Qt::Key_A)),
-          &QAction::triggered, this, &WorkbenchForm::EditSelectAll);
-  connect(AddItem(edit, "EditCut", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X)),
-          &QAction::triggered, this, &WorkbenchForm::EditCut);
-  connect(AddItem(edit, "EditCopy", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C)),
-          &QAction::triggered, this, &WorkbenchForm::EditCopy);
-  connect(AddItem(edit, "EditPaste", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V)),
-          &QAction::triggered, this, &WorkbenchForm::EditPaste);
-  connect(AddItem(edit, "EditDelete", QStringLiteral("删除(&L)"), QKeySequence(Qt::Key_Delete)),
-          &QAction::triggered, this, &WorkbenchForm::EditDelete);
-
-  QMenu* show = add_menu("mnuShow", QStringLiteral("显示(&V)"));
-  connect(AddItem(show, "ShowStyle", QStringLiteral("字体")), &QAction::triggered, this,
-          &WorkbenchForm::ShowStyle);
-  connect(AddItem(show, "ShowBackcolor", QStringLiteral("背景")), &QAction::triggered, this,
-          &WorkbenchForm::ShowBackcolor);
-  connect(AddItem(show, "ShowDefault", QStringLiteral("默认")), &QAction::triggered, this,
-          &WorkbenchForm::ShowDefault);
-  connect(AddItem(show, "ShowFormatDecimalDigits", QStringLiteral("设置小数数位")),
-          &QAction::triggered, this, &WorkbenchForm::ShowFormatDecimalDigits);
-
-  QMenu* solve = add_menu("mnuC", QStringLiteral("求解(&C)"));
-  for (const Command& command : Commands()) {
-    // The eigenvalue methods, the elimination methods and the tests and
-    // norms stand in three groups.
-    if (command.menu_item == "A_matrix" || command.menu_item == "CMatrixJudge") {
-      QAction* separator = solve->addSeparator();
-      separator->setObjectName(command.menu_item == "A_matrix" ? QStringLiteral("Gauss__")
-                                                               : QStringLiteral("OtherApply"));
-    }
-    const QString name = QString::fromUtf8(command.menu_item.data(),
-                                           static_cast<qsizetype>(command.menu_item.size()));
-    QAction* item = solve->addAction(QString::fromUtf8(
-        command.caption.data(), static_cast<qsizetype>(command.caption.size())));
-    item->setObjectName(name);
-    const Command* run = &command;
-    connect(item, &QAction::triggered, this, [this, run] { RunMenuCommand(*run); });
-  }
-  connect(solve, &QMenu::aboutToShow, this, &WorkbenchForm::UpdateSolveMenu);
-
-  QMenu* help = add_menu("mnuHelp", QStringLiteral("帮助(&H)"));
-  connect(AddItem(help, "mnuHelpFile", QStringLiteral("帮助文件")), &QAction::triggered, this,
-          &WorkbenchForm::ShowHelp);
-  connect(AddItem(help, "mnuAbout", QStringLiteral("关于")), &QAction::triggered, this,
-          &WorkbenchForm::ShowAbout);
-}
-
-void WorkbenchForm::BuildToolbar() {
-  toolbar_ = addToolBar(QStringLiteral("工具栏"));
-  toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-  toolbar_->setMovable(false);
-  toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  struct Button {
-    const char* key;
-    QIcon icon;
-  };
-  const Button buttons[] = {
-      {"新建", style()->standardIcon(QStyle::SP_FileIcon)},
-      {"打开", style()->standardIcon(QStyle::SP_DialogOpenButton)},
-      {"保存", style()->standardIcon(QStyle::SP_DialogSaveButton)},
-      {"另存为", style()->standardIcon(QStyle::SP_DriveFDIcon)},
-      {"剪切", QIcon::fromTheme(QStringLiteral("edit-cut"))},
-      {"复制", QIcon::fromTheme(QStringLiteral("edit-copy"))},
-      {"粘贴", QIcon::fromTheme(QStringLiteral("edit-paste"))},
-  };
-  for (const Button& button : buttons) {
-    const QString key = QString::fromUtf8(button.key);
-    if (key == QStringLiteral("剪切")) toolbar_->addSeparator();
-    QAction* action = toolbar_->addAction(button.icon, key);
-    action->setData(key);
-  }
-  connect(toolbar_, &QToolBar::actionTriggered, this,
-          [this](QAction* action) { DispatchToolbarKey(action->data().toString()); });
-}
-
 void WorkbenchForm::DispatchToolbarKey(const QString& key) {
-  if (key == QStringLiteral("新建")) {
-    files_.New();
-  } else if (key == QStringLiteral("打开")) {
-    files_.Open();
-  } else if (key == QStringLiteral("保存")) {
-    files_.Save();
-  } else if (key == QStringLiteral("另存为")) {
-    files_.SaveAs();
-  } else if (key == QStringLiteral("剪切")) {
-    EditCut();
-  } else if (key == QStringLiteral("复制")) {
-    EditCopy();
-  } else if (key == QStringLiteral("粘贴")) {
-    EditPaste();
-  }
+  // Only the exact keys of the buttons do anything.
+  if (QAction* button = ToolbarAction(*toolbar_, key)) button->trigger();
 }
 
 QAction* WorkbenchForm::action(const QString& name) const {
@@ -298,7 +206,8 @@ void WorkbenchForm::EditDelete() {
 
 void WorkbenchForm::ShowStyle() {
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, text1_->font(), this, QStringLiteral("字体"));
+  const QFont chosen =
+      QFontDialog::getFont(&ok, FontForDialog(text1_->font()), this, QStringLiteral("字体"));
   if (!ok) return;
   ApplyChosenFont(*text1_, chosen);
   ApplyChosenFont(*text2_, chosen);
@@ -325,7 +234,10 @@ void WorkbenchForm::ShowFormatDecimalDigits() { digits_ = AskDecimalDigits(dialo
 void WorkbenchForm::ShowHelp() {
   const QString index = FindProgramFile(QStringLiteral("Help/index.html"));
   if (index.isEmpty()) return;  // no manual beside the program: nothing to show
-  if (help_ == nullptr) help_ = new HelpWindow(index);
+  if (help_ == nullptr) {
+    help_ = new HelpWindow(index);
+    CentreOnScreenOf(*help_, *this);
+  }
   help_->show();
   help_->raise();
   help_->activateWindow();
@@ -341,7 +253,8 @@ void WorkbenchForm::ShowAbout() {
 // ---- Commands ----
 
 void WorkbenchForm::UpdateSolveMenu() {
-  const bool enabled = SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool enabled =
+      !busy() && SolveMenuEnabled(text1_->document()->toRawText().toStdString());
   for (const Command& command : Commands()) {
     if (QAction* item = action(QString::fromUtf8(
             command.menu_item.data(), static_cast<qsizetype>(command.menu_item.size())))) {
@@ -352,64 +265,85 @@ void WorkbenchForm::UpdateSolveMenu() {
 
 namespace {
 
-// Before each box a command shows, the result pane is brought up to date
-// with what the command has written so far, so that a question about the
-// trace ("结果是否还要查看？") is asked in front of it. Otherwise the trace is
-// shown once, whole, when the command ends: one layout pass however long.
-class PaneShowingDialogs : public Dialogs {
- public:
-  PaneShowingDialogs(Dialogs& boxes, const ResultPane& pane, QPlainTextEdit& text2)
-      : boxes_(boxes), pane_(pane), text2_(text2) {}
+// What a running command must not meet: another command, or a change of the
+// panes or of the digits it computes with. (The result pane is saved only
+// once the trace is whole.)
+const char* const kBusyItems[] = {"FileNew",     "FileOpen",   "FileSave",   "FileSaveAs",
+                                  "EditCut",     "EditPaste",  "EditDelete", "ShowDefault",
+                                  "ShowFormatDecimalDigits"};
 
-  std::optional<std::string> Input(const InputRequest& request) override {
-    ShowPane();
-    return boxes_.Input(request);
-  }
-  Reply Message(const MessageRequest& request) override {
-    ShowPane();
-    return boxes_.Message(request);
-  }
-
-  // Shows what is new since the pane was last shown, if anything.
-  void ShowPane() {
-    if (pane_.revision() == shown_) return;
-    shown_ = pane_.revision();
-    SetPaneText(text2_, pane_.text());
-  }
-
- private:
-  Dialogs& boxes_;
-  const ResultPane& pane_;
-  QPlainTextEdit& text2_;
-  std::uint64_t shown_ = 0;  // a pane nobody has touched needs no showing
-};
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
+// What the window keeps beside the frame's view of the text and the result
+// pane while a command runs: the edit pane's document, which holds the text
+// in UTF-16, twice its bytes of UTF-8 at most; and the result pane's
+// document, which holds the trace in the same way. The result pane the frame
+// counts hands its text over to the document every few megabytes, so with
+// it one more copy covers the trace.
+constexpr FrontEndCosts kWindowCosts{.text_copies = 2, .trace_copies = 1};
+
+bool WorkbenchForm::busy() const { return run_ != nullptr; }
+
+void WorkbenchForm::SetBusy(bool busy) {
+  for (const char* name : kBusyItems) action(QString::fromLatin1(name))->setEnabled(!busy);
+  for (const Command& command : Commands()) {
+    if (QAction* item = action(FromView(command.menu_item))) item->setEnabled(!busy);
+  }
+  text1_->setReadOnly(busy);
+  text2_->setReadOnly(busy);
+  stop_button_->setVisible(busy);
+  stop_key_->setEnabled(busy);
+}
+
 void WorkbenchForm::RunMenuCommand(const Command& command) {
-  if (command.run == nullptr) return;  // not built yet
-  ResultPane pane(PaneText(*text2_));
-  PaneShowingDialogs boxes(dialogs(), pane, *text2_);
+  if (command.run == nullptr || busy()) return;
+  run_ = new CommandRun(command, PaneText(*text1_), digits_, kWindowCosts, dialogs(), *text2_,
+                        this);
+  run_->SetSeries(beyond_->series());
+  connect(run_, &CommandRun::ended, this, [this, &command](Outcome outcome) {
+    beyond_->CommandEnded(FromView(command.caption), outcome == Outcome::kRan);
+    CommandEnded();
+  });
+  status_before_run_ = status_->text();
+  SetStatus(QStringLiteral("正在计算：%1……（按 Esc 停止）").arg(FromView(command.caption)));
+  SetBusy(true);
+  ShowProgress(kProgressSteps);
+  progress_timer_.start();
   beyond_->CommandStarts();
-  // Provisional: the edit pane's document and the UTF-8 copy beside the
-  // frame's; the result pane's document, and a text for it when it is shown.
-  constexpr FrontEndCosts kWindowCosts{.text_copies = 3, .trace_copies = 4};
-  RunCommand(command, boxes, PaneText(*text1_), pane, digits_, kWindowCosts, beyond_->series());
-  boxes.ShowPane();
-  beyond_->CommandEnded(QString::fromUtf8(command.caption.data(),
-                                          static_cast<qsizetype>(command.caption.size())),
-                        true);
+  run_->Start();
+}
+
+void WorkbenchForm::StopCommand() {
+  if (run_ == nullptr) return;
+  run_->Stop();
+  SetStatus(QStringLiteral("正在停止……"));
+}
+
+void WorkbenchForm::ShowCommandProgress() {
+  if (run_ != nullptr) SetProgress(run_->done_per_10000());
+}
+
+void WorkbenchForm::CommandEnded() {
+  progress_timer_.stop();
+  SetProgress(0);
+  HideProgress();
+  run_->deleteLater();
+  run_ = nullptr;
+  SetBusy(false);
+  SetStatus(status_before_run_);
+  emit commandEnded();
+  if (close_when_ended_) close();
 }
 
 // ---- Layout ----
 
-int WorkbenchForm::ToPixels(int twips) const {
-  return static_cast<int>(std::lround(twips * logicalDpiX() / kTwipsPerInch));
-}
+int WorkbenchForm::ToPixels(int twips) const { return TwipsToPixels(twips, logicalDpiX()); }
 
-int WorkbenchForm::ToTwips(int pixels) const {
-  return static_cast<int>(std::lround(pixels * kTwipsPerInch / logicalDpiX()));
-}
+int WorkbenchForm::ToTwips(int pixels) const { return PixelsToTwips(pixels, logicalDpiX()); }
 
 void WorkbenchForm::ApplyPanes() {
   auto place = [this](QWidget* widget, const Rect& rect) {
@@ -417,7 +351,7 @@ void WorkbenchForm::ApplyPanes() {
                         ToPixels(rect.height));
   };
   place(text1_, panes_.text1);
-  place(bar_, panes_.bar);
+  place(splitter_->bar(), panes_.bar);
   place(text2_, panes_.text2);
 }
 
@@ -478,45 +412,18 @@ bool WorkbenchForm::eventFilter(QObject* watched, QEvent* event) {
     if (!handed_back) {
       SetStatus(watched == text1_ ? QStringLiteral("编辑区域") : QStringLiteral("结果区域"));
     }
-  } else if (watched == bar_) {
-    const int width = ToTwips(area_->width());
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
-        shadow_->setGeometry(ToPixels(panes_.bar.left), ToPixels(panes_.bar.top),
-                             ToPixels(panes_.bar.width / 2), ToPixels(panes_.bar.height - 20));
-        shadow_->show();
-        shadow_->raise();
-        moving_ = true;
-        return true;
-      case QEvent::MouseMove: {
-        if (!moving_) break;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        shadow_->move(ToPixels(ShadowLeft(panes_.bar.left,
-                                          ToTwips(static_cast<int>(mouse->position().x())),
-                                          width)),
-                      shadow_->y());
-        return true;
-      }
-      case QEvent::MouseButtonRelease: {
-        if (!moving_) break;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const int left = ShadowLeft(panes_.bar.left,
-                                    ToTwips(static_cast<int>(mouse->position().x())), width);
-        panes_ = LayOutAt(left, width, panes_);
-        ApplyPanes();
-        shadow_->hide();
-        moving_ = false;
-        return true;
-      }
-      default:
-        break;
-    }
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
 void WorkbenchForm::closeEvent(QCloseEvent* event) {
+  if (busy()) {
+    // The command is stopped first; the window closes once it has ended.
+    close_when_ended_ = true;
+    StopCommand();
+    event->ignore();
+    return;
+  }
   if (about_ != nullptr) about_->close();
   if (help_ != nullptr) help_->close();
   emit closed();

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 #include "commands/registry.h"
@@ -16,12 +17,16 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QPushButton;
+class QShortcut;
 class QToolBar;
 
 namespace matcalc::workbench {
 
 class AboutBox;
 class BeyondTrace;
+class CommandRun;
+class Splitter;
 class HelpWindow;
 
 class WorkbenchForm : public QMainWindow, private DocumentHost {
@@ -61,16 +66,23 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void ShowHelp();
   void ShowAbout();
   void UpdateSolveMenu();
+  // Starts `command` off the window's thread; the window stays responsive,
+  // and busy() until commandEnded.
   void RunMenuCommand(const Command& command);
+  bool busy() const;
+  // Asks the running command to stop (Esc, the 停止 button, closing).
+  void StopCommand();
   void DispatchToolbarKey(const QString& key);
 
-  // Twips to pixels and back with the screen's logical resolution.
+  // Twips to pixels and back with the window's logical resolution.
   int ToPixels(int twips) const;
   int ToTwips(int pixels) const;
 
  signals:
   // The window has closed: the exit screen takes over.
   void closed();
+  // A command has ended and the panes show its outcome.
+  void commandEnded();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -88,25 +100,24 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void SetProgress(qint64 value) override;
   void HideProgress() override;
 
-  void BuildMenus();
-  void BuildToolbar();
-  QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                   const QKeySequence& shortcut = {});
   void ApplyPanes();
+  void SetBusy(bool busy);
+  void ShowCommandProgress();
+  void CommandEnded();
   void LayOutArea();
 
   QWidget* area_;
   QPlainTextEdit* text1_;
   QPlainTextEdit* text2_;
-  QWidget* bar_;
-  QWidget* shadow_;
+  Splitter* splitter_ = nullptr;
   QProgressBar* progress_;
   QLabel* status_;
+  QPushButton* stop_button_;
+  QShortcut* stop_key_;
   QToolBar* toolbar_ = nullptr;
   Panes panes_;
   // The pane that last received the focus.
   QObject* focused_pane_ = nullptr;
-  bool moving_ = false;
   qint64 progress_divisor_ = 1;
   int digits_;
 
@@ -118,6 +129,14 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   BeyondTrace* beyond_ = nullptr;
   QPointer<AboutBox> about_;
   QPointer<HelpWindow> help_;
+
+  // The command running, if any.
+  CommandRun* run_ = nullptr;
+  QString status_before_run_;
+  bool close_when_ended_ = false;
+  QTimer progress_timer_;
+  static constexpr int kProgressSteps = 10000;
+  static constexpr int kProgressIntervalMs = 40;
 };
 
 }  // namespace matcalc::workbench

@@ -99,6 +99,47 @@ TEST(Runner, UnusedAnswersAndRepliesAreHarmless) {
   EXPECT_EQ(run.err, "");
 }
 
+// --progress adds its lines to standard error and changes nothing else: the
+// percents run from 0 to 100 without going down, and the dialog lines stand
+// among them in the order the boxes came.
+TEST(Runner, ProgressLinesRunFrom0To100AmongTheDialogLines) {
+  std::string matrix;
+  for (int i = 0; i < 120; ++i) {
+    for (int j = 0; j < 120; ++j) matrix += std::to_string((i * 7 + j * 3) % 11 - 5) + ' ';
+    matrix += '\n';
+  }
+  const std::vector<std::string> args = {"--answer", "120", "--answer", "0", "--reply", "yes"};
+  for (const char* method : {"determinant", "jacobi"}) {
+    std::vector<std::string> plain_args = args;
+    plain_args.push_back(method);
+    std::vector<std::string> progress_args = plain_args;
+    progress_args.insert(progress_args.begin(), "--progress");
+    const CliRun plain = Cli(plain_args, matrix);
+    const CliRun with = Cli(progress_args, matrix);
+    EXPECT_EQ(with.status, plain.status);
+    EXPECT_TRUE(with.out == plain.out) << method;
+
+    std::istringstream lines(with.err);
+    std::string line;
+    std::string dialog_lines;
+    std::vector<int> percents;
+    while (std::getline(lines, line)) {
+      if (line.rfind("progress\t", 0) == 0) {
+        percents.push_back(std::stoi(line.substr(9)));
+      } else {
+        dialog_lines += line + '\n';
+      }
+    }
+    EXPECT_EQ(dialog_lines, plain.err) << method;
+    ASSERT_GE(percents.size(), 3u) << method;
+    EXPECT_EQ(percents.front(), 0);
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << method;
+    // The order box comes before any computing, after the first line.
+    EXPECT_EQ(with.err.find("progress\t0\ninput\t"), 0u) << method;
+  }
+}
+
 TEST(Runner, ListNamesTheBuiltMethods) {
   const CliRun run = Cli({"--list"});
   EXPECT_EQ(run.status, 0);

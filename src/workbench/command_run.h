@@ -1,0 +1,113 @@
+// One command of the Solve menu, run off the window's thread so that the
+// window repaints and reacts while it computes. The boxes the command asks
+// for are shown on the window's thread, modal and in order, while the command
+// waits for the answer; before each box the result pane shows the trace
+// written so far. The command reports its progress and learns of a stop
+// through the frame; it never knows it runs on a thread of its own. The trace
+// is handed over to the window's thread every few megabytes as it is
+// written, so that it is held once, in the pane's document.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "commands/registry.h"
+#include "workbench/trace_document.h"
+
+class QPlainTextEdit;
+class QThread;
+
+namespace matcalc::workbench {
+
+class CommandRun : public QObject, private ProgressSink {
+  Q_OBJECT
+ public:
+  // `boxes` shows the command's boxes on the window's thread; `text2` is the
+  // result pane, which keeps what it shows until the command has written.
+  // `costs`: what the window keeps beside the frame's view, for the budgets.
+  CommandRun(const Command& command, std::string text1, int digits, const FrontEndCosts& costs,
+             Dialogs& boxes, QPlainTextEdit& text2, QObject* parent = nullptr);
+  // A command still running is stopped and waited for; the pane keeps what
+  // it shows.
+  ~CommandRun() override;
+
+  // Where the command records what converges (before Start; it is written
+  // on the command's thread until ended).
+  void SetSeries(ConvergenceLog* series) { series_ = series; }
+  void Start();
+  // Asks the command to stop; it ends at its next report of progress (or
+  // when the box it waits for is answered, which a stop also cancels).
+  void Stop();
+  bool stopping() const { return stop_.load(std::memory_order_relaxed); }
+  // The fraction of the estimated work done, in ten-thousandths.
+  int done_per_10000() const { return done_.load(std::memory_order_relaxed); }
+  const Command& command() const { return command_; }
+
+ signals:
+  // On the window's thread, once the panes show the outcome.
+  void ended(matcalc::Outcome outcome);
+
+ private:
+  class WorkerDialogs;
+  struct Piece {
+    std::uint64_t clears;  // of the pane, when the piece was written
+    std::string bytes;
+  };
+
+  // Handed over at a time, and the most that may wait for the window's
+  // thread before the command waits in turn.
+  static constexpr std::size_t kHandOverBytes = 4 << 20;
+  static constexpr std::size_t kWaitingLimitBytes = 64 << 20;
+  // Time the window's thread spends on the trace before it reacts again.
+  static constexpr int kPumpMs = 20;
+
+  // ProgressSink, on the command's thread.
+  void Report(double fraction) override;
+  bool StopRequested() override { return stopping(); }
+
+  // Runs `ask` on the window's thread and waits for it. When the window goes
+  // away first, the command is stopped.
+  template <class Result, class Ask>
+  Result OnWindowThread(Ask ask);
+  void Finished();
+  // On the command's thread: what the pane holds goes to the window's.
+  void HandOver();
+  // On the window's thread: converts waiting pieces for at most `ms`
+  // milliseconds (all of them for a negative `ms`); without `write` they are
+  // only dropped.
+  void Pump(int ms, bool write = true);
+  // On the window's thread while the command waits or has ended: all the
+  // trace written so far into the document.
+  void TakeAll();
+
+  const Command& command_;
+  const std::string text1_;
+  const int digits_;
+  const FrontEndCosts costs_;
+  ConvergenceLog* series_ = nullptr;
+  Dialogs& boxes_;
+  ResultPane pane_;
+  TraceDocument trace_;
+  std::unique_ptr<WorkerDialogs> worker_dialogs_;
+  QThread* thread_ = nullptr;
+  Outcome outcome_ = Outcome::kRan;
+
+  std::atomic<bool> stop_{false};
+  std::atomic<int> done_{0};
+  std::mutex mutex_;
+  std::condition_variable answered_;
+  bool abandoned_ = false;  // guarded by mutex_: the window is going
+  std::deque<Piece> pieces_;        // guarded by mutex_
+  std::size_t waiting_bytes_ = 0;   // guarded by mutex_
+  std::condition_variable taken_;
+  QTimer pump_;
+};
+
+}  // namespace matcalc::workbench
