@@ -320,6 +320,10 @@ class BeyondTraceTest : public QObject {
     picker.name = folder + QStringLiteral("/print-jacobi.pdf");
     form.action(QStringLiteral("FileExportPdf"))->trigger();
     QVERIFY(QFile::exists(picker.name));
+    window->close();
+    form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 12abc 1\n0.5 1 a 2*(3"));
+    QTRY_VERIFY(form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")));
+    QVERIFY(form.grab().save(folder + QStringLiteral("/window-hints.png")));
     form.SetDialogs(nullptr);
   }
 };
