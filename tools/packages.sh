@@ -6,6 +6,7 @@ MATCALC_BUILD_PACKAGES="g++ cmake ninja-build pkg-config libgtest-dev libbenchma
 # Cross builds for ARM64 (run under qemu) and WebAssembly (run under node).
 MATCALC_CROSS_PACKAGES="g++-aarch64-linux-gnu qemu-user emscripten nodejs googletest"
 MATCALC_GUI_PACKAGES="qt6-base-dev qt6-tools-dev qt6-translations-l10n libgl-dev
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev poppler-utils fonts-wqy-zenhei
   libfluidsynth-dev timgm6mb-soundfont fonts-noto-cjk xvfb xauth"
 
 matcalc_install_missing() {

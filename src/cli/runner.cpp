@@ -15,6 +15,7 @@
 #include <ostream>
 
 #include "commands/registry.h"
+#include "frame/convergence.h"
 #include "frame/scripted_dialogs.h"
 #include "text/encoding.h"
 #include "text/text_util.h"
@@ -24,7 +25,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... [--progress]\n"
-    "                   METHOD [FILE]\n"
+    "                   [--series CSV] METHOD [FILE]\n"
     "       matcalc-cli --list\n"
     "       matcalc-cli --help\n"
     "\n"
@@ -35,7 +36,9 @@ constexpr std::string_view kUsage =
     "sets the decimal digits (1 to 15, default 6). Every dialog box shown is\n"
     "reported on standard error, one line each. --progress adds lines\n"
     "\"progress<TAB>P\" there while the method computes (P: whole percent of its\n"
-    "estimated work, never decreasing). --list names the methods.\n";
+    "estimated work, never decreasing). --series writes what the iterative methods\n"
+    "converge through (header series,x,y) to the file CSV. --list names the\n"
+    "methods.\n";
 
 constexpr std::size_t kFirstBlockBytes = 64 * 1024;
 // Blocks this large come from the system directly and go back to it when
@@ -217,6 +220,20 @@ std::string WriteDescriptor(int fd, std::string_view bytes) {
   return {};
 }
 
+namespace {
+
+// Writes `bytes` to the file `path`, created or emptied; the reason when not
+// all of it was written.
+std::string WriteSeriesFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return std::strerror(errno);
+  std::string reason = WriteDescriptor(fd, bytes);
+  if (::close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
+  return reason;
+}
+
+}  // namespace
+
 int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::ostream& err = streams.err;
   // Standard output written whole, or the reason it was not: exit status 1.
@@ -231,6 +248,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::vector<Reply> replies;
   std::vector<std::string> positional;
   bool progress = false;
+  std::optional<std::string> series_file;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -266,6 +284,10 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
         return UsageError(err, "--reply takes yes or no");
       }
       replies.push_back(*text == "yes" ? Reply::kYes : Reply::kNo);
+    } else if (arg == "--series") {
+      const std::string* file = value();
+      if (file == nullptr || file->empty()) return UsageError(err, "--series needs a file name");
+      series_file = *file;
     } else if (arg == "--progress") {
       progress = true;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
@@ -307,18 +329,28 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
+  ConvergenceLog series;
+  ConvergenceLog* const series_log = series_file ? &series : nullptr;
   ResultPane pane;
   if (progress) {
     ProgressLines lines(err);
     LiveLog live(dialogs, lines, err);
     lines.Line(0);
-    RunCommand(*command, live, text, pane, digits, kRunnerCosts, &lines);
+    RunCommand(*command, live, text, pane, digits, kRunnerCosts, &lines, series_log);
   } else {
-    RunCommand(*command, dialogs, text, pane, digits, kRunnerCosts);
+    RunCommand(*command, dialogs, text, pane, digits, kRunnerCosts, nullptr, series_log);
     err << dialogs.Log();
   }
   err.flush();
-  return write(pane.text());
+  const int status = write(pane.text());
+  if (series_file) {
+    const std::string reason = WriteSeriesFile(*series_file, SeriesCsv(series));
+    if (!reason.empty()) {
+      err << "matcalc-cli: cannot write " << *series_file << ": " << reason << '\n';
+      return 1;
+    }
+  }
+  return status;
 }
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

@@ -42,7 +42,8 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                    ResultPane& pane, int digits, const FrontEndCosts& front_end,
-                   ProgressSink* sink) {
+                   ProgressSink* sink, ConvergenceLog* series) {
+  if (series != nullptr) series->Clear();
   if (command.run == nullptr) return Outcome::kRan;
   Progress progress(sink);
   // The pane counts the trace written as work while the command runs.
@@ -53,6 +54,7 @@ Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view te
   } metered{pane};
   pane.SetMeter(&trace_meter);
   Frame frame(dialogs, text1, pane, digits, front_end, &progress);
+  frame.set_convergence(series);
   if (!TextFitsBudget(text1, command.reads)) {
     frame.Inform(kTextTooLargeText);
     return Outcome::kRan;
@@ -69,9 +71,10 @@ Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view te
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits, const FrontEndCosts& front_end) {
+                      std::string text2, int digits, const FrontEndCosts& front_end,
+                      ConvergenceLog* series) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits, front_end);
+  RunCommand(command, dialogs, text1, pane, digits, front_end, nullptr, series);
   return pane;
 }
 

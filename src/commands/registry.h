@@ -51,14 +51,16 @@ enum class Outcome {
 // the text and the trace); the budgets count it. With a `progress` sink the
 // command reports how far it is and learns when the user asked it to stop;
 // a stopped command leaves `pane` empty and untouched (changed() is false),
-// so a front end keeps showing what it showed before the command.
+// so a front end keeps showing what it showed before the command. With a
+// `series` log, emptied first, the iterative methods record what converges.
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                    ResultPane& pane, int digits, const FrontEndCosts& front_end,
-                   ProgressSink* progress = nullptr);
+                   ProgressSink* progress = nullptr, ConvergenceLog* series = nullptr);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits, const FrontEndCosts& front_end);
+                      std::string text2, int digits, const FrontEndCosts& front_end,
+                      ConvergenceLog* series = nullptr);
 
 }  // namespace matcalc

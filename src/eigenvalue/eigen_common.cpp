@@ -30,6 +30,10 @@ Vector AskInitialVector(Frame& frame, int n) {
 }
 
 bool KeepTraceAfterGivingUp(Frame& frame, std::string_view text) {
+  // The chart says why in the question's first sentence.
+  std::string_view why = text.substr(0, text.find("\r\n"));
+  if (why.ends_with("。")) why.remove_suffix(std::string_view("。").size());
+  frame.convergence().GiveUp(why);
   MessageRequest request;
   request.text = std::string(text);
   request.buttons = Buttons::kYesNo;

@@ -112,6 +112,7 @@ void InversePowerCommand(Frame& frame) {
     // Only U(n, n) can still be zero here; z then stays all 0.
     if (!SolveLU(l, u, b, z, y, n, digits)) frame.Inform("此方法不合适！");
     const double mu = LargestComponent(z);
+    frame.convergence().Add(Quantity::kApproximation, 0, k, mu);
     // With mu = 0 there is nothing to divide by: the previous vector stays.
     if (mu != 0) {
       for (int i = 1; i <= n; ++i) normalised(i) = RoundTo(z(i) / mu, digits);

@@ -89,6 +89,17 @@ void RotateRowsAndColumns(const Matrix& a, Matrix& a1, int p, int q, const Jacob
   }
 }
 
+namespace {
+
+// What converges after pass k (k = 0: the matrix as read): the largest
+// magnitude above the diagonal, the pivot (p, q) found, or 0; the diagonal.
+void RecordPass(Frame& frame, int k, const Matrix& a, int n, int p, int q) {
+  frame.convergence().Add(Quantity::kOffDiagonal, 0, k, p == 0 ? 0.0 : std::fabs(a(p, q)));
+  frame.convergence().AddDiagonal(k, a, n);
+}
+
+}  // namespace
+
 void JacobiCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 2);
   if (!order) return;
@@ -114,6 +125,7 @@ void JacobiCommand(Frame& frame) {
   int p = n;
   int q = n;
   FindLargestOffDiagonal(a, p, q);
+  RecordPass(frame, k, a, n, p, q);
   // A matrix already diagonal needs no rotation at all.
   bool converged = p == 0;
   UnitMeter product(frame.progress(), kProductNs);
@@ -139,6 +151,7 @@ void JacobiCommand(Frame& frame) {
     p = n;
     q = n;
     FindLargestOffDiagonal(a, p, q);
+    RecordPass(frame, k, a, n, p, q);
     // A pass that leaves the matrix exactly diagonal has converged too, even
     // with eps <= 0 and even on the last pass allowed.
     converged = p == 0 || std::fabs(a(p, q)) < *eps;

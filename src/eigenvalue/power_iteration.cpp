@@ -65,6 +65,7 @@ bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
   bool settled = false;
   while (!settled) {
     settled = iteration.Advance(eps);
+    frame.convergence().AddVector(Quantity::kEstimate, iteration.k(), iteration.estimates());
     out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
     out.Append(FormatVector(iteration.current(), 2)).Append(iterate_end);
     if (!settled && iteration.k() >= kLastIterate) {
@@ -72,6 +73,7 @@ bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
       return false;
     }
   }
+  frame.convergence().Add(Quantity::kEigenvalue, 0, iteration.k(), iteration.lambda());
   return true;
 }
 

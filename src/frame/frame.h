@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/budget.h"
+#include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/progress.h"
 #include "frame/result_pane.h"
@@ -73,6 +74,11 @@ class Frame {
   // What RefuseIfTooLarge weighs.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
 
+  // Where the iterative methods record what converges, for the charts and
+  // the series file; records nothing unless a front end asked for it.
+  ConvergenceLog& convergence() { return convergence_ != nullptr ? *convergence_ : no_log_; }
+  void set_convergence(ConvergenceLog* log) { convergence_ = log; }
+
  private:
   Dialogs& dialogs_;
   std::string_view text1_;
@@ -81,6 +87,8 @@ class Frame {
   FrontEndCosts front_end_;
   Progress own_progress_;
   Progress& progress_;
+  ConvergenceLog* convergence_ = nullptr;
+  ConvergenceLog no_log_{false};
 };
 
 }  // namespace matcalc

@@ -1,6 +1,7 @@
 #include "linalg/readers.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -100,6 +101,49 @@ std::string NormalizeMatrixText(std::string_view text) {
   return s;
 }
 
+// The row of the normalised text `s` that starts at `offset`, with its "#";
+// empty past the last row. `offset` moves to the next row.
+std::string_view NextRow(std::string_view s, std::size_t& offset) {
+  const std::size_t hash = s.find('#', offset);
+  const std::size_t row_end = hash == std::string_view::npos ? offset : hash + 1;
+  const std::string_view row = s.substr(offset, row_end - offset);
+  offset = row_end;
+  return row;
+}
+
+// Calls `entry(k, text)` for the entries k = 1, 2, ... of a row of the
+// normalised text, at most `limit` of them; an empty entry has an empty text.
+// The row's second pass through the space and comma replacements: no spaces
+// are left by now, so only the halving of comma runs remains (it turns the
+// ",," of a comma between spaces into ","). A run of r commas thus separates
+// entries like (r + 1) / 2 single commas, that is with (r - 1) / 2 empty
+// entries between them; the row is read as if halved, without a copy.
+template <typename Entry>
+void ForEachRowEntry(std::string_view row, int limit, Entry entry) {
+  std::size_t start = 0;
+  std::size_t empty_entries = 0;  // still to be read before `start`
+  for (int k = 1;; ++k) {
+    if (empty_entries > 0) {
+      --empty_entries;
+      entry(k, std::string_view{});
+    } else {
+      const std::size_t comma = row.find(',', start);
+      if (comma == std::string_view::npos) {
+        // The last entry still carries the row's "#": the evaluator reads it
+        // as the end of the expression.
+        entry(k, row.substr(start));
+        return;
+      }
+      entry(k, row.substr(start, comma - start));
+      std::size_t run_end = comma;
+      while (run_end < row.size() && row[run_end] == ',') ++run_end;
+      empty_entries = (run_end - comma - 1) / 2;
+      start = run_end;
+    }
+    if (k + 1 > limit) return;
+  }
+}
+
 // Reads `n` rows of at most `limit` entries into columns 1..limit of `a`.
 // The row buffer is not cleared between rows: a short row keeps the values
 // of the row above in its higher places.
@@ -108,45 +152,20 @@ void ReadRows(Matrix& a, int n, int limit, std::string_view text, WorkMeter* met
   std::vector<double> buffer(static_cast<std::size_t>(limit) + 1, 0.0);
   std::size_t offset = 0;  // the rows before it have been read
   for (int i = 1; i <= n; ++i) {
-    const std::size_t hash = s.find('#', offset);
-    const std::size_t row_end = hash == std::string::npos ? offset : hash + 1;
-    const std::string_view row = std::string_view(s).substr(offset, row_end - offset);
-    // The row's second pass through the space and comma replacements: no
-    // spaces are left by now, so only the halving of comma runs remains (it
-    // turns the ",," of a comma between spaces into ","). A run of r commas
-    // thus separates entries like (r + 1) / 2 single commas, that is with
-    // (r - 1) / 2 empty entries between them; the row is read as if halved,
-    // without a copy.
-    std::size_t start = 0;
-    std::size_t empty_entries = 0;  // still to be read before `start`
-    for (int k = 1;; ++k) {
-      std::string_view entry;
-      bool last = false;
-      if (empty_entries > 0) {
-        --empty_entries;
-      } else {
-        const std::size_t comma = row.find(',', start);
-        if (comma == std::string_view::npos) {
-          // The last entry still carries the row's "#": the evaluator reads
-          // it as the end of the expression.
-          entry = row.substr(start);
-          last = true;
-        } else {
-          entry = row.substr(start, comma - start);
-          std::size_t run_end = comma;
-          while (run_end < row.size() && row[run_end] == ',') ++run_end;
-          empty_entries = (run_end - comma - 1) / 2;
-          start = run_end;
-        }
-      }
+    const std::string_view row = NextRow(s, offset);
+    ForEachRowEntry(row, limit, [&](int k, std::string_view entry) {
       buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
-      if (last || k + 1 > limit) break;
-    }
+    });
     double* dest = a.row(i);
     for (int j = 1; j <= limit; ++j) dest[j] = buffer[static_cast<std::size_t>(j)];
-    offset = row_end;
     Advance(meter, static_cast<double>(row.size()));
   }
+}
+
+// Characters the normalisation never adds, drops or changes: all but the
+// separators of entries and rows.
+bool IsEntryCharacter(char c) {
+  return c != ' ' && c != ',' && c != '#' && c != '\r' && c != '\n';
 }
 
 // The first line of a vector text as its reader sees it: after the spaces
@@ -187,6 +206,59 @@ void ForEachVectorPiece(std::string_view line, Piece piece) {
 }
 
 }  // namespace
+
+void WalkMatrixText(std::string_view text, const std::function<void(const TextEntry&)>& visit) {
+  const std::string_view trimmed = TrimSpaces(text);
+  const std::string s = NormalizeMatrixText(trimmed);
+  // Entry characters come through the normalisation one for one and in
+  // order, and an entry is a run of them with nothing dropped in between:
+  // the i-th entry character of `s` is the i-th of the text. Two cursors
+  // move forward together.
+  std::size_t in_s = 0;
+  std::size_t in_text = static_cast<std::size_t>(trimmed.data() - text.data());
+  const auto text_offset = [&](std::size_t target) {
+    for (; in_s < target; ++in_s) {
+      if (!IsEntryCharacter(s[in_s])) continue;
+      while (in_text < text.size() && !IsEntryCharacter(text[in_text])) ++in_text;
+      ++in_text;
+    }
+    while (in_text < text.size() && !IsEntryCharacter(text[in_text])) ++in_text;
+    return in_text;
+  };
+  std::size_t offset = 0;
+  for (int i = 1; offset < s.size(); ++i) {
+    const std::string_view row = NextRow(s, offset);
+    if (row.empty()) break;  // the normalised text ends every row with "#"
+    ForEachRowEntry(row, std::numeric_limits<int>::max(),
+                    [&](int k, std::string_view entry) {
+                      TextEntry e{i, k, entry, 0, 0};
+                      std::size_t length = entry.size();
+                      while (length > 0 && entry[length - 1] == '#') --length;
+                      if (length > 0) {
+                        e.begin = text_offset(static_cast<std::size_t>(entry.data() - s.data()));
+                        e.end = e.begin + length;
+                      } else {
+                        e.begin = e.end = text_offset(in_s);
+                      }
+                      visit(e);
+                    });
+  }
+}
+
+void WalkVectorText(std::string_view text, const std::function<void(const TextEntry&)>& visit) {
+  const std::string_view line = VectorLine(text);
+  std::size_t end = line.empty() ? 0 : static_cast<std::size_t>(line.data() - text.data());
+  int k = 0;
+  ForEachVectorPiece(line, [&](std::string_view piece) {
+    TextEntry e{1, ++k, piece, end, end};
+    if (!piece.empty()) {
+      e.begin = static_cast<std::size_t>(piece.data() - text.data());
+      e.end = e.begin + piece.size();
+      end = e.end;
+    }
+    visit(e);
+  });
+}
 
 void ReadMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter) {
   if (n < 0) n = 0;  // callers ask for n >= 1; an empty matrix is the safe answer

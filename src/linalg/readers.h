@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,22 @@ void ReadVector(std::string_view text, Vector& v);
 // The same, leaving `text` normalised: "0 " in front of its first line, whose
 // runs of spaces have shrunk.
 void ReadVector(std::string& text, Vector& v);
+
+// One entry of a text as the readers cut it.
+struct TextEntry {
+  int row = 0;                 // from 1
+  int column = 0;              // from 1
+  std::string_view text;       // what the evaluator is given (the last of a row ends with "#")
+  std::size_t begin = 0;       // its bytes in the text walked, without the "#";
+  std::size_t end = 0;         // an empty entry has begin == end
+};
+
+// Every entry of every row of `text` (the edit pane's text, before trimming)
+// in the order the matrix readers read them, with no limit of rows or
+// entries. Offsets are into `text`.
+void WalkMatrixText(std::string_view text, const std::function<void(const TextEntry&)>& visit);
+// Every entry of the line the vector reader reads, as it reads it.
+void WalkVectorText(std::string_view text, const std::function<void(const TextEntry&)>& visit);
 
 // How a command reads the edit pane's text.
 enum class TextUse { kMatrix, kVector };

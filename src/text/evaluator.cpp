@@ -118,8 +118,9 @@ Col ColOf(char c) {
 // Removes the text of the number at `pos` the way the evaluation consumes it:
 // sign, digits with at most one point, an exponent with at least one digit
 // when present (at least one character in any case), then any further digits
-// and points, so that 1.2.3 is consumed whole.
-std::size_t SkipNumber(std::string_view s, std::size_t pos) {
+// and points, so that 1.2.3 is consumed whole. `swallowed` tells whether such
+// further digits and points (read past, not read) were there.
+std::size_t SkipNumber(std::string_view s, std::size_t pos, bool& swallowed) {
   const std::size_t start = pos;
   if (pos < s.size() && IsSign(s[pos])) ++pos;
   bool seen_point = false;
@@ -136,7 +137,9 @@ std::size_t SkipNumber(std::string_view s, std::size_t pos) {
     }
   }
   if (pos == start) ++pos;
+  const std::size_t number_end = pos;
   while (pos < s.size() && (IsDigit(s[pos]) || s[pos] == '.')) ++pos;
+  swallowed = swallowed || pos != number_end;
   return pos;
 }
 
@@ -308,7 +311,7 @@ class Evaluation {
       const double v = numbers.At(pos);
       if (IsNumberAt(rest, v)) {
         operands_.push_back(v);
-        pos = SkipNumber(s, pos);
+        pos = SkipNumber(s, pos, swallowed_);
         prev_ = Prev::kOperand;
         continue;
       }
@@ -351,8 +354,15 @@ class Evaluation {
         break;  // no rule for this character
       }
     }
+    whole_ = !swallowed_ && !missing_operand_ && operands_.size() == 2 &&
+             operators_.size() == 1 && s.find_first_not_of('#', pos) == std::string_view::npos;
     return operands_.size() >= 2 ? operands_[1] : 0.0;
   }
+
+  // Whether the last Run used all of its text: it stopped at most at the
+  // closing "#" markers with every operator applied to operands of its own
+  // and one value left, and read no number past its end.
+  bool whole() const { return whole_; }
 
  private:
   enum class Prev { kStart, kOpen, kBinary, kUnary, kFunction, kOperand };
@@ -374,7 +384,10 @@ class Evaluation {
   }
 
   double PopOperand() {
-    if (operands_.size() <= 1) return operands_.front();
+    if (operands_.size() <= 1) {
+      missing_operand_ = true;  // "2*": the bottom stands in for it
+      return operands_.front();
+    }
     const double top = operands_.back();
     operands_.pop_back();
     return top;
@@ -398,14 +411,21 @@ class Evaluation {
   OperatorStack operators_;
   std::vector<double> operands_;
   Prev prev_ = Prev::kStart;
+  bool swallowed_ = false;
+  bool missing_operand_ = false;
+  bool whole_ = false;
 };
 
-}  // namespace
+// NormalizeExpression; true when it dropped text after an "=".
+bool NormalizeAndCut(std::string& text) {
 
-void NormalizeExpression(std::string& text) {
   std::string s = ReplaceAll(text, "f(x)=", "");
   s = ReplaceAll(s, "f(x)", "");
-  if (const std::size_t eq = s.find('='); eq != std::string::npos) s.resize(eq);
+  bool cut = false;
+  if (const std::size_t eq = s.find('='); eq != std::string::npos) {
+    cut = eq + 1 < s.size();
+    s.resize(eq);
+  }
   for (char& c : s) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
@@ -423,9 +443,11 @@ void NormalizeExpression(std::string& text) {
   s = ReplaceAll(s, "E-+", "E-");
   s = ReplaceAll(s, "E++", "E+");
   text = std::move(s);
+  return cut;
 }
 
-double EvaluateExpression(std::string_view text, double x) {
+// The expression as EvaluateExpression reads it: x replaced, "#" appended.
+std::string ExpressionText(std::string_view text, double x) {
   std::string s;
   if (text.find('x') != std::string_view::npos) {
     std::string replacement = "(";
@@ -437,7 +459,25 @@ double EvaluateExpression(std::string_view text, double x) {
     s = ReplaceAll(text, "eyp", "exp");
   }
   s += '#';
-  return Evaluation().Run(s);
+  return s;
+}
+
+}  // namespace
+
+void NormalizeExpression(std::string& text) { NormalizeAndCut(text); }
+
+double EvaluateExpression(std::string_view text, double x) {
+  return Evaluation().Run(ExpressionText(text, x));
+}
+
+EntryReading ReadEntry(std::string_view entry) {
+  if (IsPlainNumber(entry)) return {LeadingNumber(entry), true};
+  std::string copy(entry);
+  const bool cut = NormalizeAndCut(copy);
+  if (copy.empty()) return {0.0, !cut};  // nothing to read
+  Evaluation evaluation;
+  const double value = evaluation.Run(ExpressionText(copy, 0.0));
+  return {value, evaluation.whole() && !cut};
 }
 
 double EvaluateEntry(std::string& entry) {

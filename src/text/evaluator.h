@@ -14,6 +14,17 @@ namespace matcalc {
 double EvaluateEntry(std::string& entry);
 double EvaluateEntry(std::string_view entry);
 
+// An entry as the evaluator reads it: its value (EvaluateEntry's) and
+// whether every character of it counted. Not whole: the evaluation stopped
+// at something it has no rule for ("12abc" is 12, "a" is 0, "2*(3" is 2),
+// a number ran on past its end ("1.2.3" is 1.2), text after "=" was dropped,
+// or the expression was too long to finish.
+struct EntryReading {
+  double value = 0;
+  bool whole = true;
+};
+EntryReading ReadEntry(std::string_view entry);
+
 // Rewrites an entry into the canonical form the evaluation reads: case,
 // spaces, marked signs, the constant pi and the function aliases.
 void NormalizeExpression(std::string& text);

@@ -7,13 +7,17 @@
 
 #include <string>
 
+#include "frame/convergence.h"
 #include "frame/settings.h"
+#include "linalg/reading_hints.h"
 #include "web/session.h"
 
 namespace {
 
 matcalc::web::Session session;
 std::string catalog;
+std::string series;
+std::string hints;
 
 std::string_view View(const char* text, int length) {
   return {text, static_cast<std::size_t>(length)};
@@ -65,6 +69,17 @@ EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {
 
 EMSCRIPTEN_KEEPALIVE int mc_solve_enabled(const char* text1, int length) {
   return matcalc::SolveMenuEnabled(View(text1, length)) ? 1 : 0;
+}
+
+// The series of the last command run, as JSON (frame/convergence.h).
+EMSCRIPTEN_KEEPALIVE const char* mc_series() {
+  series = matcalc::SeriesJson(session.series());
+  return series.c_str();
+}
+// How the edit pane's text will be read, as JSON (linalg/reading_hints.h).
+EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
+  hints = matcalc::ReadingJson(matcalc::DescribeText(View(text1, length)));
+  return hints.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* mc_text() { return session.text().data(); }

@@ -94,7 +94,7 @@ Status Session::RunCommand(int index, std::string_view text1, std::string_view t
   return Replay([&](Dialogs& dialogs) {
     ResultPane pane{std::string(text2)};
     try {
-      matcalc::RunCommand(command, dialogs, text1, pane, digits, kPageCosts);
+      matcalc::RunCommand(command, dialogs, text1, pane, digits, kPageCosts, nullptr, &series_);
     } catch (const Pending&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/frame.h"
 
@@ -62,6 +63,9 @@ class Session {
   Status OpenFile(std::string_view bytes);
 
   const std::string& text() const { return text_; }
+  // What the last command run recorded as it converged (complete once it
+  // is done).
+  const ConvergenceLog& series() const { return series_; }
   bool flag() const { return flag_; }
   int value() const { return value_; }
 
@@ -79,6 +83,7 @@ class Session {
   InputRequest input_;
   MessageRequest message_;
   std::string text_;
+  ConvergenceLog series_;
   bool flag_ = false;
   int value_ = 0;
 };

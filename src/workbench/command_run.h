@@ -38,6 +38,9 @@ class CommandRun : public QObject, private ProgressSink {
   // it shows.
   ~CommandRun() override;
 
+  // Where the command records what converges (before Start; it is written
+  // on the command's thread until ended).
+  void SetSeries(ConvergenceLog* series) { series_ = series; }
   void Start();
   // Asks the command to stop; it ends at its next report of progress (or
   // when the box it waits for is answered, which a stop also cancels).
@@ -88,6 +91,7 @@ class CommandRun : public QObject, private ProgressSink {
   const std::string text1_;
   const int digits_;
   const FrontEndCosts costs_;
+  ConvergenceLog* series_ = nullptr;
   Dialogs& boxes_;
   ResultPane pane_;
   TraceDocument trace_;

@@ -21,6 +21,7 @@
 
 #include "workbench/about_box.h"
 #include "workbench/actions.h"
+#include "workbench/beyond_trace.h"
 #include "workbench/command_run.h"
 #include "frame/settings.h"
 #include "workbench/display_settings.h"
@@ -114,6 +115,7 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   on.help = [this] { ShowHelp(); };
   on.about = [this] { ShowAbout(); };
   toolbar_ = BuildMenusAndToolbar(*this, on);
+  beyond_ = new BeyondTrace(*this, *text1_, *text2_);
   panes_.bar.left = kInitialSplitterTwips;
   resize(kInitialWidthPixels, kInitialHeightPixels);
 }
@@ -301,12 +303,17 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr || busy()) return;
   run_ = new CommandRun(command, PaneText(*text1_), digits_, kWindowCosts, dialogs(), *text2_,
                         this);
-  connect(run_, &CommandRun::ended, this, &WorkbenchForm::CommandEnded);
+  run_->SetSeries(beyond_->series());
+  connect(run_, &CommandRun::ended, this, [this, &command](Outcome outcome) {
+    beyond_->CommandEnded(FromView(command.caption), outcome == Outcome::kRan);
+    CommandEnded();
+  });
   status_before_run_ = status_->text();
   SetStatus(QStringLiteral("正在计算：%1……（按 Esc 停止）").arg(FromView(command.caption)));
   SetBusy(true);
   ShowProgress(kProgressSteps);
   progress_timer_.start();
+  beyond_->CommandStarts();
   run_->Start();
 }
 

@@ -24,6 +24,7 @@ class QToolBar;
 namespace matcalc::workbench {
 
 class AboutBox;
+class BeyondTrace;
 class CommandRun;
 class Splitter;
 class HelpWindow;
@@ -45,6 +46,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   QString status_text() const;
   int digits() const { return digits_; }
   DocumentFiles& files() { return files_; }
+  // Printing, the convergence chart and the hints while typing.
+  BeyondTrace* beyond() const { return beyond_; }
   // A menu or menu item by its name (mnuFile, FileOpen, Gauss__ ...).
   QAction* action(const QString& name) const;
   QMenu* menu(const QString& name) const;
@@ -123,6 +126,7 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   Dialogs* dialogs_override_ = nullptr;
   FilePicker* picker_override_ = nullptr;
   DocumentFiles files_;
+  BeyondTrace* beyond_ = nullptr;
   QPointer<AboutBox> about_;
   QPointer<HelpWindow> help_;
 

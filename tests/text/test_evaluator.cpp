@@ -122,6 +122,28 @@ TEST(Evaluator, MalformedInputStillGivesANumber) {
   });
 }
 
+// ReadEntry gives EvaluateEntry's value and tells whether all of the entry
+// counted; a row's closing "#" is no unread text.
+TEST(Evaluator, ReadEntryTellsWhetherAllWasRead) {
+  for (const char* whole : {"", "12", "-1.5e3#", "2*(3+4)", "sin(pi/2)#", "f(x)=2", "x+1",
+                            "2^-(1)", "1=", "SQR( 4 )", "7\\2", "3#"}) {
+    const EntryReading r = ReadEntry(whole);
+    EXPECT_TRUE(r.whole) << whole;
+    EXPECT_EQ(r.value, EvaluateEntry(std::string_view(whole))) << whole;
+  }
+  for (const char* part : {"abc", "12abc", "2+a", "(2+3", "2+3)", "1,2", "2*", "2*(3", "1..2",
+                           "1.2.3", "1=2", ")3", "1\t0", "((", "2^", "()", "(2)(3)", "=2"}) {
+    const EntryReading r = ReadEntry(part);
+    EXPECT_FALSE(r.whole) << part;
+    EXPECT_EQ(r.value, EvaluateEntry(std::string_view(part))) << part;
+  }
+  // Cut off by the step limit.
+  std::string long_sum;
+  for (int i = 0; i < 4000; ++i) long_sum += "1+";
+  long_sum += "1";
+  EXPECT_FALSE(ReadEntry(long_sum).whole);
+}
+
 TEST(Evaluator, NormalizeExpressionSteps) {
   const struct {
     const char* in;

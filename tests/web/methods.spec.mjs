@@ -53,7 +53,10 @@ test('a cancelled order leaves both panes as they were', async ({page}) => {
   await choose(page, '求解', '古典雅可比法');
   await answerBoxes(page, runNative({method: 'jacobi', text: TRIDIAGONAL, answers: ['3', '0.001']})
       .boxes);
+  // The trace arrives once the command has ended.
+  await expect(page.locator('body.busy')).toHaveCount(0);
   const before = await resultText(page);
+  expect(before.length).toBeGreaterThan(0);
   for (const caption of ['幂法', '列主元求行列式', '矩阵范数']) {
     await choose(page, '求解', caption);
     await expect(page.getByRole('dialog')).toBeVisible();

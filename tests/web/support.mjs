@@ -8,7 +8,7 @@ import {fileURLToPath} from 'node:url';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 
-function findRunner() {
+export function findRunner() {
   const candidates = [process.env.MATCALC_CLI, join(root, 'build', 'release', 'src', 'matcalc-cli'),
                       join(root, 'build', 'native', 'src', 'matcalc-cli')];
   const found = candidates.find((path) => path && existsSync(path));

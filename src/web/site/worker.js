@@ -109,6 +109,8 @@ function runJob() {
   const message = {type: 'done', id: current.id, op: current.op, flag: core._mc_flag(),
                    value: core._mc_value(), elapsed};
   const transfer = [];
+  // What an iterative command converged through, for the chart.
+  if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
   if (current.op !== 'digits' && core._mc_flag() === 1) {
     message.text = readText();
     transfer.push(message.text.buffer);

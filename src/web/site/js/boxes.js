@@ -117,6 +117,10 @@ export function messageBox({title, text, buttons: kind = 'ok', defaultButton = '
   });
 }
 
+// A box of another module's making: `build(body, buttons, finish)` as for
+// the boxes here.
+export {showBox as customBox};
+
 // A box of the page's own (font size, background colour): `fields` builds
 // the controls into the body and returns {focus, value}; resolves with
 // value() on 确定, or null on 取消 or Esc.

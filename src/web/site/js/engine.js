@@ -53,6 +53,7 @@ export class Engine {
         flag: data.flag === 1,
         value: data.value,
         text: data.text ? new TextDecoder().decode(data.text) : '',
+        series: data.series ? JSON.parse(data.series) : null,
         elapsed: data.elapsed,
       });
     } else if (data.type === 'failed') {

@@ -6,6 +6,9 @@ import {MenuBar, buildToolbar} from './menus.js';
 import {DEFAULTS, applyLook, loadSettings, saveSettings} from './settings.js';
 import {chooseFile, download, readDropped} from './files.js';
 import {Pane} from './pane.js';
+import {Hints} from './hints.js';
+import {PrintView} from './print.js';
+import {showChart} from './chart-box.js';
 
 // The text areas, and the panes that show a long text without them.
 const text1 = document.getElementById('text1');
@@ -24,6 +27,12 @@ let texts = {};
 let menuBar = null;
 let saveName = '';       // the file save writes to without asking again
 let running = false;
+// The last iterative command's series and caption, and the trace it left in
+// the result pane (the print's header names the method while the pane shows
+// that trace).
+let shownSeries = null;
+let shownCaption = '';
+let shownTrace = null;
 const PROGRESS_DELAY_MS = 150;
 
 function setStatus(text) {
@@ -108,8 +117,14 @@ async function runCommand(index) {
     if (pane2.value !== before) pane2.value = before;
     return;
   }
-  if (outcome.flag) pane2.value = outcome.text;
-  else if (pane2.value !== before) pane2.value = before;
+  if (outcome.flag) {
+    pane2.value = outcome.text;
+    shownSeries = outcome.series;
+    shownCaption = catalog.commands[index].caption;
+    shownTrace = pane2.value;  // as the pane holds it (its line breaks)
+  } else if (pane2.value !== before) {
+    pane2.value = before;
+  }
   document.body.dataset.lastRunMs = String(Math.round(outcome.elapsed));
 }
 
@@ -130,6 +145,7 @@ async function openBytes(name, bytes) {
   if (!outcome.flag) return;  // the large-file question answered No
   pane1.value = outcome.text;
   pane2.value = '';
+  hints.changed();
   if (outcome.text.length === 0) return;  // the empty file: its message was shown
   saveName = '';
   setStatus(name);
@@ -203,6 +219,7 @@ async function fileSaveAs() {
 function fileNew() {
   pane1.value = '';
   pane2.value = '';
+  hints.changed();
   setStatus(texts.statusNew);
 }
 
@@ -338,6 +355,9 @@ function start(received) {
     EditPaste: editPaste, EditDelete: editDelete, ShowStyle: showStyle,
     ShowBackcolor: showBackcolor, ShowDefault: showDefault,
     ShowFormatDecimalDigits: askDigits, mnuHelpFile: showHelp, mnuAbout: showAbout,
+    // The browser's print shows its preview and saves as PDF too.
+    FilePrint: () => window.print(), FilePrintPreview: () => window.print(),
+    FileExportPdf: () => window.print(), ShowChart: () => showChart(shownSeries, shownCaption),
   };
   catalog.commands.forEach((command, index) => {
     actions[command.item] = () => runCommand(index);
@@ -419,8 +439,14 @@ async function dropped(event) {
   await openBytes(file.name, file.bytes);
 }
 
+const hints = new Hints(text1, () => pane1.value, (text) => {
+  document.getElementById('hints').textContent = text;
+});
+new PrintView(() => pane2.value, () => (pane2.value === shownTrace ? shownCaption : ''));
+
 // The panes' texts for scripts that drive the page (its tests among them).
-window.matcalcPage = Object.freeze({text1: () => pane1.value, text2: () => pane2.value});
+window.matcalcPage = Object.freeze({text1: () => pane1.value, text2: () => pane2.value,
+                                    series: () => shownSeries});
 
 if ('serviceWorker' in navigator && location.protocol !== 'file:') {
   navigator.serviceWorker.register('sw.js').catch(() => {});

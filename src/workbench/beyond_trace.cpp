@@ -1,0 +1,147 @@
+#include "workbench/beyond_trace.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <functional>
+
+#include "workbench/convergence_chart.h"
+#include "workbench/export_picker.h"
+#include "workbench/qt_dialogs.h"
+#include "workbench/trace_printer.h"
+#include "workbench/typing_hints.h"
+
+namespace matcalc::workbench {
+namespace {
+
+QAction* MakeItem(QMenu* menu, const char* name, const QString& caption,
+                  const std::function<void()>& run, const QKeySequence& shortcut = {}) {
+  auto* item = new QAction(caption, menu);
+  item->setObjectName(QString::fromLatin1(name));
+  item->setShortcut(shortcut);
+  QObject::connect(item, &QAction::triggered, item, [run] { run(); });
+  return item;
+}
+
+// Connects the window's item `name` to `run`; false when there is none.
+bool ConnectExisting(QMainWindow& window, const char* name, const std::function<void()>& run) {
+  for (QAction* action : window.findChildren<QAction*>(QString::fromLatin1(name))) {
+    QObject::connect(action, &QAction::triggered, action, [run] { run(); });
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextEdit& text2)
+    : QObject(&window),
+      window_(window),
+      text2_(text2),
+      hints_label_(new QLabel(&window)),
+      hints_(new TypingHints(&text1, hints_label_)),
+      own_picker_(std::make_unique<QtExportPicker>(&window)),
+      running_(true),
+      shown_(true) {
+  hints_label_->setObjectName(QStringLiteral("HintsLabel"));
+  connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
+  window.statusBar()->addPermanentWidget(hints_label_);
+  // Menus built from the shared table (commands/menus.h) hold the items
+  // already; other menus get them here.
+  if (ConnectExisting(window, "FilePrint", [this] { Print(); })) {
+    ConnectExisting(window, "FilePrintPreview", [this] { Preview(); });
+    ConnectExisting(window, "FileExportPdf", [this] { ExportPdf(); });
+  } else if (auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"))) {
+    QAction* exit = nullptr;
+    for (QAction* action : file->actions()) {
+      if (action->objectName() == QStringLiteral("File")) exit = action;
+    }
+    const QList<QAction*> items = {
+        MakeItem(file, "FilePrint", QStringLiteral("打印...(&P)"), [this] { Print(); },
+                 QKeySequence(Qt::CTRL | Qt::Key_P)),
+        MakeItem(file, "FilePrintPreview", QStringLiteral("打印预览"), [this] { Preview(); }),
+        MakeItem(file, "FileExportPdf", QStringLiteral("导出 PDF..."), [this] { ExportPdf(); })};
+    file->insertSeparator(exit)->setObjectName(QStringLiteral("FilePrintBar"));
+    file->insertActions(exit, items);
+    file->insertSeparator(exit)->setObjectName(QStringLiteral("FileExitBar"));
+  }
+  if (!ConnectExisting(window, "ShowChart", [this] { ShowChart(); })) {
+    auto* show = window.findChild<QMenu*>(QStringLiteral("mnuShow"));
+    if (show != nullptr) {
+      show->addSeparator()->setObjectName(QStringLiteral("ShowChartBar"));
+      show->addAction(
+          MakeItem(show, "ShowChart", QStringLiteral("收敛图"), [this] { ShowChart(); }));
+    }
+  }
+}
+
+BeyondTrace::~BeyondTrace() = default;
+
+ChartWindow* BeyondTrace::chart_window() const { return chart_; }
+
+void BeyondTrace::SetExportPicker(ExportPicker* picker) {
+  picker_override_ = picker;
+  if (chart_ != nullptr) chart_->SetPicker(&this->picker());
+}
+
+ExportPicker& BeyondTrace::picker() {
+  return picker_override_ != nullptr ? *picker_override_ : *own_picker_;
+}
+
+void BeyondTrace::CommandStarts() { changes_at_start_ = text2_changes_; }
+
+void BeyondTrace::CommandEnded(const QString& caption, bool ran) {
+  // The pane still shows the trace before: so does the chart.
+  if (!ran || text2_changes_ == changes_at_start_) return;
+  shown_ = running_;
+  shown_caption_ = caption;
+  shown_changes_ = text2_changes_;
+  if (chart_ != nullptr) chart_->chart()->SetLog(shown_, shown_caption_);
+}
+
+QString BeyondTrace::PrintCaptionNow() const {
+  const bool ours = text2_changes_ == shown_changes_;
+  return PrintCaption(ours ? shown_caption_ : QString());
+}
+
+void BeyondTrace::Print() {
+  PrintTrace(&window_, TracePrinter(text2_.toPlainText(), PrintCaptionNow(),
+                                    QDateTime::currentDateTime()));
+}
+
+void BeyondTrace::Preview() {
+  PreviewTrace(&window_, TracePrinter(text2_.toPlainText(), PrintCaptionNow(),
+                                      QDateTime::currentDateTime()));
+}
+
+void BeyondTrace::ExportPdf() {
+  const std::optional<QString> chosen =
+      picker().SaveName(QStringLiteral("导出 PDF"), QStringLiteral("计算过程.pdf"),
+                        QStringLiteral("PDF 文件(*.pdf)"));
+  if (!chosen) return;
+  const QString name = WithSuffix(*chosen, QStringLiteral("pdf"));
+  QString error;
+  const TracePrinter printer(text2_.toPlainText(), PrintCaptionNow(),
+                             QDateTime::currentDateTime());
+  if (!WriteTracePdf(name, printer, &error)) {
+    QMessageBox::warning(&window_, kProgramTitle, QStringLiteral("操作有误！\n") + error);
+  }
+}
+
+void BeyondTrace::ShowChart() {
+  if (chart_ == nullptr) {
+    chart_ = new ChartWindow(&window_, &picker());
+    chart_->setAttribute(Qt::WA_DeleteOnClose);
+    chart_->chart()->SetLog(shown_, shown_caption_);
+  }
+  chart_->show();
+  chart_->raise();
+  chart_->activateWindow();
+}
+
+}  // namespace matcalc::workbench

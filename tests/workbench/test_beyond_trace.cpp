@@ -1,0 +1,332 @@
+// Beyond the trace: the PDF of a trace, the convergence chart and the hints
+// while typing, each on its own widgets (the window's menus are tested with
+// the window).
+#include <QtTest>
+
+#include <QChart>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScatterSeries>
+#include <QTemporaryDir>
+
+#include "frame/convergence.h"
+#include "frame/scripted_dialogs.h"
+#include "workbench/beyond_trace.h"
+#include "workbench/convergence_chart.h"
+#include "workbench/export_picker.h"
+#include "workbench/trace_printer.h"
+#include "workbench/typing_hints.h"
+#include "workbench/workbench_form.h"
+
+using namespace matcalc;
+using namespace matcalc::workbench;
+
+namespace {
+
+QString ReadGolden(const QString& name) {
+  QFile file(QStringLiteral(MATCALC_GOLDEN_DIR) + QLatin1Char('/') + name);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll());
+}
+
+// Runs a poppler tool; its standard output.
+QString Poppler(const QString& tool, const QStringList& args) {
+  QProcess process;
+  process.start(tool, args);
+  if (!process.waitForFinished(30000) || process.exitCode() != 0) return {};
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A line with its runs of spaces as one.
+QString Collapsed(const QString& line) { return line.simplified(); }
+
+class AnsweringPicker : public ExportPicker {
+ public:
+  QString name;
+  std::optional<QString> SaveName(const QString&, const QString&, const QString&) override {
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+  }
+};
+
+ConvergenceLog PowerLikeLog(bool gave_up) {
+  ConvergenceLog log;
+  for (int k = 3; k <= 12; ++k) {
+    Vector e(2);
+    e(1) = 3 + 1.0 / k;
+    e(2) = 3 - 2.0 / k;
+    log.AddVector(Quantity::kEstimate, k, e);
+  }
+  if (gave_up) {
+    log.GiveUp(12, "参数选取不当，计算被迫终止");
+  } else {
+    log.Add(Quantity::kEigenvalue, 0, 12, 3.08);
+  }
+  return log;
+}
+
+}  // namespace
+
+class BeyondTraceTest : public QObject {
+  Q_OBJECT
+ private slots:
+  // Three pages of Jacobi traces: every line of them is in the PDF's text, in
+  // order, with the header and the page numbers around it.
+  void pdfHoldsEveryLineOfTheTrace() {
+    const QString trace = ReadGolden(QStringLiteral("eigen/jacobi_tridiagonal.txt")) +
+                          ReadGolden(QStringLiteral("eigen/jacobi_2x2.txt")) +
+                          ReadGolden(QStringLiteral("eigen/jacobi_huge_pivot.txt"));
+    QVERIFY(trace.count(QStringLiteral("\r\n")) > 150);
+    const TracePrinter printer(trace, PrintCaption(QStringLiteral("古典雅可比法")),
+                               QDateTime(QDate(2026, 3, 1), QTime(9, 30)));
+    QCOMPARE(printer.orientation(), QPageLayout::Portrait);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("trace.pdf"));
+    QString error;
+    QVERIFY2(WriteTracePdf(pdf, printer, &error), qPrintable(error));
+
+    const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))));
+    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
+                                                               QStringLiteral("-")});
+    QStringList printed;
+    for (const QString& line : text.split(QLatin1Char('\n'))) printed << Collapsed(line);
+    qsizetype at = 0;
+    for (const QString& line : trace.split(QStringLiteral("\r\n"))) {
+      const QString wanted = Collapsed(line);
+      if (wanted.isEmpty()) continue;
+      while (at < printed.size() && printed[at] != wanted) ++at;
+      QVERIFY2(at < printed.size(), qPrintable(QStringLiteral("not in the PDF: ") + wanted));
+      ++at;
+    }
+    QVERIFY(text.contains(QStringLiteral("矩阵计算器 — 古典雅可比法")));
+    QVERIFY(text.contains(QStringLiteral("2026-03-01 09:30")));
+    QVERIFY(text.contains(QStringLiteral("第 3 页，共 3 页")));
+  }
+
+  // A wide trace turns the page and is set smaller; no number is cut.
+  void wideTracesTurnLandscape() {
+    QString row;
+    for (int j = 1; j <= 7; ++j) row += QStringLiteral("%1").arg(-1234.56789012345 * j, 24, 'g', 15);
+    const QString trace = QStringLiteral("以上是所要求解的矩阵\r\n") + row + QStringLiteral("\r\n");
+    const TracePrinter printer(trace, PrintCaption({}), QDateTime::currentDateTime());
+    QCOMPARE(printer.orientation(), QPageLayout::Landscape);
+    QVERIFY(printer.point_size() < TracePrinter::kPointSize);
+    QVERIFY(printer.point_size() >= TracePrinter::kSmallestPointSize);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("wide.pdf"));
+    QVERIFY(WriteTracePdf(pdf, printer));
+    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
+                                                               QStringLiteral("-")});
+    QVERIFY(text.contains(Collapsed(row).section(QLatin1Char(' '), -1)));
+    QCOMPARE(Collapsed(text.split(QLatin1Char('\n')).filter(QStringLiteral("-8641")).value(0)),
+             Collapsed(row));
+  }
+
+  void cellWidthCountsWideCharacters() {
+    QCOMPARE(CellWidth(QStringLiteral("ab")), 2);
+    QCOMPARE(CellWidth(QStringLiteral("特征值：1")), 9);
+  }
+
+  void chartShowsEstimatesAndTheEigenvalue() {
+    ConvergenceChart chart;
+    QVERIFY(chart.empty());
+    chart.SetLog(PowerLikeLog(false), QStringLiteral("幂法"));
+    QVERIFY(!chart.empty());
+    const QList<QAbstractSeries*> series = chart.upper()->series();
+    QCOMPARE(series.size(), 3);
+    QCOMPARE(series[0]->name(), QStringLiteral("第 1 个分量的估计值"));
+    QCOMPARE(static_cast<QLineSeries*>(series[0])->count(), 10);
+    QCOMPARE(static_cast<QLineSeries*>(series[1])->at(0).y(), 3 - 2.0 / 3);
+    QCOMPARE(series[2]->name(), QStringLiteral("特征值 = 3.08"));
+    QVERIFY(chart.upper()->title().contains(QStringLiteral("幂法")));
+    QVERIFY(!chart.upper()->title().contains(QStringLiteral("未收敛")));
+    QVERIFY(chart.lower()->series().isEmpty());
+    QCOMPARE(chart.upper()->axes(Qt::Horizontal).value(0)->titleText(),
+             QStringLiteral("迭代次数 k"));
+  }
+
+  void chartOfARunThatGaveUpSaysWhy() {
+    ConvergenceChart chart;
+    chart.SetLog(PowerLikeLog(true), QStringLiteral("原点平移法"));
+    QVERIFY(chart.upper()->title().contains(
+        QStringLiteral("未收敛：参数选取不当，计算被迫终止（第 12 次迭代后放弃）")));
+    const QList<QAbstractSeries*> series = chart.upper()->series();
+    QCOMPARE(series.back()->name(), QStringLiteral("放弃处"));
+    QCOMPARE(static_cast<QLineSeries*>(series.back())->at(0).x(), 12.0);
+  }
+
+  // Jacobi: the off-diagonal on a log axis (its zeros left out), the diagonal
+  // in a chart of its own.
+  void jacobiChartUsesALogScale() {
+    ConvergenceLog log;
+    Matrix a(2, 2);
+    for (int k = 0; k < 4; ++k) {
+      log.Add(Quantity::kOffDiagonal, 0, k, k < 3 ? std::pow(10.0, -5 * k) : 0.0);
+      a(1, 1) = 2 + k;
+      a(2, 2) = 2 - k;
+      log.AddDiagonal(k, a, 2);
+    }
+    ConvergenceChart chart;
+    chart.SetLog(log, QStringLiteral("古典雅可比法"));
+    QVERIFY(qobject_cast<QLogValueAxis*>(chart.upper()->axes(Qt::Vertical).value(0)) != nullptr);
+    QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->count(), 3);
+    QCOMPARE(chart.lower()->series().size(), 2);
+    QCOMPARE(chart.upper()->axes(Qt::Horizontal).value(0)->titleText(),
+             QStringLiteral("变换次数 k"));
+  }
+
+  void chartExportsPngAndSvg() {
+    ChartWindow window(nullptr, nullptr);
+    AnsweringPicker picker;
+    window.SetPicker(&picker);
+    window.chart()->SetLog(PowerLikeLog(true), QStringLiteral("幂法"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir dir;
+    picker.name = dir.filePath(QStringLiteral("chart"));
+    window.ExportPng();
+    QImage image(dir.filePath(QStringLiteral("chart.png")));
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() > 300);
+    picker.name = dir.filePath(QStringLiteral("chart.svg"));
+    window.ExportSvg();
+    QFile svg(picker.name);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray bytes = svg.readAll();
+    QVERIFY(bytes.contains("<svg"));
+    QVERIFY(bytes.contains("</svg>"));
+  }
+
+  void hintsMarkPartlyReadEntries() {
+    QPlainTextEdit pane;
+    QLabel label;
+    TypingHints hints(&pane, &label);
+    QSignalSpy updated(&hints, &TypingHints::updated);
+    pane.setPlainText(QStringLiteral("１２abc 2\n a  4 ５"));
+    QVERIFY(updated.wait(5000));
+    QCOMPARE(label.text(), QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，3 个元素只读了一部分"));
+    const QList<QTextEdit::ExtraSelection> marks = pane.extraSelections();
+    QCOMPARE(marks.size(), 3);
+    // Positions in the pane: a full-width digit is one character there.
+    QCOMPARE(marks[0].cursor.selectionStart(), 0);
+    QCOMPARE(marks[0].cursor.selectedText(), QStringLiteral("１２abc"));
+    QCOMPARE(marks[1].cursor.selectedText(), QStringLiteral("a"));
+    QCOMPARE(hints.TipAt(2), QStringLiteral("第 1 行第 1 个元素读作 0"));
+    QCOMPARE(hints.TipAt(marks[1].cursor.selectionStart()),
+             QStringLiteral("第 2 行第 1 个元素读作 0"));
+    QVERIFY(hints.TipAt(marks[0].cursor.selectionEnd() + 1).isEmpty());
+
+    // Typing on: the marks follow the text.
+    pane.setPlainText(QStringLiteral("12abc 2\n3 4"));
+    QVERIFY(updated.wait(5000));
+    QCOMPARE(pane.extraSelections().size(), 1);
+    QCOMPARE(hints.TipAt(1), QStringLiteral("第 1 行第 1 个元素读作 12"));
+    pane.clear();
+    QVERIFY(updated.wait(5000));
+    QVERIFY(label.text().isEmpty());
+    QVERIFY(pane.extraSelections().isEmpty());
+  }
+
+  // Byte offsets of the core become pane positions: CR LF is one character,
+  // a character beyond the basic plane two.
+  void hintPositionsCountPaneCharacters() {
+    const PaneHints hints = ReadHints("1 2\r\n\xF0\x9D\x9F\x8F x \xC3\xA9");
+    // "x" is the constant 0: read whole.
+    QCOMPARE(hints.marks.size(), std::size_t{2});
+    QCOMPARE(hints.marks[0].start, 4);
+    QCOMPARE(hints.marks[0].end, 6);
+    QCOMPARE(hints.marks[1].start, 9);
+    QCOMPARE(hints.marks[1].end, 10);
+  }
+
+  // Through the window: a power run, then its chart, its PDF and the hints.
+  void windowShowsTheChartPrintsAndHints() {
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"3", "0.0001"});
+    form.SetDialogs(&dialogs);
+    AnsweringPicker picker;
+    form.beyond()->SetExportPicker(&picker);
+    form.show();
+    form.text1()->setPlainText(QStringLiteral("4 1 0\n1 3 1\n0 1 2"));
+    form.action(QStringLiteral("MatrixMi"))->trigger();
+    QTRY_VERIFY(!form.beyond()->shown_series().empty());
+
+    form.action(QStringLiteral("ShowChart"))->trigger();
+    ChartWindow* window = form.beyond()->chart_window();
+    QVERIFY(window != nullptr);
+    QVERIFY(window->isVisible());
+    const QList<QAbstractSeries*> series = window->chart()->upper()->series();
+    QCOMPARE(series.size(), 4);  // three components and the eigenvalue
+    const ConvergenceLog& log = form.beyond()->shown_series();
+    QCOMPARE(static_cast<QLineSeries*>(series[0])->count(),
+             qsizetype(log.series()[0].points.size()));
+    QCOMPARE(static_cast<QLineSeries*>(series[2])->at(0).y(), log.series()[2].points[0].y);
+    QCOMPARE(series[3]->name(), QStringLiteral("特征值 = 4.731877"));
+    QVERIFY(window->chart()->upper()->title().contains(QStringLiteral("幂法")));
+
+    // A cancelled command changes neither the result pane nor the chart.
+    ScriptedDialogs cancelled;
+    form.SetDialogs(&cancelled);
+    form.action(QStringLiteral("ClassicalJacobi"))->trigger();
+    QTRY_COMPARE(cancelled.shown().size(), std::size_t{1});
+    QCOMPARE(window->chart()->upper()->series().size(), 4);
+
+    QTemporaryDir dir;
+    picker.name = dir.filePath(QStringLiteral("trace"));
+    form.action(QStringLiteral("FileExportPdf"))->trigger();
+    const QString pdf = picker.name + QStringLiteral(".pdf");
+    QVERIFY(QFile::exists(pdf));
+    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
+                                                               QStringLiteral("-")});
+    QVERIFY(text.contains(QStringLiteral("矩阵计算器 — 幂法")));
+    QVERIFY(text.contains(QStringLiteral("幂法求矩阵的主特征值是： 4.731877")));
+    // Once the pane is edited the trace is no longer the method's own.
+    form.text2()->appendPlainText(QStringLiteral("注"));
+    QCOMPARE(form.beyond()->PrintCaptionNow(), QStringLiteral("矩阵计算器"));
+
+    form.text1()->setPlainText(QStringLiteral("12abc 2\n3 4"));
+    QTRY_COMPARE(form.beyond()->hints_label()->text(),
+                 QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，1 个元素只读了一部分"));
+    QCOMPARE(form.text1()->extraSelections().size(), 1);
+    form.SetDialogs(nullptr);
+  }
+
+  // The README's pictures, written only when MATCALC_SCREENSHOT_DIR names a
+  // folder (run under Xvfb): the chart of a Jacobi run and the first printed
+  // page of its trace.
+  void screenshots() {
+    const QString folder = qEnvironmentVariable("MATCALC_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("MATCALC_SCREENSHOT_DIR is not set");
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"4", "0.000001"});
+    form.SetDialogs(&dialogs);
+    AnsweringPicker picker;
+    form.beyond()->SetExportPicker(&picker);
+    form.show();
+    form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 5 1\n0.5 1 1 2"));
+    form.action(QStringLiteral("ClassicalJacobi"))->trigger();
+    QTRY_VERIFY(!form.beyond()->shown_series().empty());
+    form.action(QStringLiteral("ShowChart"))->trigger();
+    ChartWindow* window = form.beyond()->chart_window();
+    window->resize(860, 720);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/chart-jacobi.png")));
+    picker.name = folder + QStringLiteral("/print-jacobi.pdf");
+    form.action(QStringLiteral("FileExportPdf"))->trigger();
+    QVERIFY(QFile::exists(picker.name));
+    window->close();
+    form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 12abc 1\n0.5 1 a 2*(3"));
+    QTRY_VERIFY(form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")));
+    QVERIFY(form.grab().save(folder + QStringLiteral("/window-hints.png")));
+    form.SetDialogs(nullptr);
+  }
+};
+
+QTEST_MAIN(BeyondTraceTest)
+#include "test_beyond_trace.moc"
