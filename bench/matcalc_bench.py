@@ -18,7 +18,7 @@ CACHE = os.environ.get("MATCALC_BENCH_TEXTS", "/tmp/matcalc-bench-texts")
 # Every method with an order, and its worst case: eps 0 (no iteration
 # settles), the give-up question answered Yes, the digits setting whose
 # roundings cost most (15, but 14 for the inverse, which rounds to D + 1 and
-# not at all at D = 15), and values whose roundings all take the exact path
+# not at all at D = 15), and values whose roundings all take the integer path
 # (scaled by 10^places beyond 2^40): O(1) values at 15 places, values beyond
 # 1E5 where 7 places are kept. The power methods need a matrix whose powers
 # neither overflow nor fade, the definiteness, dominance and LU tests one

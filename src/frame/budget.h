@@ -43,7 +43,7 @@ inline constexpr double kProductNs = 0.12;
 inline constexpr double kLoopNs = 1.2;
 // One rounding to a number of places at its worst: a value near a decimal
 // tie or with a scaled magnitude of 2^40 and more, which takes the integer
-// path (about 8 ns in bench/bench_rounding; the common value takes 3.5 ns).
+// path (bench/bench_rounding: 7.5 to 9 ns; the common value takes 3.5 ns).
 inline constexpr double kRoundNs = 10;
 // One n^3 of the singular values of an n x n matrix.
 inline constexpr double kSvdNs = 0.6;
