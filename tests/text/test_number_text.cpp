@@ -129,9 +129,7 @@ double RoundThroughText(double value, int places) {
 ::testing::AssertionResult SameAsText(double value, int places) {
   const double got = RoundTo(value, places);
   const double want = RoundThroughText(value, places);
-  if (Bits(got) == Bits(want)) {
-    return ::testing::AssertionSuccess();
-  }
+  if (Bits(got) == Bits(want)) return ::testing::AssertionSuccess();
   char buf[128];
   std::snprintf(buf, sizeof buf, "%a to %d places: %a, not %a", value, places, got, want);
   return ::testing::AssertionFailure() << buf;
@@ -174,7 +172,8 @@ TEST(RoundTo, AgreesWithTheTextAtEveryMagnitude) {
   for (int p = 0; p <= 15; ++p) {
     for (int i = 0; i < 40000; ++i) {
       // 2^-60 .. 2^8 times 2^53 / 10^p, densest around 2^40..2^56 / 10^p.
-      const int shift = i % 2 ? static_cast<int>(rng() % 69) - 60 : static_cast<int>(rng() % 17) - 13;
+      const int shift =
+          i % 2 ? static_cast<int>(rng() % 69) - 60 : static_cast<int>(rng() % 17) - 13;
       const double value = std::ldexp(unit(rng), 53 + shift) / kPowers[p];
       ASSERT_TRUE(SameAsText(i % 3 ? value : -value, p));
     }
