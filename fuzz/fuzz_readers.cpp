@@ -1,10 +1,13 @@
-// Arbitrary bytes as an entry, a matrix text and a vector text: nothing may
-// crash, read out of bounds, overflow an integer or run without bound.
+// Arbitrary bytes as an entry, a matrix text, a vector text and a file's
+// bytes to decode: nothing may crash, read out of bounds, overflow an integer
+// or run without bound, and a decoded text is as long as foretold.
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "text/encoding.h"
 #include "text/evaluator.h"
 #include "text/leading_number.h"
 #include "linalg/matrix.h"
@@ -28,5 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string vector_text(text);
   matcalc::Vector v;
   matcalc::ReadVector(vector_text, v);
+
+  if (matcalc::DecodeText(std::string(text)).size() != matcalc::DecodedSize(text)) std::abort();
   return 0;
 }

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,6 +7,10 @@
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  // A reader that goes away early (`| head`) makes the write fail with EPIPE,
+  // which is reported like any other failed write (exit status 1), instead
+  // of ending the program without a word.
+  std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
-  return matcalc::RunCli(args, std::cin, std::cout, std::cerr);
+  return matcalc::RunCliOnDescriptors(args, 0, 1, std::cerr);
 }

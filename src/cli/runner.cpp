@@ -1,12 +1,16 @@
 #include "cli/runner.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include <cstring>
+#include <istream>
 #include <optional>
-#include <sstream>
+#include <ostream>
 
 #include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
@@ -28,22 +32,136 @@ constexpr std::string_view kUsage =
     "sets the decimal digits (1 to 15, default 6). Every dialog box shown is\n"
     "reported on standard error, one line each. --list names the methods.\n";
 
+constexpr std::size_t kFirstBlockBytes = 64 * 1024;
+// Blocks this large come from the system directly and go back to it when
+// freed, so joining them never holds much more than the text.
+constexpr std::size_t kLargestBlockBytes = 32 * 1024 * 1024;
+
+// Reads with `read_some` (bytes read, 0 at the end, -1 on an error, whose
+// reason it sets) until the end or `limit` + 1 bytes. `expected` is the
+// length when known, 0 otherwise.
+template <typename ReadSome>
+InputBytes ReadBlocks(ReadSome read_some, std::size_t limit, std::size_t expected) {
+  InputBytes result;
+  std::vector<std::string> blocks;
+  std::size_t total = 0;
+  std::size_t next_size = expected > 0 ? std::min(expected, limit) + 1 : kFirstBlockBytes;
+  bool at_end = false;
+  while (!at_end && total <= limit) {
+    std::string block(std::min(next_size, limit + 1 - total), '\0');
+    next_size = std::min(next_size * 4, kLargestBlockBytes);
+    std::size_t filled = 0;
+    while (filled < block.size()) {
+      const long got = read_some(block.data() + filled, block.size() - filled, result.error);
+      if (got < 0) return result;
+      if (got == 0) {
+        at_end = true;
+        break;
+      }
+      filled += static_cast<std::size_t>(got);
+    }
+    block.resize(filled);
+    total += filled;
+    blocks.push_back(std::move(block));
+  }
+  if (total > limit) {
+    result.too_large = true;
+    return result;
+  }
+  if (blocks.size() == 1) {
+    result.bytes = std::move(blocks.front());
+  } else {
+    result.bytes.reserve(total);
+    for (std::string& block : blocks) {
+      result.bytes += block;
+      std::string().swap(block);
+    }
+  }
+  return result;
+}
+
 int UsageError(std::ostream& err, std::string_view message) {
   err << "matcalc-cli: " << message << '\n';
   return 2;
 }
 
-std::optional<std::string> ReadAll(std::istream& stream) {
-  std::ostringstream buffer;
-  buffer << stream.rdbuf();
-  if (stream.bad()) return std::nullopt;
-  return std::move(buffer).str();
+std::string LimitText(std::size_t limit) {
+  return "the text is larger than " + std::to_string(limit) +
+         " bytes, more than this program can work on";
+}
+
+// Standard output through an ostream; its state is all there is to report.
+std::string WriteStream(std::ostream& out, std::string_view bytes) {
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  return out ? std::string() : std::string("write error");
 }
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+InputBytes ReadDescriptor(int fd, std::size_t limit) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    InputBytes result;
+    result.error = std::strerror(errno);
+    return result;
+  }
+  std::size_t expected = 0;
+  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    expected = static_cast<std::size_t>(info.st_size);
+    if (expected > limit) {
+      // Known to be too long before a byte is read.
+      InputBytes result;
+      result.too_large = true;
+      return result;
+    }
+  }
+  auto read_some = [fd](char* to, std::size_t size, std::string& error) -> long {
+    while (true) {
+      const ssize_t got = ::read(fd, to, size);
+      if (got >= 0) return static_cast<long>(got);
+      if (errno == EINTR) continue;
+      error = std::strerror(errno);
+      return -1;
+    }
+  };
+  return ReadBlocks(read_some, limit, expected);
+}
+
+InputBytes ReadStream(std::istream& in, std::size_t limit) {
+  auto read_some = [&in](char* to, std::size_t size, std::string& error) -> long {
+    in.read(to, static_cast<std::streamsize>(size));
+    if (in.bad()) {
+      error = "read error";
+      return -1;
+    }
+    return static_cast<long>(in.gcount());
+  };
+  return ReadBlocks(read_some, limit, 0);
+}
+
+std::string WriteDescriptor(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return std::strerror(errno);
+    }
+    if (written == 0) return "nothing was written";
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return {};
+}
+
+int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
+  std::ostream& err = streams.err;
+  // Standard output written whole, or the reason it was not: exit status 1.
+  auto write = [&](std::string_view bytes) {
+    const std::string reason = streams.write_output(bytes);
+    if (reason.empty()) return 0;
+    err << "matcalc-cli: cannot write the result: " << reason << '\n';
+    return 1;
+  };
   int digits = kDefaultDigits;
   std::vector<std::string> answers;
   std::vector<Reply> replies;
@@ -54,15 +172,14 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     auto value = [&]() -> const std::string* {
       return i + 1 < args.size() ? &args[++i] : nullptr;
     };
-    if (arg == "--help") {
-      out << kUsage;
-      return 0;
-    }
+    if (arg == "--help") return write(kUsage);
     if (arg == "--list") {
+      std::string list;
       for (const Command& command : Commands()) {
-        if (command.run != nullptr) out << command.name << '\t' << command.caption << '\n';
+        if (command.run == nullptr) continue;
+        list.append(command.name).append("\t").append(command.caption).append("\n");
       }
-      return 0;
+      return write(list);
     }
     if (arg == "--digits") {
       const std::string* text = value();
@@ -100,31 +217,52 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     return UsageError(err, "unknown METHOD " + positional[0] + " (see --list)");
   }
 
-  std::optional<std::string> bytes;
-  if (positional.size() < 2 || positional[1] == "-") {
-    bytes = ReadAll(in);
+  const bool from_input = positional.size() < 2 || positional[1] == "-";
+  const std::string source = from_input ? std::string("standard input") : positional[1];
+  InputBytes input;
+  if (from_input) {
+    input = streams.read_input(streams.text_limit);
   } else {
-    // A folder opens like a file on some systems and then reads as nothing.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(positional[1], ignored)) {
-      return UsageError(err, "cannot read " + positional[1]);
-    }
-    std::ifstream file(positional[1], std::ios::binary);
-    if (file) bytes = ReadAll(file);
-    if (!file || !bytes) return UsageError(err, "cannot read " + positional[1]);
+    const int fd = ::open(positional[1].c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return UsageError(err, "cannot read " + source + ": " + std::strerror(errno));
+    input = ReadDescriptor(fd, streams.text_limit);
+    ::close(fd);
   }
-  if (!bytes) return UsageError(err, "cannot read standard input");
+  if (!input.error.empty()) return UsageError(err, "cannot read " + source + ": " + input.error);
+  // Neither the bytes nor the text made of them may be longer than a command
+  // could read within the memory budget; both are held for a moment.
+  if (input.too_large || DecodedSize(input.bytes) > streams.text_limit) {
+    return UsageError(err, "cannot read " + source + ": " + LimitText(streams.text_limit));
+  }
 
-  const std::string text = DecodeText(*bytes);
+  const std::string text = DecodeText(std::move(input.bytes));
   // The window offers no method while the edit pane is blank.
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  const ResultPane pane = RunCommand(*command, dialogs, text, std::string(), digits);
+  const ResultPane pane =
+      RunCommand(*command, dialogs, text, std::string(), digits, kRunnerCosts);
   err << dialogs.Log();
-  out << pane.text();
-  out.flush();
-  return 0;
+  err.flush();
+  return write(pane.text());
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+  const CliStreams streams{
+      [&in](std::size_t limit) { return ReadStream(in, limit); },
+      [&out](std::string_view bytes) { return WriteStream(out, bytes); }, err,
+      kLargestTextBytes};
+  return RunCli(args, streams);
+}
+
+int RunCliOnDescriptors(const std::vector<std::string>& args, int in_fd, int out_fd,
+                        std::ostream& err) {
+  const CliStreams streams{
+      [in_fd](std::size_t limit) { return ReadDescriptor(in_fd, limit); },
+      [out_fd](std::string_view bytes) { return WriteDescriptor(out_fd, bytes); }, err,
+      kLargestTextBytes};
+  return RunCli(args, streams);
 }
 
 }  // namespace matcalc

@@ -1,17 +1,63 @@
 // matcalc-cli: runs one command of the Solve menu without a window.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "frame/budget.h"
 
 namespace matcalc {
 
+// What the runner keeps beside the frame's text and trace, for the budgets:
+// nothing (the bytes read become the text; the trace is written once, from
+// the pane itself).
+inline constexpr FrontEndCosts kRunnerCosts{.text_copies = 0, .trace_copies = 0};
+
+// The bytes of the edit pane's text as read from a file or a stream.
+struct InputBytes {
+  std::string bytes;
+  std::string error;       // why reading failed; empty when it did not
+  bool too_large = false;  // more than the limit: reading stopped there
+};
+
+// Reads `fd` to its end, but no more than `limit` bytes: at `limit` + 1 it
+// stops and says the input is too large. A regular file is read into one
+// string of its size; a stream of unknown length in blocks joined at the
+// end, so at most about twice the text is held.
+InputBytes ReadDescriptor(int fd, std::size_t limit);
+InputBytes ReadStream(std::istream& in, std::size_t limit);
+
+// Writes all of `bytes` to `fd`; the system's reason when it could not.
+std::string WriteDescriptor(int fd, std::string_view bytes);
+
+// What the runner reads from and writes to.
+struct CliStreams {
+  // Reads standard input (at most `limit` bytes, as above).
+  std::function<InputBytes(std::size_t limit)> read_input;
+  // Writes to standard output; the reason when not all of it was written.
+  std::function<std::string(std::string_view)> write_output;
+  std::ostream& err;
+  // The longest text read; longer ones are refused (exit status 2).
+  std::size_t text_limit;
+};
+
 // Runs the runner with `args` (without the program name). Reads the edit
-// pane's text from the named file or from `in`; writes the result pane to
-// `out` and one line per dialog box, or a usage error, to `err`. Returns the
-// exit status: 0 when the command ran, 2 for a usage error.
+// pane's text from the named file or from standard input; writes the result
+// pane to standard output and one line per dialog box, or an error, to
+// `err`. Returns the exit status: 0 when the command ran, 1 when its result
+// could not be written, 2 for a usage error or an input that cannot be read.
+int RunCli(const std::vector<std::string>& args, const CliStreams& streams);
+
+// The same on streams, with the longest text the memory budget allows.
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err);
+
+// The same on descriptors, as the program runs it.
+int RunCliOnDescriptors(const std::vector<std::string>& args, int in_fd, int out_fd,
+                        std::ostream& err);
 
 }  // namespace matcalc

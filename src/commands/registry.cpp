@@ -19,7 +19,7 @@ constexpr std::array<Command, 12> kCommands = {{
     {"determinant", "A_range", "列主元求行列式", &DeterminantCommand},
     {"lu", "MatrixBreak", "矩阵的三角分解", &TriangularCommand},
     {"positive-definite", "CMatrixJudge", "正定矩阵判断", &PositiveDefiniteCommand},
-    {"vector-norms", "VectorModel", "向量范数", &VectorModel},
+    {"vector-norms", "VectorModel", "向量范数", &VectorModel, TextUse::kVector},
     {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixModel},
     {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
 }};
@@ -35,17 +35,26 @@ const Command* FindCommand(std::string_view name) {
   return nullptr;
 }
 
+bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
+  return static_cast<double>(text.size()) + static_cast<double>(TextReadingBytes(text, use)) <=
+         budget_bytes;
+}
+
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits) {
+                ResultPane& pane, int digits, const FrontEndCosts& front_end) {
   if (command.run == nullptr) return;
-  Frame frame(dialogs, text1, pane, digits);
+  Frame frame(dialogs, text1, pane, digits, front_end);
+  if (!TextFitsBudget(text1, command.reads)) {
+    frame.Inform(kTextTooLargeText);
+    return;
+  }
   command.run(frame);
 }
 
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits) {
+                      std::string text2, int digits, const FrontEndCosts& front_end) {
   ResultPane pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits);
+  RunCommand(command, dialogs, text1, pane, digits, front_end);
   return pane;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/frame.h"
+#include "linalg/readers.h"
 
 namespace matcalc {
 
@@ -16,7 +17,21 @@ struct Command {
   std::string_view menu_item;  // the window's menu item
   std::string_view caption;    // the menu caption
   CommandFunction run;         // null while the method is not built
+  TextUse reads = TextUse::kMatrix;  // how it reads the edit pane's text
 };
+
+inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了本程序的计算能力。";
+
+// Whether reading `text` the way `use` says, with the text itself, fits in
+// `budget_bytes` of memory. Every command is refused a text that does not,
+// with kTextTooLargeText, before anything else happens.
+bool TextFitsBudget(std::string_view text, TextUse use,
+                    double budget_bytes = kMemoryBudgetBytes);
+
+// The longest text (in bytes of UTF-8) that a command could read within the
+// memory budget: what front ends read at most.
+inline constexpr std::size_t kLargestTextBytes =
+    static_cast<std::size_t>(kMemoryBudgetBytes / 2) - 1;
 
 // All twelve, in the order of the Solve menu.
 std::span<const Command> Commands();
@@ -24,13 +39,16 @@ std::span<const Command> Commands();
 // The command with this runner name or menu item name, or null.
 const Command* FindCommand(std::string_view name);
 
-// Runs `command` on `text1`, appending to `pane`.
+// Runs `command` on `text1`, appending to `pane`; a text too large for the
+// memory budget is refused with a message box and both panes stay.
+// `front_end` says what the calling front end keeps beside them (copies of
+// the text and the trace); the budgets count it.
 void RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                ResultPane& pane, int digits);
+                ResultPane& pane, int digits, const FrontEndCosts& front_end);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
 ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits);
+                      std::string text2, int digits, const FrontEndCosts& front_end);
 
 }  // namespace matcalc

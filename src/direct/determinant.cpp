@@ -2,27 +2,27 @@
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
+#include "direct/opening.h"
 #include "text/number_text.h"
-#include "linalg/readers.h"
 
 namespace matcalc {
 
-void DeterminantCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
-  const double trace_bytes = TraceBytes(2 * size * size, 300);
-  if (frame.RefuseIfTooLarge({MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
-                              kRoundedUpdateOperations * size * size * size / 3 + trace_bytes})) {
-    return;
-  }
+WorkEstimate DeterminantWork(int order, int digits) {
+  const double n = order;
+  // About n^3 / 3 updates, each rounded to 7 places; the eliminated matrix is
+  // printed rounded to D + 1.
+  return {MatrixBytes(n, n + 1) + MatrixBytes(n, n), TraceBytes(2 * n * n, 300),
+          n * n * n / 3 * (kLoopNs + kRoundNs) + RoundingNs(n * n, digits + 1)};
+}
 
-  Matrix read(n, n + 1);
+void DeterminantCommand(Frame& frame) {
+  std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &DeterminantWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix& read = input->read;
   ResultPane& out = frame.out();
-  out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
   Matrix a = LeadingSquare(read, n);
   int exchanges = 0;
   const double determinant = PivotDeterminant(a, exchanges);

@@ -3,8 +3,9 @@
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
-#include "linalg/readers.h"
+#include "direct/opening.h"
 
 namespace matcalc {
 namespace {
@@ -25,21 +26,18 @@ int FirstNonDominantRow(const Matrix& a, int n) {
 
 }  // namespace
 
-void DiagonalDominanceCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
-  const double trace_bytes = TraceBytes(size * size, 400);
-  if (frame.RefuseIfTooLarge({MatrixBytes(size, size + 1) + MatrixBytes(size, size) + trace_bytes,
-                              size * size + trace_bytes})) {
-    return;
-  }
+WorkEstimate DiagonalDominanceWork(int order, int /*digits*/) {
+  const double n = order;
+  return {MatrixBytes(n, n + 1) + MatrixBytes(n, n), TraceBytes(n * n, 400), n * n * kLoopNs};
+}
 
-  Matrix read(n, n + 1);
+void DiagonalDominanceCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {}, &DiagonalDominanceWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix& read = input->read;
   ResultPane& out = frame.out();
-  out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
   const Matrix a = LeadingSquare(read, n);
 
   AppendRows(out, read, n, 1, n, "  ");

@@ -5,9 +5,10 @@
 #include <utility>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
+#include "direct/opening.h"
 #include "text/number_text.h"
-#include "linalg/readers.h"
 
 namespace matcalc {
 namespace {
@@ -44,25 +45,25 @@ void GaussJordanInvert(Matrix& b, int n, int places) {
 
 }  // namespace
 
-void InverseCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
+WorkEstimate InverseWork(int order, int digits) {
+  const double n = order;
   // The augmented matrix has 2n columns; the trace prints n^2 + 2n^2 + n^2
-  // numbers. Each of the n steps updates about (n - 1)(2n - k) entries.
-  const double trace_bytes = TraceBytes(4 * size * size, 200);
-  if (frame.RefuseIfTooLarge(
-          {MatrixBytes(size, size + 1) + MatrixBytes(size, 2 * size) + trace_bytes,
-           kRoundedUpdateOperations * 1.5 * size * size * size + trace_bytes})) {
-    return;
-  }
+  // numbers. Each of the n steps updates about (n - 1)(2n - k) entries,
+  // rounded to D + 1 places (not at all for D = 15); n + 1 of them in each
+  // row can be other than 0 (a zero rounds at once).
+  const double updates = 1.5 * n * n * n;
+  return {MatrixBytes(n, n + 1) + MatrixBytes(n, 2 * n), TraceBytes(4 * n * n, 200),
+          updates * kLoopNs + RoundingNs(n * n * n + 2 * n * n, digits + 1) +
+              RoundingNs(n * n, digits)};
+}
 
-  Matrix read(n, n + 1);
+void InverseCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &InverseWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix& read = input->read;
   Matrix b(n, 2 * n);
   ResultPane& out = frame.out();
-  out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) b(i, j) = read(i, j);
     b(i, n + i) = 1.0;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "frame/budget.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -75,12 +76,8 @@ Matrix LeadingSquare(const Matrix& read, int n) {
   return a;
 }
 
-double MatrixBytes(double rows, double cols) { return 8.0 * (rows + 1) * (cols + 1); }
-
 double TraceBytes(double entries, double extra) {
-  // Five spaces of prefix and at most 22 characters of number text.
-  constexpr double kEntryBytes = 27;
-  return 2 * (entries * kEntryBytes + extra);
+  return entries * (kPrefixBytes + kNumberBytes) + extra;
 }
 
 }  // namespace matcalc

@@ -27,18 +27,8 @@ double SpectralNorm(const Matrix& a, int n);
 // Columns 1..n of rows 1..n of `read` in a fresh n x n matrix.
 Matrix LeadingSquare(const Matrix& read, int n);
 
-// Sizes for the estimates the commands give the frame before they allocate:
-// the bytes of a Matrix(rows, cols), and of a trace holding `entries` numbers
-// (with their prefixes) and `extra` bytes of fixed text, counted twice since
-// a growing buffer may briefly hold two copies.
-double MatrixBytes(double rows, double cols);
+// The bytes of a trace holding `entries` numbers with their prefixes and
+// `extra` bytes of fixed text, for the estimates the commands give the frame.
 double TraceBytes(double entries, double extra = 0);
-
-// Operations charged for one entry update of an elimination that rounds the
-// result (multiply, subtract, round); a plain multiply-add counts as 1. Such
-// an update takes about 4 ns on the development machine, so the frame's
-// budget allows some 15 s of elimination there, about a minute on a slower
-// one.
-inline constexpr double kRoundedUpdateOperations = 8;
 
 }  // namespace matcalc

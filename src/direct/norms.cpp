@@ -4,9 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "direct/estimates.h"
+#include "frame/budget.h"
 #include "direct/linear_routines.h"
-#include "text/number_text.h"
+#include "direct/opening.h"
 #include "linalg/readers.h"
+#include "text/number_text.h"
 #include "text/text_util.h"
 
 namespace matcalc {
@@ -37,25 +40,21 @@ void VectorModel(Frame& frame) {
   out.NewLine().Append("向量的无穷范数为： ").AppendNumber(largest).NewLine();
 }
 
-void MatrixModel(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder("输入数组的阶数 n：", "输入数据", {}, 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
-  // The singular value decomposition works on its own copies of the matrix
-  // and costs about 3 n^3 operations (n = 1500 takes 2 s).
-  const double trace_bytes = TraceBytes(size * size, 400);
-  if (frame.RefuseIfTooLarge(
-          {MatrixBytes(size, size + 1) + 5 * MatrixBytes(size, size) + trace_bytes,
-           3 * size * size * size + trace_bytes})) {
-    return;
-  }
+WorkEstimate MatrixNormsWork(int order, int /*digits*/) {
+  const double n = order;
+  // The singular value decomposition works on its own copies of the matrix.
+  return {MatrixBytes(n, n + 1) + 5 * MatrixBytes(n, n), TraceBytes(n * n, 400),
+          n * n * n * kSvdNs};
+}
 
-  Matrix read(n, n + 1);
+void MatrixModel(Frame& frame) {
+  // The one order box that asks for the order of an "array".
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {"输入数组的阶数 n：", "输入数据", {}}, &MatrixNormsWork);
+  if (!input) return;
+  const int n = input->n;
   ResultPane& out = frame.out();
-  out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
-  const Matrix a = LeadingSquare(read, n);
+  const Matrix a = LeadingSquare(input->read, n);
   const int digits = frame.digits();
 
   AppendRows(out, a, n, 1, n, "    ");

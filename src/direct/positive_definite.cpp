@@ -2,9 +2,10 @@
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
+#include "direct/opening.h"
 #include "text/number_text.h"
-#include "linalg/readers.h"
 
 namespace matcalc {
 namespace {
@@ -20,23 +21,22 @@ bool IsSymmetric(const Matrix& a, int n) {
 
 }  // namespace
 
-void PositiveDefiniteCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", {}, {}, 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
-  // The minor of order k costs about k^3 / 3 updates; all of them n^4 / 12.
-  const double trace_bytes = TraceBytes(size * size, 300 + 60 * size);
-  if (frame.RefuseIfTooLarge(
-          {MatrixBytes(size, size + 1) + 2 * MatrixBytes(size, size) + trace_bytes,
-           kRoundedUpdateOperations * size * size * size * size / 12 + trace_bytes})) {
-    return;
-  }
+WorkEstimate PositiveDefiniteWork(int order, int digits) {
+  const double n = order;
+  // The minor of order k costs about k^3 / 3 updates rounded to 7 places;
+  // all of them n^4 / 12. Each minor is copied out first.
+  return {MatrixBytes(n, n + 1) + 2 * MatrixBytes(n, n), TraceBytes(n * n, 300 + 60 * n),
+          n * n * n * n / 12 * (kLoopNs + kRoundNs) + n * n * n / 3 * kLoopNs +
+              RoundingNs(n, digits)};
+}
 
-  Matrix read(n, n + 1);
+void PositiveDefiniteCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {}, &PositiveDefiniteWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix& read = input->read;
   ResultPane& out = frame.out();
-  out.Clear();
-  ReadSquareMatrix(read, n, frame.text1());
   const Matrix a = LeadingSquare(read, n);
 
   const int digits = frame.digits();

@@ -1,59 +1,35 @@
 // 矩阵的三角分解: A = L U with L unit lower triangular (Doolittle, no
 // pivoting).
-#include <cmath>
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/estimates.h"
 #include "direct/linear_routines.h"
-#include "linalg/readers.h"
+#include "direct/opening.h"
+#include "linalg/doolittle.h"
 
 namespace matcalc {
-namespace {
 
-// Fills U row by row and L column by column from `a`; `l` must hold ones on
-// its diagonal already. Nothing is rounded. Returns false, with L and U
-// incomplete, when a U(k,k) with a row below it is 0 or not a number.
-bool DecomposeDoolittle(const Matrix& a, Matrix& l, Matrix& u, int n) {
-  for (int k = 1; k <= n; ++k) {
-    for (int j = k; j <= n; ++j) {
-      double s = 0;
-      for (int r = 1; r < k; ++r) s = s + l(k, r) * u(r, j);
-      u(k, j) = a(k, j) - s;
-    }
-    for (int i = k + 1; i <= n; ++i) {
-      double s = 0;
-      for (int r = 1; r < k; ++r) s = s + l(i, r) * u(r, k);
-      if (u(k, k) == 0 || std::isnan(u(k, k))) return false;
-      l(i, k) = (a(i, k) - s) / u(k, k);
-    }
-  }
-  return true;
+WorkEstimate TriangularWork(int order, int digits) {
+  const double n = order;
+  // About n^3 / 3 unrounded multiply-adds; L and U are printed rounded.
+  return {MatrixBytes(n, n + 1) + 3 * MatrixBytes(n, n), TraceBytes(3 * n * n, 200 + 2 * n),
+          n * n * n / 3 * kLoopNs + RoundingNs(2 * n * n, digits)};
 }
-
-}  // namespace
 
 void TriangularCommand(Frame& frame) {
   ResultPane& out = frame.out();
   // Emptied before the prompt: a cancelled or refused order leaves it empty.
   out.Clear();
-  const std::optional<int> order = frame.AskOrder("输入矩阵的阶数 n：", "输入数据", "3", 1);
-  if (!order) return;
-  const int n = *order;
-  const double size = n;
-  const double trace_bytes = TraceBytes(3 * size * size, 200 + 2 * size);
-  if (frame.RefuseIfTooLarge(
-          {MatrixBytes(size, size + 1) + 3 * MatrixBytes(size, size) + trace_bytes,
-           size * size * size + trace_bytes})) {
-    return;
-  }
-
-  Matrix read(n, n + 1);
-  ReadSquareMatrix(read, n, frame.text1());
-  const Matrix a = LeadingSquare(read, n);
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &TriangularWork);
+  if (!input) return;
+  const int n = input->n;
+  const Matrix a = LeadingSquare(input->read, n);
   Matrix l(n, n);
   Matrix u(n, n);
-  for (int k = 1; k <= n; ++k) l(k, k) = 1.0;
-  if (!DecomposeDoolittle(a, l, u, n)) {
+  // Nothing rounded; a pivot that is not a number is no pivot either.
+  if (!FactorDoolittle(a, l, u, n, {.places = std::nullopt, .nan_pivot_fails = true})) {
     frame.Inform("此方法不合适#");
     return;
   }

@@ -11,7 +11,6 @@
 
 namespace matcalc {
 
-inline constexpr std::string_view kOrderPrompt = "输入矩阵的阶数 n：";
 inline constexpr std::string_view kPrecisionPrompt = "输入矩阵特征值的精度值 eps：";
 inline constexpr std::string_view kInputTitle = "输入数据";
 inline constexpr std::string_view kGiveUpText =
@@ -31,9 +30,5 @@ bool KeepTraceAfterGivingUp(Frame& frame, std::string_view text);
 
 // The identity of order n.
 Matrix IdentityMatrix(int n);
-
-// Bytes of a number's default text at most, with the longest indent before it.
-inline constexpr double kMaxNumberBytes = 22;
-inline constexpr double kFieldBytes = 24;
 
 }  // namespace matcalc

@@ -5,6 +5,8 @@
 
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
+#include "linalg/doolittle.h"
 #include "linalg/matrix_routines.h"
 #include "text/number_text.h"
 #include "linalg/readers.h"
@@ -13,45 +15,30 @@
 namespace matcalc {
 namespace {
 
-// The last iteration printed before the method gives up.
+// The last iteration printed before the method gives up. Iterations are
+// numbered from 1 and each costs two substitutions; the power methods number
+// iterates instead, and their bound kLastIterate = 201 also means 200 steps
+// of work, the first iterate being B x0.
 constexpr int kLastIteration = 200;
 
 // Below any estimate, so that the first comparison never passes.
 constexpr double kNoEstimate = -1.79769313486232e307;
 
-WorkEstimate InversePowerWork(int order) {
+}  // namespace
+
+WorkEstimate InversePowerWork(int order, int /*digits*/) {
   const double n = order;
   // A, L and U.
-  const double arrays = 3 * (n + 1) * (n + 1) * sizeof(double);
-  const double trace = n * n * (8 + 2 * kMaxNumberBytes + 5 + kMaxNumberBytes) +
+  const double arrays = 3 * MatrixBytes(n, n);
+  const double trace = n * n * (8 + 2 * kNumberBytes + 5 + kNumberBytes) + 8 * n +
                        kLastIteration * (2 * n * kFieldBytes + 120) + n * (kFieldBytes + 2);
-  // The factorisation sums each row of U over all n columns of L.
-  const double operations = n * n * n * 1.5 + kLastIteration * (2 * n * n + 4 * n) + trace;
-  return {arrays + trace, operations};
+  // The factorisation makes n^3 / 3 multiply-adds and rounds every entry of
+  // L and U; each iteration two substitutions of n^2 / 2 multiply-adds and
+  // three roundings per component.
+  const double nanoseconds = n * n * n / 3 * kLoopNs + n * n * kRoundNs +
+                             kLastIteration * (n * n * kLoopNs + 3 * n * kRoundNs);
+  return {arrays, trace, nanoseconds};
 }
-
-// Doolittle's factorisation without pivoting, every entry rounded. False at a
-// zero pivot U(r, r) with rows below it (the caller reports it).
-bool FactorLU(const Matrix& a, Matrix& l, Matrix& u, int n, int digits) {
-  for (int i = 1; i <= n; ++i) l(i, i) = 1;
-  for (int r = 1; r <= n; ++r) {
-    for (int j = r; j <= n; ++j) {
-      // Over all m: the terms with m >= r are zero at this moment.
-      double s = 0;
-      for (int m = 1; m <= n; ++m) s = l(r, m) * u(m, j) + s;
-      u(r, j) = RoundTo(a(r, j) - s, digits);
-    }
-    for (int i = r + 1; i <= n; ++i) {
-      double s = 0;
-      for (int m = 1; m <= r - 1; ++m) s = l(i, m) * u(m, r) + s;
-      if (u(r, r) == 0) return false;
-      l(i, r) = RoundTo((a(i, r) - s) / u(r, r), digits);
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 bool SolveLU(const Matrix& l, const Matrix& u, const Vector& b, Vector& x, Vector& y, int n,
              int digits) {
@@ -89,7 +76,7 @@ void InversePowerCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(InversePowerWork(n))) return;
+  if (frame.RefuseIfTooLarge(InversePowerWork(n, frame.digits()))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   const int digits = frame.digits();
@@ -97,7 +84,8 @@ void InversePowerCommand(Frame& frame) {
   ReadMatrix(a, n, TrimSpaces(frame.text1()));
   Matrix l(n, n);
   Matrix u(n, n);
-  if (!FactorLU(a, l, u, n, digits)) {
+  // Every entry rounded; a pivot that is not a number goes on.
+  if (!FactorDoolittle(a, l, u, n, {.places = digits})) {
     frame.Inform("此方法不合适#");
     return;
   }

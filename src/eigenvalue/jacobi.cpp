@@ -5,6 +5,7 @@
 
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
 #include "linalg/matrix_routines.h"
 #include "linalg/readers.h"
 #include "text/text_util.h"
@@ -23,20 +24,23 @@ constexpr int kLastPass = 100;
 // Elements of the final matrix below this magnitude print as 0.
 constexpr double kPrintedAsZero = 4.94065645841247e-20;
 
-WorkEstimate JacobiWork(int order) {
+}  // namespace
+
+WorkEstimate JacobiWork(int order, int /*digits*/) {
   const double n = order;
   const double passes = kLastPass + 1;
   // A, A1, R, I, V and the product of each pass.
-  const double arrays = 6 * (n + 1) * (n + 1) * sizeof(double);
-  // Every pass prints A and R in fields; the results print A and V again.
-  const double trace = (passes + 1) * 2 * n * (n * kFieldBytes + 2) + n * n * (4 + kMaxNumberBytes);
-  // The pass product V R dominates the arithmetic; each printed byte counts
-  // as one operation.
-  const double operations = passes * (2 * n * n * n + 12 * n) + trace;
-  return {arrays + trace, operations};
+  const double arrays = 6 * MatrixBytes(n, n);
+  // The matrix as read; every pass prints A and R in fields with some 300
+  // bytes of labels; the results print A and V again.
+  const double trace = n * n * (4 + kNumberBytes) + 2 * n +
+                       (passes + 1) * (2 * n * (n * kFieldBytes + 2) + 300);
+  // Each pass: the product V R with every entry rounded, the copies of A1 and
+  // the identity, and the pivot search.
+  const double nanoseconds =
+      passes * (n * n * n * kProductNs + n * n * kRoundNs + 3 * n * n * kLoopNs);
+  return {arrays, trace, nanoseconds};
 }
-
-}  // namespace
 
 JacobiRotation RotationFor(double app, double aqq, double apq) {
   JacobiRotation r;
@@ -89,7 +93,7 @@ void JacobiCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 2);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(JacobiWork(n))) return;
+  if (frame.RefuseIfTooLarge(JacobiWork(n, frame.digits()))) return;
 
   Matrix a;
   ReadMatrix(a, n, TrimSpaces(frame.text1()));

@@ -1,5 +1,6 @@
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
 #include "eigenvalue/power_iteration.h"
 #include "linalg/matrix_routines.h"
 #include "linalg/readers.h"
@@ -7,11 +8,14 @@
 
 namespace matcalc {
 
+// A, the power of the iterate, the next power as it is formed.
+WorkEstimate PowerWork(int order, int /*digits*/) { return PowerIterationWork(order, 3, 1); }
+
 void PowerCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 4, 1))) return;
+  if (frame.RefuseIfTooLarge(PowerWork(n, frame.digits()))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;
@@ -25,19 +29,7 @@ void PowerCommand(Frame& frame) {
   out.Append(FormatVector(x0, 2));
 
   PowerIteration iteration(a, x0, frame.digits());
-  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
-  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
-  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
-  bool settled = false;
-  while (!settled) {
-    settled = iteration.Advance(*eps);
-    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
-    out.Append(FormatVector(iteration.current(), 2)).NewLine();
-    if (!settled && iteration.k() >= kLastIterate) {
-      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) out.Clear();
-      return;
-    }
-  }
+  if (!AppendIterates(frame, iteration, *eps, kCrLf, kGiveUpText)) return;
 
   out.NewLine().NewLine().Append("幂法求矩阵的主特征值是： ").AppendNumber(iteration.lambda());
   out.NewLine().NewLine().Append("      特征向量是： ").NewLine();

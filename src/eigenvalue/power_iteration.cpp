@@ -23,15 +23,17 @@ bool HasRatio(double denominator) { return std::fabs(denominator) >= kSmallestDe
 
 WorkEstimate PowerIterationWork(int order, int arrays, int printed_matrices) {
   const double n = order;
-  const double memory = arrays * (n + 1) * (n + 1) * sizeof(double);
   // The matrices written first, the initial vector and every iterate in
   // fields, and a label per iterate.
-  const double trace = printed_matrices * n * n * (4 + kMaxNumberBytes) +
+  const double trace = printed_matrices * n * n * (4 + kNumberBytes) +
                        (kLastIterate + 2 * printed_matrices + 1) * n * (kFieldBytes + 2) +
                        kLastIterate * 40;
-  // Each iterate costs a power matrix product and a matrix-vector product.
-  const double operations = kLastIterate * (2 * n * n * n + 2 * n * n + 4 * n) + trace;
-  return {memory + trace, operations};
+  // Each iterate but the first needs a product of the power matrix (every
+  // entry rounded), and each a product with x0 and two ratios per component.
+  const double steps = kLastIterate;
+  const double nanoseconds = (steps - 1) * (n * n * n * kProductNs + n * n * kRoundNs) +
+                             steps * (n * n * kLoopNs + 3 * n * kRoundNs);
+  return {arrays * MatrixBytes(n, n), trace, nanoseconds};
 }
 
 double RatioEstimate(double numerator, double denominator, int digits) {
@@ -52,6 +54,25 @@ int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous,
     return j;
   }
   return 0;
+}
+
+bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
+                    std::string_view iterate_end, std::string_view give_up_text) {
+  ResultPane& out = frame.out();
+  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
+  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
+  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  bool settled = false;
+  while (!settled) {
+    settled = iteration.Advance(eps);
+    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
+    out.Append(FormatVector(iteration.current(), 2)).Append(iterate_end);
+    if (!settled && iteration.k() >= kLastIterate) {
+      if (!KeepTraceAfterGivingUp(frame, give_up_text)) out.Clear();
+      return false;
+    }
+  }
+  return true;
 }
 
 PowerIteration::PowerIteration(const Matrix& b, const Vector& x0, int digits)

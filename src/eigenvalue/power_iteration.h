@@ -4,12 +4,17 @@
 // component as the ratio of two successive iterates.
 #pragma once
 
+#include <string_view>
+
 #include "frame/frame.h"
 #include "linalg/matrix.h"
 
 namespace matcalc {
 
 // The last iterate printed before the power and origin-shift methods give up.
+// Iterates are numbered from 1, v(1) = B x0, and iterate k needs the power
+// B^k: 200 matrix products in all. (The inverse power method counts its
+// iterations instead, each a pair of substitutions: kLastIteration.)
 inline constexpr int kLastIterate = 201;
 
 // What a run of up to kLastIterate iterates of order n needs: `arrays` n x n
@@ -27,6 +32,16 @@ double RatioEstimate(double numerator, double denominator, int digits);
 // stand-in for its estimate e2(j) and is never accepted. Returns the accepted
 // component, or 0.
 int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous, double eps);
+
+class PowerIteration;
+
+// The iterates of a power iteration in the trace: the heading, iterates 1
+// and 2, then each further iterate until one settles within `eps` (true).
+// Each iterate's fields end with `iterate_end`. When iterate kLastIterate
+// has not settled, the question `give_up_text` is asked, a No empties the
+// pane, and the result is false.
+bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
+                    std::string_view iterate_end, std::string_view give_up_text);
 
 class PowerIteration {
  public:

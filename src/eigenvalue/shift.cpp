@@ -1,5 +1,6 @@
 #include "eigenvalue/commands.h"
 #include "eigenvalue/eigen_common.h"
+#include "eigenvalue/estimates.h"
 #include "eigenvalue/power_iteration.h"
 #include "text/leading_number.h"
 #include "linalg/matrix_routines.h"
@@ -8,11 +9,14 @@
 
 namespace matcalc {
 
+// A, the shifted B, the power of the iterate, the next power as it is formed.
+WorkEstimate ShiftWork(int order, int /*digits*/) { return PowerIterationWork(order, 4, 2); }
+
 void ShiftCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(PowerIterationWork(n, 5, 2))) return;
+  if (frame.RefuseIfTooLarge(ShiftWork(n, frame.digits()))) return;
   const std::optional<double> eps = AskPrecision(frame, 0.0001);
   if (!eps) return;
   Matrix a;
@@ -35,22 +39,10 @@ void ShiftCommand(Frame& frame) {
   out.Append(FormatVector(x0, 2));
 
   PowerIteration iteration(b, x0, frame.digits());
-  out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
-  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
-  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
-  bool settled = false;
-  while (!settled) {
-    settled = iteration.Advance(*eps);
-    // From the third iterate on no empty line separates the blocks.
-    out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
-    out.Append(FormatVector(iteration.current(), 2));
-    if (!settled && iteration.k() >= kLastIterate) {
-      if (!KeepTraceAfterGivingUp(
-              frame, "参数选取不当，计算被迫终止，请重新选取。\r\n结果是否还要查看？")) {
-        out.Clear();
-      }
-      return;
-    }
+  // From the third iterate on no empty line separates the blocks.
+  if (!AppendIterates(frame, iteration, *eps, {},
+                      "参数选取不当，计算被迫终止，请重新选取。\r\n结果是否还要查看？")) {
+    return;
   }
 
   const std::string eigenvector = FormatVector(iteration.current(), 2);

@@ -1,13 +1,10 @@
 #include "frame/frame.h"
 
+#include "linalg/readers.h"
 #include "text/leading_number.h"
 #include "text/text_util.h"
 
 namespace matcalc {
-
-bool FitsBudget(const WorkEstimate& estimate) {
-  return estimate.bytes <= kMemoryBudgetBytes && estimate.operations <= kWorkBudgetOperations;
-}
 
 std::optional<std::string> Frame::Ask(std::string_view prompt, std::string_view title,
                                       std::string_view default_text) {
@@ -41,8 +38,17 @@ std::optional<int> Frame::AskOrder(std::string_view prompt, std::string_view tit
   return *n;
 }
 
+BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
+  // Every command with an order reads a matrix.
+  return TotalNeeds(estimate, static_cast<double>(text1_.size()),
+                    static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end_);
+}
+
 bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
-  if (FitsBudget(estimate)) return false;
+  if (FitsBudget(Needs(estimate))) {
+    pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
+    return false;
+  }
   Inform(kOrderTooLargeText);
   return true;
 }

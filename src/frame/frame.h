@@ -1,11 +1,12 @@
 // The frame every command runs in: its dialogs, the edit pane's text, the
-// result pane and the decimal-digits setting.
+// result pane, the decimal-digits setting and the budgets.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "frame/budget.h"
 #include "frame/dialogs.h"
 #include "frame/result_pane.h"
 
@@ -15,25 +16,16 @@ inline constexpr int kDefaultDigits = 6;
 inline constexpr int kMinDigits = 1;
 inline constexpr int kMaxDigits = 15;
 
-inline constexpr std::string_view kOrderTooLargeText = "阶数太大，超出了本程序的计算能力。";
-
-// What a command with a given order would need at most. The frame refuses an
-// order whose needs exceed its budgets before anything is written.
-struct WorkEstimate {
-  double bytes = 0;       // arrays plus the trace
-  double operations = 0;  // floating-point operations and characters written
-};
-
-inline constexpr double kMemoryBudgetBytes = 1024.0 * 1024.0 * 1024.0;
-// Roughly a minute of work on a modest machine.
-inline constexpr double kWorkBudgetOperations = 3e10;
-
-bool FitsBudget(const WorkEstimate& estimate);
+// The prompt of the order box every matrix command opens with.
+inline constexpr std::string_view kOrderPrompt = "输入矩阵的阶数 n：";
 
 class Frame {
  public:
-  Frame(Dialogs& dialogs, std::string_view text1, ResultPane& pane, int digits)
-      : dialogs_(dialogs), text1_(text1), pane_(pane), digits_(digits) {}
+  // `front_end`: the copies of the text and the trace the front end keeps
+  // while the command runs, counted against the budgets.
+  Frame(Dialogs& dialogs, std::string_view text1, ResultPane& pane, int digits,
+        const FrontEndCosts& front_end = {})
+      : dialogs_(dialogs), text1_(text1), pane_(pane), digits_(digits), front_end_(front_end) {}
 
   // The edit pane's text as the user left it.
   std::string_view text1() const { return text1_; }
@@ -60,14 +52,19 @@ class Frame {
                               std::string_view default_text, int minimum);
 
   // Shows the refusal for an order too large for this machine and returns
-  // true when `estimate` exceeds the budgets; the panes stay as they were.
+  // true when `estimate`, with the text and the front end's copies, exceeds
+  // the budgets; the panes stay as they were. Otherwise room for the trace
+  // is reserved in the result pane.
   bool RefuseIfTooLarge(const WorkEstimate& estimate);
+  // What RefuseIfTooLarge weighs.
+  BudgetNeeds Needs(const WorkEstimate& estimate) const;
 
  private:
   Dialogs& dialogs_;
   std::string_view text1_;
   ResultPane& pane_;
   int digits_;
+  FrontEndCosts front_end_;
 };
 
 }  // namespace matcalc

@@ -17,8 +17,27 @@ class ResultPane {
   explicit ResultPane(std::string initial) : text_(std::move(initial)) {}
 
   void Clear() {
-    text_.clear();
+    if (reserve_ > text_.capacity()) {
+      // The old text goes before the room for the new one is taken.
+      std::string().swap(text_);
+      text_.reserve(reserve_);
+    } else {
+      text_.clear();
+    }
+    reserve_ = 0;
     ++revision_;
+  }
+  // Makes room for a trace of `bytes` in one piece, so that it never grows by
+  // copying (a growing text briefly holds its old and its new buffer): at
+  // once when the pane is empty, otherwise when it is next emptied. The text
+  // does not change. Where the system commits memory as it is written (Linux,
+  // Windows, macOS), room not written to costs none.
+  void ReserveTrace(std::size_t bytes) {
+    reserve_ = bytes;
+    if (text_.empty() && reserve_ > text_.capacity()) {
+      text_.reserve(reserve_);
+      reserve_ = 0;
+    }
   }
   ResultPane& Append(std::string_view piece) {
     text_.append(piece);
@@ -46,6 +65,7 @@ class ResultPane {
 
  private:
   std::string text_;
+  std::size_t reserve_ = 0;  // room to make at the next Clear
   std::uint64_t revision_ = 0;
 };
 

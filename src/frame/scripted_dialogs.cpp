@@ -1,6 +1,6 @@
 #include "frame/scripted_dialogs.h"
 
-#include "text/text_util.h"
+#include <string_view>
 
 namespace matcalc {
 
@@ -37,15 +37,43 @@ std::string ScriptedDialogs::Log() const {
   return log;
 }
 
+std::string EscapeLogField(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
+      case '\r':
+        if (i + 1 < text.size() && text[i + 1] == '\n') {
+          out += "\\n";
+          ++i;
+        } else {
+          out += "\\r";
+        }
+        break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\\': out += "\\\\"; break;
+      default: out += text[i];
+    }
+  }
+  return out;
+}
+
 std::string DescribeBox(const ShownBox& box) {
-  auto flat = [](const std::string& text) { return ReplaceAll(text, kCrLf, "\\n"); };
   std::string line;
   if (box.is_input) {
-    line = "input\t" + box.input.title + '\t' + flat(box.input.prompt) + '\t' +
-           box.input.default_text + '\t' + (box.answer ? *box.answer : "(cancel)");
+    std::string answer = "(cancel)";
+    if (box.answer) {
+      answer = EscapeLogField(*box.answer);
+      // A typed "(cancel)" is told from a cancelled box by its backslash.
+      if (answer == "(cancel)") answer = "\\(cancel)";
+    }
+    line = "input\t" + EscapeLogField(box.input.title) + '\t' + EscapeLogField(box.input.prompt) +
+           '\t' + EscapeLogField(box.input.default_text) + '\t' + answer;
   } else {
     const char* reply = box.reply == Reply::kYes ? "yes" : box.reply == Reply::kNo ? "no" : "ok";
-    line = "message\t" + box.message.title + '\t' + flat(box.message.text) + '\t' +
+    line = "message\t" + EscapeLogField(box.message.title) + '\t' +
+           EscapeLogField(box.message.text) + '\t' +
            (box.message.buttons == Buttons::kOk ? "ok" : "yesno") + '\t' + reply;
   }
   return line;

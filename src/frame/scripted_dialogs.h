@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/dialogs.h"
@@ -43,7 +44,12 @@ class ScriptedDialogs : public Dialogs {
 };
 
 // The runner's line for one box (without the final line feed): fields
-// separated by tabs, a CR LF inside a text written as the two characters \n.
+// separated by tabs. Every field stays on its line: a CR LF or a lone LF is
+// written \n, a lone CR \r, a tab \t and a backslash \\. A cancelled input
+// box shows (cancel), a typed answer "(cancel)" \(cancel).
 std::string DescribeBox(const ShownBox& box);
+
+// A text as one field of such a line.
+std::string EscapeLogField(std::string_view text);
 
 }  // namespace matcalc

@@ -1,5 +1,7 @@
 #include "linalg/readers.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,61 +20,6 @@ std::size_t CollapsedRunLength(std::size_t run) {
   return run;
 }
 
-std::string CollapseSpaces(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] != ' ') {
-      out.push_back(text[i++]);
-      continue;
-    }
-    std::size_t run = 0;
-    while (i < text.size() && text[i] == ' ') ++i, ++run;
-    out.append(CollapsedRunLength(run), ' ');
-  }
-  return out;
-}
-
-// Halves every run of commas, rounding up: the replacement of ",," by ",".
-std::string HalveCommaRuns(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] != ',') {
-      out.push_back(text[i++]);
-      continue;
-    }
-    std::size_t run = 0;
-    while (i < text.size() && text[i] == ',') ++i, ++run;
-    out.append(run / 2 + run % 2, ',');
-  }
-  return out;
-}
-
-void LineBreaksToHashes(std::string& s) {
-  for (char& c : s) {
-    if (c == '\n' || c == '\r') c = '#';
-  }
-}
-
-// The replacements of "#####", "###" and "##" by "#", in that order, run by
-// run like the spaces above.
-std::string CollapseHashRuns(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] != '#') {
-      out.push_back(text[i++]);
-      continue;
-    }
-    std::size_t run = 0;
-    while (i < text.size() && text[i] == '#') ++i, ++run;
-    for (const std::size_t width : {5, 3, 2}) run = run / width + run % width;
-    out.append(run, '#');
-  }
-  return out;
-}
-
 // The first steps of the matrix text in one pass: runs of spaces collapse,
 // spaces become ",", ",," becomes ",", and line breaks become "#". Spaces and
 // commas only ever meet inside one run of such characters, so each run is
@@ -80,7 +27,7 @@ std::string CollapseHashRuns(std::string_view text) {
 // result are halved, rounding up.
 std::string EntriesAndRows(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
+  out.reserve(text.size() + 1);  // and the "#" that closes the last row
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (c != ' ' && c != ',') {
@@ -104,13 +51,50 @@ std::string EntriesAndRows(std::string_view text) {
   return out;
 }
 
-// The matrix text with "#" after every row and "," between entries.
+// The replacement of "#," by "#" (`hash_first`) or of ",#" by "#", in place:
+// one scan from the left that drops the comma of each such pair.
+void DropCommasBesideHashes(std::string& s, bool hash_first) {
+  std::size_t to = 0;
+  for (std::size_t from = 0; from < s.size(); ++from) {
+    const bool pair = from + 1 < s.size() && s[from] == (hash_first ? '#' : ',') &&
+                      s[from + 1] == (hash_first ? ',' : '#');
+    if (pair && hash_first) {
+      s[to++] = '#';
+      ++from;  // the comma
+      continue;
+    }
+    if (pair) continue;  // the comma; the "#" is kept next
+    s[to++] = s[from];
+  }
+  s.resize(to);
+}
+
+// The replacements of "#####", "###" and "##" by "#", in that order, run by
+// run in place: a run never merges with another.
+void CollapseHashRuns(std::string& s) {
+  std::size_t to = 0;
+  for (std::size_t from = 0; from < s.size();) {
+    if (s[from] != '#') {
+      s[to++] = s[from++];
+      continue;
+    }
+    std::size_t run = 0;
+    while (from < s.size() && s[from] == '#') ++from, ++run;
+    for (const std::size_t width : {5, 3, 2}) run = run / width + run % width;
+    for (; run > 0; --run) s[to++] = '#';
+  }
+  s.resize(to);
+}
+
+// The matrix text with "#" after every row and "," between entries. Held in
+// one string no longer than the text (and its final "#"): every later step
+// only shrinks it, in place.
 std::string NormalizeMatrixText(std::string_view text) {
   std::string s = EntriesAndRows(TrimSpaces(text));
-  s = ReplaceAll(s, "#,", "#");
-  s = ReplaceAll(s, ",#", "#");
-  s += '#';
-  s = CollapseHashRuns(s);
+  DropCommasBesideHashes(s, true);
+  DropCommasBesideHashes(s, false);
+  s += '#';  // within the capacity reserved for the text
+  CollapseHashRuns(s);
   const std::size_t first = s.find_first_not_of(" #");
   s.erase(0, first == std::string::npos ? s.size() : first);
   return s;
@@ -123,32 +107,81 @@ void ReadRows(Matrix& a, int n, int limit, std::string_view text) {
   const std::string s = NormalizeMatrixText(text);
   std::vector<double> buffer(static_cast<std::size_t>(limit) + 1, 0.0);
   std::size_t offset = 0;  // the rows before it have been read
-  std::string entry;
   for (int i = 1; i <= n; ++i) {
     const std::size_t hash = s.find('#', offset);
     const std::size_t row_end = hash == std::string::npos ? offset : hash + 1;
+    const std::string_view row = std::string_view(s).substr(offset, row_end - offset);
     // The row's second pass through the space and comma replacements: no
     // spaces are left by now, so only the halving of comma runs remains (it
-    // turns the ",," of a comma between spaces into ",").
-    const std::string row = HalveCommaRuns(std::string_view(s).substr(offset, row_end - offset));
+    // turns the ",," of a comma between spaces into ","). A run of r commas
+    // thus separates entries like (r + 1) / 2 single commas, that is with
+    // (r - 1) / 2 empty entries between them; the row is read as if halved,
+    // without a copy.
     std::size_t start = 0;
+    std::size_t empty_entries = 0;  // still to be read before `start`
     for (int k = 1;; ++k) {
-      const std::size_t comma = row.find(',', start);
-      if (comma == std::string::npos) {
-        // The last entry still carries the row's "#": the evaluator reads it
-        // as the end of the expression.
-        entry.assign(row, start);
-        buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
-        break;
+      std::string_view entry;
+      bool last = false;
+      if (empty_entries > 0) {
+        --empty_entries;
+      } else {
+        const std::size_t comma = row.find(',', start);
+        if (comma == std::string_view::npos) {
+          // The last entry still carries the row's "#": the evaluator reads
+          // it as the end of the expression.
+          entry = row.substr(start);
+          last = true;
+        } else {
+          entry = row.substr(start, comma - start);
+          std::size_t run_end = comma;
+          while (run_end < row.size() && row[run_end] == ',') ++run_end;
+          empty_entries = (run_end - comma - 1) / 2;
+          start = run_end;
+        }
       }
-      entry.assign(row, start, comma - start);
       buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
-      start = comma + 1;
-      if (k + 1 > limit) break;
+      if (last || k + 1 > limit) break;
     }
     double* dest = a.row(i);
     for (int j = 1; j <= limit; ++j) dest[j] = buffer[static_cast<std::size_t>(j)];
     offset = row_end;
+  }
+}
+
+// The first line of a vector text as its reader sees it: after the spaces
+// and line breaks in front, up to the first line break or "#", without the
+// spaces at its end.
+std::string_view VectorLine(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \r\n");
+  if (start == std::string_view::npos) return {};
+  text.remove_prefix(start);
+  text = text.substr(0, text.find_first_of("\r\n#"));
+  const std::size_t last = text.find_last_not_of(' ');
+  return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
+// The spaces a run of `run` spaces leaves in a vector text: the chain of
+// nine, five, three and two, and two once more.
+std::size_t VectorSeparators(std::size_t run) {
+  run = CollapsedRunLength(run);
+  return run / 2 + run % 2;
+}
+
+// Calls `piece` with every entry of the vector line in order: the line split
+// at single spaces once its runs of spaces have shrunk, a run that leaves s
+// spaces giving s - 1 empty entries.
+template <typename Piece>
+void ForEachVectorPiece(std::string_view line, Piece piece) {
+  if (line.empty()) return;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t space = line.find(' ', start);
+    piece(line.substr(start, space == std::string_view::npos ? line.npos : space - start));
+    if (space == std::string_view::npos) return;
+    std::size_t run_end = space;
+    while (run_end < line.size() && line[run_end] == ' ') ++run_end;
+    for (std::size_t e = VectorSeparators(run_end - space); e > 1; --e) piece({});
+    start = run_end;
   }
 }
 
@@ -166,33 +199,52 @@ void ReadSquareMatrix(Matrix& a, int n, std::string_view text) {
   ReadRows(a, n, n + 1, text);
 }
 
-void ReadVector(std::string& text, Vector& v) {
-  std::string_view view = TrimSpaces(text);
-  while (!view.empty() && (view.front() == ' ' || view.front() == '\n' || view.front() == '\r')) {
-    view.remove_prefix(1);
-  }
-  // The chain of nine, five, three and two spaces, and two spaces once more.
-  std::string s = CollapseSpaces(view);
-  s = ReplaceAll(s, "  ", " ");
-  s.insert(0, "0 ");
-  LineBreaksToHashes(s);
-  if (const std::size_t hash = s.find('#'); hash != std::string::npos) s.resize(hash);
-  s = std::string(TrimSpaces(s));
-  text = s;
+void ReadVector(std::string_view text, Vector& v) {
+  const std::string_view line = VectorLine(text);
+  std::size_t m = 0;
+  ForEachVectorPiece(line, [&](std::string_view) { ++m; });
+  // Vector counts its components in an int; a longer line is beyond any
+  // budget long before.
+  if (m > static_cast<std::size_t>(std::numeric_limits<int>::max() - 1)) m = 0;
+  v = Vector(static_cast<int>(m));
+  int j = 0;
+  ForEachVectorPiece(line, [&](std::string_view piece) {
+    if (j < v.size()) v(++j) = EvaluateEntry(piece);
+  });
+}
 
-  // Pieces between single spaces, numbered from 0; piece 0 is the "0" put in
-  // front above and only makes an empty text come out as no entries at all.
-  std::vector<std::string_view> pieces;
-  std::string_view rest = text;
-  while (true) {
-    const std::size_t space = rest.find(' ');
-    pieces.push_back(rest.substr(0, space));
-    if (space == std::string_view::npos) break;
-    rest.remove_prefix(space + 1);
+void ReadVector(std::string& text, Vector& v) {
+  ReadVector(std::string_view(text), v);
+  // What the reader worked on, made in place: "0 " in front of the first
+  // line with its runs of spaces shrunk.
+  const std::string_view line = VectorLine(text);
+  if (line.empty()) {
+    text.assign(1, '0');
+    return;
   }
-  const int m = static_cast<int>(pieces.size()) - 1;
-  v = Vector(m);
-  for (int j = 1; j <= m; ++j) v(j) = EvaluateEntry(pieces[static_cast<std::size_t>(j)]);
+  const std::size_t end = static_cast<std::size_t>(line.data() - text.data()) + line.size();
+  std::size_t to = 0;
+  for (std::size_t from = end - line.size(); from < end;) {
+    if (text[from] != ' ') {
+      text[to++] = text[from++];
+      continue;
+    }
+    std::size_t run = 0;
+    while (from < end && text[from] == ' ') ++from, ++run;
+    for (std::size_t k = VectorSeparators(run); k > 0; --k) text[to++] = ' ';
+  }
+  text.resize(to + 2);  // within the capacity unless nothing shrank
+  std::copy_backward(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(to), text.end());
+  text[0] = '0';
+  text[1] = ' ';
+}
+
+std::size_t TextReadingBytes(std::string_view text, TextUse use) {
+  if (use == TextUse::kMatrix) return text.size() + 1;  // the normalised copy
+  // The caller's copy of the text, its normalised first line and the vector.
+  std::size_t m = 0;
+  ForEachVectorPiece(VectorLine(text), [&](std::string_view) { ++m; });
+  return 2 * text.size() + 2 + (m + 1) * sizeof(double);
 }
 
 }  // namespace matcalc

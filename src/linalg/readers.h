@@ -2,6 +2,8 @@
 // fail: whatever they cannot read becomes numbers by their rules.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "linalg/matrix.h"
@@ -19,7 +21,18 @@ void ReadMatrix(Matrix& a, int n, std::string_view text);
 void ReadSquareMatrix(Matrix& a, int n, std::string_view text);
 
 // Reads the first line of `text` as a vector; only spaces separate entries.
-// `text` is left normalised. An empty text gives an empty vector.
+// An empty text gives an empty vector. Needs no memory beyond the vector.
+void ReadVector(std::string_view text, Vector& v);
+// The same, leaving `text` normalised: "0 " in front of its first line, whose
+// runs of spaces have shrunk.
 void ReadVector(std::string& text, Vector& v);
+
+// How a command reads the edit pane's text.
+enum class TextUse { kMatrix, kVector };
+
+// The memory, in bytes, that reading `text` takes beyond the text itself:
+// the matrix readers' normalised copy; for a vector the caller's copy, its
+// normalised line and the vector. Linear in the text, allocates nothing.
+std::size_t TextReadingBytes(std::string_view text, TextUse use);
 
 }  // namespace matcalc

@@ -20,32 +20,41 @@ constexpr int kStepLimit = 5000;
 // The pi the entries see: a 15-digit constant, not the full-precision value.
 constexpr std::string_view kPiText = "+3.14159265358979";
 
-constexpr std::array<std::string_view, 10> kFunctionNames = {
-    "sin", "cos", "tan", "exp", "sqr", "abs", "log", "atn", "lgg", "lg2"};
+struct FunctionName {
+  std::string_view name;
+  Operator function;
+};
 
-// Unary signs in operand position (2*-pi, 2^-(1)) live on the operator stack
-// like functions and bind as tightly. Their names cannot come from the text.
-constexpr std::string_view kUnaryMinus = "u-";
-constexpr std::string_view kUnaryPlus = "u+";
+constexpr std::array<FunctionName, 10> kFunctionNames = {{{"sin", Operator::kSin},
+                                                          {"cos", Operator::kCos},
+                                                          {"tan", Operator::kTan},
+                                                          {"exp", Operator::kExp},
+                                                          {"sqr", Operator::kSqr},
+                                                          {"abs", Operator::kAbs},
+                                                          {"log", Operator::kLog},
+                                                          {"atn", Operator::kAtn},
+                                                          {"lgg", Operator::kLog10},
+                                                          {"lg2", Operator::kLog2}}};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSign(char c) { return c == '+' || c == '-'; }
 
-std::string_view FunctionNameAt(std::string_view s, std::size_t pos) {
-  if (s.size() - pos < 3) return {};
+// The function whose three-letter name starts at `pos`, or kBottom.
+Operator FunctionAt(std::string_view s, std::size_t pos) {
+  if (s.size() - pos < 3) return Operator::kBottom;
   const std::string_view head = s.substr(pos, 3);
-  for (const std::string_view name : kFunctionNames) {
-    if (head == name) return name;
+  for (const FunctionName& entry : kFunctionNames) {
+    if (head == entry.name) return entry.function;
   }
-  return {};
+  return Operator::kBottom;
 }
 
-bool IsFunctionLike(std::string_view op) {
-  if (op == kUnaryMinus || op == kUnaryPlus) return true;
-  for (const std::string_view name : kFunctionNames) {
-    if (op == name) return true;
-  }
-  return false;
+bool IsFunction(Operator op) { return op >= Operator::kSin && op <= Operator::kLog2; }
+
+// Unary signs in operand position (2*-pi, 2^-(1)) live on the operator stack
+// like functions and bind as tightly.
+bool IsFunctionLike(Operator op) {
+  return IsFunction(op) || op == Operator::kUnaryMinus || op == Operator::kUnaryPlus;
 }
 
 // Row of the precedence table for the operator on top of the stack.
@@ -53,18 +62,45 @@ enum class Row { kAdd, kMul, kPow, kOpen, kHash, kFunction, kNone };
 // Column for the incoming character.
 enum class Col { kAdd, kMul, kPow, kOpen, kClose, kHash, kNone };
 
-Row RowOf(std::string_view top) {
-  if (top.size() == 1) {
-    switch (top[0]) {
-      case '+': case '-': return Row::kAdd;
-      case '*': case '/': case '\\': return Row::kMul;
-      case '^': return Row::kPow;
-      case '(': return Row::kOpen;
-      case '#': return Row::kHash;
-      default: return Row::kNone;
-    }
+Row RowOf(Operator top) {
+  switch (top) {
+    case Operator::kAdd: case Operator::kSubtract: return Row::kAdd;
+    case Operator::kMultiply: case Operator::kDivide: case Operator::kIntegerDivide:
+      return Row::kMul;
+    case Operator::kPower: return Row::kPow;
+    case Operator::kOpen: return Row::kOpen;
+    case Operator::kHash: return Row::kHash;
+    case Operator::kBottom: return Row::kNone;
+    default: return IsFunctionLike(top) ? Row::kFunction : Row::kNone;
   }
-  return IsFunctionLike(top) ? Row::kFunction : Row::kNone;
+}
+
+// The operator a character of the text pushes; only those the precedence
+// table lets be pushed (")" never is).
+Operator OperatorOf(char c) {
+  switch (c) {
+    case '+': return Operator::kAdd;
+    case '-': return Operator::kSubtract;
+    case '*': return Operator::kMultiply;
+    case '/': return Operator::kDivide;
+    case '\\': return Operator::kIntegerDivide;
+    case '^': return Operator::kPower;
+    case '(': return Operator::kOpen;
+    default: return Operator::kHash;
+  }
+}
+
+// The character Operate knows a two-operand operator by.
+char OperatorChar(Operator op) {
+  switch (op) {
+    case Operator::kAdd: return '+';
+    case Operator::kSubtract: return '-';
+    case Operator::kMultiply: return '*';
+    case Operator::kDivide: return '/';
+    case Operator::kIntegerDivide: return '\\';
+    case Operator::kPower: return '^';
+    default: return '\0';
+  }
 }
 
 Col ColOf(char c) {
@@ -263,7 +299,7 @@ class NumberReader {
 class Evaluation {
  public:
   double Run(std::string_view s) {
-    operators_ = {"", "#"};
+    operators_ = {Operator::kBottom, Operator::kHash};
     operands_ = {0.0};
     NumberReader numbers(s);
     std::size_t pos = 0;
@@ -276,8 +312,8 @@ class Evaluation {
         prev_ = Prev::kOperand;
         continue;
       }
-      if (const std::string_view name = FunctionNameAt(s, pos); !name.empty()) {
-        operators_.push_back(name);
+      if (const Operator function = FunctionAt(s, pos); function != Operator::kBottom) {
+        operators_.push_back(function);
         pos += 3;
         prev_ = Prev::kFunction;
         continue;
@@ -286,7 +322,7 @@ class Evaluation {
       if (IsSign(c)) {
         // A sign in operand position that does not start a number.
         if (prev_ == Prev::kBinary || prev_ == Prev::kUnary) {
-          operators_.push_back(c == '-' ? kUnaryMinus : kUnaryPlus);
+          operators_.push_back(c == '-' ? Operator::kUnaryMinus : Operator::kUnaryPlus);
           ++pos;
           prev_ = Prev::kUnary;
           continue;
@@ -297,19 +333,19 @@ class Evaluation {
           prev_ = Prev::kOperand;
         }
       }
-      const std::string_view relation = ComparePrecedence(TopOperator(operators_), c);
-      if (relation == "<") {
-        operators_.push_back(OperatorText(c));
+      const Precedence relation = ComparePrecedence(TopOperator(operators_), c);
+      if (relation == Precedence::kLower) {
+        operators_.push_back(OperatorOf(c));
         ++pos;
         prev_ = c == '(' ? Prev::kOpen : Prev::kBinary;
-      } else if (relation == "=") {
+      } else if (relation == Precedence::kEqual) {
         // Also when the closing "#" meets the opening one: a "#" inside the
         // text pairs early, and what follows it can still change the result
         // ("#5" is 5). The rows' trailing "##" ends at the bottom right after.
         PopOperator();
         ++pos;
         prev_ = Prev::kOperand;
-      } else if (relation == ">") {
+      } else if (relation == Precedence::kHigher) {
         Reduce();
       } else {
         break;  // no rule for this character
@@ -330,23 +366,9 @@ class Evaluation {
     return IsDigit(rest[0]) || rest[0] == '.';
   }
 
-  static std::string_view OperatorText(char c) {
-    switch (c) {
-      case '+': return "+";
-      case '-': return "-";
-      case '*': return "*";
-      case '/': return "/";
-      case '\\': return "\\";
-      case '^': return "^";
-      case '(': return "(";
-      case ')': return ")";
-      default: return "#";
-    }
-  }
-
-  std::string_view PopOperator() {
+  Operator PopOperator() {
     if (operators_.size() <= 1) return operators_.front();
-    const std::string_view top = operators_.back();
+    const Operator top = operators_.back();
     operators_.pop_back();
     return top;
   }
@@ -359,17 +381,17 @@ class Evaluation {
   }
 
   void Reduce() {
-    const std::string_view op = PopOperator();
-    if (op == kUnaryMinus || op == kUnaryPlus) {
+    const Operator op = PopOperator();
+    if (op == Operator::kUnaryMinus || op == Operator::kUnaryPlus) {
       const double v = PopOperand();
-      operands_.push_back(op == kUnaryMinus ? -v : v);
-    } else if (IsFunctionLike(op)) {
+      operands_.push_back(op == Operator::kUnaryMinus ? -v : v);
+    } else if (IsFunction(op)) {
       const double v = PopOperand();
       operands_.push_back(ApplyFunction(op, v));
     } else {
       const double b = PopOperand();
       const double a = PopOperand();
-      operands_.push_back(Operate(a, op.empty() ? '\0' : op[0], b));
+      operands_.push_back(Operate(a, OperatorChar(op), b));
     }
   }
 
@@ -460,54 +482,64 @@ double Operate(double a, char op, double b) {
   }
 }
 
+double ApplyFunction(Operator function, double v) {
+  switch (function) {
+    case Operator::kSin: return std::sin(v);
+    case Operator::kCos: return std::cos(v);
+    case Operator::kTan: return std::tan(v);
+    case Operator::kAtn: return std::atan(v);
+    case Operator::kAbs: return std::fabs(v);
+    case Operator::kExp: {
+      const double r = std::exp(v);
+      return std::isinf(r) ? 0 : r;
+    }
+    case Operator::kSqr: return v < 0 ? 0 : std::sqrt(v);
+    case Operator::kLog:
+    case Operator::kLog10:
+    case Operator::kLog2: {
+      if (v <= 0) return 0;
+      const double ln = std::log(v);
+      // The divisors are the 15-digit constants, not the exact logarithms, so
+      // log10(100) is 1.9999999999999964 as users of the program have seen it.
+      if (function == Operator::kLog10) return ln / 2.30258509299405;
+      if (function == Operator::kLog2) return ln / 0.693147180559945;
+      return ln;
+    }
+    default: return 0;
+  }
+}
+
 double ApplyFunction(std::string_view name, double v) {
-  if (name == "sin") return std::sin(v);
-  if (name == "cos") return std::cos(v);
-  if (name == "tan") return std::tan(v);
-  if (name == "atn") return std::atan(v);
-  if (name == "abs") return std::fabs(v);
-  if (name == "exp") {
-    const double r = std::exp(v);
-    return std::isinf(r) ? 0 : r;
-  }
-  if (name == "sqr") return v < 0 ? 0 : std::sqrt(v);
-  if (name == "log" || name == "lgg" || name == "lg2") {
-    if (v <= 0) return 0;
-    const double ln = std::log(v);
-    // The divisors are the 15-digit constants, not the exact logarithms, so
-    // log10(100) is 1.9999999999999964 as users of the program have seen it.
-    if (name == "lgg") return ln / 2.30258509299405;
-    if (name == "lg2") return ln / 0.693147180559945;
-    return ln;
-  }
-  return 0;
+  if (name.size() != 3) return 0;
+  return ApplyFunction(FunctionAt(name, 0), v);
 }
 
-std::string_view TopOperator(const OperatorStack& stack) {
-  return stack.empty() ? std::string_view{} : stack.back();
+Operator TopOperator(const OperatorStack& stack) {
+  return stack.empty() ? Operator::kBottom : stack.back();
 }
 
-std::string_view ComparePrecedence(std::string_view top, char c) {
+Precedence ComparePrecedence(Operator top, char c) {
   const Col col = ColOf(c);
-  if (col == Col::kNone) return "";
+  if (col == Col::kNone) return Precedence::kNone;
   switch (RowOf(top)) {
     case Row::kAdd:
-      return (col == Col::kMul || col == Col::kPow || col == Col::kOpen) ? "<" : ">";
+      return (col == Col::kMul || col == Col::kPow || col == Col::kOpen) ? Precedence::kLower
+                                                                           : Precedence::kHigher;
     case Row::kMul:
-      return (col == Col::kPow || col == Col::kOpen) ? "<" : ">";
+      return (col == Col::kPow || col == Col::kOpen) ? Precedence::kLower : Precedence::kHigher;
     case Row::kPow:
     case Row::kFunction:
-      return col == Col::kOpen ? "<" : ">";
+      return col == Col::kOpen ? Precedence::kLower : Precedence::kHigher;
     case Row::kOpen:
-      if (col == Col::kClose) return "=";
-      return col == Col::kHash ? "" : "<";
+      if (col == Col::kClose) return Precedence::kEqual;
+      return col == Col::kHash ? Precedence::kNone : Precedence::kLower;
     case Row::kHash:
-      if (col == Col::kHash) return "=";
-      return col == Col::kClose ? "" : "<";
+      if (col == Col::kHash) return Precedence::kEqual;
+      return col == Col::kClose ? Precedence::kNone : Precedence::kLower;
     case Row::kNone:
-      return "";
+      return Precedence::kNone;
   }
-  return "";
+  return Precedence::kNone;
 }
 
 }  // namespace matcalc

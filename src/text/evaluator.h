@@ -3,6 +3,7 @@
 // first operand read so far is the value.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,17 +25,42 @@ double EvaluateExpression(std::string_view text, double x);
 // overflowing results.
 double Operate(double a, char op, double b);
 
+// What the operator stack holds: the stack's bottom (the empty operator), the
+// two-operand operators, "(" and the "#" markers, the ten functions and the
+// signs read as unary operators (2*-pi), which bind like functions.
+enum class Operator : std::uint8_t {
+  kBottom,
+  kAdd,             // +
+  kSubtract,        // -
+  kMultiply,        // *
+  kDivide,          // /
+  kIntegerDivide,   // '\'
+  kPower,           // ^
+  kOpen,            // (
+  kHash,            // #
+  kSin, kCos, kTan, kExp, kSqr, kAbs, kLog, kAtn, kLog10, kLog2,
+  kUnaryMinus,
+  kUnaryPlus,
+};
+
 // The ten functions sin cos tan exp sqr abs log atn lgg lg2 (log10 and log2
 // after normalising). An unknown name yields 0.
 double ApplyFunction(std::string_view name, double v);
+// The same for a function on the operator stack; any other operator yields 0.
+double ApplyFunction(Operator function, double v);
 
-// The operator stack: its bottom is the empty text, which is never removed.
-using OperatorStack = std::vector<std::string_view>;
-std::string_view TopOperator(const OperatorStack& stack);
+// The operator stack: its bottom is kBottom, which is never removed.
+using OperatorStack = std::vector<Operator>;
+Operator TopOperator(const OperatorStack& stack);
 
 // Relation between the operator on top of the stack and the incoming
-// character: "<" (push it), "=" (pop the pair), ">" (apply the top) or "" (no
-// rule: the evaluation ends).
-std::string_view ComparePrecedence(std::string_view top, char c);
+// character.
+enum class Precedence {
+  kNone,     // no rule: the evaluation ends
+  kLower,    // "<": push the character
+  kEqual,    // "=": pop the pair
+  kHigher,   // ">": apply the operator on top
+};
+Precedence ComparePrecedence(Operator top, char c);
 
 }  // namespace matcalc

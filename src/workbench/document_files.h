@@ -16,6 +16,10 @@ namespace matcalc::workbench {
 // A file longer than this is only read after the user agreed to wait.
 inline constexpr qint64 kLargeFileBytes = 1500;
 
+// The refusal of a file whose text could not be worked on within the memory
+// budget; both panes stay as they were.
+inline constexpr const char* kFileTooLargeText = "文件太大，不能打开。";
+
 // What the document commands need from the window.
 class DocumentHost {
  public:
@@ -46,8 +50,11 @@ class DocumentFiles {
  private:
   void Inform(const char* text);
   // Writes the result pane to `path` through a temporary file beside it, so
-  // a failed save leaves an existing file as it was.
-  bool WriteResult(const QString& path);
+  // a failed save leaves an existing file as it was. A null string when it
+  // was written, else the system's reason.
+  QString WriteResult(const QString& path);
+  // "操作有误！" with the reason on a second line.
+  void InformSaveFailed(const QString& reason);
 
   DocumentHost& host_;
   QString open_dialog_name_;  // the open / save-as dialog's remembered name

@@ -388,7 +388,10 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr) return;  // not built yet
   ResultPane pane(PaneText(*text2_));
   PaneShowingDialogs boxes(dialogs(), pane, *text2_);
-  RunCommand(command, boxes, PaneText(*text1_), pane, digits_);
+  // Provisional: the edit pane's document and the UTF-8 copy beside the
+  // frame's; the result pane's document, and a text for it when it is shown.
+  constexpr FrontEndCosts kWindowCosts{.text_copies = 3, .trace_copies = 4};
+  RunCommand(command, boxes, PaneText(*text1_), pane, digits_, kWindowCosts);
   boxes.ShowPane();
 }
 

@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
 #include <iconv.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
+#include <thread>
+
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -192,6 +200,237 @@ TEST(DecodeText, ValidUtf8) {
   EXPECT_FALSE(IsValidUtf8("\xC0\x80"));      // overlong
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
+}
+
+// UTF-16 with its byte-order mark, from text of ASCII and CJK characters.
+std::string Utf16(std::u16string_view text, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? high : low;
+    bytes += big_endian ? low : high;
+  }
+  return bytes;
+}
+
+TEST(DecodeText, Utf16WithByteOrderMark) {
+  for (const bool big_endian : {false, true}) {
+    EXPECT_EQ(DecodeText(Utf16(u"矩阵 1 2\r\n3 4", big_endian)), "矩阵 1 2\r\n3 4");
+    EXPECT_EQ(DecodeText(Utf16(u"", big_endian)), "");
+    EXPECT_EQ(DecodeText(Utf16(u"\U0001F600x", big_endian)), "\xF0\x9F\x98\x80x");
+    // Unpaired surrogates, high or low, and a last odd byte.
+    EXPECT_EQ(DecodeText(Utf16(u"a\xD83D" "b", big_endian)), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(DecodeText(Utf16(u"a\xDE00", big_endian)), "a\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeText(Utf16(u"\xD83D", big_endian)), "\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeText(Utf16(u"a", big_endian) + "b"), "a\xEF\xBF\xBD");
+  }
+  // The mark decides before the UTF-8 rule: "\xFF\xFE" is never UTF-8 anyway,
+  // and a UTF-8 text that starts with U+FEFF stays UTF-8.
+  EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "1"), "1");
+}
+
+TEST(DecodeText, SizeIsKnownBeforeDecoding) {
+  for (const std::string bytes :
+       {std::string("plain"), std::string("\xEF\xBB\xBF" "一"), std::string("\xD2\xBB\xB6\xFE 1"),
+        std::string("1\xFF" "2"), Utf16(u"矩阵\U0001F600 \xD800", false),
+        Utf16(u"矩阵 3", true) + "x", std::string()}) {
+    EXPECT_EQ(DecodedSize(bytes), DecodeText(bytes).size()) << bytes;
+  }
+}
+
+TEST_F(RunnerFiles, Utf16FilesAreRead) {
+  // Without the byte-order mark's rule every entry would read as 0.
+  for (const bool big_endian : {false, true}) {
+    const CliRun run = Cli({"vector-norms", Write("u16.txt", Utf16(u"3 -4\r\n向量", big_endian))});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, kNormsOfThreeMinusFour) << big_endian;
+  }
+  const CliRun matrix = Cli({"--answer", "2", "determinant"}, Utf16(u"一 2\r\n3 4", false));
+  EXPECT_EQ(matrix.status, 0);
+  EXPECT_NE(matrix.out.find("-6"), std::string::npos) << matrix.out;  // 一 reads as 0
+}
+
+struct FdRun {
+  int status = -1;
+  std::string err;
+};
+
+// The runner on descriptors, as the program runs it.
+FdRun CliFds(const std::vector<std::string>& args, int in_fd, int out_fd) {
+  std::ostringstream err;
+  FdRun run;
+  run.status = RunCliOnDescriptors(args, in_fd, out_fd, err);
+  run.err = err.str();
+  return run;
+}
+
+// A descriptor number that is not open.
+int ClosedDescriptor() {
+  const int fd = ::open("/dev/null", O_RDONLY);
+  ::close(fd);
+  return fd;
+}
+
+std::string WriteFailure(int error) {
+  return std::string("matcalc-cli: cannot write the result: ") + std::strerror(error) + "\n";
+}
+
+TEST_F(RunnerFiles, AResultThatCannotBeWrittenIsExitStatusOne) {
+  const std::string input = Write("v.txt", "3 -4");
+  const int full = ::open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  FdRun run = CliFds({"vector-norms", input}, ClosedDescriptor(), full);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, WriteFailure(ENOSPC));
+  EXPECT_EQ(CliFds({"--list"}, ClosedDescriptor(), full).status, 1);
+  ::close(full);
+
+  run = CliFds({"vector-norms", input}, ClosedDescriptor(), ClosedDescriptor());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, WriteFailure(EBADF));
+
+  // A reader that has gone: the program ignores SIGPIPE and says so.
+  std::signal(SIGPIPE, SIG_IGN);
+  int pipe_fds[2];
+  ASSERT_EQ(::pipe(pipe_fds), 0);
+  ::close(pipe_fds[0]);
+  run = CliFds({"vector-norms", input}, ClosedDescriptor(), pipe_fds[1]);
+  ::close(pipe_fds[1]);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, WriteFailure(EPIPE));
+
+  // The dialog lines come before the failure.
+  const int again = ::open("/dev/full", O_WRONLY);
+  run = CliFds({"--answer", "1", "matrix-norms", input}, ClosedDescriptor(), again);
+  ::close(again);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.rfind("input\t", 0), 0u) << run.err;
+  EXPECT_EQ(run.err.substr(run.err.find('\n') + 1), WriteFailure(ENOSPC));
+}
+
+TEST_F(RunnerFiles, AnInputThatCannotBeReadIsExitStatusTwo) {
+  const int null_out = ::open("/dev/null", O_WRONLY);
+  auto failure = [](const std::string& source, int error) {
+    return "matcalc-cli: cannot read " + source + ": " + std::strerror(error) + "\n";
+  };
+  FdRun run = CliFds({"vector-norms"}, ClosedDescriptor(), null_out);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, failure("standard input", EBADF));
+
+  run = CliFds({"vector-norms", "/proc/self/mem"}, ClosedDescriptor(), null_out);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, failure("/proc/self/mem", EIO));
+  const int mem = ::open("/proc/self/mem", O_RDONLY);
+  run = CliFds({"vector-norms", "-"}, mem, null_out);
+  ::close(mem);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, failure("standard input", EIO));
+
+  run = CliFds({"vector-norms", dir_.string()}, ClosedDescriptor(), null_out);
+  EXPECT_EQ(run.err, failure(dir_.string(), EISDIR));
+  run = CliFds({"vector-norms", (dir_ / "none.txt").string()}, ClosedDescriptor(), null_out);
+  EXPECT_EQ(run.err, failure((dir_ / "none.txt").string(), ENOENT));
+  ::close(null_out);
+}
+
+// The runner with a small text limit, its input from `input`.
+CliRun LimitedCli(std::vector<std::string> args, std::size_t limit,
+                  std::function<InputBytes(std::size_t)> input) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const CliStreams streams{std::move(input),
+                           [&out](std::string_view bytes) {
+                             out << bytes;
+                             return std::string();
+                           },
+                           err, limit};
+  CliRun run;
+  run.status = RunCli(args, streams);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+TEST_F(RunnerFiles, ReadingStopsAtTheLimit) {
+  auto text = [](std::string bytes) {
+    return [bytes](std::size_t limit) {
+      std::istringstream in(bytes);
+      return ReadStream(in, limit);
+    };
+  };
+  const std::string too_large =
+      ": the text is larger than 9 bytes, more than this program can work on\n";
+  // "3 -4 12 0" is 9 bytes: read; one more is refused, from a stream or a file.
+  EXPECT_EQ(LimitedCli({"vector-norms"}, 9, text("3 -4 12 0")).status, 0);
+  CliRun run = LimitedCli({"vector-norms"}, 9, text("3 -4 12 00"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "matcalc-cli: cannot read standard input" + too_large);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(LimitedCli({"vector-norms", Write("9.txt", "3 -4 12 0")}, 9, nullptr).status, 0);
+  const std::string ten = Write("10.txt", "3 -4 12 00");
+  EXPECT_EQ(LimitedCli({"vector-norms", ten}, 9, nullptr).err,
+            "matcalc-cli: cannot read " + ten + too_large);
+
+  // Endless input, as a file or as standard input.
+  EXPECT_EQ(LimitedCli({"vector-norms", "/dev/zero"}, 9, nullptr).err,
+            "matcalc-cli: cannot read /dev/zero" + too_large);
+  const int zero = ::open("/dev/zero", O_RDONLY);
+  run = LimitedCli({"vector-norms"}, 9,
+                   [zero](std::size_t limit) { return ReadDescriptor(zero, limit); });
+  ::close(zero);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "matcalc-cli: cannot read standard input" + too_large);
+
+  // The decoded text counts too: six GB18030 bytes make nine of UTF-8.
+  EXPECT_EQ(LimitedCli({"vector-norms"}, 9, text("\xD2\xBB\xB6\xFE\xD2\xBB")).status, 0);
+  EXPECT_EQ(LimitedCli({"vector-norms"}, 9, text("\xD2\xBB\xB6\xFE\xD2\xBB\xB6\xFE")).status, 2);
+}
+
+TEST_F(RunnerFiles, ReadsStreamsAndFilesWhole) {
+  std::string bytes(3'000'000, 'x');
+  for (std::size_t i = 0; i < bytes.size(); i += 997) bytes[i] = static_cast<char>('0' + i % 10);
+  const std::string path = Write("big.txt", bytes);
+  const int file = ::open(path.c_str(), O_RDONLY);
+  InputBytes read = ReadDescriptor(file, bytes.size());
+  ::close(file);
+  EXPECT_TRUE(read.error.empty());
+  EXPECT_FALSE(read.too_large);
+  EXPECT_TRUE(read.bytes == bytes);
+
+  // A pipe has no length to go by: blocks, joined.
+  int pipe_fds[2];
+  ASSERT_EQ(::pipe(pipe_fds), 0);
+  std::thread writer([&] {
+    EXPECT_EQ(WriteDescriptor(pipe_fds[1], bytes), "");
+    ::close(pipe_fds[1]);
+  });
+  read = ReadDescriptor(pipe_fds[0], bytes.size());
+  writer.join();
+  ::close(pipe_fds[0]);
+  EXPECT_TRUE(read.error.empty());
+  EXPECT_TRUE(read.bytes == bytes);
+
+  std::istringstream in(bytes);
+  EXPECT_TRUE(ReadStream(in, bytes.size()).bytes == bytes);
+  std::istringstream longer(bytes);
+  EXPECT_TRUE(ReadStream(longer, bytes.size() - 1).too_large);
+}
+
+TEST(Runner, DialogLinesKeepTheirFields) {
+  // A tab, a line break and a literal "(cancel)" typed as answers.
+  CliRun run =
+      Cli({"--answer", "2\t", "--answer", "1\r\n", "--answer", "(cancel)", "power"}, "2 1\r\n1 2");
+  EXPECT_EQ(run.status, 0);
+  std::istringstream lines(run.err);
+  std::vector<std::string> answers;
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 4) << line;
+    if (line.rfind("input\t", 0) == 0) answers.push_back(line.substr(line.rfind('\t') + 1));
+  }
+  EXPECT_EQ(answers, (std::vector<std::string>{"2\\t", "1\\n", "\\(cancel)"})) << run.err;
+  run = Cli({"power"}, "2 1\r\n1 2");
+  EXPECT_EQ(run.err, "input\t输入数据\t输入矩阵的阶数 n：\t3\t(cancel)\n");
 }
 
 }  // namespace

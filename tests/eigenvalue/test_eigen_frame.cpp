@@ -78,7 +78,7 @@ TEST(EigenCommands, GivingUpIsAWarningWhoseDefaultDropsTheTrace) {
     SCOPED_TRACE(c.method);
     ScriptedDialogs dialogs(c.answers);  // no reply: the default button
     const ResultPane pane =
-        RunCommand(*FindCommand(c.method), dialogs, c.text1, "previous result", 6);
+        RunCommand(*FindCommand(c.method), dialogs, c.text1, "previous result", 6, {});
     ASSERT_FALSE(dialogs.shown().empty());
     const ShownBox& box = dialogs.shown().back();
     EXPECT_EQ(box.message.title, "警告");

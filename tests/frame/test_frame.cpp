@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,11 +70,11 @@ TEST(RefuseIfTooLarge, RefusesWithAnOkMessageAndLeavesThePanes) {
   ScriptedDialogs dialogs;
   ResultPane pane("earlier trace");
   Frame frame(dialogs, "1", pane, 6);
-  EXPECT_FALSE(frame.RefuseIfTooLarge({1e6, 1e6}));
+  EXPECT_FALSE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 1e6, .nanoseconds = 1e6}));
   EXPECT_TRUE(dialogs.shown().empty());
 
-  EXPECT_TRUE(frame.RefuseIfTooLarge({2e9, 1e6}));
-  EXPECT_TRUE(frame.RefuseIfTooLarge({1e6, 1e12}));
+  EXPECT_TRUE(frame.RefuseIfTooLarge({.bytes = 2e9, .trace_bytes = 0, .nanoseconds = 1e6}));
+  EXPECT_TRUE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 0, .nanoseconds = 1e12}));
   ASSERT_EQ(dialogs.shown().size(), 2u);
   const MessageRequest& shown = dialogs.shown()[0].message;
   EXPECT_EQ(shown.text, "阶数太大，超出了本程序的计算能力。");
@@ -155,6 +156,41 @@ TEST(Settings, SolveMenuWantsSomethingOtherThanSpaces) {
   EXPECT_TRUE(SolveMenuEnabled(" 1 "));
   EXPECT_TRUE(SolveMenuEnabled("\t"));
   EXPECT_TRUE(SolveMenuEnabled("\r\n"));
+}
+
+TEST(ScriptedDialogs, EveryFieldStaysOnItsLine) {
+  EXPECT_EQ(EscapeLogField("a\r\nb\nc\rd\te\\f"), "a\\nb\\nc\\rd\\te\\\\f");
+  EXPECT_EQ(EscapeLogField("\r\r\n\n\r"), "\\r\\n\\n\\r");
+  EXPECT_EQ(EscapeLogField("一\\n"), "一\\\\n");  // typed backslash and n stay two characters
+
+  ScriptedDialogs dialogs({"1\t2\r\n3", "(cancel)", " (cancel)", "\\"});
+  dialogs.Input({"p\tq\rr", "t\\\n", "d\t"});
+  dialogs.Input({"n：", "", ""});
+  dialogs.Input({"n：", "", ""});
+  dialogs.Input({"n：", "", ""});
+  dialogs.Input({"n：", "", ""});  // cancelled
+  MessageRequest note;
+  note.text = "x\ty\rz";
+  note.title = "\\t";
+  dialogs.Message(note);
+  EXPECT_EQ(dialogs.Log(),
+            "input\tt\\\\\\n\tp\\tq\\rr\td\\t\t1\\t2\\n3\n"
+            "input\t\tn：\t\t\\(cancel)\n"
+            "input\t\tn：\t\t (cancel)\n"
+            "input\t\tn：\t\t\\\\\n"
+            "input\t\tn：\t\t(cancel)\n"
+            "message\t\\\\t\tx\\ty\\rz\tok\tok\n");
+  // Whatever the texts held, each box is one line of five fields.
+  const std::string log = dialogs.Log();
+  std::size_t lines = 0;
+  for (std::size_t start = 0; start < log.size(); ++lines) {
+    const std::size_t end = log.find('\n', start);
+    const std::string line = log.substr(start, end - start);
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 4) << line;
+    EXPECT_EQ(line.find('\r'), std::string::npos);
+    start = end + 1;
+  }
+  EXPECT_EQ(lines, dialogs.shown().size());
 }
 
 }  // namespace

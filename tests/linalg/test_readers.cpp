@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "linalg/readers.h"
+#include "text/evaluator.h"
+#include "text/text_util.h"
 
 namespace matcalc {
 namespace {
@@ -228,6 +231,122 @@ TEST(ReadVector, EveryRunOfSpacesSeparatesEntriesOfAPracticalVector) {
   ASSERT_EQ(v.size(), 3);
   EXPECT_EQ(v(2), 0);
   EXPECT_EQ(v(3), 2);
+}
+
+// The readers as the chain of replacements they are defined by, spelled out
+// one text at a time: slow, but plainly right.
+std::string Shrink(std::string s) {
+  for (const char* run : {"         ", "     ", "   ", "  "}) s = ReplaceAll(s, run, " ");
+  s = ReplaceAll(s, " ", ",");
+  return ReplaceAll(s, ",,", ",");
+}
+
+Matrix ChainReadRows(int n, int limit, std::string_view text) {
+  Matrix a(n, limit);
+  std::string s = Shrink(std::string(TrimSpaces(text)));
+  for (char& c : s) {
+    if (c == '\n' || c == '\r') c = '#';
+  }
+  s = ReplaceAll(ReplaceAll(s, "#,", "#"), ",#", "#") + "#";
+  for (const char* run : {"#####", "###", "##"}) s = ReplaceAll(s, run, "#");
+  while (!s.empty() && (s[0] == ' ' || s[0] == '#')) s.erase(0, 1);
+  std::vector<double> buffer(static_cast<std::size_t>(limit) + 1, 0.0);
+  for (int i = 1; i <= n; ++i) {
+    const std::size_t hash = s.find('#');
+    const std::size_t p = hash == std::string::npos ? 0 : hash + 1;
+    std::string row = Shrink(std::string(TrimLeadingSpaces(s.substr(0, p))));
+    for (int k = 1;; ++k) {
+      const std::size_t c = row.find(',');
+      if (c == std::string::npos) {
+        buffer[static_cast<std::size_t>(k)] = EvaluateEntry(row);
+        break;
+      }
+      buffer[static_cast<std::size_t>(k)] = EvaluateEntry(row.substr(0, c));
+      row.erase(0, c + 1);
+      if (k + 1 > limit) break;
+    }
+    for (int j = 1; j <= limit; ++j) a(i, j) = buffer[static_cast<std::size_t>(j)];
+    s.erase(0, p);
+  }
+  return a;
+}
+
+std::pair<std::vector<double>, std::string> ChainReadVector(std::string s) {
+  s = std::string(TrimSpaces(s));
+  while (!s.empty() && (s[0] == ' ' || s[0] == '\n' || s[0] == '\r')) s.erase(0, 1);
+  for (const char* run : {"         ", "     ", "   ", "  ", "  "}) s = ReplaceAll(s, run, " ");
+  s = "0 " + s;
+  for (char& c : s) {
+    if (c == '\n' || c == '\r') c = '#';
+  }
+  s = s.substr(0, s.find('#'));
+  s = std::string(TrimSpaces(s));
+  std::vector<double> values;
+  std::size_t start = s.find(' ');
+  while (start != std::string::npos) {
+    const std::size_t next = s.find(' ', start + 1);
+    values.push_back(EvaluateEntry(s.substr(start + 1, next - start - 1)));
+    start = next;
+  }
+  return {values, s};
+}
+
+// Texts made of separators in runs of every length, entries and stray marks.
+std::string RandomText(std::mt19937& random) {
+  static const std::vector<std::string> pieces = {
+      "1", "-2", "3.5", "40", "sqr(4)", "2*pi", " ", " ", " ", ",", ",", "#", "\r\n",
+      "\n", "\r", "e", "\t"};
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  std::uniform_int_distribution<int> run(2, 300);
+  std::string text;
+  for (int i = length(random); i > 0; --i) {
+    const std::string& piece = pieces[pick(random)];
+    if ((piece == " " || piece == "," || piece == "\r\n") && random() % 4 == 0) {
+      for (int r = run(random) / (piece == " " ? 1 : 10); r > 0; --r) text += piece;
+    } else {
+      text += piece;
+    }
+  }
+  return text;
+}
+
+TEST(Readers, AgreeWithTheChainOfReplacements) {
+  std::mt19937 random(20261207);
+  for (int t = 0; t < 4000; ++t) {
+    const std::string text = RandomText(random);
+    const int n = 1 + t % 4;
+    Matrix a;
+    ReadMatrix(a, n, text);
+    const Matrix expected = ChainReadRows(n, n, text);
+    for (int i = 1; i <= n; ++i) {
+      for (int j = 1; j <= n; ++j) ASSERT_EQ(a(i, j), expected(i, j)) << '"' << text << '"';
+    }
+    Matrix square(n, n + 1);
+    ReadSquareMatrix(square, n, text);
+    ASSERT_EQ(square, ChainReadRows(n, n + 1, text)) << '"' << text << '"';
+
+    const auto [values, normalized] = ChainReadVector(text);
+    std::string in_place = text;
+    Vector v;
+    ReadVector(in_place, v);
+    Vector w;
+    ReadVector(std::string_view(text), w);
+    ASSERT_EQ(v, w);
+    ASSERT_EQ(in_place, normalized) << '"' << text << '"';
+    ASSERT_EQ(v.size(), static_cast<int>(values.size())) << '"' << text << '"';
+    for (int j = 1; j <= v.size(); ++j) ASSERT_EQ(v(j), values[static_cast<std::size_t>(j - 1)]);
+  }
+}
+
+TEST(TextReadingBytes, CountsTheCopiesAndTheVector) {
+  EXPECT_EQ(TextReadingBytes("1 2\r\n3 4", TextUse::kMatrix), 9u);
+  // Two copies of the text and the vector's three places (index 0 unused).
+  EXPECT_EQ(TextReadingBytes("1 2\r\n3 4", TextUse::kVector), 2 * 8 + 2 + 3 * sizeof(double));
+  EXPECT_EQ(TextReadingBytes("", TextUse::kVector), 2 + sizeof(double));
+  // Only the first line makes entries.
+  const std::string ones = std::string(1000, '1') + "\n" + std::string(1000, ' ');
+  EXPECT_EQ(TextReadingBytes(ones, TextUse::kVector), 2 * ones.size() + 2 + 2 * sizeof(double));
 }
 
 }  // namespace

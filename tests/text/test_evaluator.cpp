@@ -184,20 +184,26 @@ TEST(Evaluator, OperateAndApplyFunctionTables) {
 }
 
 TEST(Evaluator, PrecedenceRelations) {
-  EXPECT_EQ(ComparePrecedence("+", '*'), "<");
-  EXPECT_EQ(ComparePrecedence("*", '+'), ">");
-  EXPECT_EQ(ComparePrecedence("^", '^'), ">");
-  EXPECT_EQ(ComparePrecedence("sin", '^'), ">");
-  EXPECT_EQ(ComparePrecedence("sin", '('), "<");
-  EXPECT_EQ(ComparePrecedence("(", ')'), "=");
-  EXPECT_EQ(ComparePrecedence("(", '#'), "");
-  EXPECT_EQ(ComparePrecedence("#", '#'), "=");
-  EXPECT_EQ(ComparePrecedence("#", ')'), "");
-  EXPECT_EQ(ComparePrecedence("", '+'), "");
-  EXPECT_EQ(ComparePrecedence("+", 'a'), "");
-  EXPECT_EQ(ComparePrecedence("+", ','), "");
-  EXPECT_EQ(TopOperator({""}), "");
-  EXPECT_EQ(TopOperator({"", "#", "sin"}), "sin");
+  using enum Operator;
+  EXPECT_EQ(ComparePrecedence(kAdd, '*'), Precedence::kLower);
+  EXPECT_EQ(ComparePrecedence(kSubtract, '\\'), Precedence::kLower);
+  EXPECT_EQ(ComparePrecedence(kMultiply, '+'), Precedence::kHigher);
+  EXPECT_EQ(ComparePrecedence(kIntegerDivide, '/'), Precedence::kHigher);  // left to right
+  EXPECT_EQ(ComparePrecedence(kPower, '^'), Precedence::kHigher);
+  EXPECT_EQ(ComparePrecedence(kSin, '^'), Precedence::kHigher);
+  EXPECT_EQ(ComparePrecedence(kLog2, '('), Precedence::kLower);
+  EXPECT_EQ(ComparePrecedence(kUnaryMinus, '^'), Precedence::kHigher);
+  EXPECT_EQ(ComparePrecedence(kOpen, ')'), Precedence::kEqual);
+  EXPECT_EQ(ComparePrecedence(kOpen, '#'), Precedence::kNone);
+  EXPECT_EQ(ComparePrecedence(kHash, '#'), Precedence::kEqual);
+  EXPECT_EQ(ComparePrecedence(kHash, ')'), Precedence::kNone);
+  EXPECT_EQ(ComparePrecedence(kBottom, '+'), Precedence::kNone);
+  EXPECT_EQ(ComparePrecedence(kAdd, 'a'), Precedence::kNone);
+  EXPECT_EQ(ComparePrecedence(kAdd, ','), Precedence::kNone);
+  EXPECT_EQ(TopOperator({kBottom}), kBottom);
+  EXPECT_EQ(TopOperator({kBottom, kHash, kSin}), kSin);
+  EXPECT_EQ(ApplyFunction(kLog10, 1000), ApplyFunction("lgg", 1000));
+  EXPECT_EQ(ApplyFunction(kAdd, 2), 0);  // not a function
 }
 
 // Arbitrary text must cost time in proportion to its length, however it is

@@ -4,9 +4,12 @@
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStringEncoder>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <sys/stat.h>
 
+#include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
 #include "test_support.h"
 #include "workbench/pane_text.h"
@@ -59,6 +62,9 @@ class FilesTest : public QObject {
   void SaveAsWritesEmptyResultAndKeepsSavePath();
   void CancelledOrFailedSavesSaySo();
   void NewEmptiesBothPanes();
+  void OpensUtf16BothWays();
+  void RefusesAFileTooLargeForTheBudget();
+  void ProgressBarMovesWhileTheTextGoesIn();
 
  private:
   QTemporaryDir* dir_ = nullptr;
@@ -231,10 +237,10 @@ void FilesTest::CancelledOrFailedSavesSaySo() {
   form_->files().Save();
   form_->files().SaveAs();
   form_->files().SaveAs();
-  QCOMPARE(Messages(*dialogs_),
-           (QStringList{QStringLiteral("你没有存盘,数据没有被保存下来！"),
-                        QStringLiteral("操作有误！"), QStringLiteral("没有保存文件。"),
-                        QStringLiteral("操作有误！")}));
+  // A failed write says why on a second line.
+  const QString failed = QStringLiteral("操作有误！\r\nNo such file or directory");
+  QCOMPARE(Messages(*dialogs_), (QStringList{QStringLiteral("你没有存盘,数据没有被保存下来！"),
+                                             failed, QStringLiteral("没有保存文件。"), failed}));
   // Messages without a title of their own get the program's.
   QCOMPARE(QString::fromStdString(dialogs_->shown()[0].message.title), QString());
 }
@@ -246,6 +252,72 @@ void FilesTest::NewEmptiesBothPanes() {
   QCOMPARE(Text1(*form_), QString());
   QCOMPARE(Text2(*form_), QString());
   QCOMPARE(form_->status_text(), QStringLiteral("状态"));
+}
+
+void FilesTest::OpensUtf16BothWays() {
+  const QString text = QStringLiteral("矩阵 1 2\r\n3 4 \U0001F600");
+  for (const auto order : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+    auto encode = QStringEncoder(order, QStringConverter::Flag::WriteBom);
+    WriteBytes(Path("u16.txt"), QByteArray(encode(text)));
+    picker_->names = {Path("u16.txt")};
+    form_->files().Open();
+    QCOMPARE(Text1(*form_), text);
+  }
+  QVERIFY(Messages(*dialogs_).isEmpty());
+}
+
+void FilesTest::RefusesAFileTooLargeForTheBudget() {
+  SetPaneText(*form_->text1(), "keep 1");
+  SetPaneText(*form_->text2(), "keep 2");
+  // Longer than any command could read: refused unread (a sparse file takes
+  // no room on the disk), without the question about waiting.
+  const QString huge = Path("huge.txt");
+  {
+    QFile file(huge);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(static_cast<qint64>(kLargestTextBytes) + 1));
+  }
+  // Three million empty lines: a small file, but the edit pane would need
+  // about 400 bytes for each line.
+  WriteBytes(Path("lines.txt"), QByteArray(3'000'000, '\n'));
+  Answer({Reply::kYes});
+  picker_->names = {huge, Path("lines.txt")};
+  form_->files().Open();
+  form_->files().Open();
+  QCOMPARE(Messages(*dialogs_),
+           (QStringList{QStringLiteral("文件太大，不能打开。"),
+                        QStringLiteral("文件太大，如果打开可能要等一段时间，是否仍要继续？"),
+                        QStringLiteral("文件太大，不能打开。")}));
+  QCOMPARE(QString::fromStdString(dialogs_->shown()[0].message.title), QString());
+  QCOMPARE(Text1(*form_), QStringLiteral("keep 1"));
+  QCOMPARE(Text2(*form_), QStringLiteral("keep 2"));
+  QVERIFY(form_->progress_bar()->isHidden());
+}
+
+void FilesTest::ProgressBarMovesWhileTheTextGoesIn() {
+  QByteArray bytes;
+  while (bytes.size() < 3'000'000) bytes += "12.5 -3 sqr(2) 4 5 6 7\r\n矩阵 8 9\r\n";
+  WriteBytes(Path("big.txt"), bytes);
+  QList<int> seen;
+  int while_partly_shown = 0;  // moves while only part of the text is in the pane
+  const int full = QString::fromUtf8(bytes).size();
+  QProgressBar* bar = form_->progress_bar();
+  connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+    if (bar->isHidden()) return;
+    seen << value;
+    const int in_pane = PaneLength(*form_->text1());
+    if (in_pane > 0 && in_pane < full) ++while_partly_shown;
+  });
+  Answer({Reply::kYes});
+  picker_->names = {Path("big.txt")};
+  form_->files().Open();
+  QCOMPARE(PaneText(*form_->text1()), bytes.toStdString());
+  // Many steps, never back, the last ones while the text goes into the pane.
+  QVERIFY2(while_partly_shown >= 3, qPrintable(QString::number(while_partly_shown)));
+  QVERIFY(seen.size() > 10);
+  QVERIFY(std::is_sorted(seen.begin(), seen.end() - 1));
+  QVERIFY(seen.at(seen.size() - 2) > bar->maximum() * 9 / 10);
+  QVERIFY(bar->isHidden());
 }
 
 QTEST_MAIN(FilesTest)

@@ -1,0 +1,55 @@
+// matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS]: what the runner's
+// budgets weigh for METHOD at ORDER with a text of TEXT_BYTES (DIGITS 15 by
+// default), for the calibration and bisection scripts. Prints "bytes",
+// "seconds" (on the development machine) and "fits" (yes/no), one a line.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "cli/runner.h"
+#include "direct/estimates.h"
+#include "eigenvalue/estimates.h"
+#include "frame/budget.h"
+
+namespace {
+
+struct Method {
+  const char* name;
+  matcalc::WorkEstimate (*estimate)(int order, int digits);
+};
+
+constexpr Method kMethods[] = {
+    {"power", &matcalc::PowerWork},
+    {"shift", &matcalc::ShiftWork},
+    {"inverse-power", &matcalc::InversePowerWork},
+    {"jacobi", &matcalc::JacobiWork},
+    {"jacobi-threshold", &matcalc::JacobiWork},
+    {"inverse", &matcalc::InverseWork},
+    {"determinant", &matcalc::DeterminantWork},
+    {"lu", &matcalc::TriangularWork},
+    {"positive-definite", &matcalc::PositiveDefiniteWork},
+    {"diagonal-dominance", &matcalc::DiagonalDominanceWork},
+    {"matrix-norms", &matcalc::MatrixNormsWork},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS]\n");
+    return 2;
+  }
+  const int order = std::atoi(argv[2]);
+  const double text_bytes = std::atof(argv[3]);
+  const int digits = argc > 4 ? std::atoi(argv[4]) : 15;
+  for (const Method& method : kMethods) {
+    if (std::strcmp(method.name, argv[1]) != 0) continue;
+    const matcalc::BudgetNeeds needs =
+        matcalc::TotalNeeds(method.estimate(order, digits), text_bytes, matcalc::kRunnerCosts);
+    std::printf("bytes\t%.0f\nseconds\t%.3f\nfits\t%s\n", needs.bytes, needs.nanoseconds * 1e-9,
+                matcalc::FitsBudget(needs) ? "yes" : "no");
+    return 0;
+  }
+  std::fprintf(stderr, "matcalc-estimate: unknown METHOD %s\n", argv[1]);
+  return 2;
+}

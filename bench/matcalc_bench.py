@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Shared pieces of the calibration and order-bisection scripts: the
+worst-case texts, the runner's answers per method, and one measured run
+(peak RSS and time from /usr/bin/time -v)."""
+
+import math
+import os
+import random
+import re
+import subprocess
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.environ.get("MATCALC_BUILD", os.path.join(ROOT, "build"))
+RUNNER = os.path.join(BUILD, "src", "cli", "matcalc-cli")
+ESTIMATE = os.path.join(BUILD, "bench", "matcalc-estimate")
+CACHE = os.environ.get("MATCALC_BENCH_TEXTS", "/tmp/matcalc-bench-texts")
+
+# Every method with an order, and its worst case: eps 0 (no iteration
+# settles), the give-up question answered Yes, the digits setting whose
+# roundings cost most (15, but 14 for the inverse, which rounds to D + 1 and
+# not at all at D = 15), and values whose roundings all take the exact path
+# (scaled by 10^places beyond 2^40): O(1) values at 15 places, values beyond
+# 1E5 where 7 places are kept. The power methods need a matrix whose powers
+# neither overflow nor fade, the definiteness, dominance and LU tests one
+# whose rows all pass: a diagonally dominant one.
+METHODS = {
+    "power": ("stochastic", ["0"], 15),
+    "shift": ("stochastic", ["0", "0.001"], 15),
+    "inverse-power": ("dominant", ["0"], 15),
+    "jacobi": ("random", ["0"], 15),
+    "jacobi-threshold": ("random", ["0"], 15),
+    "inverse": ("random", [], 14),
+    "determinant": ("large", [], 15),
+    "lu": ("dominant", [], 15),
+    "positive-definite": ("large-dominant", [], 15),
+    "diagonal-dominance": ("dominant", [], 15),
+    "matrix-norms": ("random", [], 15),
+}
+
+
+def entry_pool(seed, count, low, high):
+    """Entries with long texts between low and high: expressions of 15-digit
+    numbers, each read through the whole evaluator, and long plain numbers."""
+    rnd = random.Random(seed)
+    pool = []
+    for k in range(count):
+        a = rnd.uniform(low, high)
+        if k % 2:
+            pool.append("%.20g" % a)
+        else:
+            b = rnd.uniform(0.5, 1)
+            pool.append("(%.17g)*sqr(%.15f)" % (a / math.sqrt(b), b))
+    return pool
+
+
+def kind_pool(kind, n):
+    """The entries the rows of a matrix of this kind and order are cut from."""
+    if kind == "stochastic":
+        # Rows summing to about s with s^200 = 10 n: the powers' entries run
+        # from about 1/n to about 10.
+        s = (10.0 * n) ** (1.0 / 200)
+        return entry_pool(n, 4 * n + 7, 0.0, 2 * s / n)
+    scale = 1e6 if kind.startswith("large") else 1.0
+    return entry_pool(n, 4 * n + 7, -scale, scale)
+
+
+def text_size(kind, n):
+    """About the size of matrix_text(kind, n), without writing it."""
+    pool = kind_pool(kind, n)
+    return int(n * n * sum(len(e) + 1 for e in pool) / len(pool) + n)
+
+
+def matrix_text(kind, n):
+    """The text of an n x n matrix (cached): rows are windows of a shuffled
+    pool of entries; a dominant matrix gets a diagonal beyond its row sums."""
+    os.makedirs(CACHE, exist_ok=True)
+    path = os.path.join(CACHE, "%s-%d.txt" % (kind, n))
+    if os.path.exists(path):
+        return path
+    rnd = random.Random(n)
+    pool = kind_pool(kind, n)
+    scale = 1e6 if kind.startswith("large") else 1.0
+    diagonal = "%.15f" % (scale * (n + 1) + 0.123456789012345)
+    with open(path + ".part", "w") as out:
+        for i in range(n):
+            start = rnd.randrange(0, 3 * n)
+            row = pool[start:start + n]
+            if kind.endswith("dominant"):
+                row[i] = diagonal
+            out.write(" ".join(row))
+            out.write("\r\n")
+    os.replace(path + ".part", path)
+    return path
+
+
+def answers(method, n):
+    kind, rest, digits = METHODS[method]
+    return kind, [str(n)] + rest, digits
+
+
+class Run(tuple):
+    """(wall seconds, peak RSS bytes, refused, trace bytes, CPU seconds)."""
+
+    def __new__(cls, *fields):
+        return super().__new__(cls, fields)
+
+
+def run(method, n, nice=True):
+    """Runs the runner once with the method's worst case."""
+    kind, texts, digits = answers(method, n)
+    path = matrix_text(kind, n)
+    command = ["/usr/bin/time", "-v", RUNNER, "--digits", str(digits), "--reply", "yes"]
+    for text in texts:
+        command += ["--answer", text]
+    command += [method, path]
+    if nice:
+        command = ["nice", "-n", "10"] + command
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    err = result.stderr.decode("utf-8", "replace")
+    rss = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", err).group(1)) * 1024
+    wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", err).group(1)
+    seconds = 0.0
+    for part in wall.split(":"):
+        seconds = seconds * 60 + float(part)
+    refused = "阶数太大" in err
+    cpu = sum(float(re.search(r"%s time \(seconds\): (\S+)" % kind, err).group(1))
+              for kind in ("User", "System"))
+    return Run(seconds, rss, refused, len(result.stdout), cpu)
+
+
+def estimate(method, n, text_bytes):
+    """The runner's estimate for method at order n: (bytes, seconds, fits)."""
+    digits = METHODS[method][2]
+    out = subprocess.run([ESTIMATE, method, str(n), str(text_bytes), str(digits)], check=True,
+                         stdout=subprocess.PIPE).stdout.decode()
+    fields = dict(line.split("\t") for line in out.strip().splitlines())
+    return float(fields["bytes"]), float(fields["seconds"]), fields["fits"] == "yes"
+
+
+def load():
+    return open("/proc/loadavg").read().split()[0:3]

@@ -1,0 +1,33 @@
+// How the direct methods on a square matrix open: the order box, the budgets'
+// verdict on that order, then the matrix read from the edit pane.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "frame/frame.h"
+#include "linalg/matrix.h"
+
+namespace matcalc {
+
+// The order box of a direct method: its prompt, title and default answer.
+struct OrderBox {
+  std::string_view prompt = kOrderPrompt;
+  std::string_view title;
+  std::string_view default_text;
+};
+
+struct SquareMatrixText {
+  int n = 0;
+  // Rows 1..n and columns 1..n+1 as ReadSquareMatrix fills them.
+  Matrix read;
+};
+
+// Asks the order (at least 1), refuses it when `estimate` of it exceeds the
+// budgets, then empties the result pane and reads the matrix from the edit
+// pane. Nothing when the command ends at the box or the refusal; the panes
+// are then as they were.
+std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& box,
+                                                 WorkEstimate (*estimate)(int order, int digits));
+
+}  // namespace matcalc

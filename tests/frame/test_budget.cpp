@@ -1,0 +1,97 @@
+// The budgets count the text with the readers' copies and the front end's
+// copies of the text and the trace, and the result pane makes room for the
+// estimated trace at once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/budget.h"
+#include "frame/frame.h"
+#include "frame/scripted_dialogs.h"
+
+namespace matcalc {
+namespace {
+
+constexpr double kMiB = 1024.0 * 1024.0;
+
+TEST(Budget, CountsTheTextItsCopiesAndTheFrontEndsCopiesOfTheTrace) {
+  const WorkEstimate estimate{.bytes = 10 * kMiB, .trace_bytes = 100 * kMiB, .nanoseconds = 1e9};
+  const BudgetNeeds alone = TotalNeeds(estimate, 0, {});
+  EXPECT_DOUBLE_EQ(alone.bytes, kProgramBytes + 110 * kMiB);
+  EXPECT_DOUBLE_EQ(alone.nanoseconds, 1e9 + 100 * kMiB * kTraceByteNs);
+
+  // The readers' copies of a small text are gone before the trace is
+  // written; those of a large one are the larger moment.
+  const BudgetNeeds small_text = TotalNeeds(estimate, 20 * kMiB, {});
+  EXPECT_DOUBLE_EQ(small_text.bytes - alone.bytes, 20 * kMiB);
+  EXPECT_DOUBLE_EQ(small_text.nanoseconds - alone.nanoseconds, 20 * kMiB * kTextByteNs);
+  const BudgetNeeds large_text = TotalNeeds(estimate, 200 * kMiB, {});
+  EXPECT_DOUBLE_EQ(large_text.bytes,
+                   kProgramBytes + 10 * kMiB + 200 * kMiB * (1 + kReaderTextCopies));
+
+  const BudgetNeeds window =
+      TotalNeeds(estimate, 20 * kMiB, {.text_copies = 2, .trace_copies = 3});
+  EXPECT_DOUBLE_EQ(window.bytes - small_text.bytes, 2 * 20 * kMiB + 3 * 100 * kMiB);
+  EXPECT_DOUBLE_EQ(window.nanoseconds, small_text.nanoseconds);
+}
+
+TEST(Budget, EitherBudgetRefuses) {
+  EXPECT_TRUE(FitsBudget({.bytes = kMemoryBudgetBytes, .nanoseconds = kWorkBudgetNanoseconds}));
+  EXPECT_FALSE(FitsBudget({.bytes = kMemoryBudgetBytes + 1, .nanoseconds = 0}));
+  EXPECT_FALSE(FitsBudget({.bytes = 0, .nanoseconds = kWorkBudgetNanoseconds * 1.01}));
+}
+
+// A frame on a text of `text_bytes` with the front end's `costs`: whether an
+// estimate of 600 MiB of trace (or of `bytes` of arrays) is refused.
+bool Refused(std::size_t text_bytes, const FrontEndCosts& costs,
+             WorkEstimate estimate = {.bytes = 0, .trace_bytes = 600 * kMiB, .nanoseconds = 0}) {
+  ScriptedDialogs dialogs;
+  ResultPane pane;
+  const std::string text(text_bytes, '1');
+  Frame frame(dialogs, text, pane, 6, costs);
+  return frame.RefuseIfTooLarge(estimate);
+}
+
+TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
+  EXPECT_FALSE(Refused(1000, {}));
+  EXPECT_FALSE(Refused(1000, {.text_copies = 5}));
+  // A second copy of the trace does not fit beside the first.
+  EXPECT_TRUE(Refused(1000, {.trace_copies = 1}));
+  // 100 MiB of text fits beside the trace, and so do two copies the front end
+  // holds; five do not.
+  EXPECT_FALSE(Refused(100 * 1024 * 1024, {}));
+  EXPECT_FALSE(Refused(100 * 1024 * 1024, {.text_copies = 2}));
+  EXPECT_TRUE(Refused(100 * 1024 * 1024, {.text_copies = 5}));
+  // Beside 900 MiB of arrays, 50 MiB of text with the readers' copy fits;
+  // 60 MiB does not.
+  const WorkEstimate arrays{.bytes = 900 * kMiB, .trace_bytes = 0, .nanoseconds = 0};
+  EXPECT_FALSE(Refused(50 * 1024 * 1024, {}, arrays));
+  EXPECT_TRUE(Refused(60 * 1024 * 1024, {}, arrays));
+}
+
+TEST(ResultPane, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
+  ScriptedDialogs dialogs;
+  ResultPane empty;
+  Frame frame(dialogs, "1", empty, 6);
+  ASSERT_FALSE(frame.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0}));
+  EXPECT_GE(empty.text().capacity(), 1u << 20);
+  EXPECT_FALSE(empty.changed());
+  const char* buffer = empty.text().data();
+  for (int i = 0; i < 1000; ++i) empty.Append(std::string(1000, 'x'));
+  EXPECT_EQ(empty.text().data(), buffer);  // never moved while it grew
+
+  ResultPane earlier("earlier trace");
+  Frame frame2(dialogs, "1", earlier, 6);
+  ASSERT_FALSE(frame2.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0}));
+  EXPECT_EQ(earlier.text(), "earlier trace");
+  EXPECT_FALSE(earlier.changed());
+  earlier.Clear();
+  EXPECT_EQ(earlier.text(), "");
+  EXPECT_GE(earlier.text().capacity(), 1u << 20);
+  // Later clears keep the room and make no more.
+  earlier.Append("abc").Clear();
+  EXPECT_GE(earlier.text().capacity(), 1u << 20);
+}
+
+}  // namespace
+}  // namespace matcalc
