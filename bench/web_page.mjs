@@ -1,0 +1,203 @@
+// Measures the page in headless Chromium on this machine:
+//   - the time from a cold load (fresh profile, no cache, no service worker)
+//     to the page being interactive (menus built from the loaded core);
+//   - Jacobi of order 60 with eps 0 (about 18 MB of trace): the time from the
+//     last answer (是 to the question) to the whole trace shown, beside the
+//     native runner's time for the same run;
+//   - the cost of waiting for answers by replaying: the run time of the last
+//     of 200 initial-vector prompts of the power method against the first;
+//   - 停止: the time from the click to the next command's first box;
+//   - the size of the site, raw and compressed as a static host serves it.
+// Run: tools/web.sh --build-only, then node bench/web_page.mjs [MATCALC_CLI]
+import {chromium} from '@playwright/test';
+import {spawn, spawnSync} from 'node:child_process';
+import {existsSync, readFileSync, readdirSync, statSync} from 'node:fs';
+import {loadavg} from 'node:os';
+import {dirname, join} from 'node:path';
+import {fileURLToPath} from 'node:url';
+import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
+
+const root = join(dirname(fileURLToPath(import.meta.url)), '..');
+const site = join(root, 'build', 'web', 'site');
+const runner = process.argv[2] || process.env.MATCALC_CLI ||
+    [join(root, 'build', 'release', 'src', 'matcalc-cli'),
+     join(root, 'build', 'native', 'src', 'matcalc-cli')].find((path) => existsSync(path));
+const port = 8766;
+const url = `http://127.0.0.1:${port}/`;
+const args = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+              '--disable-component-update', '--disable-sync', '--no-first-run'];
+
+function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+}
+
+function symmetric(n) {
+  const rows = [];
+  for (let i = 1; i <= n; ++i) {
+    const row = [];
+    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
+    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
+  }
+  return rows.join('\n');
+}
+
+async function ready(page) {
+  await page.goto(url);
+  await page.waitForSelector('body.ready', {state: 'attached'});
+}
+
+async function menu(page, top, item) {
+  await page.getByRole('menubar').getByRole('menuitem', {name: new RegExp(`^${top}\\(`)}).click();
+  await page.getByRole('menu').getByRole('menuitem', {name: item, exact: true}).click();
+}
+
+async function answer(page, text) {
+  const box = page.getByRole('dialog').last();
+  await box.getByRole('textbox').fill(text);
+  await page.keyboard.press('Enter');
+}
+
+const server = spawn('node', [join(root, 'src', 'web', 'serve.mjs'), site, String(port)],
+                     {stdio: 'ignore'});
+await new Promise((resolve) => setTimeout(resolve, 500));
+const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args});
+console.log(`load average at start: ${loadavg().map((x) => x.toFixed(2)).join(' ')}`);
+
+try {
+  // Cold loads, each in a fresh context.
+  const loads = [];
+  for (let i = 0; i < 5; ++i) {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    await ready(page);
+    loads.push(Number(await page.evaluate(() => document.body.dataset.readyMs)));
+    await context.close();
+  }
+  console.log(`cold load to interactive: median ${median(loads)} ms (runs: ${loads.join(', ')})`);
+
+  // Jacobi, order 60, eps 0.
+  const text = symmetric(60);
+  const started = process.hrtime.bigint();
+  const native = spawnSync(runner, ['--answer', '60', '--answer', '0', '--reply', 'yes', 'jacobi'],
+                           {input: text.replace(/\n/g, '\r\n'), maxBuffer: 1 << 30});
+  const nativeMs = Number(process.hrtime.bigint() - started) / 1e6;
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await ready(page);
+  const shown = [];
+  const beforeQuestion = [];
+  for (let run = 0; run < 3; ++run) {
+    await page.getByRole('textbox', {name: '编辑区'}).fill(text);
+    await menu(page, '求解', '古典雅可比法');
+    await answer(page, '60');
+    const box = page.getByRole('dialog').last();
+    await box.getByRole('textbox').fill('0');
+    const t0 = Date.now();
+    await page.keyboard.press('Enter');
+    await page.getByRole('dialog', {name: '警告'}).waitFor();
+    beforeQuestion.push(Date.now() - t0);
+    shown.push(await page.evaluate(async () => {
+      const yes = [...document.querySelectorAll('dialog button')].find((b) => b.textContent === '是');
+      const t = performance.now();
+      yes.click();
+      while (document.body.classList.contains('busy')) {
+        await new Promise((resolve) => setTimeout(resolve, 5));
+      }
+      await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+      return performance.now() - t;
+    }));
+    const length = await page.evaluate(() => new TextEncoder().encode(
+        window.matcalcPage.text2().replace(/\r?\n/g, '\r\n')).length);
+    if (length !== native.stdout.length) throw new Error(`trace ${length} != ${native.stdout.length}`);
+  }
+  const worker = Number(await page.evaluate(() => document.body.dataset.lastRunMs));
+  console.log(`jacobi n=60 eps=0: trace ${(native.stdout.length / 1e6).toFixed(1)} MB; ` +
+              `是 -> trace shown: median ${median(shown).toFixed(0)} ms ` +
+              `(runs: ${shown.map((x) => x.toFixed(0)).join(', ')}); ` +
+              `of which the replayed command in the worker ${worker} ms; ` +
+              `last eps answer -> question with the trace behind it: median ${median(beforeQuestion)} ms; ` +
+              `native runner, whole run: ${nativeMs.toFixed(0)} ms`);
+
+  // Replaying: 200 initial-vector prompts of the power method.
+  await page.getByRole('textbox', {name: '编辑区'}).fill('');
+  await menu(page, '文件', '新建');
+  await page.getByRole('textbox', {name: '编辑区'}).fill(symmetric(200));
+  await menu(page, '求解', '幂法');
+  await answer(page, '200');
+  await answer(page, '0.0001');
+  const perPrompt = [];
+  for (let i = 0; i < 200; ++i) {
+    const t0 = Date.now();
+    await answer(page, '1');
+    if (i < 199) await page.getByRole('dialog').last().waitFor();
+    perPrompt.push(Date.now() - t0);
+  }
+  await page.waitForSelector('body:not(.busy)');
+  console.log(`power n=200, 200 initial-vector prompts by replay: first answer -> next box ` +
+              `${perPrompt[0]} ms, last ${perPrompt[198]} ms, median ${median(perPrompt)} ms`);
+
+  // Stop: from the click to the next command's first box.
+  await menu(page, '文件', '新建');
+  await page.evaluate(() => {
+    // A dense matrix of order 700, near the largest the budgets accept.
+    let seed = 1;
+    const rows = [];
+    for (let i = 0; i < 700; ++i) {
+      const row = [];
+      for (let j = 0; j < 700; ++j) {
+        seed = (seed * 16807) % 2147483647;
+        row.push((seed % 1000) / 100);
+      }
+      rows.push(row.join(' '));
+    }
+    document.getElementById('text1').value = rows.join('\n');
+  });
+  await menu(page, '求解', '列主元求行列式');
+  await answer(page, '700');
+  await page.waitForFunction(() => !document.getElementById('stop').hidden, null,
+                             {polling: 'raf'});
+  const stopMs = await page.evaluate(async () => {
+    const t = performance.now();
+    document.getElementById('stop').click();
+    while (document.body.classList.contains('busy')) {
+      await new Promise((resolve) => setTimeout(resolve, 1));
+    }
+    return performance.now() - t;
+  });
+  const t0 = Date.now();
+  await menu(page, '求解', '列主元求行列式');
+  await page.getByRole('dialog').waitFor();
+  console.log(`停止: panes restored ${stopMs.toFixed(0)} ms after the click; ` +
+              `next command's first box ${Date.now() - t0} ms after that`);
+  await context.close();
+
+  // Size of the site.
+  const files = [];
+  const walk = (folder) => {
+    for (const name of readdirSync(folder)) {
+      const path = join(folder, name);
+      if (statSync(path).isDirectory()) walk(path);
+      else files.push(path);
+    }
+  };
+  walk(site);
+  let raw = 0;
+  let gzip = 0;
+  let brotli = 0;
+  for (const path of files) {
+    const bytes = readFileSync(path);
+    raw += bytes.length;
+    gzip += gzipSync(bytes, {level: 9}).length;
+    brotli += brotliCompressSync(bytes, {params: {[constants.BROTLI_PARAM_QUALITY]: 11}}).length;
+  }
+  const wasm = readFileSync(join(site, 'matcalc.wasm'));
+  console.log(`site: ${files.length} files, ${(raw / 1024).toFixed(0)} KiB raw, ` +
+              `${(gzip / 1024).toFixed(0)} KiB gzip, ${(brotli / 1024).toFixed(0)} KiB brotli ` +
+              `(matcalc.wasm ${(wasm.length / 1024).toFixed(0)} KiB, ` +
+              `${(gzipSync(wasm, {level: 9}).length / 1024).toFixed(0)} KiB gzip)`);
+  console.log(`load average at end: ${loadavg().map((x) => x.toFixed(2)).join(' ')}`);
+} finally {
+  await browser.close();
+  server.kill();
+}

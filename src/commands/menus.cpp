@@ -1,0 +1,59 @@
+#include "commands/menus.h"
+
+#include <array>
+
+#include "commands/registry.h"
+
+namespace matcalc {
+namespace {
+
+std::vector<MenuItem> SolveItems() {
+  std::vector<MenuItem> items;
+  for (const Command& command : Commands()) {
+    // The eigenvalue methods, the elimination methods and the tests and
+    // norms stand in three groups.
+    if (command.menu_item == "A_matrix") items.push_back({"Gauss__", "-", ""});
+    if (command.menu_item == "CMatrixJudge") items.push_back({"OtherApply", "-", ""});
+    items.push_back({command.menu_item, command.caption, ""});
+  }
+  return items;
+}
+
+constexpr std::array<std::string_view, 7> kToolbarKeys = {"新建", "打开", "保存", "另存为",
+                                                          "剪切", "复制", "粘贴"};
+
+}  // namespace
+
+const std::vector<Menu>& WorkbenchMenus() {
+  static const std::vector<Menu> menus = {
+      {"mnuFile",
+       "文件(&F)",
+       {{"FileNew", "新建", "Ctrl+N"},
+        {"FileOpen", "打开", "Ctrl+O"},
+        {"FileSave", "保存", "Ctrl+S"},
+        {"FileSaveAs", "另存为", ""},
+        {"File", "退出", ""}}},
+      {"mnuEdit",
+       "编辑(&E)",
+       {{"EditUndo", "撤消", "", false},
+        {"EditRecall", "还原", "", false},
+        {"EditSelectAll", "全选(&A)", "Ctrl+A"},
+        {"EditCut", "剪切", "Ctrl+X"},
+        {"EditCopy", "复制", "Ctrl+C"},
+        {"EditPaste", "粘贴", "Ctrl+V"},
+        {"EditDelete", "删除(&L)", "Del"}}},
+      {"mnuShow",
+       "显示(&V)",
+       {{"ShowStyle", "字体", ""},
+        {"ShowBackcolor", "背景", ""},
+        {"ShowDefault", "默认", ""},
+        {"ShowFormatDecimalDigits", "设置小数数位", ""}}},
+      {"mnuC", "求解(&C)", SolveItems()},
+      {"mnuHelp", "帮助(&H)", {{"mnuHelpFile", "帮助文件", ""}, {"mnuAbout", "关于", ""}}},
+  };
+  return menus;
+}
+
+std::span<const std::string_view> ToolbarKeys() { return kToolbarKeys; }
+
+}  // namespace matcalc

@@ -1,0 +1,46 @@
+// The fixed texts of the workbench around the commands: the program's title,
+// the status line and the document files' messages. Every front end with a
+// workbench (the window, the page) shows these and writes none of its own.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "frame/dialogs.h"
+
+namespace matcalc {
+
+// The title of every box that has none of its own.
+inline constexpr std::string_view kProgramTitle = "矩阵计算器";
+
+// Status line.
+inline constexpr std::string_view kStatusEditing = "编辑状态";    // the edit pane changed
+inline constexpr std::string_view kStatusEditArea = "编辑区域";   // the edit pane has the focus
+inline constexpr std::string_view kStatusResultArea = "结果区域"; // the result pane has the focus
+inline constexpr std::string_view kStatusNew = "状态";            // after new
+
+// Opening a file.
+// A file longer than this is only read after the user agreed to wait.
+inline constexpr std::int64_t kLargeFileBytes = 1500;
+inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";
+inline constexpr std::string_view kOpenFailedText = "操作有误#";
+inline constexpr std::string_view kEmptyFileText = "文件为空，请重新选择文件#";
+// A file whose text could not be worked on within the memory budget is
+// refused before it is read; both panes stay as they were.
+inline constexpr std::string_view kFileTooLargeText = "文件太大，不能打开。";
+
+// Saving the result pane.
+inline constexpr std::string_view kSaveEmptyText = "结果为空，不能保存#";
+inline constexpr std::string_view kSaveCancelledText = "你没有存盘,数据没有被保存下来！";
+inline constexpr std::string_view kSaveAsCancelledText = "没有保存文件。";
+inline constexpr std::string_view kSaveFailedText = "操作有误！";
+
+// The file dialogs' filter: a name and its patterns, twice.
+inline constexpr std::string_view kTextFilesName = "文本文件(*.txt)";
+inline constexpr std::string_view kAllFilesName = "所有文件(*.*)";
+
+// The question asked before a file longer than kLargeFileBytes is read;
+// No (the default) leaves both panes as they were.
+MessageRequest LargeFileQuestion();
+
+}  // namespace matcalc

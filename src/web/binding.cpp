@@ -1,0 +1,98 @@
+// The page's way into the core: plain C functions over one Session
+// (session.h), called by the worker through the module's exports. Texts go
+// in as pointers and lengths into the module's memory; texts come out as
+// pointers to NUL-terminated UTF-8 (or a pointer and a length for the long
+// ones).
+#include <emscripten/emscripten.h>
+
+#include <string>
+
+#include "frame/settings.h"
+#include "web/session.h"
+
+namespace {
+
+matcalc::web::Session session;
+std::string catalog;
+
+std::string_view View(const char* text, int length) {
+  return {text, static_cast<std::size_t>(length)};
+}
+
+// 0 done, 1 a box is pending, -1 no such command.
+int Code(matcalc::web::Status status) {
+  switch (status) {
+    case matcalc::web::Status::kDone:
+      return 0;
+    case matcalc::web::Status::kAsks:
+      return 1;
+    case matcalc::web::Status::kUnknown:
+      break;
+  }
+  return -1;
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const char* mc_catalog() {
+  if (catalog.empty()) catalog = matcalc::web::CatalogJson();
+  return catalog.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE void mc_clear_answers() { session.ClearAnswers(); }
+// A negative length is a cancelled input box.
+EMSCRIPTEN_KEEPALIVE void mc_add_input(const char* text, int length) {
+  session.Add(matcalc::web::Answer::Input(
+      length < 0 ? std::nullopt : std::optional<std::string>(View(text, length))));
+}
+// 0 OK, 1 Yes, 2 No.
+EMSCRIPTEN_KEEPALIVE void mc_add_reply(int reply) {
+  session.Add(matcalc::web::Answer::Message(reply == 1   ? matcalc::Reply::kYes
+                                            : reply == 2 ? matcalc::Reply::kNo
+                                                         : matcalc::Reply::kOk));
+}
+
+EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1,
+                                        const char* text2, int length2, int digits) {
+  return Code(session.RunCommand(index, View(text1, length1), View(text2, length2), digits));
+}
+EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) { return Code(session.AskDigits(current)); }
+EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {
+  return Code(session.OpenFile(View(bytes, length)));
+}
+
+EMSCRIPTEN_KEEPALIVE int mc_solve_enabled(const char* text1, int length) {
+  return matcalc::SolveMenuEnabled(View(text1, length)) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* mc_text() { return session.text().data(); }
+EMSCRIPTEN_KEEPALIVE int mc_text_length() { return static_cast<int>(session.text().size()); }
+EMSCRIPTEN_KEEPALIVE int mc_flag() { return session.flag() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int mc_value() { return session.value(); }
+
+// The pending box. Kind 0 an input box, 1 a message box.
+EMSCRIPTEN_KEEPALIVE int mc_box_kind() { return session.box_is_input() ? 0 : 1; }
+EMSCRIPTEN_KEEPALIVE const char* mc_box_text() {
+  return session.box_is_input() ? session.input().prompt.c_str() : session.message().text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* mc_box_title() {
+  return session.box_is_input() ? session.input().title.c_str() : session.message().title.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* mc_box_default_text() {
+  return session.input().default_text.c_str();
+}
+// 0 OK, 1 Yes and No.
+EMSCRIPTEN_KEEPALIVE int mc_box_buttons() {
+  return session.message().buttons == matcalc::Buttons::kYesNo ? 1 : 0;
+}
+// The default button of a question: 1 Yes, 2 No. A question without a
+// default of its own defaults to Yes, as in the window and the runner.
+EMSCRIPTEN_KEEPALIVE int mc_box_default_button() {
+  return session.message().default_button == matcalc::Reply::kNo ? 2 : 1;
+}
+// 0 none, 1 exclamation, 2 information, 3 critical, 4 question.
+EMSCRIPTEN_KEEPALIVE int mc_box_icon() { return static_cast<int>(session.message().icon); }
+
+}  // extern "C"

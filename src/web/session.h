@@ -1,0 +1,90 @@
+// What the page asks of the core, without the browser: a command, the
+// decimal-digits prompt or opening a file, run from its start each time with
+// the answers the user gave so far. A box with no answer yet ends the run
+// with that box pending; the page shows it, adds the answer and runs again.
+// The core is deterministic, so every run takes the same path up to the new
+// box. The WebAssembly binding (binding.cpp) exports this to the worker.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/dialogs.h"
+#include "frame/frame.h"
+
+namespace matcalc::web {
+
+// The largest file the page opens. Opening holds it about six times at its
+// peak (the bytes in the worker and in the core, the decoded text in the
+// core, in the worker and in the page, the page's line index), and a command
+// adds its own copies on top (the registry's text budget): an eighth of the
+// memory budget keeps the whole within it.
+inline constexpr std::size_t kLargestFileBytes =
+    static_cast<std::size_t>(kMemoryBudgetBytes / 8);
+
+// The copies the page keeps beside the core's view while a command runs,
+// counted in the budgets. The edit pane's text: the page's string, its copy
+// in the worker and the UTF-8 bytes made from it (the core reads those in
+// place). The trace: the session's copy, the bytes handed to the page, the
+// page's string (two bytes a character, as a trace holds Chinese) and the
+// previous trace the page keeps until the command ends.
+inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 6};
+
+struct Answer {
+  bool is_input = false;
+  std::optional<std::string> text;  // input boxes: the text, or a cancel
+  Reply reply = Reply::kOk;          // message boxes
+
+  static Answer Input(std::optional<std::string> text) { return {true, std::move(text)}; }
+  static Answer Message(Reply reply) { return {false, std::nullopt, reply}; }
+};
+
+enum class Status { kDone, kAsks, kUnknown };
+
+class Session {
+ public:
+  // Answers for the next run, in the order the boxes came.
+  void ClearAnswers() { answers_.clear(); }
+  void Add(Answer answer) { answers_.push_back(std::move(answer)); }
+
+  // Command `index` (menu order) on the panes' texts (UTF-8, CR LF). Done:
+  // text() is the result pane and flag() whether the command touched it.
+  // Asks: text() is what the command wrote before the box (when flag()).
+  Status RunCommand(int index, std::string_view text1, std::string_view text2, int digits);
+  // The decimal-digits prompt; done: value() is the new setting.
+  Status AskDigits(int current);
+  // A file's bytes. Done: flag() when the edit pane takes text() and the
+  // result pane is emptied; not when the user declined or the file was
+  // refused (both panes stay).
+  Status OpenFile(std::string_view bytes);
+
+  const std::string& text() const { return text_; }
+  bool flag() const { return flag_; }
+  int value() const { return value_; }
+
+  // The pending box after kAsks.
+  bool box_is_input() const { return box_is_input_; }
+  const InputRequest& input() const { return input_; }
+  const MessageRequest& message() const { return message_; }
+
+ private:
+  template <typename Run>
+  Status Replay(Run&& run);
+
+  std::vector<Answer> answers_;
+  bool box_is_input_ = false;
+  InputRequest input_;
+  MessageRequest message_;
+  std::string text_;
+  bool flag_ = false;
+  int value_ = 0;
+};
+
+// The menus, the toolbar, the commands and the workbench's texts as JSON,
+// for the page to build itself from.
+std::string CatalogJson();
+
+}  // namespace matcalc::web

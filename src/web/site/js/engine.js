@@ -1,0 +1,99 @@
+// The page's side of the worker: starts jobs, shows their boxes through
+// `ask`, and stops a job by ending the worker and starting a fresh one (a
+// job's result is applied only when it has finished, so the panes are as
+// they were).
+
+export class Engine {
+  constructor({ask, onReady, onBroken}) {
+    this.ask = ask;            // async (box, pane) => answer
+    this.onReady = onReady;    // (catalog) once, when the first worker is ready
+    this.onBroken = onBroken;  // (reason) the module could not be loaded
+    this.nextId = 1;
+    this.current = null;       // {id, resolve, reject}
+    this.ready = null;
+    this.start();
+  }
+
+  start() {
+    this.worker = new Worker('worker.js');
+    this.ready = new Promise((resolve) => {
+      this.resolveReady = resolve;
+    });
+    this.worker.onmessage = (event) => this.receive(event.data);
+    this.worker.onerror = (event) => {
+      event.preventDefault();
+      this.fail('worker error');
+    };
+  }
+
+  receive(data) {
+    if (data.type === 'ready') {
+      this.resolveReady();
+      if (this.onReady) {
+        this.onReady(data.catalog);
+        this.onReady = null;
+      }
+      return;
+    }
+    if (data.type === 'broken') {
+      if (this.onBroken) this.onBroken(data.reason);
+      return;
+    }
+    const current = this.current;
+    if (!current || data.id !== current.id) return;
+    if (data.type === 'ask') {
+      const pane = data.pane ? new TextDecoder().decode(data.pane) : null;
+      Promise.resolve(this.ask(data.box, pane)).then((answer) => {
+        if (this.current !== current) return;
+        this.worker.postMessage({type: 'answer', id: current.id, answer});
+      });
+    } else if (data.type === 'done') {
+      this.current = null;
+      current.resolve({
+        flag: data.flag === 1,
+        value: data.value,
+        text: data.text ? new TextDecoder().decode(data.text) : '',
+        elapsed: data.elapsed,
+      });
+    } else if (data.type === 'failed') {
+      this.fail(data.reason || 'failed');
+    } else if (data.type === 'solve-enabled') {
+      this.current = null;
+      current.resolve(data.enabled);
+    }
+  }
+
+  fail(reason) {
+    const current = this.current;
+    this.current = null;
+    // A worker whose module trapped is not used again.
+    this.worker.terminate();
+    this.start();
+    if (current) current.reject(new Error(reason));
+  }
+
+  get busy() {
+    return this.current !== null;
+  }
+
+  // Runs one job; resolves with its outcome, or with null when stopped.
+  run(message, transfer = []) {
+    if (this.current) return Promise.reject(new Error('busy'));
+    const id = this.nextId++;
+    return new Promise((resolve, reject) => {
+      this.current = {id, resolve, reject};
+      this.worker.postMessage({...message, id}, transfer);
+    });
+  }
+
+  // Ends the running job at once: the worker is ended and a fresh one
+  // started, and the job resolves with null.
+  stop() {
+    const current = this.current;
+    if (!current) return;
+    this.current = null;
+    this.worker.terminate();
+    this.start();
+    current.resolve(null);
+  }
+}

@@ -1,0 +1,201 @@
+// The page's session: a command replayed up to its next box gives the
+// boxes and the trace of a run answered from a script, as the runner runs it.
+#include "web/session.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/registry.h"
+#include "frame/scripted_dialogs.h"
+#include "frame/workbench_texts.h"
+
+namespace matcalc::web {
+namespace {
+
+int IndexOf(std::string_view name) {
+  const auto commands = Commands();
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (commands[i].name == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+struct Script {
+  std::string_view method;
+  std::string text;
+  std::vector<std::string> answers;
+  std::vector<Reply> replies;
+  int digits = 6;
+};
+
+// Drives the session as the page does: run, answer the pending box from the
+// script, run again. Returns the boxes as the runner describes them.
+std::vector<std::string> Replay(Session& session, const Script& script, std::string text2) {
+  std::vector<std::string> boxes;
+  std::size_t next_answer = 0;
+  std::size_t next_reply = 0;
+  session.ClearAnswers();
+  while (session.RunCommand(IndexOf(script.method), script.text, text2, script.digits) ==
+         Status::kAsks) {
+    ShownBox box;
+    box.is_input = session.box_is_input();
+    if (box.is_input) {
+      box.input = session.input();
+      if (next_answer < script.answers.size()) box.answer = script.answers[next_answer++];
+      session.Add(Answer::Input(box.answer));
+    } else {
+      box.message = session.message();
+      box.reply = box.message.buttons == Buttons::kOk ? Reply::kOk
+                  : next_reply < script.replies.size()
+                      ? script.replies[next_reply++]
+                      : (box.message.default_button == Reply::kNo ? Reply::kNo : Reply::kYes);
+      session.Add(Answer::Message(box.reply));
+    }
+    boxes.push_back(DescribeBox(box));
+  }
+  return boxes;
+}
+
+TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
+  const std::string tridiagonal = "4 1 0\r\n1 4 1\r\n0 1 4";
+  const std::string general = "2 -1 3\r\n4 1 -2\r\n1 5 2";
+  const Script scripts[] = {
+      {"power", tridiagonal, {"3", "0.0001", "1", "2", "1"}, {}},
+      {"power", tridiagonal, {"3", "0.0001", "1", "0"}, {}},  // a zero component: a message
+      {"shift", tridiagonal, {"3", "0.0001", "1.5"}, {}},     // initial vector cancelled
+      {"inverse-power", general, {"3", "0.0001", "1", "1", "1"}, {}},
+      {"jacobi", "4 1 0 0\r\n1 4 1 0\r\n0 1 4 1\r\n0 0 1 4", {"4", "0"}, {Reply::kYes}},
+      {"jacobi", "4 1 0 0\r\n1 4 1 0\r\n0 1 4 1\r\n0 0 1 4", {"4", "0"}, {}},  // default No
+      {"jacobi-threshold", tridiagonal, {"3", "1e-6"}, {}, 3},
+      {"inverse", general, {"3"}, {}},
+      {"determinant", general, {"3"}, {}, 9},
+      {"lu", "2 1 1\r\n4 3 3\r\n8 7 9", {"3"}, {}},
+      {"positive-definite", tridiagonal, {"3"}, {}},
+      {"vector-norms", "3 -4 12", {}, {}},
+      {"matrix-norms", general, {"3"}, {}},
+      {"diagonal-dominance", tridiagonal, {"3"}, {}},
+      {"determinant", "1 2\r\n3 4", {"32767"}, {}},  // refused before any work
+      {"power", tridiagonal, {}, {}},                // cancelled at once
+  };
+  for (const Script& script : scripts) {
+    SCOPED_TRACE(std::string(script.method) + " " + std::to_string(script.answers.size()));
+    ScriptedDialogs dialogs(script.answers, script.replies);
+    const ResultPane expected =
+        RunCommand(*FindCommand(script.method), dialogs, script.text, "earlier", script.digits,
+                   kPageCosts);
+    std::vector<std::string> expected_boxes;
+    for (const ShownBox& box : dialogs.shown()) expected_boxes.push_back(DescribeBox(box));
+
+    Session session;
+    EXPECT_EQ(Replay(session, script, "earlier"), expected_boxes);
+    EXPECT_EQ(session.flag(), expected.changed());
+    if (expected.changed()) {
+      EXPECT_EQ(session.text(), expected.text());
+    }
+  }
+}
+
+TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
+  Session session;
+  const std::string text = "4 1 0 0\r\n1 4 1 0\r\n0 1 4 1\r\n0 0 1 4";
+  const int jacobi = IndexOf("jacobi");
+  ASSERT_EQ(session.RunCommand(jacobi, text, "earlier", 6), Status::kAsks);
+  EXPECT_FALSE(session.flag());  // the order prompt: nothing written yet
+  session.Add(Answer::Input("4"));
+  session.Add(Answer::Input("0"));
+  ASSERT_EQ(session.RunCommand(jacobi, text, "earlier", 6), Status::kAsks);
+  ASSERT_FALSE(session.box_is_input());
+  EXPECT_EQ(session.message().title, "警告");
+  ASSERT_TRUE(session.flag());
+  const std::string before = session.text();
+  session.Add(Answer::Message(Reply::kYes));
+  ASSERT_EQ(session.RunCommand(jacobi, text, "earlier", 6), Status::kDone);
+  EXPECT_GT(session.text().size(), before.size());
+  EXPECT_EQ(session.text().compare(0, before.size(), before), 0);
+  EXPECT_EQ(session.RunCommand(-1, text, "", 6), Status::kUnknown);
+  EXPECT_EQ(session.RunCommand(12, text, "", 6), Status::kUnknown);
+}
+
+TEST(WebSession, DigitsFollowTheWindowsRules) {
+  const std::pair<std::optional<std::string>, int> rows[] = {
+      {"20", 15}, {"-3", 1}, {"0", 1}, {"", 1}, {"abc", 1}, {"7.5", 8}, {std::nullopt, 4},
+  };
+  for (const auto& [answer, digits] : rows) {
+    Session session;
+    ASSERT_EQ(session.AskDigits(4), Status::kAsks);
+    EXPECT_EQ(session.input().title, "设置小数数位");
+    EXPECT_EQ(session.input().default_text, "4");
+    session.Add(Answer::Input(answer));
+    ASSERT_EQ(session.AskDigits(4), Status::kDone);
+    EXPECT_EQ(session.value(), digits) << answer.value_or("(cancel)");
+  }
+}
+
+TEST(WebSession, OpeningAsksAboutLargeFilesAndDecodes) {
+  Session session;
+  // At most 1500 bytes: no question.
+  const std::string edge(1500, '1');
+  ASSERT_EQ(session.OpenFile(edge), Status::kDone);
+  EXPECT_TRUE(session.flag());
+  EXPECT_EQ(session.text(), edge);
+
+  const std::string large = edge + "2";
+  ASSERT_EQ(session.OpenFile(large), Status::kAsks);
+  EXPECT_EQ(session.message().title, "温馨提示");
+  EXPECT_EQ(session.message().default_button, Reply::kNo);
+  session.Add(Answer::Message(Reply::kNo));
+  ASSERT_EQ(session.OpenFile(large), Status::kDone);
+  EXPECT_FALSE(session.flag());  // declined: both panes stay
+  session.ClearAnswers();
+  session.Add(Answer::Message(Reply::kYes));
+  ASSERT_EQ(session.OpenFile(large), Status::kDone);
+  EXPECT_EQ(session.text(), large);
+
+  // GB18030 and an empty file.
+  session.ClearAnswers();
+  ASSERT_EQ(session.OpenFile("\xbe\xd8\xd5\xf3"), Status::kDone);
+  EXPECT_EQ(session.text(), "矩阵");
+  ASSERT_EQ(session.OpenFile(""), Status::kAsks);
+  EXPECT_EQ(session.message().text, kEmptyFileText);
+  session.Add(Answer::Message(Reply::kOk));
+  ASSERT_EQ(session.OpenFile(""), Status::kDone);
+  EXPECT_TRUE(session.flag());
+  EXPECT_EQ(session.text(), "");
+}
+
+TEST(WebSession, AFileBeyondTheLimitIsRefusedBeforeAnyQuestion) {
+  Session session;
+  const std::string huge(kLargestFileBytes + 1, '1');
+  ASSERT_EQ(session.OpenFile(huge), Status::kAsks);
+  EXPECT_EQ(session.message().text, kFileTooLargeText);
+  session.Add(Answer::Message(Reply::kOk));
+  ASSERT_EQ(session.OpenFile(huge), Status::kDone);
+  EXPECT_FALSE(session.flag());
+}
+
+TEST(WebSession, CatalogListsTheMenusAndCommandsInOrder) {
+  const std::string catalog = CatalogJson();
+  std::size_t at = 0;
+  for (const std::string_view menu : {"文件(&F)", "编辑(&E)", "显示(&V)", "求解(&C)", "帮助(&H)"}) {
+    at = catalog.find("\"caption\":\"" + std::string(menu) + "\"", at);
+    ASSERT_NE(at, std::string::npos) << menu;
+  }
+  at = catalog.find("\"commands\"");
+  for (const Command& command : Commands()) {
+    at = catalog.find("\"caption\":\"" + std::string(command.caption) + "\"", at);
+    ASSERT_NE(at, std::string::npos) << command.caption;
+  }
+  EXPECT_NE(catalog.find("\"name\":\"Gauss__\",\"caption\":\"-\""), std::string::npos);
+  EXPECT_NE(catalog.find("\"name\":\"EditUndo\",\"caption\":\"撤消\",\"shortcut\":\"\","
+                         "\"active\":false"),
+            std::string::npos);
+  EXPECT_NE(catalog.find("\"toolbar\":[\"新建\",\"打开\",\"保存\",\"另存为\",\"剪切\",\"复制\","
+                         "\"粘贴\"]"),
+            std::string::npos);
+  for (const char c : catalog) EXPECT_GE(static_cast<unsigned char>(c), 0x20);
+}
+
+}  // namespace
+}  // namespace matcalc::web
