@@ -386,6 +386,9 @@ TEST_F(RunnerFiles, ReadingStopsAtTheLimit) {
   EXPECT_EQ(run.err, "matcalc-cli: cannot read standard input" + too_large);
 
   // The decoded text counts too: six GB18030 bytes make nine of UTF-8.
+  if (!HaveGb18030Converter()) {
+    GTEST_SKIP() << "this system's C library has no GB18030 converter";
+  }
   EXPECT_EQ(LimitedCli({"vector-norms"}, 9, text("\xD2\xBB\xB6\xFE\xD2\xBB")).status, 0);
   EXPECT_EQ(LimitedCli({"vector-norms"}, 9, text("\xD2\xBB\xB6\xFE\xD2\xBB\xB6\xFE")).status, 2);
 }
