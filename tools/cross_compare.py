@@ -2,8 +2,8 @@
 """Runs matcalc-cli built for x86-64, ARM64 (under qemu) and WebAssembly (under
 node) on random cases and compares every byte they write.
 
-Each case is a random matrix or vector of small expressions, one of the
-runner's methods, random answers and replies and a random digits setting. The
+Each case is a random matrix or vector of small expressions in a file, one of
+the runner's methods, random answers and replies and a random digits setting. The
 three runners must agree on standard output, standard error and exit status.
 
     tools/cross_compare.py [--cases N] [--seed S] [--jobs J]
@@ -17,6 +17,7 @@ import os
 import random
 import subprocess
 import sys
+import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -95,16 +96,19 @@ def make_case(rng):
     return args + [method], text
 
 
-def run(command, args, text):
-    done = subprocess.run(command + args, input=text.encode("utf-8"), capture_output=True,
-                          timeout=600)
+def run(command, args, path):
+    done = subprocess.run(command + args + [path], capture_output=True, timeout=600)
     return done.returncode, done.stdout, done.stderr
 
 
 def check(index, seed):
     rng = random.Random(seed * 1000003 + index)
     args, text = make_case(rng)
-    results = {name: run(command, args, text) for name, command in runners().items()}
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "case.txt")
+        with open(path, "wb") as f:
+            f.write(text.encode("utf-8"))
+        results = {name: run(command, args, path) for name, command in runners().items()}
     reference = results["x86-64"]
     differ = [name for name, result in results.items() if result != reference]
     return index, args, text, reference, differ, results
