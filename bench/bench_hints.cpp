@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "linalg/matrix.h"
-#include "linalg/reading_hints.h"
 #include "linalg/readers.h"
+#include "linalg/reading_hints.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ std::string Text(const std::vector<std::string>& pieces, int width) {
 }
 
 const std::vector<std::string> kNumbers = {"1.25", "-3", "42", "0.0001", "7e3", "-12.5"};
-const std::vector<std::string> kExpressions = {"sqr(2)/2", "2*pi", "(1+2)*3", "-1.5e3",
-                                               "log10(100)", "7\\2"};
+const std::vector<std::string> kExpressions = {"sqr(2)/2", "2*pi",       "(1+2)*3",
+                                               "-1.5e3",   "log10(100)", "7\\2"};
 const std::vector<std::string> kMistakes = {"12abc", "a", "2*(3", "1.2.3", "1=2", "4"};
 
 void Describe(benchmark::State& state, const std::vector<std::string>& pieces) {

@@ -34,8 +34,8 @@ void BM_MultiplyMatrices(benchmark::State& state) {
     matcalc::Matrix c = matcalc::MultiplyMatrices(a, b, n, n, n, 6);
     benchmark::DoNotOptimize(c(n, n));
   }
-  state.counters["flops"] = benchmark::Counter(2.0 * n * n * n * static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+  state.counters["flops"] = benchmark::Counter(
+      2.0 * n * n * n * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MultiplyMatrices)->Arg(60)->Arg(512)->Unit(benchmark::kMillisecond);
 
@@ -55,8 +55,8 @@ void BM_OpenBlasDgemm(benchmark::State& state) {
                 0.0, c.data(), n);
     benchmark::DoNotOptimize(c.back());
   }
-  state.counters["flops"] = benchmark::Counter(2.0 * n * n * n * static_cast<double>(state.iterations()),
-                                               benchmark::Counter::kIsRate);
+  state.counters["flops"] = benchmark::Counter(
+      2.0 * n * n * n * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_OpenBlasDgemm)->Arg(60)->Arg(512)->Unit(benchmark::kMillisecond);
 #endif

@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
   ::getrusage(RUSAGE_SELF, &usage);
   const double text_mb = static_cast<double>(text.size()) / 1e6;
   const double peak_mb = static_cast<double>(usage.ru_maxrss) * 1024 / 1e6;
-  std::printf("%-11s text %8.1f MB  fits %-3s  peak RSS %8.1f MB  peak/text %.2f  (first entry %g)\n",
-              argv[2], text_mb, fits ? "yes" : "no", peak_mb, peak_mb / text_mb, first);
+  std::printf(
+      "%-11s text %8.1f MB  fits %-3s  peak RSS %8.1f MB  peak/text %.2f  (first entry %g)\n",
+      argv[2], text_mb, fits ? "yes" : "no", peak_mb, peak_mb / text_mb, first);
   return 0;
 }

@@ -2,16 +2,16 @@
 // bytes to decode: nothing may crash, read out of bounds, overflow an integer
 // or run without bound, and a decoded text is as long as foretold.
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "linalg/matrix.h"
+#include "linalg/readers.h"
 #include "text/encoding.h"
 #include "text/evaluator.h"
 #include "text/leading_number.h"
-#include "linalg/matrix.h"
-#include "linalg/readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -8,7 +8,9 @@
 #   release   every test of the Release build, window included (offscreen)
 #   aarch64   the core tests built for ARM64, run under qemu-aarch64
 #   wasm      the core tests built for WebAssembly, run under node
+#   web       the page in Debian's Chromium, driven by Playwright
 #
+# The C++ sources are checked against .clang-format first.
 # Missing Debian packages are installed first. ccache is used when it is
 # installed (CCACHE_DISABLE=1 turns it off).
 set -euo pipefail
@@ -24,6 +26,9 @@ fi
 jobs=$(nproc)
 
 stage() { printf '\n== %s (%s)\n' "$1" "$(date +%T)"; }
+
+stage "formatting"
+bash tools/format.sh --check
 
 stage "fuzzing the evaluator and the readers"
 cmake --preset fuzz > /dev/null
@@ -62,5 +67,8 @@ stage "core tests on WebAssembly (node)"
 cmake --preset wasm > /dev/null
 cmake --build --preset wasm -j "$jobs"
 ctest --preset wasm -j "$jobs"
+
+stage "the page in Chromium (Playwright)"
+bash tools/web-test.sh
 
 stage "done"

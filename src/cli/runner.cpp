@@ -167,14 +167,13 @@ std::string WriteStream(std::ostream& out, std::string_view bytes) {
 }  // namespace
 
 InputBytes ReadDescriptor(int fd, std::size_t limit) {
+  // Where the size cannot be asked (node's standard input under WebAssembly
+  // has no such thing), the stream is read without it; a descriptor that
+  // cannot be read at all fails at its first read.
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    InputBytes result;
-    result.error = std::strerror(errno);
-    return result;
-  }
+  const bool known = ::fstat(fd, &info) == 0;
   std::size_t expected = 0;
-  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+  if (known && S_ISREG(info.st_mode) && info.st_size > 0) {
     expected = static_cast<std::size_t>(info.st_size);
     if (expected > limit) {
       // Known to be too long before a byte is read.
@@ -252,9 +251,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    auto value = [&]() -> const std::string* {
-      return i + 1 < args.size() ? &args[++i] : nullptr;
-    };
+    auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
     if (arg == "--help") return write(kUsage);
     if (arg == "--list") {
       std::string list;
@@ -269,8 +266,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
       int parsed = 0;
       if (text == nullptr) return UsageError(err, "--digits needs a value");
       const auto res = std::from_chars(text->data(), text->data() + text->size(), parsed);
-      if (res.ec != std::errc{} || res.ptr != text->data() + text->size() ||
-          parsed < kMinDigits || parsed > kMaxDigits) {
+      if (res.ec != std::errc{} || res.ptr != text->data() + text->size() || parsed < kMinDigits ||
+          parsed > kMaxDigits) {
         return UsageError(err, "--digits takes a whole number from 1 to 15");
       }
       digits = parsed;
@@ -355,10 +352,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
-  const CliStreams streams{
-      [&in](std::size_t limit) { return ReadStream(in, limit); },
-      [&out](std::string_view bytes) { return WriteStream(out, bytes); }, err,
-      kLargestTextBytes};
+  const CliStreams streams{[&in](std::size_t limit) { return ReadStream(in, limit); },
+                           [&out](std::string_view bytes) { return WriteStream(out, bytes); }, err,
+                           kLargestTextBytes};
   return RunCli(args, streams);
 }
 

@@ -41,8 +41,8 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 }
 
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                   ResultPane& pane, int digits, const FrontEndCosts& front_end,
-                   ProgressSink* sink, ConvergenceLog* series) {
+                   ResultPane& pane, int digits, const FrontEndCosts& front_end, ProgressSink* sink,
+                   ConvergenceLog* series) {
   if (series != nullptr) series->Clear();
   if (command.run == nullptr) return Outcome::kRan;
   Progress progress(sink);

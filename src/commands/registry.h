@@ -13,10 +13,10 @@ namespace matcalc {
 using CommandFunction = void (*)(Frame&);
 
 struct Command {
-  std::string_view name;       // the runner's method name
-  std::string_view menu_item;  // the window's menu item
-  std::string_view caption;    // the menu caption
-  CommandFunction run;         // null while the method is not built
+  std::string_view name;             // the runner's method name
+  std::string_view menu_item;        // the window's menu item
+  std::string_view caption;          // the menu caption
+  CommandFunction run;               // null while the method is not built
   TextUse reads = TextUse::kMatrix;  // how it reads the edit pane's text
 };
 
@@ -25,8 +25,7 @@ inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了�
 // Whether reading `text` the way `use` says, with the text itself, fits in
 // `budget_bytes` of memory. Every command is refused a text that does not,
 // with kTextTooLargeText, before anything else happens.
-bool TextFitsBudget(std::string_view text, TextUse use,
-                    double budget_bytes = kMemoryBudgetBytes);
+bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes = kMemoryBudgetBytes);
 
 // The longest text (in bytes of UTF-8) that a command could read within the
 // memory budget: what front ends read at most.

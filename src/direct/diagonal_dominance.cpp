@@ -32,8 +32,7 @@ WorkEstimate DiagonalDominanceWork(int order, int /*digits*/) {
 }
 
 void DiagonalDominanceCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {}, &DiagonalDominanceWork);
+  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &DiagonalDominanceWork);
   if (!input) return;
   const int n = input->n;
   const Matrix& read = input->read;
@@ -49,7 +48,9 @@ void DiagonalDominanceCommand(Frame& frame) {
     out.Append("因此该矩阵不是严格对角占优矩阵。").NewLine();
     return;
   }
-  out.Append("该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和").NewLine().NewLine();
+  out.Append("该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和")
+      .NewLine()
+      .NewLine();
   out.Append("因此该矩阵是严格对角占优矩阵。").NewLine().NewLine();
   out.Append("同时该矩阵也为非奇异矩阵。");
 }

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "direct/estimates.h"
-#include "frame/budget.h"
 #include "direct/linear_routines.h"
 #include "direct/opening.h"
+#include "frame/budget.h"
 #include "linalg/readers.h"
 #include "text/number_text.h"
 #include "text/text_util.h"

@@ -25,14 +25,13 @@ WorkEstimate PositiveDefiniteWork(int order, int digits) {
   const double n = order;
   // The minor of order k costs about k^3 / 3 updates rounded to 7 places;
   // all of them n^4 / 12. Each minor is copied out first.
-  return {MatrixBytes(n, n + 1) + 2 * MatrixBytes(n, n), TraceBytes(n * n, 300 + 60 * n),
-          n * n * n * n / 12 * (kLoopNs + kRoundNs) + n * n * n / 3 * kLoopNs +
-              RoundingNs(n, digits)};
+  return {
+      MatrixBytes(n, n + 1) + 2 * MatrixBytes(n, n), TraceBytes(n * n, 300 + 60 * n),
+      n * n * n * n / 12 * (kLoopNs + kRoundNs) + n * n * n / 3 * kLoopNs + RoundingNs(n, digits)};
 }
 
 void PositiveDefiniteCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {}, &PositiveDefiniteWork);
+  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &PositiveDefiniteWork);
   if (!input) return;
   const int n = input->n;
   const Matrix& read = input->read;
@@ -49,7 +48,9 @@ void PositiveDefiniteCommand(Frame& frame) {
   // the minors are shown for any matrix, but the verdict only for those.
   const bool symmetric = IsSymmetric(a, n);
   const auto not_symmetric = [&out] {
-    out.NewLine().Append("该矩阵不是对称矩阵，顺序主子式判别法不适用，无法判定其是否正定。").NewLine();
+    out.NewLine()
+        .Append("该矩阵不是对称矩阵，顺序主子式判别法不适用，无法判定其是否正定。")
+        .NewLine();
   };
   UnitMeter updates(frame.progress(), kLoopNs + kRoundNs);
   for (int k = 1; k <= n; ++k) {
@@ -64,7 +65,8 @@ void PositiveDefiniteCommand(Frame& frame) {
         not_symmetric();
         return;
       }
-      out.NewLine().Append("第 ").AppendNumber(k).Append(" 阶顺序主子式的值不大于 0 ，该矩阵非正定。");
+      out.NewLine().Append("第 ").AppendNumber(k).Append(
+          " 阶顺序主子式的值不大于 0 ，该矩阵非正定。");
       out.NewLine();
       return;
     }

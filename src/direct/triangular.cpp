@@ -30,8 +30,7 @@ void TriangularCommand(Frame& frame) {
   Matrix u(n, n);
   // Nothing rounded; a pivot that is not a number is no pivot either.
   UnitMeter factoring(frame.progress(), kLoopNs);
-  if (!FactorDoolittle(a, l, u, n, {.places = std::nullopt, .nan_pivot_fails = true},
-                       &factoring)) {
+  if (!FactorDoolittle(a, l, u, n, {.places = std::nullopt, .nan_pivot_fails = true}, &factoring)) {
     frame.Inform("此方法不合适#");
     return;
   }

@@ -8,8 +8,8 @@
 #include "eigenvalue/estimates.h"
 #include "linalg/doolittle.h"
 #include "linalg/matrix_routines.h"
-#include "text/number_text.h"
 #include "linalg/readers.h"
+#include "text/number_text.h"
 #include "text/text_util.h"
 
 namespace matcalc {

@@ -33,8 +33,8 @@ WorkEstimate JacobiWork(int order, int /*digits*/) {
   const double arrays = 6 * MatrixBytes(n, n);
   // The matrix as read; every pass prints A and R in fields with some 300
   // bytes of labels; the results print A and V again.
-  const double trace = n * n * (4 + kNumberBytes) + 2 * n +
-                       (passes + 1) * (2 * n * (n * kFieldBytes + 2) + 300);
+  const double trace =
+      n * n * (4 + kNumberBytes) + 2 * n + (passes + 1) * (2 * n * (n * kFieldBytes + 2) + 300);
   // Each pass: the product V R with every entry rounded, the copies of A1 and
   // the identity, and the pivot search.
   const double nanoseconds =

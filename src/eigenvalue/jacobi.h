@@ -20,7 +20,6 @@ JacobiRotation RotationFor(double app, double aqq, double apq);
 // rotated elements of `a`; every other element of `a1` is left as it is.
 void RotateRowsAndColumns(const Matrix& a, Matrix& a1, int p, int q, const JacobiRotation& r);
 
-
 // Scans the strict upper triangle of rows 1..p and columns up to q, row by
 // row, for the first entry of strictly largest magnitude; returns its row and
 // column in p and q, or 0 and 0 when every such entry is 0.

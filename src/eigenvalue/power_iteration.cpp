@@ -60,8 +60,14 @@ bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
                     std::string_view iterate_end, std::string_view give_up_text) {
   ResultPane& out = frame.out();
   out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
-  out.Append("    第 1 个分量是：").NewLine().Append(FormatVector(iteration.previous(), 2)).NewLine();
-  out.Append("    第 2 个分量是：").NewLine().Append(FormatVector(iteration.current(), 2)).NewLine();
+  out.Append("    第 1 个分量是：")
+      .NewLine()
+      .Append(FormatVector(iteration.previous(), 2))
+      .NewLine();
+  out.Append("    第 2 个分量是：")
+      .NewLine()
+      .Append(FormatVector(iteration.current(), 2))
+      .NewLine();
   bool settled = false;
   while (!settled) {
     settled = iteration.Advance(eps);

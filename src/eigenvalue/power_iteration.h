@@ -54,8 +54,8 @@ class PowerIteration {
   int k() const { return k_; }
   const Vector& previous() const { return previous_; }  // v(k-1)
   const Vector& current() const { return current_; }    // v(k)
-  double lambda() const { return lambda_; }              // the accepted estimate
-  const Vector& estimates() const { return e2_; }        // from v(k) and v(k-1)
+  double lambda() const { return lambda_; }             // the accepted estimate
+  const Vector& estimates() const { return e2_; }       // from v(k) and v(k-1)
 
  private:
   const Matrix& b_;

@@ -2,9 +2,9 @@
 #include "eigenvalue/eigen_common.h"
 #include "eigenvalue/estimates.h"
 #include "eigenvalue/power_iteration.h"
-#include "text/leading_number.h"
 #include "linalg/matrix_routines.h"
 #include "linalg/readers.h"
+#include "text/leading_number.h"
 #include "text/text_util.h"
 
 namespace matcalc {

@@ -27,11 +27,16 @@ void AppendCsvField(std::string& out, std::string_view field) {
 
 const char* QuantityKey(Quantity quantity) {
   switch (quantity) {
-    case Quantity::kEstimate: return "estimate";
-    case Quantity::kEigenvalue: return "eigenvalue";
-    case Quantity::kApproximation: return "approximation";
-    case Quantity::kOffDiagonal: return "offDiagonal";
-    case Quantity::kDiagonal: return "diagonal";
+    case Quantity::kEstimate:
+      return "estimate";
+    case Quantity::kEigenvalue:
+      return "eigenvalue";
+    case Quantity::kApproximation:
+      return "approximation";
+    case Quantity::kOffDiagonal:
+      return "offDiagonal";
+    case Quantity::kDiagonal:
+      return "diagonal";
   }
   return "";
 }
@@ -41,11 +46,16 @@ const char* QuantityKey(Quantity quantity) {
 std::string Series::Name() const {
   const std::string k = std::to_string(component);
   switch (quantity) {
-    case Quantity::kEstimate: return "第 " + k + " 个分量的估计值";
-    case Quantity::kEigenvalue: return "特征值";
-    case Quantity::kApproximation: return "近似特征值";
-    case Quantity::kOffDiagonal: return "非对角元的最大模";
-    case Quantity::kDiagonal: return "第 " + k + " 个对角元";
+    case Quantity::kEstimate:
+      return "第 " + k + " 个分量的估计值";
+    case Quantity::kEigenvalue:
+      return "特征值";
+    case Quantity::kApproximation:
+      return "近似特征值";
+    case Quantity::kOffDiagonal:
+      return "非对角元的最大模";
+    case Quantity::kDiagonal:
+      return "第 " + k + " 个对角元";
   }
   return {};
 }

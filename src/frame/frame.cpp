@@ -8,8 +8,8 @@ namespace matcalc {
 
 std::optional<std::string> Frame::Ask(std::string_view prompt, std::string_view title,
                                       std::string_view default_text) {
-  std::optional<std::string> answer = dialogs_.Input(
-      {std::string(prompt), std::string(title), std::string(default_text)});
+  std::optional<std::string> answer =
+      dialogs_.Input({std::string(prompt), std::string(title), std::string(default_text)});
   // A stop asked for while the box was up ends the command here.
   progress_.Poll();
   if (!answer) return std::nullopt;

@@ -50,10 +50,17 @@ std::string EscapeLogField(std::string_view text) {
           out += "\\r";
         }
         break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += text[i];
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += text[i];
     }
   }
   return out;

@@ -14,10 +14,10 @@ namespace matcalc {
 inline constexpr std::string_view kProgramTitle = "矩阵计算器";
 
 // Status line.
-inline constexpr std::string_view kStatusEditing = "编辑状态";    // the edit pane changed
-inline constexpr std::string_view kStatusEditArea = "编辑区域";   // the edit pane has the focus
-inline constexpr std::string_view kStatusResultArea = "结果区域"; // the result pane has the focus
-inline constexpr std::string_view kStatusNew = "状态";            // after new
+inline constexpr std::string_view kStatusEditing = "编辑状态";     // the edit pane changed
+inline constexpr std::string_view kStatusEditArea = "编辑区域";    // the edit pane has the focus
+inline constexpr std::string_view kStatusResultArea = "结果区域";  // the result pane has the focus
+inline constexpr std::string_view kStatusNew = "状态";             // after new
 
 // Opening a file.
 // A file longer than this is only read after the user agreed to wait.

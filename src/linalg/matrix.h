@@ -14,7 +14,8 @@ class Matrix {
  public:
   Matrix() = default;
   Matrix(int rows, int cols)
-      : rows_(rows), cols_(cols),
+      : rows_(rows),
+        cols_(cols),
         data_(static_cast<std::size_t>(rows + 1) * static_cast<std::size_t>(cols + 1), 0.0) {
     assert(rows >= 0 && cols >= 0);
   }

@@ -88,11 +88,13 @@ Matrix MultiplyMatricesWith(const TileKernel& kernel, const Matrix& a, const Mat
         }
       }
       for (int panel = 0; panel < panels; ++panel) {
-        const double* pb = packed_b.data() + static_cast<std::size_t>(panel) * kDepthBlock * tile_cols;
+        const double* pb =
+            packed_b.data() + static_cast<std::size_t>(panel) * kDepthBlock * tile_cols;
         const int j0 = 1 + panel * tile_cols;
         const int width = std::min(tile_cols, p - j0 + 1);
         for (int t = 0; t < tiles; ++t) {
-          const double* pa = packed_a.data() + static_cast<std::size_t>(t) * kDepthBlock * tile_rows;
+          const double* pa =
+              packed_a.data() + static_cast<std::size_t>(t) * kDepthBlock * tile_rows;
           const int top = i0 + t * tile_rows;
           const int rows = std::min(tile_rows, i0 + height - top);
           if (rows == tile_rows && width == tile_cols) {

@@ -22,5 +22,4 @@ Matrix MultiplyMatrices(const Matrix& a, const Matrix& b, int m, int p, int k, i
 // y = A x, y(i) = sum over increasing j of x(j) A(i,j), rounded to `digits`.
 Vector MultiplyMatrixVector(const Matrix& a, const Vector& x, int n, int digits);
 
-
 }  // namespace matcalc

@@ -28,8 +28,7 @@ std::span<const TileKernel> SupportedKernels();
 // MultiplyMatrices with the given kernel; MultiplyMatrices takes the first of
 // SupportedKernels(). Every kernel gives the same matrix.
 Matrix MultiplyMatricesWith(const TileKernel& kernel, const Matrix& a, const Matrix& b, int m,
-                            int p, int k, int digits,
-                            WorkMeter* meter = nullptr);
+                            int p, int k, int digits, WorkMeter* meter = nullptr);
 
 #if defined(MATCALC_X86_KERNELS)
 // The AVX-512 and AVX2 kernels this processor supports, fastest first

@@ -164,9 +164,7 @@ void ReadRows(Matrix& a, int n, int limit, std::string_view text, WorkMeter* met
 
 // Characters the normalisation never adds, drops or changes: all but the
 // separators of entries and rows.
-bool IsEntryCharacter(char c) {
-  return c != ' ' && c != ',' && c != '#' && c != '\r' && c != '\n';
-}
+bool IsEntryCharacter(char c) { return c != ' ' && c != ',' && c != '#' && c != '\r' && c != '\n'; }
 
 // The first line of a vector text as its reader sees it: after the spaces
 // and line breaks in front, up to the first line break or "#", without the
@@ -229,19 +227,18 @@ void WalkMatrixText(std::string_view text, const std::function<void(const TextEn
   for (int i = 1; offset < s.size(); ++i) {
     const std::string_view row = NextRow(s, offset);
     if (row.empty()) break;  // the normalised text ends every row with "#"
-    ForEachRowEntry(row, std::numeric_limits<int>::max(),
-                    [&](int k, std::string_view entry) {
-                      TextEntry e{i, k, entry, 0, 0};
-                      std::size_t length = entry.size();
-                      while (length > 0 && entry[length - 1] == '#') --length;
-                      if (length > 0) {
-                        e.begin = text_offset(static_cast<std::size_t>(entry.data() - s.data()));
-                        e.end = e.begin + length;
-                      } else {
-                        e.begin = e.end = text_offset(in_s);
-                      }
-                      visit(e);
-                    });
+    ForEachRowEntry(row, std::numeric_limits<int>::max(), [&](int k, std::string_view entry) {
+      TextEntry e{i, k, entry, 0, 0};
+      std::size_t length = entry.size();
+      while (length > 0 && entry[length - 1] == '#') --length;
+      if (length > 0) {
+        e.begin = text_offset(static_cast<std::size_t>(entry.data() - s.data()));
+        e.end = e.begin + length;
+      } else {
+        e.begin = e.end = text_offset(in_s);
+      }
+      visit(e);
+    });
   }
 }
 

@@ -31,11 +31,11 @@ void ReadVector(std::string& text, Vector& v);
 
 // One entry of a text as the readers cut it.
 struct TextEntry {
-  int row = 0;                 // from 1
-  int column = 0;              // from 1
-  std::string_view text;       // what the evaluator is given (the last of a row ends with "#")
-  std::size_t begin = 0;       // its bytes in the text walked, without the "#";
-  std::size_t end = 0;         // an empty entry has begin == end
+  int row = 0;            // from 1
+  int column = 0;         // from 1
+  std::string_view text;  // what the evaluator is given (the last of a row ends with "#")
+  std::size_t begin = 0;  // its bytes in the text walked, without the "#";
+  std::size_t end = 0;    // an empty entry has begin == end
 };
 
 // Every entry of every row of `text` (the edit pane's text, before trimming)

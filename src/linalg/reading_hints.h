@@ -16,20 +16,20 @@ namespace matcalc {
 struct PartlyReadEntry {
   std::size_t begin = 0;  // bytes of the entry in the text
   std::size_t end = 0;
-  int row = 0;            // from 1
-  int column = 0;         // from 1
+  int row = 0;     // from 1
+  int column = 0;  // from 1
   double value = 0;
 };
 
 struct TextReading {
-  int rows = 0;                // rows the reader finds (a vector: 1 line, or 0)
-  int first_row_entries = 0;   // entries of the first row
+  int rows = 0;               // rows the reader finds (a vector: 1 line, or 0)
+  int first_row_entries = 0;  // entries of the first row
   // The largest order n whose rows 1..n all hold at least n entries: every
   // entry of the n x n matrix then comes from the text itself. A vector: its
   // length.
   int largest_order = 0;
-  std::size_t partly_read_count = 0;          // all of them
-  std::vector<PartlyReadEntry> partly_read;   // the first kMaxListedEntries, in text order
+  std::size_t partly_read_count = 0;         // all of them
+  std::vector<PartlyReadEntry> partly_read;  // the first kMaxListedEntries, in text order
 };
 
 // Enough to mark every entry of a screenful or two.

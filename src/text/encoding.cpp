@@ -171,22 +171,29 @@ bool HasUtf8Mark(std::string_view bytes) { return bytes.substr(0, 3) == "\xEF\xB
 
 std::string DecodeText(std::string bytes) {
   switch (Detect(bytes)) {
-    case Encoding::kUtf16Le: return FromUtf16(bytes, false);
-    case Encoding::kUtf16Be: return FromUtf16(bytes, true);
+    case Encoding::kUtf16Le:
+      return FromUtf16(bytes, false);
+    case Encoding::kUtf16Be:
+      return FromUtf16(bytes, true);
     case Encoding::kUtf8:
       if (HasUtf8Mark(bytes)) bytes.erase(0, 3);
       return bytes;
-    case Encoding::kGb18030: break;
+    case Encoding::kGb18030:
+      break;
   }
   return FromGb18030(bytes);
 }
 
 std::size_t DecodedSize(std::string_view bytes) {
   switch (Detect(bytes)) {
-    case Encoding::kUtf16Le: return Utf16DecodedSize(bytes, false);
-    case Encoding::kUtf16Be: return Utf16DecodedSize(bytes, true);
-    case Encoding::kUtf8: return bytes.size() - (HasUtf8Mark(bytes) ? 3 : 0);
-    case Encoding::kGb18030: break;
+    case Encoding::kUtf16Le:
+      return Utf16DecodedSize(bytes, false);
+    case Encoding::kUtf16Be:
+      return Utf16DecodedSize(bytes, true);
+    case Encoding::kUtf8:
+      return bytes.size() - (HasUtf8Mark(bytes) ? 3 : 0);
+    case Encoding::kGb18030:
+      break;
   }
   return Gb18030DecodedSize(bytes).value_or(bytes.size());
 }

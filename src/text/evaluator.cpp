@@ -64,14 +64,23 @@ enum class Col { kAdd, kMul, kPow, kOpen, kClose, kHash, kNone };
 
 Row RowOf(Operator top) {
   switch (top) {
-    case Operator::kAdd: case Operator::kSubtract: return Row::kAdd;
-    case Operator::kMultiply: case Operator::kDivide: case Operator::kIntegerDivide:
+    case Operator::kAdd:
+    case Operator::kSubtract:
+      return Row::kAdd;
+    case Operator::kMultiply:
+    case Operator::kDivide:
+    case Operator::kIntegerDivide:
       return Row::kMul;
-    case Operator::kPower: return Row::kPow;
-    case Operator::kOpen: return Row::kOpen;
-    case Operator::kHash: return Row::kHash;
-    case Operator::kBottom: return Row::kNone;
-    default: return IsFunctionLike(top) ? Row::kFunction : Row::kNone;
+    case Operator::kPower:
+      return Row::kPow;
+    case Operator::kOpen:
+      return Row::kOpen;
+    case Operator::kHash:
+      return Row::kHash;
+    case Operator::kBottom:
+      return Row::kNone;
+    default:
+      return IsFunctionLike(top) ? Row::kFunction : Row::kNone;
   }
 }
 
@@ -79,39 +88,64 @@ Row RowOf(Operator top) {
 // table lets be pushed (")" never is).
 Operator OperatorOf(char c) {
   switch (c) {
-    case '+': return Operator::kAdd;
-    case '-': return Operator::kSubtract;
-    case '*': return Operator::kMultiply;
-    case '/': return Operator::kDivide;
-    case '\\': return Operator::kIntegerDivide;
-    case '^': return Operator::kPower;
-    case '(': return Operator::kOpen;
-    default: return Operator::kHash;
+    case '+':
+      return Operator::kAdd;
+    case '-':
+      return Operator::kSubtract;
+    case '*':
+      return Operator::kMultiply;
+    case '/':
+      return Operator::kDivide;
+    case '\\':
+      return Operator::kIntegerDivide;
+    case '^':
+      return Operator::kPower;
+    case '(':
+      return Operator::kOpen;
+    default:
+      return Operator::kHash;
   }
 }
 
 // The character Operate knows a two-operand operator by.
 char OperatorChar(Operator op) {
   switch (op) {
-    case Operator::kAdd: return '+';
-    case Operator::kSubtract: return '-';
-    case Operator::kMultiply: return '*';
-    case Operator::kDivide: return '/';
-    case Operator::kIntegerDivide: return '\\';
-    case Operator::kPower: return '^';
-    default: return '\0';
+    case Operator::kAdd:
+      return '+';
+    case Operator::kSubtract:
+      return '-';
+    case Operator::kMultiply:
+      return '*';
+    case Operator::kDivide:
+      return '/';
+    case Operator::kIntegerDivide:
+      return '\\';
+    case Operator::kPower:
+      return '^';
+    default:
+      return '\0';
   }
 }
 
 Col ColOf(char c) {
   switch (c) {
-    case '+': case '-': return Col::kAdd;
-    case '*': case '/': case '\\': return Col::kMul;
-    case '^': return Col::kPow;
-    case '(': return Col::kOpen;
-    case ')': return Col::kClose;
-    case '#': return Col::kHash;
-    default: return Col::kNone;
+    case '+':
+    case '-':
+      return Col::kAdd;
+    case '*':
+    case '/':
+    case '\\':
+      return Col::kMul;
+    case '^':
+      return Col::kPow;
+    case '(':
+      return Col::kOpen;
+    case ')':
+      return Col::kClose;
+    case '#':
+      return Col::kHash;
+    default:
+      return Col::kNone;
   }
 }
 
@@ -152,9 +186,12 @@ bool IsPlainNumber(std::string_view s) {
   bool any_digit = false;
   bool seen_point = false;
   for (; pos < s.size(); ++pos) {
-    if (IsDigit(s[pos])) any_digit = true;
-    else if (s[pos] == '.' && !seen_point) seen_point = true;
-    else break;
+    if (IsDigit(s[pos]))
+      any_digit = true;
+    else if (s[pos] == '.' && !seen_point)
+      seen_point = true;
+    else
+      break;
   }
   if (!any_digit) return false;
   if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e')) {
@@ -268,9 +305,9 @@ class NumberReader {
     const std::size_t first = next_nonzero_[p];
     if (first >= end) return 0;  // all zeros
     // Decimal exponent of the first significant digit.
-    const long long e = exponent + (point && first > integer_end
-                                        ? -static_cast<long long>(first - integer_end)
-                                        : static_cast<long long>(integer_end - first) - 1);
+    const long long e =
+        exponent + (point && first > integer_end ? -static_cast<long long>(first - integer_end)
+                                                 : static_cast<long long>(integer_end - first) - 1);
     if (e > 400) return negative ? -kInfinity : kInfinity;
     if (e < -400) return negative ? -0.0 : 0.0;
 
@@ -291,7 +328,7 @@ class NumberReader {
 
   std::string_view s_;
   bool blanks_ = false;
-  std::string t_;                            // s_ without blanks
+  std::string t_;                             // s_ without blanks
   std::vector<std::uint32_t> compact_index_;  // s_ position -> t_ index of the next non-blank
   std::vector<std::uint32_t> digit_end_;      // t_ index -> first non-digit at or after it
   std::vector<std::uint32_t> next_nonzero_;   // t_ index -> first digit 1-9 at or after it
@@ -354,8 +391,8 @@ class Evaluation {
         break;  // no rule for this character
       }
     }
-    whole_ = !swallowed_ && !missing_operand_ && operands_.size() == 2 &&
-             operators_.size() == 1 && s.find_first_not_of('#', pos) == std::string_view::npos;
+    whole_ = !swallowed_ && !missing_operand_ && operands_.size() == 2 && operators_.size() == 1 &&
+             s.find_first_not_of('#', pos) == std::string_view::npos;
     return operands_.size() >= 2 ? operands_[1] : 0.0;
   }
 
@@ -418,7 +455,6 @@ class Evaluation {
 
 // NormalizeExpression; true when it dropped text after an "=".
 bool NormalizeAndCut(std::string& text) {
-
   std::string s = ReplaceAll(text, "f(x)=", "");
   s = ReplaceAll(s, "f(x)", "");
   bool cut = false;
@@ -495,10 +531,14 @@ double EvaluateEntry(std::string_view entry) {
 
 double Operate(double a, char op, double b) {
   switch (op) {
-    case '+': return a + b;
-    case '-': return a - b;
-    case '*': return a * b;
-    case '/': return a / b;
+    case '+':
+      return a + b;
+    case '-':
+      return a - b;
+    case '*':
+      return a * b;
+    case '/':
+      return a / b;
     case '\\': {
       // Integer division of the operands rounded to 32-bit integers.
       if (!std::isfinite(a) || !std::isfinite(b)) return 0;
@@ -518,22 +558,29 @@ double Operate(double a, char op, double b) {
       if (!std::isfinite(r) || std::isnan(a) || std::isnan(b)) return 0;
       return r;
     }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
 double ApplyFunction(Operator function, double v) {
   switch (function) {
-    case Operator::kSin: return std::sin(v);
-    case Operator::kCos: return std::cos(v);
-    case Operator::kTan: return std::tan(v);
-    case Operator::kAtn: return std::atan(v);
-    case Operator::kAbs: return std::fabs(v);
+    case Operator::kSin:
+      return std::sin(v);
+    case Operator::kCos:
+      return std::cos(v);
+    case Operator::kTan:
+      return std::tan(v);
+    case Operator::kAtn:
+      return std::atan(v);
+    case Operator::kAbs:
+      return std::fabs(v);
     case Operator::kExp: {
       const double r = std::exp(v);
       return std::isinf(r) ? 0 : r;
     }
-    case Operator::kSqr: return v < 0 ? 0 : std::sqrt(v);
+    case Operator::kSqr:
+      return v < 0 ? 0 : std::sqrt(v);
     case Operator::kLog:
     case Operator::kLog10:
     case Operator::kLog2: {
@@ -545,7 +592,8 @@ double ApplyFunction(Operator function, double v) {
       if (function == Operator::kLog2) return ln / 0.693147180559945;
       return ln;
     }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -564,7 +612,7 @@ Precedence ComparePrecedence(Operator top, char c) {
   switch (RowOf(top)) {
     case Row::kAdd:
       return (col == Col::kMul || col == Col::kPow || col == Col::kOpen) ? Precedence::kLower
-                                                                           : Precedence::kHigher;
+                                                                         : Precedence::kHigher;
     case Row::kMul:
       return (col == Col::kPow || col == Col::kOpen) ? Precedence::kLower : Precedence::kHigher;
     case Row::kPow:

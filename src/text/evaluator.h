@@ -41,15 +41,24 @@ double Operate(double a, char op, double b);
 // signs read as unary operators (2*-pi), which bind like functions.
 enum class Operator : std::uint8_t {
   kBottom,
-  kAdd,             // +
-  kSubtract,        // -
-  kMultiply,        // *
-  kDivide,          // /
-  kIntegerDivide,   // '\'
-  kPower,           // ^
-  kOpen,            // (
-  kHash,            // #
-  kSin, kCos, kTan, kExp, kSqr, kAbs, kLog, kAtn, kLog10, kLog2,
+  kAdd,            // +
+  kSubtract,       // -
+  kMultiply,       // *
+  kDivide,         // /
+  kIntegerDivide,  // '\'
+  kPower,          // ^
+  kOpen,           // (
+  kHash,           // #
+  kSin,
+  kCos,
+  kTan,
+  kExp,
+  kSqr,
+  kAbs,
+  kLog,
+  kAtn,
+  kLog10,
+  kLog2,
   kUnaryMinus,
   kUnaryPlus,
 };
@@ -67,10 +76,10 @@ Operator TopOperator(const OperatorStack& stack);
 // Relation between the operator on top of the stack and the incoming
 // character.
 enum class Precedence {
-  kNone,     // no rule: the evaluation ends
-  kLower,    // "<": push the character
-  kEqual,    // "=": pop the pair
-  kHigher,   // ">": apply the operator on top
+  kNone,    // no rule: the evaluation ends
+  kLower,   // "<": push the character
+  kEqual,   // "=": pop the pair
+  kHigher,  // ">": apply the operator on top
 };
 Precedence ComparePrecedence(Operator top, char c);
 

@@ -18,8 +18,7 @@ namespace {
 // Copies printf's text of a finite value into [first, last), writing the
 // decimal separator of the current locale (one or more bytes that are no
 // digit, sign or 'e') as '.'.
-std::to_chars_result CopyNumberText(const char* text, std::size_t length, char* first,
-                                    char* last) {
+std::to_chars_result CopyNumberText(const char* text, std::size_t length, char* first, char* last) {
   char* out = first;
   for (std::size_t i = 0; i < length;) {
     const char c = text[i];
@@ -40,8 +39,8 @@ std::to_chars_result CopyNumberText(const char* text, std::size_t length, char* 
 std::to_chars_result Print(char* first, char* last, const char* format, double value,
                            int precision) {
   if (!std::isfinite(value)) {
-    const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
-                                         : (value < 0 ? "-inf" : "inf");
+    const char* text =
+        std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
     const std::size_t length = std::strlen(text);
     if (static_cast<std::size_t>(last - first) < length) return {last, std::errc::value_too_large};
     std::memcpy(first, text, length);
@@ -137,8 +136,8 @@ class BigNumber {
   void Subtract(const BigNumber& other) {
     std::int64_t borrow = 0;
     for (int i = 0; i < size_; ++i) {
-      std::int64_t difference = std::int64_t{limbs_[i]} - borrow -
-                                (i < other.size_ ? std::int64_t{other.limbs_[i]} : 0);
+      std::int64_t difference =
+          std::int64_t{limbs_[i]} - borrow - (i < other.size_ ? std::int64_t{other.limbs_[i]} : 0);
       borrow = difference < 0 ? 1 : 0;
       if (difference < 0) difference += std::int64_t{1} << 32;
       limbs_[i] = static_cast<std::uint32_t>(difference);
@@ -221,7 +220,7 @@ bool RoundScaled(std::uint64_t m, int e2, int t, std::uint64_t guess, std::uint6
 // fraction (e2 < 0) scaled up by a small power of ten; false outside it.
 bool RoundScaledSmall(std::uint64_t m, int e2, int t, std::uint64_t& result) {
   if (e2 >= 0 || t < 0 || t > 27) return false;  // 5^27 < 2^63: m 5^t < 2^116
-  const int shift = -(e2 + t);                    // m 5^t / 2^shift
+  const int shift = -(e2 + t);                   // m 5^t / 2^shift
   if (shift <= 0 || shift >= 116) return false;
   std::uint64_t pow5 = 1;
   for (int i = 0; i < t; ++i) pow5 *= 5;
@@ -239,12 +238,25 @@ bool RoundScaledSmall(std::uint64_t m, int e2, int t, std::uint64_t& result) {
 bool RoundScaledSmall(std::uint64_t, int, int, std::uint64_t&) { return false; }
 #endif
 
-constexpr std::array<std::uint64_t, 19> kPow10 = {
-    1ull,          10ull,          100ull,          1000ull,          10000ull,
-    100000ull,     1000000ull,     10000000ull,     100000000ull,     1000000000ull,
-    10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull, 100000000000000ull,
-    1000000000000000ull, 10000000000000000ull, 100000000000000000ull,
-    1000000000000000000ull};
+constexpr std::array<std::uint64_t, 19> kPow10 = {1ull,
+                                                  10ull,
+                                                  100ull,
+                                                  1000ull,
+                                                  10000ull,
+                                                  100000ull,
+                                                  1000000ull,
+                                                  10000000ull,
+                                                  100000000ull,
+                                                  1000000000ull,
+                                                  10000000000ull,
+                                                  100000000000ull,
+                                                  1000000000000ull,
+                                                  10000000000000ull,
+                                                  100000000000000ull,
+                                                  1000000000000000ull,
+                                                  10000000000000000ull,
+                                                  100000000000000000ull,
+                                                  1000000000000000000ull};
 
 // v 10^t in floating point, without overflow on the way: a first guess.
 double ApproximateScaled(double v, int t) {
@@ -358,7 +370,8 @@ std::from_chars_result ParseDouble(const char* first, const char* last, double& 
       // An optional (n-char-sequence) belongs to the text.
       if (p < last && *p == '(') {
         const char* q = p + 1;
-        while (q < last && (IsDigit(*q) || (Lower(*q) >= 'a' && Lower(*q) <= 'z') || *q == '_')) ++q;
+        while (q < last && (IsDigit(*q) || (Lower(*q) >= 'a' && Lower(*q) <= 'z') || *q == '_'))
+          ++q;
         if (q < last && *q == ')') p = q + 1;
       }
       value = negative ? -std::nan("") : std::nan("");
@@ -388,9 +401,9 @@ std::from_chars_result ParseDouble(const char* first, const char* last, double& 
   // At most 15 significant digits and a power of ten up to 10^22: both are
   // exact doubles, and one multiplication or division rounds correctly.
   {
-    constexpr std::array<double, 23> kExactPow10 = {
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::array<double, 23> kExactPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     std::uint64_t whole = 0;
     int significant = 0;
     int scale = 0;  // decimal exponent of the last digit read

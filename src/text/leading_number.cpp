@@ -21,9 +21,12 @@ double RadixInteger(std::string_view text, std::size_t pos, int radix) {
     const char c = text[pos];
     if (IsIgnored(c)) continue;
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (radix == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else if (radix == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (radix == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else if (radix == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
     if (digit < 0 || digit >= radix) break;
     value = value * radix + digit;
   }

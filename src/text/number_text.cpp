@@ -104,11 +104,22 @@ constexpr std::array<double, 16> kPow10 = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6
 //   rounded decimal. The sign is put back afterwards: a negative value that
 //   rounds to zero gives negative zero, as the decimal text "-0" reads.
 double RoundExactly(double value, int places) {
-  constexpr std::array<std::uint64_t, 16> kPow10Int = {
-      1ULL,           10ULL,           100ULL,           1000ULL,
-      10000ULL,       100000ULL,       1000000ULL,       10000000ULL,
-      100000000ULL,   1000000000ULL,   10000000000ULL,   100000000000ULL,
-      1000000000000ULL, 10000000000000ULL, 100000000000000ULL, 1000000000000000ULL};
+  constexpr std::array<std::uint64_t, 16> kPow10Int = {1ULL,
+                                                       10ULL,
+                                                       100ULL,
+                                                       1000ULL,
+                                                       10000ULL,
+                                                       100000ULL,
+                                                       1000000ULL,
+                                                       10000000ULL,
+                                                       100000000ULL,
+                                                       1000000000ULL,
+                                                       10000000000ULL,
+                                                       100000000000ULL,
+                                                       1000000000000ULL,
+                                                       10000000000000ULL,
+                                                       100000000000000ULL,
+                                                       1000000000000000ULL};
   using Wide = unsigned __int128;
 
   std::uint64_t bits;  // std::bit_cast is missing from some libraries

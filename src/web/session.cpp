@@ -86,8 +86,7 @@ Status Session::Replay(Run&& run) {
   }
 }
 
-Status Session::RunCommand(int index, std::string_view text1, std::string_view text2,
-                           int digits) {
+Status Session::RunCommand(int index, std::string_view text1, std::string_view text2, int digits) {
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
@@ -179,16 +178,11 @@ std::string CatalogJson() {
   out += "],\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
-      {"statusEditing", kStatusEditing},
-      {"statusEditArea", kStatusEditArea},
-      {"statusResultArea", kStatusResultArea},
-      {"statusNew", kStatusNew},
-      {"openCancelled", kOpenCancelledText},
-      {"openFailed", kOpenFailedText},
-      {"fileTooLarge", kFileTooLargeText},
-      {"saveEmpty", kSaveEmptyText},
-      {"saveCancelled", kSaveCancelledText},
-      {"saveAsCancelled", kSaveAsCancelledText},
+      {"statusEditing", kStatusEditing},       {"statusEditArea", kStatusEditArea},
+      {"statusResultArea", kStatusResultArea}, {"statusNew", kStatusNew},
+      {"openCancelled", kOpenCancelledText},   {"openFailed", kOpenFailedText},
+      {"fileTooLarge", kFileTooLargeText},     {"saveEmpty", kSaveEmptyText},
+      {"saveCancelled", kSaveCancelledText},   {"saveAsCancelled", kSaveAsCancelledText},
       {"saveFailed", kSaveFailedText},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);

@@ -23,8 +23,7 @@ namespace matcalc::web {
 // core, in the worker and in the page, the page's line index), and a command
 // adds its own copies on top (the registry's text budget): an eighth of the
 // memory budget keeps the whole within it.
-inline constexpr std::size_t kLargestFileBytes =
-    static_cast<std::size_t>(kMemoryBudgetBytes / 8);
+inline constexpr std::size_t kLargestFileBytes = static_cast<std::size_t>(kMemoryBudgetBytes / 8);
 
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
@@ -37,7 +36,7 @@ inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 6};
 struct Answer {
   bool is_input = false;
   std::optional<std::string> text;  // input boxes: the text, or a cancel
-  Reply reply = Reply::kOk;          // message boxes
+  Reply reply = Reply::kOk;         // message boxes
 
   static Answer Input(std::optional<std::string> text) { return {true, std::move(text)}; }
   static Answer Message(Reply reply) { return {false, std::nullopt, reply}; }

@@ -50,14 +50,14 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
                                     style->standardIcon(QStyle::SP_FileIcon), on.file_new,
                                     QKeySequence(Qt::CTRL | Qt::Key_N));
   QAction* file_open = AddButtonItem(file, "FileOpen", QStringLiteral("打开"),
-                                     style->standardIcon(QStyle::SP_DialogOpenButton),
-                                     on.file_open, QKeySequence(Qt::CTRL | Qt::Key_O));
+                                     style->standardIcon(QStyle::SP_DialogOpenButton), on.file_open,
+                                     QKeySequence(Qt::CTRL | Qt::Key_O));
   QAction* file_save = AddButtonItem(file, "FileSave", QStringLiteral("保存"),
-                                     style->standardIcon(QStyle::SP_DialogSaveButton),
-                                     on.file_save, QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* file_save_as = AddButtonItem(file, "FileSaveAs", QStringLiteral("另存为"),
-                                        style->standardIcon(QStyle::SP_DriveFDIcon),
-                                        on.file_save_as);
+                                     style->standardIcon(QStyle::SP_DialogSaveButton), on.file_save,
+                                     QKeySequence(Qt::CTRL | Qt::Key_S));
+  QAction* file_save_as =
+      AddButtonItem(file, "FileSaveAs", QStringLiteral("另存为"),
+                    style->standardIcon(QStyle::SP_DriveFDIcon), on.file_save_as);
   AddItem(file, "File", QStringLiteral("退出"), on.exit);
 
   QMenu* edit = AddMenu(window, "mnuEdit", QStringLiteral("编辑(&E)"));
@@ -65,14 +65,15 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
   AddItem(edit, "EditRecall", QStringLiteral("还原"), {})->setEnabled(false);
   AddItem(edit, "EditSelectAll", QStringLiteral("全选(&A)"), on.select_all,
           QKeySequence(Qt::CTRL | Qt::Key_A));
-  QAction* cut = AddButtonItem(edit, "EditCut", QStringLiteral("剪切"), EditIcon(EditIconKind::kCut),
-                               on.cut, QKeySequence(Qt::CTRL | Qt::Key_X));
-  QAction* copy = AddButtonItem(edit, "EditCopy", QStringLiteral("复制"),
-                                EditIcon(EditIconKind::kCopy), on.copy,
-                                QKeySequence(Qt::CTRL | Qt::Key_C));
-  QAction* paste = AddButtonItem(edit, "EditPaste", QStringLiteral("粘贴"),
-                                 EditIcon(EditIconKind::kPaste), on.paste,
-                                 QKeySequence(Qt::CTRL | Qt::Key_V));
+  QAction* cut =
+      AddButtonItem(edit, "EditCut", QStringLiteral("剪切"), EditIcon(EditIconKind::kCut), on.cut,
+                    QKeySequence(Qt::CTRL | Qt::Key_X));
+  QAction* copy =
+      AddButtonItem(edit, "EditCopy", QStringLiteral("复制"), EditIcon(EditIconKind::kCopy),
+                    on.copy, QKeySequence(Qt::CTRL | Qt::Key_C));
+  QAction* paste =
+      AddButtonItem(edit, "EditPaste", QStringLiteral("粘贴"), EditIcon(EditIconKind::kPaste),
+                    on.paste, QKeySequence(Qt::CTRL | Qt::Key_V));
   AddItem(edit, "EditDelete", QStringLiteral("删除(&L)"), on.erase, QKeySequence(Qt::Key_Delete));
 
   QMenu* show = AddMenu(window, "mnuShow", QStringLiteral("显示(&V)"));
@@ -92,8 +93,9 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
     }
     const Command* run = &command;
     const std::function<void(const Command&)> run_command = on.run_command;
-    AddItem(solve, "", FromView(command.caption), [run, run_command] { run_command(*run); })
-        ->setObjectName(FromView(command.menu_item));
+    AddItem(solve, "", FromView(command.caption), [run, run_command] {
+      run_command(*run);
+    })->setObjectName(FromView(command.menu_item));
   }
   const std::function<void()> solve_menu_opens = on.solve_menu_opens;
   QObject::connect(solve, &QMenu::aboutToShow, solve, [solve_menu_opens] { solve_menu_opens(); });

@@ -62,8 +62,9 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
       if (action->objectName() == QStringLiteral("File")) exit = action;
     }
     const QList<QAction*> items = {
-        MakeItem(file, "FilePrint", QStringLiteral("打印...(&P)"), [this] { Print(); },
-                 QKeySequence(Qt::CTRL | Qt::Key_P)),
+        MakeItem(
+            file, "FilePrint", QStringLiteral("打印...(&P)"), [this] { Print(); },
+            QKeySequence(Qt::CTRL | Qt::Key_P)),
         MakeItem(file, "FilePrintPreview", QStringLiteral("打印预览"), [this] { Preview(); }),
         MakeItem(file, "FileExportPdf", QStringLiteral("导出 PDF..."), [this] { ExportPdf(); })};
     file->insertSeparator(exit)->setObjectName(QStringLiteral("FilePrintBar"));
@@ -110,13 +111,13 @@ QString BeyondTrace::PrintCaptionNow() const {
 }
 
 void BeyondTrace::Print() {
-  PrintTrace(&window_, TracePrinter(text2_.toPlainText(), PrintCaptionNow(),
-                                    QDateTime::currentDateTime()));
+  PrintTrace(&window_,
+             TracePrinter(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime()));
 }
 
 void BeyondTrace::Preview() {
-  PreviewTrace(&window_, TracePrinter(text2_.toPlainText(), PrintCaptionNow(),
-                                      QDateTime::currentDateTime()));
+  PreviewTrace(&window_,
+               TracePrinter(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime()));
 }
 
 void BeyondTrace::ExportPdf() {
@@ -126,8 +127,7 @@ void BeyondTrace::ExportPdf() {
   if (!chosen) return;
   const QString name = WithSuffix(*chosen, QStringLiteral("pdf"));
   QString error;
-  const TracePrinter printer(text2_.toPlainText(), PrintCaptionNow(),
-                             QDateTime::currentDateTime());
+  const TracePrinter printer(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime());
   if (!WriteTracePdf(name, printer, &error)) {
     QMessageBox::warning(&window_, kProgramTitle, QStringLiteral("操作有误！\n") + error);
   }

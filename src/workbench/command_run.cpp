@@ -91,9 +91,8 @@ void CommandRun::HandOver() {
   std::unique_lock<std::mutex> lock(mutex_);
   // A window's thread that cannot keep up holds the command back rather than
   // let the waiting pieces grow.
-  taken_.wait(lock, [this] {
-    return waiting_bytes_ < kWaitingLimitBytes || stopping() || abandoned_;
-  });
+  taken_.wait(lock,
+              [this] { return waiting_bytes_ < kWaitingLimitBytes || stopping() || abandoned_; });
   waiting_bytes_ += piece.bytes.size();
   pieces_.push_back(std::move(piece));
 }

@@ -103,9 +103,9 @@ class CommandRun : public QObject, private ProgressSink {
   std::atomic<int> done_{0};
   std::mutex mutex_;
   std::condition_variable answered_;
-  bool abandoned_ = false;  // guarded by mutex_: the window is going
-  std::deque<Piece> pieces_;        // guarded by mutex_
-  std::size_t waiting_bytes_ = 0;   // guarded by mutex_
+  bool abandoned_ = false;         // guarded by mutex_: the window is going
+  std::deque<Piece> pieces_;       // guarded by mutex_
+  std::size_t waiting_bytes_ = 0;  // guarded by mutex_
   std::condition_variable taken_;
   QTimer pump_;
 };

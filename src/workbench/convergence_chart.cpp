@@ -14,8 +14,8 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSvgGenerator>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -166,8 +166,9 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   empty_ = log.series().empty();
   charts_->setVisible(!empty_);
   if (empty_) {
-    note_->setText(QStringLiteral("还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法"
-                                  "算完以后，这里画出它们的收敛过程。"));
+    note_->setText(
+        QStringLiteral("还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法"
+                       "算完以后，这里画出它们的收敛过程。"));
     return;
   }
   const bool passes = log.counts_passes();
@@ -239,7 +240,8 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
         upper_title = QStringLiteral("%1：非对角元的最大模（对数刻度）").arg(caption);
         upper_y_title = QStringLiteral("最大模");
         break;
-      case Quantity::kDiagonal: break;
+      case Quantity::kDiagonal:
+        break;
     }
   }
   if (log.gave_up_at()) {
@@ -253,7 +255,8 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   }
   AddWithAxes(upper_, upper_series, x_title, upper_y_title, x_range, upper_y, passes);
   QString title = upper_title;
-  if (!give_up.isEmpty()) title += QStringLiteral("<br><span style='color:#c01010'>%1</span>").arg(give_up);
+  if (!give_up.isEmpty())
+    title += QStringLiteral("<br><span style='color:#c01010'>%1</span>").arg(give_up);
   upper_->setTitle(title);
   lower_view_->setVisible(!lower_series.isEmpty());
   if (!lower_series.isEmpty()) {
@@ -271,9 +274,7 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   note_->setVisible(!note.isEmpty());
 }
 
-bool ConvergenceChart::SavePng(const QString& path) {
-  return charts_->grab().save(path, "PNG");
-}
+bool ConvergenceChart::SavePng(const QString& path) { return charts_->grab().save(path, "PNG"); }
 
 bool ConvergenceChart::SaveSvg(const QString& path) {
   QSvgGenerator generator;
@@ -315,15 +316,14 @@ void ChartWindow::ExportSvg() { Export(QStringLiteral("svg")); }
 void ChartWindow::Export(const QString& suffix) {
   if (chart_->empty() || picker_ == nullptr) return;
   const bool png = suffix == QStringLiteral("png");
-  const std::optional<QString> chosen =
-      picker_->SaveName(png ? QStringLiteral("导出 PNG") : QStringLiteral("导出 SVG"),
-                        QStringLiteral("收敛图.") + suffix,
-                        png ? QStringLiteral("PNG 图片(*.png)") : QStringLiteral("SVG 图片(*.svg)"));
+  const std::optional<QString> chosen = picker_->SaveName(
+      png ? QStringLiteral("导出 PNG") : QStringLiteral("导出 SVG"),
+      QStringLiteral("收敛图.") + suffix,
+      png ? QStringLiteral("PNG 图片(*.png)") : QStringLiteral("SVG 图片(*.svg)"));
   if (!chosen) return;
   const QString name = WithSuffix(*chosen, suffix);
   if (!(png ? chart_->SavePng(name) : chart_->SaveSvg(name))) {
-    QMessageBox::warning(this, kProgramTitle,
-                         QStringLiteral("操作有误！\n无法写入 %1").arg(name));
+    QMessageBox::warning(this, kProgramTitle, QStringLiteral("操作有误！\n无法写入 %1").arg(name));
   }
 }
 

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <cmath>
 
-
 namespace matcalc::workbench {
 
 QFont InitialPaneFont() {

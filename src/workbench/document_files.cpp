@@ -55,8 +55,8 @@ void AppendInPieces(QPlainTextEdit& pane, std::string_view text, Shown shown) {
     std::size_t end = std::min(start + kPieceBytes, text.size());
     while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
     if (end < text.size() && text[end - 1] == '\r' && text[end] == '\n') ++end;
-    cursor.insertText(ToPaneLines(
-        QString::fromUtf8(text.data() + start, static_cast<qsizetype>(end - start))));
+    cursor.insertText(
+        ToPaneLines(QString::fromUtf8(text.data() + start, static_cast<qsizetype>(end - start))));
     start = end;
     shown(start);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -149,9 +149,9 @@ void DocumentFiles::Open() {
   host_.EditPane().clear();
   host_.ResultPaneWidget().clear();
   AppendInPieces(host_.EditPane(), text, [&](std::size_t shown) {
-    host_.SetProgress(size / 2 + static_cast<qint64>(static_cast<double>(size / 2) *
-                                                     static_cast<double>(shown) /
-                                                     static_cast<double>(text.size())));
+    host_.SetProgress(
+        size / 2 + static_cast<qint64>(static_cast<double>(size / 2) * static_cast<double>(shown) /
+                                       static_cast<double>(text.size())));
   });
   host_.SetProgress(0);
   host_.HideProgress();

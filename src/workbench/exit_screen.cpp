@@ -50,9 +50,7 @@ ExitScreen::ExitScreen(Media* media, const QString& music_file, QWidget* parent)
 
 ExitScreen::~ExitScreen() { StopMusic(); }
 
-int ExitScreen::InnerHeightTwips() const {
-  return PixelsToTwips(height(), logicalDpiY());
-}
+int ExitScreen::InnerHeightTwips() const { return PixelsToTwips(height(), logicalDpiY()); }
 
 int ExitScreen::LabelHeightTwips() const {
   return PixelsToTwips(credits_->sizeHint().height(), logicalDpiY());

@@ -1,8 +1,8 @@
 #include "workbench/placement.h"
 
 #include <QScreen>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 namespace matcalc::workbench {
 

@@ -63,8 +63,8 @@ class ChineseFileModel : public QIdentityProxyModel {
   }
 };
 
-std::optional<QString> AskFileName(QWidget* parent, const QString& title,
-                                   const QString& remembered, QFileDialog::AcceptMode mode) {
+std::optional<QString> AskFileName(QWidget* parent, const QString& title, const QString& remembered,
+                                   QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent, title, remembered, kFileFilter);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -110,8 +110,7 @@ Reply QtDialogs::Message(const MessageRequest& request) {
   if (request.buttons == Buttons::kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     // Like the runner: a question without a default of its own defaults to Yes.
-    box.setDefaultButton(request.default_button == Reply::kNo ? QMessageBox::No
-                                                               : QMessageBox::Yes);
+    box.setDefaultButton(request.default_button == Reply::kNo ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
   } else {
     box.setStandardButtons(QMessageBox::Ok);

@@ -42,14 +42,16 @@ bool Splitter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: {
       if (!moving_) break;
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      const int left = ShadowLeft(bar.left, ToTwips(static_cast<int>(mouse->position().x())), width);
+      const int left =
+          ShadowLeft(bar.left, ToTwips(static_cast<int>(mouse->position().x())), width);
       shadow_->move(ToPixels(left), shadow_->y());
       return true;
     }
     case QEvent::MouseButtonRelease: {
       if (!moving_) break;
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      const int left = ShadowLeft(bar.left, ToTwips(static_cast<int>(mouse->position().x())), width);
+      const int left =
+          ShadowLeft(bar.left, ToTwips(static_cast<int>(mouse->position().x())), width);
       shadow_->hide();
       moving_ = false;
       release_(left);

@@ -34,8 +34,7 @@ void TraceDocument::Insert(std::string_view bytes) {
       const std::size_t line_end = bytes.rfind('\n', kSliceBytes);
       size = line_end == std::string_view::npos ? bytes.size() : line_end + 1;
     }
-    cursor.insertText(
-        ToPaneLines(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(size))));
+    cursor.insertText(ToPaneLines(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(size))));
     bytes.remove_prefix(size);
   }
 }

@@ -26,7 +26,8 @@ constexpr double kMmPerPoint = 25.4 / 72;
 // that searching or copying from the PDF fails.
 QFont TraceFont(double point_size) {
   QFont font;
-  font.setFamilies({QStringLiteral("WenQuanYi Zen Hei Mono"), QStringLiteral("Noto Sans Mono CJK SC")});
+  font.setFamilies(
+      {QStringLiteral("WenQuanYi Zen Hei Mono"), QStringLiteral("Noto Sans Mono CJK SC")});
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
   font.setPointSizeF(point_size);
@@ -131,7 +132,8 @@ int TracePrinter::Paint(QPagedPaintDevice& device) const {
 
   // The paper and orientation are the device's (a print dialog may have
   // changed them): the font fits the width it has.
-  const QFont body = TraceFont(FittingSize(device.pageLayout().paintRect(QPageLayout::Point).width()));
+  const QFont body =
+      TraceFont(FittingSize(device.pageLayout().paintRect(QPageLayout::Point).width()));
   const QFont header = HeaderFont();
   const QFontMetricsF body_metrics(body, &device);
   const QFontMetricsF header_metrics(header, &device);
@@ -140,8 +142,8 @@ int TracePrinter::Paint(QPagedPaintDevice& device) const {
   const double line_height = body_metrics.lineSpacing();
   const double header_height = header_metrics.lineSpacing() * 1.6;
   const double footer_height = header_metrics.lineSpacing() * 1.6;
-  const int per_page = std::max(
-      1, static_cast<int>((area_height - header_height - footer_height) / line_height));
+  const int per_page =
+      std::max(1, static_cast<int>((area_height - header_height - footer_height) / line_height));
 
   // The printed rows: each trace line, wrapped where it must be; a
   // continuation is marked.
@@ -175,10 +177,9 @@ int TracePrinter::Paint(QPagedPaintDevice& device) const {
     const double rule = header_metrics.lineSpacing() * 1.2;
     painter.drawLine(QPointF(0, rule), QPointF(area_width, rule));
     const QString number = QStringLiteral("第 %1 页，共 %2 页").arg(p + 1).arg(pages);
-    painter.drawText(
-        QPointF((area_width - header_metrics.horizontalAdvance(number)) / 2,
-                area_height - header_metrics.descent()),
-        number);
+    painter.drawText(QPointF((area_width - header_metrics.horizontalAdvance(number)) / 2,
+                             area_height - header_metrics.descent()),
+                     number);
 
     painter.setFont(body);
     double y = header_height + body_metrics.ascent();
@@ -200,8 +201,8 @@ int TracePrinter::Paint(QPagedPaintDevice& device) const {
 }
 
 QString PrintCaption(const QString& method_caption) {
-  return method_caption.isEmpty() ? kProgramTitle : kProgramTitle + QStringLiteral(" — ") +
-                                                        method_caption;
+  return method_caption.isEmpty() ? kProgramTitle
+                                  : kProgramTitle + QStringLiteral(" — ") + method_caption;
 }
 
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error) {

@@ -114,9 +114,8 @@ void TypingHints::Show() {
 }
 
 QString TypingHints::TipAt(int position) const {
-  const auto after = std::upper_bound(
-      current_.marks.begin(), current_.marks.end(), position,
-      [](int p, const HintMark& mark) { return p < mark.start; });
+  const auto after = std::upper_bound(current_.marks.begin(), current_.marks.end(), position,
+                                      [](int p, const HintMark& mark) { return p < mark.start; });
   if (after == current_.marks.begin()) return {};
   const HintMark& mark = *(after - 1);
   return position <= mark.end ? mark.tip : QString();

@@ -19,11 +19,11 @@
 #include <algorithm>
 #include <climits>
 
+#include "frame/settings.h"
 #include "workbench/about_box.h"
 #include "workbench/actions.h"
 #include "workbench/beyond_trace.h"
 #include "workbench/command_run.h"
-#include "frame/settings.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
 #include "workbench/pane_text.h"
@@ -132,9 +132,7 @@ void WorkbenchForm::DispatchToolbarKey(const QString& key) {
   if (QAction* button = ToolbarAction(*toolbar_, key)) button->trigger();
 }
 
-QAction* WorkbenchForm::action(const QString& name) const {
-  return findChild<QAction*>(name);
-}
+QAction* WorkbenchForm::action(const QString& name) const { return findChild<QAction*>(name); }
 
 QMenu* WorkbenchForm::menu(const QString& name) const { return findChild<QMenu*>(name); }
 
@@ -197,7 +195,8 @@ void WorkbenchForm::EditDelete() {
   if (focused != nullptr && PaneLength(*focused) == cursor.selectionStart()) return;
   // A line break is one character in the pane, so widening to one character
   // before a break removes the whole break.
-  if (!cursor.hasSelection()) cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+  if (!cursor.hasSelection())
+    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
   text1_->setTextCursor(cursor);
 }
@@ -214,8 +213,8 @@ void WorkbenchForm::ShowStyle() {
 }
 
 void WorkbenchForm::ShowBackcolor() {
-  const QColor colour = QColorDialog::getColor(text1_->palette().color(QPalette::Base), this,
-                                               QStringLiteral("背景"));
+  const QColor colour =
+      QColorDialog::getColor(text1_->palette().color(QPalette::Base), this, QStringLiteral("背景"));
   if (!colour.isValid()) return;
   ApplyBackground(*text1_, colour);
   ApplyBackground(*text2_, colour);
@@ -253,8 +252,7 @@ void WorkbenchForm::ShowAbout() {
 // ---- Commands ----
 
 void WorkbenchForm::UpdateSolveMenu() {
-  const bool enabled =
-      !busy() && SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool enabled = !busy() && SolveMenuEnabled(text1_->document()->toRawText().toStdString());
   for (const Command& command : Commands()) {
     if (QAction* item = action(QString::fromUtf8(
             command.menu_item.data(), static_cast<qsizetype>(command.menu_item.size())))) {
@@ -268,9 +266,9 @@ namespace {
 // What a running command must not meet: another command, or a change of the
 // panes or of the digits it computes with. (The result pane is saved only
 // once the trace is whole.)
-const char* const kBusyItems[] = {"FileNew",     "FileOpen",   "FileSave",   "FileSaveAs",
-                                  "EditCut",     "EditPaste",  "EditDelete", "ShowDefault",
-                                  "ShowFormatDecimalDigits"};
+const char* const kBusyItems[] = {"FileNew",    "FileOpen",    "FileSave",
+                                  "FileSaveAs", "EditCut",     "EditPaste",
+                                  "EditDelete", "ShowDefault", "ShowFormatDecimalDigits"};
 
 QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -301,8 +299,8 @@ void WorkbenchForm::SetBusy(bool busy) {
 
 void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr || busy()) return;
-  run_ = new CommandRun(command, PaneText(*text1_), digits_, kWindowCosts, dialogs(), *text2_,
-                        this);
+  run_ =
+      new CommandRun(command, PaneText(*text1_), digits_, kWindowCosts, dialogs(), *text2_, this);
   run_->SetSeries(beyond_->series());
   connect(run_, &CommandRun::ended, this, [this, &command](Outcome outcome) {
     beyond_->CommandEnded(FromView(command.caption), outcome == Outcome::kRan);
@@ -386,8 +384,8 @@ void WorkbenchForm::ShowProgress(qint64 maximum) {
 }
 
 void WorkbenchForm::SetProgress(qint64 value) {
-  progress_->setValue(static_cast<int>(std::min<qint64>(value / progress_divisor_,
-                                                        progress_->maximum())));
+  progress_->setValue(
+      static_cast<int>(std::min<qint64>(value / progress_divisor_, progress_->maximum())));
 }
 
 void WorkbenchForm::HideProgress() {

@@ -8,11 +8,11 @@
 #include <cstring>
 #include <thread>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -198,7 +198,9 @@ TEST_F(RunnerFiles, EmptyFileAndFolderAreUsageErrors) {
 }
 
 TEST_F(RunnerFiles, Utf8ByteOrderMarkIsDropped) {
-  const CliRun run = Cli({"vector-norms", Write("bom.txt", "\xEF\xBB\xBF" "3 -4")});
+  const CliRun run = Cli({"vector-norms", Write("bom.txt",
+                                                "\xEF\xBB\xBF"
+                                                "3 -4")});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, kNormsOfThreeMinusFour);
 }
@@ -228,12 +230,17 @@ TEST(DecodeText, Utf8OrElseGb18030) {
   // Alone, the two bytes of 一 are valid UTF-8 (U+04BB), and UTF-8 wins.
   EXPECT_EQ(DecodeText("\xD2\xBB"), "\xD2\xBB");
   EXPECT_EQ(DecodeText("\xC4\xE3\xBA\xC3 1"), "你好 1");
-  EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "一"), "一");
+  EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                       "一"),
+            "一");
   EXPECT_EQ(DecodeText("一 2"), "一 2");
   EXPECT_EQ(DecodeText("plain"), "plain");
   EXPECT_EQ(DecodeText(""), "");
   // Bytes that are neither become replacement characters, the rest survives.
-  EXPECT_EQ(DecodeText("1\xFF" "2"), "1\xEF\xBF\xBD" "2");
+  EXPECT_EQ(DecodeText("1\xFF"
+                       "2"),
+            "1\xEF\xBF\xBD"
+            "2");
   EXPECT_EQ(DecodeText("3\xD2"), "3\xEF\xBF\xBD");
 }
 
@@ -261,21 +268,31 @@ TEST(DecodeText, Utf16WithByteOrderMark) {
     EXPECT_EQ(DecodeText(Utf16(u"", big_endian)), "");
     EXPECT_EQ(DecodeText(Utf16(u"\U0001F600x", big_endian)), "\xF0\x9F\x98\x80x");
     // Unpaired surrogates, high or low, and a last odd byte.
-    EXPECT_EQ(DecodeText(Utf16(u"a\xD83D" "b", big_endian)), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(DecodeText(Utf16(u"a\xD83D"
+                               "b",
+                               big_endian)),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(DecodeText(Utf16(u"a\xDE00", big_endian)), "a\xEF\xBF\xBD");
     EXPECT_EQ(DecodeText(Utf16(u"\xD83D", big_endian)), "\xEF\xBF\xBD");
     EXPECT_EQ(DecodeText(Utf16(u"a", big_endian) + "b"), "a\xEF\xBF\xBD");
   }
   // The mark decides before the UTF-8 rule: "\xFF\xFE" is never UTF-8 anyway,
   // and a UTF-8 text that starts with U+FEFF stays UTF-8.
-  EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "1"), "1");
+  EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                       "1"),
+            "1");
 }
 
 TEST(DecodeText, SizeIsKnownBeforeDecoding) {
   for (const std::string bytes :
-       {std::string("plain"), std::string("\xEF\xBB\xBF" "一"), std::string("\xD2\xBB\xB6\xFE 1"),
-        std::string("1\xFF" "2"), Utf16(u"矩阵\U0001F600 \xD800", false),
-        Utf16(u"矩阵 3", true) + "x", std::string()}) {
+       {std::string("plain"),
+        std::string("\xEF\xBB\xBF"
+                    "一"),
+        std::string("\xD2\xBB\xB6\xFE 1"),
+        std::string("1\xFF"
+                    "2"),
+        Utf16(u"矩阵\U0001F600 \xD800", false), Utf16(u"矩阵 3", true) + "x", std::string()}) {
     EXPECT_EQ(DecodedSize(bytes), DecodeText(bytes).size()) << bytes;
   }
 }

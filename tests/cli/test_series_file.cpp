@@ -1,11 +1,11 @@
 // matcalc-cli --series FILE: the convergence series as CSV beside the trace.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "cli/runner.h"
 
@@ -28,9 +28,8 @@ TEST(SeriesFile, JacobiPassesAsCsvBesideAnUnchangedTrace) {
   std::istringstream in("2 1\r\n1 2");
   std::ostringstream out;
   std::ostringstream err;
-  ASSERT_EQ(RunCli({"--series", path, "--answer", "2", "--answer", "0.001", "jacobi"}, in, out,
-                   err),
-            0);
+  ASSERT_EQ(
+      RunCli({"--series", path, "--answer", "2", "--answer", "0.001", "jacobi"}, in, out, err), 0);
   EXPECT_EQ(ReadFile(path),
             "series,x,y\n"
             "非对角元的最大模,0,1\n"
@@ -54,8 +53,8 @@ TEST(SeriesFile, GivingUpEndsTheFileAndOtherMethodsWriteOnlyTheHeader) {
   std::istringstream in("2 0\r\n0 1");
   std::ostringstream out;
   std::ostringstream err;
-  ASSERT_EQ(RunCli({"--series", path, "--answer", "2", "--answer", "0", "--answer", "0",
-                    "--reply", "no", "shift"},
+  ASSERT_EQ(RunCli({"--series", path, "--answer", "2", "--answer", "0", "--answer", "0", "--reply",
+                    "no", "shift"},
                    in, out, err),
             0);
   const std::string csv = ReadFile(path);
@@ -72,8 +71,8 @@ TEST(SeriesFile, FailuresAreReported) {
   std::istringstream in("2 1\r\n1 2");
   std::ostringstream out;
   std::ostringstream err;
-  EXPECT_EQ(RunCli({"--answer", "2", "--answer", "0.001", "--series",
-                    "/nonexistent/folder/s.csv", "jacobi"},
+  EXPECT_EQ(RunCli({"--answer", "2", "--answer", "0.001", "--series", "/nonexistent/folder/s.csv",
+                    "jacobi"},
                    in, out, err),
             1);
   EXPECT_FALSE(out.str().empty()) << "the trace is still written";

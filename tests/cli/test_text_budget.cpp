@@ -50,8 +50,7 @@ TEST(RunCommand, RefusesATextBeyondTheMemoryBudget) {
     ASSERT_TRUE(big.ok());
     ScriptedDialogs dialogs;
     ResultPane pane("earlier trace");
-    RunCommand(*FindCommand("determinant"), dialogs, big.text(), pane, kDefaultDigits,
-               {});
+    RunCommand(*FindCommand("determinant"), dialogs, big.text(), pane, kDefaultDigits, {});
     EXPECT_EQ(pane.text(), "earlier trace");
     EXPECT_FALSE(pane.changed());
     ASSERT_EQ(dialogs.shown().size(), 1u);

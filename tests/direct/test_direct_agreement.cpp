@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "support/golden.h"
 #include "text/float_chars.h"
 #include "text/number_text.h"
-#include "support/golden.h"
 
 namespace matcalc {
 namespace {
@@ -122,8 +122,8 @@ TEST(DirectAgreement, RandomWellConditionedMatrices) {
     const double half_unit = 0.5 * std::pow(10.0, -digits);
     const std::string order = std::to_string(n);
     const RandomMatrix m = MakeMatrix(rng, n, true);
-    const std::string where = "matrix " + std::to_string(c) + ", D = " + std::to_string(digits) +
-                              ":\n" + m.text;
+    const std::string where =
+        "matrix " + std::to_string(c) + ", D = " + std::to_string(digits) + ":\n" + m.text;
 
     // Every update is rounded to 7 places: each pivot may be off by about
     // k x 1e-7, and the pivots are at least n in magnitude.
@@ -160,8 +160,7 @@ TEST(DirectAgreement, RandomWellConditionedMatrices) {
     const RandomMatrix plain = MakeMatrix(rng, n, false);
     const Eigen::PartialPivLU<Eigen::MatrixXd> lu(plain.a);
     ASSERT_TRUE(lu.permutationP().indices() == Eigen::VectorXi::LinSpaced(n, 0, n - 1));
-    const Eigen::MatrixXd l =
-        lu.matrixLU().triangularView<Eigen::UnitLower>().toDenseMatrix();
+    const Eigen::MatrixXd l = lu.matrixLU().triangularView<Eigen::UnitLower>().toDenseMatrix();
     const Eigen::MatrixXd u = lu.matrixLU().triangularView<Eigen::Upper>().toDenseMatrix();
     const std::string lu_trace = RunMethod("lu", plain.text, {order}, {}, digits).text2;
     ExpectNear(BlockAfter(lu_trace, "下三角矩阵L(n)", n, 1, n), l, half_unit + 1e-12,

@@ -63,13 +63,13 @@ TEST(DirectCommands, ModerateOrdersAreAccepted) {
     }
     identity += "\r\n";
   }
-  for (const auto& [name, answer] : std::vector<std::pair<std::string, std::string>>{
-           {"inverse", "300"},
-           {"determinant", "300"},
-           {"lu", "300"},
-           {"positive-definite", "100"},
-           {"matrix-norms", "300"},
-           {"diagonal-dominance", "300"}}) {
+  for (const auto& [name, answer] :
+       std::vector<std::pair<std::string, std::string>>{{"inverse", "300"},
+                                                        {"determinant", "300"},
+                                                        {"lu", "300"},
+                                                        {"positive-definite", "100"},
+                                                        {"matrix-norms", "300"},
+                                                        {"diagonal-dominance", "300"}}) {
     const testing::CommandRun run = RunMethod(name, identity, {answer});
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << name << " " << run.dialogs;
     EXPECT_FALSE(run.text2.empty()) << name;

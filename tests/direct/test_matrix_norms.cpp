@@ -34,8 +34,9 @@ TEST(MatrixNorms, WorkedExample) {
 
 TEST(MatrixNorms, TwoNormIsTheLargestSingularValue) {
   // A power iteration that lets a component die out would report 3 here.
-  EXPECT_TRUE(SameText(CrLfLines({"    3    0", "    0    -5"}) + NormLines("5", "5", "5.830952", "5"),
-                       RunMethod("MatrixModel", "3 0\r\n0 -5", {"2"}).text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"    3    0", "    0    -5"}) + NormLines("5", "5", "5.830952", "5"),
+               RunMethod("MatrixModel", "3 0\r\n0 -5", {"2"}).text2));
   // Non-symmetric: the norm of A, not the square root of an eigenvalue of A A.
   EXPECT_TRUE(SameText(CrLfLines({"    0    2", "    0    0"}) + NormLines("2", "2", "2", "2"),
                        RunMethod("matrix-norms", "0 2\r\n0 0", {"2"}).text2));
@@ -63,9 +64,9 @@ TEST(MatrixNorms, TwoNormIsTheLargestSingularValue) {
 }
 
 TEST(MatrixNorms, OnlyTheTwoAndFNormsAreRounded) {
-  EXPECT_TRUE(SameText(CrLfLines({"    1.23456    2", "    3    4"}) +
-                           NormLines("6", "5.522", "5.525", "7"),
-                       RunMethod("matrix-norms", "1.23456 2\r\n3 4", {"2"}, {}, 3).text2));
+  EXPECT_TRUE(SameText(
+      CrLfLines({"    1.23456    2", "    3    4"}) + NormLines("6", "5.522", "5.525", "7"),
+      RunMethod("matrix-norms", "1.23456 2\r\n3 4", {"2"}, {}, 3).text2));
 }
 
 TEST(MatrixNorms, SpectralNormOfExtremeAndNonFiniteEntries) {

@@ -44,18 +44,18 @@ TEST(Determinant, WorkedExampleWithOneExchange) {
 
 TEST(Determinant, SingleEntryIsShownUnroundedThenWithOneMorePlace) {
   const testing::CommandRun run = RunMethod("A_range", "1/3", {"1"}, {}, 3);
-  EXPECT_TRUE(SameText(CrLfLines({"  0.333333333333333", "", "输出行列式选主元、消元后的结果",
-                                  "  0.3333"}) +
-                           DeterminantTail("0", "0.333"),
-                       run.text2));
+  EXPECT_TRUE(SameText(
+      CrLfLines({"  0.333333333333333", "", "输出行列式选主元、消元后的结果", "  0.3333"}) +
+          DeterminantTail("0", "0.333"),
+      run.text2));
 }
 
 TEST(Determinant, PivotTiesKeepTheUpperRow) {
   // |-2| equals |2| below it: no exchange.
-  EXPECT_TRUE(SameText(CrLfLines({"  -2  1", "  2  3", "", "输出行列式选主元、消元后的结果",
-                                  "  -2  1", "  0  4"}) +
-                           DeterminantTail("0", "-8"),
-                       RunMethod("determinant", "-2 1\r\n2 3", {"2"}).text2));
+  EXPECT_TRUE(SameText(
+      CrLfLines({"  -2  1", "  2  3", "", "输出行列式选主元、消元后的结果", "  -2  1", "  0  4"}) +
+          DeterminantTail("0", "-8"),
+      RunMethod("determinant", "-2 1\r\n2 3", {"2"}).text2));
   // Rows 2 and 3 tie at 3 in column 1: the upper one, row 2, is the pivot.
   const std::string text2 = RunMethod("determinant", "1 0 0\r\n3 1 0\r\n-3 0 1", {"3"}).text2;
   EXPECT_NE(text2.find("输出行列式选主元、消元后的结果\r\n  3  1  0\r\n"), std::string::npos)
@@ -95,11 +95,11 @@ TEST(Determinant, ZeroPivotLeavesTheRowsBelowUntouched) {
   // zero pivot must neither become NaN nor be rounded to 7 places.
   const testing::CommandRun run =
       RunMethod("determinant", "0 1\r\n0 0.123456789012345", {"2"}, {}, 15);
-  EXPECT_TRUE(SameText(CrLfLines({"  0  1", "  0  0.123456789012345", "",
-                                  "输出行列式选主元、消元后的结果", "  0  1",
-                                  "  0  0.123456789012345"}) +
-                           DeterminantTail("0", "0"),
-                       run.text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"  0  1", "  0  0.123456789012345", "", "输出行列式选主元、消元后的结果",
+                          "  0  1", "  0  0.123456789012345"}) +
+                   DeterminantTail("0", "0"),
+               run.text2));
 
   // A zero column in the middle: step 2 is skipped, step 3 still eliminates.
   Matrix a(3, 3);
@@ -120,9 +120,8 @@ TEST(Inverse, WorkedExample) {
 
 TEST(Inverse, AugmentedMatrixHasOneMorePlaceThanTheInverse) {
   EXPECT_TRUE(SameText(Unterminated(CrLfLines({"  3", "", "输出矩阵选主元、消元后的结果",
-                                               "  1  0.3333333", "", "矩阵的逆为：",
-                                               "  0.333333", "", "",
-                                               "选主元消去法的应用——求矩阵的逆。"})),
+                                               "  1  0.3333333", "", "矩阵的逆为：", "  0.333333",
+                                               "", "", "选主元消去法的应用——求矩阵的逆。"})),
                        RunMethod("A_matrix", "3", {"1"}).text2));
 }
 
@@ -153,12 +152,12 @@ TEST(Inverse, PivotTiesKeepTheUpperRow) {
 
 TEST(Inverse, SingularMatrixWritesTheWholeTraceWithNonFiniteValues) {
   const testing::CommandRun run = RunMethod("inverse", "1 2\r\n2 4", {"2"});
-  EXPECT_TRUE(SameText(Unterminated(CrLfLines(
-                           {"  1  2", "  2  4", "", "输出矩阵选主元、消元后的结果",
-                            "  1  NaN  -Infinity  Infinity", "  NaN  NaN  Infinity  -Infinity",
-                            "", "矩阵的逆为：", "  -Infinity  Infinity", "  Infinity  -Infinity",
-                            "", "", "选主元消去法的应用——求矩阵的逆。"})),
-                       run.text2));
+  EXPECT_TRUE(SameText(
+      Unterminated(CrLfLines({"  1  2", "  2  4", "", "输出矩阵选主元、消元后的结果",
+                              "  1  NaN  -Infinity  Infinity", "  NaN  NaN  Infinity  -Infinity",
+                              "", "矩阵的逆为：", "  -Infinity  Infinity", "  Infinity  -Infinity",
+                              "", "", "选主元消去法的应用——求矩阵的逆。"})),
+      run.text2));
   EXPECT_EQ(run.dialogs, std::string(kOrderBox) + "2\n");  // no message box
 }
 

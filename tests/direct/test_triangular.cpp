@@ -30,19 +30,19 @@ TEST(Triangular, DefaultOrderThreeAndRoundingOnlyWhenPrinted) {
   // from the unrounded value: -99, not the -98.9 of 1 - 0.333 x 300.
   const testing::CommandRun run =
       RunMethod("MatrixBreak", "3 300 0\r\n1 1 0\r\n0 0 1", {"3"}, {}, 3);
-  EXPECT_TRUE(SameText(CrLfLines({"    3    300    0", "    1    1    0", "    0    0    1", "",
-                                  kLHeading, "    1    0    0", "    0.333    1    0",
-                                  "    0    0    1", "", kUHeading, "     3     300     0", "",
-                                  "     0     -99     0", "", "     0     0     1", ""}),
-                       run.text2));
+  EXPECT_TRUE(SameText(
+      CrLfLines({"    3    300    0", "    1    1    0", "    0    0    1", "", kLHeading,
+                 "    1    0    0", "    0.333    1    0", "    0    0    1", "", kUHeading,
+                 "     3     300     0", "", "     0     -99     0", "", "     0     0     1", ""}),
+      run.text2));
 }
 
 TEST(Triangular, OnlyALastZeroPivotIsAccepted) {
   const testing::CommandRun last = RunMethod("lu", "1 2\r\n2 4", {"2"});
-  EXPECT_TRUE(SameText(CrLfLines({"    1    2", "    2    4", "", kLHeading, "    1    0",
-                                  "    2    1", "", kUHeading, "     1     2", "",
-                                  "     0     0", ""}),
-                       last.text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"    1    2", "    2    4", "", kLHeading, "    1    0", "    2    1", "",
+                          kUHeading, "     1     2", "", "     0     0", ""}),
+               last.text2));
   EXPECT_EQ(last.dialogs, std::string(kOrderBox) + "2\n");
 
   const testing::CommandRun single = RunMethod("lu", "0", {"1"});

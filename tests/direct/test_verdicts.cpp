@@ -53,9 +53,9 @@ TEST(PositiveDefinite, NonSymmetricMatrixGetsNoVerdict) {
 }
 
 TEST(PositiveDefinite, MinorIsTestedBeforeRounding) {
-  EXPECT_TRUE(SameText(CrLfLines({"  4E-07", "", kMinorsHeading, kMinorsHeading2, Minor(1, "0"),
-                                  "", kDefinite}),
-                       RunMethod("positive-definite", "0.0000004", {"1"}).text2));
+  EXPECT_TRUE(SameText(
+      CrLfLines({"  4E-07", "", kMinorsHeading, kMinorsHeading2, Minor(1, "0"), "", kDefinite}),
+      RunMethod("positive-definite", "0.0000004", {"1"}).text2));
   // Minors come from the 7-place elimination: 3 x (3 - 1/3 rounded).
   const std::string text2 =
       RunMethod("positive-definite", "3 1 1\r\n1 3 1\r\n1 1 3", {"3"}, {}, 15).text2;
@@ -66,9 +66,9 @@ constexpr char kRowsHeading[] = "以上是该矩阵的元素";
 constexpr char kRowsHeading2[] = "下面输出各行的判断结果：";
 
 std::string NotDominant(int row) {
-  return CrLfLines({"第 " + std::to_string(row) +
-                        " 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和",
-                    "", "因此该矩阵不是严格对角占优矩阵。"});
+  return CrLfLines(
+      {"第 " + std::to_string(row) + " 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和", "",
+       "因此该矩阵不是严格对角占优矩阵。"});
 }
 const std::string kDominant =
     CrLfLines({"该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和", "",
@@ -78,20 +78,20 @@ const std::string kDominant =
 TEST(DiagonalDominance, EachVerdict) {
   const testing::CommandRun dominant =
       RunMethod("diagonal-dominance", "4 1 1\r\n1 5 2\r\n0 1 3", {"3"});
-  EXPECT_TRUE(SameText(CrLfLines({"  4  1  1", "  1  5  2", "  0  1  3", "", kRowsHeading,
-                                  kRowsHeading2}) +
-                           kDominant,
-                       dominant.text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"  4  1  1", "  1  5  2", "  0  1  3", "", kRowsHeading, kRowsHeading2}) +
+                   kDominant,
+               dominant.text2));
   EXPECT_EQ(dominant.dialogs, "input\t\t输入矩阵的阶数 n：\t\t3\n");
 
   // Equality is not enough, and the rows after the first failure are not
   // looked at.
-  EXPECT_TRUE(SameText(CrLfLines({"  2  2", "  1  3", "", kRowsHeading, kRowsHeading2}) +
-                           NotDominant(1),
-                       RunMethod("StrictMatrixJudge", "2 2\r\n1 3", {"2"}).text2));
-  EXPECT_TRUE(SameText(CrLfLines({"  3  1", "  4  2", "", kRowsHeading, kRowsHeading2}) +
-                           NotDominant(2),
-                       RunMethod("diagonal-dominance", "3 1\r\n4 2", {"2"}).text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"  2  2", "  1  3", "", kRowsHeading, kRowsHeading2}) + NotDominant(1),
+               RunMethod("StrictMatrixJudge", "2 2\r\n1 3", {"2"}).text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"  3  1", "  4  2", "", kRowsHeading, kRowsHeading2}) + NotDominant(2),
+               RunMethod("diagonal-dominance", "3 1\r\n4 2", {"2"}).text2));
 }
 
 TEST(DiagonalDominance, MagnitudesAndSingleEntries) {

@@ -28,12 +28,11 @@ struct SeriesRun {
   ConvergenceLog log;
 };
 
-SeriesRun RunWithSeries(std::string_view name, std::string_view text1, std::vector<std::string> answers,
-              std::vector<Reply> replies = {}) {
+SeriesRun RunWithSeries(std::string_view name, std::string_view text1,
+                        std::vector<std::string> answers, std::vector<Reply> replies = {}) {
   SeriesRun run;
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  run.text2 =
-      RunCommand(*FindCommand(name), dialogs, text1, std::string(), 6, {}, &run.log).text();
+  run.text2 = RunCommand(*FindCommand(name), dialogs, text1, std::string(), 6, {}, &run.log).text();
   return run;
 }
 
@@ -93,7 +92,8 @@ TEST(ConvergenceSeries, PowerEstimatesAreTheRatiosOfThePrintedIterates) {
     ASSERT_NE(estimates, nullptr);
     EXPECT_EQ(estimates->points.size(), static_cast<std::size_t>(last - 2));
     for (int k = 3; k <= last; ++k) {
-      const double ratio = RatioEstimate(Value(iterates[k][j - 1]), Value(iterates[k - 1][j - 1]), 6);
+      const double ratio =
+          RatioEstimate(Value(iterates[k][j - 1]), Value(iterates[k - 1][j - 1]), 6);
       EXPECT_EQ(At(estimates, k), FormatNumber(ratio)) << "iterate " << k << ", component " << j;
     }
   }
@@ -108,7 +108,8 @@ TEST(ConvergenceSeries, JacobiDiagonalAndOffDiagonalAreThoseOfThePrintedMatrices
   const Series* off = Find(run.log, Quantity::kOffDiagonal, 0);
   int blocks = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const bool block = lines[i].starts_with("第 ") && lines[i].ends_with(" 次正交相似变换的矩阵A1：");
+    const bool block =
+        lines[i].starts_with("第 ") && lines[i].ends_with(" 次正交相似变换的矩阵A1：");
     const bool results = lines[i] == "以下矩阵中对角线元素即为所求的特征值：";
     if (!block && !results) continue;
     // Block k shows the matrix after pass k - 1; the results the last one.
@@ -148,7 +149,8 @@ TEST(ConvergenceSeries, RunsThatGiveUpSayWhereAndWhy) {
     EXPECT_EQ(shift.log.why(), "参数选取不当，计算被迫终止，请重新选取");
     EXPECT_EQ(Find(shift.log, Quantity::kEigenvalue, 0), nullptr);
   }
-  const SeriesRun jacobi = RunWithSeries("jacobi", "4 1 2\r\n1 3 1\r\n2 1 5", {"3", "0"}, {Reply::kYes});
+  const SeriesRun jacobi =
+      RunWithSeries("jacobi", "4 1 2\r\n1 3 1\r\n2 1 5", {"3", "0"}, {Reply::kYes});
   EXPECT_EQ(jacobi.log.gave_up_at(), 101);
   EXPECT_EQ(jacobi.log.why(), "此方法不适合这个矩阵，计算被迫终止，请重新选择其他方法");
   EXPECT_EQ(Find(jacobi.log, Quantity::kOffDiagonal, 0)->points.back().x, 101);

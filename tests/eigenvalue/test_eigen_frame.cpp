@@ -23,15 +23,15 @@ struct EndedEarly {
 
 TEST(EigenCommands, EndingBeforeTheTraceLeavesBothPanes) {
   const std::vector<EndedEarly> cases = {
-      {"power", {}, 1},                          // cancelled order
-      {"power", {"0"}, 1},                       // order below 1
-      {"power", {"70000"}, 1},                   // order beyond 16 bits
-      {"power", {"2"}, 2},                       // cancelled precision
-      {"shift", {"2", "0.0001"}, 3},             // cancelled shift
-      {"shift", {"2", "0.0001", "  "}, 3},       // blank shift
-      {"inverse-power", {"2", ""}, 2},           // empty precision
-      {"jacobi", {"1"}, 1},                      // Jacobi needs order 2
-      {"jacobi", {"2"}, 2},                      // cancelled precision after reading
+      {"power", {}, 1},                     // cancelled order
+      {"power", {"0"}, 1},                  // order below 1
+      {"power", {"70000"}, 1},              // order beyond 16 bits
+      {"power", {"2"}, 2},                  // cancelled precision
+      {"shift", {"2", "0.0001"}, 3},        // cancelled shift
+      {"shift", {"2", "0.0001", "  "}, 3},  // blank shift
+      {"inverse-power", {"2", ""}, 2},      // empty precision
+      {"jacobi", {"1"}, 1},                 // Jacobi needs order 2
+      {"jacobi", {"2"}, 2},                 // cancelled precision after reading
       {"jacobi-threshold", {"2", " "}, 2},
   };
   for (const EndedEarly& c : cases) {

@@ -4,23 +4,22 @@
 #include <limits>
 #include <string>
 
-#include "eigenvalue/inverse_power.h"
-#include "text/number_text.h"
 #include "dialog_lines.h"
+#include "eigenvalue/inverse_power.h"
 #include "support/golden.h"
+#include "text/number_text.h"
 
 namespace matcalc {
 namespace {
 
 using testing::CommandRun;
+using testing::CrLfLines;
 using testing::F;
 using testing::kAskComponent;
 using testing::kAskEps;
 using testing::kAskOrder;
-using testing::CrLfLines;
 using testing::RunMethod;
 using testing::SameText;
-
 
 Vector V(std::initializer_list<double> values) {
   Vector v(static_cast<int>(values.size()));
@@ -58,23 +57,47 @@ TEST(SolveLU, ForwardStartsUnroundedAndZeroPivotStopsTheBackSubstitution) {
 
 TEST(InversePower, DiagonalTwoFour) {
   const CommandRun run = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0.0001"});
-  EXPECT_TRUE(SameText(
-      CrLfLines({"    2    0", "    0    4", "", "以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)",
-                 "    1    0", "    0    1", "", "输出矩阵三角分解后的上三角矩阵U(n)", "     2     0",
-                 "", "     0     4", "", "", "初始向量是：" + F(1) + F(1), "",
-                 "第 1 次归一化向量是：" + F(1) + F(0.5), "    近似特征值：0.5", "    本次未归一化向量是：",
-                 F(0.5) + F(0.25), "", "第 2 次归一化向量是：" + F(1) + F(0.25), "    近似特征值：0.5",
-                 "    本次未归一化向量是：", F(0.5) + F(0.125), "", "",
-                 "反幂法求矩阵 按模最小的特征值是： 2", "", "      对应的特征向量是： ", F(1), F(0.25)}),
-      run.text2));
-  EXPECT_EQ(run.dialogs, std::string(kAskOrder) + "2\n" + kAskEps + "0.0001\n" + kAskComponent +
-                             "(cancel)\n");
+  EXPECT_TRUE(SameText(CrLfLines({"    2    0",
+                                  "    0    4",
+                                  "",
+                                  "以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)",
+                                  "    1    0",
+                                  "    0    1",
+                                  "",
+                                  "输出矩阵三角分解后的上三角矩阵U(n)",
+                                  "     2     0",
+                                  "",
+                                  "     0     4",
+                                  "",
+                                  "",
+                                  "初始向量是：" + F(1) + F(1),
+                                  "",
+                                  "第 1 次归一化向量是：" + F(1) + F(0.5),
+                                  "    近似特征值：0.5",
+                                  "    本次未归一化向量是：",
+                                  F(0.5) + F(0.25),
+                                  "",
+                                  "第 2 次归一化向量是：" + F(1) + F(0.25),
+                                  "    近似特征值：0.5",
+                                  "    本次未归一化向量是：",
+                                  F(0.5) + F(0.125),
+                                  "",
+                                  "",
+                                  "反幂法求矩阵 按模最小的特征值是： 2",
+                                  "",
+                                  "      对应的特征向量是： ",
+                                  F(1),
+                                  F(0.25)}),
+                       run.text2));
+  EXPECT_EQ(run.dialogs,
+            std::string(kAskOrder) + "2\n" + kAskEps + "0.0001\n" + kAskComponent + "(cancel)\n");
 }
 
 TEST(InversePower, NegativeSmallestEigenvalueConverges) {
   const CommandRun run = RunMethod("inverse-power", "-2 0\r\n0 4", {"2", "0.0001"});
-  EXPECT_NE(run.text2.find("第 1 次归一化向量是：" + F(1) + F(-0.5) + "\r\n    近似特征值：-0.5\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      run.text2.find("第 1 次归一化向量是：" + F(1) + F(-0.5) + "\r\n    近似特征值：-0.5\r\n"),
+      std::string::npos);
   const std::string tail = "第 2 次归一化向量是：" + F(1) + F(0.25) +
                            "\r\n    近似特征值：-0.5\r\n    本次未归一化向量是：\r\n" + F(-0.5) +
                            F(-0.125) + "\r\n\r\n\r\n反幂法求矩阵 按模最小的特征值是： -2\r\n\r\n" +
@@ -85,8 +108,9 @@ TEST(InversePower, NegativeSmallestEigenvalueConverges) {
 
 TEST(InversePower, OneByOne) {
   const CommandRun run = RunMethod("inverse-power", "4", {"1", "0.0001"});
-  EXPECT_NE(run.text2.find("\r\n\r\n反幂法求矩阵 按模最小的特征值是： 4\r\n\r\n      对应的特征向量是： \r\n" +
-                           F(1) + "\r\n"),
+  EXPECT_NE(run.text2.find(
+                "\r\n\r\n反幂法求矩阵 按模最小的特征值是： 4\r\n\r\n      对应的特征向量是： \r\n" +
+                F(1) + "\r\n"),
             std::string::npos);
 }
 
@@ -103,15 +127,38 @@ TEST(InversePower, SingularMatrixReportsEigenvalueZero) {
   const std::string unsuitable = "message\t\t此方法不合适！\tok\tok\n";
   EXPECT_EQ(run.dialogs, std::string(kAskOrder) + "2\n" + kAskEps + "0.0001\n" + kAskComponent +
                              "(cancel)\n" + unsuitable + unsuitable);
-  EXPECT_TRUE(SameText(
-      CrLfLines({"    1    2", "    2    4", "", "以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)",
-                 "    1    0", "    2    1", "", "输出矩阵三角分解后的上三角矩阵U(n)", "     1     2",
-                 "", "     0     0", "", "", "初始向量是：" + F(1) + F(1), "",
-                 "第 1 次归一化向量是：" + F(0) + F(0), "    近似特征值：0", "    本次未归一化向量是：",
-                 F(0) + F(0), "", "第 2 次归一化向量是：" + F(0) + F(0), "    近似特征值：0",
-                 "    本次未归一化向量是：", F(0) + F(0), "", "", "反幂法求矩阵 按模最小的特征值是： 0",
-                 "", "      对应的特征向量是： ", F(0), F(0)}),
-      run.text2));
+  EXPECT_TRUE(SameText(CrLfLines({"    1    2",
+                                  "    2    4",
+                                  "",
+                                  "以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)",
+                                  "    1    0",
+                                  "    2    1",
+                                  "",
+                                  "输出矩阵三角分解后的上三角矩阵U(n)",
+                                  "     1     2",
+                                  "",
+                                  "     0     0",
+                                  "",
+                                  "",
+                                  "初始向量是：" + F(1) + F(1),
+                                  "",
+                                  "第 1 次归一化向量是：" + F(0) + F(0),
+                                  "    近似特征值：0",
+                                  "    本次未归一化向量是：",
+                                  F(0) + F(0),
+                                  "",
+                                  "第 2 次归一化向量是：" + F(0) + F(0),
+                                  "    近似特征值：0",
+                                  "    本次未归一化向量是：",
+                                  F(0) + F(0),
+                                  "",
+                                  "",
+                                  "反幂法求矩阵 按模最小的特征值是： 0",
+                                  "",
+                                  "      对应的特征向量是： ",
+                                  F(0),
+                                  F(0)}),
+                       run.text2));
 }
 
 TEST(InversePower, GivesUpAfterIteration200) {

@@ -6,9 +6,9 @@
 
 #include "cli/runner.h"
 #include "eigenvalue/jacobi.h"
-#include "text/number_text.h"
 #include "support/golden.h"
 #include "support/matrices.h"
+#include "text/number_text.h"
 
 namespace matcalc {
 namespace {
@@ -85,14 +85,14 @@ TEST(Jacobi, HugePivotRotatesAndGivesBothEigenvalues) {
 TEST(Jacobi, DiagonalMatrixNeedsNoPassAndTinyElementsPrintAsZero) {
   const CommandRun run = RunMethod("jacobi", "1 0 0\r\n1e-20 2 0\r\n1e-19 0 3", {"3", "0.5"});
   const std::string z = Field24(0);
-  EXPECT_TRUE(SameText(
-      CrLfLines({"    1    0    0", "    1E-20    2    0", "    1E-19    0    3", "",
-                 "以上是所要求解的矩阵", "", "", "以下矩阵中对角线元素即为所求的特征值：",
-                 Field24(1) + z + z, z + Field24(2) + z, Field24(1e-19) + z + Field24(3), "",
-                 "    以下矩阵中列向量即为所求的特征向量（R1*R2*......*Rn）：",
-                 Field24(1) + z + z, z + Field24(1) + z, z + z + Field24(1), "", "",
-                 "此方法只适合于对称矩阵！  编程算法有待进一步完善。"}),
-      run.text2));
+  EXPECT_TRUE(
+      SameText(CrLfLines({"    1    0    0", "    1E-20    2    0", "    1E-19    0    3", "",
+                          "以上是所要求解的矩阵", "", "", "以下矩阵中对角线元素即为所求的特征值：",
+                          Field24(1) + z + z, z + Field24(2) + z, Field24(1e-19) + z + Field24(3),
+                          "", "    以下矩阵中列向量即为所求的特征向量（R1*R2*......*Rn）：",
+                          Field24(1) + z + z, z + Field24(1) + z, z + z + Field24(1), "", "",
+                          "此方法只适合于对称矩阵！  编程算法有待进一步完善。"}),
+               run.text2));
   EXPECT_EQ(run.dialogs, Log("3", "0.5"));
 }
 
@@ -101,8 +101,8 @@ TEST(Jacobi, PassThatLeavesTheMatrixDiagonalHasConverged) {
   // passes all the same; this rotation leaves an exact 0 where the pivot was.
   const CommandRun run = RunMethod("jacobi", "-8 1\r\n1 -6", {"2", "0"});
   EXPECT_EQ(CountOf(run.text2, "次正交相似变换的矩阵A1："), 1);
-  EXPECT_NE(run.text2.find("以下矩阵中对角线元素即为所求的特征值：\r\n" + Field24(-8.41421356237310) +
-                           Field24(0) + "\r\n"),
+  EXPECT_NE(run.text2.find("以下矩阵中对角线元素即为所求的特征值：\r\n" +
+                           Field24(-8.41421356237310) + Field24(0) + "\r\n"),
             std::string::npos);
   EXPECT_EQ(run.dialogs, Log("2", "0"));
 }
@@ -112,7 +112,8 @@ TEST(Jacobi, HundredAndFirstPassMayStillConverge) {
   EXPECT_EQ(CountOf(run.text2, "次正交相似变换的矩阵A1："), 101);
   EXPECT_NE(run.text2.find("第 100 次正交相似变换的矩阵A1："), std::string::npos);
   EXPECT_EQ(run.text2.find("此方法不适合这个矩阵"), std::string::npos);
-  EXPECT_NE(run.text2.find("\r\n\r\n\r\n以下矩阵中对角线元素即为所求的特征值："), std::string::npos);
+  EXPECT_NE(run.text2.find("\r\n\r\n\r\n以下矩阵中对角线元素即为所求的特征值："),
+            std::string::npos);
   EXPECT_EQ(run.dialogs, Log("5", "5e-154"));
 }
 

@@ -44,7 +44,7 @@ Matrix PlainProduct(const Matrix& a, const Matrix& b, int m, int p, int k, int d
 // tests run.
 TEST(MultiplyMatrices, EveryEntryKeepsItsOwnSummationOrder) {
   // Sizes off every tile and block boundary, and depths over one block.
-  const int shapes[][3] = {{1, 1, 1},   {3, 5, 2},    {9, 17, 7},  {17, 33, 260},
+  const int shapes[][3] = {{1, 1, 1},    {3, 5, 2},    {9, 17, 7},   {17, 33, 260},
                            {60, 60, 60}, {8, 16, 513}, {100, 3, 300}};
   for (const TileKernel& kernel : SupportedKernels()) {
     std::mt19937 random(2024);

@@ -29,8 +29,7 @@ TEST(Budget, CountsTheTextItsCopiesAndTheFrontEndsCopiesOfTheTrace) {
   EXPECT_DOUBLE_EQ(large_text.bytes,
                    kProgramBytes + 10 * kMiB + 200 * kMiB * (1 + kReaderTextCopies));
 
-  const BudgetNeeds window =
-      TotalNeeds(estimate, 20 * kMiB, {.text_copies = 2, .trace_copies = 3});
+  const BudgetNeeds window = TotalNeeds(estimate, 20 * kMiB, {.text_copies = 2, .trace_copies = 3});
   EXPECT_DOUBLE_EQ(window.bytes - small_text.bytes, 2 * 20 * kMiB + 3 * 100 * kMiB);
   EXPECT_DOUBLE_EQ(window.nanoseconds, small_text.nanoseconds);
 }

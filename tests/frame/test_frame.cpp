@@ -80,8 +80,9 @@ TEST(RefuseIfTooLarge, RefusesWithAnOkMessageAndLeavesThePanes) {
   EXPECT_EQ(shown.text, "阶数太大，超出了本程序的计算能力。");
   EXPECT_EQ(shown.buttons, Buttons::kOk);
   EXPECT_EQ(shown.title, "");
-  EXPECT_EQ(dialogs.Log(), "message\t\t阶数太大，超出了本程序的计算能力。\tok\tok\n"
-                           "message\t\t阶数太大，超出了本程序的计算能力。\tok\tok\n");
+  EXPECT_EQ(dialogs.Log(),
+            "message\t\t阶数太大，超出了本程序的计算能力。\tok\tok\n"
+            "message\t\t阶数太大，超出了本程序的计算能力。\tok\tok\n");
   EXPECT_EQ(pane.text(), "earlier trace");
   EXPECT_FALSE(pane.changed());
 }
@@ -97,8 +98,8 @@ TEST(ScriptedDialogs, LogsOneLinePerBox) {
   question.icon = Icon::kExclamation;
   question.default_button = Reply::kNo;
   question.title = "警告";
-  EXPECT_EQ(dialogs.Message(question), Reply::kNo);   // the scripted reply
-  EXPECT_EQ(dialogs.Message(question), Reply::kNo);   // replies used up: the default
+  EXPECT_EQ(dialogs.Message(question), Reply::kNo);  // the scripted reply
+  EXPECT_EQ(dialogs.Message(question), Reply::kNo);  // replies used up: the default
   question.default_button = Reply::kYes;
   EXPECT_EQ(dialogs.Message(question), Reply::kYes);
 
@@ -141,9 +142,9 @@ TEST(Settings, DigitsFromAnswerReadsRoundsAndClamps) {
     std::optional<std::string> answer;
     int digits;
   } rows[] = {
-      {"3", 3},     {"20", 15},   {"-3", 1},      {"0", 1},     {"abc", 1},
-      {"", 1},      {"7.5", 8},   {"2.5", 2},     {"1e10", 15}, {"-1e10", 1},
-      {"&HF", 15},  {" 1 2 ", 12}, {std::nullopt, 9},
+      {"3", 3},    {"20", 15},    {"-3", 1},         {"0", 1},     {"abc", 1},
+      {"", 1},     {"7.5", 8},    {"2.5", 2},        {"1e10", 15}, {"-1e10", 1},
+      {"&HF", 15}, {" 1 2 ", 12}, {std::nullopt, 9},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(DigitsFromAnswer(row.answer, 9), row.digits) << row.answer.value_or("(cancel)");

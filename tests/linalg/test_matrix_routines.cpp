@@ -47,9 +47,9 @@ TEST(MultiplyMatrices, EveryEntryIsRoundedToTheDigitsOfTheCall) {
   const Matrix b = MatrixOf({{0.5, 0.25}, {0.125, 1.0 / 7}});
   const Matrix ab = MultiplyMatrices(a, b, 2, 2, 2, 3);
   EXPECT_EQ(ab(1, 1), 0.75);
-  EXPECT_EQ(ab(1, 2), 0.536);   // 0.25 + 2/7 = 0.5357...
+  EXPECT_EQ(ab(1, 2), 0.536);  // 0.25 + 2/7 = 0.5357...
   EXPECT_EQ(ab(2, 1), 2);
-  EXPECT_EQ(ab(2, 2), 1.321);   // 0.75 + 4/7 = 1.3214...
+  EXPECT_EQ(ab(2, 2), 1.321);  // 0.75 + 4/7 = 1.3214...
 }
 
 TEST(MultiplyMatrices, SumsInIncreasingOrderWithoutFusedMultiplyAdd) {
@@ -84,7 +84,7 @@ TEST(MultiplyMatrices, OverflowGivesInfinityAndTheProductGoesOn) {
 }
 
 TEST(MultiplyMatrices, RectangularShapesAndAFreshResult) {
-  const Matrix a = MatrixOf({{1, 2, 3}});        // 1 x 3
+  const Matrix a = MatrixOf({{1, 2, 3}});               // 1 x 3
   const Matrix b = MatrixOf({{1, 0}, {0, 1}, {1, 1}});  // 3 x 2
   const Matrix c = MultiplyMatrices(a, b, 1, 2, 3, 6);
   EXPECT_EQ(c.rows(), 1);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -127,8 +126,7 @@ TEST(ReadSquareMatrix, ReadsUpToNPlusOneEntriesAndRepeatsTheLastColumn) {
   // An (n+1)-th entry of an earlier row lives on in the row buffer.
   EXPECT_EQ(ReadSquare("1 2 9\r\n3 4\r\n5 6", 2), (Rows{{1, 2, 9}, {3, 4, 9}}));
   EXPECT_EQ(ReadSquare("1 2 3 4 5\r\n6", 2), (Rows{{1, 2, 3}, {6, 2, 3}}));
-  EXPECT_EQ(ReadSquare("1 2 3\r\n4 5", 3),
-            (Rows{{1, 2, 3, 0}, {4, 5, 3, 0}, {0, 5, 3, 0}}));
+  EXPECT_EQ(ReadSquare("1 2 3\r\n4 5", 3), (Rows{{1, 2, 3, 0}, {4, 5, 3, 0}, {0, 5, 3, 0}}));
 }
 
 TEST(ReadSquareMatrix, LeavesAnArrayAllocatedTooSmallAlone) {
@@ -157,20 +155,19 @@ TEST(ReadMatrix, ReadsLongTextsInFull) {
   EXPECT_EQ(a(77, 33), 77033);
 }
 
-TEST(ReadMatrix, ReadingIsLinearInTheText) {
+TEST(ReadMatrix, ReadsALargeTextWhole) {
+  // Its speed is measured by bench_readers, side by side at two sizes.
   const int n = 600;
   std::string text;
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) text += (j % 7 == 0 ? "-1.25e-3 " : "12.5 ");
     text += "\r\n";
   }
-  const auto start = std::chrono::steady_clock::now();
   Matrix a;
   ReadMatrix(a, n, text);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(a(1, 1), 12.5);
   EXPECT_EQ(a(n, 7), -1.25e-3);
-  EXPECT_LT(seconds, 2.0);  // about 0.05 s in a release build
+  EXPECT_EQ(a(n, n - 1), 12.5);
 }
 
 TEST(ReadVector, FirstLineOnlySpacesSeparate) {
@@ -293,9 +290,9 @@ std::pair<std::vector<double>, std::string> ChainReadVector(std::string s) {
 
 // Texts made of separators in runs of every length, entries and stray marks.
 std::string RandomText(std::mt19937& random) {
-  static const std::vector<std::string> pieces = {
-      "1", "-2", "3.5", "40", "sqr(4)", "2*pi", " ", " ", " ", ",", ",", "#", "\r\n",
-      "\n", "\r", "e", "\t"};
+  static const std::vector<std::string> pieces = {"1",    "-2", "3.5", "40", "sqr(4)", "2*pi",
+                                                  " ",    " ",  " ",   ",",  ",",      "#",
+                                                  "\r\n", "\n", "\r",  "e",  "\t"};
   std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
   std::uniform_int_distribution<int> length(0, 40);
   std::uniform_int_distribution<int> run(2, 300);

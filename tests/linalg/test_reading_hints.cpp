@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "linalg/reading_hints.h"
 #include "linalg/readers.h"
+#include "linalg/reading_hints.h"
 #include "text/evaluator.h"
 
 namespace matcalc {
@@ -91,10 +91,10 @@ TEST(ReadingHints, VectorLineSplitsAtSpacesOnly) {
 // The hints and the command's reader agree on every value they report, on
 // texts with random separators, junk and expressions.
 TEST(ReadingHints, ValuesAgreeWithTheMatrixReader) {
-  const std::vector<std::string> pieces = {"1",   "-2.5", "3e2",  "12abc", "a",   "sin(0)",
-                                           "2*(3", "1.2.3", "(4",  "7/2",   "pi",  "x+1"};
-  const std::vector<std::string> separators = {" ", "  ", ",", ", ", " ,", "\n", "\r\n", "#",
-                                               "\n\n", " \t"};
+  const std::vector<std::string> pieces = {"1",    "-2.5",  "3e2", "12abc", "a",  "sin(0)",
+                                           "2*(3", "1.2.3", "(4",  "7/2",   "pi", "x+1"};
+  const std::vector<std::string> separators = {" ",  "  ",   ",", ", ",   " ,",
+                                               "\n", "\r\n", "#", "\n\n", " \t"};
   std::mt19937 random(7);
   for (int round = 0; round < 200; ++round) {
     std::string text;
@@ -129,8 +129,8 @@ TEST(ReadingHints, JsonForThePage) {
 // (without the row's "#"), whatever the separators around it.
 TEST(ReadingHints, EntryOffsetsPointAtTheEntriesRead) {
   const std::vector<std::string> pieces = {"1", "12abc", "读", "a\tb", "(1+2)", "-x", "é"};
-  const std::vector<std::string> separators = {" ", "   ", ",", ", ,", "\r\n", "#", "\n\n\n",
-                                               " # ", "\r", ",,,"};
+  const std::vector<std::string> separators = {" ", "   ",    ",",   ", ,", "\r\n",
+                                               "#", "\n\n\n", " # ", "\r",  ",,,"};
   std::mt19937 random(11);
   for (int round = 0; round < 300; ++round) {
     std::string text = round % 3 == 0 ? "  " : "";

@@ -9,8 +9,9 @@
 
 namespace matcalc::testing {
 
-CommandRun RunMethod(std::string_view name, std::string_view text1, std::vector<std::string> answers,
-               std::vector<Reply> replies, int digits, std::string text2) {
+CommandRun RunMethod(std::string_view name, std::string_view text1,
+                     std::vector<std::string> answers, std::vector<Reply> replies, int digits,
+                     std::string text2) {
   const Command* command = FindCommand(name);
   EXPECT_NE(command, nullptr) << "no command " << name;
   if (command == nullptr) return {};
@@ -36,9 +37,12 @@ namespace {
 std::string Visible(std::string_view line) {
   std::string out;
   for (const char c : line) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else out += c;
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
   }
   return out;
 }
@@ -58,8 +62,7 @@ std::string_view LineAt(std::string_view text, std::size_t pos) {
   while (first < expected.size() && first < actual.size() && expected[first] == actual[first]) {
     ++first;
   }
-  const std::size_t line_start =
-      first == 0 ? 0 : expected.substr(0, first).find_last_of('\n') + 1;
+  const std::size_t line_start = first == 0 ? 0 : expected.substr(0, first).find_last_of('\n') + 1;
   std::size_t line_number = 1;
   for (std::size_t i = 0; i < line_start; ++i) line_number += expected[i] == '\n';
   return ::testing::AssertionFailure()

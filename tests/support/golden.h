@@ -12,16 +12,16 @@
 namespace matcalc::testing {
 
 struct CommandRun {
-  std::string text2;    // the result pane afterwards
-  bool changed = false; // whether the command touched the result pane
-  std::string dialogs;  // one line per box, as the runner reports them
+  std::string text2;     // the result pane afterwards
+  bool changed = false;  // whether the command touched the result pane
+  std::string dialogs;   // one line per box, as the runner reports them
 };
 
 // Runs the command named `name` (runner name or menu item) on `text1`, with
 // the result pane starting as `text2`.
 CommandRun RunMethod(std::string_view name, std::string_view text1,
-               std::vector<std::string> answers = {}, std::vector<Reply> replies = {},
-               int digits = 6, std::string text2 = "previous result");
+                     std::vector<std::string> answers = {}, std::vector<Reply> replies = {},
+                     int digits = 6, std::string text2 = "previous result");
 
 // The contents of tests/golden/<file>, byte for byte.
 std::string Golden(std::string_view file);

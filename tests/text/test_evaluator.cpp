@@ -25,26 +25,57 @@ void ExpectAll(std::initializer_list<Row> rows) {
 
 TEST(Evaluator, Numbers) {
   ExpectAll({
-      {"5", "5"},          {"-3.5e2", "-350"},    {"+2", "2"},
-      {".5", "0.5"},       {"-.5", "-0.5"},       {"1e-5", "1E-05"},
-      {"1.5e3", "1500"},   {"1E+5*2", "200000"},  {"1.2.3", "1.2"},
-      {"0", "0"},          {"-0", "0"},           {"1e400", "Infinity"},
-      {"-1e400", "-Infinity"}, {"1e-400", "0"},   {"1 0", "10"},
-      {"3#", "3"},         {"3##", "3"},          {"0.5e1", "5"},
+      {"5", "5"},
+      {"-3.5e2", "-350"},
+      {"+2", "2"},
+      {".5", "0.5"},
+      {"-.5", "-0.5"},
+      {"1e-5", "1E-05"},
+      {"1.5e3", "1500"},
+      {"1E+5*2", "200000"},
+      {"1.2.3", "1.2"},
+      {"0", "0"},
+      {"-0", "0"},
+      {"1e400", "Infinity"},
+      {"-1e400", "-Infinity"},
+      {"1e-400", "0"},
+      {"1 0", "10"},
+      {"3#", "3"},
+      {"3##", "3"},
+      {"0.5e1", "5"},
       // A number below the double range is still a number: it reads as 0.
-      {"2*1e-400", "0"},   {"1e-400+3", "3"},     {"2-1e-400*5", "2"},
+      {"2*1e-400", "0"},
+      {"1e-400+3", "3"},
+      {"2-1e-400*5", "2"},
   });
 }
 
 TEST(Evaluator, OperatorsAndPrecedence) {
   ExpectAll({
-      {"2+3*4", "14"},   {"(2+3)*4", "20"},  {"2^3^2", "64"},    {"2*3^2", "18"},
-      {"10-4-3", "3"},   {"8/4/2", "1"},     {"2-3", "-1"},      {"2+3", "5"},
-      {"7\\2", "3"},     {"2.5\\1", "2"},    {"3.5\\1", "4"},    {"-7\\2", "-3"},
-      {"7\\0", "0"},     {"1e10\\1", "0"},   {"2^0.5", "1.4142135623731"},
-      {"1/0", "Infinity"}, {"-1/0", "-Infinity"}, {"0/0", "NaN"},
-      {"(-8)^(1/3)", "0"}, {"0^(0-1)", "0"}, {"10^400", "0"},    {"1e300*1e300", "Infinity"},
-      {"((((1))))", "1"},  {"2*(3+4)^2", "98"},
+      {"2+3*4", "14"},
+      {"(2+3)*4", "20"},
+      {"2^3^2", "64"},
+      {"2*3^2", "18"},
+      {"10-4-3", "3"},
+      {"8/4/2", "1"},
+      {"2-3", "-1"},
+      {"2+3", "5"},
+      {"7\\2", "3"},
+      {"2.5\\1", "2"},
+      {"3.5\\1", "4"},
+      {"-7\\2", "-3"},
+      {"7\\0", "0"},
+      {"1e10\\1", "0"},
+      {"2^0.5", "1.4142135623731"},
+      {"1/0", "Infinity"},
+      {"-1/0", "-Infinity"},
+      {"0/0", "NaN"},
+      {"(-8)^(1/3)", "0"},
+      {"0^(0-1)", "0"},
+      {"10^400", "0"},
+      {"1e300*1e300", "Infinity"},
+      {"((((1))))", "1"},
+      {"2*(3+4)^2", "98"},
   });
 }
 
@@ -84,13 +115,28 @@ TEST(Evaluator, SignsAndTheirOperands) {
 
 TEST(Evaluator, Functions) {
   ExpectAll({
-      {"sqr(2)/2", "0.707106781186548"}, {"sin(pi/2)", "1"},     {"log2(8)", "3"},
-      {"log10(100)", "2"},  {"SIN(1)", "0.841470984807897"},     {"sin( 1 )", "0.841470984807897"},
-      {"sin2", "0.909297426825682"},   {"sqr4*2", "4"},           {"sqr(-1)", "0"},
-      {"log(0)", "0"},      {"log10(-5)", "0"},   {"log2(0)", "0"},   {"exp(1)", "2.71828182845905"},
-      {"exp(1000)", "0"},   {"abs(-3)", "3"},     {"atn(1)*4", "3.14159265358979"},
-      {"cos(0)", "1"},      {"tan(0)", "0"},      {"log(1)", "0"},    {"sqr(sqr(16))", "2"},
-      {"exp(x)", "1"},      {"Exp(2)", "7.38905609893065"},
+      {"sqr(2)/2", "0.707106781186548"},
+      {"sin(pi/2)", "1"},
+      {"log2(8)", "3"},
+      {"log10(100)", "2"},
+      {"SIN(1)", "0.841470984807897"},
+      {"sin( 1 )", "0.841470984807897"},
+      {"sin2", "0.909297426825682"},
+      {"sqr4*2", "4"},
+      {"sqr(-1)", "0"},
+      {"log(0)", "0"},
+      {"log10(-5)", "0"},
+      {"log2(0)", "0"},
+      {"exp(1)", "2.71828182845905"},
+      {"exp(1000)", "0"},
+      {"abs(-3)", "3"},
+      {"atn(1)*4", "3.14159265358979"},
+      {"cos(0)", "1"},
+      {"tan(0)", "0"},
+      {"log(1)", "0"},
+      {"sqr(sqr(16))", "2"},
+      {"exp(x)", "1"},
+      {"Exp(2)", "7.38905609893065"},
   });
 }
 
@@ -103,30 +149,56 @@ TEST(Evaluator, LogarithmsUseTheFifteenDigitConstants) {
 
 TEST(Evaluator, ConstantsAndX) {
   ExpectAll({
-      {"pi", "3.14159265358979"}, {"2*pi", "6.28318530717958"}, {"pi/pi", "1"},
-      {"PI", "3.14159265358979"}, {"x", "0"},                   {"x+1", "1"},
-      {"f(x)=2*3", "6"},          {"f(x)=x+1", "1"},            {"f(x)2+2", "4"},
-      {"2=3", "2"},               {"2pi", "2"},
+      {"pi", "3.14159265358979"},
+      {"2*pi", "6.28318530717958"},
+      {"pi/pi", "1"},
+      {"PI", "3.14159265358979"},
+      {"x", "0"},
+      {"x+1", "1"},
+      {"f(x)=2*3", "6"},
+      {"f(x)=x+1", "1"},
+      {"f(x)2+2", "4"},
+      {"2=3", "2"},
+      {"2pi", "2"},
   });
 }
 
 TEST(Evaluator, MalformedInputStillGivesANumber) {
   ExpectAll({
-      {"", "0"},       {"#", "0"},      {"abc", "0"},     {"12abc", "12"},  {"2+a", "2"},
-      {"(2+3", "5"},   {"2+3)", "5"},   {"1,2", "1"},     {"()", "0"},      {"+", "0"},
-      {"-", "0"},      {"*", "0"},      {"2*", "0"},      {"3#4", "3"},     {")3", "0"},
-      {"sin", "0"},    {"((", "0"},     {"1..2", "1"},    {"e", "0"},       {"2^", "0"},
+      {"", "0"},
+      {"#", "0"},
+      {"abc", "0"},
+      {"12abc", "12"},
+      {"2+a", "2"},
+      {"(2+3", "5"},
+      {"2+3)", "5"},
+      {"1,2", "1"},
+      {"()", "0"},
+      {"+", "0"},
+      {"-", "0"},
+      {"*", "0"},
+      {"2*", "0"},
+      {"3#4", "3"},
+      {")3", "0"},
+      {"sin", "0"},
+      {"((", "0"},
+      {"1..2", "1"},
+      {"e", "0"},
+      {"2^", "0"},
       // A "#" inside the text pairs with the opening one early; what follows
       // is still read, and the first operand pushed is the value.
-      {"#5", "5"},     {"#sqr4", "2"},  {"3#sqr4", "3"},  {"2abs#log10", "0.301029995663981"},
+      {"#5", "5"},
+      {"#sqr4", "2"},
+      {"3#sqr4", "3"},
+      {"2abs#log10", "0.301029995663981"},
   });
 }
 
 // ReadEntry gives EvaluateEntry's value and tells whether all of the entry
 // counted; a row's closing "#" is no unread text.
 TEST(Evaluator, ReadEntryTellsWhetherAllWasRead) {
-  for (const char* whole : {"", "12", "-1.5e3#", "2*(3+4)", "sin(pi/2)#", "f(x)=2", "x+1",
-                            "2^-(1)", "1=", "SQR( 4 )", "7\\2", "3#"}) {
+  for (const char* whole : {"", "12", "-1.5e3#", "2*(3+4)", "sin(pi/2)#", "f(x)=2", "x+1", "2^-(1)",
+                            "1=", "SQR( 4 )", "7\\2", "3#"}) {
     const EntryReading r = ReadEntry(whole);
     EXPECT_TRUE(r.whole) << whole;
     EXPECT_EQ(r.value, EvaluateEntry(std::string_view(whole))) << whole;
@@ -178,7 +250,7 @@ TEST(Evaluator, NormalizeExpressionSteps) {
 
 TEST(Evaluator, EvaluateExpressionSubstitutesX) {
   EXPECT_EQ(EvaluateExpression("x*x++1", 3), 10);  // a normalised text
-  EXPECT_EQ(EvaluateExpression("x^2", -2), 4);  // x is put in parentheses
+  EXPECT_EQ(EvaluateExpression("x^2", -2), 4);     // x is put in parentheses
   EXPECT_EQ(EvaluateExpression("eyp(x)", 0), 1);
   EXPECT_EQ(EvaluateExpression("2*x", 0.5), 1);
 }
@@ -233,14 +305,38 @@ TEST(Evaluator, PrecedenceRelations) {
 TEST(Evaluator, LongEntriesAreEvaluatedQuickly) {
   const std::vector<std::string> entries = {
       std::string(1 << 20, '('),
-      [] { std::string s; for (int i = 0; i < 200000; ++i) s += "1+"; return s; }(),
-      [] { std::string s; for (int i = 0; i < 200000; ++i) s += "-1"; return s; }(),
-      [] { std::string s; for (int i = 0; i < 200000; ++i) s += "1\t"; return s; }(),
+      [] {
+        std::string s;
+        for (int i = 0; i < 200000; ++i) s += "1+";
+        return s;
+      }(),
+      [] {
+        std::string s;
+        for (int i = 0; i < 200000; ++i) s += "-1";
+        return s;
+      }(),
+      [] {
+        std::string s;
+        for (int i = 0; i < 200000; ++i) s += "1\t";
+        return s;
+      }(),
       "1" + std::string(1 << 20, '\t') + "2",
       std::string(1 << 20, '1'),
-      [] { std::string s; for (int i = 0; i < 100000; ++i) s += "sin"; return s; }(),
-      [] { std::string s; for (int i = 0; i < 100000; ++i) s += "pi*"; return s; }(),
-      [] { std::string s; for (int i = 0; i < 200000; ++i) s += "2^-"; return s; }(),
+      [] {
+        std::string s;
+        for (int i = 0; i < 100000; ++i) s += "sin";
+        return s;
+      }(),
+      [] {
+        std::string s;
+        for (int i = 0; i < 100000; ++i) s += "pi*";
+        return s;
+      }(),
+      [] {
+        std::string s;
+        for (int i = 0; i < 200000; ++i) s += "2^-";
+        return s;
+      }(),
   };
   for (const std::string& entry : entries) {
     const auto start = std::chrono::steady_clock::now();

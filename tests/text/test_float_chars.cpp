@@ -49,8 +49,7 @@ struct Parsed {
   std::size_t used;
   bool operator==(const Parsed& other) const {
     // Bit patterns, so that -0 and 0 differ and NaN equals NaN.
-    return Bits(value) == Bits(other.value) &&
-           ec == other.ec && used == other.used;
+    return Bits(value) == Bits(other.value) && ec == other.ec && used == other.used;
   }
 };
 

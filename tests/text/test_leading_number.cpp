@@ -18,12 +18,11 @@ struct Case {
 
 TEST(LeadingNumber, ReadsTheLongestNumberPrefix) {
   const Case cases[] = {
-      {"12abc", 12},        {"  -3.5e2", -350},   {"abc", 0},         {"1 0", 10},
-      {"", 0},              {".", 0},             {"-", 0},           {"+5", 5},
-      {".5", 0.5},          {"-.25", -0.25},      {"5.", 5},          {"1.2.3", 1.2},
-      {"007", 7},           {"0.0", 0},           {"1e", 1},          {"1e+", 1},
-      {"1E-2x", 0.01},      {"2E3", 2000},        {"1.5e3", 1500},    {"3#", 3},
-      {"3,4", 3},           {"--3", 0},           {"e5", 0},          {"1e2.5", 100},
+      {"12abc", 12}, {"  -3.5e2", -350}, {"abc", 0},    {"1 0", 10},     {"", 0},
+      {".", 0},      {"-", 0},           {"+5", 5},     {".5", 0.5},     {"-.25", -0.25},
+      {"5.", 5},     {"1.2.3", 1.2},     {"007", 7},    {"0.0", 0},      {"1e", 1},
+      {"1e+", 1},    {"1E-2x", 0.01},    {"2E3", 2000}, {"1.5e3", 1500}, {"3#", 3},
+      {"3,4", 3},    {"--3", 0},         {"e5", 0},     {"1e2.5", 100},
   };
   for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
 }
@@ -43,7 +42,7 @@ TEST(LeadingNumber, HexAndOctalOnlyWithUpperCasePrefix) {
   EXPECT_EQ(LeadingNumber("&O18"), 1);  // 8 is no octal digit
   EXPECT_EQ(LeadingNumber("&H"), 0);
   EXPECT_EQ(LeadingNumber(" & H 1\t0"), 16);  // blanks are ignored here as well
-  EXPECT_EQ(LeadingNumber("&h10"), 0);  // entries are lower-cased: they never read hex
+  EXPECT_EQ(LeadingNumber("&h10"), 0);        // entries are lower-cased: they never read hex
   EXPECT_EQ(LeadingNumber("&o17"), 0);
 }
 

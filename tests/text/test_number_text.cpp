@@ -40,8 +40,8 @@ TEST(FormatNumber, FifteenSignificantDigitsPlainOrScientific) {
       {std::sqrt(2.0), "1.4142135623731"},  // the 15th digit is a 0
       {3.0000000000000013, "3"},
       {1.9999999999999964, "2"},
-      {999999999999999.9, "1E+15"},           // rounding carries into the exponent
-      {0.000099999999999999999, "0.0001"},    // and back into plain notation
+      {999999999999999.9, "1E+15"},         // rounding carries into the exponent
+      {0.000099999999999999999, "0.0001"},  // and back into plain notation
       {-1.23456789012345e-300, "-1.23456789012345E-300"},
       {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
       {std::numeric_limits<double>::max(), "1.79769313486232E+308"},

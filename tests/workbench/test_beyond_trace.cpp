@@ -91,8 +91,8 @@ class BeyondTraceTest : public QObject {
 
     const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))));
-    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                               QStringLiteral("-")});
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QStringList printed;
     for (const QString& line : text.split(QLatin1Char('\n'))) printed << Collapsed(line);
     qsizetype at = 0;
@@ -111,7 +111,8 @@ class BeyondTraceTest : public QObject {
   // A wide trace turns the page and is set smaller; no number is cut.
   void wideTracesTurnLandscape() {
     QString row;
-    for (int j = 1; j <= 7; ++j) row += QStringLiteral("%1").arg(-1234.56789012345 * j, 24, 'g', 15);
+    for (int j = 1; j <= 7; ++j)
+      row += QStringLiteral("%1").arg(-1234.56789012345 * j, 24, 'g', 15);
     const QString trace = QStringLiteral("以上是所要求解的矩阵\r\n") + row + QStringLiteral("\r\n");
     const TracePrinter printer(trace, PrintCaption({}), QDateTime::currentDateTime());
     QCOMPARE(printer.orientation(), QPageLayout::Landscape);
@@ -120,8 +121,8 @@ class BeyondTraceTest : public QObject {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("wide.pdf"));
     QVERIFY(WriteTracePdf(pdf, printer));
-    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                               QStringLiteral("-")});
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(text.contains(Collapsed(row).section(QLatin1Char(' '), -1)));
     QCOMPARE(Collapsed(text.split(QLatin1Char('\n')).filter(QStringLiteral("-8641")).value(0)),
              Collapsed(row));
@@ -209,7 +210,8 @@ class BeyondTraceTest : public QObject {
     QSignalSpy updated(&hints, &TypingHints::updated);
     pane.setPlainText(QStringLiteral("１２abc 2\n a  4 ５"));
     QVERIFY(updated.wait(5000));
-    QCOMPARE(label.text(), QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，3 个元素只读了一部分"));
+    QCOMPARE(label.text(),
+             QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，3 个元素只读了一部分"));
     const QList<QTextEdit::ExtraSelection> marks = pane.extraSelections();
     QCOMPARE(marks.size(), 3);
     // Positions in the pane: a full-width digit is one character there.
@@ -281,8 +283,8 @@ class BeyondTraceTest : public QObject {
     form.action(QStringLiteral("FileExportPdf"))->trigger();
     const QString pdf = picker.name + QStringLiteral(".pdf");
     QVERIFY(QFile::exists(pdf));
-    const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                               QStringLiteral("-")});
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(text.contains(QStringLiteral("矩阵计算器 — 幂法")));
     QVERIFY(text.contains(QStringLiteral("幂法求矩阵的主特征值是： 4.731877")));
     // Once the pane is edited the trace is no longer the method's own.

@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QFontDialog>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTranslator>
 #include <random>
 
 #include "frame/scripted_dialogs.h"
@@ -114,8 +114,8 @@ void CommandsTest::LongCommandShowsProgressAndEscStopsIt() {
   QVERIFY(form_->status_text().startsWith(QStringLiteral("正在计算：列主元求行列式")));
   QVERIFY(form_->findChild<QPushButton*>(QStringLiteral("StopButton"))->isVisible());
   // Nothing that would start another command or change the panes.
-  for (const char* name : {"A_range", "MatrixMi", "FileNew", "FileOpen", "EditPaste",
-                           "EditCut", "EditDelete", "ShowFormatDecimalDigits"}) {
+  for (const char* name : {"A_range", "MatrixMi", "FileNew", "FileOpen", "EditPaste", "EditCut",
+                           "EditDelete", "ShowFormatDecimalDigits"}) {
     QVERIFY2(!form_->action(QString::fromLatin1(name))->isEnabled(), name);
   }
   emit form_->menu(QStringLiteral("mnuC"))->aboutToShow();
@@ -184,8 +184,8 @@ void CommandsTest::FontDialogConfirmedUnchangedChangesNothing() {
   form_->action(QStringLiteral("ShowStyle"))->trigger();
   QCOMPARE(shown.family(), before1.family());
   QVERIFY(!shown.bold() && !shown.italic());
-  for (const auto& [pane, before] : {std::pair{form_->text1(), before1},
-                                     std::pair{form_->text2(), before2}}) {
+  for (const auto& [pane, before] :
+       {std::pair{form_->text1(), before1}, std::pair{form_->text2(), before2}}) {
     const QFont after = pane->font();
     QCOMPARE(after.family(), before.family());
     QCOMPARE(after.pointSizeF(), before.pointSizeF());

@@ -2,12 +2,12 @@
 // message boxes answered by the test.
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <sys/stat.h>
 
 #include "commands/registry.h"
 #include "frame/scripted_dialogs.h"

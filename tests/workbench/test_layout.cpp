@@ -9,8 +9,13 @@ using namespace matcalc::workbench;
 namespace QTest {
 template <>
 char* toString(const Rect& r) {
-  return qstrdup(QStringLiteral("(%1,%2 %3x%4)").arg(r.left).arg(r.top).arg(r.width).arg(r.height)
-                     .toUtf8().constData());
+  return qstrdup(QStringLiteral("(%1,%2 %3x%4)")
+                     .arg(r.left)
+                     .arg(r.top)
+                     .arg(r.width)
+                     .arg(r.height)
+                     .toUtf8()
+                     .constData());
 }
 }  // namespace QTest
 
@@ -86,8 +91,8 @@ void LayoutTest::DragShadowStopsAt500FromEitherEdge() {
 
 void LayoutTest::ScrollStepIsInnerHeightOver250TiesToEven() {
   QCOMPARE(ScrollStep(1000), 4);
-  QCOMPARE(ScrollStep(625), 2);   // 2.5
-  QCOMPARE(ScrollStep(875), 4);   // 3.5
+  QCOMPARE(ScrollStep(625), 2);  // 2.5
+  QCOMPARE(ScrollStep(875), 4);  // 3.5
   QCOMPARE(ScrollStep(6000), 24);
   QCOMPARE(ScrollStep(100), 0);
 }

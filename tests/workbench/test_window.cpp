@@ -14,8 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QToolBar>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QTranslator>
 #include <functional>
 
@@ -83,7 +83,8 @@ class RealBoxAnswerer {
   void Differs(const QString& what, const QString& shown, const QString& expected) {
     if (shown != expected) {
       mismatches_ << QStringLiteral("box %1 %2: \"%3\" instead of \"%4\"")
-                         .arg(next_ + 1).arg(what, shown, expected);
+                         .arg(next_ + 1)
+                         .arg(what, shown, expected);
     }
   }
 
@@ -125,12 +126,11 @@ class RealBoxAnswerer {
       Differs(QStringLiteral("default"),
               QString::number(message->standardButton(message->defaultButton())),
               QString::number(default_button));
-      const QMessageBox::Icon icon = request.icon == Icon::kExclamation ? QMessageBox::Warning
-                                     : request.icon == Icon::kQuestion  ? QMessageBox::Question
-                                     : request.icon == Icon::kInformation
-                                         ? QMessageBox::Information
-                                     : request.icon == Icon::kCritical ? QMessageBox::Critical
-                                                                       : QMessageBox::NoIcon;
+      const QMessageBox::Icon icon = request.icon == Icon::kExclamation   ? QMessageBox::Warning
+                                     : request.icon == Icon::kQuestion    ? QMessageBox::Question
+                                     : request.icon == Icon::kInformation ? QMessageBox::Information
+                                     : request.icon == Icon::kCritical    ? QMessageBox::Critical
+                                                                          : QMessageBox::NoIcon;
       Differs(QStringLiteral("icon"), QString::number(message->icon()), QString::number(icon));
       ++next_;
       const QMessageBox::StandardButton press =
@@ -152,10 +152,10 @@ class RealBoxAnswerer {
   QTimer timer_;
 };
 
-const char* const kSolveItems[] = {
-    "MatrixMi", "MatrixCircleMove", "MatrixFanMi",  "ClassicalJacobi",
-    "JacobiPassBarrier", "A_matrix", "A_range", "MatrixBreak",
-    "CMatrixJudge", "VectorModel", "MatrixModel", "StrictMatrixJudge"};
+const char* const kSolveItems[] = {"MatrixMi",        "MatrixCircleMove",  "MatrixFanMi",
+                                   "ClassicalJacobi", "JacobiPassBarrier", "A_matrix",
+                                   "A_range",         "MatrixBreak",       "CMatrixJudge",
+                                   "VectorModel",     "MatrixModel",       "StrictMatrixJudge"};
 
 }  // namespace
 
@@ -526,8 +526,7 @@ void WindowTest::QuestionBoxHasChineseButtonsAndNoAsDefault() {
 // must show what the command asked for, and the result pane must hold the
 // runner's trace, set in one go (or be left alone when nothing was written).
 void WindowTest::RunThroughRealBoxes(const char* runner_name, const std::string& matrix,
-                                     std::vector<std::string> answers,
-                                     std::vector<Reply> replies) {
+                                     std::vector<std::string> answers, std::vector<Reply> replies) {
   const Command* command = FindCommand(runner_name);
   QVERIFY(command != nullptr && command->run != nullptr);
   const std::string before = "an earlier trace\r\n";
@@ -538,8 +537,9 @@ void WindowTest::RunThroughRealBoxes(const char* runner_name, const std::string&
   SetPaneText(*form_->text2(), before);
   QSignalSpy text2_changes(form_->text2(), &QPlainTextEdit::textChanged);
   RealBoxAnswerer answerer(script.shown(), form_->text2());
-  form_->action(QString::fromUtf8(command->menu_item.data(),
-                                  static_cast<qsizetype>(command->menu_item.size())))
+  form_
+      ->action(QString::fromUtf8(command->menu_item.data(),
+                                 static_cast<qsizetype>(command->menu_item.size())))
       ->trigger();
   QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
   QVERIFY2(answerer.mismatches().isEmpty(), qPrintable(answerer.mismatches().join('\n')));
@@ -577,7 +577,8 @@ void WindowTest::CommandsThroughTheRealBoxesMatchTheRunner() {
 
 void WindowTest::LongTraceShowsQuickly() {
   std::string trace;
-  const std::string line = "                0.123456               -7.5E-05                      1\r\n";
+  const std::string line =
+      "                0.123456               -7.5E-05                      1\r\n";
   while (trace.size() < 20u * 1024 * 1024) trace += line;
   QElapsedTimer clock;
   clock.start();
@@ -693,9 +694,11 @@ void WindowTest::MessageBoxesAreWideEnoughForTheirTitles() {
 }
 
 void WindowTest::FileSizesReadInChinese() {
-  const std::pair<qint64, const char*> rows[] = {
-      {0, "0 字节"}, {1023, "1023 字节"}, {1024, "1.00 KB"},
-      {5000000, "4.77 MB"}, {3LL << 30, "3.00 GB"}};
+  const std::pair<qint64, const char*> rows[] = {{0, "0 字节"},
+                                                 {1023, "1023 字节"},
+                                                 {1024, "1.00 KB"},
+                                                 {5000000, "4.77 MB"},
+                                                 {3LL << 30, "3.00 GB"}};
   for (const auto& [bytes, text] : rows) QCOMPARE(FileSizeText(bytes), QString::fromUtf8(text));
 }
 
