@@ -40,11 +40,11 @@ async function run(page, runSpec) {
 
 test('the chart draws the series the runner writes, and exports them', async ({page}) => {
   const seen = watch(page);
-  const spec = {method: 'power', text: TRIDIAGONAL, answers: ['3', '0.0001']};
+  const job = {method: 'power', text: TRIDIAGONAL, answers: ['3', '0.0001']};
   await openPage(page);
-  await run(page, spec);
+  await run(page, job);
   const series = await page.evaluate(() => window.matcalcPage.series());
-  const native = nativeSeries(spec);
+  const native = nativeSeries(job);
   const drawn = Object.fromEntries(series.series.map((s) => [s.name, s.points]));
   expect(drawn).toEqual(native);
 
