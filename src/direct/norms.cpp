@@ -14,12 +14,27 @@
 
 namespace matcalc {
 
+namespace {
+
+// The vector norms' needs, known exactly once the vector is read: the
+// components printed after four spaces and the three norm lines.
+WorkEstimate VectorNormsWork(const Vector& v) {
+  const double m = v.size();
+  double trace = 256;
+  for (int i = 1; i <= v.size(); ++i) trace += 4 + static_cast<double>(FormatNumber(v(i)).size());
+  return {(m + 1) * sizeof(double), trace, trace * kTraceByteNs + 4 * m * kLoopNs};
+}
+
+}  // namespace
+
 void VectorModel(Frame& frame) {
-  std::string text(TrimSpaces(frame.text1()));
-  ResultPane& out = frame.out();
-  out.Clear();  // before it is known whether the text holds a vector at all
   Vector v;
-  ReadVector(text, v);
+  ReadVector(TrimSpaces(frame.text1()), v);  // read in place: no copy of the text
+  // The vector's length is its order: a trace that cannot be held is refused
+  // with both panes as they were.
+  if (frame.RefuseIfTooLarge(VectorNormsWork(v))) return;
+  ResultPane& out = frame.out();
+  out.Clear();  // also when the text holds no vector at all
   const int m = v.size();
   if (m <= 0) return;
 

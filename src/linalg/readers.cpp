@@ -311,10 +311,10 @@ void ReadVector(std::string& text, Vector& v) {
 
 std::size_t TextReadingBytes(std::string_view text, TextUse use) {
   if (use == TextUse::kMatrix) return text.size() + 1;  // the normalised copy
-  // The caller's copy of the text, its normalised first line and the vector.
+  // The vector is read from the text in place: only the vector itself.
   std::size_t m = 0;
   ForEachVectorPiece(VectorLine(text), [&](std::string_view) { ++m; });
-  return 2 * text.size() + 2 + (m + 1) * sizeof(double);
+  return (m + 1) * sizeof(double);
 }
 
 }  // namespace matcalc

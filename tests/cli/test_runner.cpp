@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -18,10 +17,13 @@
 #include <vector>
 
 #include "cli/runner.h"
+#include "support/platform.h"
 #include "text/encoding.h"
 
 namespace matcalc {
 namespace {
+
+using testing::HaveGb18030Converter;
 
 struct CliRun {
   int status = -1;
@@ -212,16 +214,6 @@ TEST_F(RunnerFiles, Gb18030FileIsRead) {
   EXPECT_EQ(run.out.rfind("    3    -4    0\r\n", 0), 0u) << run.out;
 }
 
-// GB18030 text is decoded by the C library's converter. A cross build run
-// under an emulator may lack the target's converter modules (qemu-aarch64 with
-// Debian's cross libraries has none); a real system of that kind has them.
-bool HaveGb18030Converter() {
-  iconv_t cd = iconv_open("UTF-8", "GB18030");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  iconv_close(cd);
-  return true;
-}
-
 TEST(DecodeText, Utf8OrElseGb18030) {
   if (!HaveGb18030Converter()) {
     GTEST_SKIP() << "this system's C library has no GB18030 converter";
@@ -285,7 +277,7 @@ TEST(DecodeText, Utf16WithByteOrderMark) {
 }
 
 TEST(DecodeText, SizeIsKnownBeforeDecoding) {
-  for (const std::string bytes :
+  for (const std::string& bytes :
        {std::string("plain"),
         std::string("\xEF\xBB\xBF"
                     "一"),

@@ -10,6 +10,7 @@
 #include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
 #include "frame/workbench_texts.h"
+#include "support/platform.h"
 
 namespace matcalc::web {
 namespace {
@@ -152,10 +153,12 @@ TEST(WebSession, OpeningAsksAboutLargeFilesAndDecodes) {
   ASSERT_EQ(session.OpenFile(large), Status::kDone);
   EXPECT_EQ(session.text(), large);
 
-  // GB18030 and an empty file.
+  // GB18030 (where the C library can convert it) and an empty file.
   session.ClearAnswers();
-  ASSERT_EQ(session.OpenFile("\xbe\xd8\xd5\xf3"), Status::kDone);
-  EXPECT_EQ(session.text(), "矩阵");
+  if (testing::HaveGb18030Converter()) {
+    ASSERT_EQ(session.OpenFile("\xbe\xd8\xd5\xf3"), Status::kDone);
+    EXPECT_EQ(session.text(), "矩阵");
+  }
   ASSERT_EQ(session.OpenFile(""), Status::kAsks);
   EXPECT_EQ(session.message().text, kEmptyFileText);
   session.Add(Answer::Message(Reply::kOk));
