@@ -3,36 +3,18 @@
 // at n = 60 should be at most 1.5 times that at n = 30.
 #include <benchmark/benchmark.h>
 
+#include "symmetric_text.h"
+
 #include <random>
 #include <string>
 #include <vector>
 
 #include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
-#include "text/number_text.h"
+
+using matcalc::bench::SymmetricMatrixText;
 
 namespace {
-
-std::string SymmetricMatrixText(int n) {
-  std::mt19937 random(12345);
-  std::uniform_real_distribution<double> value(-10, 10);
-  std::vector<double> a(static_cast<std::size_t>(n) * n);
-  for (int i = 0; i < n; ++i) {
-    for (int j = i; j < n; ++j) {
-      a[static_cast<std::size_t>(i) * n + j] = a[static_cast<std::size_t>(j) * n + i] =
-          matcalc::RoundTo(value(random), 3);
-    }
-  }
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < n; ++j) {
-      if (j > 0) text += ' ';
-      matcalc::AppendNumber(text, a[static_cast<std::size_t>(i) * n + j]);
-    }
-    text += "\r\n";
-  }
-  return text;
-}
 
 void BM_JacobiTrace(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
