@@ -131,6 +131,9 @@ export async function setDigits(page, answer) {
     await page.keyboard.press('Enter');
   }
   await expect(dialog).toBeHidden();
+  // The answer is kept once the core has read it: wait for that before the
+  // caller reloads or opens the prompt again.
+  await expect(page.locator('body.busy')).toHaveCount(0);
   return shown;
 }
 
