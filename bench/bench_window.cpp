@@ -4,7 +4,10 @@
 //     and again with that trace in it;
 //   - the time from the give-up question's 是 to the trace shown whole;
 //   - the process's peak resident memory (VmHWM) at the question and at the
-//     end, and its resident memory with the trace shown.
+//     end, and its resident memory with the trace shown;
+//   - with a second order, a second run of that order while the first trace
+//     is shown (the window holds that trace until the run ends): whether the
+//     budgets accept it, and the peak resident memory after it.
 // Run it through bench/window.sh (offscreen platform, no music).
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,6 +56,7 @@ QWidget* ShownBox() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int n = argc > 1 ? std::atoi(argv[1]) : 300;
+  const int second = argc > 2 ? std::atoi(argv[2]) : 0;
   WorkbenchForm form;
   form.show();
   matcalc::workbench::SetPaneText(*form.text1(), SymmetricMatrixText(n));
@@ -97,7 +101,23 @@ int main(int argc, char** argv) {
       question->button(QMessageBox::Yes)->click();
     } else if (box_number == 4) {
       std::printf("first prompt, the trace in the pane:      %lld ms\n", clock.elapsed());
-      qobject_cast<QInputDialog*>(box)->reject();
+      if (second == 0) {
+        qobject_cast<QInputDialog*>(box)->reject();
+        return;
+      }
+      qobject_cast<QInputDialog*>(box)->setTextValue(QString::number(second));
+      qobject_cast<QInputDialog*>(box)->accept();
+    } else if (box_number == 5) {
+      if (auto* refusal = qobject_cast<QMessageBox*>(box)) {
+        std::printf("second run, order %d: refused by the budgets\n", second);
+        refusal->accept();
+        return;
+      }
+      std::printf("second run, order %d: accepted\n", second);
+      qobject_cast<QInputDialog*>(box)->setTextValue(QStringLiteral("0"));
+      qobject_cast<QInputDialog*>(box)->accept();
+    } else if (auto* question = qobject_cast<QMessageBox*>(box)) {
+      question->button(QMessageBox::Yes)->click();
     }
   });
   QObject::connect(&form, &WorkbenchForm::commandEnded, [&] {

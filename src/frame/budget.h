@@ -22,10 +22,13 @@ struct WorkEstimate {
 
 // What a front end keeps beside what the frame sees while a command runs:
 // whole copies of the edit pane's text (the frame's own view of it not
-// counted) and of the result pane's trace (the pane itself not counted).
+// counted) and of the result pane's trace (the pane itself not counted), and
+// the memory it holds from before the command until the command ends (the
+// result pane as it was, kept to be given back when the command is stopped).
 struct FrontEndCosts {
   double text_copies = 0;
   double trace_copies = 0;
+  double held_bytes = 0;
 };
 
 inline constexpr double kMemoryBudgetBytes = 1024.0 * 1024.0 * 1024.0;

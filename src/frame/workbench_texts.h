@@ -18,6 +18,9 @@ inline constexpr std::string_view kStatusEditing = "编辑状态";     // the ed
 inline constexpr std::string_view kStatusEditArea = "编辑区域";    // the edit pane has the focus
 inline constexpr std::string_view kStatusResultArea = "结果区域";  // the result pane has the focus
 inline constexpr std::string_view kStatusNew = "状态";             // after new
+// While a command computes (%1: its caption), and once asked to stop.
+inline constexpr std::string_view kStatusComputing = "正在计算：%1……（按 Esc 停止）";
+inline constexpr std::string_view kStatusStopping = "正在停止……";
 
 // Opening a file.
 // A file longer than this is only read after the user agreed to wait.

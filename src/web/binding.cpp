@@ -14,7 +14,33 @@
 
 namespace {
 
-matcalc::web::Session session;
+// Hands the fraction done to the worker (its global mcProgress) in whole
+// percent, only when the percent grows: a command reports every tenth of a
+// millisecond or so, far more often than a progress bar can show.
+class WorkerProgress final : public matcalc::ProgressSink {
+ public:
+  // A new run of a job starts from nothing (each answer runs it again).
+  void Restart() { shown_ = -1; }
+  void Report(double fraction) override {
+    const int percent = fraction >= 1 ? 100 : fraction <= 0 ? 0 : static_cast<int>(fraction * 100);
+    if (percent <= shown_) return;
+    shown_ = percent;
+    // clang-format off
+    EM_ASM({ if (typeof self.mcProgress === 'function') self.mcProgress($0); }, percent);
+    // clang-format on
+  }
+  bool StopRequested() override { return false; }
+
+ private:
+  int shown_ = -1;
+};
+
+WorkerProgress progress;
+matcalc::web::Session session = [] {
+  matcalc::web::Session made;
+  made.SetProgress(&progress);
+  return made;
+}();
 std::string catalog;
 std::string series;
 std::string hints;
@@ -60,6 +86,7 @@ EMSCRIPTEN_KEEPALIVE void mc_add_reply(int reply) {
 
 EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1,
                                         const char* text2, int length2, int digits) {
+  progress.Restart();
   return Code(session.RunCommand(index, View(text1, length1), View(text2, length2), digits));
 }
 EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) { return Code(session.AskDigits(current)); }

@@ -93,7 +93,9 @@ Status Session::RunCommand(int index, std::string_view text1, std::string_view t
   return Replay([&](Dialogs& dialogs) {
     ResultPane pane{std::string(text2)};
     try {
-      matcalc::RunCommand(command, dialogs, text1, pane, digits, kPageCosts, nullptr, &series_);
+      FrontEndCosts costs = kPageCosts;
+      costs.held_bytes = static_cast<double>(text2.size()) * kPageHeldCopies;
+      matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
     } catch (const Pending&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.
@@ -183,7 +185,7 @@ std::string CatalogJson() {
       {"openCancelled", kOpenCancelledText},   {"openFailed", kOpenFailedText},
       {"fileTooLarge", kFileTooLargeText},     {"saveEmpty", kSaveEmptyText},
       {"saveCancelled", kSaveCancelledText},   {"saveAsCancelled", kSaveAsCancelledText},
-      {"saveFailed", kSaveFailedText},
+      {"saveFailed", kSaveFailedText},         {"statusComputing", kStatusComputing},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

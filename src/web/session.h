@@ -15,6 +15,7 @@
 #include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/frame.h"
+#include "frame/progress.h"
 
 namespace matcalc::web {
 
@@ -28,10 +29,13 @@ inline constexpr std::size_t kLargestFileBytes = static_cast<std::size_t>(kMemor
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
 // in the worker and the UTF-8 bytes made from it (the core reads those in
-// place). The trace: the session's copy, the bytes handed to the page, the
-// page's string (two bytes a character, as a trace holds Chinese) and the
-// previous trace the page keeps until the command ends.
-inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 6};
+// place). The trace: the session's copy, the bytes handed to the page and
+// the page's string (two bytes a character, as a trace holds Chinese).
+inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 4};
+// The result pane's text from before the command, held until it ends, in
+// bytes of its UTF-8: the page's string and the text area's (two bytes a
+// character each), the worker's UTF-8 and the core's copy.
+inline constexpr double kPageHeldCopies = 6;
 
 struct Answer {
   bool is_input = false;
@@ -46,6 +50,11 @@ enum class Status { kDone, kAsks, kUnknown };
 
 class Session {
  public:
+  // Where commands report how far they have got (none by default). The
+  // page stops a command by ending its worker, so the sink is never asked
+  // to stop one.
+  void SetProgress(ProgressSink* sink) { progress_ = sink; }
+
   // Answers for the next run, in the order the boxes came.
   void ClearAnswers() { answers_.clear(); }
   void Add(Answer answer) { answers_.push_back(std::move(answer)); }
@@ -77,6 +86,7 @@ class Session {
   template <typename Run>
   Status Replay(Run&& run);
 
+  ProgressSink* progress_ = nullptr;
   std::vector<Answer> answers_;
   bool box_is_input_ = false;
   InputRequest input_;

@@ -14,7 +14,14 @@ namespace {
 // that the UTF-16 copy of a slice costs little beside the trace itself.
 constexpr std::size_t kSliceBytes = 4 << 20;
 
+constexpr double kCharacterBytes = 2.2;
+constexpr double kLineBytes = 480;
+
 }  // namespace
+
+double DocumentBytes(const QTextDocument& document) {
+  return document.characterCount() * kCharacterBytes + document.blockCount() * kLineBytes;
+}
 
 TraceDocument::TraceDocument(QPlainTextEdit& text2) : text2_(&text2) {}
 

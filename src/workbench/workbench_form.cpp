@@ -15,11 +15,13 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolBar>
 #include <algorithm>
 #include <climits>
 
 #include "frame/settings.h"
+#include "frame/workbench_texts.h"
 #include "workbench/about_box.h"
 #include "workbench/actions.h"
 #include "workbench/beyond_trace.h"
@@ -30,6 +32,7 @@
 #include "workbench/placement.h"
 #include "workbench/program_folder.h"
 #include "workbench/splitter.h"
+#include "workbench/trace_document.h"
 
 namespace matcalc::workbench {
 namespace {
@@ -299,15 +302,18 @@ void WorkbenchForm::SetBusy(bool busy) {
 
 void WorkbenchForm::RunMenuCommand(const Command& command) {
   if (command.run == nullptr || busy()) return;
-  run_ =
-      new CommandRun(command, PaneText(*text1_), digits_, kWindowCosts, dialogs(), *text2_, this);
+  // The result pane's document stays aside until the command ends, beside
+  // the trace being written.
+  FrontEndCosts costs = kWindowCosts;
+  costs.held_bytes = DocumentBytes(*text2_->document());
+  run_ = new CommandRun(command, PaneText(*text1_), digits_, costs, dialogs(), *text2_, this);
   run_->SetSeries(beyond_->series());
   connect(run_, &CommandRun::ended, this, [this, &command](Outcome outcome) {
     beyond_->CommandEnded(FromView(command.caption), outcome == Outcome::kRan);
     CommandEnded();
   });
   status_before_run_ = status_->text();
-  SetStatus(QStringLiteral("正在计算：%1……（按 Esc 停止）").arg(FromView(command.caption)));
+  SetStatus(FromView(kStatusComputing).arg(FromView(command.caption)));
   SetBusy(true);
   ShowProgress(kProgressSteps);
   progress_timer_.start();
@@ -318,7 +324,7 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
 void WorkbenchForm::StopCommand() {
   if (run_ == nullptr) return;
   run_->Stop();
-  SetStatus(QStringLiteral("正在停止……"));
+  SetStatus(FromView(kStatusStopping));
 }
 
 void WorkbenchForm::ShowCommandProgress() {

@@ -32,6 +32,15 @@ TEST(Budget, CountsTheTextItsCopiesAndTheFrontEndsCopiesOfTheTrace) {
   const BudgetNeeds window = TotalNeeds(estimate, 20 * kMiB, {.text_copies = 2, .trace_copies = 3});
   EXPECT_DOUBLE_EQ(window.bytes - small_text.bytes, 2 * 20 * kMiB + 3 * 100 * kMiB);
   EXPECT_DOUBLE_EQ(window.nanoseconds, small_text.nanoseconds);
+
+  // What the front end holds from before the command counts whole, at both
+  // moments, and costs no work.
+  const BudgetNeeds holding = TotalNeeds(estimate, 20 * kMiB, {.held_bytes = 300 * kMiB});
+  EXPECT_DOUBLE_EQ(holding.bytes - small_text.bytes, 300 * kMiB);
+  EXPECT_DOUBLE_EQ(
+      TotalNeeds(estimate, 200 * kMiB, {.held_bytes = 300 * kMiB}).bytes - large_text.bytes,
+      300 * kMiB);
+  EXPECT_DOUBLE_EQ(holding.nanoseconds, small_text.nanoseconds);
 }
 
 TEST(Budget, EitherBudgetRefuses) {
@@ -61,6 +70,9 @@ TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
   EXPECT_FALSE(Refused(100 * 1024 * 1024, {}));
   EXPECT_FALSE(Refused(100 * 1024 * 1024, {.text_copies = 2}));
   EXPECT_TRUE(Refused(100 * 1024 * 1024, {.text_copies = 5}));
+  // An earlier trace of 300 MiB held beside the new one leaves no room.
+  EXPECT_FALSE(Refused(1000, {.held_bytes = 300 * kMiB}));
+  EXPECT_TRUE(Refused(1000, {.held_bytes = 500 * kMiB}));
   // Beside 900 MiB of arrays, 50 MiB of text with the readers' copy fits;
   // 60 MiB does not.
   const WorkEstimate arrays{.bytes = 900 * kMiB, .trace_bytes = 0, .nanoseconds = 0};

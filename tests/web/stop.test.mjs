@@ -54,8 +54,15 @@ test('停止 during a long command leaves both panes unchanged', async ({page}) 
     requestAnimationFrame(() => resolve(performance.now() - started));
   }));
   expect(answered).toBeLessThan(500);
+  // The bar shows the fraction done as the core reports it.
+  await page.waitForFunction(() => {
+    const bar = document.getElementById('progress');
+    return !bar.hidden && bar.hasAttribute('value') && bar.value > 0 && bar.value < 100;
+  }, null, {polling: 'raf'});
+  await expect(page.getByRole('status')).toHaveText('正在计算：列主元求行列式……（按 Esc 停止）');
   await stopOnSight(page, 'click');
   await expect(stop).toBeHidden();
+  await expect(page.getByRole('status')).not.toHaveText(/正在计算/);
   await expect(page.locator('#progress')).toBeHidden();
   await expect(page.locator('body.busy')).toHaveCount(0);
   await expect(resultPane(page)).toHaveValue('earlier trace');

@@ -118,6 +118,31 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
   EXPECT_EQ(session.RunCommand(12, text, "", 6), Status::kUnknown);
 }
 
+// What the page's bar is given: fractions that never fall within a run and
+// reach 1 when the command runs to its end.
+TEST(WebSession, ACommandReportsItsProgressToTheSink) {
+  struct Recorder final : ProgressSink {
+    void Report(double fraction) override { fractions.push_back(fraction); }
+    bool StopRequested() override { return false; }
+    std::vector<double> fractions;
+  } recorder;
+  Session session;
+  session.SetProgress(&recorder);
+  std::string text;
+  for (int row = 0; row < 60; ++row) {
+    for (int column = 0; column < 60; ++column)
+      text += std::to_string((row * 7 + column * 3) % 11) + ' ';
+    text += "\r\n";
+  }
+  session.Add(Answer::Input("60"));
+  ASSERT_EQ(session.RunCommand(IndexOf("determinant"), text, "", 6), Status::kDone);
+  ASSERT_GE(recorder.fractions.size(), 2u);
+  for (std::size_t i = 1; i < recorder.fractions.size(); ++i) {
+    EXPECT_GE(recorder.fractions[i], recorder.fractions[i - 1]);
+  }
+  EXPECT_EQ(recorder.fractions.back(), 1.0);
+}
+
 TEST(WebSession, DigitsFollowTheWindowsRules) {
   const std::pair<std::optional<std::string>, int> rows[] = {
       {"20", 15}, {"-3", 1}, {"0", 1}, {"", 1}, {"abc", 1}, {"7.5", 8}, {std::nullopt, 4},

@@ -162,6 +162,12 @@ function handle(data) {
   }
 }
 
+// Called by the core while a command computes: the whole percent done,
+// growing within one run of the job.
+self.mcProgress = (percent) => {
+  if (job) postMessage({type: 'progress', id: job.id, percent});
+};
+
 const queue = [];
 onmessage = (event) => {
   if (core) handle(event.data);

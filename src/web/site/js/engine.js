@@ -4,8 +4,9 @@
 // they were).
 
 export class Engine {
-  constructor({ask, onReady, onBroken}) {
+  constructor({ask, onProgress, onReady, onBroken}) {
     this.ask = ask;            // async (box, pane) => answer
+    this.onProgress = onProgress;  // (percent) as the running job computes
     this.onReady = onReady;    // (catalog) once, when the first worker is ready
     this.onBroken = onBroken;  // (reason) the module could not be loaded
     this.nextId = 1;
@@ -41,7 +42,9 @@ export class Engine {
     }
     const current = this.current;
     if (!current || data.id !== current.id) return;
-    if (data.type === 'ask') {
+    if (data.type === 'progress') {
+      if (this.onProgress) this.onProgress(data.percent);
+    } else if (data.type === 'ask') {
       const pane = data.pane ? new TextDecoder().decode(data.pane) : null;
       Promise.resolve(this.ask(data.box, pane)).then((answer) => {
         if (this.current !== current) return;

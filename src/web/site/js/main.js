@@ -49,6 +49,8 @@ let progressTimer = 0;
 
 function showWorking(working) {
   clearTimeout(progressTimer);
+  // Without a value the bar moves to and fro until the core reports.
+  progress.removeAttribute('value');
   if (working) {
     progressTimer = setTimeout(() => {
       progress.hidden = false;
@@ -73,6 +75,9 @@ async function askBox(box, pane) {
 
 const engine = new Engine({
   ask: askBox,
+  onProgress: (percent) => {
+    progress.value = percent;
+  },
   onReady: (received) => start(received),
   onBroken: (reason) => setStatus(String(reason)),
 });
@@ -108,10 +113,13 @@ async function busy(work) {
 
 async function runCommand(index) {
   const before = pane2.value;
+  const statusBefore = status.textContent;
+  setStatus((texts.statusComputing || '').replace('%1', catalog.commands[index].caption));
   const outcome = await busy(() => engine.run({
     type: 'run', op: 'command', index, text1: pane1.value, text2: before,
     digits: settings.digits,
   }));
+  setStatus(statusBefore);
   if (outcome === null) {
     // Stopped, or the core failed: both panes as before the command.
     if (pane2.value !== before) pane2.value = before;
