@@ -128,7 +128,8 @@ void BeyondTrace::ExportPdf() {
   const QString name = WithSuffix(*chosen, QStringLiteral("pdf"));
   QString error;
   const TracePrinter printer(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime());
-  if (!WriteTracePdf(name, printer, &error)) {
+  // A stopped export leaves no file and says nothing.
+  if (!WriteTracePdf(name, printer, &error, PaintingProgressBox(&window_)) && !error.isEmpty()) {
     QMessageBox::warning(&window_, kProgramTitle, QStringLiteral("操作有误！\n") + error);
   }
 }

@@ -1,5 +1,6 @@
 #include "workbench/trace_printer.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
@@ -9,8 +10,10 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "workbench/qt_dialogs.h"
 
@@ -18,6 +21,9 @@ namespace matcalc::workbench {
 namespace {
 
 constexpr double kMarginMm = 15;
+// A painting shorter than this shows no progress box.
+constexpr int kProgressDelayMs = 400;
+constexpr int kEventsEveryMs = 40;
 constexpr double kMmPerPoint = 25.4 / 72;
 
 // The trace's font: every Latin character one cell, every CJK character two.
@@ -123,7 +129,7 @@ void TracePrinter::ApplyPageLayout(QPagedPaintDevice& device) const {
                         QPageLayout::Millimeter);
 }
 
-int TracePrinter::Paint(QPagedPaintDevice& device) const {
+int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on) const {
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
@@ -167,6 +173,10 @@ int TracePrinter::Paint(QPagedPaintDevice& device) const {
   const int pages = std::max(1, static_cast<int>((rows.size() + per_page - 1) / per_page));
   const QString date = when_.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
   for (int p = 0; p < pages; ++p) {
+    if (going_on && !going_on(p + 1, pages)) {
+      painter.end();
+      return -1;
+    }
     if (p > 0) device.newPage();
     painter.setFont(header);
     painter.setPen(Qt::black);
@@ -205,7 +215,8 @@ QString PrintCaption(const QString& method_caption) {
                                   : kProgramTitle + QStringLiteral(" — ") + method_caption;
 }
 
-bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error) {
+bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error,
+                   const PageProgress& going_on) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     if (error != nullptr) *error = file.errorString();
@@ -217,8 +228,14 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
     writer.setTitle(kProgramTitle);
     writer.setCreator(kProgramTitle);
     printer.ApplyPageLayout(writer);
-    if (printer.Paint(writer) == 0) {
+    const int pages = printer.Paint(writer, going_on);
+    if (pages == 0) {
       if (error != nullptr) *error = QStringLiteral("无法生成 PDF");
+      return false;
+    }
+    if (pages < 0) {
+      if (error != nullptr) error->clear();
+      file.remove();
       return false;
     }
   }
@@ -230,13 +247,51 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
   return true;
 }
 
+PageProgress PaintingProgressBox(QWidget* parent) {
+  // Made at the first page, gone with the last copy of the function. The
+  // window's events are handled a few times a second, not at every page.
+  struct Shown {
+    std::unique_ptr<QProgressDialog> box;
+    QElapsedTimer since_events;
+  };
+  auto shown_box = std::make_shared<Shown>();
+  return [parent, shown_box](int page, int pages) {
+    std::unique_ptr<QProgressDialog>& box = shown_box->box;
+    if (box == nullptr) {
+      box = std::make_unique<QProgressDialog>(parent);
+      QProgressDialog& made = *box;
+      made.setWindowTitle(kProgramTitle);
+      made.setCancelButtonText(QStringLiteral("取消"));
+      made.setWindowModality(Qt::WindowModal);
+      made.setMinimumDuration(kProgressDelayMs);
+      made.setAutoClose(false);
+      made.setAutoReset(false);
+      made.setRange(0, pages);
+      made.setValue(0);
+      shown_box->since_events.start();
+    }
+    if (shown_box->since_events.elapsed() < kEventsEveryMs) return true;
+    shown_box->since_events.restart();
+    box->setLabelText(QStringLiteral("正在排版第 %1 页，共 %2 页……").arg(page).arg(pages));
+    // The box handles the window's events here, 取消 included.
+    box->setValue(page - 1);
+    return !box->wasCanceled();
+  };
+}
+
 void PrintTrace(QWidget* parent, const TracePrinter& printer) {
   QPrinter device(QPrinter::HighResolution);
   printer.ApplyPageLayout(device);
   QPrintDialog dialog(&device, parent);
   dialog.setWindowTitle(QStringLiteral("打印"));
   if (dialog.exec() != QDialog::Accepted) return;
-  printer.Paint(device);
+  const PageProgress box = PaintingProgressBox(parent);
+  // A stopped print job is abandoned whole: nothing goes to the printer.
+  printer.Paint(device, [&](int page, int pages) {
+    if (box(page, pages)) return true;
+    device.abort();
+    return false;
+  });
 }
 
 void PreviewTrace(QWidget* parent, const TracePrinter& printer) {
@@ -245,7 +300,9 @@ void PreviewTrace(QWidget* parent, const TracePrinter& printer) {
   QPrintPreviewDialog dialog(&device, parent);
   dialog.setWindowTitle(QStringLiteral("打印预览"));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                   [&printer](QPrinter* target) { printer.Paint(*target); });
+                   [&printer, &dialog](QPrinter* target) {
+                     printer.Paint(*target, PaintingProgressBox(&dialog));
+                   });
   dialog.exec();
 }
 

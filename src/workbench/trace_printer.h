@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QPagedPaintDevice;
 class QWidget;
@@ -18,6 +19,10 @@ namespace matcalc::workbench {
 // The width of a line in character cells: East Asian wide characters take
 // two, the rest one.
 int CellWidth(const QString& line);
+
+// Told before each page is painted (`page` from 1 of `pages`); false stops
+// the painting there.
+using PageProgress = std::function<bool(int page, int pages)>;
 
 class TracePrinter {
  public:
@@ -30,8 +35,9 @@ class TracePrinter {
   // Sets A4 paper, that orientation and the margins on `device`.
   void ApplyPageLayout(QPagedPaintDevice& device) const;
   // Every page onto `device` (a printer or a PDF writer) in the layout it
-  // has, the font set to fit its width; the number of pages.
-  int Paint(QPagedPaintDevice& device) const;
+  // has, the font set to fit its width; the number of pages, 0 when the
+  // device could not be painted on, -1 when `going_on` stopped it.
+  int Paint(QPagedPaintDevice& device, const PageProgress& going_on = {}) const;
 
   static constexpr double kPointSize = 10;
   static constexpr double kSmallestPointSize = 6.5;
@@ -51,8 +57,14 @@ class TracePrinter {
 // title when no method wrote it.
 QString PrintCaption(const QString& method_caption);
 
-// Writes the trace as a PDF file; false with a reason when it could not.
-bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error = nullptr);
+// Writes the trace as a PDF file; false with a reason when it could not, and
+// false with no reason, the file removed, when `going_on` stopped it.
+bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error = nullptr,
+                   const PageProgress& going_on = {});
+
+// A long trace takes seconds to set: a box over `parent` shows the pages done
+// (after a moment) and offers 取消, and the window repaints meanwhile.
+PageProgress PaintingProgressBox(QWidget* parent);
 
 // The 文件 menu's three commands, with their dialogs over `parent`.
 void PrintTrace(QWidget* parent, const TracePrinter& printer);

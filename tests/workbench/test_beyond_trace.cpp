@@ -106,6 +106,27 @@ class BeyondTraceTest : public QObject {
     QVERIFY(text.contains(QStringLiteral("矩阵计算器 — 古典雅可比法")));
     QVERIFY(text.contains(QStringLiteral("2026-03-01 09:30")));
     QVERIFY(text.contains(QStringLiteral("第 3 页，共 3 页")));
+
+    // Each page is announced before it is painted; stopped at the second,
+    // the export leaves no file and gives no reason.
+    QList<QPair<int, int>> announced;
+    const auto stop_at_second = [&announced](int page, int pages) {
+      announced.append({page, pages});
+      return page < 2;
+    };
+    QVERIFY(!WriteTracePdf(pdf, printer, &error, stop_at_second));
+    QVERIFY(error.isEmpty());
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(announced, (QList<QPair<int, int>>{{1, 3}, {2, 3}}));
+    // Going on to the end, it is the same document.
+    announced.clear();
+    QVERIFY(WriteTracePdf(pdf, printer, &error, [&announced](int page, int pages) {
+      announced.append({page, pages});
+      return true;
+    }));
+    QCOMPARE(announced.size(), 3);
+    QVERIFY(Poppler(QStringLiteral("pdfinfo"), {pdf})
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\b"))));
   }
 
   // A wide trace turns the page and is set smaller; no number is cut.
