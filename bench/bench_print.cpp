@@ -44,8 +44,9 @@ int main(int argc, char** argv) {
                              path, printer, nullptr,
                              box ? matcalc::workbench::PaintingProgressBox(&window)
                                  : matcalc::workbench::PageProgress());
-    std::printf("PDF %-21s %6lld ms, %lld KB\n", box ? "with the progress box:" : "without a box:",
-                clock.elapsed(), static_cast<long long>(QFileInfo(path).size() / 1024));
+    std::printf("PDF %-21s %6lld ms, %lld KB\n",
+                box ? "with the progress box:" : "without a box:", clock.elapsed(),
+                static_cast<long long>(QFileInfo(path).size() / 1024));
   }
   return written ? 0 : 1;
 }

@@ -6,111 +6,115 @@
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
+#include <span>
+#include <utility>
+#include <vector>
 
+#include "commands/menus.h"
 #include "workbench/icons.h"
+#include "workbench/pane_text.h"
 
 namespace matcalc::workbench {
 namespace {
 
-QString FromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QMenu* AddMenu(QMainWindow& window, const char* name, const QString& caption) {
+QMenu* AddMenu(QMainWindow& window, std::string_view name, const QString& caption) {
   QMenu* menu = window.menuBar()->addMenu(caption);
-  menu->setObjectName(QString::fromLatin1(name));
-  menu->menuAction()->setObjectName(QString::fromLatin1(name));
+  menu->setObjectName(FromView(name));
+  menu->menuAction()->setObjectName(FromView(name));
   return menu;
 }
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const std::function<void()>& run, const QKeySequence& shortcut = {}) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(QString::fromLatin1(name));
-  item->setShortcut(shortcut);
-  if (run) QObject::connect(item, &QAction::triggered, item, [run] { run(); });
-  return item;
+// What the window's own item `name` runs; empty for the items other parts of
+// the window connect (printing, the chart) and for the inactive ones.
+std::function<void()> HandlerFor(std::string_view name, const ActionHandlers& on) {
+  const std::pair<std::string_view, const std::function<void()>*> handlers[] = {
+      {"FileNew", &on.file_new},
+      {"FileOpen", &on.file_open},
+      {"FileSave", &on.file_save},
+      {"FileSaveAs", &on.file_save_as},
+      {"File", &on.exit},
+      {"EditSelectAll", &on.select_all},
+      {"EditCut", &on.cut},
+      {"EditCopy", &on.copy},
+      {"EditPaste", &on.paste},
+      {"EditDelete", &on.erase},
+      {"ShowStyle", &on.font},
+      {"ShowBackcolor", &on.background},
+      {"ShowDefault", &on.defaults},
+      {"ShowFormatDecimalDigits", &on.digits},
+      {"mnuHelpFile", &on.help},
+      {"mnuAbout", &on.about},
+  };
+  for (const auto& [item, run] : handlers) {
+    if (item == name) return *run;
+  }
+  if (const Command* command = FindCommand(name)) {
+    const std::function<void(const Command&)> run_command = on.run_command;
+    return [command, run_command] { run_command(*command); };
+  }
+  return {};
 }
 
-// A menu item that is also a toolbar button: its caption is the button's key.
-QAction* AddButtonItem(QMenu* menu, const char* name, const QString& key, const QIcon& icon,
-                       const std::function<void()>& run, const QKeySequence& shortcut = {}) {
-  QAction* item = AddItem(menu, name, key, run, shortcut);
-  item->setIcon(icon);
-  item->setData(key);
-  return item;
+// The toolbar's icons: the style's for the file items, drawn ones for the
+// edit items where the theme has none.
+QIcon ButtonIcon(std::string_view name, const QStyle& style) {
+  if (name == "FileNew") return style.standardIcon(QStyle::SP_FileIcon);
+  if (name == "FileOpen") return style.standardIcon(QStyle::SP_DialogOpenButton);
+  if (name == "FileSave") return style.standardIcon(QStyle::SP_DialogSaveButton);
+  if (name == "FileSaveAs") return style.standardIcon(QStyle::SP_DriveFDIcon);
+  if (name == "EditCut") return EditIcon(EditIconKind::kCut);
+  if (name == "EditCopy") return EditIcon(EditIconKind::kCopy);
+  return EditIcon(EditIconKind::kPaste);
 }
 
 }  // namespace
 
 QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
-  QStyle* style = window.style();
-  QMenu* file = AddMenu(window, "mnuFile", QStringLiteral("文件(&F)"));
-  QAction* file_new = AddButtonItem(file, "FileNew", QStringLiteral("新建"),
-                                    style->standardIcon(QStyle::SP_FileIcon), on.file_new,
-                                    QKeySequence(Qt::CTRL | Qt::Key_N));
-  QAction* file_open = AddButtonItem(file, "FileOpen", QStringLiteral("打开"),
-                                     style->standardIcon(QStyle::SP_DialogOpenButton), on.file_open,
-                                     QKeySequence(Qt::CTRL | Qt::Key_O));
-  QAction* file_save = AddButtonItem(file, "FileSave", QStringLiteral("保存"),
-                                     style->standardIcon(QStyle::SP_DialogSaveButton), on.file_save,
-                                     QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* file_save_as =
-      AddButtonItem(file, "FileSaveAs", QStringLiteral("另存为"),
-                    style->standardIcon(QStyle::SP_DriveFDIcon), on.file_save_as);
-  AddItem(file, "File", QStringLiteral("退出"), on.exit);
-
-  QMenu* edit = AddMenu(window, "mnuEdit", QStringLiteral("编辑(&E)"));
-  AddItem(edit, "EditUndo", QStringLiteral("撤消"), {})->setEnabled(false);
-  AddItem(edit, "EditRecall", QStringLiteral("还原"), {})->setEnabled(false);
-  AddItem(edit, "EditSelectAll", QStringLiteral("全选(&A)"), on.select_all,
-          QKeySequence(Qt::CTRL | Qt::Key_A));
-  QAction* cut =
-      AddButtonItem(edit, "EditCut", QStringLiteral("剪切"), EditIcon(EditIconKind::kCut), on.cut,
-                    QKeySequence(Qt::CTRL | Qt::Key_X));
-  QAction* copy =
-      AddButtonItem(edit, "EditCopy", QStringLiteral("复制"), EditIcon(EditIconKind::kCopy),
-                    on.copy, QKeySequence(Qt::CTRL | Qt::Key_C));
-  QAction* paste =
-      AddButtonItem(edit, "EditPaste", QStringLiteral("粘贴"), EditIcon(EditIconKind::kPaste),
-                    on.paste, QKeySequence(Qt::CTRL | Qt::Key_V));
-  AddItem(edit, "EditDelete", QStringLiteral("删除(&L)"), on.erase, QKeySequence(Qt::Key_Delete));
-
-  QMenu* show = AddMenu(window, "mnuShow", QStringLiteral("显示(&V)"));
-  AddItem(show, "ShowStyle", QStringLiteral("字体"), on.font);
-  AddItem(show, "ShowBackcolor", QStringLiteral("背景"), on.background);
-  AddItem(show, "ShowDefault", QStringLiteral("默认"), on.defaults);
-  AddItem(show, "ShowFormatDecimalDigits", QStringLiteral("设置小数数位"), on.digits);
-
-  QMenu* solve = AddMenu(window, "mnuC", QStringLiteral("求解(&C)"));
-  for (const Command& command : Commands()) {
-    // The eigenvalue methods, the elimination methods and the tests and
-    // norms stand in three groups.
-    if (command.menu_item == "A_matrix" || command.menu_item == "CMatrixJudge") {
-      QAction* separator = solve->addSeparator();
-      separator->setObjectName(command.menu_item == "A_matrix" ? QStringLiteral("Gauss__")
-                                                               : QStringLiteral("OtherApply"));
+  // The toolbar's buttons are the File and Edit items whose caption is a key.
+  const std::span<const std::string_view> keys = ToolbarKeys();
+  std::vector<QAction*> buttons(keys.size(), nullptr);
+  for (const Menu& menu_entry : WorkbenchMenus()) {
+    QMenu* menu = AddMenu(window, menu_entry.name, FromView(menu_entry.caption));
+    for (const MenuItem& entry : menu_entry.items) {
+      if (entry.caption == "-") {
+        menu->addSeparator()->setObjectName(FromView(entry.name));
+        continue;
+      }
+      QAction* item = menu->addAction(FromView(entry.caption));
+      item->setObjectName(FromView(entry.name));
+      if (!entry.shortcut.empty()) {
+        item->setShortcut(
+            QKeySequence::fromString(FromView(entry.shortcut), QKeySequence::PortableText));
+      }
+      if (!entry.active) {
+        item->setEnabled(false);
+        continue;
+      }
+      if (const std::function<void()> run = HandlerFor(entry.name, on)) {
+        QObject::connect(item, &QAction::triggered, item, [run] { run(); });
+      }
+      const auto key = std::find(keys.begin(), keys.end(), entry.caption);
+      if (menu_entry.name != "mnuC" && key != keys.end()) {
+        item->setIcon(ButtonIcon(entry.name, *window.style()));
+        item->setData(FromView(entry.caption));
+        buttons[static_cast<std::size_t>(key - keys.begin())] = item;
+      }
     }
-    const Command* run = &command;
-    const std::function<void(const Command&)> run_command = on.run_command;
-    AddItem(solve, "", FromView(command.caption), [run, run_command] {
-      run_command(*run);
-    })->setObjectName(FromView(command.menu_item));
+    if (menu_entry.name == "mnuC") {
+      const std::function<void()> solve_menu_opens = on.solve_menu_opens;
+      QObject::connect(menu, &QMenu::aboutToShow, menu, [solve_menu_opens] { solve_menu_opens(); });
+    }
   }
-  const std::function<void()> solve_menu_opens = on.solve_menu_opens;
-  QObject::connect(solve, &QMenu::aboutToShow, solve, [solve_menu_opens] { solve_menu_opens(); });
-
-  QMenu* help = AddMenu(window, "mnuHelp", QStringLiteral("帮助(&H)"));
-  AddItem(help, "mnuHelpFile", QStringLiteral("帮助文件"), on.help);
-  AddItem(help, "mnuAbout", QStringLiteral("关于"), on.about);
 
   QToolBar* toolbar = window.addToolBar(QStringLiteral("工具栏"));
   toolbar->setObjectName(QStringLiteral("Toolbar1"));
   toolbar->setMovable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  toolbar->addActions({file_new, file_open, file_save, file_save_as});
-  toolbar->addSeparator();
-  toolbar->addActions({cut, copy, paste});
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] == "剪切") toolbar->addSeparator();
+    if (buttons[i] != nullptr) toolbar->addAction(buttons[i]);
+  }
   return toolbar;
 }
 

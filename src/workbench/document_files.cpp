@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "commands/registry.h"
+#include "frame/workbench_texts.h"
 #include "text/encoding.h"
 #include "workbench/pane_text.h"
 
@@ -70,7 +71,7 @@ QString ShownPath(const QString& path) {
 
 }  // namespace
 
-void DocumentFiles::Inform(const char* text) {
+void DocumentFiles::Inform(std::string_view text) {
   MessageRequest request;
   request.text = text;
   host_.dialogs().Message(request);
@@ -79,13 +80,13 @@ void DocumentFiles::Inform(const char* text) {
 void DocumentFiles::New() {
   host_.EditPane().clear();
   host_.ResultPaneWidget().clear();
-  host_.SetStatus(QStringLiteral("状态"));
+  host_.SetStatus(FromView(kStatusNew));
 }
 
 void DocumentFiles::Open() {
   const std::optional<QString> name = host_.picker().OpenFileName(open_dialog_name_);
   if (!name) {
-    Inform("没有打开任何文件。");
+    Inform(kOpenCancelledText);
     open_dialog_name_.clear();
     return;
   }
@@ -94,7 +95,7 @@ void DocumentFiles::Open() {
   // Only a regular file has a length to ask about and an end to read to;
   // opening a pipe would wait for a writer that may never come.
   if (!QFileInfo(*name).isFile() || !file.open(QIODevice::ReadOnly)) {
-    Inform("操作有误#");
+    Inform(kOpenFailedText);
     open_dialog_name_.clear();
     return;
   }
@@ -106,19 +107,13 @@ void DocumentFiles::Open() {
     return;
   }
   if (size > kLargeFileBytes) {
-    MessageRequest question;
-    question.text = "文件太大，如果打开可能要等一段时间，是否仍要继续？";
-    question.title = "温馨提示";
-    question.buttons = Buttons::kYesNo;
-    question.icon = Icon::kQuestion;
-    question.default_button = Reply::kNo;
     // No leaves both panes as they were: nothing of the user's is lost.
-    if (host_.dialogs().Message(question) != Reply::kYes) return;
+    if (host_.dialogs().Message(LargeFileQuestion()) != Reply::kYes) return;
   }
   if (size == 0) {
     host_.EditPane().clear();
     host_.ResultPaneWidget().clear();
-    Inform("文件为空，请重新选择文件#");
+    Inform(kEmptyFileText);
     return;
   }
 
@@ -157,7 +152,7 @@ void DocumentFiles::Open() {
   host_.HideProgress();
   if (failed) {
     // What was read stays in the edit pane.
-    Inform("操作有误#");
+    Inform(kOpenFailedText);
     open_dialog_name_.clear();
     return;
   }
@@ -181,20 +176,20 @@ QString DocumentFiles::WriteResult(const QString& path) {
 
 void DocumentFiles::InformSaveFailed(const QString& reason) {
   MessageRequest request;
-  request.text = "操作有误！";
+  request.text = kSaveFailedText;
   if (!reason.isEmpty()) request.text += "\r\n" + reason.toStdString();
   host_.dialogs().Message(request);
 }
 
 void DocumentFiles::Save() {
   if (host_.ResultPaneWidget().document()->isEmpty()) {
-    Inform("结果为空，不能保存#");
+    Inform(kSaveEmptyText);
     return;
   }
   if (save_dialog_name_.isEmpty() || save_path_.isEmpty()) {
     const std::optional<QString> name = host_.picker().SaveFileName(save_dialog_name_);
     if (!name) {
-      Inform("你没有存盘,数据没有被保存下来！");
+      Inform(kSaveCancelledText);
       save_dialog_name_.clear();
       return;
     }
@@ -217,7 +212,7 @@ void DocumentFiles::SaveAs() {
   open_dialog_name_.clear();
   const std::optional<QString> name = host_.picker().SaveFileName(open_dialog_name_);
   if (!name) {
-    Inform("没有保存文件。");
+    Inform(kSaveAsCancelledText);
     return;
   }
   open_dialog_name_ = *name;

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <string_view>
 
 #include "frame/dialogs.h"
 #include "workbench/qt_dialogs.h"
@@ -12,13 +13,6 @@
 class QPlainTextEdit;
 
 namespace matcalc::workbench {
-
-// A file longer than this is only read after the user agreed to wait.
-inline constexpr qint64 kLargeFileBytes = 1500;
-
-// The refusal of a file whose text could not be worked on within the memory
-// budget; both panes stay as they were.
-inline constexpr const char* kFileTooLargeText = "文件太大，不能打开。";
 
 // What the document commands need from the window.
 class DocumentHost {
@@ -48,7 +42,7 @@ class DocumentFiles {
   const QString& save_path() const { return save_path_; }
 
  private:
-  void Inform(const char* text);
+  void Inform(std::string_view text);
   // Writes the result pane to `path` through a temporary file beside it, so
   // a failed save leaves an existing file as it was. A null string when it
   // was written, else the system's reason.

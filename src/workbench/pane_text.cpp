@@ -34,8 +34,7 @@ std::string PaneText(const QPlainTextEdit& pane) {
 }
 
 void SetPaneText(QPlainTextEdit& pane, std::string_view text) {
-  pane.setPlainText(
-      ToPaneLines(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+  pane.setPlainText(ToPaneLines(FromView(text)));
 }
 
 int PaneLength(const QPlainTextEdit& pane) { return pane.document()->characterCount() - 1; }

@@ -15,6 +15,11 @@ std::string PaneText(const QPlainTextEdit& pane);
 // Sets the whole text at once (one layout pass, fast for a long trace).
 void SetPaneText(QPlainTextEdit& pane, std::string_view text);
 
+// A text of the core (UTF-8) as a Qt string.
+inline QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The same conversions on Qt strings: CR LF (or a lone CR) becomes one line
 // break, and back.
 QString ToPaneLines(const QString& text);

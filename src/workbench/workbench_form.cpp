@@ -96,7 +96,7 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   progress_timer_.setInterval(kProgressIntervalMs);
   connect(&progress_timer_, &QTimer::timeout, this, &WorkbenchForm::ShowCommandProgress);
   connect(text1_, &QPlainTextEdit::textChanged, this,
-          [this] { SetStatus(QStringLiteral("编辑状态")); });
+          [this] { SetStatus(FromView(kStatusEditing)); });
 
   ActionHandlers on;
   on.file_new = [this] { files_.New(); };
@@ -273,10 +273,6 @@ const char* const kBusyItems[] = {"FileNew",    "FileOpen",    "FileSave",
                                   "FileSaveAs", "EditCut",     "EditPaste",
                                   "EditDelete", "ShowDefault", "ShowFormatDecimalDigits"};
 
-QString FromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 // What the window keeps beside the frame's view of the text and the result
@@ -414,7 +410,7 @@ bool WorkbenchForm::eventFilter(QObject* watched, QEvent* event) {
         watched == focused_pane_;
     focused_pane_ = watched;
     if (!handed_back) {
-      SetStatus(watched == text1_ ? QStringLiteral("编辑区域") : QStringLiteral("结果区域"));
+      SetStatus(FromView(watched == text1_ ? kStatusEditArea : kStatusResultArea));
     }
   }
   return QMainWindow::eventFilter(watched, event);
