@@ -56,6 +56,11 @@ class ResultPane {
     matcalc::AppendField24(text_, value);
     return Written(text_.size() - before);
   }
+  ResultPane& AppendFields24(const double* values, std::size_t count) {
+    const std::size_t before = text_.size();
+    matcalc::AppendFields24(text_, values, count);
+    return Written(text_.size() - before);
+  }
   ResultPane& NewLine() { return Append(kCrLf); }
 
   const std::string& text() const { return text_; }

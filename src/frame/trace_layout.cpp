@@ -1,5 +1,7 @@
 #include "frame/trace_layout.h"
 
+#include <cassert>
+
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -15,8 +17,9 @@ void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
 }
 
 void AppendMatrixFields(ResultPane& out, const Matrix& a, int n) {
+  assert(n <= a.rows() && n <= a.cols());
   for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) out.AppendField24(a(i, j));
+    out.AppendFields24(a.row(i) + 1, static_cast<std::size_t>(n));
     out.NewLine();
   }
 }

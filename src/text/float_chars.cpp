@@ -1,6 +1,7 @@
 #include "text/float_chars.h"
 
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -218,14 +219,23 @@ bool RoundScaled(std::uint64_t m, int e2, int t, std::uint64_t guess, std::uint6
 #if defined(__SIZEOF_INT128__)
 // The same in 128-bit integers, for the common case of a value with a binary
 // fraction (e2 < 0) scaled up by a small power of ten; false outside it.
+// 5^0 .. 5^27.
+constexpr std::array<std::uint64_t, 28> kPow5 = [] {
+  std::array<std::uint64_t, 28> powers{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& entry : powers) {
+    entry = power;
+    power *= 5;
+  }
+  return powers;
+}();
+
 bool RoundScaledSmall(std::uint64_t m, int e2, int t, std::uint64_t& result) {
   if (e2 >= 0 || t < 0 || t > 27) return false;  // 5^27 < 2^63: m 5^t < 2^116
   const int shift = -(e2 + t);                   // m 5^t / 2^shift
   if (shift <= 0 || shift >= 116) return false;
-  std::uint64_t pow5 = 1;
-  for (int i = 0; i < t; ++i) pow5 *= 5;
   using Wide = unsigned __int128;
-  const Wide product = static_cast<Wide>(m) * pow5;
+  const Wide product = static_cast<Wide>(m) * kPow5[static_cast<std::size_t>(t)];
   Wide quotient = product >> shift;
   const Wide remainder = product - (quotient << shift);
   const Wide half = static_cast<Wide>(1) << (shift - 1);
@@ -281,8 +291,7 @@ bool ScientificDigits(double v, int precision, std::uint64_t& digits, int& expon
   }
   // The leading bit is worth 2^top, so the first digit's exponent is
   // floor(top log10 2) or one more; the loop below settles which.
-  int top = e2;
-  for (std::uint64_t rest = m >> 1; rest != 0; rest >>= 1) ++top;
+  const int top = e2 + (63 - std::countl_zero(m));
   int k = static_cast<int>(std::floor(top * 0.30102999566398120));
   for (int attempt = 0; attempt < 4; ++attempt) {
     const int t = precision - k;

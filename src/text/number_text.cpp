@@ -78,6 +78,15 @@ std::size_t FormatInto(char* buf, double value) {
   return static_cast<std::size_t>(out - buf);
 }
 
+// The 24-character field of `value`, right-aligned, at `field`: put together
+// with copies of fixed length only, which the compiler writes inline.
+void WriteField24(char* field, double value) {
+  char padded[kFieldWidth + 32];
+  std::memset(padded, ' ', kFieldWidth);
+  const std::size_t len = FormatInto(padded + kFieldWidth, value);
+  std::memcpy(field, padded + len, kFieldWidth);
+}
+
 // Powers of ten that are exact doubles.
 constexpr std::array<double, 16> kPow10 = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -158,15 +167,27 @@ void AppendNumber(std::string& out, double value) {
 }
 
 void AppendField24(std::string& out, double value) {
-  // The field is put together here and appended whole: one append per field
-  // is much cheaper than two where small appends are library calls (WebAssembly).
-  char field[kFieldWidth + 8];
-  char buf[32];
-  const std::size_t len = FormatInto(buf, value);
-  const std::size_t pad = kFieldWidth - len;
-  for (std::size_t i = 0; i < pad; ++i) field[i] = ' ';
-  std::memcpy(field + pad, buf, len);
+  char field[kFieldWidth];
+  WriteField24(field, value);
   out.append(field, kFieldWidth);
+}
+
+void AppendFields24(std::string& out, const double* values, std::size_t count) {
+  // Fields go in a few at a time: in WebAssembly every append is a library
+  // copy, one per field was the main cost of writing a trace there, and the
+  // library hands copies of 512 bytes and more to the host, which costs more
+  // again. A chunk starts at the trace end's offset within a word, so that
+  // it is copied by words rather than byte by byte.
+  constexpr std::size_t kChunkFields = 20;
+  alignas(8) char chunk[kChunkFields * kFieldWidth + 8];
+  while (count > 0) {
+    const std::size_t fields = count < kChunkFields ? count : kChunkFields;
+    char* const start = chunk + (reinterpret_cast<std::uintptr_t>(out.data() + out.size()) & 7);
+    for (std::size_t i = 0; i < fields; ++i) WriteField24(start + i * kFieldWidth, values[i]);
+    out.append(start, fields * kFieldWidth);
+    values += fields;
+    count -= fields;
+  }
 }
 
 std::string Field24(double value) {

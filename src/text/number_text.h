@@ -16,6 +16,8 @@ void AppendNumber(std::string& out, double value);
 
 // The number's default text right-aligned in a field of 24 characters.
 void AppendField24(std::string& out, double value);
+// The fields of `count` values one after another.
+void AppendFields24(std::string& out, const double* values, std::size_t count);
 std::string Field24(double value);
 
 // The nearest double to `value` rounded to `places` decimal places, an exact

@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "text/float_chars.h"
 #include "text/number_text.h"
@@ -74,6 +75,26 @@ TEST(Field24, RightAlignsTheDefaultText) {
   AppendField24(out, 2);
   AppendField24(out, 3);
   EXPECT_EQ(out, "|" + std::string(23, ' ') + "2" + std::string(23, ' ') + "3");
+}
+
+// A row of fields is the fields one after another, whatever the row's length
+// (across the chunks it is written in) and wherever the text ends before it.
+TEST(Field24, ARowIsItsFieldsInTurn) {
+  std::vector<double> values;
+  for (int i = 0; i < 70; ++i)
+    values.push_back((i % 7 == 3 ? -1 : 1) * std::ldexp(i * 0.7 + 0.1, i - 30));
+  values[5] = kInf;
+  values[6] = std::nan("");
+  values[40] = -0.0;
+  for (const std::size_t count : {0, 1, 19, 20, 21, 40, 41, 70}) {
+    for (std::size_t lead = 0; lead < 9; ++lead) {
+      std::string row(lead, 'x');
+      std::string expected = row;
+      AppendFields24(row, values.data(), count);
+      for (std::size_t i = 0; i < count; ++i) AppendField24(expected, values[i]);
+      ASSERT_EQ(row, expected) << count << " fields after " << lead << " bytes";
+    }
+  }
 }
 
 TEST(RoundTo, NearestWithExactTiesToEven) {
