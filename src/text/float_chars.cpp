@@ -217,8 +217,6 @@ bool RoundScaled(std::uint64_t m, int e2, int t, std::uint64_t guess, std::uint6
 }
 
 #if defined(__SIZEOF_INT128__)
-// The same in 128-bit integers, for the common case of a value with a binary
-// fraction (e2 < 0) scaled up by a small power of ten; false outside it.
 // 5^0 .. 5^27.
 constexpr std::array<std::uint64_t, 28> kPow5 = [] {
   std::array<std::uint64_t, 28> powers{};
@@ -230,6 +228,8 @@ constexpr std::array<std::uint64_t, 28> kPow5 = [] {
   return powers;
 }();
 
+// The same in 128-bit integers, for the common case of a value with a binary
+// fraction (e2 < 0) scaled up by a small power of ten; false outside it.
 bool RoundScaledSmall(std::uint64_t m, int e2, int t, std::uint64_t& result) {
   if (e2 >= 0 || t < 0 || t > 27) return false;  // 5^27 < 2^63: m 5^t < 2^116
   const int shift = -(e2 + t);                   // m 5^t / 2^shift

@@ -174,7 +174,8 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
   const QString date = when_.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
   for (int p = 0; p < pages; ++p) {
     if (going_on && !going_on(p + 1, pages)) {
-      painter.end();
+      // An aborted print job has ended the painting already.
+      if (painter.isActive()) painter.end();
       return -1;
     }
     if (p > 0) device.newPage();
