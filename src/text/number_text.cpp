@@ -39,10 +39,18 @@ std::size_t FormatInto(char* buf, double value) {
   std::uint64_t whole = 0;
   int exponent = 0;
   ScientificDigits(std::fabs(value), kSignificantDigits - 1, whole, exponent);
+  // Digits from the two halves of the number, each within 32 bits: one
+  // 64-bit division instead of fifteen (WebAssembly has only the slow one).
   std::array<char, kSignificantDigits> digits{};
-  for (int i = kSignificantDigits - 1; i >= 0; --i) {
-    digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
+  auto low = static_cast<std::uint32_t>(whole % 100000000);
+  auto high = static_cast<std::uint32_t>(whole / 100000000);
+  for (int i = kSignificantDigits - 1; i >= kSignificantDigits - 8; --i) {
+    digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + low % 10);
+    low /= 10;
+  }
+  for (int i = kSignificantDigits - 9; i >= 0; --i) {
+    digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + high % 10);
+    high /= 10;
   }
   int count = kSignificantDigits;
   while (count > 1 && digits[static_cast<std::size_t>(count - 1)] == '0') --count;
@@ -173,21 +181,14 @@ void AppendField24(std::string& out, double value) {
 }
 
 void AppendFields24(std::string& out, const double* values, std::size_t count) {
-  // Fields go in a few at a time: in WebAssembly every append is a library
-  // copy, one per field was the main cost of writing a trace there, and the
-  // library hands copies of 512 bytes and more to the host, which costs more
-  // again. A chunk starts at the trace end's offset within a word, so that
-  // it is copied by words rather than byte by byte.
-  constexpr std::size_t kChunkFields = 20;
-  alignas(8) char chunk[kChunkFields * kFieldWidth + 8];
-  while (count > 0) {
-    const std::size_t fields = count < kChunkFields ? count : kChunkFields;
-    char* const start = chunk + (reinterpret_cast<std::uintptr_t>(out.data() + out.size()) & 7);
-    for (std::size_t i = 0; i < fields; ++i) WriteField24(start + i * kFieldWidth, values[i]);
-    out.append(start, fields * kFieldWidth);
-    values += fields;
-    count -= fields;
-  }
+  // The fields are written in place, with copies of fixed length only: in
+  // WebAssembly every append is a library copy, byte by byte where the
+  // trace's end is unaligned, and one per field was the main cost of writing
+  // a trace there. Making the room is one fill of the whole row.
+  const std::size_t at = out.size();
+  out.resize(at + count * kFieldWidth);
+  char* const fields = out.data() + at;
+  for (std::size_t i = 0; i < count; ++i) WriteField24(fields + i * kFieldWidth, values[i]);
 }
 
 std::string Field24(double value) {

@@ -78,7 +78,7 @@ TEST(Field24, RightAlignsTheDefaultText) {
 }
 
 // A row of fields is the fields one after another, whatever the row's length
-// (across the chunks it is written in) and wherever the text ends before it.
+// and wherever the text ends before it.
 TEST(Field24, ARowIsItsFieldsInTurn) {
   std::vector<double> values;
   for (int i = 0; i < 70; ++i)
