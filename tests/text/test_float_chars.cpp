@@ -14,24 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "support/bits.h"
 #include "text/float_chars.h"
 
 namespace matcalc {
 namespace {
 
-// Bit patterns without std::bit_cast, which some libraries these tests run
-// with lack.
-std::uint64_t Bits(double value) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-double FromBits(std::uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
+using testing::Bits;
+using testing::FromBits;
 
 using ToChars = std::to_chars_result (*)(char*, char*, double, int);
 using FromChars = std::from_chars_result (*)(const char*, const char*, double&);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bits.h"
 #include "text/float_chars.h"
 #include "text/number_text.h"
 
@@ -123,18 +124,8 @@ TEST(RoundTo, MoreThanFifteenPlacesAndNonFiniteValuesAreUnchanged) {
   EXPECT_TRUE(std::isnan(RoundTo(std::nan(""), 3)));
 }
 
-// Bit patterns without std::bit_cast, which some libraries lack.
-std::uint64_t Bits(double value) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-double FromBits(std::uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
+using testing::Bits;
+using testing::FromBits;
 
 // The rounding as the decimal text gives it: the correctly rounded fixed text
 // (exact ties to even) read back as the nearest double.
