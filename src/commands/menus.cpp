@@ -7,13 +7,28 @@
 namespace matcalc {
 namespace {
 
+bool InSystemsMenu(const Command& command) { return command.menu_item.starts_with("Linear"); }
+
 std::vector<MenuItem> SolveItems() {
   std::vector<MenuItem> items;
   for (const Command& command : Commands()) {
+    if (InSystemsMenu(command)) continue;
     // The eigenvalue methods, the elimination methods and the tests and
     // norms stand in three groups.
     if (command.menu_item == "A_matrix") items.push_back({"Gauss__", "-", ""});
     if (command.menu_item == "CMatrixJudge") items.push_back({"OtherApply", "-", ""});
+    items.push_back({command.menu_item, command.caption, ""});
+  }
+  return items;
+}
+
+std::vector<MenuItem> SystemsItems() {
+  std::vector<MenuItem> items;
+  for (const Command& command : Commands()) {
+    if (!InSystemsMenu(command)) continue;
+    // The direct solvers, the iterative solvers and the condition numbers.
+    if (command.menu_item == "LinearJacobi") items.push_back({"LinearIterativeBar", "-", ""});
+    if (command.menu_item == "LinearCondition") items.push_back({"LinearConditionBar", "-", ""});
     items.push_back({command.menu_item, command.caption, ""});
   }
   return items;
@@ -56,6 +71,7 @@ const std::vector<Menu>& WorkbenchMenus() {
         {"ShowChartBar", "-", ""},
         {"ShowChart", "收敛图", ""}}},
       {"mnuC", "求解(&C)", SolveItems()},
+      {"mnuL", "方程组(&L)", SystemsItems()},
       {"mnuHelp", "帮助(&H)", {{"mnuHelpFile", "帮助文件", ""}, {"mnuAbout", "关于", ""}}},
   };
   return menus;

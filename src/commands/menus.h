@@ -1,6 +1,6 @@
 // The workbench's menus and toolbar as every front end shows them: names,
-// captions and shortcuts, in display order. The Solve menu lists the
-// registry's commands.
+// captions and shortcuts, in display order. The Solve and the linear-systems
+// menus list the registry's commands.
 #pragma once
 
 #include <span>
@@ -22,7 +22,7 @@ struct Menu {
   std::vector<MenuItem> items;
 };
 
-// File, Edit, Display, Solve and Help.
+// File, Edit, Display, Solve, Linear systems and Help.
 const std::vector<Menu>& WorkbenchMenus();
 
 // The toolbar's keys, in order; a separator stands before "剪切".

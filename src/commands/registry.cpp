@@ -4,11 +4,12 @@
 
 #include "direct/commands.h"
 #include "eigenvalue/commands.h"
+#include "systems/commands.h"
 
 namespace matcalc {
 namespace {
 
-constexpr std::array<Command, 12> kCommands = {{
+constexpr std::array<Command, 21> kCommands = {{
     // A method not yet built has no function: the runner does not offer it.
     {"power", "MatrixMi", "幂法", &PowerCommand},
     {"shift", "MatrixCircleMove", "原点平移法", &ShiftCommand},
@@ -22,6 +23,16 @@ constexpr std::array<Command, 12> kCommands = {{
     {"vector-norms", "VectorModel", "向量范数", &VectorModel, TextUse::kVector},
     {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixModel},
     {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
+    // The linear-systems menu.
+    {"gauss", "LinearGauss", "列主元高斯消去法", &GaussCommand},
+    {"lu-solve", "LinearLu", "三角分解法解方程组", &LuSolveCommand},
+    {"cholesky", "LinearCholesky", "平方根法", &CholeskyCommand},
+    {"ldlt", "LinearLdlt", "改进平方根法", &LdltCommand},
+    {"tridiagonal", "LinearTridiagonal", "追赶法", &TridiagonalCommand},
+    {"jacobi-iteration", "LinearJacobi", "雅可比迭代法", &JacobiIterationCommand},
+    {"gauss-seidel", "LinearGaussSeidel", "高斯-赛德尔迭代法", &GaussSeidelCommand},
+    {"sor", "LinearSor", "超松弛迭代法", &SorCommand},
+    {"condition", "LinearCondition", "条件数", &ConditionCommand},
 }};
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The twelve commands of the Solve menu, in menu order. Both front ends run
+// The commands of the Solve menu and the linear-systems menu, in menu order. Both front ends run
 // them from here and nowhere else.
 #pragma once
 
@@ -32,7 +32,7 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes = kM
 inline constexpr std::size_t kLargestTextBytes =
     static_cast<std::size_t>(kMemoryBudgetBytes / 2) - 1;
 
-// All twelve, in the order of the Solve menu.
+// All of them, in the order of the Solve menu, then the linear-systems menu.
 std::span<const Command> Commands();
 
 // The command with this runner name or menu item name, or null.

@@ -95,13 +95,13 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
         QObject::connect(item, &QAction::triggered, item, [run] { run(); });
       }
       const auto key = std::find(keys.begin(), keys.end(), entry.caption);
-      if (menu_entry.name != "mnuC" && key != keys.end()) {
+      if (menu_entry.name != "mnuC" && menu_entry.name != "mnuL" && key != keys.end()) {
         item->setIcon(ButtonIcon(entry.name, *window.style()));
         item->setData(FromView(entry.caption));
         buttons[static_cast<std::size_t>(key - keys.begin())] = item;
       }
     }
-    if (menu_entry.name == "mnuC") {
+    if (menu_entry.name == "mnuC" || menu_entry.name == "mnuL") {
       const std::function<void()> solve_menu_opens = on.solve_menu_opens;
       QObject::connect(menu, &QMenu::aboutToShow, menu, [solve_menu_opens] { solve_menu_opens(); });
     }

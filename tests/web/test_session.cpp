@@ -115,7 +115,7 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
   EXPECT_GT(session.text().size(), before.size());
   EXPECT_EQ(session.text().compare(0, before.size(), before), 0);
   EXPECT_EQ(session.RunCommand(-1, text, "", 6), Status::kUnknown);
-  EXPECT_EQ(session.RunCommand(12, text, "", 6), Status::kUnknown);
+  EXPECT_EQ(session.RunCommand(static_cast<int>(Commands().size()), text, "", 6), Status::kUnknown);
 }
 
 // What the page's bar is given: fractions that never fall within a run and

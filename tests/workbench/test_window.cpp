@@ -156,6 +156,9 @@ const char* const kSolveItems[] = {"MatrixMi",        "MatrixCircleMove",  "Matr
                                    "ClassicalJacobi", "JacobiPassBarrier", "A_matrix",
                                    "A_range",         "MatrixBreak",       "CMatrixJudge",
                                    "VectorModel",     "MatrixModel",       "StrictMatrixJudge"};
+const char* const kSystemsItems[] = {"LinearGauss",       "LinearLu",          "LinearCholesky",
+                                     "LinearLdlt",        "LinearTridiagonal", "LinearJacobi",
+                                     "LinearGaussSeidel", "LinearSor",         "LinearCondition"};
 
 }  // namespace
 
@@ -261,6 +264,18 @@ void WindowTest::MenusFollowTheTable() {
        {"VectorModel", "向量范数", none},
        {"MatrixModel", "矩阵范数", none},
        {"StrictMatrixJudge", "严格对角占优矩阵判断", none}},
+      {{"mnuL", "方程组(&L)", none},
+       {"LinearGauss", "列主元高斯消去法", none},
+       {"LinearLu", "三角分解法解方程组", none},
+       {"LinearCholesky", "平方根法", none},
+       {"LinearLdlt", "改进平方根法", none},
+       {"LinearTridiagonal", "追赶法", none},
+       {"LinearIterativeBar", "-", none},
+       {"LinearJacobi", "雅可比迭代法", none},
+       {"LinearGaussSeidel", "高斯-赛德尔迭代法", none},
+       {"LinearSor", "超松弛迭代法", none},
+       {"LinearConditionBar", "-", none},
+       {"LinearCondition", "条件数", none}},
       {{"mnuHelp", "帮助(&H)", none},
        {"mnuHelpFile", "帮助文件", none},
        {"mnuAbout", "关于", none}}};
@@ -291,21 +306,28 @@ void WindowTest::MenusFollowTheTable() {
 }
 
 void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
-  auto enabled_items = [this] {
-    emit form_->menu(QStringLiteral("mnuC"))->aboutToShow();
-    int count = 0;
-    for (const char* name : kSolveItems) {
-      if (form_->action(QString::fromLatin1(name))->isEnabled()) ++count;
-    }
-    return count;
-  };
-  QCOMPARE(enabled_items(), 0);
-  SetPaneText(*form_->text1(), "     ");
-  QCOMPARE(enabled_items(), 0);
-  SetPaneText(*form_->text1(), "  x  ");
-  QCOMPARE(enabled_items(), 12);
-  SetPaneText(*form_->text1(), "");
-  QCOMPARE(enabled_items(), 0);
+  // Either menu, opened, sets the items of both by the same rule.
+  for (const char* menu : {"mnuC", "mnuL"}) {
+    auto enabled_items = [this, menu] {
+      emit form_->menu(QString::fromLatin1(menu))->aboutToShow();
+      int count = 0;
+      for (const char* name : kSolveItems) {
+        if (form_->action(QString::fromLatin1(name))->isEnabled()) ++count;
+      }
+      for (const char* name : kSystemsItems) {
+        if (form_->action(QString::fromLatin1(name))->isEnabled()) ++count;
+      }
+      return count;
+    };
+    SetPaneText(*form_->text1(), "");
+    QCOMPARE(enabled_items(), 0);
+    SetPaneText(*form_->text1(), "     ");
+    QCOMPARE(enabled_items(), 0);
+    SetPaneText(*form_->text1(), "  x  ");
+    QCOMPARE(enabled_items(), 21);
+    SetPaneText(*form_->text1(), "");
+    QCOMPARE(enabled_items(), 0);
+  }
 }
 
 void WindowTest::StatusLineFollowsEditsAndFocus() {

@@ -373,7 +373,7 @@ function start(received) {
   menuBar = new MenuBar(document.getElementById('menubar'), catalog.menus, {
     actions,
     onOpen: async (name, items) => {
-      if (name !== 'mnuC') return;
+      if (name !== 'mnuC' && name !== 'mnuL') return;
       let enabled = false;
       if (!engine.busy) {
         try {

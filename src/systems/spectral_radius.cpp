@@ -1,0 +1,3 @@
+#include "systems/spectral_radius.h"
+
+namespace matcalc {}  // namespace matcalc
