@@ -1,6 +1,7 @@
 #include "workbench/about_box.h"
 
 #include <QDialogButtonBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -46,6 +47,12 @@ void AboutBox::ShowNotices() {
   notices_->show();
   notices_->raise();
   notices_->activateWindow();
+}
+
+void AboutBox::hideEvent(QHideEvent* event) {
+  // Closed, by OK, Esc or the window's closing; not when the system minimises it.
+  if (!event->spontaneous() && notices_ != nullptr) notices_->close();
+  QDialog::hideEvent(event);
 }
 
 }  // namespace matcalc::workbench

@@ -17,6 +17,10 @@ class AboutBox : public QDialog {
   // window of the manual's kind.
   void ShowNotices();
 
+ protected:
+  // The notices go with the box.
+  void hideEvent(QHideEvent* event) override;
+
  private:
   QPointer<HelpWindow> notices_;
 };
