@@ -7,8 +7,9 @@
 #   matcalc-cli METHOD      one method, byte for byte
 #   matcalc --resources     the manual, the notices, the music and the icon,
 #                           found where the window looks: inside the root
-#   man, completion         both man pages render without warnings, and the
-#                           installed completion offers the installed methods
+#   man, completion         both man pages are found by name and render without
+#                           warnings; bash-completion loads the completion, and
+#                           it offers the installed program's methods
 #
 #   bash tests/package/test_install.sh build/package/matcalc_VERSION_ARCH.deb
 set -euo pipefail
@@ -55,15 +56,24 @@ for file in Help/index.html Help/notices.html music/END.MID icons/matcalc.png; d
     fail "matcalc --resources does not find $file in $share/matcalc: $resources"
 done
 
-# The man pages render, without warnings.
+# The man pages: found by name where man looks, rendered without warnings.
 for page in matcalc-cli matcalc; do
+  [ "$(MANPATH=$share/man man -w "$page")" = "$share/man/man1/$page.1.gz" ] ||
+    fail "man -w $page: $(MANPATH=$share/man man -w "$page" 2>&1)"
   file=$share/man/man1/$page.1.gz
   warnings=$(MANWIDTH=80 man --warnings -l "$file" 2>&1 > /dev/null) || fail "man $page"
   [ -z "$warnings" ] || fail "man $page: $warnings"
   MANWIDTH=80 man -l "$file" 2> /dev/null | grep -q "^NAME" || fail "man $page shows no NAME"
 done
 
-# The completion, with the installed program first on the PATH.
+# The completion: loaded by bash-completion on demand from where it looks
+# (when bash-completion is installed), and offering what the installed
+# program has, with that program first on the PATH.
+loader=/usr/share/bash-completion/bash_completion
+if [ -f "$loader" ]; then
+  loaded=$(XDG_DATA_DIRS=$share bash -c ". $loader; __load_completion matcalc-cli; complete -p matcalc-cli")
+  [ "$loaded" = "complete -F _matcalc_cli matcalc-cli" ] || fail "bash-completion loads: $loaded"
+fi
 bash "$here/test_completion.sh" "$share/bash-completion/completions/matcalc-cli" "$bin" ||
   fail "completion"
 
