@@ -29,7 +29,11 @@ find_program(MATCALC_SCDOC scdoc)
 find_program(MATCALC_GZIP gzip)
 if(MATCALC_SCDOC AND MATCALC_GZIP)
   set(matcalc_man_pages "")
-  foreach(page matcalc-cli.1 matcalc.1)
+  set(pages matcalc-cli.1)
+  if(MATCALC_GUI)
+    list(APPEND pages matcalc.1)
+  endif()
+  foreach(page IN LISTS pages)
     configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.scd ${matcalc_generated}/${page}.scd
                    @ONLY)
     add_custom_command(
