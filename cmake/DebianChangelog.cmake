@@ -5,27 +5,11 @@
 # Run as: cmake -DIN=CHANGELOG.md -DOUT=changelog -DPACKAGE=matcalc
 #               -DMAINTAINER="Name <address>" -P DebianChangelog.cmake
 
+include(${CMAKE_CURRENT_LIST_DIR}/DateEpoch.cmake)
+
 # The date YYYY-MM-DD as RFC 2822 at midnight UTC ("Mon, 07 Dec 2026 00:00:00 +0000").
 function(rfc2822_date ymd out)
-  string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" _ "${ymd}")
-  math(EXPR y "${CMAKE_MATCH_1}")
-  math(EXPR m "${CMAKE_MATCH_2}")
-  math(EXPR d "${CMAKE_MATCH_3}")
-  # Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
-  if(m LESS_EQUAL 2)
-    math(EXPR y "${y} - 1")
-  endif()
-  math(EXPR era "${y} / 400")
-  math(EXPR yoe "${y} - ${era} * 400")
-  if(m GREATER 2)
-    math(EXPR mp "${m} - 3")
-  else()
-    math(EXPR mp "${m} + 9")
-  endif()
-  math(EXPR doy "(153 * ${mp} + 2) / 5 + ${d} - 1")
-  math(EXPR doe "${yoe} * 365 + ${yoe} / 4 - ${yoe} / 100 + ${doy}")
-  math(EXPR days "${era} * 146097 + ${doe} - 719468")
-  math(EXPR epoch "${days} * 86400")
+  matcalc_date_epoch("${ymd}" epoch)
   set(ENV{SOURCE_DATE_EPOCH} ${epoch})
   string(TIMESTAMP text "%a, %d %b %Y %H:%M:%S +0000" UTC)
   set(${out} "${text}" PARENT_SCOPE)

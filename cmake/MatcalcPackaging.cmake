@@ -22,6 +22,8 @@ else()
   message(WARNING "CHANGELOG.md has no section \"## [${PROJECT_VERSION}] - DATE\"")
   string(TIMESTAMP MATCALC_RELEASE_DATE "%Y-%m-%d" UTC)
 endif()
+include(DateEpoch)
+matcalc_date_epoch(${MATCALC_RELEASE_DATE} matcalc_release_epoch)
 
 # Man pages: the version is written into the scdoc source, which scdoc turns
 # into troff; Debian keeps them compressed.
@@ -38,7 +40,9 @@ if(MATCALC_SCDOC AND MATCALC_GZIP)
                    @ONLY)
     add_custom_command(
       OUTPUT ${matcalc_generated}/${page}.gz
-      COMMAND sh -c "${MATCALC_SCDOC} < ${page}.scd > ${page}"
+      # Dated by the release, not by the build.
+      COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${matcalc_release_epoch}
+              sh -c "${MATCALC_SCDOC} < ${page}.scd > ${page}"
       COMMAND ${MATCALC_GZIP} -9nf ${page}
       DEPENDS ${matcalc_generated}/${page}.scd
       WORKING_DIRECTORY ${matcalc_generated}
@@ -60,6 +64,7 @@ add_custom_command(
           -DMAINTAINER=${MATCALC_MAINTAINER} -P ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
   COMMAND ${MATCALC_GZIP} -9nf changelog
   DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+          ${PROJECT_SOURCE_DIR}/cmake/DateEpoch.cmake
   WORKING_DIRECTORY ${matcalc_generated}
   COMMENT "Debian changelog"
   VERBATIM)
