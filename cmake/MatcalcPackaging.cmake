@@ -83,6 +83,16 @@ if(MATCALC_GUI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
+# The programs resolve every symbol at start, so their relocations can be
+# read-only from then on (as Debian's packages are linked).
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  foreach(program matcalc matcalc-cli)
+    if(TARGET ${program})
+      target_link_options(${program} PRIVATE "LINKER:-z,relro,-z,now")
+    endif()
+  endforeach()
+endif()
+
 # The Debian package. Its dependencies are what dpkg-shlibdeps finds the
 # programs linked against, plus what the window reads at run time: Qt's
 # Chinese translations (the standard buttons), a General MIDI soundfont (the
