@@ -8,6 +8,9 @@ MATCALC_CROSS_PACKAGES="g++-aarch64-linux-gnu qemu-user emscripten nodejs google
 MATCALC_GUI_PACKAGES="qt6-base-dev qt6-tools-dev qt6-translations-l10n libgl-dev
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev poppler-utils fonts-wqy-zenhei
   libfluidsynth-dev timgm6mb-soundfont fonts-noto-cjk xvfb xauth"
+# Releases: the man pages, the Debian package and its checks, the site archive.
+MATCALC_PACKAGE_PACKAGES="scdoc dpkg-dev lintian desktop-file-utils appstream man-db
+  bash-completion zip unzip"
 
 matcalc_install_missing() {
   local missing=() pkg

@@ -6,6 +6,8 @@
 #             (MATCALC_FUZZ_SECONDS to change that), while the next build runs
 #   sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   release   every test of the Release build, window included (offscreen)
+#   package   the Debian package from that build: lintian, desktop-file-validate,
+#             appstreamcli, and the programs run from a throw-away root
 #   aarch64   the core tests built for ARM64, run under qemu-aarch64
 #   wasm      the core tests built for WebAssembly, run under node
 #   web       the page in Debian's Chromium, driven by Playwright
@@ -16,7 +18,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES $MATCALC_CROSS_PACKAGES
+matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES $MATCALC_CROSS_PACKAGES \
+  $MATCALC_PACKAGE_PACKAGES
 
 export QT_QPA_PLATFORM=offscreen
 export NODE_PATH=/usr/share/nodejs  # Emscripten's optimizer finds acorn here
@@ -57,6 +60,9 @@ stage "all tests of the Release build"
 cmake --preset release > /dev/null
 cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
+
+stage "the Debian package, checked and installed into a throw-away root"
+bash tools/package.sh --deb-only
 
 stage "core tests on ARM64 (qemu-aarch64)"
 cmake --preset aarch64 > /dev/null

@@ -28,6 +28,7 @@ constexpr std::string_view kUsage =
     "                   [--series CSV] METHOD [FILE]\n"
     "       matcalc-cli --list\n"
     "       matcalc-cli --help\n"
+    "       matcalc-cli --version\n"
     "\n"
     "Runs one method on the matrix or vector text in FILE (or standard input, also\n"
     "for \"-\") and prints the result pane's text. Each --answer is typed into the\n"
@@ -38,7 +39,7 @@ constexpr std::string_view kUsage =
     "\"progress<TAB>P\" there while the method computes (P: whole percent of its\n"
     "estimated work, never decreasing). --series writes what the iterative methods\n"
     "converge through (header series,x,y) to the file CSV. --list names the\n"
-    "methods.\n";
+    "methods, --version prints the version.\n";
 
 constexpr std::size_t kFirstBlockBytes = 64 * 1024;
 // Blocks this large come from the system directly and go back to it when
@@ -253,6 +254,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     const std::string& arg = args[i];
     auto value = [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
     if (arg == "--help") return write(kUsage);
+    if (arg == "--version") return write("matcalc-cli " MATCALC_VERSION_TEXT "\n");
     if (arg == "--list") {
       std::string list;
       for (const Command& command : Commands()) {

@@ -21,6 +21,10 @@ cpSync(join(here, 'site'), out, {recursive: true});
 for (const name of ['matcalc.js', 'matcalc.wasm']) cpSync(join(moduleDir, name), join(out, name));
 cpSync(join(root, 'resources', 'Help'), join(out, 'help'), {recursive: true});
 cpSync(join(root, 'resources', 'icons', 'matcalc.svg'), join(out, 'icons', 'matcalc.svg'));
+// The about page shows the project's version, written by CMake beside the module.
+const projectVersion = readFileSync(join(moduleDir, 'version.txt'), 'utf8').trim();
+const about = join(out, 'about.html');
+writeFileSync(about, readFileSync(about, 'utf8').replaceAll('@MATCALC_VERSION@', projectVersion));
 
 function walk(folder) {
   return readdirSync(folder).flatMap((name) => {

@@ -1,9 +1,13 @@
 #include "workbench/about_box.h"
 
 #include <QDialogButtonBox>
+#include <QHideEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "workbench/help_window.h"
+#include "workbench/placement.h"
+#include "workbench/program_folder.h"
 #include "workbench/qt_dialogs.h"
 
 namespace matcalc::workbench {
@@ -17,15 +21,38 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
                                          "得到用中文写出的完整计算过程。</p>"
                                          "<p>特征值：幂法、原点平移法、反幂法、雅可比法。<br>"
                                          "直接法：列主元求逆矩阵与行列式、三角分解、"
-                                         "正定与严格对角占优判断、范数。</p>"),
+                                         "正定与严格对角占优判断、范数。</p>"
+                                         "<p>以 MIT 许可证发布。"
+                                         "<a href=\"notices\">第三方组件与许可</a></p>"),
                           this);
   text->setWordWrap(true);
+  text->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  connect(text, &QLabel::linkActivated, this, &AboutBox::ShowNotices);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
   layout->addWidget(buttons);
-  resize(380, 240);
+  resize(380, 260);
+}
+
+void AboutBox::ShowNotices() {
+  const QString notices = FindProgramFile(QStringLiteral("Help/notices.html"));
+  if (notices.isEmpty()) return;  // no manual beside the program: nothing to show
+  if (notices_ == nullptr) {
+    notices_ = new HelpWindow(notices, this);
+    notices_->setWindowTitle(QStringLiteral("第三方组件与许可"));
+    CentreOnScreenOf(*notices_, *this);
+  }
+  notices_->show();
+  notices_->raise();
+  notices_->activateWindow();
+}
+
+void AboutBox::hideEvent(QHideEvent* event) {
+  // Closed, by OK, Esc or the window's closing; not when the system minimises it.
+  if (!event->spontaneous() && notices_ != nullptr) notices_->close();
+  QDialog::hideEvent(event);
 }
 
 }  // namespace matcalc::workbench

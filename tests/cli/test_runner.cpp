@@ -161,6 +161,17 @@ TEST(Runner, HelpShowsTheUsage) {
   EXPECT_NE(run.out.find("--list"), std::string::npos);
 }
 
+// One line, whatever else is on the command line: scripts and bug reports quote it.
+TEST(Runner, VersionIsTheProjectVersion) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"--digits", "3", "--version", "power"}}) {
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "matcalc-cli " MATCALC_EXPECTED_VERSION "\n");
+    EXPECT_EQ(run.err, "");
+  }
+}
+
 TEST(Runner, UsageErrors) {
   EXPECT_TRUE(IsUsageError(Cli({}, "3")));
   EXPECT_TRUE(IsUsageError(Cli({"no-such-method"}, "3")));

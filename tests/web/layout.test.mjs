@@ -1,6 +1,7 @@
 // The page on a wide screen and on a phone.
 import {test, expect} from '@playwright/test';
-import {choose, editPane, openPage, resultPane} from './support.mjs';
+import {spawnSync} from 'node:child_process';
+import {choose, editPane, findRunner, openPage, resultPane} from './support.mjs';
 
 test('wide: the panes stand side by side', async ({page}) => {
   await page.setViewportSize({width: 1280, height: 800});
@@ -47,4 +48,17 @@ test('the manual opens inside the page', async ({page}) => {
       .toHaveText('矩阵计算器 帮助');
   await page.keyboard.press('Escape');
   await expect(manual).toHaveCount(0);
+});
+
+test('the about box shows the version and the third-party notices', async ({page}) => {
+  // The runner and the page are built from one project version.
+  const version = spawnSync(findRunner(), ['--version']).stdout.toString('utf8').trim()
+      .replace(/^matcalc-cli /, '');
+  await openPage(page);
+  await choose(page, '帮助', '关于');
+  const about = page.getByRole('dialog', {name: '关于矩阵计算器'}).frameLocator('iframe');
+  await expect(about.getByText(`版本 ${version}`, {exact: true})).toBeVisible();
+  await about.getByRole('link', {name: '第三方组件与许可'}).click();
+  await expect(about.getByRole('heading', {level: 1})).toHaveText('第三方组件与许可');
+  await expect(about.getByText('LGPL-3.0-only')).toBeVisible();
 });

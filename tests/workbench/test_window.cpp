@@ -21,8 +21,10 @@
 
 #include "commands/registry.h"
 #include "frame/scripted_dialogs.h"
+#include "workbench/about_box.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
+#include "workbench/help_window.h"
 #include "workbench/media.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"
@@ -182,6 +184,7 @@ class WindowTest : public QObject {
   void LongTraceShowsQuickly();
   void SplitterAndWindowKeepTheirMinimums();
   void ClosingSignalsTheExitScreen();
+  void AboutShowsTheVersionAndTheNotices();
   void ExitScreenScrollsAndEndsOnClick();
   void MediaCommandsReadAsTheyShould();
   void MessageBoxesAreWideEnoughForTheirTitles();
@@ -653,6 +656,28 @@ void WindowTest::ClosingSignalsTheExitScreen() {
     if (widget->inherits("matcalc::workbench::AboutBox")) QVERIFY(!widget->isVisible());
   }
   QVERIFY(!help->isVisible());
+}
+
+void WindowTest::AboutShowsTheVersionAndTheNotices() {
+  form_->ShowAbout();
+  AboutBox* about = form_->findChild<AboutBox*>();
+  QVERIFY(about != nullptr && about->isVisible());
+  QLabel* text = about->findChild<QLabel*>();
+  QVERIFY(text->text().contains(QStringLiteral("版本 " MATCALC_EXPECTED_VERSION "<")));
+  QVERIFY(text->text().contains(QStringLiteral("第三方组件与许可")));
+
+  emit text->linkActivated(QStringLiteral("notices"));
+  HelpWindow* notices = about->findChild<HelpWindow*>();
+  QVERIFY2(notices != nullptr && notices->isVisible(), "the notices were not found or not shown");
+  QCOMPARE(notices->windowTitle(), QStringLiteral("第三方组件与许可"));
+  const QString shown = notices->browser()->toPlainText();
+  for (const char* listed : {"MIT", "Qt 6", "LGPL-3.0-only", "FluidSynth", "Eigen", "MPL-2.0"}) {
+    QVERIFY2(shown.contains(QString::fromUtf8(listed)), listed);
+  }
+  // Esc closes the box, and its notices with it.
+  QTest::keyClick(about, Qt::Key_Escape);
+  QVERIFY(!about->isVisible());
+  QVERIFY(!notices->isVisible());
 }
 
 void WindowTest::ExitScreenScrollsAndEndsOnClick() {

@@ -1,0 +1,77 @@
+# Writes the Debian changelog of the package from CHANGELOG.md: one entry per
+# released version (the section "## [VERSION] - YYYY-MM-DD"), its items as the
+# entry's bullets, rewrapped to 78 columns. The section "Unreleased" is left out.
+#
+# Run as: cmake -DIN=CHANGELOG.md -DOUT=changelog -DPACKAGE=matcalc
+#               -DMAINTAINER="Name <address>" -P DebianChangelog.cmake
+
+include(${CMAKE_CURRENT_LIST_DIR}/DateEpoch.cmake)
+
+# The date YYYY-MM-DD as RFC 2822 at midnight UTC ("Mon, 07 Dec 2026 00:00:00 +0000").
+function(rfc2822_date ymd out)
+  matcalc_date_epoch("${ymd}" epoch)
+  set(ENV{SOURCE_DATE_EPOCH} ${epoch})
+  string(TIMESTAMP text "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+set(entries "")
+set(version "")
+set(item "")
+
+macro(flush_item)
+  if(NOT item STREQUAL "")
+    string(REGEX REPLACE " +" ";" words "${item}")
+    set(wrapped "  *")
+    foreach(word IN LISTS words)
+      string(LENGTH "${wrapped} ${word}" width)
+      if(width GREATER 78 AND NOT wrapped STREQUAL "  *")
+        string(APPEND entries "${wrapped}\n")
+        set(wrapped "   ")
+      endif()
+      string(APPEND wrapped " ${word}")
+    endforeach()
+    string(APPEND entries "${wrapped}\n")
+    set(item "")
+  endif()
+endmacro()
+
+macro(flush_entry)
+  flush_item()
+  if(NOT version STREQUAL "")
+    string(APPEND entries "\n -- ${MAINTAINER}  ${date}\n\n")
+    set(version "")
+  endif()
+endmacro()
+
+file(READ "${IN}" text)
+# A semicolon would split the list of lines below.
+string(REPLACE ";" "<semicolon>" text "${text}")
+string(REPLACE "\n" ";" lines "${text}")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^## \\[([0-9][^]]*)\\] - ([0-9]+-[0-9]+-[0-9]+)")
+    set(next_version "${CMAKE_MATCH_1}")
+    set(next_date "${CMAKE_MATCH_2}")
+    flush_entry()
+    set(version "${next_version}")
+    rfc2822_date("${next_date}" date)
+    string(APPEND entries "${PACKAGE} (${version}) unstable; urgency=medium\n\n")
+  elseif(line MATCHES "^## ")
+    flush_entry()
+  elseif(NOT version STREQUAL "" AND line MATCHES "^- (.*)")
+    set(first "${CMAKE_MATCH_1}")
+    flush_item()
+    set(item "${first}")
+  elseif(NOT item STREQUAL "" AND line MATCHES "^  +(.*)")
+    string(APPEND item " ${CMAKE_MATCH_1}")
+  else()
+    flush_item()
+  endif()
+endforeach()
+flush_entry()
+string(REPLACE "<semicolon>" ";" entries "${entries}")
+string(REGEX REPLACE "\n+$" "\n" entries "${entries}")
+if(entries STREQUAL "")
+  message(FATAL_ERROR "${IN} has no released version")
+endif()
+file(WRITE "${OUT}" "${entries}")
