@@ -23,7 +23,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 METHODS = ["power", "shift", "inverse-power", "jacobi", "jacobi-threshold", "inverse",
            "determinant", "lu", "positive-definite", "vector-norms", "matrix-norms",
-           "diagonal-dominance"]
+           "diagonal-dominance", "gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal",
+           "condition"]
+# The solvers read b from an (n+1)-th column.
+SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"}
 
 
 def runners():
@@ -58,7 +61,7 @@ def expression(rng, depth=0):
     return "(%s)" % expression(rng, depth + 1)
 
 
-def matrix_text(rng, n):
+def matrix_text(rng, n, extra_column=False, band=False):
     symmetric = rng.random() < 0.6
     plain = rng.random() < 0.5  # plain numbers converge more often than expressions
     cell = {}
@@ -72,8 +75,12 @@ def matrix_text(rng, n):
             value = number(rng) if plain else expression(rng)
             if i == j and rng.random() < 0.5:
                 value = str(rng.randint(5, 40))
+            if band and abs(i - j) > 1:
+                value = "0"
             cell[(i, j)] = value
             row.append(value)
+        if extra_column:
+            row.append(number(rng) if plain else expression(rng))
         rows.append(rng.choice([" ", ",", "  "]).join(row))
     return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n", "\n"])
 
@@ -81,7 +88,7 @@ def matrix_text(rng, n):
 def make_case(rng):
     method = rng.choice(METHODS)
     n = rng.randint(1, 7)
-    text = matrix_text(rng, n)
+    text = matrix_text(rng, n, method in SYSTEMS, method == "tridiagonal" and rng.random() < 0.7)
     if method == "vector-norms":
         text = " ".join(expression(rng) for _ in range(n))
     order = str(n) if rng.random() < 0.85 else rng.choice(["0", "-1", str(n + 2), "abc", "2.5"])
