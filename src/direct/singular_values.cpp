@@ -85,13 +85,12 @@ void Bidiagonalise(Matrix& w, int n, std::vector<double>& d, std::vector<double>
     const Reflection right = MakeReflection(v.data(), r);
     e[k] = right.beta;
     if (right.tau == 0) continue;
-    const double* vr = v.data() - (k + 1);  // vr[j] is v(j - k - 1)
     for (int i = k + 1; i <= n; ++i) {
-      double* wi = w.row(i);
+      double* wi = w.row(i) + k + 1;  // wi[j] is W(i, k + 1 + j)
       double s = 0;
-      for (int j = k + 1; j <= n; ++j) s = s + wi[j] * vr[j];
+      for (int j = 0; j < r; ++j) s = s + wi[j] * v[j];
       const double h = right.tau * s;
-      for (int j = k + 1; j <= n; ++j) wi[j] = wi[j] - h * vr[j];
+      for (int j = 0; j < r; ++j) wi[j] = wi[j] - h * v[j];
     }
     Advance(meter, 2.0 * r * r);
   }
