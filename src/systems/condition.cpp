@@ -2,6 +2,7 @@
 // infinity-condition numbers.
 #include <cmath>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "direct/linear_routines.h"
