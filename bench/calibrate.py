@@ -28,6 +28,12 @@ ORDERS = {
     "positive-definite": [80, 120, 160],
     "diagonal-dominance": [1000, 2000, 3000],
     "matrix-norms": [400, 800, 1300],
+    "gauss": [120, 200, 300],
+    "lu-solve": [600, 1200, 2000],
+    "cholesky": [600, 1200, 2000],
+    "ldlt": [600, 1200, 2000],
+    "tridiagonal": [1000, 2000, 3000],
+    "condition": [300, 600, 1000],
 }
 
 

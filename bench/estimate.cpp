@@ -10,6 +10,7 @@
 #include "direct/estimates.h"
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
+#include "systems/direct_estimates.h"
 
 namespace {
 
@@ -30,6 +31,12 @@ constexpr Method kMethods[] = {
     {"positive-definite", &matcalc::PositiveDefiniteWork},
     {"diagonal-dominance", &matcalc::DiagonalDominanceWork},
     {"matrix-norms", &matcalc::MatrixNormsWork},
+    {"gauss", &matcalc::GaussWork},
+    {"lu-solve", &matcalc::LuSolveWork},
+    {"cholesky", &matcalc::CholeskyWork},
+    {"ldlt", &matcalc::LdltWork},
+    {"tridiagonal", &matcalc::TridiagonalWork},
+    {"condition", &matcalc::ConditionWork},
 };
 
 }  // namespace

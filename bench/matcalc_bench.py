@@ -22,7 +22,7 @@ CACHE = os.environ.get("MATCALC_BENCH_TEXTS", "/tmp/matcalc-bench-texts")
 # (scaled by 10^places beyond 2^40): O(1) values at 15 places, values beyond
 # 1E5 where 7 places are kept. The power methods need a matrix whose powers
 # neither overflow nor fade, the definiteness, dominance and LU tests one
-# whose rows all pass: a diagonally dominant one.
+# whose rows all pass: a diagonally dominant one. A system has a column more.
 METHODS = {
     "power": ("stochastic", ["0"], 15),
     "shift": ("stochastic", ["0", "0.001"], 15),
@@ -35,6 +35,14 @@ METHODS = {
     "positive-definite": ("large-dominant", [], 15),
     "diagonal-dominance": ("dominant", [], 15),
     "matrix-norms": ("random", [], 15),
+    # The solvers read b as an (n+1)-th column; the square-root methods need
+    # a symmetric matrix to get past their first test.
+    "gauss": ("dominant-system", [], 15),
+    "lu-solve": ("dominant-system", [], 15),
+    "cholesky": ("symmetric-system", [], 15),
+    "ldlt": ("symmetric-system", [], 15),
+    "tridiagonal": ("dominant-system", [], 15),
+    "condition": ("dominant", [], 15),
 }
 
 
@@ -64,15 +72,21 @@ def kind_pool(kind, n):
     return entry_pool(n, 4 * n + 7, -scale, scale)
 
 
+def columns(kind, n):
+    return n + 1 if kind.endswith("system") else n
+
+
 def text_size(kind, n):
     """About the size of matrix_text(kind, n), without writing it."""
     pool = kind_pool(kind, n)
-    return int(n * n * sum(len(e) + 1 for e in pool) / len(pool) + n)
+    return int(n * columns(kind, n) * sum(len(e) + 1 for e in pool) / len(pool) + n)
 
 
 def matrix_text(kind, n):
-    """The text of an n x n matrix (cached): rows are windows of a shuffled
-    pool of entries; a dominant matrix gets a diagonal beyond its row sums."""
+    """The text of an n x n matrix, or n x (n+1) for a system (cached): rows
+    are windows of a shuffled pool of entries (a symmetric one takes entry
+    (i, j) from place i + j); a dominant matrix, and every system, gets a
+    diagonal beyond its row sums."""
     os.makedirs(CACHE, exist_ok=True)
     path = os.path.join(CACHE, "%s-%d.txt" % (kind, n))
     if os.path.exists(path):
@@ -84,8 +98,11 @@ def matrix_text(kind, n):
     with open(path + ".part", "w") as out:
         for i in range(n):
             start = rnd.randrange(0, 3 * n)
-            row = pool[start:start + n]
-            if kind.endswith("dominant"):
+            if kind.startswith("symmetric"):
+                row = [pool[(i + j) % len(pool)] for j in range(columns(kind, n))]
+            else:
+                row = pool[start:start + columns(kind, n)]
+            if kind.endswith("dominant") or kind.endswith("system"):
                 row[i] = diagonal
             out.write(" ".join(row))
             out.write("\r\n")

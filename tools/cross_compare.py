@@ -6,7 +6,7 @@ Each case is a random matrix or vector of small expressions in a file, one of
 the runner's methods, random answers and replies and a random digits setting. The
 three runners must agree on standard output, standard error and exit status.
 
-    tools/cross_compare.py [--cases N] [--seed S] [--jobs J]
+    tools/cross_compare.py [--cases N] [--seed S] [--jobs J] [--methods M,M...]
 
 The runners are build/release/src/matcalc-cli, build/aarch64/src/matcalc-cli
 and build/wasm/src/matcalc-cli.js (cmake --build --preset <name> builds them).
@@ -23,7 +23,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 METHODS = ["power", "shift", "inverse-power", "jacobi", "jacobi-threshold", "inverse",
            "determinant", "lu", "positive-definite", "vector-norms", "matrix-norms",
-           "diagonal-dominance"]
+           "diagonal-dominance", "gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal",
+           "condition"]
+# The solvers read b from an (n+1)-th column.
+SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"}
 
 
 def runners():
@@ -58,7 +61,7 @@ def expression(rng, depth=0):
     return "(%s)" % expression(rng, depth + 1)
 
 
-def matrix_text(rng, n):
+def matrix_text(rng, n, extra_column=False, band=False):
     symmetric = rng.random() < 0.6
     plain = rng.random() < 0.5  # plain numbers converge more often than expressions
     cell = {}
@@ -72,16 +75,20 @@ def matrix_text(rng, n):
             value = number(rng) if plain else expression(rng)
             if i == j and rng.random() < 0.5:
                 value = str(rng.randint(5, 40))
+            if band and abs(i - j) > 1:
+                value = "0"
             cell[(i, j)] = value
             row.append(value)
+        if extra_column:
+            row.append(number(rng) if plain else expression(rng))
         rows.append(rng.choice([" ", ",", "  "]).join(row))
     return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n", "\n"])
 
 
-def make_case(rng):
-    method = rng.choice(METHODS)
+def make_case(rng, methods=METHODS):
+    method = rng.choice(methods)
     n = rng.randint(1, 7)
-    text = matrix_text(rng, n)
+    text = matrix_text(rng, n, method in SYSTEMS, method == "tridiagonal" and rng.random() < 0.7)
     if method == "vector-norms":
         text = " ".join(expression(rng) for _ in range(n))
     order = str(n) if rng.random() < 0.85 else rng.choice(["0", "-1", str(n + 2), "abc", "2.5"])
@@ -101,9 +108,9 @@ def run(command, args, path):
     return done.returncode, done.stdout, done.stderr
 
 
-def check(index, seed):
+def check(index, seed, methods=METHODS):
     rng = random.Random(seed * 1000003 + index)
-    args, text = make_case(rng)
+    args, text = make_case(rng, methods)
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "case.txt")
         with open(path, "wb") as f:
@@ -119,7 +126,13 @@ def main():
     parser.add_argument("--cases", type=int, default=300)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    parser.add_argument("--methods", default=",".join(METHODS),
+                        help="the methods to draw from, separated by commas (default: all)")
     options = parser.parse_args()
+    methods = options.methods.split(",")
+    unknown = [m for m in methods if m not in METHODS]
+    if unknown:
+        sys.exit("cross_compare: unknown methods: %s" % ", ".join(unknown))
     for name, command in runners().items():
         if not os.path.exists(command[-1]):
             sys.exit("cross_compare: %s runner missing: %s" % (name, command[-1]))
@@ -127,7 +140,7 @@ def main():
     failures = 0
     traced = 0
     with concurrent.futures.ThreadPoolExecutor(options.jobs) as pool:
-        jobs = [pool.submit(check, i, options.seed) for i in range(options.cases)]
+        jobs = [pool.submit(check, i, options.seed, methods) for i in range(options.cases)]
         for job in jobs:
             index, args, text, reference, differ, results = job.result()
             traced += len(reference[1])

@@ -26,6 +26,14 @@ double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter = nullptr);
 // decomposition).
 double SpectralNorm(const Matrix& a, int n);
 
+// The 1-norm of the leading n x n block of `a`: the largest column sum of
+// magnitudes, each sum taken down its column from 0. A sum that is not a
+// number is passed over unless it is the first.
+double OneNorm(const Matrix& a, int n);
+// The infinity-norm: the largest row sum of magnitudes, each taken along its
+// row, with the same rule.
+double InfinityNorm(const Matrix& a, int n);
+
 // Columns 1..n of rows 1..n of `read` in a fresh n x n matrix.
 Matrix LeadingSquare(const Matrix& read, int n);
 

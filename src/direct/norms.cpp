@@ -75,15 +75,7 @@ void MatrixModel(Frame& frame) {
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出矩阵的范数").NewLine().NewLine();
 
-  // Largest column sum of magnitudes, each summed down the column.
-  Vector column_sums(n);
-  for (int j = 1; j <= n; ++j) {
-    for (int i = 1; i <= n; ++i) column_sums(j) += std::fabs(a(i, j));
-  }
-  double one_norm = column_sums(1);
-  for (int j = 1; j <= n; ++j) {
-    if (one_norm < column_sums(j)) one_norm = column_sums(j);
-  }
+  const double one_norm = OneNorm(a, n);
   out.Append("矩阵的1范数为： ").AppendNumber(one_norm).NewLine().NewLine();
 
   // The largest singular value itself: a fixed number of power-iteration
@@ -98,15 +90,7 @@ void MatrixModel(Frame& frame) {
   out.Append("矩阵的F范数为： ").AppendNumber(RoundTo(std::sqrt(squares), digits));
   out.NewLine().NewLine();
 
-  // Largest row sum of magnitudes, each summed along the row.
-  Vector row_sums(n);
-  for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) row_sums(i) += std::fabs(a(i, j));
-  }
-  double infinity_norm = row_sums(1);
-  for (int i = 1; i <= n; ++i) {
-    if (infinity_norm < row_sums(i)) infinity_norm = row_sums(i);
-  }
+  const double infinity_norm = InfinityNorm(a, n);
   out.Append("矩阵的无穷范数为： ").AppendNumber(infinity_norm).NewLine().NewLine();
 }
 

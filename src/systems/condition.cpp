@@ -1,9 +1,109 @@
 // 条件数: the inverse by Gauss-Jordan elimination and the 1-, 2- and
 // infinity-condition numbers.
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "direct/linear_routines.h"
+#include "direct/singular_values.h"
 #include "systems/commands.h"
+#include "systems/direct_estimates.h"
+#include "systems/solver_routines.h"
+#include "systems/system_trace.h"
+#include "text/number_text.h"
 
 namespace matcalc {
+namespace {
 
-void ConditionCommand(Frame& /*frame*/) {}
+constexpr std::string_view kSingularText = "矩阵奇异，条件数为无穷大。";
+
+// The inverse of the n x n matrix `a` by Gauss-Jordan elimination on the
+// matrix augmented by the identity, with row pivoting (strictly larger
+// magnitudes only) and nothing rounded. Nothing when a pivot counts as zero.
+// The entries updated are counted on `meter`.
+std::optional<Matrix> GaussJordanInverse(const Matrix& a, int n, WorkMeter* meter) {
+  const int width = 2 * n;
+  Matrix b(n, width);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) b(i, j) = a(i, j);
+    b(i, n + i) = 1.0;
+  }
+  for (int k = 1; k <= n; ++k) {
+    int m = k;
+    for (int i = k + 1; i <= n; ++i) {
+      if (std::fabs(b(m, k)) < std::fabs(b(i, k))) m = i;
+    }
+    if (CountsAsZero(b(m, k))) return std::nullopt;
+    if (m != k) {
+      double* row_k = b.row(k);
+      double* row_m = b.row(m);
+      for (int j = k; j <= width; ++j) std::swap(row_k[j], row_m[j]);
+    }
+    const double* row_k = b.row(k);
+    for (int i = 1; i <= n; ++i) {
+      if (i == k) continue;
+      double* row_i = b.row(i);
+      const double l = row_i[k] / row_k[k];
+      for (int j = k; j <= width; ++j) row_i[j] = row_i[j] - l * row_k[j];
+    }
+    Advance(meter, static_cast<double>(n - 1) * (width - k + 1));
+    double* pivot_row = b.row(k);
+    const double t = pivot_row[k];
+    for (int j = 1; j <= width; ++j) pivot_row[j] = pivot_row[j] / t;
+  }
+  Matrix inverse(n, n);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) inverse(i, j) = b(i, n + j);
+  }
+  return inverse;
+}
+
+}  // namespace
+
+WorkEstimate ConditionWork(int order, int digits) {
+  const double n = order;
+  // Gauss-Jordan on n x 2n: about 1.5 n^3 updates; the bidiagonal reduction
+  // of the singular values about 4/3 n^3 multiply-adds on a copy of its own.
+  return {
+      MatrixBytes(n, n + 1) + 3 * MatrixBytes(n, n) + MatrixBytes(n, 2 * n) +
+          10 * MatrixBytes(n, 1),
+      TraceBytes(2 * n * n, 600) + 3 * kNumberBytes,
+      1.5 * n * n * n * kLoopNs + 4.0 / 3 * n * n * n * kLoopNs + RoundingNs(n * n + 3, digits)};
+}
+
+void ConditionCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &ConditionWork);
+  if (!input) return;
+  const int n = input->n;
+  const int digits = frame.digits();
+  ResultPane& out = frame.out();
+  const Matrix a = LeadingSquare(input->read, n);
+  AppendRows(out, a, n, 1, n, "    ");
+  out.NewLine().Append("以上是所要求解的矩阵，接下来输出它的逆矩阵：").NewLine();
+
+  UnitMeter work(frame.progress(), kLoopNs);
+  const std::optional<Matrix> inverse = GaussJordanInverse(a, n, &work);
+  if (!inverse) {
+    AppendStop(out, kSingularText);
+    return;
+  }
+  // A matrix with an entry that is not finite has no singular values to
+  // speak of: they come back as NaN, which counts as zero here too.
+  const SingularValueRange sigma = ExtremeSingularValues(a, n, &work);
+  if (CountsAsZero(sigma.smallest)) {
+    AppendStop(out, kSingularText);
+    return;
+  }
+  AppendRows(out, *inverse, n, 1, n, "    ", digits);
+  const auto value = [digits](double v) { return RoundTo(v, digits); };
+  out.NewLine().Append("矩阵的1-条件数 cond1(A) = ‖A‖1·‖A⁻¹‖1 = ");
+  out.AppendNumber(value(OneNorm(a, n) * OneNorm(*inverse, n))).NewLine();
+  out.Append("矩阵的2-条件数 cond2(A) = σmax/σmin = ");
+  out.AppendNumber(value(sigma.largest / sigma.smallest)).NewLine();
+  out.Append("矩阵的∞-条件数 cond∞(A) = ‖A‖∞·‖A⁻¹‖∞ = ");
+  out.AppendNumber(value(InfinityNorm(a, n) * InfinityNorm(*inverse, n))).NewLine();
+}
 
 }  // namespace matcalc
