@@ -62,7 +62,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 TEST(IterativeSolvers, TextbookSystemTraces) {
@@ -71,9 +72,9 @@ TEST(IterativeSolvers, TextbookSystemTraces) {
   EXPECT_TRUE(SameText(Golden("systems/gauss_seidel_3x3.txt"),
                        RunMethod("gauss-seidel", kTextbook, {"3", "0.0001", "100"}).text2));
   // SOR from a starting vector answered in part, at 4 digits.
-  EXPECT_TRUE(SameText(
-      Golden("systems/sor_3x3.txt"),
-      RunMethod("sor", kTextbook, {"3", "1e-6", "100", "1.1", "1", "-0.5"}, {}, 4).text2));
+  EXPECT_TRUE(
+      SameText(Golden("systems/sor_3x3.txt"),
+               RunMethod("sor", kTextbook, {"3", "1e-6", "100", "1.1", "1", "-0.5"}, {}, 4).text2));
 }
 
 // The iterates recomputed here with plain loops on 0-based arrays: the
@@ -95,7 +96,7 @@ int Recompute(const System& s, int method, double omega, double eps, std::vector
       for (int j = 0; j < n; ++j) {
         if (j == i) continue;
         const double xj = (method > 0 && j < i) ? next[static_cast<std::size_t>(j)]
-                                                 : old[static_cast<std::size_t>(j)];
+                                                : old[static_cast<std::size_t>(j)];
         s_i = s_i + at(i, j) * xj;
       }
       const double g = (at(i, n) - s_i) / at(i, i);
@@ -104,8 +105,8 @@ int Recompute(const System& s, int method, double omega, double eps, std::vector
     }
     double change = 0;
     for (int i = 0; i < n; ++i) {
-      change = std::max(change, std::fabs(next[static_cast<std::size_t>(i)] -
-                                          old[static_cast<std::size_t>(i)]));
+      change = std::max(
+          change, std::fabs(next[static_cast<std::size_t>(i)] - old[static_cast<std::size_t>(i)]));
     }
     x = next;
     if (change < eps) return k;
@@ -143,10 +144,11 @@ TEST(IterativeSolvers, IterationCountsAndSolutionsMatchARecomputation) {
         const int k = Recompute(s, method, omega, eps, x);
         ASSERT_GT(k, 0);
         const std::string name = kMethods[method];
-        const CommandRun run = RunMethod(
-            name, Text(s), Answers(name, std::to_string(s.n), FormatNumber(eps), "1000", "1.15"),
-            {}, 9);
-        std::string tail = "迭代 " + std::to_string(k) + " 次后满足精度要求，方程组的近似解是：\r\n";
+        const CommandRun run =
+            RunMethod(name, Text(s),
+                      Answers(name, std::to_string(s.n), FormatNumber(eps), "1000", "1.15"), {}, 9);
+        std::string tail =
+            "迭代 " + std::to_string(k) + " 次后满足精度要求，方程组的近似解是：\r\n";
         for (int i = 0; i < s.n; ++i) {
           tail += "    x" + std::to_string(i + 1) + " = " +
                   FormatNumber(RoundTo(x[static_cast<std::size_t>(i)], 9)) + "\r\n";
@@ -165,8 +167,8 @@ TEST(IterativeSolvers, BoxesInOrder) {
   EXPECT_EQ(jacobi.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit +
                                 "50\n" + kAskStart + "2\n" + kAskStart + "(cancel)\n");
   const CommandRun sor = RunMethod("sor", kTextbook, {"3", "0.001", "50", "1.5", "1", "2", "3"});
-  EXPECT_EQ(sor.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit +
-                             "50\n" + kAskOmega + "1.5\n" + kAskStart + "1\n" + kAskStart + "2\n" +
+  EXPECT_EQ(sor.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit + "50\n" +
+                             kAskOmega + "1.5\n" + kAskStart + "1\n" + kAskStart + "2\n" +
                              kAskStart + "3\n");
   // Every number is a starting value, 0 and text that reads as 0 included;
   // an empty answer stops the questions and the rest stay 0.
@@ -249,7 +251,8 @@ TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
     SCOPED_TRACE(method);
     const CommandRun run = RunMethod(method, kDivergent, Answers(method, "2", "0.0001", "32767"));
     const std::vector<std::string> lines = Lines(run.text2);
-    EXPECT_EQ(lines[4], "    ρ(B) = " + FormatNumber(std::string_view(method) == "gauss-seidel" ? 100 : 10));
+    EXPECT_EQ(lines[4],
+              "    ρ(B) = " + FormatNumber(std::string_view(method) == "gauss-seidel" ? 100 : 10));
     EXPECT_EQ(lines[5], "ρ(B) ≥ 1，迭代一般不收敛。");
     EXPECT_EQ(lines[6], "");
     // The last iterate printed is finite; the next is not and is named.
@@ -261,8 +264,7 @@ TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
                                         " 次迭代向量的分量超出了数的范围。\r\n"));
     EXPECT_NE(run.text2.find("    第 " + std::to_string(k - 1) + " 次迭代向量是："),
               std::string::npos);
-    EXPECT_EQ(run.text2.find("    第 " + std::to_string(k) + " 次迭代向量是："),
-              std::string::npos);
+    EXPECT_EQ(run.text2.find("    第 " + std::to_string(k) + " 次迭代向量是："), std::string::npos);
     EXPECT_EQ(run.text2.find("Infinity"), std::string::npos);
     EXPECT_EQ(run.text2.find("近似解"), std::string::npos);
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos);
@@ -270,8 +272,9 @@ TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
   // A starting value beyond the doubles diverges at the first step.
   const CommandRun at_once =
       RunMethod("jacobi-iteration", kTextbook, {"3", "0.001", "10", "1e999"});
-  EXPECT_TRUE(EndsWith(at_once.text2, "接下来输出各迭代向量：\r\n\r\n"
-                                      "迭代发散：第 1 次迭代向量的分量超出了数的范围。\r\n"));
+  EXPECT_TRUE(EndsWith(at_once.text2,
+                       "接下来输出各迭代向量：\r\n\r\n"
+                       "迭代发散：第 1 次迭代向量的分量超出了数的范围。\r\n"));
 }
 
 TEST(IterativeSolvers, LimitAsksWhetherToKeepTheTrace) {
@@ -295,7 +298,8 @@ TEST(IterativeSolvers, LimitAsksWhetherToKeepTheTrace) {
   // Success at the limit itself ends with the solution, no question; N = 1
   // is a limit like any other.
   const CommandRun exact = RunMethod("jacobi-iteration", "2 4", {"1", "0.001", "2"});
-  EXPECT_TRUE(EndsWith(exact.text2, "迭代 2 次后满足精度要求，方程组的近似解是：\r\n    x1 = 2\r\n"));
+  EXPECT_TRUE(
+      EndsWith(exact.text2, "迭代 2 次后满足精度要求，方程组的近似解是：\r\n    x1 = 2\r\n"));
   const CommandRun one = RunMethod("jacobi-iteration", "2 4", {"1", "0", "1"}, {Reply::kYes});
   EXPECT_NE(one.dialogs.find("迭代 1 次仍未达到精度要求"), std::string::npos);
 }
@@ -321,8 +325,8 @@ TEST(IterativeSolvers, ConvergenceTheoryLines) {
   EXPECT_EQ(tie[5], "ρ(B) < 1，迭代收敛。");
   EXPECT_EQ(tie[6], "");
   // A rotation: rho exactly 1 is not below 1.
-  const std::vector<std::string> rotation =
-      Lines(RunMethod("jacobi-iteration", "1 -1 0\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
+  const std::vector<std::string> rotation = Lines(
+      RunMethod("jacobi-iteration", "1 -1 0\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
   EXPECT_EQ(rotation[4], "    ρ(B) = 1");
   EXPECT_EQ(rotation[5], "ρ(B) ≥ 1，迭代一般不收敛。");
   // The radius is rounded to D where it is printed, the decision is not.
@@ -389,7 +393,8 @@ TEST(IterativeSolvers, SeriesAreTheTracesNumbers) {
   ASSERT_TRUE(diverged.log.gave_up_at().has_value());
   const double at = *diverged.log.gave_up_at();
   EXPECT_EQ(Find(diverged.log, Quantity::kError, 0)->points.back().x, at - 1);
-  EXPECT_EQ(diverged.log.why(), "迭代发散：第 " + FormatNumber(at) + " 次迭代向量的分量超出了数的范围");
+  EXPECT_EQ(diverged.log.why(),
+            "迭代发散：第 " + FormatNumber(at) + " 次迭代向量的分量超出了数的范围");
 
   const SeriesRun limited = RunWithSeries("sor", kTextbook, {"3", "0", "7", "1.2"}, {Reply::kYes});
   EXPECT_EQ(limited.log.gave_up_at(), 7);
@@ -422,8 +427,8 @@ TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
   }
   for (const char* method : kMethods) {
     for (const int digits : {6, 15}) {
-      const CommandRun run = RunMethod(method, text, Answers(method, "6", "0", "40", "1.9"),
-                                       {Reply::kYes}, digits);
+      const CommandRun run =
+          RunMethod(method, text, Answers(method, "6", "0", "40", "1.9"), {Reply::kYes}, digits);
       ASSERT_TRUE(run.changed);
       EXPECT_LE(static_cast<double>(run.text2.size()), IterativeWork(n, 40, digits).trace_bytes)
           << method;

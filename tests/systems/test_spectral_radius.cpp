@@ -119,8 +119,7 @@ TEST(SpectralRadius, IterationMatricesAgreeWithTheDenseFormulas) {
       const double scale = std::max(1.0, expected[method].norm());
       EXPECT_LT((b - expected[method]).norm(), 1e-12 * scale) << round << " " << method;
       const Eigen::EigenSolver<Eigen::MatrixXd> solver(expected[method], false);
-      EXPECT_NEAR(Radius(ours[method], n), SortedModuli(solver.eigenvalues()).back(),
-                  1e-7 * scale)
+      EXPECT_NEAR(Radius(ours[method], n), SortedModuli(solver.eigenvalues()).back(), 1e-7 * scale)
           << round << " " << method;
     }
   }
