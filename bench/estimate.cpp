@@ -10,6 +10,7 @@
 #include "direct/estimates.h"
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
+#include "systems/iterative.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ constexpr Method kMethods[] = {
     {"positive-definite", &matcalc::PositiveDefiniteWork},
     {"diagonal-dominance", &matcalc::DiagonalDominanceWork},
     {"matrix-norms", &matcalc::MatrixNormsWork},
+    {"jacobi-iteration", &matcalc::IterativeDefaultWork},
+    {"gauss-seidel", &matcalc::IterativeDefaultWork},
+    {"sor", &matcalc::IterativeDefaultWork},
 };
 
 }  // namespace

@@ -35,6 +35,11 @@ METHODS = {
     "positive-definite": ("large-dominant", [], 15),
     "diagonal-dominance": ("dominant", [], 15),
     "matrix-norms": ("random", [], 15),
+    # The iterative solvers: the default limit of 100 steps, none settling
+    # (their spectral radius, at its worst an n^3 bound, is most of the work).
+    "jacobi-iteration": ("dominant-system", ["0", "100"], 15),
+    "gauss-seidel": ("dominant-system", ["0", "100"], 15),
+    "sor": ("dominant-system", ["0", "100", "1.2"], 15),
 }
 
 
@@ -67,7 +72,8 @@ def kind_pool(kind, n):
 def text_size(kind, n):
     """About the size of matrix_text(kind, n), without writing it."""
     pool = kind_pool(kind, n)
-    return int(n * n * sum(len(e) + 1 for e in pool) / len(pool) + n)
+    columns = n + 1 if kind.endswith("system") else n
+    return int(n * columns * sum(len(e) + 1 for e in pool) / len(pool) + n)
 
 
 def matrix_text(kind, n):
@@ -84,8 +90,9 @@ def matrix_text(kind, n):
     with open(path + ".part", "w") as out:
         for i in range(n):
             start = rnd.randrange(0, 3 * n)
-            row = pool[start:start + n]
-            if kind.endswith("dominant"):
+            # A system's right side b is column n + 1.
+            row = pool[start:start + n + (1 if kind.endswith("system") else 0)]
+            if "dominant" in kind:
                 row[i] = diagonal
             out.write(" ".join(row))
             out.write("\r\n")
