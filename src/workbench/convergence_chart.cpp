@@ -260,6 +260,13 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
         break;
     }
   }
+  // An iterative solver that diverged at its first step has no error to
+  // draw, but its upper panel is still the error's.
+  if (upper_series.isEmpty() && lower_y_title == QStringLiteral("分量")) {
+    upper_title = QStringLiteral("%1：迭代误差（对数刻度）").arg(caption);
+    upper_y_title = QStringLiteral("误差");
+    upper_log = true;
+  }
   if (log.gave_up_at()) {
     x_range.Add(*log.gave_up_at());
     upper_series.append(

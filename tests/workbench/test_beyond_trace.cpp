@@ -239,6 +239,8 @@ class BeyondTraceTest : public QObject {
     QCOMPARE(chart.upper()->series().back()->name(), QStringLiteral("放弃处"));
     QVERIFY(chart.upper()->title().contains(QStringLiteral(
         "未收敛：迭代发散：第 1 次迭代向量的分量超出了数的范围（第 1 次迭代后放弃）")));
+    QVERIFY(chart.upper()->title().startsWith(QStringLiteral("高斯-赛德尔迭代法：迭代误差")));
+    QVERIFY(static_cast<QLineSeries*>(chart.upper()->series().back())->at(0).y() > 0);
     QCOMPARE(chart.lower()->series().size(), 3);
   }
 

@@ -202,6 +202,9 @@ export function buildChart(data, caption) {
                  colour: s.quantity === 'eigenvalue' ? '#108030'
                      : COLOURS[target.length % COLOURS.length]});
   }
+  // An iterative solver that diverged at its first step has no error to
+  // draw, but its upper panel is still the error's.
+  if (lowerKind === 'component' && upper.length === 0) kind = 'error';
   if (data.gaveUp !== null) {
     xLow = Math.min(xLow, data.gaveUp);
     xHigh = Math.max(xHigh, data.gaveUp);
