@@ -28,6 +28,9 @@ ORDERS = {
     "positive-definite": [80, 120, 160],
     "diagonal-dominance": [1000, 2000, 3000],
     "matrix-norms": [400, 800, 1300],
+    "jacobi-iteration": [200, 400, 700],
+    "gauss-seidel": [200, 400, 700],
+    "sor": [200, 400, 700],
 }
 
 
