@@ -34,6 +34,9 @@ ORDERS = {
     "ldlt": [600, 1200, 2000],
     "tridiagonal": [1000, 2000, 3000],
     "condition": [300, 600, 1000],
+    "jacobi-iteration": [200, 400, 700],
+    "gauss-seidel": [200, 400, 700],
+    "sor": [200, 400, 700],
 }
 
 

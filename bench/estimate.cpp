@@ -11,6 +11,7 @@
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
 #include "systems/direct_estimates.h"
+#include "systems/iterative.h"
 
 namespace {
 
@@ -37,6 +38,9 @@ constexpr Method kMethods[] = {
     {"ldlt", &matcalc::LdltWork},
     {"tridiagonal", &matcalc::TridiagonalWork},
     {"condition", &matcalc::ConditionWork},
+    {"jacobi-iteration", &matcalc::IterativeDefaultWork},
+    {"gauss-seidel", &matcalc::IterativeDefaultWork},
+    {"sor", &matcalc::IterativeDefaultWork},
 };
 
 }  // namespace

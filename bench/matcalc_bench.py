@@ -43,6 +43,11 @@ METHODS = {
     "ldlt": ("symmetric-system", [], 15),
     "tridiagonal": ("dominant-system", [], 15),
     "condition": ("dominant", [], 15),
+    # The iterative solvers: the default limit of 100 steps, none settling
+    # (their spectral radius, at its worst an n^3 bound, is most of the work).
+    "jacobi-iteration": ("dominant-system", ["0", "100"], 15),
+    "gauss-seidel": ("dominant-system", ["0", "100"], 15),
+    "sor": ("dominant-system", ["0", "100", "1.2"], 15),
 }
 
 

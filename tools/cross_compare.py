@@ -24,9 +24,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 METHODS = ["power", "shift", "inverse-power", "jacobi", "jacobi-threshold", "inverse",
            "determinant", "lu", "positive-definite", "vector-norms", "matrix-norms",
            "diagonal-dominance", "gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal",
-           "condition"]
+           "jacobi-iteration", "gauss-seidel", "sor", "condition"]
+# The iterative solvers of Ax = b: answers of their own.
+ITERATIVE = {"jacobi-iteration", "gauss-seidel", "sor"}
 # The solvers read b from an (n+1)-th column.
-SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"}
+SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"} | ITERATIVE
 
 
 def runners():
@@ -85,6 +87,18 @@ def matrix_text(rng, n, extra_column=False, band=False):
     return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n", "\n"])
 
 
+def iterative_answers(rng, method, n):
+    """eps, N, w for sor, and some components of x0: mostly values the
+    command takes, now and then one that ends it."""
+    answers = [rng.choice(["0.0001", "1e-6", "1e-12", "0", "0.5", "-1", ""])]
+    answers.append(rng.choice(["100", "50", "3", "1", "400", "0", "abc", "70000"]))
+    if method == "sor":
+        answers.append(rng.choice(["1.2", "0.5", "1", "1.9", "1.05", "2", "0", "-1", "abc"]))
+    for _ in range(rng.randint(0, n)):
+        answers.append(rng.choice(["0", "1", "-2.5", "1e300", "1e400", "pi", "abc", "", "3"]))
+    return answers
+
+
 def make_case(rng, methods=METHODS):
     method = rng.choice(methods)
     n = rng.randint(1, 7)
@@ -94,6 +108,8 @@ def make_case(rng, methods=METHODS):
     order = str(n) if rng.random() < 0.85 else rng.choice(["0", "-1", str(n + 2), "abc", "2.5"])
     pool = ["0.0001", "1e-6", "0", "0.5", "1", "3", "-2", "1 1 1", "1,2,3", "abc", "", "100"]
     answers = [order] + [rng.choice(pool) for _ in range(rng.randint(0, 4))]
+    if method in ITERATIVE and rng.random() < 0.9:
+        answers = [order] + iterative_answers(rng, method, n)
     replies = [rng.choice(["yes", "no"]) for _ in range(rng.randint(0, 3))]
     args = ["--digits", str(rng.randint(1, 15))]
     for a in answers:

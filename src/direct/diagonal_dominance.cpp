@@ -8,11 +8,7 @@
 #include "direct/opening.h"
 
 namespace matcalc {
-namespace {
 
-// The first row whose diagonal magnitude is not strictly greater than the sum
-// of the other magnitudes in the row (in increasing column order), or 0 when
-// every row passes. A comparison with a value that is not a number fails.
 int FirstNonDominantRow(const Matrix& a, int n) {
   for (int i = 1; i <= n; ++i) {
     double s = 0;
@@ -23,8 +19,6 @@ int FirstNonDominantRow(const Matrix& a, int n) {
   }
   return 0;
 }
-
-}  // namespace
 
 WorkEstimate DiagonalDominanceWork(int order, int /*digits*/) {
   const double n = order;

@@ -33,6 +33,11 @@ double OneNorm(const Matrix& a, int n);
 // The infinity-norm: the largest row sum of magnitudes, each taken along its
 // row, with the same rule.
 double InfinityNorm(const Matrix& a, int n);
+// The first row whose diagonal magnitude is not strictly greater than the sum
+// of the other magnitudes in the row (in increasing column order), or 0 when
+// every row passes: strict diagonal dominance by rows. A comparison with a
+// value that is not a number fails.
+int FirstNonDominantRow(const Matrix& a, int n);
 
 // Columns 1..n of rows 1..n of `read` in a fresh n x n matrix.
 Matrix LeadingSquare(const Matrix& read, int n);

@@ -8,7 +8,7 @@
 namespace matcalc {
 namespace {
 
-constexpr int kQuantities = 5;
+constexpr int kQuantities = 7;
 
 // A field of the series file, quoted when it holds a comma, a quote or a
 // line break.
@@ -37,6 +37,10 @@ const char* QuantityKey(Quantity quantity) {
       return "offDiagonal";
     case Quantity::kDiagonal:
       return "diagonal";
+    case Quantity::kError:
+      return "error";
+    case Quantity::kComponent:
+      return "component";
   }
   return "";
 }
@@ -56,6 +60,10 @@ std::string Series::Name() const {
       return "非对角元的最大模";
     case Quantity::kDiagonal:
       return "第 " + k + " 个对角元";
+    case Quantity::kError:
+      return "误差";
+    case Quantity::kComponent:
+      return "x" + k;
   }
   return {};
 }
@@ -113,6 +121,14 @@ bool ConvergenceLog::counts_passes() const {
     if (s.quantity == Quantity::kOffDiagonal || s.quantity == Quantity::kDiagonal) return true;
   }
   return false;
+}
+
+bool OnLogScale(Quantity quantity) {
+  return quantity == Quantity::kOffDiagonal || quantity == Quantity::kError;
+}
+
+bool OnLowerPanel(Quantity quantity) {
+  return quantity == Quantity::kDiagonal || quantity == Quantity::kComponent;
 }
 
 std::string SeriesCsv(const ConvergenceLog& log) {

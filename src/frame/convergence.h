@@ -19,6 +19,8 @@ enum class Quantity {
   kApproximation,  // inverse power: the approximate eigenvalue per iteration
   kOffDiagonal,    // Jacobi: the largest magnitude above the diagonal per pass
   kDiagonal,       // Jacobi: each diagonal element per pass
+  kError,          // iterative solvers: the change ‖x(k) − x(k−1)‖∞ per iteration
+  kComponent,      // iterative solvers: each component of the iterate (from x0 at 0)
 };
 
 struct SeriesPoint {
@@ -28,11 +30,12 @@ struct SeriesPoint {
 
 struct Series {
   Quantity quantity = Quantity::kEstimate;
-  int component = 0;  // 1.. for the estimates and the diagonal, else 0
+  int component = 0;  // 1.. for the estimates, the diagonal and the components, else 0
   std::vector<SeriesPoint> points;
 
   // Its name in charts and in the series file: "第 1 个分量的估计值",
-  // "特征值", "近似特征值", "非对角元的最大模", "第 1 个对角元".
+  // "特征值", "近似特征值", "非对角元的最大模", "第 1 个对角元", "误差",
+  // "x1".
   std::string Name() const;
 };
 
@@ -74,6 +77,12 @@ class ConvergenceLog {
   std::optional<double> gave_up_;
   std::string why_;
 };
+
+// Whether charts draw `quantity` on a log scale: the magnitudes that fall
+// towards 0 over many decades.
+bool OnLogScale(Quantity quantity);
+// Whether charts draw it in the lower panel, one line per component.
+bool OnLowerPanel(Quantity quantity);
 
 // The name of the give-up row in the series file.
 inline constexpr std::string_view kGaveUpSeries = "未收敛";

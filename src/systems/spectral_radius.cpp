@@ -1,3 +1,306 @@
 #include "systems/spectral_radius.h"
 
-namespace matcalc {}  // namespace matcalc
+#include <cmath>
+#include <utility>
+
+namespace matcalc {
+namespace {
+
+// Sweeps of the QR iteration allowed for each eigenvalue split off; after 10
+// and 20 an exceptional shift breaks a cycle the usual shifts may fall into.
+constexpr int kSweepsPerEigenvalue = 30;
+
+bool AllFinite(const Matrix& a, int n) {
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) {
+      if (!std::isfinite(a(i, j))) return false;
+    }
+  }
+  return true;
+}
+
+// The solution Y of T Y = R, T lower triangular with the diagonal of A and
+// the entries `lower_scale` A(i,k) below it, for R given column by column.
+// Each column by forward substitution, sums in increasing k.
+template <typename RightSide>
+Matrix SolveLowerColumns(const Matrix& a, int n, double lower_scale, bool scale_lower,
+                         RightSide right, WorkMeter* meter) {
+  Matrix y(n, n);
+  for (int j = 1; j <= n; ++j) {
+    for (int i = 1; i <= n; ++i) {
+      double s = 0;
+      for (int k = 1; k <= i - 1; ++k) {
+        const double t = scale_lower ? lower_scale * a(i, k) : a(i, k);
+        s = s + t * y(k, j);
+      }
+      y(i, j) = (right(i, j) - s) / a(i, i);
+    }
+    Advance(meter, 0.5 * n * n);
+  }
+  return y;
+}
+
+// Reduces `a` to upper Hessenberg form by elimination with row pivoting (the
+// largest magnitude in the column wins, the upper row on ties), a similarity
+// that keeps the eigenvalues. The multipliers are not kept: everything below
+// the subdiagonal ends as 0.
+void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
+  for (int m = 2; m < n; ++m) {
+    double pivot = 0;
+    int row = m;
+    for (int j = m; j <= n; ++j) {
+      if (std::fabs(a(j, m - 1)) > std::fabs(pivot)) {
+        pivot = a(j, m - 1);
+        row = j;
+      }
+    }
+    if (row != m) {
+      for (int j = m - 1; j <= n; ++j) std::swap(a(row, j), a(m, j));
+      for (int j = 1; j <= n; ++j) std::swap(a(j, row), a(j, m));
+    }
+    if (pivot != 0) {
+      for (int i = m + 1; i <= n; ++i) {
+        const double y = a(i, m - 1) / pivot;
+        if (y == 0) continue;
+        for (int j = m; j <= n; ++j) a(i, j) = a(i, j) - y * a(m, j);
+        for (int j = 1; j <= n; ++j) a(j, m) = a(j, m) + y * a(j, i);
+      }
+    }
+    for (int i = m + 1; i <= n; ++i) a(i, m - 1) = 0;
+    Advance(meter, static_cast<double>(n - m) * (2 * n - m + 1));
+  }
+}
+
+// The eigenvalues of the upper Hessenberg matrix `h` by the shifted QR
+// iteration with Francis double shifts, working on the active block only
+// (no Schur vectors are wanted). False when an eigenvalue did not split off
+// within kSweepsPerEigenvalue sweeps.
+bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* meter) {
+  double norm = 0;
+  for (int i = 1; i <= n; ++i) {
+    for (int j = (i > 1 ? i - 1 : 1); j <= n; ++j) norm = norm + std::fabs(h(i, j));
+  }
+  int nn = n;
+  double shift = 0;  // the exceptional shifts applied so far
+  while (nn >= 1) {
+    int sweeps = 0;
+    int l = 0;
+    do {
+      // The lowest l whose subdiagonal entry is negligible beside its two
+      // diagonal neighbours splits the active block off.
+      for (l = nn; l >= 2; --l) {
+        double s = std::fabs(h(l - 1, l - 1)) + std::fabs(h(l, l));
+        if (s == 0) s = norm;
+        const double t = std::fabs(h(l, l - 1)) + s;
+        if (t == s) {
+          h(l, l - 1) = 0;
+          break;
+        }
+      }
+      double x = h(nn, nn);
+      if (l == nn) {
+        // One real eigenvalue.
+        wr(nn) = x + shift;
+        wi(nn) = 0;
+        --nn;
+        continue;
+      }
+      double y = h(nn - 1, nn - 1);
+      double w = h(nn, nn - 1) * h(nn - 1, nn);
+      if (l == nn - 1) {
+        // A 2 x 2 block: two real eigenvalues or a complex pair.
+        const double p = 0.5 * (y - x);
+        const double q = p * p + w;
+        double z = std::sqrt(std::fabs(q));
+        x = x + shift;
+        if (q >= 0) {
+          z = p + std::copysign(z, p);
+          wr(nn - 1) = x + z;
+          wr(nn) = x + z;
+          if (z != 0) wr(nn) = x - w / z;
+          wi(nn - 1) = 0;
+          wi(nn) = 0;
+        } else {
+          wr(nn - 1) = x + p;
+          wr(nn) = x + p;
+          wi(nn - 1) = z;
+          wi(nn) = -z;
+        }
+        nn -= 2;
+        continue;
+      }
+      if (sweeps == kSweepsPerEigenvalue) return false;
+      if (sweeps == 10 || sweeps == 20) {
+        shift = shift + x;
+        for (int i = 1; i <= nn; ++i) h(i, i) = h(i, i) - x;
+        const double s = std::fabs(h(nn, nn - 1)) + std::fabs(h(nn - 1, nn - 2));
+        x = 0.75 * s;
+        y = x;
+        w = -0.4375 * s * s;
+      }
+      ++sweeps;
+      // Look for two consecutive small subdiagonal entries from the bottom;
+      // the sweep starts at m.
+      int m = nn - 2;
+      double p = 0;
+      double q = 0;
+      double r = 0;
+      for (; m >= l; --m) {
+        const double z = h(m, m);
+        r = x - z;
+        double s = y - z;
+        p = (r * s - w) / h(m + 1, m) + h(m, m + 1);
+        q = h(m + 1, m + 1) - z - r - s;
+        r = h(m + 2, m + 1);
+        s = std::fabs(p) + std::fabs(q) + std::fabs(r);
+        p = p / s;
+        q = q / s;
+        r = r / s;
+        if (m == l) break;
+        const double u = std::fabs(h(m, m - 1)) * (std::fabs(q) + std::fabs(r));
+        const double v =
+            std::fabs(p) * (std::fabs(h(m - 1, m - 1)) + std::fabs(z) + std::fabs(h(m + 1, m + 1)));
+        if (u + v == v) break;
+      }
+      for (int i = m + 2; i <= nn; ++i) {
+        h(i, i - 2) = 0;
+        if (i != m + 2) h(i, i - 3) = 0;
+      }
+      // The double-shift sweep: chase the bulge down with 3 x 3 reflections.
+      double work = 0;
+      for (int k = m; k <= nn - 1; ++k) {
+        if (k != m) {
+          p = h(k, k - 1);
+          q = h(k + 1, k - 1);
+          r = k != nn - 1 ? h(k + 2, k - 1) : 0;
+          x = std::fabs(p) + std::fabs(q) + std::fabs(r);
+          if (x != 0) {
+            p = p / x;
+            q = q / x;
+            r = r / x;
+          }
+        }
+        const double s = std::copysign(std::sqrt(p * p + q * q + r * r), p);
+        if (s == 0) continue;
+        if (k == m) {
+          if (l != m) h(k, k - 1) = -h(k, k - 1);
+        } else {
+          h(k, k - 1) = -s * x;
+        }
+        p = p + s;
+        x = p / s;
+        y = q / s;
+        const double z = r / s;
+        q = q / p;
+        r = r / p;
+        for (int j = k; j <= nn; ++j) {
+          double t = h(k, j) + q * h(k + 1, j);
+          if (k != nn - 1) {
+            t = t + r * h(k + 2, j);
+            h(k + 2, j) = h(k + 2, j) - t * z;
+          }
+          h(k + 1, j) = h(k + 1, j) - t * y;
+          h(k, j) = h(k, j) - t * x;
+        }
+        const int last = nn < k + 3 ? nn : k + 3;
+        for (int i = l; i <= last; ++i) {
+          double t = x * h(i, k) + y * h(i, k + 1);
+          if (k != nn - 1) {
+            t = t + z * h(i, k + 2);
+            h(i, k + 2) = h(i, k + 2) - t * r;
+          }
+          h(i, k + 1) = h(i, k + 1) - t * q;
+          h(i, k) = h(i, k) - t;
+        }
+        work += 5.0 * ((nn - k + 1) + (last - l + 1));
+      }
+      Advance(meter, work);
+    } while (l < nn - 1);
+  }
+  return true;
+}
+
+}  // namespace
+
+Matrix JacobiIterationMatrix(const Matrix& a, int n) {
+  Matrix b(n, n);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) {
+      if (j != i) b(i, j) = -(a(i, j) / a(i, i));
+    }
+  }
+  return b;
+}
+
+Matrix GaussSeidelIterationMatrix(const Matrix& a, int n, WorkMeter* meter) {
+  // U holds -A(i,j) above the diagonal; D - L is the lower triangle of A.
+  return SolveLowerColumns(
+      a, n, 1, false, [&a](int i, int j) { return j > i ? -a(i, j) : 0.0; }, meter);
+}
+
+Matrix SorIterationMatrix(const Matrix& a, int n, double omega, WorkMeter* meter) {
+  // D - wL has w A(i,k) below the diagonal; (1 - w)D + wU has (1 - w) A(i,i)
+  // on it and -w A(i,j) above it.
+  const double keep = 1 - omega;
+  return SolveLowerColumns(
+      a, n, omega, true,
+      [&a, omega, keep](int i, int j) {
+        if (j == i) return keep * a(i, i);
+        return j > i ? -(omega * a(i, j)) : 0.0;
+      },
+      meter);
+}
+
+std::optional<Eigenvalues> EigenvaluesOf(Matrix a, int n, RadiusFault* fault, WorkMeter* meter) {
+  if (!AllFinite(a, n)) {
+    if (fault != nullptr) *fault = RadiusFault::kNotFinite;
+    return std::nullopt;
+  }
+  ReduceToHessenberg(a, n, meter);
+  Eigenvalues values{Vector(n), Vector(n)};
+  if (!HessenbergEigenvalues(a, n, values.real, values.imag, meter)) {
+    if (fault != nullptr) *fault = RadiusFault::kNoConvergence;
+    return std::nullopt;
+  }
+  return values;
+}
+
+RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter) {
+  RadiusResult result;
+  const std::optional<Eigenvalues> values = EigenvaluesOf(a, n, &result.fault, meter);
+  if (!values) return result;
+  double radius = 0;
+  for (int i = 1; i <= n; ++i) {
+    const double modulus = Modulus(values->real(i), values->imag(i));
+    if (modulus > radius) radius = modulus;
+  }
+  // A sweep that overflowed leaves values that are not finite.
+  for (int i = 1; i <= n; ++i) {
+    if (!std::isfinite(values->real(i)) || !std::isfinite(values->imag(i))) {
+      result.fault = RadiusFault::kNoConvergence;
+      return result;
+    }
+  }
+  result.radius = radius;
+  return result;
+}
+
+double Modulus(double re, double im) {
+  const double a = std::fabs(re);
+  const double b = std::fabs(im);
+  const double m = a > b ? a : b;
+  if (m == 0 || b == 0) return a;
+  if (a == 0) return b;
+  const double x = a / m;
+  const double y = b / m;
+  return m * std::sqrt(x * x + y * y);
+}
+
+double SpectralRadiusWorkBound(double n) {
+  // The reduction takes about 5n^3/6 multiply-adds; a sweep over an active
+  // block of w rows about 5w^2, and the block shrinks by one eigenvalue at
+  // least every 30 sweeps: 30 * 5 * (1 + 4 + ... + n^2) in all.
+  return 5 * n * n * n / 6 + kSweepsPerEigenvalue * 5 * n * (n + 1) * (2 * n + 1) / 6;
+}
+
+}  // namespace matcalc

@@ -119,8 +119,9 @@ QLineSeries* GiveUpLine(double x, const Range& y, bool log_scale, const QString&
   pen.setWidth(2);
   pen.setStyle(Qt::DashLine);
   line->setPen(pen);
-  double low = y.valid() ? y.low : 0;
-  double high = y.valid() ? y.high : 1;
+  // With nothing drawn (a run that diverged at once) the line spans a decade.
+  double low = y.valid() ? y.low : (log_scale ? 1 : 0);
+  double high = y.valid() ? y.high : (log_scale ? 10 : 1);
   if (log_scale) {
     low = std::pow(10, std::floor(std::log10(low)));
     high = std::pow(10, std::ceil(std::log10(high)));
@@ -167,8 +168,8 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   charts_->setVisible(!empty_);
   if (empty_) {
     note_->setText(
-        QStringLiteral("还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法"
-                       "算完以后，这里画出它们的收敛过程。"));
+        QStringLiteral("还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法"
+                       "和三种迭代法算完以后，这里画出它们的收敛过程。"));
     return;
   }
   const bool passes = log.counts_passes();
@@ -180,7 +181,8 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
                        passes ? QStringLiteral("次变换") : QStringLiteral("次迭代"));
   }
 
-  // Upper: everything but the diagonal; lower: the diagonal.
+  // Upper: the estimates, the approximation, the largest off-diagonal
+  // magnitude or the error; lower: the diagonal or the components.
   QList<QAbstractSeries*> upper_series;
   QList<QAbstractSeries*> lower_series;
   Range x_range;
@@ -191,9 +193,13 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   bool more = false;
   QString upper_title;
   QString upper_y_title;
+  QString lower_title;
+  QString lower_y_title;
+  bool upper_log = false;
   for (const Series& s : log.series()) {
-    const bool on_lower = s.quantity == Quantity::kDiagonal;
-    const bool log_scale = s.quantity == Quantity::kOffDiagonal;
+    const bool on_lower = OnLowerPanel(s.quantity);
+    const bool log_scale = OnLogScale(s.quantity);
+    if (!on_lower && log_scale) upper_log = true;
     if (s.quantity == Quantity::kEstimate && ++components > kMostComponents) {
       more = true;
       continue;
@@ -240,28 +246,44 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
         upper_title = QStringLiteral("%1：非对角元的最大模（对数刻度）").arg(caption);
         upper_y_title = QStringLiteral("最大模");
         break;
+      case Quantity::kError:
+        upper_title = QStringLiteral("%1：迭代误差（对数刻度）").arg(caption);
+        upper_y_title = QStringLiteral("误差");
+        break;
       case Quantity::kDiagonal:
+        lower_title = QStringLiteral("%1：各次变换后的对角元").arg(caption);
+        lower_y_title = QStringLiteral("对角元");
+        break;
+      case Quantity::kComponent:
+        lower_title = QStringLiteral("%1：各次迭代向量的分量").arg(caption);
+        lower_y_title = QStringLiteral("分量");
         break;
     }
   }
+  // An iterative solver that diverged at its first step has no error to
+  // draw, but its upper panel is still the error's.
+  if (upper_series.isEmpty() && lower_y_title == QStringLiteral("分量")) {
+    upper_title = QStringLiteral("%1：迭代误差（对数刻度）").arg(caption);
+    upper_y_title = QStringLiteral("误差");
+    upper_log = true;
+  }
   if (log.gave_up_at()) {
     x_range.Add(*log.gave_up_at());
-    const bool log_scale = passes;
     upper_series.append(
-        GiveUpLine(*log.gave_up_at(), upper_y, log_scale, QStringLiteral("放弃处")));
+        GiveUpLine(*log.gave_up_at(), upper_y, upper_log, QStringLiteral("放弃处")));
     if (!lower_series.isEmpty()) {
       lower_series.append(GiveUpLine(*log.gave_up_at(), lower_y, false, QStringLiteral("放弃处")));
     }
   }
-  AddWithAxes(upper_, upper_series, x_title, upper_y_title, x_range, upper_y, passes);
+  AddWithAxes(upper_, upper_series, x_title, upper_y_title, x_range, upper_y, upper_log);
   QString title = upper_title;
   if (!give_up.isEmpty())
     title += QStringLiteral("<br><span style='color:#c01010'>%1</span>").arg(give_up);
   upper_->setTitle(title);
   lower_view_->setVisible(!lower_series.isEmpty());
   if (!lower_series.isEmpty()) {
-    AddWithAxes(lower_, lower_series, x_title, QStringLiteral("对角元"), x_range, lower_y, false);
-    lower_->setTitle(QStringLiteral("%1：各次变换后的对角元").arg(caption));
+    AddWithAxes(lower_, lower_series, x_title, lower_y_title, x_range, lower_y, false);
+    lower_->setTitle(lower_title);
   }
   QString note;
   if (!give_up.isEmpty()) note = QStringLiteral("<b style='color:#c01010'>%1</b>").arg(give_up);

@@ -69,5 +69,33 @@ TEST(ConvergenceLog, PassesGivingUpAndTheDisabledLog) {
   EXPECT_TRUE(off.empty());
 }
 
+TEST(ConvergenceLog, IterativeSolversErrorAndComponents) {
+  ConvergenceLog log;
+  Vector x(2);
+  x(1) = 0.5;
+  log.AddVector(Quantity::kComponent, 0, x);
+  log.Add(Quantity::kError, 0, 1, 1E-05);
+  log.GiveUp(1, "迭代 1 次仍未达到精度要求，计算被迫终止");
+  EXPECT_FALSE(log.counts_passes());
+  EXPECT_EQ(SeriesCsv(log),
+            "series,x,y\n"
+            "x1,0,0.5\n"
+            "x2,0,0\n"
+            "误差,1,1E-05\n"
+            "未收敛,1,1\n");
+  EXPECT_NE(SeriesJson(log).find("{\"name\":\"误差\",\"quantity\":\"error\",\"component\":0,"
+                                 "\"points\":[[1,1E-05]]}"),
+            std::string::npos);
+  EXPECT_NE(SeriesJson(log).find("\"quantity\":\"component\",\"component\":2"), std::string::npos);
+  // What the charts of both front ends draw where.
+  EXPECT_TRUE(OnLogScale(Quantity::kError));
+  EXPECT_TRUE(OnLogScale(Quantity::kOffDiagonal));
+  EXPECT_FALSE(OnLogScale(Quantity::kComponent));
+  EXPECT_FALSE(OnLogScale(Quantity::kEstimate));
+  EXPECT_TRUE(OnLowerPanel(Quantity::kComponent));
+  EXPECT_TRUE(OnLowerPanel(Quantity::kDiagonal));
+  EXPECT_FALSE(OnLowerPanel(Quantity::kError));
+}
+
 }  // namespace
 }  // namespace matcalc

@@ -33,7 +33,7 @@ function nativeSeries({method, text, answers = [], replies = []}) {
 async function run(page, runSpec) {
   const expected = runNative(runSpec);
   await editPane(page).fill(runSpec.text);
-  await choose(page, '求解', catalogCaption(runSpec.method));
+  await choose(page, runSpec.menu ?? '求解', catalogCaption(runSpec.method));
   await answerBoxes(page, expected.boxes);
   await expect.poll(() => page.evaluate(() => window.matcalcPage.text2().length)).toBeGreaterThan(0);
 }
@@ -85,6 +85,28 @@ test('a Jacobi run that gave up shows why, on a log scale', async ({page}) => {
   await expect(svg.locator('.chart-title').first()).toHaveText(
       '古典雅可比法：非对角元的最大模（对数刻度）');
   await expect(svg.locator('g.panel')).toHaveCount(2);
+});
+
+test('an iterative solver charts its error on a log scale and its components', async ({page}) => {
+  const job = {method: 'gauss-seidel', menu: '方程组', text: '10 -1 -2 7.2\n-1 10 -2 8.3\n-1 -1 5 4.2',
+               answers: ['3', '0.0001', '100']};
+  await openPage(page);
+  await run(page, job);
+  const series = await page.evaluate(() => window.matcalcPage.series());
+  const drawn = Object.fromEntries(series.series.map((s) => [s.name, s.points]));
+  expect(drawn).toEqual(nativeSeries(job));
+  expect(Object.keys(drawn)).toEqual(['x1', 'x2', 'x3', '误差']);
+
+  await choose(page, '显示', '收敛图');
+  const svg = page.getByRole('dialog', {name: '收敛图'}).locator('svg');
+  await expect(svg).toHaveAttribute('aria-label', '高斯-赛德尔迭代法：迭代误差（对数刻度）');
+  await expect(svg.locator('g.panel')).toHaveCount(2);
+  await expect(svg.locator('.chart-title').nth(1)).toHaveText('高斯-赛德尔迭代法：各次迭代向量的分量');
+  await expect(svg.locator('.legend').first()).toHaveText('误差');
+  await expect(svg.locator('.legend').nth(1)).toContainText('x3');
+  // The error's axis is marked in powers of ten.
+  await expect(svg.locator('g.panel').first().getByText(/^1E-?\d+$/).first()).toBeAttached();
+  await expect(svg.locator('.give-up')).toHaveCount(0);
 });
 
 test('printing shows only the trace, headed, numbered and whole', async ({page}, info) => {

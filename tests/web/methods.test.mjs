@@ -6,6 +6,8 @@ import {answerBoxes, catalogCaption, choose, editPane, openPage, resultText, run
 
 const TRIDIAGONAL = '4 1 0\n1 4 1\n0 1 4';
 const GENERAL = '2 -1 3\n4 1 -2\n1 5 2';
+// 10x1 - x2 - 2x3 = 7.2, -x1 + 10x2 - 2x3 = 8.3, -x1 - x2 + 5x3 = 4.2.
+const SYSTEM = '10 -1 -2 7.2\n-1 10 -2 8.3\n-1 -1 5 4.2';
 
 const RUNS = [
   {method: 'power', text: TRIDIAGONAL, answers: ['3', '0.0001', '1', '2', '1']},
@@ -27,6 +29,12 @@ const RUNS = [
   {method: 'diagonal-dominance', text: TRIDIAGONAL, answers: ['3']},
   // Entries as expressions, and a cancelled initial vector.
   {method: 'power', text: '2*pi 1\n1 sqr(2)', answers: ['2', '0.001']},
+  // The iterative solvers of the 方程组 menu: success, the limit kept, divergence.
+  {method: 'jacobi-iteration', menu: '方程组', text: SYSTEM, answers: ['3', '0.0001', '100']},
+  {method: 'sor', menu: '方程组', text: SYSTEM, answers: ['3', '1e-6', '100', '1.2', '1', '-0.5'],
+   digits: 4},
+  {method: 'gauss-seidel', menu: '方程组', text: SYSTEM, answers: ['3', '0', '4'], replies: ['yes']},
+  {method: 'jacobi-iteration', menu: '方程组', text: '1 10 1\n10 1 1', answers: ['2', '0', '400']},
 ];
 
 for (const run of RUNS) {
@@ -37,7 +45,7 @@ for (const run of RUNS) {
     await openPage(page);
     if (run.digits) await setDigits(page, String(run.digits));
     await editPane(page).fill(run.text);
-    await choose(page, '求解', catalogCaption(run.method));
+    await choose(page, run.menu ?? '求解', catalogCaption(run.method));
     await answerBoxes(page, expected.boxes);
     await expect(page.locator('body.busy')).toHaveCount(0);
     expect(await resultText(page)).toBe(expected.stdout.toString('utf8'));

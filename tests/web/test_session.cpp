@@ -77,8 +77,11 @@ TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
       {"vector-norms", "3 -4 12", {}, {}},
       {"matrix-norms", general, {"3"}, {}},
       {"diagonal-dominance", tridiagonal, {"3"}, {}},
-      {"determinant", "1 2\r\n3 4", {"32767"}, {}},  // refused before any work
-      {"power", tridiagonal, {}, {}},                // cancelled at once
+      {"jacobi-iteration", "10 -1 7.2\r\n-1 10 8.3", {"2", "1e-9", "3"}, {}},  // limit: No
+      {"sor", "10 -1 7.2\r\n-1 10 8.3", {"2", "1e-9", "50", "1.1", "1"}, {}},
+      {"sor", "10 -1 7.2\r\n-1 10 8.3", {"2", "1e-9", "50", "2"}, {}},  // w out of range
+      {"determinant", "1 2\r\n3 4", {"32767"}, {}},                     // refused before any work
+      {"power", tridiagonal, {}, {}},                                   // cancelled at once
   };
   for (const Script& script : scripts) {
     SCOPED_TRACE(std::string(script.method) + " " + std::to_string(script.answers.size()));

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QScatterSeries>
 #include <QTemporaryDir>
+#include <QValueAxis>
 
 #include "frame/convergence.h"
 #include "frame/scripted_dialogs.h"
@@ -200,6 +201,47 @@ class BeyondTraceTest : public QObject {
     QCOMPARE(chart.lower()->series().size(), 2);
     QCOMPARE(chart.upper()->axes(Qt::Horizontal).value(0)->titleText(),
              QStringLiteral("变换次数 k"));
+  }
+
+  // The iterative solvers: the error on a log axis above (a zero change left
+  // out), the components from x0 below; a run that diverged at once says
+  // why above its starting vector.
+  void iterativeChartShowsErrorAndComponents() {
+    ConvergenceLog log;
+    Vector x(3);
+    log.AddVector(Quantity::kComponent, 0, x);
+    for (int k = 1; k <= 5; ++k) {
+      for (int i = 1; i <= 3; ++i) x(i) = 1 + 0.1 * i - std::pow(10.0, -k);
+      log.Add(Quantity::kError, 0, k, k < 5 ? 9 * std::pow(10.0, -k) : 0.0);
+      log.AddVector(Quantity::kComponent, k, x);
+    }
+    ConvergenceChart chart;
+    chart.SetLog(log, QStringLiteral("雅可比迭代法"));
+    QVERIFY(qobject_cast<QLogValueAxis*>(chart.upper()->axes(Qt::Vertical).value(0)) != nullptr);
+    QCOMPARE(chart.upper()->series().size(), 1);
+    QCOMPARE(chart.upper()->series()[0]->name(), QStringLiteral("误差"));
+    QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->count(), 4);
+    QVERIFY(chart.upper()->title().contains(QStringLiteral("雅可比迭代法：迭代误差（对数刻度）")));
+    const QList<QAbstractSeries*> lower = chart.lower()->series();
+    QCOMPARE(lower.size(), 3);
+    QCOMPARE(lower[2]->name(), QStringLiteral("x3"));
+    QCOMPARE(static_cast<QLineSeries*>(lower[0])->count(), 6);
+    QCOMPARE(static_cast<QLineSeries*>(lower[0])->at(0).x(), 0.0);
+    QVERIFY(qobject_cast<QValueAxis*>(chart.lower()->axes(Qt::Vertical).value(0)) != nullptr);
+    QCOMPARE(chart.lower()->title(), QStringLiteral("雅可比迭代法：各次迭代向量的分量"));
+    QCOMPARE(chart.upper()->axes(Qt::Horizontal).value(0)->titleText(),
+             QStringLiteral("迭代次数 k"));
+
+    ConvergenceLog diverged;
+    diverged.AddVector(Quantity::kComponent, 0, Vector(2));
+    diverged.GiveUp(1, "迭代发散：第 1 次迭代向量的分量超出了数的范围");
+    chart.SetLog(diverged, QStringLiteral("高斯-赛德尔迭代法"));
+    QCOMPARE(chart.upper()->series().back()->name(), QStringLiteral("放弃处"));
+    QVERIFY(chart.upper()->title().contains(QStringLiteral(
+        "未收敛：迭代发散：第 1 次迭代向量的分量超出了数的范围（第 1 次迭代后放弃）")));
+    QVERIFY(chart.upper()->title().startsWith(QStringLiteral("高斯-赛德尔迭代法：迭代误差")));
+    QVERIFY(static_cast<QLineSeries*>(chart.upper()->series().back())->at(0).y() > 0);
+    QCOMPARE(chart.lower()->series().size(), 3);
   }
 
   void chartExportsPngAndSvg() {

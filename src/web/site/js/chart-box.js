@@ -20,8 +20,8 @@ export function showChart(series, caption) {
     close.addEventListener('click', () => finish(null));
     if (svg === null) {
       const note = document.createElement('p');
-      note.textContent = '还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法算完以后，' +
-          '这里画出它们的收敛过程。';
+      note.textContent = '还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法和三种迭代法' +
+          '算完以后，这里画出它们的收敛过程。';
       body.append(note);
       buttons.append(close);
       return {initialFocus: close, accept: () => null, cancel: () => null};

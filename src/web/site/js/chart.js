@@ -3,7 +3,8 @@
 // {passes, gaveUp, why, series: [{name, quantity, component, points}]}.
 // Power and origin shift: each component's estimate and the accepted
 // eigenvalue; inverse power: the approximate eigenvalue; Jacobi: the largest
-// off-diagonal magnitude on a log scale above, the diagonal below. A run
+// off-diagonal magnitude on a log scale above, the diagonal below; the
+// iterative solvers: the error on a log scale above, the components below. A run
 // that gave up says why in red under the title, with a red line where it
 // stopped.
 
@@ -15,6 +16,9 @@ const COLOURS = ['#1f5fa8', '#d0701a', '#2a8c3c', '#8a3ca0', '#b02a2a', '#3a9ab0
                  '#555555'];
 const GIVE_UP = '#c01010';
 export const MOST_COMPONENTS = 8;
+// What is drawn on a log scale, and what in the lower panel.
+const LOG_SCALE = new Set(['offDiagonal', 'error']);
+const LOWER = new Set(['diagonal', 'component']);
 
 function element(name, attributes = {}, text = null) {
   const node = document.createElementNS(NS, name);
@@ -167,23 +171,29 @@ export function buildChart(data, caption) {
   let xLow = Infinity;
   let xHigh = -Infinity;
   let kind = 'estimate';
+  let lowerKind = 'diagonal';
   for (const s of data.series) {
-    const log = s.quantity === 'offDiagonal';
+    const log = LOG_SCALE.has(s.quantity);
+    const onLower = LOWER.has(s.quantity);
     if (s.quantity === 'estimate' && ++components > MOST_COMPONENTS) {
       more = true;
       continue;
     }
-    if (s.quantity === 'diagonal' && ++diagonal > MOST_COMPONENTS) {
+    if (onLower && ++diagonal > MOST_COMPONENTS) {
       more = true;
       continue;
     }
-    if (s.quantity !== 'diagonal' && s.quantity !== 'eigenvalue') kind = s.quantity;
+    if (onLower) {
+      lowerKind = s.quantity;
+    } else if (s.quantity !== 'eigenvalue') {
+      kind = s.quantity;
+    }
     const points = s.points.filter(([, y]) => drawable(y, log));
     for (const [x] of points) {
       xLow = Math.min(xLow, x);
       xHigh = Math.max(xHigh, x);
     }
-    const target = s.quantity === 'diagonal' ? lower : upper;
+    const target = onLower ? lower : upper;
     let name = s.name;
     if (s.quantity === 'eigenvalue' && s.points.length > 0) {
       name += ` = ${label(s.points[s.points.length - 1][1])}`;
@@ -192,6 +202,9 @@ export function buildChart(data, caption) {
                  colour: s.quantity === 'eigenvalue' ? '#108030'
                      : COLOURS[target.length % COLOURS.length]});
   }
+  // An iterative solver that diverged at its first step has no error to
+  // draw, but its upper panel is still the error's.
+  if (lowerKind === 'component' && upper.length === 0) kind = 'error';
   if (data.gaveUp !== null) {
     xLow = Math.min(xLow, data.gaveUp);
     xHigh = Math.max(xHigh, data.gaveUp);
@@ -207,19 +220,25 @@ export function buildChart(data, caption) {
     estimate: [`${caption}：各分量的特征值估计`, '估计值'],
     approximation: [`${caption}：近似特征值`, '近似特征值'],
     offDiagonal: [`${caption}：非对角元的最大模（对数刻度）`, '最大模'],
+    error: [`${caption}：迭代误差（对数刻度）`, '误差'],
+  };
+  const lowerTitles = {
+    diagonal: [`${caption}：各次变换后的对角元`, '对角元'],
+    component: [`${caption}：各次迭代向量的分量`, '分量'],
   };
   const [title, yTitle] = titles[kind];
+  const [lowerTitle, lowerYTitle] = lowerTitles[lowerKind];
   const panels = lower.length > 0 ? 2 : 1;
   const height = panels * PANEL_HEIGHT + (more ? 24 : 0);
   const svg = element('svg', {width: WIDTH, height, viewBox: `0 0 ${WIDTH} ${height}`,
                               role: 'img', 'aria-label': title,
                               'font-family': '"Noto Sans CJK SC", "WenQuanYi Zen Hei", sans-serif'});
   svg.appendChild(element('rect', {x: 0, y: 0, width: WIDTH, height, fill: '#ffffff'}));
-  panel(svg, 0, upper, {title, subtitle, xTitle, yTitle, log: data.passes,
+  panel(svg, 0, upper, {title, subtitle, xTitle, yTitle, log: LOG_SCALE.has(kind),
                         xRange: [xLow, xHigh], gaveUp: data.gaveUp});
   if (lower.length > 0) {
-    panel(svg, PANEL_HEIGHT, lower, {title: `${caption}：各次变换后的对角元`, subtitle: '', xTitle,
-                                     yTitle: '对角元', log: false, xRange: [xLow, xHigh],
+    panel(svg, PANEL_HEIGHT, lower, {title: lowerTitle, subtitle: '', xTitle,
+                                     yTitle: lowerYTitle, log: false, xRange: [xLow, xHigh],
                                      gaveUp: data.gaveUp});
   }
   if (more) {
