@@ -35,6 +35,15 @@ const RUNS = [
    digits: 4},
   {method: 'gauss-seidel', menu: '方程组', text: SYSTEM, answers: ['3', '0', '4'], replies: ['yes']},
   {method: 'jacobi-iteration', menu: '方程组', text: '1 10 1\n10 1 1', answers: ['2', '0', '400']},
+  // The direct solvers and the condition numbers.
+  {method: 'gauss', menu: '方程组', text: '2 -1 3 9\n4 1 -2 -1\n1 5 2 17', answers: ['3']},
+  {method: 'gauss', menu: '方程组', text: '1 2 3\n2 4 6', answers: ['2'], digits: 3},
+  {method: 'lu-solve', menu: '方程组', text: '2 -1 3 9\n4 1 -2 -1\n1 5 2 17', answers: ['3']},
+  {method: 'cholesky', menu: '方程组', text: '4 2 -2 6\n2 5 1 9\n-2 1 6 3', answers: ['3']},
+  {method: 'ldlt', menu: '方程组', text: '4 2 -2 6\n2 5 1 9\n-2 1 6 3', answers: ['3'], digits: 9},
+  {method: 'tridiagonal', menu: '方程组', text: '2 -1 0 0 1\n-1 2 -1 0 0\n0 -1 2 -1 0\n0 0 -1 2 1',
+   answers: ['4']},
+  {method: 'condition', menu: '方程组', text: GENERAL, answers: ['3']},
 ];
 
 for (const run of RUNS) {
