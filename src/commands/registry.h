@@ -7,6 +7,7 @@
 
 #include "frame/frame.h"
 #include "linalg/readers.h"
+#include "text/evaluator.h"
 
 namespace matcalc {
 
@@ -28,9 +29,11 @@ inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了�
 bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes = kMemoryBudgetBytes);
 
 // The longest text (in bytes of UTF-8) that a command could read within the
-// memory budget: what front ends read at most.
+// memory budget: what front ends read at most. Reading a matrix text takes
+// the text, its normalised copy with a closing "#" and the reading of one
+// entry (TextReadingBytes), whatever the entries are.
 inline constexpr std::size_t kLargestTextBytes =
-    static_cast<std::size_t>(kMemoryBudgetBytes / 2) - 1;
+    (static_cast<std::size_t>(kMemoryBudgetBytes) - kEntryReadingBytes - 1) / 2;
 
 // All of them, in the order of the Solve menu, then the linear-systems menu.
 std::span<const Command> Commands();

@@ -4,6 +4,4 @@
 
 #include "linalg/matrix.h"
 
-namespace matcalc {
-
-}  // namespace matcalc
+namespace matcalc {}  // namespace matcalc

@@ -568,9 +568,8 @@ class StreamNumbers {
       if (digit.Peek() != '.') digits.push_back(static_cast<char>(digit.Peek()));
     }
     const std::size_t i = digit.compact();
-    const std::size_t last_nonzero = tail.point && tail.last_nonzero != kNone
-                                         ? tail.last_nonzero
-                                         : run_last_nonzero;
+    const std::size_t last_nonzero =
+        tail.point && tail.last_nonzero != kNone ? tail.last_nonzero : run_last_nonzero;
     const bool more = i < end && last_nonzero != kNone && last_nonzero >= i;
     return DecimalValue(digits, more, e, negative);
   }
@@ -767,6 +766,7 @@ double EvaluateExpression(std::string_view text, double x) {
 }
 
 EntryReading ReadLongEntry(std::string_view entry) {
+  if (IsPlainNumber(entry)) return {LeadingNumber(entry), true};
   StreamCursor cursor(entry);
   if (cursor.Peek() == '#' && cursor.stream().empty()) {
     return {0.0, !cursor.stream().cut()};  // nothing to read

@@ -34,7 +34,7 @@ class ExpressionStream {
     Kind kind = Kind::kReplace;
     std::string_view from;  // kReplace: replaced by `to`
     std::string_view to;
-    std::string_view out;       // characters to give before anything else
+    std::string_view out;         // characters to give before anything else
     std::array<char, 8> ahead{};  // characters read from the stage before, not yet given
     std::uint8_t ahead_size = 0;
     bool ended = false;  // the stage before has ended (kCut, kClose: this one)
