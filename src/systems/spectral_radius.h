@@ -4,4 +4,6 @@
 
 #include "linalg/matrix.h"
 
-namespace matcalc {}  // namespace matcalc
+namespace matcalc {
+
+}  // namespace matcalc

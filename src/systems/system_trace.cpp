@@ -12,8 +12,8 @@ void AppendAugmentedOpening(ResultPane& out, const Matrix& read, int n,
   out.NewLine().Append("以上是所要求解的方程组的增广矩阵，").Append(continuation).NewLine();
 }
 
-void AppendNamedValues(ResultPane& out, std::string_view name, const Vector& v, int first, int last,
-                       int places) {
+void AppendNamedValues(ResultPane& out, std::string_view name, const Vector& v, int first,
+                       int last, int places) {
   for (int i = first; i <= last; ++i) {
     out.Append("    ").Append(name).Append(std::to_string(i)).Append(" = ");
     out.AppendNumber(RoundTo(v(i), places)).NewLine();

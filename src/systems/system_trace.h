@@ -21,8 +21,8 @@ void AppendAugmentedOpening(ResultPane& out, const Matrix& read, int n,
 
 // Lines "    NAME1 = V" for components first..last of `v`, each rounded to
 // `places`.
-void AppendNamedValues(ResultPane& out, std::string_view name, const Vector& v, int first, int last,
-                       int places);
+void AppendNamedValues(ResultPane& out, std::string_view name, const Vector& v, int first,
+                       int last, int places);
 
 // The block every solver that succeeds ends with: an empty line, the
 // method's `result_line`, and x1..xn rounded to `places`.
