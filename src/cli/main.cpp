@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
   // which is reported like any other failed write (exit status 1), instead
   // of ending the program without a word.
   std::signal(SIGPIPE, SIG_IGN);
+  // Likewise a write beyond the file-size limit (ulimit -f) fails with EFBIG
+  // and is reported, where the signal would end the program silently.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   return matcalc::RunCliOnDescriptors(args, 0, 1, std::cerr);
 }

@@ -219,6 +219,20 @@ std::string WriteDescriptor(int fd, std::string_view bytes) {
   return {};
 }
 
+std::optional<FileIdentity> IdentityOfDescriptor(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
 namespace {
 
 // Writes `bytes` to the file `path`, created or emptied; the reason when not
@@ -305,12 +319,24 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   const bool from_input = positional.size() < 2 || positional[1] == "-";
   const std::string source = from_input ? std::string("standard input") : positional[1];
+  // The series file is emptied when the method has run: it must not be the
+  // text the method reads, under whatever name.
+  auto series_is_input = [&](const std::optional<FileIdentity>& input_file) {
+    return series_file && input_file && IdentityOfPath(*series_file) == input_file;
+  };
   InputBytes input;
   if (from_input) {
+    if (series_is_input(streams.input_identity ? streams.input_identity() : std::nullopt)) {
+      return UsageError(err, "the CSV file is the input file: " + source);
+    }
     input = streams.read_input(streams.text_limit);
   } else {
     const int fd = ::open(positional[1].c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return UsageError(err, "cannot read " + source + ": " + std::strerror(errno));
+    if (series_is_input(IdentityOfDescriptor(fd))) {
+      ::close(fd);
+      return UsageError(err, "the CSV file is the input file: " + source);
+    }
     input = ReadDescriptor(fd, streams.text_limit);
     ::close(fd);
   }
@@ -354,7 +380,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
            std::ostream& err) {
   const CliStreams streams{[&in](std::size_t limit) { return ReadStream(in, limit); },
                            [&out](std::string_view bytes) { return WriteStream(out, bytes); }, err,
-                           kLargestTextBytes};
+                           kLargestTextBytes, nullptr};
   return RunCli(args, streams);
 }
 
@@ -363,7 +389,7 @@ int RunCliOnDescriptors(const std::vector<std::string>& args, int in_fd, int out
   const CliStreams streams{
       [in_fd](std::size_t limit) { return ReadDescriptor(in_fd, limit); },
       [out_fd](std::string_view bytes) { return WriteDescriptor(out_fd, bytes); }, err,
-      kLargestTextBytes};
+      kLargestTextBytes, [in_fd] { return IdentityOfDescriptor(in_fd); }};
   return RunCli(args, streams);
 }
 

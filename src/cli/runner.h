@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +36,16 @@ InputBytes ReadStream(std::istream& in, std::size_t limit);
 // Writes all of `bytes` to `fd`; the system's reason when it could not.
 std::string WriteDescriptor(int fd, std::string_view bytes);
 
+// A file as the system knows it, whatever its name: two names of one file
+// (a link, another path) have the same identity.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> IdentityOfDescriptor(int fd);
+std::optional<FileIdentity> IdentityOfPath(const std::string& path);
+
 // What the runner reads from and writes to.
 struct CliStreams {
   // Reads standard input (at most `limit` bytes, as above).
@@ -43,6 +55,8 @@ struct CliStreams {
   std::ostream& err;
   // The longest text read; longer ones are refused (exit status 2).
   std::size_t text_limit;
+  // The file standard input reads, when it is one (null: not known).
+  std::function<std::optional<FileIdentity>()> input_identity;
 };
 
 // Runs the runner with `args` (without the program name). Reads the edit

@@ -26,12 +26,15 @@ double CopiedValue(std::string_view entry) {
 // Pieces that exercise every stage of the normalisation and every rule of
 // the evaluation.
 const std::vector<std::string> kPieces = {
-    "0",    "1",   "7",   "00",  "9",   ".",    "..",   "\t",    "\n",    " ",     "#",
-    "+",    "-",   "*",   "/",   "\\",  "^",    "(",    ")",     "e",     "E",     "e+",
-    "e-",   "E-+", "pi",  "PI",  "p",   "i",    "x",    "X",     "f(x)=", "f(x)",  "F(X)=",
-    "=",    "sin", "cos", "tan", "atn", "exp",  "EXP",  "sqr",   "abs",   "log",   "log10",
-    "log2", "lgg", "lg2", "eyp", "&H",  "&O",   "&h1F", "&O17",  "a",     "1e400", "1e-400",
-    "1.5",  "2.",  ".5",  "e5",  "E+2", "1E-2", "3e",   "123456789012345678901234567890"};
+    "0",   "1",     "7",     "00",   "9",     ".",      "..",
+    "\t",  "\n",    " ",     "#",    "+",     "-",      "*",
+    "/",   "\\",    "^",     "(",    ")",     "e",      "E",
+    "e+",  "e-",    "E-+",   "pi",   "PI",    "p",      "i",
+    "x",   "X",     "f(x)=", "f(x)", "F(X)=", "=",      "sin",
+    "cos", "tan",   "atn",   "exp",  "EXP",   "sqr",    "abs",
+    "log", "log10", "log2",  "lgg",  "lg2",   "eyp",    "&H",
+    "&O",  "&h1F",  "&O17",  "a",    "1e400", "1e-400", "1.5",
+    "2.",  ".5",    "e5",    "E+2",  "1E-2",  "3e",     "123456789012345678901234567890"};
 
 std::string RandomEntry(std::mt19937& random, int max_pieces) {
   std::uniform_int_distribution<int> count(1, max_pieces);
