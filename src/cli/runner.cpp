@@ -9,12 +9,14 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <istream>
 #include <optional>
 #include <ostream>
 
 #include "commands/registry.h"
+#include "frame/calibration.h"
 #include "frame/convergence.h"
 #include "frame/scripted_dialogs.h"
 #include "text/encoding.h"
@@ -165,6 +167,10 @@ std::string WriteStream(std::ostream& out, std::string_view bytes) {
 }
 
 }  // namespace
+
+InputBytes ReadBlocksWith(const ReadSome& read_some, std::size_t limit, std::size_t expected) {
+  return ReadBlocks(read_some, limit, expected);
+}
 
 InputBytes ReadDescriptor(int fd, std::size_t limit) {
   // Where the size cannot be asked (node's standard input under WebAssembly
@@ -352,6 +358,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
+  FrontEndCosts costs = kRunnerCosts;
+  if (streams.work_scale) costs.work_scale = streams.work_scale();
   ConvergenceLog series;
   ConvergenceLog* const series_log = series_file ? &series : nullptr;
   ResultPane pane;
@@ -359,9 +367,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     ProgressLines lines(err);
     LiveLog live(dialogs, lines, err);
     lines.Line(0);
-    RunCommand(*command, live, text, pane, digits, kRunnerCosts, &lines, series_log);
+    RunCommand(*command, live, text, pane, digits, costs, &lines, series_log);
   } else {
-    RunCommand(*command, dialogs, text, pane, digits, kRunnerCosts, nullptr, series_log);
+    RunCommand(*command, dialogs, text, pane, digits, costs, nullptr, series_log);
     err << dialogs.Log();
   }
   err.flush();
@@ -384,12 +392,23 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   return RunCli(args, streams);
 }
 
+double RunnerWorkScale() {
+  const char* given = std::getenv("MATCALC_WORK_SCALE");
+  if (given != nullptr) {
+    if (const std::optional<double> scale = ParseWorkScale(given)) return *scale;
+  }
+  return MeasureWorkScale();
+}
+
 int RunCliOnDescriptors(const std::vector<std::string>& args, int in_fd, int out_fd,
-                        std::ostream& err) {
+                        std::ostream& err, std::function<double()> work_scale) {
   const CliStreams streams{
       [in_fd](std::size_t limit) { return ReadDescriptor(in_fd, limit); },
-      [out_fd](std::string_view bytes) { return WriteDescriptor(out_fd, bytes); }, err,
-      kLargestTextBytes, [in_fd] { return IdentityOfDescriptor(in_fd); }};
+      [out_fd](std::string_view bytes) { return WriteDescriptor(out_fd, bytes); },
+      err,
+      kLargestTextBytes,
+      [in_fd] { return IdentityOfDescriptor(in_fd); },
+      work_scale};
   return RunCli(args, streams);
 }
 
