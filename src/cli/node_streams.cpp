@@ -86,7 +86,8 @@ InputBytes ReadNodeInput(std::size_t limit) {
   // The same blocks as natively; only the reads differ.
   return ReadBlocksWith(
       [](char* to, std::size_t size, std::string& error) -> long {
-        const int got = mc_node_transfer(0, to, static_cast<int>(std::min(size, kLargestTransfer)), 0);
+        const int got =
+            mc_node_transfer(0, to, static_cast<int>(std::min(size, kLargestTransfer)), 0);
         if (got >= 0) return got;
         error = Reason(got);
         return -1;
