@@ -2,9 +2,8 @@
 # Memory of reading big texts, at their real sizes, for every shape of text:
 # runs of digits, constants that expand (pi), tabs (which make one entry of a
 # whole line), single huge entries, expressions, runs of separators. Each at
-# the largest size the runner accepts (the matrix text limit, or for a
-# vector of many entries the size its vector still fits the memory budget),
-# then one size more, refused; peak resident memory of the native and the
+# the largest size the determinant of order 3 reads, then one byte more,
+# refused, and as a vector; peak resident memory of the native and the
 # WebAssembly runner beside it (at most 1.2 GiB each), and the reading alone
 # (text_reading) when the build has it.
 #
@@ -61,51 +60,58 @@ PY
 # The runner's text limit, as its refusal says it.
 limit=$( (head -c 600000000 /dev/zero | "$build/src/matcalc-cli" determinant 2>&1 || true) |
   grep -o 'larger than [0-9]*' | grep -o '[0-9]*')
-echo "== load: $(cut -d' ' -f1-3 /proc/loadavg); text limit $limit bytes; runners: ${runners[*]}"
+# The largest text the determinant of order 3 reads: the text limit less
+# what the program and the method's own arrays take; the budgets weigh only
+# the text's size, so sparse files of zeros (read fast, refused or read at
+# once) find it by bisection.
+accepts() {  # BYTES: whether the determinant of order 3 reads a text that long
+  truncate -s 0 "$work/sparse" && truncate -s "$1" "$work/sparse"
+  ! "$build/src/matcalc-cli" --answer 3 determinant "$work/sparse" 2>&1 >/dev/null | grep -q '^message'
+}
+low=$((limit - 1048576))
+high=$((limit + 1))
+while [ $((high - low)) -gt 1 ]; do
+  middle=$(((low + high) / 2))
+  if accepts "$middle"; then low=$middle; else high=$middle; fi
+done
+largest=$low
+rm -f "$work/sparse"
+echo "== load: $(cut -d' ' -f1-3 /proc/loadavg); text limit $limit bytes, the determinant of order 3 reads up to $largest; runners: ${runners[*]}"
 
-# Name, piece repeated, prefix, suffix, entries per piece in a vector (0: the
-# line is one entry or a few).
+# Name, piece repeated, prefix, suffix.
 shapes=(
-  "digits|1|||0"
-  "pi|pi|||0"
-  "pi<TAB>|pi\\t|||0"
-  "1<TAB>|1\\t|||0"
-  "one long expression|x+sin(pi)*2^-||1|0"
-  "expressions|sqr(2)/2 pi*x ||1|2"
-  "numbers|1.5 -2e3 |||2"
-  "spaces| |1|2|0"
-  "commas|,|1|2|0"
-  "line breaks|\\r\\n|1|2|0"
+  "digits|1||"
+  "pi|pi||"
+  "pi<TAB>|pi\\t||"
+  "1<TAB>|1\\t||"
+  "one long expression|x+sin(pi)*2^-||1"
+  "expressions|sqr(2)/2 pi*x ||1"
+  "numbers|1.5 -2e3 ||"
+  "spaces| |1|2"
+  "commas|,|1|2"
+  "line breaks|\\r\\n|1|2"
 )
 for spec in "${shapes[@]}"; do
-  IFS='|' read -r name piece prefix suffix per_piece <<<"$spec"
+  IFS='|' read -r name piece prefix suffix <<<"$spec"
   if [ -n "${MATCALC_SHAPES:-}" ] && [[ ",$MATCALC_SHAPES," != *",$name,"* ]]; then continue; fi
-  piece_bytes=$(printf "$piece" | wc -c)
   echo "== $name"
-  shape_text "$work/text" "$limit" "$piece" "$prefix" "$suffix"
+  shape_text "$work/text" "$largest" "$piece" "$prefix" "$suffix"
   for runner in "${runners[@]}"; do
-    echo "  $runner determinant of order 3, $limit bytes:     $(peak "$runner" --answer 3 determinant "$work/text")"
+    echo "  $runner determinant of order 3, $largest bytes:   $(peak "$runner" --answer 3 determinant "$work/text")"
   done
+  printf ' ' >>"$work/text"
+  echo "  native determinant of order 3, one byte more:      $(peak native --answer 3 determinant "$work/text")"
   # A vector of many entries is refused (with the box) before the text
   # limit: its largest size is where the vector still fits; one entry more
   # is refused.
-  vector_size=$limit
-  if [ "$per_piece" -gt 0 ]; then
-    vector_size=$(python3 -c "
-budget = 1024 ** 3 - 256 * 1024 - 8
-print(min($limit, (budget * $piece_bytes // ($piece_bytes + 8 * $per_piece)) // $piece_bytes * $piece_bytes))")
-    shape_text "$work/text" "$vector_size" "$piece"
-  fi
+  # A vector: the text read as one; one of many entries is refused with the
+  # box before it is read (its vector and trace would not fit).
+  shape_text "$work/text" "$largest" "$piece" "$prefix" "$suffix"
   for runner in "${runners[@]}"; do
-    echo "  $runner vector norms, $vector_size bytes:            $(peak "$runner" vector-norms "$work/text")"
+    echo "  $runner vector norms, $largest bytes:            $(peak "$runner" vector-norms "$work/text")"
   done
-  if [ "$per_piece" -gt 0 ]; then
-    shape_text "$work/text" "$((vector_size + piece_bytes))" "$piece"
-    echo "  native vector norms, one piece more:              $(peak native vector-norms "$work/text")"
-  fi
-  printf ' ' >>"$work/text"
   shape_text "$work/text" "$((limit + 1))" "$piece" "$prefix" "$suffix"
-  echo "  native determinant, one byte more than the limit: $(peak native --answer 3 determinant "$work/text")"
+  echo "  native determinant, one byte over the text limit: $(peak native --answer 3 determinant "$work/text")"
   rm -f "$work/text"
 done
 
