@@ -63,12 +63,13 @@ limit=$( (head -c 600000000 /dev/zero | "$build/src/matcalc-cli" determinant 2>&
 # The largest text the determinant of order 3 reads: the text limit less
 # what the program and the method's own arrays take; the budgets weigh only
 # the text's size, so sparse files of zeros (read fast, refused or read at
-# once) find it by bisection.
+# once) find it by bisection, in the last KiB: the determinant of order 3
+# takes a few hundred bytes of its own.
 accepts() {  # BYTES: whether the determinant of order 3 reads a text that long
   truncate -s 0 "$work/sparse" && truncate -s "$1" "$work/sparse"
   ! "$build/src/matcalc-cli" --answer 3 determinant "$work/sparse" 2>&1 >/dev/null | grep -q '^message'
 }
-low=$((limit - 1048576))
+low=$((limit - 1024))
 high=$((limit + 1))
 while [ $((high - low)) -gt 1 ]; do
   middle=$(((low + high) / 2))

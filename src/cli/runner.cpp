@@ -387,8 +387,11 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
   const CliStreams streams{[&in](std::size_t limit) { return ReadStream(in, limit); },
-                           [&out](std::string_view bytes) { return WriteStream(out, bytes); }, err,
-                           kLargestTextBytes, nullptr};
+                           [&out](std::string_view bytes) { return WriteStream(out, bytes); },
+                           err,
+                           kLargestTextBytes,
+                           nullptr,
+                           nullptr};
   return RunCli(args, streams);
 }
 

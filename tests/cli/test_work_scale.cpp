@@ -38,8 +38,8 @@ bool Accepted(std::string_view method, int order, double scale) {
 }
 
 int LargestOrder(std::string_view method, double scale) {
-  int low = 1;        // accepted
-  int high = 32768;   // refused (beyond any order)
+  int low = 1;       // accepted
+  int high = 32768;  // refused (beyond any order)
   while (high - low > 1) {
     const int middle = low + (high - low) / 2;
     (Accepted(method, middle, scale) ? low : high) = middle;
