@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "frame/calibration.h"
+
 namespace matcalc {
 namespace {
 
@@ -64,6 +66,15 @@ EM_JS(int, mc_node_identity, (int fd, double* identity), {
     return 0;
   }
 });
+// The text of node's environment variable `name` into `to` (at most `size`
+// bytes with its NUL); 0 when it is not set. (The C library's environment
+// under Emscripten is a fixed one of its own.)
+EM_JS(int, mc_node_getenv, (const char* name, char* to, int size), {
+  const value = process.env[UTF8ToString(name)];
+  if (value === undefined) return 0;
+  stringToUTF8(value, to, size);
+  return 1;
+});
 // clang-format on
 
 constexpr std::array<int, 12> kErrorCodes = {EBADF,  EFBIG,  ENOSPC, EPIPE,  EIO,        EACCES,
@@ -108,6 +119,14 @@ std::string WriteNodeOutput(std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return {};
+}
+
+double NodeWorkScale() {
+  std::array<char, 64> given{};
+  if (mc_node_getenv("MATCALC_WORK_SCALE", given.data(), static_cast<int>(given.size())) != 0) {
+    if (const std::optional<double> scale = ParseWorkScale(given.data())) return *scale;
+  }
+  return MeasureWorkScale();
 }
 
 std::optional<FileIdentity> NodeInputIdentity() {

@@ -16,5 +16,7 @@ namespace matcalc {
 InputBytes ReadNodeInput(std::size_t limit);
 std::string WriteNodeOutput(std::string_view bytes);
 std::optional<FileIdentity> NodeInputIdentity();
+// RunnerWorkScale with node's environment.
+double NodeWorkScale();
 
 }  // namespace matcalc
