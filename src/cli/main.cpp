@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   // system's.
   const matcalc::CliStreams streams{
       matcalc::ReadNodeInput,     matcalc::WriteNodeOutput,   std::cerr,
-      matcalc::kLargestTextBytes, matcalc::NodeInputIdentity, matcalc::RunnerWorkScale};
+      matcalc::kLargestTextBytes, matcalc::NodeInputIdentity, matcalc::NodeWorkScale};
   return matcalc::RunCli(args, streams);
 #else
   return matcalc::RunCliOnDescriptors(args, 0, 1, std::cerr, matcalc::RunnerWorkScale);
