@@ -1,6 +1,7 @@
 #include "frame/calibration.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -14,7 +15,7 @@ namespace matcalc {
 namespace {
 
 constexpr int kOrder = 48;
-constexpr int kRuns = 8;
+constexpr int kRuns = 7;
 
 // One run of the calibration work; its result only keeps the work from being
 // left out.
@@ -52,15 +53,21 @@ double CalibrationWork() {
 }  // namespace
 
 double MeasureWorkScale() {
-  double best = HUGE_VAL;
   volatile double sink = 0;
-  for (int run = 0; run < kRuns; ++run) {
+  // A first run readies the code (WebAssembly is compiled again, optimised,
+  // once it has run) and the caches. Of the runs after it the median counts:
+  // a moment's interruption does not, but a device that computes in slices
+  // (a throttled processor, one shared with other work) is slow in most runs.
+  sink = sink + CalibrationWork();
+  std::array<double, kRuns> took{};
+  for (double& run : took) {
     const auto start = std::chrono::steady_clock::now();
     sink = sink + CalibrationWork();
-    const std::chrono::duration<double, std::nano> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
+    run = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
   }
-  return std::clamp(best / kCalibrationReferenceNs, kSmallestWorkScale, kLargestWorkScale);
+  std::nth_element(took.begin(), took.begin() + kRuns / 2, took.end());
+  return std::clamp(took[kRuns / 2] / kCalibrationReferenceNs, kSmallestWorkScale,
+                    kLargestWorkScale);
 }
 
 std::optional<double> ParseWorkScale(std::string_view text) {

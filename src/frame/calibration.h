@@ -14,8 +14,7 @@ namespace matcalc {
 
 // The device's time for the development machine's nanosecond: above 1 on a
 // slower device. Takes a few tens of milliseconds on the development
-// machine (the best of a few short runs, so that a moment's load elsewhere
-// counts little), proportionally more on a slower one.
+// machine, proportionally more on a slower one.
 double MeasureWorkScale();
 
 // A scale given as text (an environment variable, say): a positive finite
