@@ -1,6 +1,8 @@
 // Arbitrary bytes as an entry, a matrix text, a vector text and a file's
 // bytes to decode: nothing may crash, read out of bounds, overflow an integer
-// or run without bound, and a decoded text is as long as foretold.
+// or run without bound, a decoded text is as long as foretold, and an entry
+// read as a stream is worth what its copies are.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   matcalc::LeadingNumber(text);
   std::string entry(text);
   matcalc::EvaluateEntry(entry);
+  // Long entries are read as a stream, short ones in copies: both readings
+  // must agree bit for bit.
+  if (text.size() <= matcalc::kLongEntryBytes) {
+    const matcalc::EntryReading copied = matcalc::ReadEntry(text);
+    const matcalc::EntryReading streamed = matcalc::ReadLongEntry(text);
+    if (std::bit_cast<std::uint64_t>(copied.value) !=
+            std::bit_cast<std::uint64_t>(streamed.value) ||
+        copied.whole != streamed.whole) {
+      std::abort();
+    }
+  }
 
   matcalc::Matrix a;
   matcalc::ReadMatrix(a, n, text);

@@ -5,6 +5,10 @@ node) on random cases and compares every byte they write.
 Each case is a random matrix or vector of small expressions in a file, one of
 the runner's methods, random answers and replies and a random digits setting. The
 three runners must agree on standard output, standard error and exit status.
+So must they on their standard streams: a closed standard output or standard
+input, a full device, a series file that is the input file. The runners
+compare as on the same device (MATCALC_WORK_SCALE=1): a budget that scales
+with a slow emulator's speed would refuse other orders.
 
     tools/cross_compare.py [--cases N] [--seed S] [--jobs J] [--methods M,M...]
 
@@ -119,9 +123,53 @@ def make_case(rng, methods=METHODS):
     return args + [method], text
 
 
+ENVIRONMENT = dict(os.environ, MATCALC_WORK_SCALE="1")
+
+
 def run(command, args, path):
-    done = subprocess.run(command + args + [path], capture_output=True, timeout=600)
+    done = subprocess.run(command + args + [path], capture_output=True, timeout=600,
+                          env=ENVIRONMENT)
     return done.returncode, done.stdout, done.stderr
+
+
+# The standard-stream cases: a shell redirection and the runner's arguments
+# ({file} the input file), each run by every runner.
+STREAM_CASES = [
+    ("closed standard output", ">&-", ["vector-norms", "{file}"]),
+    ("closed standard output, --help", ">&-", ["--help"]),
+    ("closed standard input", "<&-", ["vector-norms"]),
+    ("closed standard input, -", "<&-", ["--answer", "2", "determinant", "-"]),
+    ("standard input from /dev/null", "</dev/null", ["vector-norms"]),
+    ("standard output to /dev/full", ">/dev/full", ["vector-norms", "{file}"]),
+    ("series file is the input file", "", ["--series", "{file}", "--answer", "2", "--answer",
+                                           "0.01", "jacobi", "{file}"]),
+    ("series file is standard input", "<{file}", ["--series", "{file}", "--answer", "2",
+                                                   "jacobi"]),
+]
+
+
+def check_streams():
+    """Every stream case on every runner; the names of the cases that differ."""
+    differ = []
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "m.txt")
+        for name, redirection, args in STREAM_CASES:
+            results = {}
+            for runner, command in runners().items():
+                with open(path, "wb") as f:
+                    f.write(b"2 1\r\n1 2")
+                line = " ".join('"%s"' % a.replace("{file}", path) for a in command + args)
+                shell = "exec %s %s" % (line, redirection.replace("{file}", path))
+                done = subprocess.run(["sh", "-c", shell], capture_output=True, timeout=600,
+                                      env=ENVIRONMENT)
+                with open(path, "rb") as f:
+                    results[runner] = (done.returncode, done.stdout, done.stderr, f.read())
+            if any(result != results["x86-64"] for result in results.values()):
+                differ.append(name)
+                for runner, (status, out, err, _) in results.items():
+                    print("  %-7s %s: status %d, %d bytes out, err %r" % (runner, name, status,
+                                                                         len(out), err[-120:]))
+    return differ
 
 
 def check(index, seed, methods=METHODS):
@@ -170,7 +218,12 @@ def main():
                                                                         len(err)))
     print("cross_compare: %d cases, %d trace bytes each on x86-64, ARM64 and WebAssembly; "
           "%d differ" % (options.cases, traced, failures))
-    sys.exit(1 if failures else 0)
+    streams_differ = check_streams()
+    for name in streams_differ:
+        print("standard streams differ: %s" % name)
+    print("cross_compare: %d standard-stream cases; %d differ" % (len(STREAM_CASES),
+                                                                 len(streams_differ)))
+    sys.exit(1 if failures or streams_differ else 0)
 
 
 if __name__ == "__main__":

@@ -9,12 +9,14 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <istream>
 #include <optional>
 #include <ostream>
 
 #include "commands/registry.h"
+#include "frame/calibration.h"
 #include "frame/convergence.h"
 #include "frame/scripted_dialogs.h"
 #include "text/encoding.h"
@@ -167,6 +169,10 @@ std::string WriteStream(std::ostream& out, std::string_view bytes) {
 
 }  // namespace
 
+InputBytes ReadBlocksWith(const ReadSome& read_some, std::size_t limit, std::size_t expected) {
+  return ReadBlocks(read_some, limit, expected);
+}
+
 InputBytes ReadDescriptor(int fd, std::size_t limit) {
   // Where the size cannot be asked (node's standard input under WebAssembly
   // has no such thing), the stream is read without it; a descriptor that
@@ -218,6 +224,20 @@ std::string WriteDescriptor(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return {};
+}
+
+std::optional<FileIdentity> IdentityOfDescriptor(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
 }
 
 namespace {
@@ -307,12 +327,24 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   const bool from_input = positional.size() < 2 || positional[1] == "-";
   const std::string source = from_input ? std::string("standard input") : positional[1];
+  // The series file is emptied when the method has run: it must not be the
+  // text the method reads, under whatever name.
+  auto series_is_input = [&](const std::optional<FileIdentity>& input_file) {
+    return series_file && input_file && IdentityOfPath(*series_file) == input_file;
+  };
   InputBytes input;
   if (from_input) {
+    if (series_is_input(streams.input_identity ? streams.input_identity() : std::nullopt)) {
+      return UsageError(err, "the CSV file is the input file: " + source);
+    }
     input = streams.read_input(streams.text_limit);
   } else {
     const int fd = ::open(positional[1].c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return UsageError(err, "cannot read " + source + ": " + std::strerror(errno));
+    if (series_is_input(IdentityOfDescriptor(fd))) {
+      ::close(fd);
+      return UsageError(err, "the CSV file is the input file: " + source);
+    }
     input = ReadDescriptor(fd, streams.text_limit);
     ::close(fd);
   }
@@ -328,6 +360,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   if (TrimSpaces(text).empty()) return UsageError(err, "the text is blank");
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
+  FrontEndCosts costs = kRunnerCosts;
+  if (streams.work_scale) costs.work_scale = streams.work_scale();
   ConvergenceLog series;
   ConvergenceLog* const series_log = series_file ? &series : nullptr;
   ResultPane pane;
@@ -335,9 +369,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     ProgressLines lines(err);
     LiveLog live(dialogs, lines, err);
     lines.Line(0);
-    RunCommand(*command, live, text, pane, digits, kRunnerCosts, &lines, series_log);
+    RunCommand(*command, live, text, pane, digits, costs, &lines, series_log);
   } else {
-    RunCommand(*command, dialogs, text, pane, digits, kRunnerCosts, nullptr, series_log);
+    RunCommand(*command, dialogs, text, pane, digits, costs, nullptr, series_log);
     err << dialogs.Log();
   }
   err.flush();
@@ -355,17 +389,31 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
   const CliStreams streams{[&in](std::size_t limit) { return ReadStream(in, limit); },
-                           [&out](std::string_view bytes) { return WriteStream(out, bytes); }, err,
-                           kLargestTextBytes};
+                           [&out](std::string_view bytes) { return WriteStream(out, bytes); },
+                           err,
+                           kLargestTextBytes,
+                           nullptr,
+                           nullptr};
   return RunCli(args, streams);
 }
 
+double RunnerWorkScale() {
+  const char* given = std::getenv("MATCALC_WORK_SCALE");
+  if (given != nullptr) {
+    if (const std::optional<double> scale = ParseWorkScale(given)) return *scale;
+  }
+  return MeasureWorkScale();
+}
+
 int RunCliOnDescriptors(const std::vector<std::string>& args, int in_fd, int out_fd,
-                        std::ostream& err) {
+                        std::ostream& err, std::function<double()> work_scale) {
   const CliStreams streams{
       [in_fd](std::size_t limit) { return ReadDescriptor(in_fd, limit); },
-      [out_fd](std::string_view bytes) { return WriteDescriptor(out_fd, bytes); }, err,
-      kLargestTextBytes};
+      [out_fd](std::string_view bytes) { return WriteDescriptor(out_fd, bytes); },
+      err,
+      kLargestTextBytes,
+      [in_fd] { return IdentityOfDescriptor(in_fd); },
+      work_scale};
   return RunCli(args, streams);
 }
 

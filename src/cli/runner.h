@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,10 +31,24 @@ struct InputBytes {
 // string of its size; a stream of unknown length in blocks joined at the
 // end, so at most about twice the text is held.
 InputBytes ReadDescriptor(int fd, std::size_t limit);
+// The same with `read_some` (bytes read, 0 at the end, -1 on an error whose
+// reason it sets); `expected` is the length when known, 0 otherwise.
+using ReadSome = std::function<long(char* to, std::size_t size, std::string& error)>;
+InputBytes ReadBlocksWith(const ReadSome& read_some, std::size_t limit, std::size_t expected);
 InputBytes ReadStream(std::istream& in, std::size_t limit);
 
 // Writes all of `bytes` to `fd`; the system's reason when it could not.
 std::string WriteDescriptor(int fd, std::string_view bytes);
+
+// A file as the system knows it, whatever its name: two names of one file
+// (a link, another path) have the same identity.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> IdentityOfDescriptor(int fd);
+std::optional<FileIdentity> IdentityOfPath(const std::string& path);
 
 // What the runner reads from and writes to.
 struct CliStreams {
@@ -43,7 +59,17 @@ struct CliStreams {
   std::ostream& err;
   // The longest text read; longer ones are refused (exit status 2).
   std::size_t text_limit;
+  // The file standard input reads, when it is one (null: not known).
+  std::function<std::optional<FileIdentity>()> input_identity;
+  // The device's work scale (FrontEndCosts::work_scale), asked once a
+  // method is about to run (null: 1).
+  std::function<double()> work_scale;
 };
+
+// The runner's work scale: MATCALC_WORK_SCALE from the environment when it
+// holds a positive number (a device that many times slower than the
+// development machine), otherwise measured.
+double RunnerWorkScale();
 
 // Runs the runner with `args` (without the program name). Reads the edit
 // pane's text from the named file or from standard input; writes the result
@@ -56,8 +82,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams);
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err);
 
-// The same on descriptors, as the program runs it.
+// The same on descriptors, as the program runs it (with RunnerWorkScale).
 int RunCliOnDescriptors(const std::vector<std::string>& args, int in_fd, int out_fd,
-                        std::ostream& err);
+                        std::ostream& err, std::function<double()> work_scale = nullptr);
 
 }  // namespace matcalc

@@ -7,6 +7,7 @@
 
 #include "frame/frame.h"
 #include "linalg/readers.h"
+#include "text/evaluator.h"
 
 namespace matcalc {
 
@@ -22,15 +23,17 @@ struct Command {
 
 inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了本程序的计算能力。";
 
-// Whether reading `text` the way `use` says, with the text itself, fits in
-// `budget_bytes` of memory. Every command is refused a text that does not,
-// with kTextTooLargeText, before anything else happens.
+// Whether reading `text` the way `use` says, with the text itself and the
+// program, fits in `budget_bytes` of memory. Every command is refused a text
+// that does not, with kTextTooLargeText, before anything else happens.
 bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes = kMemoryBudgetBytes);
 
 // The longest text (in bytes of UTF-8) that a command could read within the
-// memory budget: what front ends read at most.
+// memory budget: what front ends read at most. Reading a matrix text takes
+// the text, its normalised copy with a closing "#" and the reading of one
+// entry (TextReadingBytes), whatever the entries are, beside the program.
 inline constexpr std::size_t kLargestTextBytes =
-    static_cast<std::size_t>(kMemoryBudgetBytes / 2) - 1;
+    (static_cast<std::size_t>(kMemoryBudgetBytes - kProgramBytes) - kEntryReadingBytes - 1) / 2;
 
 // All of them, in the order of the Solve menu, then the linear-systems menu.
 std::span<const Command> Commands();

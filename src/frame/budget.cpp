@@ -18,8 +18,9 @@ BudgetNeeds TotalNeeds(const WorkEstimate& estimate, double text_bytes, double r
   return needs;
 }
 
-bool FitsBudget(const BudgetNeeds& needs) {
-  return needs.bytes <= kMemoryBudgetBytes && needs.nanoseconds <= kWorkBudgetNanoseconds;
+bool FitsBudget(const BudgetNeeds& needs, double work_scale) {
+  return needs.bytes <= kMemoryBudgetBytes &&
+         needs.nanoseconds * work_scale <= kWorkBudgetNanoseconds;
 }
 
 }  // namespace matcalc

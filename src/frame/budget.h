@@ -25,10 +25,14 @@ struct WorkEstimate {
 // counted) and of the result pane's trace (the pane itself not counted), and
 // the memory it holds from before the command until the command ends (the
 // result pane as it was, kept to be given back when the command is stopped).
+// `work_scale` is the device's time for a nanosecond of the development
+// machine (MeasureWorkScale): the estimated work is scaled by it before it
+// is weighed against the work budget.
 struct FrontEndCosts {
   double text_copies = 0;
   double trace_copies = 0;
   double held_bytes = 0;
+  double work_scale = 1;
 };
 
 inline constexpr double kMemoryBudgetBytes = 1024.0 * 1024.0 * 1024.0;
@@ -91,6 +95,8 @@ inline BudgetNeeds TotalNeeds(const WorkEstimate& estimate, double text_bytes,
   return TotalNeeds(estimate, text_bytes, text_bytes * kReaderTextCopies, front_end);
 }
 
-bool FitsBudget(const BudgetNeeds& needs);
+// Whether `needs` fit the budgets on a device `work_scale` times slower than
+// the development machine.
+bool FitsBudget(const BudgetNeeds& needs, double work_scale = 1);
 
 }  // namespace matcalc

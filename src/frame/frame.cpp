@@ -53,7 +53,7 @@ BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
 }
 
 bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
-  if (FitsBudget(Needs(estimate))) {
+  if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
     progress_.SetTotal(Needs(estimate).nanoseconds);
     return false;

@@ -310,11 +310,12 @@ void ReadVector(std::string& text, Vector& v) {
 }
 
 std::size_t TextReadingBytes(std::string_view text, TextUse use) {
-  if (use == TextUse::kMatrix) return text.size() + 1;  // the normalised copy
+  // One entry is read at a time, in at most kEntryReadingBytes.
+  if (use == TextUse::kMatrix) return text.size() + 1 + kEntryReadingBytes;  // the normalised copy
   // The vector is read from the text in place: only the vector itself.
   std::size_t m = 0;
   ForEachVectorPiece(VectorLine(text), [&](std::string_view) { ++m; });
-  return (m + 1) * sizeof(double);
+  return (m + 1) * sizeof(double) + kEntryReadingBytes;
 }
 
 }  // namespace matcalc

@@ -48,9 +48,11 @@ void WalkVectorText(std::string_view text, const std::function<void(const TextEn
 // How a command reads the edit pane's text.
 enum class TextUse { kMatrix, kVector };
 
-// The memory, in bytes, that reading `text` takes beyond the text itself:
-// the matrix readers' normalised copy; for a vector the caller's copy, its
-// normalised line and the vector. Linear in the text, allocates nothing.
+// The memory, in bytes, that reading `text` takes beyond the text itself,
+// whatever its entries are: the matrix readers' normalised copy (the text's
+// size and a "#"), or the vector, read from the text in place; and the
+// reading of one entry at a time (kEntryReadingBytes). Linear in the text,
+// allocates nothing.
 std::size_t TextReadingBytes(std::string_view text, TextUse use);
 
 }  // namespace matcalc

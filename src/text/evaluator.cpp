@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "text/expression_stream.h"
 #include "text/float_chars.h"
 #include "text/leading_number.h"
 #include "text/number_text.h"
@@ -149,32 +150,108 @@ Col ColOf(char c) {
   }
 }
 
-// Removes the text of the number at `pos` the way the evaluation consumes it:
+// Where the evaluation stands in its expression: the next characters and
+// moving on. TextCursor reads a whole normalised copy, StreamCursor the
+// expression made as it is read (ExpressionStream), for entries too long to
+// copy. Both give kEnd past the end.
+constexpr int kEnd = ExpressionStream::kEnd;
+
+bool IsDigitAt(int c) { return c >= '0' && c <= '9'; }
+bool IsSignAt(int c) { return c == '+' || c == '-'; }
+bool IsBlankAt(int c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+class TextCursor {
+ public:
+  explicit TextCursor(std::string_view s) : s_(s) {}
+  int Peek(std::size_t k = 0) const {
+    return pos_ + k < s_.size() ? static_cast<unsigned char>(s_[pos_ + k]) : kEnd;
+  }
+  void Advance() { ++pos_; }
+  std::size_t position() const { return pos_; }
+
+ private:
+  std::string_view s_;
+  std::size_t pos_ = 0;
+};
+
+class StreamCursor {
+ public:
+  explicit StreamCursor(std::string_view entry) : stream_(entry) {}
+  int Peek(std::size_t k = 0) {
+    for (; size_ <= k; ++size_) ahead_[(first_ + size_) % ahead_.size()] = stream_.Next();
+    return ahead_[(first_ + k) % ahead_.size()];
+  }
+  void Advance() {
+    const int c = Peek();
+    if (c == kEnd) return;
+    if (!IsBlankAt(c)) ++compact_;
+    ++pos_;
+    first_ = (first_ + 1) % ahead_.size();
+    --size_;
+  }
+  // Advance, then past any blanks.
+  void Step() {
+    Advance();
+    while (IsBlankAt(Peek())) Advance();
+  }
+  std::size_t position() const { return pos_; }
+  // The characters passed that are not blanks.
+  std::size_t compact() const { return compact_; }
+  const ExpressionStream& stream() const { return stream_; }
+
+ private:
+  ExpressionStream stream_;
+  std::array<int, 4> ahead_{};
+  std::size_t first_ = 0;
+  std::size_t size_ = 0;
+  std::size_t pos_ = 0;
+  std::size_t compact_ = 0;
+};
+
+// The function whose three-letter name the cursor stands at, or kBottom.
+template <typename Cursor>
+Operator FunctionAt(Cursor& cursor) {
+  std::array<char, 3> name{};
+  for (std::size_t k = 0; k < name.size(); ++k) {
+    const int c = cursor.Peek(k);
+    if (c == kEnd) return Operator::kBottom;
+    name[k] = static_cast<char>(c);
+  }
+  return FunctionAt(std::string_view(name.data(), name.size()), 0);
+}
+
+// Moves past the number at the cursor the way the evaluation consumes it:
 // sign, digits with at most one point, an exponent with at least one digit
 // when present (at least one character in any case), then any further digits
 // and points, so that 1.2.3 is consumed whole. `swallowed` tells whether such
 // further digits and points (read past, not read) were there.
-std::size_t SkipNumber(std::string_view s, std::size_t pos, bool& swallowed) {
-  const std::size_t start = pos;
-  if (pos < s.size() && IsSign(s[pos])) ++pos;
-  bool seen_point = false;
-  while (pos < s.size() && (IsDigit(s[pos]) || (s[pos] == '.' && !seen_point))) {
-    if (s[pos] == '.') seen_point = true;
-    ++pos;
+template <typename Cursor>
+void SkipNumber(Cursor& cursor, bool& swallowed) {
+  bool moved = false;
+  if (IsSignAt(cursor.Peek())) {
+    cursor.Advance();
+    moved = true;
   }
-  if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e')) {
-    std::size_t look = pos + 1;
-    if (look < s.size() && IsSign(s[look])) ++look;
-    if (look < s.size() && IsDigit(s[look])) {
-      while (look < s.size() && IsDigit(s[look])) ++look;
-      pos = look;
+  bool seen_point = false;
+  while (IsDigitAt(cursor.Peek()) || (cursor.Peek() == '.' && !seen_point)) {
+    if (cursor.Peek() == '.') seen_point = true;
+    cursor.Advance();
+    moved = true;
+  }
+  if (cursor.Peek() == 'E' || cursor.Peek() == 'e') {
+    std::size_t look = 1;
+    if (IsSignAt(cursor.Peek(look))) ++look;
+    if (IsDigitAt(cursor.Peek(look))) {
+      for (; look > 0; --look) cursor.Advance();
+      while (IsDigitAt(cursor.Peek())) cursor.Advance();
+      moved = true;
     }
   }
-  if (pos == start) ++pos;
-  const std::size_t number_end = pos;
-  while (pos < s.size() && (IsDigit(s[pos]) || s[pos] == '.')) ++pos;
-  swallowed = swallowed || pos != number_end;
-  return pos;
+  if (!moved) cursor.Advance();
+  while (IsDigitAt(cursor.Peek()) || cursor.Peek() == '.') {
+    cursor.Advance();
+    swallowed = true;
+  }
 }
 
 // An entry that is a plain decimal number, possibly followed by the row's
@@ -256,6 +333,8 @@ class NumberReader {
     }
   }
 
+  double At(const TextCursor& cursor) { return At(cursor.position()); }
+
   // LeadingNumber(s.substr(pos)).
   double At(std::size_t pos) {
     if (!blanks_) return LeadingNumber(s_.substr(pos));
@@ -269,13 +348,8 @@ class NumberReader {
   }
 
  private:
-  // Enough significant digits to round correctly when the rest is reduced to
-  // a single sticky digit.
-  static constexpr std::size_t kSignificantDigits = 800;
-
   // The leading-number rule on the blank-free text from index p.
   double Decimal(std::size_t p) const {
-    constexpr double kInfinity = std::numeric_limits<double>::infinity();
     const std::size_t n = t_.size();
     bool negative = false;
     if (p < n && IsSign(t_[p])) {
@@ -308,22 +382,12 @@ class NumberReader {
     const long long e =
         exponent + (point && first > integer_end ? -static_cast<long long>(first - integer_end)
                                                  : static_cast<long long>(integer_end - first) - 1);
-    if (e > 400) return negative ? -kInfinity : kInfinity;
-    if (e < -400) return negative ? -0.0 : 0.0;
-
     std::string digits;
     std::size_t i = first;
     for (; i < end && digits.size() < kSignificantDigits; ++i) {
       if (t_[i] != '.') digits.push_back(t_[i]);
     }
-    if (i < end && next_nonzero_[i] < end) digits.push_back('1');
-    const long long scale = e - static_cast<long long>(digits.size()) + 1;
-    digits.push_back('e');
-    digits += std::to_string(scale);
-    double value = 0;
-    const auto result = ParseDouble(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec == std::errc::result_out_of_range) value = e >= 0 ? kInfinity : 0.0;
-    return negative ? -value : value;
+    return DecimalValue(digits, i < end && next_nonzero_[i] < end, e, negative);
   }
 
   std::string_view s_;
@@ -336,34 +400,217 @@ class NumberReader {
   double cached_value_ = 0;
 };
 
+// The leading-number rule at the successive positions of a streamed
+// expression, in memory independent of its length: what NumberReader finds
+// in its arrays is found by reading ahead with copies of the cursor, and kept
+// for the positions that follow. The digits of a run are read once for its
+// length and its last nonzero digit, and again at most kSignificantDigits at
+// a time; positions only move forward, so each look ahead serves every
+// position up to where it stopped.
+class StreamNumbers {
+ public:
+  double At(const StreamCursor& at) {
+    // Positions up to the last number's first character read that number.
+    if (read_any_ && at.position() <= value_at_) return value_;
+    StreamCursor cursor = at;
+    while (IsBlankAt(cursor.Peek())) cursor.Advance();
+    read_any_ = true;
+    value_at_ = cursor.position();
+    value_ = cursor.Peek() == '&' ? Radix(cursor) : Decimal(cursor);
+    return value_;
+  }
+
+ private:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  // A run of digits: from `start` (or the part of it from any later index)
+  // up to `end`, the index of the first character after it. Indices count
+  // the characters that are not blanks.
+  struct Run {
+    std::size_t start = kNone;
+    std::size_t end = kNone;
+    std::size_t last_nonzero = kNone;
+    StreamCursor after{std::string_view{}};  // at `end`
+  };
+  // What follows the run that ends at `at`: a point and the fraction's run,
+  // then an exponent.
+  struct Tail {
+    std::size_t at = kNone;
+    bool point = false;
+    std::size_t end = kNone;  // of the mantissa
+    std::size_t last_nonzero = kNone;
+    long long exponent = 0;
+  };
+  // The first nonzero digit at or after `from`, looked for up to `limit`.
+  struct Nonzero {
+    std::size_t from = kNone;
+    std::size_t limit = 0;
+    bool found = false;
+    StreamCursor cursor{std::string_view{}};  // at the digit, or at `limit`
+  };
+
+  // "&H" and "&O" as the leading-number rule reads them (never after the
+  // normalisation has made every letter small, but read all the same).
+  static double Radix(StreamCursor cursor) {
+    cursor.Step();
+    const int kind = cursor.Peek();
+    if (kind != 'H' && kind != 'O') return 0;
+    const int radix = kind == 'H' ? 16 : 8;
+    double value = 0;
+    for (cursor.Step();; cursor.Step()) {
+      const int c = cursor.Peek();
+      int digit = -1;
+      if (IsDigitAt(c))
+        digit = c - '0';
+      else if (radix == 16 && c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else if (radix == 16 && c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      if (digit < 0 || digit >= radix) break;
+      value = value * radix + digit;
+    }
+    return value;
+  }
+
+  // The run of digits from the cursor on.
+  const Run& RunFrom(const StreamCursor& cursor) {
+    const std::size_t p = cursor.compact();
+    if (run_.start != kNone && run_.start <= p && p < run_.end) return run_;
+    Run run;
+    run.start = p;
+    run.after = cursor;
+    for (; IsDigitAt(run.after.Peek()); run.after.Step()) {
+      if (run.after.Peek() != '0') run.last_nonzero = run.after.compact();
+    }
+    run.end = run.after.compact();
+    if (run.end == p) return empty_run_ = std::move(run);  // keeps the last long run
+    return run_ = std::move(run);
+  }
+
+  const Tail& TailAfter(const Run& run) {
+    if (tail_.at == run.end) return tail_;
+    Tail tail;
+    tail.at = run.end;
+    StreamCursor cursor = run.after;
+    tail.point = cursor.Peek() == '.';
+    if (tail.point) {
+      for (cursor.Step(); IsDigitAt(cursor.Peek()); cursor.Step()) {
+        if (cursor.Peek() != '0') tail.last_nonzero = cursor.compact();
+      }
+    }
+    tail.end = cursor.compact();
+    if (cursor.Peek() == 'E' || cursor.Peek() == 'e') {
+      cursor.Step();
+      const bool negative = cursor.Peek() == '-';
+      if (IsSignAt(cursor.Peek())) cursor.Step();
+      while (cursor.Peek() == '0') cursor.Step();
+      std::size_t significant = 0;
+      for (; IsDigitAt(cursor.Peek()); cursor.Step()) {
+        if (++significant <= 10) tail.exponent = tail.exponent * 10 + (cursor.Peek() - '0');
+      }
+      if (significant > 10) tail.exponent = 10000000000LL;  // beyond the double range
+      if (negative) tail.exponent = -tail.exponent;
+    }
+    return tail_ = std::move(tail);
+  }
+
+  // The first nonzero digit from the cursor before `end`, or nothing.
+  const StreamCursor* FirstNonzero(const StreamCursor& cursor, std::size_t end) {
+    const std::size_t p = cursor.compact();
+    const bool known = nonzero_.from != kNone && nonzero_.from <= p &&
+                       p <= (nonzero_.found ? nonzero_.cursor.compact() : nonzero_.limit);
+    if (!known) {
+      nonzero_.from = p;
+      nonzero_.found = false;
+      nonzero_.cursor = cursor;
+    }
+    if (!nonzero_.found) {
+      // Nothing but zeros and the point from `from` up to where the scan stands.
+      StreamCursor& scan = nonzero_.cursor;
+      while (scan.compact() < end && !(scan.Peek() >= '1' && scan.Peek() <= '9')) scan.Step();
+      nonzero_.found = scan.compact() < end;
+      nonzero_.limit = scan.compact();
+    }
+    if (!nonzero_.found || nonzero_.cursor.compact() >= end) return nullptr;
+    return &nonzero_.cursor;
+  }
+
+  // The leading-number rule from the cursor, at a character that is not a
+  // blank, as NumberReader::Decimal reads it.
+  double Decimal(StreamCursor cursor) {
+    bool negative = false;
+    if (IsSignAt(cursor.Peek())) {
+      negative = cursor.Peek() == '-';
+      cursor.Step();
+    }
+    const std::size_t p = cursor.compact();
+    const Run& run = RunFrom(cursor);
+    const std::size_t integer_end = run.end;
+    const std::size_t run_last_nonzero = run.last_nonzero;
+    const Tail& tail = TailAfter(run);
+    const std::size_t end = tail.end;
+    if (end == p + (tail.point ? 1 : 0)) return 0;  // not a single digit
+
+    const StreamCursor* first_cursor = FirstNonzero(cursor, end);
+    if (first_cursor == nullptr) return 0;  // all zeros
+    const std::size_t first = first_cursor->compact();
+    // Decimal exponent of the first significant digit.
+    const long long e = tail.exponent + (tail.point && first > integer_end
+                                             ? -static_cast<long long>(first - integer_end)
+                                             : static_cast<long long>(integer_end - first) - 1);
+    if (e > 400 || e < -400) {
+      std::string none;
+      return DecimalValue(none, false, e, negative);
+    }
+    std::string digits;
+    StreamCursor digit = *first_cursor;
+    for (; digit.compact() < end && digits.size() < kSignificantDigits; digit.Step()) {
+      if (digit.Peek() != '.') digits.push_back(static_cast<char>(digit.Peek()));
+    }
+    const std::size_t i = digit.compact();
+    const std::size_t last_nonzero =
+        tail.point && tail.last_nonzero != kNone ? tail.last_nonzero : run_last_nonzero;
+    const bool more = i < end && last_nonzero != kNone && last_nonzero >= i;
+    return DecimalValue(digits, more, e, negative);
+  }
+
+  bool read_any_ = false;
+  std::size_t value_at_ = 0;
+  double value_ = 0;
+  Run run_;
+  Run empty_run_;
+  Tail tail_;
+  Nonzero nonzero_;
+};
+
 class Evaluation {
  public:
-  double Run(std::string_view s) {
+  // Evaluates the expression from the cursor on, the leading-number rule
+  // read at its positions by `numbers`.
+  template <typename Cursor, typename Numbers>
+  double Run(Cursor& cursor, Numbers& numbers) {
     operators_ = {Operator::kBottom, Operator::kHash};
     operands_ = {0.0};
-    NumberReader numbers(s);
-    std::size_t pos = 0;
-    for (int step = 0; pos < s.size() && step <= kStepLimit; ++step) {
-      const std::string_view rest = s.substr(pos);
-      const double v = numbers.At(pos);
-      if (IsNumberAt(rest, v)) {
+    for (int step = 0; cursor.Peek() != kEnd && step <= kStepLimit; ++step) {
+      const double v = numbers.At(cursor);
+      if (IsNumberAt(cursor, v)) {
         operands_.push_back(v);
-        pos = SkipNumber(s, pos, swallowed_);
+        SkipNumber(cursor, swallowed_);
         prev_ = Prev::kOperand;
         continue;
       }
-      if (const Operator function = FunctionAt(s, pos); function != Operator::kBottom) {
+      if (const Operator function = FunctionAt(cursor); function != Operator::kBottom) {
         operators_.push_back(function);
-        pos += 3;
+        for (int k = 0; k < 3; ++k) cursor.Advance();
         prev_ = Prev::kFunction;
         continue;
       }
-      const char c = s[pos];
+      const char c = static_cast<char>(cursor.Peek());
       if (IsSign(c)) {
         // A sign in operand position that does not start a number.
         if (prev_ == Prev::kBinary || prev_ == Prev::kUnary) {
           operators_.push_back(c == '-' ? Operator::kUnaryMinus : Operator::kUnaryPlus);
-          ++pos;
+          cursor.Advance();
           prev_ = Prev::kUnary;
           continue;
         }
@@ -376,14 +623,14 @@ class Evaluation {
       const Precedence relation = ComparePrecedence(TopOperator(operators_), c);
       if (relation == Precedence::kLower) {
         operators_.push_back(OperatorOf(c));
-        ++pos;
+        cursor.Advance();
         prev_ = c == '(' ? Prev::kOpen : Prev::kBinary;
       } else if (relation == Precedence::kEqual) {
         // Also when the closing "#" meets the opening one: a "#" inside the
         // text pairs early, and what follows it can still change the result
         // ("#5" is 5). The rows' trailing "##" ends at the bottom right after.
         PopOperator();
-        ++pos;
+        cursor.Advance();
         prev_ = Prev::kOperand;
       } else if (relation == Precedence::kHigher) {
         Reduce();
@@ -391,8 +638,11 @@ class Evaluation {
         break;  // no rule for this character
       }
     }
-    whole_ = !swallowed_ && !missing_operand_ && operands_.size() == 2 && operators_.size() == 1 &&
-             s.find_first_not_of('#', pos) == std::string_view::npos;
+    whole_ = !swallowed_ && !missing_operand_ && operands_.size() == 2 && operators_.size() == 1;
+    if (whole_) {
+      while (cursor.Peek() == '#') cursor.Advance();
+      whole_ = cursor.Peek() == kEnd;
+    }
     return operands_.size() >= 2 ? operands_[1] : 0.0;
   }
 
@@ -407,10 +657,11 @@ class Evaluation {
   // The number test: v is what the leading-number rule reads from rest.
   // A digit, or a sign and a digit, always starts a number, also one whose
   // value is 0 because it is below the double range (2*1e-400 is 0, not 2).
-  static bool IsNumberAt(std::string_view rest, double v) {
+  template <typename Cursor>
+  static bool IsNumberAt(Cursor& cursor, double v) {
     if (v != 0) return true;
-    if (rest.size() >= 2 && IsSign(rest[0]) && IsDigit(rest[1])) return true;
-    return IsDigit(rest[0]) || rest[0] == '.';
+    if (IsSignAt(cursor.Peek()) && IsDigitAt(cursor.Peek(1))) return true;
+    return IsDigitAt(cursor.Peek()) || cursor.Peek() == '.';
   }
 
   Operator PopOperator() {
@@ -498,21 +749,43 @@ std::string ExpressionText(std::string_view text, double x) {
   return s;
 }
 
+// Evaluates a whole normalised expression text.
+double RunText(Evaluation& evaluation, std::string_view expression) {
+  NumberReader numbers(expression);
+  TextCursor cursor(expression);
+  return evaluation.Run(cursor, numbers);
+}
+
 }  // namespace
 
 void NormalizeExpression(std::string& text) { NormalizeAndCut(text); }
 
 double EvaluateExpression(std::string_view text, double x) {
-  return Evaluation().Run(ExpressionText(text, x));
+  Evaluation evaluation;
+  return RunText(evaluation, ExpressionText(text, x));
+}
+
+EntryReading ReadLongEntry(std::string_view entry) {
+  if (IsPlainNumber(entry)) return {LeadingNumber(entry), true};
+  StreamCursor cursor(entry);
+  if (cursor.Peek() == '#' && cursor.stream().empty()) {
+    return {0.0, !cursor.stream().cut()};  // nothing to read
+  }
+  Evaluation evaluation;
+  StreamNumbers numbers;
+  const double value = evaluation.Run(cursor, numbers);
+  // A whole reading has read the stream to its end, past any "=".
+  return {value, evaluation.whole() && !cursor.stream().cut()};
 }
 
 EntryReading ReadEntry(std::string_view entry) {
   if (IsPlainNumber(entry)) return {LeadingNumber(entry), true};
+  if (entry.size() > kLongEntryBytes) return ReadLongEntry(entry);
   std::string copy(entry);
   const bool cut = NormalizeAndCut(copy);
   if (copy.empty()) return {0.0, !cut};  // nothing to read
   Evaluation evaluation;
-  const double value = evaluation.Run(ExpressionText(copy, 0.0));
+  const double value = RunText(evaluation, ExpressionText(copy, 0.0));
   return {value, evaluation.whole() && !cut};
 }
 
@@ -524,6 +797,7 @@ double EvaluateEntry(std::string& entry) {
 
 double EvaluateEntry(std::string_view entry) {
   if (IsPlainNumber(entry)) return LeadingNumber(entry);
+  if (entry.size() > kLongEntryBytes) return ReadLongEntry(entry).value;
   std::string copy(entry);
   NormalizeExpression(copy);
   return EvaluateExpression(copy, 0.0);

@@ -3,6 +3,7 @@
 // first operand read so far is the value.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,20 @@ struct EntryReading {
   bool whole = true;
 };
 EntryReading ReadEntry(std::string_view entry);
+
+// Entries longer than this are never copied: their expression is made as the
+// evaluation reads it (ExpressionStream), so reading one takes the same few
+// kilobytes however long it is. Shorter ones are normalised in whole copies,
+// which is faster; their copies and the evaluation's arrays stay below
+// kEntryReadingBytes (pi grows 8.5 times, and the arrays take 13 bytes a
+// character of that).
+inline constexpr std::size_t kLongEntryBytes = 1024;
+// The most memory the reading of one entry takes, whatever its length.
+inline constexpr std::size_t kEntryReadingBytes = 256 * 1024;
+
+// ReadEntry's reading of an entry of any length the way long entries are
+// read.
+EntryReading ReadLongEntry(std::string_view entry);
 
 // Rewrites an entry into the canonical form the evaluation reads: case,
 // spaces, marked signs, the constant pi and the function aliases.

@@ -33,19 +33,6 @@ double RadixInteger(std::string_view text, std::size_t pos, int radix) {
   return value;
 }
 
-// Parses the collected, blank-free number text. ParseDouble rounds correctly
-// but reports values outside the double range without storing them; those are
-// decided by the decimal magnitude: above the range they overflow to Infinity,
-// below it they are 0.
-double ParseCollected(const std::string& number, long long magnitude) {
-  double value = 0;
-  const auto result = ParseDouble(number.data(), number.data() + number.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  }
-  return value;
-}
-
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -68,7 +55,10 @@ double LeadingNumber(std::string_view text) {
     ++pos;
   }
 
-  std::string number;  // digits and point, without sign and blanks
+  // The significant digits, at most kSignificantDigits of them: a run of
+  // digits however long is read in that much memory.
+  std::string digits;
+  bool more_digits = false;  // a nonzero digit beyond those kept
   bool seen_point = false;
   bool any_digit = false;
   // Decimal magnitude of the mantissa: the number of integer digits from the
@@ -87,10 +77,13 @@ double LeadingNumber(std::string_view text) {
       } else if (!any_nonzero) {
         --magnitude;
       }
-      number.push_back(c);
+      if (!any_nonzero) continue;
+      if (digits.size() < kSignificantDigits)
+        digits.push_back(c);
+      else if (c != '0')
+        more_digits = true;
     } else if (c == '.' && !seen_point) {
       seen_point = true;
-      number.push_back(c);
     } else {
       break;
     }
@@ -115,15 +108,27 @@ double LeadingNumber(std::string_view text) {
       // Far beyond the double range already; stop growing so it cannot overflow.
       if (exponent < 1000000000LL) exponent = exponent * 10 + (text[look] - '0');
     }
-    if (any_exponent_digit) {
-      if (exponent_negative) exponent = -exponent;
-      number += 'e';
-      number += std::to_string(exponent);
-      magnitude += exponent;
-    }
+    if (any_exponent_digit) magnitude += exponent_negative ? -exponent : exponent;
   }
   if (!any_nonzero) return 0.0;
-  const double value = ParseCollected(number, magnitude);
+  // The mantissa is 0.ddd..., so its first digit stands for 10^(magnitude - 1).
+  return DecimalValue(digits, more_digits, magnitude - 1, negative);
+}
+
+double DecimalValue(std::string& digits, bool more, long long e, bool negative) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  // Far outside the double range whatever the digits: not worth parsing.
+  if (e > 400) return negative ? -kInfinity : kInfinity;
+  if (e < -400) return negative ? -0.0 : 0.0;
+  if (more) digits.push_back('1');
+  const long long scale = e - static_cast<long long>(digits.size()) + 1;
+  digits.push_back('e');
+  digits += std::to_string(scale);
+  double value = 0;
+  // ParseDouble rounds correctly but reports values outside the double range
+  // without storing them.
+  const auto result = ParseDouble(digits.data(), digits.data() + digits.size(), value);
+  if (result.ec == std::errc::result_out_of_range) value = e >= 0 ? kInfinity : 0.0;
   return negative ? -value : value;
 }
 

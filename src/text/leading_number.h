@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace matcalc {
@@ -20,5 +21,17 @@ double LeadingNumber(std::string_view text);
 // range. Outside that range, or for a value that is not a number, there is no
 // result: the caller keeps its previous value.
 std::optional<std::int16_t> ToInt16(double value);
+
+// Enough significant digits of a decimal number to round it correctly when the
+// digits after them are reduced to one sticky nonzero digit: a number is read
+// in a few hundred bytes however many digits it has.
+inline constexpr std::size_t kSignificantDigits = 800;
+
+// The double nearest the decimal number whose significant digits are `digits`
+// (from the first nonzero one, at most kSignificantDigits of them), followed by
+// further nonzero digits when `more`, the first digit standing for 10^e.
+// Beyond the double range: +-Infinity above, 0 below. `digits` is used as
+// scratch space.
+double DecimalValue(std::string& digits, bool more, long long e, bool negative);
 
 }  // namespace matcalc

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "frame/calibration.h"
 #include "frame/convergence.h"
 #include "frame/settings.h"
 #include "linalg/reading_hints.h"
@@ -70,6 +71,15 @@ EMSCRIPTEN_KEEPALIVE const char* mc_catalog() {
   if (catalog.empty()) catalog = matcalc::web::CatalogJson();
   return catalog.c_str();
 }
+
+// Measures how fast this device computes, once as the worker starts, and
+// returns the work scale the budgets use from then on.
+EMSCRIPTEN_KEEPALIVE double mc_calibrate() {
+  session.SetWorkScale(matcalc::MeasureWorkScale());
+  return session.work_scale();
+}
+// The scale an earlier worker of the same page measured.
+EMSCRIPTEN_KEEPALIVE void mc_set_work_scale(double scale) { session.SetWorkScale(scale); }
 
 EMSCRIPTEN_KEEPALIVE void mc_clear_answers() { session.ClearAnswers(); }
 // A negative length is a cancelled input box.

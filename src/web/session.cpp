@@ -95,6 +95,7 @@ Status Session::RunCommand(int index, std::string_view text1, std::string_view t
     try {
       FrontEndCosts costs = kPageCosts;
       costs.held_bytes = static_cast<double>(text2.size()) * kPageHeldCopies;
+      costs.work_scale = work_scale_;
       matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
     } catch (const Pending&) {
       // What the command wrote so far is shown behind the box, as the

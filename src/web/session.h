@@ -54,6 +54,11 @@ class Session {
   // page stops a command by ending its worker, so the sink is never asked
   // to stop one.
   void SetProgress(ProgressSink* sink) { progress_ = sink; }
+  // How much slower than the development machine the device computes
+  // (MeasureWorkScale, measured once as the page loads): the work budget
+  // scales the commands' estimates by it.
+  void SetWorkScale(double scale) { work_scale_ = scale; }
+  double work_scale() const { return work_scale_; }
 
   // Answers for the next run, in the order the boxes came.
   void ClearAnswers() { answers_.clear(); }
@@ -87,6 +92,7 @@ class Session {
   Status Replay(Run&& run);
 
   ProgressSink* progress_ = nullptr;
+  double work_scale_ = 1;
   std::vector<Answer> answers_;
   bool box_is_input_ = false;
   InputRequest input_;

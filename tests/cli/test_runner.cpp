@@ -408,7 +408,10 @@ CliRun LimitedCli(std::vector<std::string> args, std::size_t limit,
                              out << bytes;
                              return std::string();
                            },
-                           err, limit};
+                           err,
+                           limit,
+                           nullptr,
+                           nullptr};
   CliRun run;
   run.status = RunCli(args, streams);
   run.out = out.str();

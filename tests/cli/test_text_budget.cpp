@@ -14,11 +14,13 @@ namespace {
 
 TEST(TextFitsBudget, CountsTheTextAndWhatReadingItTakes) {
   const std::string_view text = "1 2\r\n3 4";  // 8 bytes
-  // A matrix: the text and its normalised copy with a closing "#".
-  EXPECT_TRUE(TextFitsBudget(text, TextUse::kMatrix, 17));
-  EXPECT_FALSE(TextFitsBudget(text, TextUse::kMatrix, 16));
+  // A matrix: the text and its normalised copy with a closing "#", and the
+  // reading of one entry, beside the program.
+  const double matrix_bytes = kProgramBytes + 17 + kEntryReadingBytes;
+  EXPECT_TRUE(TextFitsBudget(text, TextUse::kMatrix, matrix_bytes));
+  EXPECT_FALSE(TextFitsBudget(text, TextUse::kMatrix, matrix_bytes - 1));
   // A vector: the text and, read in place, its three doubles.
-  const double vector_bytes = 8 + 3 * sizeof(double);
+  const double vector_bytes = kProgramBytes + 8 + 3 * sizeof(double) + kEntryReadingBytes;
   EXPECT_TRUE(TextFitsBudget(text, TextUse::kVector, vector_bytes));
   EXPECT_FALSE(TextFitsBudget(text, TextUse::kVector, vector_bytes - 1));
 }

@@ -337,13 +337,15 @@ TEST(Readers, AgreeWithTheChainOfReplacements) {
 }
 
 TEST(TextReadingBytes, CountsTheCopiesAndTheVector) {
-  EXPECT_EQ(TextReadingBytes("1 2\r\n3 4", TextUse::kMatrix), 9u);
+  // Beside each, the reading of one entry.
+  EXPECT_EQ(TextReadingBytes("1 2\r\n3 4", TextUse::kMatrix), 9u + kEntryReadingBytes);
   // The vector is read in place: its three places (index 0 unused) only.
-  EXPECT_EQ(TextReadingBytes("1 2\r\n3 4", TextUse::kVector), 3 * sizeof(double));
-  EXPECT_EQ(TextReadingBytes("", TextUse::kVector), sizeof(double));
+  EXPECT_EQ(TextReadingBytes("1 2\r\n3 4", TextUse::kVector),
+            3 * sizeof(double) + kEntryReadingBytes);
+  EXPECT_EQ(TextReadingBytes("", TextUse::kVector), sizeof(double) + kEntryReadingBytes);
   // Only the first line makes entries.
   const std::string ones = std::string(1000, '1') + "\n" + std::string(1000, ' ');
-  EXPECT_EQ(TextReadingBytes(ones, TextUse::kVector), 2 * sizeof(double));
+  EXPECT_EQ(TextReadingBytes(ones, TextUse::kVector), 2 * sizeof(double) + kEntryReadingBytes);
 }
 
 }  // namespace

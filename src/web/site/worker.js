@@ -7,6 +7,9 @@ importScripts('matcalc.js');
 
 let core = null;
 let job = null;  // {id, op, args, pointers, answers}
+// The work scale the page's first worker measured, for a worker started
+// after a stop: the device is measured once per page load.
+let knownWorkScale = null;
 const encoder = new TextEncoder();
 
 // The panes hold one character per line break; the core sees CR LF.
@@ -170,13 +173,27 @@ self.mcProgress = (percent) => {
 
 const queue = [];
 onmessage = (event) => {
+  if (event.data.type === 'work-scale') {
+    knownWorkScale = event.data.workScale;
+    if (core) core._mc_set_work_scale(knownWorkScale);
+    return;
+  }
   if (core) handle(event.data);
   else queue.push(event.data);
 };
 
 createMatcalc().then((module) => {
   core = module;
-  postMessage({type: 'ready', catalog: JSON.parse(core.UTF8ToString(core._mc_catalog()))});
+  // How fast this device computes: measured once, here off the page's
+  // thread, before any command; the budgets scale their work by it.
+  let workScale = knownWorkScale;
+  if (workScale === null) {
+    workScale = core._mc_calibrate();
+  } else {
+    core._mc_set_work_scale(workScale);
+  }
+  postMessage({type: 'ready', catalog: JSON.parse(core.UTF8ToString(core._mc_catalog())),
+               workScale});
   for (const data of queue.splice(0)) handle(data);
 }, (error) => {
   postMessage({type: 'broken', reason: String(error)});

@@ -21,6 +21,10 @@ export class Engine {
       this.resolveReady = resolve;
     });
     this.worker.onmessage = (event) => this.receive(event.data);
+    // A worker started after a stop takes the device's speed as measured.
+    if (this.workScale !== undefined) {
+      this.worker.postMessage({type: 'work-scale', workScale: this.workScale});
+    }
     this.worker.onerror = (event) => {
       event.preventDefault();
       this.fail('worker error');
@@ -29,6 +33,11 @@ export class Engine {
 
   receive(data) {
     if (data.type === 'ready') {
+      if (this.workScale === undefined) {
+        this.workScale = data.workScale;
+        // For the tests: how much slower than the development machine.
+        document.documentElement.dataset.workScale = String(data.workScale);
+      }
       this.resolveReady();
       if (this.onReady) {
         this.onReady(data.catalog);
