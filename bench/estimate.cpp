@@ -1,7 +1,8 @@
 // matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS]: what the runner's
 // budgets weigh for METHOD at ORDER with a text of TEXT_BYTES (DIGITS 15 by
 // default), for the calibration and bisection scripts. Prints "bytes",
-// "seconds" (on the development machine) and "fits" (yes/no), one a line.
+// "seconds" (on the development machine) and "fits" (yes/no), one a line;
+// "fits" on a device MATCALC_WORK_SCALE times slower when that is set.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "direct/estimates.h"
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
+#include "frame/calibration.h"
 #include "systems/direct_estimates.h"
 #include "systems/iterative.h"
 
@@ -57,8 +59,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(method.name, argv[1]) != 0) continue;
     const matcalc::BudgetNeeds needs =
         matcalc::TotalNeeds(method.estimate(order, digits), text_bytes, matcalc::kRunnerCosts);
+    const char* given = std::getenv("MATCALC_WORK_SCALE");
+    const double scale = given != nullptr ? matcalc::ParseWorkScale(given).value_or(1) : 1;
     std::printf("bytes\t%.0f\nseconds\t%.3f\nfits\t%s\n", needs.bytes, needs.nanoseconds * 1e-9,
-                matcalc::FitsBudget(needs) ? "yes" : "no");
+                matcalc::FitsBudget(needs, scale) ? "yes" : "no");
     return 0;
   }
   std::fprintf(stderr, "matcalc-estimate: unknown METHOD %s\n", argv[1]);

@@ -63,7 +63,8 @@ double MeasureWorkScale() {
   for (double& run : took) {
     const auto start = std::chrono::steady_clock::now();
     sink = sink + CalibrationWork();
-    run = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+    run =
+        std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
   }
   std::nth_element(took.begin(), took.begin() + kRuns / 2, took.end());
   return std::clamp(took[kRuns / 2] / kCalibrationReferenceNs, kSmallestWorkScale,

@@ -2,9 +2,9 @@
 # matcalc-cli under a file-size limit (ulimit -f): a write that reaches it
 # fails and is reported with exit status 1; the program is not ended by a
 # signal.
-#   tests/cli/file_size_limit.sh MATCALC_CLI
+#   tests/cli/file_size_limit.sh RUNNER...    (the command that runs matcalc-cli)
 set -u
-cli=$1
+cli=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
@@ -26,11 +26,11 @@ expect() {  # NAME STATUS EXPECTED_ERR_LINE: checks the last run
 }
 
 status=0
-(ulimit -f 8 && exec "$cli" vector-norms "$work/v.txt" >"$work/out" 2>"$work/err") || status=$?
+(ulimit -f 8 && exec "${cli[@]}" vector-norms "$work/v.txt" >"$work/out" 2>"$work/err") || status=$?
 expect "standard output" "$status" "matcalc-cli: cannot write the result: File too large"
 
 status=0
-(ulimit -f 8 && exec "$cli" --series "$work/s.csv" --answer 12 --answer 0 jacobi "$work/m.txt" \
+(ulimit -f 8 && exec "${cli[@]}" --series "$work/s.csv" --answer 12 --answer 0 jacobi "$work/m.txt" \
   >/dev/null 2>"$work/err") || status=$?
 expect "series file" "$status" "matcalc-cli: cannot write $work/s.csv: File too large"
 exit $failed
