@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "commands/menus.h"
+#include "desk/menus.h"
 #include "workbench/icons.h"
 #include "workbench/pane_text.h"
 

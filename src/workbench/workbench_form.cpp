@@ -20,8 +20,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "frame/settings.h"
-#include "frame/workbench_texts.h"
+#include "desk/settings.h"
+#include "desk/workbench_texts.h"
 #include "workbench/about_box.h"
 #include "workbench/actions.h"
 #include "workbench/beyond_trace.h"

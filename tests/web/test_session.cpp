@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
-#include "frame/workbench_texts.h"
+#include "desk/scripted_dialogs.h"
+#include "desk/workbench_texts.h"
 #include "support/platform.h"
 
 namespace matcalc::web {

@@ -1,4 +1,4 @@
-#include "commands/menus.h"
+#include "desk/menus.h"
 
 #include <array>
 
