@@ -159,7 +159,18 @@ std::string CatalogJson() {
     if (out.back() != '[') out += ',';
     AppendJsonString(out, key);
   }
-  out += "],\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
+  out += "],\"toolbarItems\":{";
+  for (const ToolbarButton& button : ToolbarButtons()) AppendField(out, button.key, button.item);
+  out += "},\"busyItems\":[";
+  for (const std::string_view item : BusyItems()) {
+    if (out.back() != '[') out += ',';
+    AppendJsonString(out, item);
+  }
+  out += "],\"shortcuts\":{";
+  for (const Shortcut& shortcut : DocumentShortcuts()) {
+    AppendField(out, shortcut.keys, shortcut.item);
+  }
+  out += "},\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},       {"statusEditArea", kStatusEditArea},

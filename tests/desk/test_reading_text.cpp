@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, PaneOffsets,
     testing::Values(PaneOffsetRow{"ascii", "1 2x", 2, 4},
                     PaneOffsetRow{"after_cr_lf", "1 2\r\n3 4x", 6, 8},
-                    PaneOffsetRow{"after_two_byte", "2\xC3\xA9 1x", 3, 5},       // é
+                    PaneOffsetRow{"after_two_byte", "2\xC3\xA9 1x", 3, 5},        // é
                     PaneOffsetRow{"after_three_byte", "2\xE8\xAF\xBB 1x", 3, 5},  // 读
                     PaneOffsetRow{"after_four_byte", "2\xF0\x9F\x98\x80 1x", 4, 6},
                     PaneOffsetRow{"wide_entry", "1 2\xF0\x9F\x98\x80", 2, 5}),
