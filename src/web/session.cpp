@@ -5,41 +5,13 @@
 #include "commands/registry.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
+#include "desk/scripted_dialogs.h"
 #include "desk/settings.h"
 #include "desk/workbench_texts.h"
 #include "text/encoding.h"
 
 namespace matcalc::web {
 namespace {
-
-// What ends a run at a box the page has not answered yet.
-struct Pending {};
-
-class ReplayDialogs : public Dialogs {
- public:
-  explicit ReplayDialogs(const std::vector<Answer>& answers) : answers_(answers) {}
-
-  std::optional<std::string> Input(const InputRequest& request) override {
-    if (next_ < answers_.size() && answers_[next_].is_input) return answers_[next_++].text;
-    is_input = true;
-    input = request;
-    throw Pending{};
-  }
-  Reply Message(const MessageRequest& request) override {
-    if (next_ < answers_.size() && !answers_[next_].is_input) return answers_[next_++].reply;
-    is_input = false;
-    message = request;
-    throw Pending{};
-  }
-
-  bool is_input = false;
-  InputRequest input;
-  MessageRequest message;
-
- private:
-  const std::vector<Answer>& answers_;
-  std::size_t next_ = 0;
-};
 
 // "name":"text", after a comma unless it opens an object.
 void AppendField(std::string& out, std::string_view name, std::string_view text) {
@@ -53,17 +25,26 @@ void AppendField(std::string& out, std::string_view name, std::string_view text)
 
 template <typename Run>
 Status Session::Replay(Run&& run) {
-  ReplayDialogs dialogs(answers_);
+  std::vector<std::optional<std::string>> texts;
+  std::vector<Reply> replies;
+  for (const Answer& answer : answers_) {
+    if (answer.is_input) {
+      texts.push_back(answer.text);
+    } else {
+      replies.push_back(answer.reply);
+    }
+  }
+  ScriptedDialogs dialogs(std::move(texts), std::move(replies), Unanswered::kPause);
   text_.clear();
   text_.shrink_to_fit();
   flag_ = false;
   try {
     run(dialogs);
     return Status::kDone;
-  } catch (const Pending&) {
-    box_is_input_ = dialogs.is_input;
-    input_ = dialogs.input;
-    message_ = dialogs.message;
+  } catch (const AwaitingAnswer&) {
+    box_is_input_ = dialogs.pending().is_input;
+    input_ = dialogs.pending().input;
+    message_ = dialogs.pending().message;
     return Status::kAsks;
   }
 }
@@ -78,7 +59,7 @@ Status Session::RunCommand(int index, std::string_view text1, std::string_view t
       FrontEndCosts costs = kPageCosts;
       costs.held_bytes = static_cast<double>(text2.size()) * kPageHeldCopies;
       matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
-    } catch (const Pending&) {
+    } catch (const AwaitingAnswer&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.
       flag_ = pane.changed();
