@@ -5,6 +5,7 @@
 #include "commands/registry.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
+#include "desk/opening.h"
 #include "desk/scripted_dialogs.h"
 #include "desk/settings.h"
 #include "desk/workbench_texts.h"
@@ -37,7 +38,7 @@ Status Session::Replay(Run&& run) {
   ScriptedDialogs dialogs(std::move(texts), std::move(replies), Unanswered::kPause);
   text_.clear();
   text_.shrink_to_fit();
-  flag_ = false;
+  shows_text_ = false;
   try {
     run(dialogs);
     return Status::kDone;
@@ -62,46 +63,34 @@ Status Session::RunCommand(int index, std::string_view text1, std::string_view t
     } catch (const AwaitingAnswer&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.
-      flag_ = pane.changed();
-      if (flag_) text_ = pane.text();
+      shows_text_ = pane.changed();
+      if (shows_text_) text_ = pane.text();
       throw;
     }
-    flag_ = pane.changed();
+    shows_text_ = pane.changed();
     text_ = pane.text();
   });
 }
 
 Status Session::AskDigits(int current) {
-  return Replay([&](Dialogs& dialogs) { value_ = AskDecimalDigits(dialogs, current); });
+  return Replay([&](Dialogs& dialogs) { digits_ = AskDecimalDigits(dialogs, current); });
 }
 
 Status Session::OpenFile(std::string_view bytes) {
   return Replay([&](Dialogs& dialogs) {
-    MessageRequest too_large;
-    too_large.text = kFileTooLargeText;
-    // Refused before anything is asked, as the window does.
-    if (bytes.size() > kLargestFileBytes) {
-      dialogs.Message(too_large);
-      return;
-    }
-    if (bytes.size() > static_cast<std::size_t>(kLargeFileBytes) &&
-        dialogs.Message(LargeFileQuestion()) != Reply::kYes) {
-      return;
-    }
-    if (bytes.empty()) {
-      flag_ = true;  // both panes are emptied before the message
-      MessageRequest empty;
-      empty.text = kEmptyFileText;
-      dialogs.Message(empty);
-      return;
+    switch (StepForSize(dialogs, bytes.size(), kPageLargestFileBytes)) {
+      case OpenStep::kStop:
+        return;
+      case OpenStep::kEmpty:
+        shows_text_ = true;  // both panes are emptied before the message
+        TellEmptyFile(dialogs);
+        return;
+      case OpenStep::kRead:
+        break;
     }
     std::string text = DecodeText(std::string(bytes));
-    // UTF-16 decodes to more bytes than it had.
-    if (text.size() > kLargestFileBytes) {
-      dialogs.Message(too_large);
-      return;
-    }
-    flag_ = true;
+    if (!TextFits(dialogs, text.size(), kPageLargestFileBytes)) return;
+    shows_text_ = true;
     text_ = std::move(text);
   });
 }
@@ -151,7 +140,7 @@ std::string CatalogJson() {
   for (const Shortcut& shortcut : DocumentShortcuts()) {
     AppendField(out, shortcut.keys, shortcut.item);
   }
-  out += "},\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
+  out += "},\"largestFileBytes\":" + std::to_string(kPageLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},       {"statusEditArea", kStatusEditArea},

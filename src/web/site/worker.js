@@ -93,7 +93,7 @@ function runJob() {
     const message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
     const transfer = [];
     // What a command wrote before the box, shown behind it.
-    if (current.op === 'command' && core._mc_flag() === 1) {
+    if (current.op === 'command' && core._mc_shows_text() === 1) {
       message.pane = readText();
       transfer.push(message.pane.buffer);
     }
@@ -106,12 +106,12 @@ function runJob() {
     postMessage({type: 'failed', id: current.id});
     return;
   }
-  const message = {type: 'done', id: current.id, op: current.op, flag: core._mc_flag(),
-                   value: core._mc_value(), elapsed};
+  const message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
+                   digits: core._mc_digits(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
   if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
-  if (current.op !== 'digits' && core._mc_flag() === 1) {
+  if (current.op !== 'digits' && core._mc_shows_text() === 1) {
     message.text = readText();
     transfer.push(message.text.buffer);
   }

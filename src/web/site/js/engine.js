@@ -53,8 +53,8 @@ export class Engine {
     } else if (data.type === 'done') {
       this.current = null;
       current.resolve({
-        flag: data.flag === 1,
-        value: data.value,
+        showsText: data.showsText === 1,
+        digits: data.digits,
         text: data.text ? new TextDecoder().decode(data.text) : '',
         series: data.series ? JSON.parse(data.series) : null,
         elapsed: data.elapsed,
