@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "commands/registry.h"
+#include "desk/chart_plan.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
 #include "desk/opening.h"
@@ -54,6 +55,7 @@ Status Session::RunCommand(int index, std::string_view text1, std::string_view t
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
+  caption_ = command.caption;
   return Replay([&](Dialogs& dialogs) {
     ResultPane pane{std::string(text2)};
     try {
@@ -143,12 +145,19 @@ std::string CatalogJson() {
   out += "},\"largestFileBytes\":" + std::to_string(kPageLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
-      {"statusEditing", kStatusEditing},       {"statusEditArea", kStatusEditArea},
-      {"statusResultArea", kStatusResultArea}, {"statusNew", kStatusNew},
-      {"openCancelled", kOpenCancelledText},   {"openFailed", kOpenFailedText},
-      {"fileTooLarge", kFileTooLargeText},     {"saveEmpty", kSaveEmptyText},
-      {"saveCancelled", kSaveCancelledText},   {"saveAsCancelled", kSaveAsCancelledText},
-      {"saveFailed", kSaveFailedText},         {"statusComputing", kStatusComputing},
+      {"statusEditing", kStatusEditing},
+      {"statusEditArea", kStatusEditArea},
+      {"statusResultArea", kStatusResultArea},
+      {"statusNew", kStatusNew},
+      {"openCancelled", kOpenCancelledText},
+      {"openFailed", kOpenFailedText},
+      {"fileTooLarge", kFileTooLargeText},
+      {"saveEmpty", kSaveEmptyText},
+      {"saveCancelled", kSaveCancelledText},
+      {"saveAsCancelled", kSaveAsCancelledText},
+      {"saveFailed", kSaveFailedText},
+      {"statusComputing", kStatusComputing},
+      {"noChart", kNoChartText},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

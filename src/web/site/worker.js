@@ -110,7 +110,10 @@ function runJob() {
                    digits: core._mc_digits(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
-  if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
+  if (current.op === 'command') {
+    message.series = core.UTF8ToString(core._mc_series());
+    message.chart = core.UTF8ToString(core._mc_chart());
+  }
   if (current.op !== 'digits' && core._mc_shows_text() === 1) {
     message.text = readText();
     transfer.push(message.text.buffer);

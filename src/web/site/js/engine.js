@@ -57,6 +57,7 @@ export class Engine {
         digits: data.digits,
         text: data.text ? new TextDecoder().decode(data.text) : '',
         series: data.series ? JSON.parse(data.series) : null,
+        chart: data.chart ? JSON.parse(data.chart) : null,
         elapsed: data.elapsed,
       });
     } else if (data.type === 'failed') {

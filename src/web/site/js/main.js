@@ -31,6 +31,7 @@ let running = false;
 // the result pane (the print's header names the method while the pane shows
 // that trace).
 let shownSeries = null;
+let shownChart = null;
 let shownCaption = '';
 let shownTrace = null;
 const PROGRESS_DELAY_MS = 150;
@@ -134,6 +135,7 @@ async function runCommand(index) {
   if (outcome.showsText) {
     pane2.value = outcome.text;
     shownSeries = outcome.series;
+    shownChart = outcome.chart;
     shownCaption = catalog.commands[index].caption;
     shownTrace = pane2.value;  // as the pane holds it (its line breaks)
   } else if (pane2.value !== before) {
@@ -371,7 +373,7 @@ function start(received) {
     ShowFormatDecimalDigits: askDigits, mnuHelpFile: showHelp, mnuAbout: showAbout,
     // The browser's print shows its preview and saves as PDF too.
     FilePrint: () => window.print(), FilePrintPreview: () => window.print(),
-    FileExportPdf: () => window.print(), ShowChart: () => showChart(shownSeries, shownCaption),
+    FileExportPdf: () => window.print(), ShowChart: () => showChart(shownChart, texts.noChart),
   };
   catalog.commands.forEach((command, index) => {
     actions[command.item] = () => runCommand(index);
