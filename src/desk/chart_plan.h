@@ -34,9 +34,9 @@ inline constexpr std::string_view kGiveUpColour = "#c01010";
 inline constexpr std::string_view kEigenvalueColour = "#108030";
 
 struct ChartLine {
-  std::string name;  // its legend; the eigenvalue's with " = " and its value
-  bool dot = false;  // the accepted eigenvalue: a dot, not a line
-  bool marked = false;  // a line with a mark at each point
+  std::string name;                 // its legend; the eigenvalue's with " = " and its value
+  bool dot = false;                 // the accepted eigenvalue: a dot, not a line
+  bool marked = false;              // a line with a mark at each point
   std::vector<SeriesPoint> points;  // only those the scale can place
 };
 
@@ -58,7 +58,7 @@ struct ChartPanel {
 struct ChartPlan {
   // Nothing recorded: kNoChartText is shown instead.
   bool empty = true;
-  ChartAxis x;  // iterates or passes, shared by the panels; never log
+  ChartAxis x;                     // iterates or passes, shared by the panels; never log
   std::vector<ChartPanel> panels;  // the upper one, then the diagonal's when there is one
   std::optional<double> gave_up_at;
   // "未收敛：<why>（第 N 次迭代后放弃）", empty for a run that converged.

@@ -3,16 +3,14 @@
 // reaches a box with no answer yet reports the box; each answer runs the job
 // again from its start with all answers so far (the core is deterministic).
 'use strict';
-importScripts('matcalc.js');
+importScripts('matcalc.js', 'js/lines.js');
 
 let core = null;
 let job = null;  // {id, op, args, pointers, answers}
 const encoder = new TextEncoder();
 
 // The panes hold one character per line break; the core sees CR LF.
-function toCrLf(text) {
-  return text.replace(/\r\n|\r|\n/g, '\r\n');
-}
+const {toCrLf} = self.matcalcLines;
 
 function copyIn(bytes) {
   const pointer = core._malloc(bytes.length + 1);
