@@ -95,8 +95,4 @@ class Session {
   int digits_ = 0;
 };
 
-// The menus, the toolbar, the commands and the workbench's texts as JSON,
-// for the page to build itself from.
-std::string CatalogJson();
-
 }  // namespace matcalc::web
