@@ -31,6 +31,7 @@ std::string CatalogJson() {
     out += '{';
     AppendField(out, "name", menu.name);
     AppendField(out, "caption", menu.caption);
+    out += menu.lists_commands ? ",\"listsCommands\":true" : ",\"listsCommands\":false";
     out += ",\"items\":[";
     for (const MenuItem& item : menu.items) {
       if (out.back() != '[') out += ',';
