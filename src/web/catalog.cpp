@@ -59,7 +59,13 @@ std::string CatalogJson() {
   }
   out += "],\"toolbarItems\":{";
   for (const ToolbarButton& button : ToolbarButtons()) AppendField(out, button.key, button.item);
-  out += "},\"busyItems\":[";
+  out += "},\"toolbarGroupStarts\":[";
+  for (const ToolbarButton& button : ToolbarButtons()) {
+    if (!button.starts_group) continue;
+    if (out.back() != '[') out += ',';
+    AppendJsonString(out, button.key);
+  }
+  out += "],\"busyItems\":[";
   for (const std::string_view item : BusyItems()) {
     if (out.back() != '[') out += ',';
     AppendJsonString(out, item);
@@ -85,6 +91,11 @@ std::string CatalogJson() {
       {"statusComputing", kStatusComputing},
       {"noChart", kNoChartText},
       {"printCaption", kPrintCaption},
+      {"chartTitle", kChartTitle},
+      {"giveUpLegend", kGiveUpLegend},
+      {"exportPng", kExportPngButton},
+      {"exportSvg", kExportSvgButton},
+      {"close", kCloseButton},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

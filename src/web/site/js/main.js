@@ -71,7 +71,7 @@ function start(received) {
     // The browser's print shows its preview and saves as PDF too.
     FilePrint: () => window.print(), FilePrintPreview: () => window.print(),
     FileExportPdf: () => window.print(),
-    ShowChart: () => showChart(page.shown.chart, page.texts.noChart),
+    ShowChart: () => showChart(page.shown.chart, page.texts),
   };
   catalog.commands.forEach((command, index) => {
     actions[command.item] = () => runs.runCommand(index);
@@ -91,10 +91,12 @@ function start(received) {
       for (const node of items.values()) node.disabled = !enabled;
     },
   });
-  buildToolbar(document.getElementById('toolbar'), catalog.toolbar, (key) => {
+  const runTool = (key) => {
     const action = actions[catalog.toolbarItems[key]];
     if (action) action();
-  });
+  };
+  buildToolbar(document.getElementById('toolbar'), catalog.toolbar, catalog.toolbarGroupStarts,
+               runTool);
   // When the page became interactive (read by the page's benchmark).
   document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.classList.add('ready');
