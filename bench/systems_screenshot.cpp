@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 #include "workbench/convergence_chart.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"

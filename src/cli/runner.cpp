@@ -16,9 +16,10 @@
 #include <ostream>
 
 #include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
+#include "desk/series_formats.h"
 #include "frame/calibration.h"
 #include "frame/convergence.h"
-#include "frame/scripted_dialogs.h"
 #include "text/encoding.h"
 #include "text/text_util.h"
 

@@ -9,8 +9,8 @@
 
 #include "cli/runner.h"
 #include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
 #include "frame/calibration.h"
-#include "frame/scripted_dialogs.h"
 
 namespace matcalc {
 namespace {

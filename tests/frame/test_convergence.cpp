@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "desk/series_formats.h"
 #include "frame/convergence.h"
 
 namespace matcalc {
@@ -17,9 +18,9 @@ TEST(ConvergenceLog, SeriesKeepTheOrderTheyFirstAppearIn) {
   log.AddVector(Quantity::kEstimate, 4, e);
   log.Add(Quantity::kEigenvalue, 0, 4, 3);
   ASSERT_EQ(log.series().size(), 3u);
-  EXPECT_EQ(log.series()[0].Name(), "第 1 个分量的估计值");
-  EXPECT_EQ(log.series()[1].Name(), "第 2 个分量的估计值");
-  EXPECT_EQ(log.series()[2].Name(), "特征值");
+  EXPECT_EQ(SeriesName(log.series()[0]), "第 1 个分量的估计值");
+  EXPECT_EQ(SeriesName(log.series()[1]), "第 2 个分量的估计值");
+  EXPECT_EQ(SeriesName(log.series()[2]), "特征值");
   EXPECT_FALSE(log.counts_passes());
   // Numbers as the traces print them: 15 significant digits.
   EXPECT_EQ(SeriesCsv(log),
@@ -67,34 +68,6 @@ TEST(ConvergenceLog, PassesGivingUpAndTheDisabledLog) {
   off.Add(Quantity::kApproximation, 0, 1, 2);
   off.GiveUp(1, "x");
   EXPECT_TRUE(off.empty());
-}
-
-TEST(ConvergenceLog, IterativeSolversErrorAndComponents) {
-  ConvergenceLog log;
-  Vector x(2);
-  x(1) = 0.5;
-  log.AddVector(Quantity::kComponent, 0, x);
-  log.Add(Quantity::kError, 0, 1, 1E-05);
-  log.GiveUp(1, "迭代 1 次仍未达到精度要求，计算被迫终止");
-  EXPECT_FALSE(log.counts_passes());
-  EXPECT_EQ(SeriesCsv(log),
-            "series,x,y\n"
-            "x1,0,0.5\n"
-            "x2,0,0\n"
-            "误差,1,1E-05\n"
-            "未收敛,1,1\n");
-  EXPECT_NE(SeriesJson(log).find("{\"name\":\"误差\",\"quantity\":\"error\",\"component\":0,"
-                                 "\"points\":[[1,1E-05]]}"),
-            std::string::npos);
-  EXPECT_NE(SeriesJson(log).find("\"quantity\":\"component\",\"component\":2"), std::string::npos);
-  // What the charts of both front ends draw where.
-  EXPECT_TRUE(OnLogScale(Quantity::kError));
-  EXPECT_TRUE(OnLogScale(Quantity::kOffDiagonal));
-  EXPECT_FALSE(OnLogScale(Quantity::kComponent));
-  EXPECT_FALSE(OnLogScale(Quantity::kEstimate));
-  EXPECT_TRUE(OnLowerPanel(Quantity::kComponent));
-  EXPECT_TRUE(OnLowerPanel(Quantity::kDiagonal));
-  EXPECT_FALSE(OnLowerPanel(Quantity::kError));
 }
 
 }  // namespace

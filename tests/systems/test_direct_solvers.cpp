@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
-#include "frame/scripted_dialogs.h"
 #include "support/golden.h"
 
 namespace matcalc {
@@ -54,14 +54,14 @@ TEST(DirectSolvers, TextbookSystemsGiveTheirKnownSolutions) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.method);
-    const testing::CommandRun run = RunMethod(c.method, c.text, {c.order});
+    const testing::MethodOutcome run = RunMethod(c.method, c.text, {c.order});
     EXPECT_TRUE(SameText(Golden(c.golden), run.text2));
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << run.dialogs;
   }
 }
 
 TEST(DirectSolvers, OpeningShowsTheAugmentedMatrixUnrounded) {
-  const testing::CommandRun run = RunMethod("gauss", "1/3 2 2\r\n1 -0.5E-7", {"2"});
+  const testing::MethodOutcome run = RunMethod("gauss", "1/3 2 2\r\n1 -0.5E-7", {"2"});
   EXPECT_TRUE(run.text2.starts_with(CrLfLines({
       "    0.333333333333333    2    2",
       "    1    -5E-08    2",  // a short row repeats b from the row above
@@ -130,7 +130,7 @@ TEST(DirectSolvers, EachStopIsTheLastLineOfTheTrace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.method) + ": " + c.what);
-    const testing::CommandRun run = RunMethod(c.method, c.text, {c.order});
+    const testing::MethodOutcome run = RunMethod(c.method, c.text, {c.order});
     EXPECT_TRUE(SameText(c.after_opening, AfterOpening(run.text2)));
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << run.dialogs;
   }
@@ -138,7 +138,7 @@ TEST(DirectSolvers, EachStopIsTheLastLineOfTheTrace) {
 
 TEST(DirectSolvers, TridiagonalNotesEntriesOffTheBandAndGoesOn) {
   // A(1,3) = 5 is not used: the system solved is the tridiagonal one.
-  const testing::CommandRun run =
+  const testing::MethodOutcome run =
       RunMethod("tridiagonal", "2 1 5 3\r\n1 3 1 5\r\n0 1 3 4\r\n", {"3"});
   EXPECT_TRUE(SameText(
       CrLfLines({"", "注意：系数矩阵不是三对角矩阵，追赶法只用三条对角线上的元素。", "",
@@ -155,11 +155,11 @@ TEST(DirectSolvers, TridiagonalNotesEntriesOffTheBandAndGoesOn) {
 TEST(DirectSolvers, ValuesAreRoundedToTheDigitsOnlyWhenPrinted) {
   // x = 1/3 and 2/3 exactly; with D = 2 every printed value has two places,
   // while the substitutions work on the unrounded factors.
-  const testing::CommandRun run = RunMethod("lu-solve", "3 0 1\r\n0 3 2\r\n", {"2"}, {}, 2);
+  const testing::MethodOutcome run = RunMethod("lu-solve", "3 0 1\r\n0 3 2\r\n", {"2"}, {}, 2);
   EXPECT_TRUE(run.text2.ends_with(
       CrLfLines({"由 Ux = y 求得方程组的解：", "    x1 = 0.33", "    x2 = 0.67"})))
       << run.text2;
-  const testing::CommandRun cond = RunMethod("condition", "3 1\r\n1 3", {"2"}, {}, 3);
+  const testing::MethodOutcome cond = RunMethod("condition", "3 1\r\n1 3", {"2"}, {}, 3);
   EXPECT_TRUE(cond.text2.ends_with(CrLfLines({"    0.375    -0.125", "    -0.125    0.375", "",
                                               "矩阵的1-条件数 cond1(A) = ‖A‖1·‖A⁻¹‖1 = 2",
                                               "矩阵的2-条件数 cond2(A) = σmax/σmin = 2",
@@ -169,7 +169,7 @@ TEST(DirectSolvers, ValuesAreRoundedToTheDigitsOnlyWhenPrinted) {
 
 TEST(DirectSolvers, OrderBoxes) {
   for (const std::string& name : kMethods) {
-    const testing::CommandRun run = RunMethod(name, "1 2\r\n3 4", {"1"});
+    const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {"1"});
     const std::string box = name == "condition" ? "输入矩阵的阶数 n：" : "输入方程组的阶数 n：";
     EXPECT_EQ(run.dialogs, "input\t输入数据\t" + box + "\t3\t1\n") << name;
   }
@@ -177,11 +177,11 @@ TEST(DirectSolvers, OrderBoxes) {
 
 TEST(DirectSolvers, UnusableOrderLeavesBothPanes) {
   for (const std::string& name : kMethods) {
-    const testing::CommandRun cancelled = RunMethod(name, "1 2\r\n3 4");
+    const testing::MethodOutcome cancelled = RunMethod(name, "1 2\r\n3 4");
     EXPECT_EQ(cancelled.text2, "previous result") << name;
     EXPECT_FALSE(cancelled.changed) << name;
     for (const char* answer : {"", "   ", "abc", "0", "-3", "0.4", "40000"}) {
-      const testing::CommandRun run = RunMethod(name, "1 2\r\n3 4", {answer});
+      const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {answer});
       EXPECT_EQ(run.text2, "previous result") << name << " " << answer;
       EXPECT_FALSE(run.changed) << name << " " << answer;
     }
@@ -194,7 +194,7 @@ TEST(DirectSolvers, OrderTooLargeIsRefusedBeforeAnythingIsWritten) {
     // The elimination prints the whole matrix after every step: a trace of
     // about 27 n^3 bytes.
     for (const char* answer : {name == "gauss" ? "400" : "10000", "32767"}) {
-      const testing::CommandRun run = RunMethod(name, "1 2\r\n3 4", {answer});
+      const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {answer});
       EXPECT_EQ(run.text2, "previous result") << name << " " << answer;
       EXPECT_FALSE(run.changed) << name << " " << answer;
       EXPECT_TRUE(run.dialogs.ends_with(refusal)) << name << " " << run.dialogs;
@@ -220,7 +220,8 @@ TEST(DirectSolvers, ModerateOrdersAreAccepted) {
                                                                             {"ldlt", 300},
                                                                             {"tridiagonal", 300},
                                                                             {"condition", 300}}) {
-    const testing::CommandRun run = RunMethod(name, DominantText(order), {std::to_string(order)});
+    const testing::MethodOutcome run =
+        RunMethod(name, DominantText(order), {std::to_string(order)});
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << name << " " << run.dialogs;
     EXPECT_GT(run.text2.size(), 1000u) << name;
   }

@@ -10,8 +10,9 @@
 
 #include "cli/runner.h"
 #include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
+#include "desk/series_formats.h"
 #include "frame/convergence.h"
-#include "frame/scripted_dialogs.h"
 #include "support/golden.h"
 #include "support/orders.h"
 #include "systems/iterative.h"
@@ -20,9 +21,9 @@
 namespace matcalc {
 namespace {
 
-using testing::CommandRun;
 using testing::CrLfLines;
 using testing::Golden;
+using testing::MethodOutcome;
 using testing::RunMethod;
 using testing::SameText;
 
@@ -144,7 +145,7 @@ TEST(IterativeSolvers, IterationCountsAndSolutionsMatchARecomputation) {
         const int k = Recompute(s, method, omega, eps, x);
         ASSERT_GT(k, 0);
         const std::string name = kMethods[method];
-        const CommandRun run =
+        const MethodOutcome run =
             RunMethod(name, Text(s),
                       Answers(name, std::to_string(s.n), FormatNumber(eps), "1000", "1.15"), {}, 9);
         std::string tail =
@@ -158,25 +159,26 @@ TEST(IterativeSolvers, IterationCountsAndSolutionsMatchARecomputation) {
     }
   }
   // The textbook solution.
-  const CommandRun run = RunMethod("gauss-seidel", kTextbook, {"3", "1e-10", "100"});
+  const MethodOutcome run = RunMethod("gauss-seidel", kTextbook, {"3", "1e-10", "100"});
   EXPECT_TRUE(EndsWith(run.text2, "    x1 = 1.1\r\n    x2 = 1.2\r\n    x3 = 1.3\r\n"));
 }
 
 TEST(IterativeSolvers, BoxesInOrder) {
-  const CommandRun jacobi = RunMethod("jacobi-iteration", kTextbook, {"3", "0.001", "50", "2"});
+  const MethodOutcome jacobi = RunMethod("jacobi-iteration", kTextbook, {"3", "0.001", "50", "2"});
   EXPECT_EQ(jacobi.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit +
                                 "50\n" + kAskStart + "2\n" + kAskStart + "(cancel)\n");
-  const CommandRun sor = RunMethod("sor", kTextbook, {"3", "0.001", "50", "1.5", "1", "2", "3"});
+  const MethodOutcome sor = RunMethod("sor", kTextbook, {"3", "0.001", "50", "1.5", "1", "2", "3"});
   EXPECT_EQ(sor.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit + "50\n" +
                              kAskOmega + "1.5\n" + kAskStart + "1\n" + kAskStart + "2\n" +
                              kAskStart + "3\n");
   // Every number is a starting value, 0 and text that reads as 0 included;
   // an empty answer stops the questions and the rest stay 0.
-  const CommandRun start = RunMethod("gauss-seidel", kTextbook, {"3", "0.001", "50", "abc", ""});
+  const MethodOutcome start = RunMethod("gauss-seidel", kTextbook, {"3", "0.001", "50", "abc", ""});
   EXPECT_NE(start.text2.find("接下来输出初始向量值：\r\n" + Field24(0) + "\r\n" + Field24(0) +
                              "\r\n" + Field24(0) + "\r\n\r\n"),
             std::string::npos);
-  const CommandRun partly = RunMethod("gauss-seidel", kTextbook, {"3", "0.001", "50", "2.5", ""});
+  const MethodOutcome partly =
+      RunMethod("gauss-seidel", kTextbook, {"3", "0.001", "50", "2.5", ""});
   EXPECT_NE(partly.text2.find("接下来输出初始向量值：\r\n" + Field24(2.5) + "\r\n" + Field24(0) +
                               "\r\n" + Field24(0) + "\r\n\r\n"),
             std::string::npos);
@@ -216,7 +218,7 @@ TEST(IterativeSolvers, EveryEndingBoxLeavesThePanes) {
       cases.push_back({{"3", "0.001", "10", ""}, nullptr});
     }
     for (const Case& c : cases) {
-      const CommandRun run = RunMethod(method, kTextbook, c.answers);
+      const MethodOutcome run = RunMethod(method, kTextbook, c.answers);
       EXPECT_FALSE(run.changed) << c.answers.size();
       EXPECT_EQ(run.text2, "previous result");
       if (c.last_box != nullptr) {
@@ -234,7 +236,7 @@ TEST(IterativeSolvers, EveryEndingBoxLeavesThePanes) {
 TEST(IterativeSolvers, ZeroDiagonalEndsAfterTheParameters) {
   for (const char* method : kMethods) {
     SCOPED_TRACE(method);
-    const CommandRun run =
+    const MethodOutcome run =
         RunMethod(method, "4 1 1\r\n1 0 1\r\n1 1 4", Answers(method, "2", "0.001", "10"));
     EXPECT_FALSE(run.changed);
     EXPECT_TRUE(EndsWith(run.dialogs, kDiagonalBox)) << run.dialogs;
@@ -249,7 +251,8 @@ TEST(IterativeSolvers, ZeroDiagonalEndsAfterTheParameters) {
 TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
   for (const char* method : {"jacobi-iteration", "gauss-seidel"}) {
     SCOPED_TRACE(method);
-    const CommandRun run = RunMethod(method, kDivergent, Answers(method, "2", "0.0001", "32767"));
+    const MethodOutcome run =
+        RunMethod(method, kDivergent, Answers(method, "2", "0.0001", "32767"));
     const std::vector<std::string> lines = Lines(run.text2);
     EXPECT_EQ(lines[4],
               "    ρ(B) = " + FormatNumber(std::string_view(method) == "gauss-seidel" ? 100 : 10));
@@ -270,7 +273,7 @@ TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos);
   }
   // A starting value beyond the doubles diverges at the first step.
-  const CommandRun at_once =
+  const MethodOutcome at_once =
       RunMethod("jacobi-iteration", kTextbook, {"3", "0.001", "10", "1e999"});
   EXPECT_TRUE(EndsWith(at_once.text2,
                        "接下来输出各迭代向量：\r\n\r\n"
@@ -283,24 +286,24 @@ TEST(IterativeSolvers, LimitAsksWhetherToKeepTheTrace) {
   for (const char* method : kMethods) {
     SCOPED_TRACE(method);
     const std::vector<std::string> answers = Answers(method, "3", "1e-12", "3");
-    const CommandRun kept = RunMethod(method, kTextbook, answers, {Reply::kYes});
+    const MethodOutcome kept = RunMethod(method, kTextbook, answers, {Reply::kYes});
     EXPECT_TRUE(EndsWith(kept.dialogs, question + "yes\n")) << kept.dialogs;
     const std::string last = kept.text2.substr(kept.text2.rfind("    第 "));
     EXPECT_EQ(last.rfind("    第 3 次迭代向量是：\r\n", 0), 0u);
     EXPECT_TRUE(EndsWith(last, "\r\n\r\n"));
     EXPECT_EQ(kept.text2.find("近似解"), std::string::npos);
 
-    const CommandRun dropped = RunMethod(method, kTextbook, answers, {Reply::kNo});
+    const MethodOutcome dropped = RunMethod(method, kTextbook, answers, {Reply::kNo});
     EXPECT_TRUE(dropped.changed);
     EXPECT_EQ(dropped.text2, "");
     EXPECT_TRUE(EndsWith(dropped.dialogs, question + "no\n"));
   }
   // Success at the limit itself ends with the solution, no question; N = 1
   // is a limit like any other.
-  const CommandRun exact = RunMethod("jacobi-iteration", "2 4", {"1", "0.001", "2"});
+  const MethodOutcome exact = RunMethod("jacobi-iteration", "2 4", {"1", "0.001", "2"});
   EXPECT_TRUE(
       EndsWith(exact.text2, "迭代 2 次后满足精度要求，方程组的近似解是：\r\n    x1 = 2\r\n"));
-  const CommandRun one = RunMethod("jacobi-iteration", "2 4", {"1", "0", "1"}, {Reply::kYes});
+  const MethodOutcome one = RunMethod("jacobi-iteration", "2 4", {"1", "0", "1"}, {Reply::kYes});
   EXPECT_NE(one.dialogs.find("迭代 1 次仍未达到精度要求"), std::string::npos);
 }
 
@@ -384,7 +387,7 @@ TEST(IterativeSolvers, SeriesAreTheTracesNumbers) {
     EXPECT_EQ(x->points[0].x, 0);
     EXPECT_EQ(x->points[0].y, 0);
     EXPECT_NEAR(x->points[10].y, 1 + 0.1 * i, 1e-4);
-    EXPECT_EQ(x->Name(), "x" + std::to_string(i));
+    EXPECT_EQ(SeriesName(*x), "x" + std::to_string(i));
   }
   EXPECT_FALSE(run.log.gave_up_at().has_value());
   EXPECT_FALSE(run.log.counts_passes());
@@ -403,11 +406,11 @@ TEST(IterativeSolvers, SeriesAreTheTracesNumbers) {
 
 TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
   // An order too large for even one step is refused at once.
-  const CommandRun order = RunMethod("jacobi-iteration", kTextbook, {"20000", "0.1", "10"});
+  const MethodOutcome order = RunMethod("jacobi-iteration", kTextbook, {"20000", "0.1", "10"});
   EXPECT_FALSE(order.changed);
   EXPECT_EQ(order.dialogs, std::string(kAskOrder) + "20000\n" + kRefusal);
   // A limit whose iterates would not fit is refused after its box.
-  const CommandRun limit = RunMethod("sor", kTextbook, {"600", "0.1", "32767", "1.2"});
+  const MethodOutcome limit = RunMethod("sor", kTextbook, {"600", "0.1", "32767", "1.2"});
   EXPECT_FALSE(limit.changed);
   EXPECT_EQ(limit.dialogs, std::string(kAskOrder) + "600\n" + kAskEps + "0.1\n" + kAskLimit +
                                "32767\n" + kRefusal);
@@ -427,7 +430,7 @@ TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
   }
   for (const char* method : kMethods) {
     for (const int digits : {6, 15}) {
-      const CommandRun run =
+      const MethodOutcome run =
           RunMethod(method, text, Answers(method, "6", "0", "40", "1.9"), {Reply::kYes}, digits);
       ASSERT_TRUE(run.changed);
       EXPECT_LE(static_cast<double>(run.text2.size()), IterativeWork(n, 40, digits).trace_bytes)

@@ -68,7 +68,7 @@ TEST(SolverEstimates, TracesFitTheirReservedRoom) {
     SCOPED_TRACE(b.method);
     for (const int n : {1, 2, 9}) {
       for (const int digits : {6, 14, 15}) {
-        const testing::CommandRun run =
+        const testing::MethodOutcome run =
             testing::RunMethod(b.method, LongSystemText(n), {std::to_string(n)}, {}, digits);
         ASSERT_NE(run.text2.find("以上是"), std::string::npos);
         EXPECT_EQ(run.text2.find("不适用"), std::string::npos) << run.text2;

@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <QValueAxis>
 
+#include "desk/scripted_dialogs.h"
 #include "frame/convergence.h"
-#include "frame/scripted_dialogs.h"
 #include "workbench/beyond_trace.h"
 #include "workbench/convergence_chart.h"
 #include "workbench/export_picker.h"

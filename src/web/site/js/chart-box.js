@@ -11,30 +11,31 @@ function button(label) {
   return node;
 }
 
-// `series`: the core's series of the command captioned `caption`, or null.
-export function showChart(series, caption) {
-  return customBox('收敛图', 'none', (body, buttons, finish) => {
+// `plan`: the core's chart plan of the last iterative command, or null;
+// `texts`: the catalog's texts (the box's title and buttons, what is said
+// when there is nothing to draw, the give-up legend).
+export function showChart(plan, texts) {
+  return customBox(texts.chartTitle, 'none', (body, buttons, finish) => {
     body.classList.add('box-chart');
-    const svg = buildChart(series, caption);
-    const close = button('关闭');
+    const svg = buildChart(plan, texts.giveUpLegend);
+    const close = button(texts.close);
     close.addEventListener('click', () => finish(null));
     if (svg === null) {
       const note = document.createElement('p');
-      note.textContent = '还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法和三种迭代法' +
-          '算完以后，这里画出它们的收敛过程。';
+      note.textContent = texts.noChart;
       body.append(note);
       buttons.append(close);
       return {initialFocus: close, accept: () => null, cancel: () => null};
     }
     body.append(svg);
-    const svgButton = button('导出 SVG...');
+    const svgButton = button(texts.exportSvg);
     svgButton.addEventListener('click', () => {
-      download('收敛图.svg', new TextEncoder().encode(svgFileText(svg)));
+      download(`${texts.chartTitle}.svg`, new TextEncoder().encode(svgFileText(svg)));
     });
-    const pngButton = button('导出 PNG...');
+    const pngButton = button(texts.exportPng);
     pngButton.addEventListener('click', async () => {
       try {
-        download('收敛图.png', new Uint8Array(await (await pngBlob(svg)).arrayBuffer()));
+        download(`${texts.chartTitle}.png`, new Uint8Array(await (await pngBlob(svg)).arrayBuffer()));
       } catch {
         // The picture could not be drawn: nothing is offered.
       }

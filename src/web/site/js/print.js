@@ -3,6 +3,7 @@
 // caption and the date on every page, page numbers, and a wide trace on
 // landscape paper set smaller; lines wider still wrap, so no number is cut.
 // The browser's print and save-as-PDF give the same document.
+import './lines.js';
 
 const CELLS_PORTRAIT = 100;   // 9 pt on A4 portrait between 15 mm margins
 const CELLS_LANDSCAPE = 150;  // the same on landscape
@@ -21,11 +22,11 @@ function cells(line) {
 }
 
 export class PrintView {
-  // `trace()`: the result pane's text; `caption()`: the method that wrote
-  // it, or ''.
-  constructor(trace, caption) {
+  // `trace()`: the result pane's text; `header()`: the header's caption
+  // (the core's print caption).
+  constructor(trace, header) {
     this.trace = trace;
-    this.caption = caption;
+    this.header = header;
     this.root = document.createElement('table');
     this.root.id = 'print-view';
     this.root.className = 'print-view';
@@ -43,11 +44,10 @@ export class PrintView {
   }
 
   update() {
-    const text = this.trace().replace(/\r\n|\r/g, '\n').replace(/\n$/, '');
+    const text = globalThis.matcalcLines.toLines(this.trace()).replace(/\n$/, '');
     let widest = 0;
     for (const line of text.split('\n')) widest = Math.max(widest, cells(line));
-    const caption = this.caption();
-    this.title.textContent = caption ? `矩阵计算器 — ${caption}` : '矩阵计算器';
+    this.title.textContent = this.header();
     const now = new Date();
     const two = (n) => String(n).padStart(2, '0');
     this.date.textContent = `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())} ` +

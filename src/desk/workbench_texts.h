@@ -3,7 +3,6 @@
 // workbench (the window, the page) shows these and writes none of its own.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 #include "frame/dialogs.h"
@@ -12,6 +11,11 @@ namespace matcalc {
 
 // The title of every box that has none of its own.
 inline constexpr std::string_view kProgramTitle = "矩阵计算器";
+
+// The header of a printed trace: the program's title, and the caption of the
+// method that wrote the trace when the result pane still shows its trace
+// ("%1"), as in "矩阵计算器 — 幂法".
+inline constexpr std::string_view kPrintCaption = "矩阵计算器 — %1";
 
 // Status line.
 inline constexpr std::string_view kStatusEditing = "编辑状态";     // the edit pane changed
@@ -22,9 +26,7 @@ inline constexpr std::string_view kStatusNew = "状态";             // after ne
 inline constexpr std::string_view kStatusComputing = "正在计算：%1……（按 Esc 停止）";
 inline constexpr std::string_view kStatusStopping = "正在停止……";
 
-// Opening a file.
-// A file longer than this is only read after the user agreed to wait.
-inline constexpr std::int64_t kLargeFileBytes = 1500;
+// Opening a file (desk/opening.h has the limits).
 inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";
 inline constexpr std::string_view kOpenFailedText = "操作有误#";
 inline constexpr std::string_view kEmptyFileText = "文件为空，请重新选择文件#";
@@ -42,7 +44,7 @@ inline constexpr std::string_view kSaveFailedText = "操作有误！";
 inline constexpr std::string_view kTextFilesName = "文本文件(*.txt)";
 inline constexpr std::string_view kAllFilesName = "所有文件(*.*)";
 
-// The question asked before a file longer than kLargeFileBytes is read;
+// The question asked before a file longer than kAskBeforeOpeningBytes is read;
 // No (the default) leaves both panes as they were.
 MessageRequest LargeFileQuestion();
 
