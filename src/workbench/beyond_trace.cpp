@@ -49,7 +49,13 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
       running_(true),
       shown_(true) {
   hints_label_->setObjectName(QStringLiteral("HintsLabel"));
-  connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
+  connect(&text2, &QPlainTextEdit::textChanged, this, [this] {
+    ++text2_changes_;
+    // The chart follows the result pane: an empty pane (新建, 打开, or the
+    // user's own deleting) has no trace to chart. A command's pane is judged
+    // when it ends.
+    if (!command_running_ && !shown_.empty() && text2_.document()->isEmpty()) ShowNoSeries();
+  });
   window.statusBar()->addPermanentWidget(hints_label_);
   // Menus built from the shared table (commands/menus.h) hold the items
   // already; other menus get them here.
@@ -94,9 +100,19 @@ ExportPicker& BeyondTrace::picker() {
   return picker_override_ != nullptr ? *picker_override_ : *own_picker_;
 }
 
-void BeyondTrace::CommandStarts() { changes_at_start_ = text2_changes_; }
+void BeyondTrace::CommandStarts() {
+  changes_at_start_ = text2_changes_;
+  command_running_ = true;
+}
+
+void BeyondTrace::ShowNoSeries() {
+  shown_ = ConvergenceLog(true);
+  shown_caption_.clear();
+  if (chart_ != nullptr) chart_->chart()->SetLog(shown_, shown_caption_);
+}
 
 void BeyondTrace::CommandEnded(const QString& caption, bool ran) {
+  command_running_ = false;
   // The pane still shows the trace before: so does the chart.
   if (!ran || text2_changes_ == changes_at_start_) return;
   shown_ = running_;

@@ -1,8 +1,10 @@
 #include "workbench/convergence_chart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegendMarker>
@@ -13,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -20,6 +23,7 @@
 #include <cmath>
 #include <limits>
 
+#include "frame/log_axis.h"
 #include "text/number_text.h"
 #include "workbench/export_picker.h"
 #include "workbench/qt_dialogs.h"
@@ -82,13 +86,18 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const QSt
 
   QAbstractAxis* y_axis = nullptr;
   if (log_scale) {
-    auto* axis = new QLogValueAxis;
-    axis->setBase(10);
-    axis->setLabelFormat(QStringLiteral("%.0e"));
-    if (y.valid()) {
-      axis->setRange(std::pow(10, std::floor(std::log10(y.low))),
-                     std::pow(10, std::ceil(std::log10(y.high)) + (y.low == y.high ? 1 : 0)));
-    }
+    // The series hold the decimal logarithms; the axis labels a round subset
+    // of the decades, each with one grid line, so that no label is elided
+    // however many decades the run spans.
+    auto* axis = new QCategoryAxis;
+    const LogAxisPlan plan =
+        y.valid() ? PlanLogAxis(std::pow(10, y.low), std::pow(10, y.high)) : PlanLogAxis(1, 10);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setStartValue(plan.low);
+    for (std::size_t i = 0; i < plan.labels.size(); ++i)
+      axis->append(QString::fromStdString(plan.labels[i]), plan.exponents[i]);
+    axis->setRange(plan.low, plan.high);
+    axis->setTruncateLabels(false);
     y_axis = axis;
   } else {
     auto* axis = new QValueAxis;
@@ -122,8 +131,9 @@ QLineSeries* GiveUpLine(double x, const Range& y, bool log_scale, const QString&
   double low = y.valid() ? y.low : 0;
   double high = y.valid() ? y.high : 1;
   if (log_scale) {
-    low = std::pow(10, std::floor(std::log10(low)));
-    high = std::pow(10, std::ceil(std::log10(high)));
+    // Across the decades the axis shows (the series hold logarithms).
+    low = std::floor(low);
+    high = std::ceil(high);
   }
   line->append(x, low);
   line->append(x, high);
@@ -148,12 +158,33 @@ ConvergenceChart::ConvergenceChart(QWidget* parent)
   for (QChartView* view : {upper_view_, lower_view_}) {
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(220);
-    charts->addWidget(view, 1);
+    // The legend goes below the chart in columns (the chart's own would cut
+    // off a long list), and scrolls when even they run out of room.
+    auto* pane = new QWidget(charts_);
+    auto* stack = new QVBoxLayout(pane);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(2);
+    stack->addWidget(view, 1);
+    auto* scroll = new QScrollArea(pane);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMaximumHeight(5 * 20 + 8);
+    auto* legend = new QWidget(scroll);
+    legend->setObjectName(view == upper_view_ ? QStringLiteral("UpperLegend")
+                                              : QStringLiteral("LowerLegend"));
+    legend->setAutoFillBackground(true);
+    legend->setBackgroundRole(QPalette::Base);
+    new QGridLayout(legend);
+    scroll->setWidget(legend);
+    stack->addWidget(scroll);
+    (view == upper_view_ ? upper_legend_ : lower_legend_) = legend;
+    (view == upper_view_ ? upper_pane_ : lower_pane_) = pane;
+    charts->addWidget(pane, 1);
   }
   for (QChart* chart : {upper_, lower_}) {
     chart->setTitleFont(ChartFont(11, true));
-    chart->legend()->setFont(ChartFont(9));
-    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->hide();
     chart->setBackgroundBrush(Qt::white);
   }
   layout->addWidget(charts_, 1);
@@ -165,7 +196,10 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   ResetChart(lower_);
   empty_ = log.series().empty();
   charts_->setVisible(!empty_);
+  FillLegend(upper_legend_, {});
+  FillLegend(lower_legend_, {});
   if (empty_) {
+    note_->setVisible(true);
     note_->setText(
         QStringLiteral("还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法"
                        "算完以后，这里画出它们的收敛过程。"));
@@ -221,9 +255,10 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
     Range& y_range = on_lower ? lower_y : upper_y;
     for (const SeriesPoint& p : s.points) {
       if (!Drawable(p.y, log_scale)) continue;
-      series->append(p.x, p.y);
+      const double y = log_scale ? std::log10(p.y) : p.y;
+      series->append(p.x, y);
       x_range.Add(p.x);
-      y_range.Add(p.y);
+      y_range.Add(y);
     }
     (on_lower ? lower_series : upper_series).append(series);
     switch (s.quantity) {
@@ -258,20 +293,49 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   if (!give_up.isEmpty())
     title += QStringLiteral("<br><span style='color:#c01010'>%1</span>").arg(give_up);
   upper_->setTitle(title);
-  lower_view_->setVisible(!lower_series.isEmpty());
+  FillLegend(upper_legend_, upper_series);
+  FillLegend(lower_legend_, lower_series);
+  lower_pane_->setVisible(!lower_series.isEmpty());
   if (!lower_series.isEmpty()) {
     AddWithAxes(lower_, lower_series, x_title, QStringLiteral("对角元"), x_range, lower_y, false);
     lower_->setTitle(QStringLiteral("%1：各次变换后的对角元").arg(caption));
   }
+  // The chart's title says already where the run gave up (and carries it
+  // into the pictures); the note only says what was left out.
   QString note;
-  if (!give_up.isEmpty()) note = QStringLiteral("<b style='color:#c01010'>%1</b>").arg(give_up);
   if (more) {
-    if (!note.isEmpty()) note += QStringLiteral("<br>");
     note += QStringLiteral("只画出前 %1 个分量；全部数据可用 matcalc-cli --series 导出。")
                 .arg(kMostComponents);
   }
   note_->setText(note);
   note_->setVisible(!note.isEmpty());
+}
+
+void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>& series) {
+  auto* grid = static_cast<QGridLayout*>(legend->layout());
+  while (QLayoutItem* item = grid->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  legend->parentWidget()->parentWidget()->setVisible(!series.isEmpty());
+  // Row by row in as many columns as fit a few names: 8 components, the
+  // eigenvalue and the line where the run gave up take three rows.
+  const int columns = series.size() <= 3 ? 1 : series.size() <= 8 ? 2 : 4;
+  int at = 0;
+  for (QAbstractSeries* s : series) {
+    const auto* xy = static_cast<const QXYSeries*>(s);
+    auto* swatch = new QLabel(legend);
+    swatch->setFixedSize(18, 10);
+    const QColor colour =
+        s->type() == QAbstractSeries::SeriesTypeScatter ? xy->color() : xy->pen().color();
+    swatch->setStyleSheet(QStringLiteral("background:%1").arg(colour.name()));
+    auto* name = new QLabel(s->name(), legend);
+    name->setFont(ChartFont(9));
+    grid->addWidget(swatch, at / columns, 2 * (at % columns));
+    grid->addWidget(name, at / columns, 2 * (at % columns) + 1);
+    ++at;
+  }
+  for (int c = 0; c < columns; ++c) grid->setColumnStretch(2 * c + 1, 1);
 }
 
 bool ConvergenceChart::SavePng(const QString& path) { return charts_->grab().save(path, "PNG"); }

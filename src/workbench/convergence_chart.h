@@ -12,6 +12,7 @@
 
 #include "frame/convergence.h"
 
+class QAbstractSeries;
 class QChart;
 class QChartView;
 class QLabel;
@@ -43,12 +44,19 @@ class ConvergenceChart : public QWidget {
   static constexpr int kMostComponents = 8;
 
  private:
+  // Lists `series` with their colours under their chart; hidden when none.
+  void FillLegend(QWidget* legend, const QList<QAbstractSeries*>& series);
+
   QLabel* note_;
   QChart* upper_;
   QChart* lower_;
   QChartView* upper_view_;
   QChartView* lower_view_;
   QWidget* charts_;
+  QWidget* upper_pane_ = nullptr;  // a chart and its legend
+  QWidget* lower_pane_ = nullptr;
+  QWidget* upper_legend_ = nullptr;
+  QWidget* lower_legend_ = nullptr;
   bool empty_ = true;
 };
 

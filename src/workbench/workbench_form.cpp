@@ -267,11 +267,12 @@ void WorkbenchForm::UpdateSolveMenu() {
 namespace {
 
 // What a running command must not meet: another command, or a change of the
-// panes or of the digits it computes with. (The result pane is saved only
-// once the trace is whole.)
-const char* const kBusyItems[] = {"FileNew",    "FileOpen",    "FileSave",
-                                  "FileSaveAs", "EditCut",     "EditPaste",
-                                  "EditDelete", "ShowDefault", "ShowFormatDecimalDigits"};
+// panes or of the digits it computes with. The result pane is saved, printed
+// and exported only once the trace is whole.
+const char* const kBusyItems[] = {"FileNew",       "FileOpen",    "FileSave",
+                                  "FileSaveAs",    "FilePrint",   "FilePrintPreview",
+                                  "FileExportPdf", "EditCut",     "EditPaste",
+                                  "EditDelete",    "ShowDefault", "ShowFormatDecimalDigits"};
 
 }  // namespace
 

@@ -3,11 +3,11 @@
 // the window).
 #include <QtTest>
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
-#include <QLogValueAxis>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScatterSeries>
@@ -195,11 +195,73 @@ class BeyondTraceTest : public QObject {
     }
     ConvergenceChart chart;
     chart.SetLog(log, QStringLiteral("古典雅可比法"));
-    QVERIFY(qobject_cast<QLogValueAxis*>(chart.upper()->axes(Qt::Vertical).value(0)) != nullptr);
+    auto* axis = qobject_cast<QCategoryAxis*>(chart.upper()->axes(Qt::Vertical).value(0));
+    QVERIFY(axis != nullptr);
+    QCOMPARE(axis->categoriesLabels(),
+             QStringList({QStringLiteral("1E-10"), QStringLiteral("1E-8"), QStringLiteral("1E-6"),
+                          QStringLiteral("1E-4"), QStringLiteral("1E-2"), QStringLiteral("1")}));
+    // The series hold the logarithms the axis is laid out in.
     QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->count(), 3);
+    QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->at(2).y(), -10.0);
     QCOMPARE(chart.lower()->series().size(), 2);
     QCOMPARE(chart.upper()->axes(Qt::Horizontal).value(0)->titleText(),
              QStringLiteral("变换次数 k"));
+  }
+
+  // A Jacobi run with eps 0 spans some 160 decades: a few round ones are
+  // labelled, in E notation, none elided, the picture shows them, and the
+  // run's giving up is told once, in the chart's title.
+  void logAxisOverManyDecadesStaysReadable() {
+    ConvergenceLog log;
+    Matrix a(2, 2);
+    for (int k = 0; k <= 40; ++k) {
+      log.Add(Quantity::kOffDiagonal, 0, k, 3 * std::pow(10.0, -4 * k));
+      log.AddDiagonal(k, a, 2);
+    }
+    log.GiveUp(40, "迭代次数超过上限");
+    ChartWindow window(nullptr, nullptr);
+    window.chart()->SetLog(log, QStringLiteral("古典雅可比法"));
+    window.resize(700, 560);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* axis = qobject_cast<QCategoryAxis*>(window.chart()->upper()->axes(Qt::Vertical).value(0));
+    QVERIFY(axis != nullptr);
+    QVERIFY(axis->max() - axis->min() >= 160);
+    const QStringList labels = axis->categoriesLabels();
+    QVERIFY(labels.size() >= 4);
+    QVERIFY(labels.size() <= 8);
+    for (const QString& label : labels) {
+      QVERIFY(!label.contains(QChar(0x2026)));
+      QVERIFY(label == QStringLiteral("1") || label.startsWith(QStringLiteral("1E")));
+    }
+    QVERIFY(!axis->truncateLabels());
+    const QString title = window.chart()->upper()->title();
+    QCOMPARE(title.count(QStringLiteral("未收敛")), 1);
+    const auto* note = window.chart()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(note == nullptr || !note->isVisible() || !note->text().contains("未收敛"));
+  }
+
+  // Eight components, the eigenvalue and where the run gave up: the legend
+  // lists each of them whole.
+  void legendListsManyComponents() {
+    ConvergenceLog log;
+    for (int k = 1; k <= 5; ++k) {
+      Vector e(8);
+      for (int i = 1; i <= 8; ++i) e(i) = i + 1.0 / k;
+      log.AddVector(Quantity::kEstimate, k, e);
+    }
+    log.GiveUp(5, "迭代次数超过上限");
+    ConvergenceChart chart;
+    chart.SetLog(log, QStringLiteral("幂法"));
+    auto* legend = chart.findChild<QWidget*>(QStringLiteral("UpperLegend"));
+    QVERIFY(legend != nullptr);
+    QStringList names;
+    for (const QLabel* label : legend->findChildren<QLabel*>()) {
+      if (!label->text().isEmpty()) names << label->text();
+    }
+    QCOMPARE(names.size(), 9);
+    QVERIFY(names.contains(QStringLiteral("第 8 个分量的估计值")));
+    QVERIFY(names.contains(QStringLiteral("放弃处")));
   }
 
   void chartExportsPngAndSvg() {
@@ -312,10 +374,41 @@ class BeyondTraceTest : public QObject {
     form.text2()->appendPlainText(QStringLiteral("注"));
     QCOMPARE(form.beyond()->PrintCaptionNow(), QStringLiteral("矩阵计算器"));
 
+    // 新建 empties the result pane, and the chart with it.
+    form.action(QStringLiteral("FileNew"))->trigger();
+    QVERIFY(form.beyond()->shown_series().empty());
+    QVERIFY(window->chart()->empty());
+
     form.text1()->setPlainText(QStringLiteral("12abc 2\n3 4"));
     QTRY_COMPARE(form.beyond()->hints_label()->text(),
                  QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，1 个元素只读了一部分"));
     QCOMPARE(form.text1()->extraSelections().size(), 1);
+    form.SetDialogs(nullptr);
+  }
+
+  // While a command computes, the trace is not whole: it is neither printed,
+  // previewed nor exported, and the items come back when it ends.
+  void printItemsWaitForTheCommand() {
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"60", "0"});
+    form.SetDialogs(&dialogs);
+    form.show();
+    QString text;
+    for (int i = 1; i <= 60; ++i) {
+      for (int j = 1; j <= 60; ++j) text += QString::number(i == j ? 200 + i : 1.0 / (i + j)) + ' ';
+      text += '\n';
+    }
+    form.text1()->setPlainText(text);
+    const QStringList items = {QStringLiteral("FilePrint"), QStringLiteral("FilePrintPreview"),
+                               QStringLiteral("FileExportPdf")};
+    for (const QString& item : items) QVERIFY(form.action(item)->isEnabled());
+    QSignalSpy ended(&form, &WorkbenchForm::commandEnded);
+    form.action(QStringLiteral("ClassicalJacobi"))->trigger();
+    QVERIFY(form.busy());
+    for (const QString& item : items) QVERIFY(!form.action(item)->isEnabled());
+    form.StopCommand();
+    QVERIFY(ended.wait(60000));
+    for (const QString& item : items) QVERIFY(form.action(item)->isEnabled());
     form.SetDialogs(nullptr);
   }
 
