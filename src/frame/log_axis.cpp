@@ -31,9 +31,7 @@ LogAxisPlan PlanLogAxis(double smallest, double largest) {
   // that keeps the labels within bounds. Labels fall on multiples of the
   // step, so they read as round decades; the axis keeps its own ends.
   static constexpr int kFactors[] = {10, 20, 25, 50};
-  const auto count = [&plan](int step) {
-    return (plan.high - CeilTo(plan.low, step)) / step + 1;
-  };
+  const auto count = [&plan](int step) { return (plan.high - CeilTo(plan.low, step)) / step + 1; };
   plan.step = count(1) <= kMostLogLabels   ? 1
               : count(2) <= kMostLogLabels ? 2
               : count(3) <= kMostLogLabels ? 3

@@ -10,11 +10,11 @@
 namespace matcalc {
 
 struct LogAxisPlan {
-  int low = 0;   // the axis runs from 10^low
-  int high = 1;  // to 10^high
-  int step = 1;  // decades between two labels, which stand on its multiples
-  std::vector<int> exponents;        // the labelled decades, low to high
-  std::vector<std::string> labels;   // "1E-20", "1", "1E+3": E notation
+  int low = 0;                      // the axis runs from 10^low
+  int high = 1;                     // to 10^high
+  int step = 1;                     // decades between two labels, which stand on its multiples
+  std::vector<int> exponents;       // the labelled decades, low to high
+  std::vector<std::string> labels;  // "1E-20", "1", "1E+3": E notation
 };
 
 inline constexpr int kMostLogLabels = 8;

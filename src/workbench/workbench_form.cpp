@@ -284,7 +284,18 @@ const char* const kBusyItems[] = {"FileNew",       "FileOpen",    "FileSave",
 // it one more copy covers the trace.
 constexpr FrontEndCosts kWindowCosts{.text_copies = 2, .trace_copies = 1};
 
-bool WorkbenchForm::busy() const { return run_ != nullptr; }
+bool WorkbenchForm::busy() const { return run_ != nullptr || file_stop_ != nullptr; }
+
+void WorkbenchForm::BeginBusy(std::function<void()> stop) {
+  file_stop_ = std::move(stop);
+  SetBusy(true);
+}
+
+void WorkbenchForm::EndBusy() {
+  file_stop_ = nullptr;
+  SetBusy(false);
+  if (close_when_ended_) close();
+}
 
 void WorkbenchForm::SetBusy(bool busy) {
   for (const char* name : kBusyItems) action(QString::fromLatin1(name))->setEnabled(!busy);
@@ -319,8 +330,13 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
 }
 
 void WorkbenchForm::StopCommand() {
-  if (run_ == nullptr) return;
-  run_->Stop();
+  if (run_ != nullptr) {
+    run_->Stop();
+  } else if (file_stop_ != nullptr) {
+    file_stop_();
+  } else {
+    return;
+  }
   SetStatus(FromView(kStatusStopping));
 }
 

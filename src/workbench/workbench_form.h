@@ -70,7 +70,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   // and busy() until commandEnded.
   void RunMenuCommand(const Command& command);
   bool busy() const;
-  // Asks the running command to stop (Esc, the 停止 button, closing).
+  // Asks the running command, or the file being read or written, to stop
+  // (Esc, the 停止 button, closing).
   void StopCommand();
   void DispatchToolbarKey(const QString& key);
 
@@ -99,6 +100,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void ShowProgress(qint64 maximum) override;
   void SetProgress(qint64 value) override;
   void HideProgress() override;
+  void BeginBusy(std::function<void()> stop) override;
+  void EndBusy() override;
 
   void ApplyPanes();
   void SetBusy(bool busy);
@@ -132,6 +135,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
 
   // The command running, if any.
   CommandRun* run_ = nullptr;
+  // What stops the file being read or written, if any.
+  std::function<void()> file_stop_;
   QString status_before_run_;
   bool close_when_ended_ = false;
   QTimer progress_timer_;
