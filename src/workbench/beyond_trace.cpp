@@ -126,14 +126,23 @@ QString BeyondTrace::PrintCaptionNow() const {
   return PrintCaption(ours ? shown_caption_ : QString());
 }
 
+// The pages are read from the result pane's document as they are set: the
+// trace is never copied. The box over the window shows from the first moment
+// (the lines are measured first) and keeps the pane as it is meanwhile.
 void BeyondTrace::Print() {
-  PrintTrace(&window_,
-             TracePrinter(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime()));
+  PrintProgress progress(&window_);
+  const TracePrinter printer(*text2_.document(), PrintCaptionNow(), QDateTime::currentDateTime(),
+                             progress.measuring());
+  if (!printer.measured()) return;
+  PrintTrace(&window_, printer, progress.painting());
 }
 
 void BeyondTrace::Preview() {
-  PreviewTrace(&window_,
-               TracePrinter(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime()));
+  PrintProgress progress(&window_);
+  const TracePrinter printer(*text2_.document(), PrintCaptionNow(), QDateTime::currentDateTime(),
+                             progress.measuring());
+  if (!printer.measured()) return;
+  PreviewTrace(&window_, printer);
 }
 
 void BeyondTrace::ExportPdf() {
@@ -143,9 +152,12 @@ void BeyondTrace::ExportPdf() {
   if (!chosen) return;
   const QString name = WithSuffix(*chosen, QStringLiteral("pdf"));
   QString error;
-  const TracePrinter printer(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime());
-  // A stopped export leaves no file and says nothing.
-  if (!WriteTracePdf(name, printer, &error, PaintingProgressBox(&window_)) && !error.isEmpty()) {
+  PrintProgress progress(&window_);
+  const TracePrinter printer(*text2_.document(), PrintCaptionNow(), QDateTime::currentDateTime(),
+                             progress.measuring());
+  if (!printer.measured()) return;
+  // A stopped export leaves the file as it was and says nothing.
+  if (!WriteTracePdf(name, printer, &error, progress.painting()) && !error.isEmpty()) {
     QMessageBox::warning(&window_, kProgramTitle, QStringLiteral("操作有误！\n") + error);
   }
 }

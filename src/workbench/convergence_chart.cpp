@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScatterSeries>
 #include <QScrollArea>
 #include <QSvgGenerator>
@@ -338,18 +339,43 @@ void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>
   for (int c = 0; c < columns; ++c) grid->setColumnStretch(2 * c + 1, 1);
 }
 
-bool ConvergenceChart::SavePng(const QString& path) { return charts_->grab().save(path, "PNG"); }
+// Pictures go through a temporary file beside the target too.
+namespace {
 
-bool ConvergenceChart::SaveSvg(const QString& path) {
-  QSvgGenerator generator;
-  generator.setFileName(path);
-  generator.setSize(charts_->size());
-  generator.setViewBox(QRect(QPoint(0, 0), charts_->size()));
-  generator.setTitle(upper_->title());
-  QPainter painter;
-  if (!painter.begin(&generator)) return false;
-  charts_->render(&painter);
-  return painter.end();
+// False with the system's reason (or a reason of ours) in `error`.
+bool Failed(QSaveFile& file, QString* error, const QString& ours = {}) {
+  if (error != nullptr) {
+    *error = file.error() != QFileDevice::NoError || ours.isEmpty() ? file.errorString() : ours;
+  }
+  file.cancelWriting();
+  return false;
+}
+
+}  // namespace
+
+bool ConvergenceChart::SavePng(const QString& path, QString* error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return Failed(file, error);
+  if (!charts_->grab().save(&file, "PNG"))
+    return Failed(file, error, QStringLiteral("无法生成 PNG"));
+  return file.commit() || Failed(file, error);
+}
+
+bool ConvergenceChart::SaveSvg(const QString& path, QString* error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return Failed(file, error);
+  {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setSize(charts_->size());
+    generator.setViewBox(QRect(QPoint(0, 0), charts_->size()));
+    generator.setTitle(upper_->title());
+    QPainter painter;
+    if (!painter.begin(&generator)) return Failed(file, error, QStringLiteral("无法生成 SVG"));
+    charts_->render(&painter);
+    if (!painter.end()) return Failed(file, error, QStringLiteral("无法生成 SVG"));
+  }
+  return file.commit() || Failed(file, error);
 }
 
 ChartWindow::ChartWindow(QWidget* parent, ExportPicker* picker)
@@ -386,8 +412,9 @@ void ChartWindow::Export(const QString& suffix) {
       png ? QStringLiteral("PNG 图片(*.png)") : QStringLiteral("SVG 图片(*.svg)"));
   if (!chosen) return;
   const QString name = WithSuffix(*chosen, suffix);
-  if (!(png ? chart_->SavePng(name) : chart_->SaveSvg(name))) {
-    QMessageBox::warning(this, kProgramTitle, QStringLiteral("操作有误！\n无法写入 %1").arg(name));
+  QString error;
+  if (!(png ? chart_->SavePng(name, &error) : chart_->SaveSvg(name, &error))) {
+    QMessageBox::warning(this, kProgramTitle, QStringLiteral("操作有误！\n") + error);
   }
 }
 

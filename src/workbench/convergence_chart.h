@@ -36,9 +36,10 @@ class ConvergenceChart : public QWidget {
   QChart* upper() const { return upper_; }
   QChart* lower() const { return lower_; }
 
-  // The charts as they are shown, as a picture.
-  bool SavePng(const QString& path);
-  bool SaveSvg(const QString& path);
+  // The charts as they are shown, as a picture written through a temporary
+  // file beside `path`; false with the reason in `error` when it failed.
+  bool SavePng(const QString& path, QString* error = nullptr);
+  bool SaveSvg(const QString& path, QString* error = nullptr);
 
   // At most this many components are drawn; the series file has them all.
   static constexpr int kMostComponents = 8;

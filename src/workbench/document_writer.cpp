@@ -161,7 +161,8 @@ void DocumentWriter::WriteFile() {
     reason_ = stopped ? QString() : reason;
     chunks_.clear();
   }
-  QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { Finish(); }, Qt::QueuedConnection);
 }
 
 void DocumentWriter::Finish() {

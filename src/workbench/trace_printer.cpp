@@ -1,7 +1,6 @@
 #include "workbench/trace_printer.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -11,6 +10,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -21,8 +23,9 @@ namespace matcalc::workbench {
 namespace {
 
 constexpr double kMarginMm = 15;
-// A painting shorter than this shows no progress box.
-constexpr int kProgressDelayMs = 400;
+// Work shorter than this shows no progress box; longer work shows it by then,
+// and the window's events are handled every kEventsEveryMs after.
+constexpr int kProgressDelayMs = 80;
 constexpr int kEventsEveryMs = 40;
 constexpr double kMmPerPoint = 25.4 / 72;
 
@@ -98,18 +101,56 @@ double UsableWidth(QPageLayout::Orientation orientation) {
 
 int CellWidth(const QString& line) {
   int cells = 0;
-  for (const char32_t c : line.toUcs4()) cells += IsWide(c) ? 2 : 1;
+  const qsizetype size = line.size();
+  for (qsizetype i = 0; i < size; ++i) {
+    char32_t c = line[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < size && line[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(line[i], line[i + 1]);
+      ++i;
+    }
+    cells += IsWide(c) ? 2 : 1;
+  }
   return cells;
 }
 
 TracePrinter::TracePrinter(const QString& text, QString caption, QDateTime when)
-    : caption_(std::move(caption)), when_(std::move(when)) {
+    : own_(std::make_unique<QTextDocument>()),
+      document_(own_.get()),
+      caption_(std::move(caption)),
+      when_(std::move(when)) {
   QString lf = text;
   lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   lf.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  lines_ = lf.split(QLatin1Char('\n'));
-  if (!lines_.isEmpty() && lines_.back().isEmpty()) lines_.removeLast();
-  for (const QString& line : lines_) widest_ = std::max(widest_, CellWidth(line));
+  own_->setPlainText(lf);
+  Measure({});
+}
+
+TracePrinter::TracePrinter(const QTextDocument& document, QString caption, QDateTime when,
+                           const MeasureProgress& going_on)
+    : document_(&document), caption_(std::move(caption)), when_(std::move(when)) {
+  Measure(going_on);
+}
+
+TracePrinter::~TracePrinter() = default;
+
+void TracePrinter::Measure(const MeasureProgress& going_on) {
+  // A last empty line is the break that ends the trace's last line.
+  qint64 lines = document_->blockCount();
+  if (document_->lastBlock().length() <= 1) --lines;
+  cells_.reserve(static_cast<std::size_t>(std::max<qint64>(lines, 0)));
+  QElapsedTimer clock;
+  clock.start();
+  QTextBlock block = document_->begin();
+  for (qint64 i = 0; i < lines; ++i, block = block.next()) {
+    const int cells = CellWidth(block.text());
+    cells_.push_back(cells);
+    widest_ = std::max(widest_, cells);
+    if (going_on && (i & 255) == 0 && clock.elapsed() >= kEventsEveryMs / 2) {
+      clock.restart();
+      if (!going_on(i, lines)) return;
+    }
+  }
+  measured_ = true;
   // Portrait at the normal size if it fits, else landscape, set smaller down
   // to the smallest size; wider lines than that are wrapped.
   if (FittingSize(UsableWidth(QPageLayout::Portrait)) >= kPointSize) return;
@@ -152,26 +193,16 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
       std::max(1, static_cast<int>((area_height - header_height - footer_height) / line_height));
 
   // The printed rows: each trace line, wrapped where it must be; a
-  // continuation is marked.
-  struct Row {
-    QString text;
-    bool continued;
-  };
-  std::vector<Row> rows;
-  rows.reserve(static_cast<std::size_t>(lines_.size()));
-  for (const QString& line : lines_) {
-    if (CellWidth(line) <= cells) {
-      rows.push_back({line, false});
-      continue;
-    }
-    bool first = true;
-    for (const QString& piece : Wrap(line, cells)) {
-      rows.push_back({piece, !first});
-      first = false;
-    }
-  }
-  const int pages = std::max(1, static_cast<int>((rows.size() + per_page - 1) / per_page));
+  // continuation is marked. Only the widths are kept: a page's lines are read
+  // from the document as it is painted.
+  qint64 rows = 0;
+  for (const int width : cells_) rows += std::max(1, (width + cells - 1) / cells);
+  const int pages = static_cast<int>(std::max<qint64>(1, (rows + per_page - 1) / per_page));
   const QString date = when_.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+  QTextBlock block = document_->begin();
+  std::size_t line = 0;
+  QStringList pieces;  // the line being printed, wrapped
+  qsizetype piece = 0;
   for (int p = 0; p < pages; ++p) {
     if (going_on && !going_on(p + 1, pages)) {
       // An aborted print job has ended the painting already.
@@ -194,17 +225,24 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
 
     painter.setFont(body);
     double y = header_height + body_metrics.ascent();
-    const std::size_t first = static_cast<std::size_t>(p) * per_page;
-    const std::size_t last = std::min(rows.size(), first + static_cast<std::size_t>(per_page));
-    for (std::size_t r = first; r < last; ++r) {
-      if (rows[r].continued) {
+    for (int r = 0; r < per_page && line < cells_.size(); ++r) {
+      if (piece == 0) {
+        const QString text = block.text();
+        pieces = cells_[line] <= cells ? QStringList{text} : Wrap(text, cells);
+      }
+      if (piece > 0) {
         painter.setFont(header);
         painter.drawText(QPointF(-header_metrics.horizontalAdvance(QStringLiteral("↪ ")), y),
                          QStringLiteral("↪"));
         painter.setFont(body);
       }
-      painter.drawText(QPointF(0, y), rows[r].text);
+      painter.drawText(QPointF(0, y), pieces[piece]);
       y += line_height;
+      if (++piece == pieces.size()) {
+        piece = 0;
+        ++line;
+        block = block.next();
+      }
     }
   }
   painter.end();
@@ -218,8 +256,10 @@ QString PrintCaption(const QString& method_caption) {
 
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error,
                    const PageProgress& going_on) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  // A temporary file beside the target, renamed over it once whole: a
+  // cancelled or failed export leaves a PDF that was there as it was.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
     if (error != nullptr) *error = file.errorString();
     return false;
   }
@@ -232,61 +272,83 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
     const int pages = printer.Paint(writer, going_on);
     if (pages == 0) {
       if (error != nullptr) *error = QStringLiteral("无法生成 PDF");
+      file.cancelWriting();
       return false;
     }
     if (pages < 0) {
       if (error != nullptr) error->clear();
-      file.remove();
+      file.cancelWriting();
       return false;
     }
   }
-  if (file.error() != QFileDevice::NoError) {
+  if (!file.commit()) {
     if (error != nullptr) *error = file.errorString();
     return false;
   }
-  file.close();
   return true;
 }
 
-PageProgress PaintingProgressBox(QWidget* parent) {
-  // Made at the first page, gone with the last copy of the function. The
-  // window's events are handled a few times a second, not at every page.
-  struct Shown {
-    std::unique_ptr<QProgressDialog> box;
-    QElapsedTimer since_events;
-  };
-  auto shown_box = std::make_shared<Shown>();
-  return [parent, shown_box](int page, int pages) {
-    std::unique_ptr<QProgressDialog>& box = shown_box->box;
-    if (box == nullptr) {
-      box = std::make_unique<QProgressDialog>(parent);
-      QProgressDialog& made = *box;
-      made.setWindowTitle(kProgramTitle);
-      made.setCancelButtonText(QStringLiteral("取消"));
-      made.setWindowModality(Qt::WindowModal);
-      made.setMinimumDuration(kProgressDelayMs);
-      made.setAutoClose(false);
-      made.setAutoReset(false);
-      made.setRange(0, pages);
-      made.setValue(0);
-      shown_box->since_events.start();
+struct PrintProgress::Box {
+  QWidget* parent;
+  std::unique_ptr<QProgressDialog> dialog;
+  QElapsedTimer since_start;
+  QElapsedTimer since_events;
+
+  // False once 取消 was pressed. The box comes up once the work has taken
+  // kProgressDelayMs; from then on the window's events are handled a few
+  // times a second, not at every line or page.
+  bool Tell(const QString& label, qint64 done, qint64 total) {
+    if (dialog == nullptr) {
+      if (since_start.elapsed() < kProgressDelayMs) return true;
+      dialog = std::make_unique<QProgressDialog>(parent);
+      dialog->setWindowTitle(kProgramTitle);
+      dialog->setCancelButtonText(QStringLiteral("取消"));
+      dialog->setWindowModality(Qt::WindowModal);
+      dialog->setMinimumDuration(0);
+      dialog->setAutoClose(false);
+      dialog->setAutoReset(false);
+      dialog->setRange(0, 1000);
+      dialog->show();
+      since_events.invalidate();
     }
-    if (shown_box->since_events.elapsed() < kEventsEveryMs) return true;
-    shown_box->since_events.restart();
-    box->setLabelText(QStringLiteral("正在排版第 %1 页，共 %2 页……").arg(page).arg(pages));
+    if (since_events.isValid() && since_events.elapsed() < kEventsEveryMs) return true;
+    since_events.start();
+    dialog->setLabelText(label);
     // The box handles the window's events here, 取消 included.
-    box->setValue(page - 1);
-    return !box->wasCanceled();
+    dialog->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+    return !dialog->wasCanceled();
+  }
+};
+
+PrintProgress::PrintProgress(QWidget* parent) : box_(std::make_shared<Box>()) {
+  box_->parent = parent;
+  box_->since_start.start();
+}
+
+PrintProgress::~PrintProgress() = default;
+
+MeasureProgress PrintProgress::measuring() {
+  return [box = box_](qint64 done, qint64 total) {
+    return box->Tell(QStringLiteral("正在准备打印：第 %1 行，共 %2 行……").arg(done).arg(total),
+                     done, total);
   };
 }
 
-void PrintTrace(QWidget* parent, const TracePrinter& printer) {
+PageProgress PrintProgress::painting() {
+  return [box = box_](int page, int pages) {
+    return box->Tell(QStringLiteral("正在排版第 %1 页，共 %2 页……").arg(page).arg(pages), page - 1,
+                     pages);
+  };
+}
+
+PageProgress PaintingProgressBox(QWidget* parent) { return PrintProgress(parent).painting(); }
+
+void PrintTrace(QWidget* parent, const TracePrinter& printer, const PageProgress& box) {
   QPrinter device(QPrinter::HighResolution);
   printer.ApplyPageLayout(device);
   QPrintDialog dialog(&device, parent);
   dialog.setWindowTitle(QStringLiteral("打印"));
   if (dialog.exec() != QDialog::Accepted) return;
-  const PageProgress box = PaintingProgressBox(parent);
   // A stopped print job is abandoned whole: nothing goes to the printer.
   printer.Paint(device, [&](int page, int pages) {
     if (box(page, pages)) return true;

@@ -8,10 +8,12 @@
 #include <QDateTime>
 #include <QPageLayout>
 #include <QString>
-#include <QStringList>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QPagedPaintDevice;
+class QTextDocument;
 class QWidget;
 
 namespace matcalc::workbench {
@@ -24,10 +26,26 @@ int CellWidth(const QString& line);
 // the painting there.
 using PageProgress = std::function<bool(int page, int pages)>;
 
+// Told while the lines are measured (`done` of `total` lines); false stops.
+using MeasureProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Pages of a trace read from the result pane's document, a line at a time:
+// the trace is never copied, however long it is.
 class TracePrinter {
  public:
-  // `text`: the result pane's text (CR LF or LF line breaks).
+  // `text`: a trace of its own (CR LF or LF line breaks).
   TracePrinter(const QString& text, QString caption, QDateTime when);
+  // The lines of `document`, which must outlive the printer and stay as it
+  // is; they are measured (the widest sets the page) with `going_on` told
+  // as they go.
+  TracePrinter(const QTextDocument& document, QString caption, QDateTime when,
+               const MeasureProgress& going_on = {});
+  ~TracePrinter();
+  TracePrinter(const TracePrinter&) = delete;
+  TracePrinter& operator=(const TracePrinter&) = delete;
+
+  // False when the measuring was stopped: nothing is to be printed then.
+  bool measured() const { return measured_; }
 
   // The page orientation and the font size the trace needs on A4 paper.
   QPageLayout::Orientation orientation() const { return orientation_; }
@@ -43,11 +61,16 @@ class TracePrinter {
   static constexpr double kSmallestPointSize = 6.5;
 
  private:
-  QStringList lines_;
-  int widest_ = 0;  // cells
+  void Measure(const MeasureProgress& going_on);
+  double FittingSize(double width_points) const;
+
+  std::unique_ptr<QTextDocument> own_;  // the text given, as a document
+  const QTextDocument* document_;
+  std::vector<int> cells_;  // each printed line's width in cells
+  int widest_ = 0;          // cells
+  bool measured_ = false;
   QString caption_;
   QDateTime when_;
-  double FittingSize(double width_points) const;
 
   QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
   double point_size_ = kPointSize;
@@ -62,12 +85,26 @@ QString PrintCaption(const QString& method_caption);
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error = nullptr,
                    const PageProgress& going_on = {});
 
-// A long trace takes seconds to set: a box over `parent` shows the pages done
-// (after a moment) and offers 取消, and the window repaints meanwhile.
+// A long trace takes seconds to set: a box over `parent` shows the lines
+// measured and the pages done, and offers 取消; the window repaints
+// meanwhile. The box shows from the first moment a long trace is measured.
+class PrintProgress {
+ public:
+  explicit PrintProgress(QWidget* parent);
+  ~PrintProgress();
+  MeasureProgress measuring();
+  PageProgress painting();
+
+ private:
+  struct Box;
+  std::shared_ptr<Box> box_;
+};
+
+// The same box for the painting alone.
 PageProgress PaintingProgressBox(QWidget* parent);
 
 // The 文件 menu's three commands, with their dialogs over `parent`.
-void PrintTrace(QWidget* parent, const TracePrinter& printer);
+void PrintTrace(QWidget* parent, const TracePrinter& printer, const PageProgress& going_on);
 void PreviewTrace(QWidget* parent, const TracePrinter& printer);
 
 }  // namespace matcalc::workbench

@@ -108,7 +108,15 @@ class BeyondTraceTest : public QObject {
     QVERIFY(text.contains(QStringLiteral("第 3 页，共 3 页")));
 
     // Each page is announced before it is painted; stopped at the second,
-    // the export leaves no file and gives no reason.
+    // the export gives no reason and leaves the PDF that was there byte for
+    // byte, with no temporary file beside it.
+    QByteArray before;
+    {
+      QFile old(pdf);
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      before = old.readAll();
+    }
+    const QStringList files_before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     QList<QPair<int, int>> announced;
     const auto stop_at_second = [&announced](int page, int pages) {
       announced.append({page, pages});
@@ -116,7 +124,12 @@ class BeyondTraceTest : public QObject {
     };
     QVERIFY(!WriteTracePdf(pdf, printer, &error, stop_at_second));
     QVERIFY(error.isEmpty());
-    QVERIFY(!QFile::exists(pdf));
+    {
+      QFile old(pdf);
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      QVERIFY(old.readAll() == before);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files_before);
     QCOMPARE(announced, (QList<QPair<int, int>>{{1, 3}, {2, 3}}));
     // Going on to the end, it is the same document.
     announced.clear();
@@ -359,6 +372,7 @@ class BeyondTraceTest : public QObject {
     form.SetDialogs(&cancelled);
     form.action(QStringLiteral("ClassicalJacobi"))->trigger();
     QTRY_COMPARE(cancelled.shown().size(), std::size_t{1});
+    QTRY_VERIFY(!form.busy());
     QCOMPARE(window->chart()->upper()->series().size(), 4);
 
     QTemporaryDir dir;
