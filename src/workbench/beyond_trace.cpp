@@ -57,7 +57,7 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
     if (!command_running_ && !shown_.empty() && text2_.document()->isEmpty()) ShowNoSeries();
   });
   window.statusBar()->addPermanentWidget(hints_label_);
-  // Menus built from the shared table (commands/menus.h) hold the items
+  // Menus built from the shared table (desk/menus.h) hold the items
   // already; other menus get them here.
   if (ConnectExisting(window, "FilePrint", [this] { Print(); })) {
     ConnectExisting(window, "FilePrintPreview", [this] { Preview(); });

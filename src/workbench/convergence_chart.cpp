@@ -24,7 +24,8 @@
 #include <cmath>
 #include <limits>
 
-#include "frame/log_axis.h"
+#include "desk/log_axis.h"
+#include "desk/series_formats.h"
 #include "text/number_text.h"
 #include "workbench/export_picker.h"
 #include "workbench/qt_dialogs.h"
@@ -248,7 +249,7 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
       line->setPointsVisible(s.points.size() <= 60);
       series = line;
     }
-    QString name = QString::fromStdString(s.Name());
+    QString name = QString::fromStdString(SeriesName(s));
     if (s.quantity == Quantity::kEigenvalue && !s.points.empty()) {
       name += QStringLiteral(" = ") + Text(s.points.back().y);
     }

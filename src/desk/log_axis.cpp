@@ -1,4 +1,4 @@
-#include "frame/log_axis.h"
+#include "desk/log_axis.h"
 
 #include <cmath>
 

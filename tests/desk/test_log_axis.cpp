@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/log_axis.h"
+#include "desk/log_axis.h"
 
 namespace matcalc {
 namespace {
