@@ -28,6 +28,7 @@ class BeyondTrace;
 class CommandRun;
 class Splitter;
 class HelpWindow;
+class PaneCopy;
 
 class WorkbenchForm : public QMainWindow, private DocumentHost {
   Q_OBJECT
@@ -57,6 +58,9 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void EditSelectAll();
   void EditCut();
   void EditCopy();
+  // Copies `pane`'s selection (Ctrl+C in either pane, 复制 for the edit
+  // pane); a long one between events unless `now`.
+  void CopySelection(QPlainTextEdit& pane, bool now = false);
   void EditPaste();
   void EditDelete();
   void ShowStyle();
@@ -137,6 +141,7 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   CommandRun* run_ = nullptr;
   // What stops the file being read or written, if any.
   std::function<void()> file_stop_;
+  PaneCopy* copy_ = nullptr;
   QString status_before_run_;
   bool close_when_ended_ = false;
   QTimer progress_timer_;

@@ -11,12 +11,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTranslator>
+#include <algorithm>
 #include <functional>
 
 #include "commands/registry.h"
@@ -172,6 +174,7 @@ class WindowTest : public QObject {
   void SolveItemsFollowWhetherText1IsBlank();
   void StatusLineFollowsEditsAndFocus();
   void CopyCutAndPasteActOnText1WithFocusInText2();
+  void CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents();
   void DeleteRemovesWholeLineBreakAndNothingAtTheEnd();
   void ToolbarDispatchesOnItsKeysOnly();
   void DigitsPromptRules();
@@ -381,6 +384,40 @@ void WindowTest::CopyCutAndPasteActOnText1WithFocusInText2() {
   form_->action(QStringLiteral("EditSelectAll"))->trigger();
   QCOMPARE(form_->text1()->textCursor().selectedText().size(), 7);
   QVERIFY(form_->text2()->hasFocus());
+}
+
+// Ctrl+C copies the focused pane's selection as its text with LF breaks; a
+// selection of millions of characters is built between events, the window
+// busy meanwhile, and the clipboard holds it as UTF-8 text.
+void WindowTest::CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  SetPaneText(*form_->text2(), "特征值\r\n 1 2\r\n");
+  form_->text2()->setFocus();
+  Select(*form_->text2(), 1, 6);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("征值\n 1"));
+
+  std::string trace;
+  for (int i = 0; i < 100'000; ++i) trace += "          0.123456       -7.5E-05 矩阵\r\n";
+  SetPaneText(*form_->text2(), trace);
+  QTest::keyClick(form_->text2(), Qt::Key_A, Qt::ControlModifier);
+  int events = 0;
+  QTimer ticking;
+  connect(&ticking, &QTimer::timeout, this, [&] { ++events; });
+  ticking.start(0);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(form_->busy());
+  QVERIFY(!form_->action(QStringLiteral("FileNew"))->isEnabled());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QVERIFY(events > 3);
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  QVERIFY(data != nullptr);
+  QVERIFY(!data->hasHtml());
+  std::string expected = trace;
+  expected.erase(std::remove(expected.begin(), expected.end(), '\r'), expected.end());
+  QVERIFY(data->data(QStringLiteral("text/plain")) == QByteArray::fromStdString(expected));
+  QVERIFY(form_->action(QStringLiteral("FileNew"))->isEnabled());
 }
 
 void WindowTest::DeleteRemovesWholeLineBreakAndNothingAtTheEnd() {
