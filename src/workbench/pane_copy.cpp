@@ -28,8 +28,7 @@ void AppendLines(QByteArray& out, QStringView text) {
 
 }  // namespace
 
-int AppendSelection(QTextBlock& block, int start, int end, QByteArray& out,
-                    qsizetype most_bytes) {
+int AppendSelection(QTextBlock& block, int start, int end, QByteArray& out, qsizetype most_bytes) {
   const qsizetype limit = out.size() + most_bytes;
   int at = start;
   while (block.isValid() && at < end) {

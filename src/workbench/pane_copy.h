@@ -20,8 +20,7 @@ namespace matcalc::workbench {
 // breaks, appended to `out`; `block` is the block where `start` lies, and
 // moves on. Stops after about `most_bytes` (a block's part at least) and
 // returns the position reached.
-int AppendSelection(QTextBlock& block, int start, int end, QByteArray& out,
-                    qsizetype most_bytes);
+int AppendSelection(QTextBlock& block, int start, int end, QByteArray& out, qsizetype most_bytes);
 
 class PaneCopy : public QObject {
   Q_OBJECT
