@@ -79,17 +79,26 @@ class EventGaps : public QObject {
   void Start() {
     longest_ = 0;
     since_.start();
+    phase_.start();
     timer_.start();
   }
+  // When the longest gap ended, from Start.
+  qint64 ended_at() const { return ended_at_; }
   qint64 Stop() {
     timer_.stop();
-    return std::max(longest_, since_.elapsed());
+    if (since_.elapsed() > longest_) {
+      longest_ = since_.elapsed();
+      ended_at_ = phase_.elapsed();
+    }
+    return longest_;
   }
 
  private:
   QTimer timer_;
   QElapsedTimer since_;
+  QElapsedTimer phase_;
   qint64 longest_ = 0;
+  qint64 ended_at_ = 0;
 };
 
 class Answers : public matcalc::workbench::FilePicker, public matcalc::workbench::ExportPicker {
@@ -109,9 +118,11 @@ void Press(QWidget* widget, int key) {
   QApplication::sendEvent(widget, &release);
 }
 
-void Report(const char* what, qint64 ms, qint64 gap) {
-  std::printf("%-12s %7lld ms, peak resident %5.0f MiB, longest without events %4lld ms\n", what,
-              ms, StatusMiB("VmHWM"), gap);
+void Report(const char* what, qint64 ms, qint64 gap, qint64 gap_end) {
+  std::printf(
+      "%-12s %7lld ms, peak resident %5.0f MiB, longest without events %4lld ms"
+      " (ending at %lld ms)\n",
+      what, ms, StatusMiB("VmHWM"), gap, gap_end);
   std::fflush(stdout);
 }
 
@@ -144,7 +155,8 @@ void RunActions(WorkbenchForm& form, int pdf_seconds) {
     if (form.files().saving()) return;
     waiting->stop();
     waiting->disconnect();
-    Report("另存为", clock.elapsed(), gaps.Stop());
+    const qint64 gap = gaps.Stop();
+    Report("另存为", clock.elapsed(), gap, gaps.ended_at());
     std::printf("             %.0f MB written\n", QFileInfo(answers.name).size() / 1e6);
     QFile::remove(answers.name);
 
@@ -158,7 +170,8 @@ void RunActions(WorkbenchForm& form, int pdf_seconds) {
       if (form.busy()) return;
       waiting->stop();
       waiting->disconnect();
-      Report("Ctrl+A Ctrl+C", clock.elapsed(), gaps.Stop());
+      const qint64 gap = gaps.Stop();
+      Report("Ctrl+A Ctrl+C", clock.elapsed(), gap, gaps.ended_at());
       std::printf(
           "             %.0f MB on the clipboard; resident after %.0f MiB\n",
           QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size() / 1e6,
@@ -196,7 +209,8 @@ void RunActions(WorkbenchForm& form, int pdf_seconds) {
         form.action(QStringLiteral("FileExportPdf"))->trigger();
         watch->stop();
         const qint64 ms = clock.elapsed();
-        Report("导出 PDF...", ms, gaps.Stop());
+        const qint64 gap = gaps.Stop();
+        Report("导出 PDF...", ms, gap, gaps.ended_at());
         std::printf(
             "             box after %lld ms, pages from %lld ms; %d pages set (%.0f a second)%s\n",
             box_ms, first_page_ms, last_page,

@@ -34,6 +34,8 @@ namespace matcalc::workbench {
 namespace {
 
 const QColor kGiveUpColour(0xc0, 0x10, 0x10);
+// The legend shows this many rows before it scrolls.
+constexpr int kLegendRows = 5;
 
 // Values a chart can place: a ratio with a vanishing denominator stands in as
 // about 1.8E+308 and is left out, like values that are not finite; a log
@@ -171,7 +173,6 @@ ConvergenceChart::ConvergenceChart(QWidget* parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMaximumHeight(5 * 20 + 8);
     auto* legend = new QWidget(scroll);
     legend->setObjectName(view == upper_view_ ? QStringLiteral("UpperLegend")
                                               : QStringLiteral("LowerLegend"));
@@ -296,10 +297,10 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
     title += QStringLiteral("<br><span style='color:#c01010'>%1</span>").arg(give_up);
   upper_->setTitle(title);
   FillLegend(upper_legend_, upper_series);
-  FillLegend(lower_legend_, lower_series);
   lower_pane_->setVisible(!lower_series.isEmpty());
   if (!lower_series.isEmpty()) {
     AddWithAxes(lower_, lower_series, x_title, QStringLiteral("对角元"), x_range, lower_y, false);
+    FillLegend(lower_legend_, lower_series);  // the colours are the chart's, once added
     lower_->setTitle(QStringLiteral("%1：各次变换后的对角元").arg(caption));
   }
   // The chart's title says already where the run gave up (and carries it
@@ -320,9 +321,9 @@ void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>
     delete item;
   }
   legend->parentWidget()->parentWidget()->setVisible(!series.isEmpty());
-  // Row by row in as many columns as fit a few names: 8 components, the
+  // Row by row in as many columns as keep it short: 8 components, the
   // eigenvalue and the line where the run gave up take three rows.
-  const int columns = series.size() <= 3 ? 1 : series.size() <= 8 ? 2 : 4;
+  const int columns = series.size() <= 2 ? 2 : series.size() <= 8 ? 3 : 4;
   int at = 0;
   for (QAbstractSeries* s : series) {
     const auto* xy = static_cast<const QXYSeries*>(s);
@@ -338,6 +339,10 @@ void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>
     ++at;
   }
   for (int c = 0; c < columns; ++c) grid->setColumnStretch(2 * c + 1, 1);
+  // As high as its rows, up to five; more scroll.
+  grid->activate();
+  legend->parentWidget()->parentWidget()->setMaximumHeight(
+      std::min(legend->sizeHint().height(), kLegendRows * 20) + 4);
 }
 
 // Pictures go through a temporary file beside the target too.

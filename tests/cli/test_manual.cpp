@@ -72,8 +72,10 @@ TEST(Manual, ExamplesQuoteWhatTheProgramPrints) {
     std::ostringstream out;
     std::ostringstream err;
     ASSERT_EQ(RunCli(example.args, in, out, err), 0);
-    for (const char* text : example.in_trace) EXPECT_NE(out.str().find(text), std::string::npos) << text;
-    for (const char* text : example.in_manual) EXPECT_NE(manual.find(text), std::string::npos) << text;
+    for (const char* text : example.in_trace)
+      EXPECT_NE(out.str().find(text), std::string::npos) << text;
+    for (const char* text : example.in_manual)
+      EXPECT_NE(manual.find(text), std::string::npos) << text;
   }
 }
 
@@ -81,8 +83,10 @@ TEST(Manual, ExamplesQuoteWhatTheProgramPrints) {
 TEST(Manual, GiveUpBoundsAreTheSeriesOwn) {
   const std::string manual = ReadManual("beyond.html");
   ASSERT_FALSE(manual.empty());
-  EXPECT_NE(manual.find("幂法和原点平移法的第 201 个迭代、反幂法的第 200 次迭代、\n雅可比法的第 101 次变换"),
-            std::string::npos);
+  EXPECT_NE(
+      manual.find(
+          "幂法和原点平移法的第 201 个迭代、反幂法的第 200 次迭代、\n雅可比法的第 101 次变换"),
+      std::string::npos);
   EXPECT_NE(manual.find("第 k 次变换后非对角元的最大模"), std::string::npos);
   struct Bound {
     const char* method;
@@ -112,7 +116,8 @@ TEST(Manual, GiveUpBoundsAreTheSeriesOwn) {
     std::ifstream csv(path, std::ios::binary);
     std::ostringstream series;
     series << csv.rdbuf();
-    EXPECT_TRUE(series.str().ends_with(bound.last_row)) << series.str().substr(series.str().size() - 80);
+    EXPECT_TRUE(series.str().ends_with(bound.last_row))
+        << series.str().substr(series.str().size() - 80);
   }
   std::remove(path.c_str());
 }
