@@ -73,8 +73,13 @@ class EventGaps : public QObject {
  public:
   EventGaps() {
     timer_.setInterval(1);
-    QObject::connect(&timer_, &QTimer::timeout,
-                     [this] { longest_ = std::max(longest_, since_.restart()); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const qint64 gap = since_.restart();
+      if (gap > longest_) {
+        longest_ = gap;
+        ended_at_ = phase_.elapsed();
+      }
+    });
   }
   void Start() {
     longest_ = 0;

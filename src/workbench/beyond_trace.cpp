@@ -157,7 +157,8 @@ void BeyondTrace::ExportPdf() {
                              progress.measuring());
   if (!printer.measured()) return;
   // A stopped export leaves the file as it was and says nothing.
-  if (!WriteTracePdf(name, printer, &error, progress.painting()) && !error.isEmpty()) {
+  if (!ExportTracePdf(name, printer, *text2_.document(), &error, progress.painting()) &&
+      !error.isEmpty()) {
     QMessageBox::warning(&window_, kProgramTitle, QStringLiteral("操作有误！\n") + error);
   }
 }

@@ -13,9 +13,15 @@
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "workbench/qt_dialogs.h"
 
@@ -170,7 +176,16 @@ void TracePrinter::ApplyPageLayout(QPagedPaintDevice& device) const {
                         QPageLayout::Millimeter);
 }
 
-int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on) const {
+int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on,
+                        const LineSource& source) const {
+  QTextBlock block = document_->begin();
+  // The lines in order: from the document, or from whoever reads it.
+  const LineSource next = source ? source : LineSource([&block](QString& line) {
+    if (!block.isValid()) return false;
+    line = block.text();
+    block = block.next();
+    return true;
+  });
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
@@ -199,7 +214,6 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
   for (const int width : cells_) rows += std::max(1, (width + cells - 1) / cells);
   const int pages = static_cast<int>(std::max<qint64>(1, (rows + per_page - 1) / per_page));
   const QString date = when_.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-  QTextBlock block = document_->begin();
   std::size_t line = 0;
   QStringList pieces;  // the line being printed, wrapped
   qsizetype piece = 0;
@@ -227,8 +241,13 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
     double y = header_height + body_metrics.ascent();
     for (int r = 0; r < per_page && line < cells_.size(); ++r) {
       if (piece == 0) {
-        const QString text = block.text();
-        pieces = cells_[line] <= cells ? QStringList{text} : Wrap(text, cells);
+        QString text;
+        if (!next(text)) {
+          // The lines stopped coming (the export was cancelled).
+          if (painter.isActive()) painter.end();
+          return -1;
+        }
+        pieces = cells_[line] <= cells ? QStringList{std::move(text)} : Wrap(text, cells);
       }
       if (piece > 0) {
         painter.setFont(header);
@@ -241,7 +260,6 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
       if (++piece == pieces.size()) {
         piece = 0;
         ++line;
-        block = block.next();
       }
     }
   }
@@ -255,7 +273,7 @@ QString PrintCaption(const QString& method_caption) {
 }
 
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error,
-                   const PageProgress& going_on) {
+                   const PageProgress& going_on, const LineSource& lines) {
   // A temporary file beside the target, renamed over it once whole: a
   // cancelled or failed export leaves a PDF that was there as it was.
   QSaveFile file(path);
@@ -269,7 +287,7 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
     writer.setTitle(kProgramTitle);
     writer.setCreator(kProgramTitle);
     printer.ApplyPageLayout(writer);
-    const int pages = printer.Paint(writer, going_on);
+    const int pages = printer.Paint(writer, going_on, lines);
     if (pages == 0) {
       if (error != nullptr) *error = QStringLiteral("无法生成 PDF");
       file.cancelWriting();
@@ -286,6 +304,95 @@ bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* er
     return false;
   }
   return true;
+}
+
+namespace {
+
+// Lines of the document read on the window's thread for a painting thread:
+// at most kMostLines wait at a time.
+class LineFeed {
+ public:
+  static constexpr std::size_t kMostLines = 4096;
+
+  bool Wants() {
+    const std::lock_guard lock(mutex_);
+    return !stopped_ && lines_.size() < kMostLines;
+  }
+  void Push(QString line) {
+    {
+      const std::lock_guard lock(mutex_);
+      lines_.push_back(std::move(line));
+    }
+    changed_.notify_all();
+  }
+  void Stop() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
+  }
+  // On the painting thread: the next line, or false once stopped.
+  bool Next(QString& line) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return stopped_ || !lines_.empty(); });
+    if (stopped_) return false;
+    line = std::move(lines_.front());
+    lines_.pop_front();
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<QString> lines_;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+bool ExportTracePdf(const QString& path, const TracePrinter& printer, const QTextDocument& document,
+                    QString* error, const PageProgress& going_on) {
+  LineFeed feed;
+  std::atomic<int> page{0};
+  std::atomic<int> pages{0};
+  std::atomic<bool> cancelled{false};
+  std::atomic<bool> done{false};
+  bool written = false;
+  QString reason;
+  std::thread painting([&] {
+    written = WriteTracePdf(
+        path, printer, &reason,
+        [&](int p, int n) {
+          page = p;
+          pages = n;
+          return !cancelled.load();
+        },
+        [&feed](QString& line) { return feed.Next(line); });
+    done = true;
+  });
+  // The window's thread reads the lines (the document is not to be touched
+  // from another thread) and keeps the box going; the painting, the fonts
+  // put into the file and the writing happen beside it.
+  QTextBlock block = document.begin();
+  QElapsedTimer slice;
+  while (!done) {
+    slice.start();
+    while (block.isValid() && feed.Wants() && slice.elapsed() < kEventsEveryMs / 2) {
+      feed.Push(block.text());
+      block = block.next();
+    }
+    // Pages 0 until the painting thread has laid them out.
+    if (!cancelled && going_on && !going_on(std::max(1, page.load()), pages)) {
+      cancelled = true;
+      feed.Stop();
+    }
+    if (!block.isValid() || !feed.Wants()) QThread::msleep(2);
+  }
+  feed.Stop();
+  painting.join();
+  if (error != nullptr) *error = cancelled ? QString() : reason;
+  return written && !cancelled;
 }
 
 struct PrintProgress::Box {

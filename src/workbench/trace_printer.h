@@ -26,6 +26,9 @@ int CellWidth(const QString& line);
 // the painting there.
 using PageProgress = std::function<bool(int page, int pages)>;
 
+// The trace's lines one after the other into `line`; false when no more come.
+using LineSource = std::function<bool(QString& line)>;
+
 // Told while the lines are measured (`done` of `total` lines); false stops.
 using MeasureProgress = std::function<bool(qint64 done, qint64 total)>;
 
@@ -55,7 +58,10 @@ class TracePrinter {
   // Every page onto `device` (a printer or a PDF writer) in the layout it
   // has, the font set to fit its width; the number of pages, 0 when the
   // device could not be painted on, -1 when `going_on` stopped it.
-  int Paint(QPagedPaintDevice& device, const PageProgress& going_on = {}) const;
+  // The lines come from the document, or from `lines` (a painting thread
+  // reads them from the window's thread).
+  int Paint(QPagedPaintDevice& device, const PageProgress& going_on = {},
+            const LineSource& lines = {}) const;
 
   static constexpr double kPointSize = 10;
   static constexpr double kSmallestPointSize = 6.5;
@@ -83,7 +89,13 @@ QString PrintCaption(const QString& method_caption);
 // Writes the trace as a PDF file; false with a reason when it could not, and
 // false with no reason, the file removed, when `going_on` stopped it.
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error = nullptr,
-                   const PageProgress& going_on = {});
+                   const PageProgress& going_on = {}, const LineSource& lines = {});
+
+// The same on a thread of its own: this thread reads `document`'s lines (the
+// printer's) for it and tells `going_on` the pages done, which also stops it.
+// The window's events are handled only through `going_on`.
+bool ExportTracePdf(const QString& path, const TracePrinter& printer, const QTextDocument& document,
+                    QString* error, const PageProgress& going_on);
 
 // A long trace takes seconds to set: a box over `parent` shows the lines
 // measured and the pages done, and offers 取消; the window repaints
