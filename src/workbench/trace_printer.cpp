@@ -1,5 +1,6 @@
 #include "workbench/trace_printer.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -421,8 +422,11 @@ struct PrintProgress::Box {
     if (since_events.isValid() && since_events.elapsed() < kEventsEveryMs) return true;
     since_events.start();
     dialog->setLabelText(label);
-    // The box handles the window's events here, 取消 included.
     dialog->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+    // The window's events are handled here, 取消 included (the box itself
+    // handles them only when its value changes, which on a long trace may
+    // take many pages).
+    QCoreApplication::processEvents();
     return !dialog->wasCanceled();
   }
 };
