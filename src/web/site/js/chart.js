@@ -7,6 +7,8 @@
 // that gave up says why in red under the title, with a red line where it
 // stopped.
 
+import {planLogAxis} from './log-axis.js';
+
 const NS = 'http://www.w3.org/2000/svg';
 const WIDTH = 760;
 const PANEL_HEIGHT = 300;
@@ -78,13 +80,14 @@ function panel(svg, top, lines, {title, subtitle, xTitle, yTitle, log, xRange, g
   }
   let yTicks;
   let toY;
+  let yLabels = null;
   if (log) {
-    const lowExp = Math.floor(Math.log10(low));
-    const highExp = Math.max(Math.ceil(Math.log10(high)), lowExp + 1);
-    const stride = Math.max(1, Math.ceil((highExp - lowExp) / 8));
-    yTicks = [];
-    for (let e = lowExp; e <= highExp; e += stride) yTicks.push(10 ** e);
-    toY = (y) => plotHeight * (1 - (Math.log10(y) - lowExp) / (highExp - lowExp));
+    // A round subset of the decades, each with its grid line (the window's
+    // rule, so both draw the same axis).
+    const plan = planLogAxis(low, high);
+    yTicks = plan.exponents.map((e) => 10 ** e);
+    yLabels = plan.labels;
+    toY = (y) => plotHeight * (1 - (Math.log10(y) - plan.low) / (plan.high - plan.low));
   } else {
     const pad = high > low ? (high - low) * 0.08 : Math.max(1, Math.abs(high) * 0.1);
     low -= pad;
@@ -98,12 +101,12 @@ function panel(svg, top, lines, {title, subtitle, xTitle, yTitle, log, xRange, g
   g.appendChild(plot);
   plot.appendChild(element('rect', {x: 0, y: 0, width: plotWidth, height: plotHeight,
                                     fill: '#ffffff', stroke: '#888888'}));
-  for (const t of yTicks) {
+  yTicks.forEach((t, i) => {
     const y = toY(t);
     plot.appendChild(element('line', {x1: 0, x2: plotWidth, y1: y, y2: y, stroke: '#e4e4e4'}));
-    plot.appendChild(element('text', {x: -6, y: y + 4, 'text-anchor': 'end', 'font-size': 11},
-                             log ? `1E${Math.round(Math.log10(t))}` : label(t)));
-  }
+    plot.appendChild(element('text', {x: -6, y: y + 4, 'text-anchor': 'end', 'font-size': 11,
+                                      class: 'y-label'}, yLabels ? yLabels[i] : label(t)));
+  });
   for (const t of ticks(xLow, Math.max(xHigh, xLow + 1), 10)) {
     if (!Number.isInteger(t)) continue;
     const x = toX(t);
