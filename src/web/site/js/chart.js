@@ -122,6 +122,10 @@ function panel(svg, top, lines, {title, subtitle, xTitle, yTitle, log, xRange, g
   const legend = element('g', {class: 'legend',
                                transform: `translate(${MARGIN.left + plotWidth + 14},${MARGIN.top})`});
   g.appendChild(legend);
+  // Every entry stays beside the plot: the rows close up when there are many
+  // (8 components, the eigenvalue and where the run gave up).
+  const entries = lines.length + (gaveUp !== null ? 1 : 0);
+  const row = Math.min(20, Math.floor((plotHeight + MARGIN.bottom - 12) / Math.max(entries, 1)));
   lines.forEach((line, i) => {
     const colour = line.colour;
     const points = line.points.map(([x, y]) => `${toX(x).toFixed(2)},${toY(y).toFixed(2)}`);
@@ -142,8 +146,8 @@ function panel(svg, top, lines, {title, subtitle, xTitle, yTitle, log, xRange, g
       }
     }
     plot.appendChild(series);
-    legend.appendChild(element('rect', {x: 0, y: i * 20, width: 14, height: 10, fill: colour}));
-    legend.appendChild(element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, line.name));
+    legend.appendChild(element('rect', {x: 0, y: i * row, width: 14, height: 10, fill: colour}));
+    legend.appendChild(element('text', {x: 20, y: i * row + 10, 'font-size': 12}, line.name));
   });
   if (gaveUp !== null) {
     const x = toX(gaveUp);
@@ -151,10 +155,10 @@ function panel(svg, top, lines, {title, subtitle, xTitle, yTitle, log, xRange, g
                                       'stroke-width': 2, 'stroke-dasharray': '6 4',
                                       class: 'give-up-line'}));
     const i = lines.length;
-    legend.appendChild(element('line', {x1: 0, x2: 14, y1: i * 20 + 5, y2: i * 20 + 5,
+    legend.appendChild(element('line', {x1: 0, x2: 14, y1: i * row + 5, y2: i * row + 5,
                                         stroke: GIVE_UP, 'stroke-width': 2,
                                         'stroke-dasharray': '4 2'}));
-    legend.appendChild(element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, '放弃处'));
+    legend.appendChild(element('text', {x: 20, y: i * row + 10, 'font-size': 12}, '放弃处'));
   }
 }
 
