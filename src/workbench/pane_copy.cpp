@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -49,6 +50,53 @@ int AppendSelection(QTextBlock& block, int start, int end, QByteArray& out, qsiz
     if (out.size() >= limit) break;
   }
   return at;
+}
+
+namespace {
+
+// Built when a reader asks, from the document as it was when copied.
+class LazySelection : public QMimeData {
+ public:
+  LazySelection(const QTextDocument& document, int start, int end)
+      : document_(&document), revision_(document.revision()), start_(start), end_(end) {}
+
+  QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+
+ protected:
+  QVariant retrieveData(const QString& mime, QMetaType type) const override {
+    if (!mime.startsWith(QStringLiteral("text/plain"))) return {};
+    QByteArray bytes;
+    if (document_ != nullptr && document_->revision() == revision_) {
+      QTextBlock block = document_->findBlock(start_);
+      bytes.reserve(static_cast<qsizetype>(end_ - start_));
+      AppendSelection(block, start_, end_, bytes, static_cast<qsizetype>(end_ - start_) * 4 + 16);
+    }
+    if (type.id() == QMetaType::QString) return QString::fromUtf8(bytes);
+    return bytes;
+  }
+
+ private:
+  QPointer<const QTextDocument> document_;
+  int revision_;
+  int start_;
+  int end_;
+};
+
+}  // namespace
+
+QMimeData* SelectionData(const QTextDocument& document, int start, int end) {
+  if (end - start > PaneCopy::kCopyNowCharacters) return new LazySelection(document, start, end);
+  QByteArray bytes;
+  QTextBlock block = document.findBlock(start);
+  AppendSelection(block, start, end, bytes, static_cast<qsizetype>(end - start) * 4 + 16);
+  auto* data = new QMimeData;
+  data->setData(QStringLiteral("text/plain"), bytes);
+  return data;
+}
+
+QMimeData* PaneEdit::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  return SelectionData(*document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 PaneCopy::PaneCopy(QPlainTextEdit& pane, QObject* parent)

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMimeData>
 #include <QObject>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTimer>
@@ -21,6 +23,24 @@ namespace matcalc::workbench {
 // moves on. Stops after about `most_bytes` (a block's part at least) and
 // returns the position reached.
 int AppendSelection(QTextBlock& block, int start, int end, QByteArray& out, qsizetype most_bytes);
+
+// The selection between `start` and `end` of `document` as clipboard data:
+// UTF-8 text built at once for a short selection; for a long one built only
+// when asked for, and nothing once the document has changed (the selection
+// the X11 primary clipboard gets on every select-all, say, is then never
+// built unless pasted).
+QMimeData* SelectionData(const QTextDocument& document, int start, int end);
+
+// A pane whose own copy, drag and selection clipboard go through
+// SelectionData instead of a copy of the document.
+class PaneEdit : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override;
+};
 
 class PaneCopy : public QObject {
   Q_OBJECT

@@ -32,7 +32,7 @@ namespace {
 constexpr double kMarginMm = 15;
 // Work shorter than this shows no progress box; longer work shows it by then,
 // and the window's events are handled every kEventsEveryMs after.
-constexpr int kProgressDelayMs = 80;
+constexpr int kProgressDelayMs = 30;
 constexpr int kEventsEveryMs = 40;
 constexpr double kMmPerPoint = 25.4 / 72;
 
@@ -152,7 +152,7 @@ void TracePrinter::Measure(const MeasureProgress& going_on) {
     const int cells = CellWidth(block.text());
     cells_.push_back(cells);
     widest_ = std::max(widest_, cells);
-    if (going_on && (i & 255) == 0 && clock.elapsed() >= kEventsEveryMs / 2) {
+    if (going_on && (i & 15) == 0 && clock.elapsed() >= kEventsEveryMs / 2) {
       clock.restart();
       if (!going_on(i, lines)) return;
     }

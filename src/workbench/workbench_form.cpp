@@ -47,7 +47,8 @@ constexpr int kInitialWidthPixels = 900;
 constexpr int kInitialHeightPixels = 600;
 
 QPlainTextEdit* MakePane(QWidget* parent, const char* name) {
-  auto* pane = new QPlainTextEdit(parent);
+  // Its own copy would hold a long selection twice more (see PaneEdit).
+  auto* pane = new PaneEdit(parent);
   pane->setObjectName(QString::fromLatin1(name));
   // Traces are laid out in columns; wrapping would break them (and cost
   // time on a long trace).

@@ -20,12 +20,14 @@
 #include <QTranslator>
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "commands/registry.h"
 #include "desk/scripted_dialogs.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
 #include "workbench/media.h"
+#include "workbench/pane_copy.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"
 
@@ -418,6 +420,17 @@ void WindowTest::CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents() {
   expected.erase(std::remove(expected.begin(), expected.end(), '\r'), expected.end());
   QVERIFY(data->data(QStringLiteral("text/plain")) == QByteArray::fromStdString(expected));
   QVERIFY(form_->action(QStringLiteral("FileNew"))->isEnabled());
+
+  // What the panes' own copy, drag and selection clipboard get: a long
+  // selection is built only when read, and not at all once the pane changed.
+  const int end = form_->text2()->document()->characterCount() - 1;
+  std::unique_ptr<QMimeData> lazy(SelectionData(*form_->text2()->document(), 0, end));
+  QVERIFY(lazy->data(QStringLiteral("text/plain")) == QByteArray::fromStdString(expected));
+  std::unique_ptr<QMimeData> short_one(SelectionData(*form_->text2()->document(), 10, 18));
+  QCOMPARE(short_one->text(), QStringLiteral("0.123456"));
+  form_->text2()->appendPlainText(QStringLiteral("x"));
+  QVERIFY(lazy->data(QStringLiteral("text/plain")).isEmpty());
+  QCOMPARE(short_one->text(), QStringLiteral("0.123456"));
 }
 
 void WindowTest::DeleteRemovesWholeLineBreakAndNothingAtTheEnd() {
