@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -44,12 +45,18 @@ int main(int argc, char** argv) {
     clock.start();
     const matcalc::workbench::TracePrinter printer(trace, QStringLiteral("幂法"),
                                                    QDateTime::currentDateTime());
-    written = written && matcalc::workbench::WriteTracePdf(
-                             path, printer, nullptr,
-                             box ? matcalc::workbench::PaintingProgressBox(&window)
-                                 : matcalc::workbench::PageProgress());
-    std::printf("PDF %-21s %6lld ms, %lld KB\n",
-                box ? "with the progress box:" : "without a box:", clock.elapsed(),
+    int pages = 0;
+    const matcalc::workbench::PageProgress shown =
+        box ? matcalc::workbench::PaintingProgressBox(&window) : matcalc::workbench::PageProgress();
+    written = written && matcalc::workbench::WriteTracePdf(path, printer, nullptr,
+                                                           [&](int page, int total) {
+                                                             pages = total;
+                                                             return !shown || shown(page, total);
+                                                           });
+    const qint64 ms = clock.elapsed();
+    std::printf("PDF %-21s %6lld ms, %d pages (%.0f a second), %lld KB\n",
+                box ? "with the progress box:" : "without a box:", ms, pages,
+                pages * 1000.0 / std::max<qint64>(ms, 1),
                 static_cast<long long>(QFileInfo(path).size() / 1024));
   }
   {
