@@ -48,11 +48,11 @@ int main(int argc, char** argv) {
     int pages = 0;
     const matcalc::workbench::PageProgress shown =
         box ? matcalc::workbench::PaintingProgressBox(&window) : matcalc::workbench::PageProgress();
-    written = written && matcalc::workbench::WriteTracePdf(path, printer, nullptr,
-                                                           [&](int page, int total) {
-                                                             pages = total;
-                                                             return !shown || shown(page, total);
-                                                           });
+    written = written &&
+              matcalc::workbench::WriteTracePdf(path, printer, nullptr, [&](int page, int total) {
+                pages = total;
+                return !shown || shown(page, total);
+              });
     const qint64 ms = clock.elapsed();
     std::printf("PDF %-21s %6lld ms, %d pages (%.0f a second), %lld KB\n",
                 box ? "with the progress box:" : "without a box:", ms, pages,

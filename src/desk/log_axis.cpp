@@ -19,14 +19,19 @@ std::string DecadeLabel(int exponent) {
 }
 
 LogAxisPlan PlanLogAxis(double smallest, double largest) {
-  LogAxisPlan plan;
   if (std::isfinite(smallest) && std::isfinite(largest) && smallest > 0 && largest >= smallest) {
     // log10 of a power of ten is exact for the decades a double reaches, so
     // 1E-20 opens its own decade and is not pushed below it.
-    plan.low = static_cast<int>(std::floor(std::log10(smallest)));
-    plan.high = static_cast<int>(std::ceil(std::log10(largest)));
-    if (plan.high <= plan.low) plan.high = plan.low + 1;
+    return PlanLogDecades(static_cast<int>(std::floor(std::log10(smallest))),
+                          static_cast<int>(std::ceil(std::log10(largest))));
   }
+  return PlanLogDecades(0, 1);
+}
+
+LogAxisPlan PlanLogDecades(int low, int high) {
+  LogAxisPlan plan;
+  plan.low = low;
+  plan.high = high <= low ? low + 1 : high;
   // 1, 2, 3, 5, 10, 20, 25, 50, 100 ... decades a label: the first step
   // that keeps the labels within bounds. Labels fall on multiples of the
   // step, so they read as round decades; the axis keeps its own ends.

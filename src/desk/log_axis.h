@@ -23,6 +23,10 @@ inline constexpr int kMostLogLabels = 8;
 // other bounds give the decade from 1 to 10.
 LogAxisPlan PlanLogAxis(double smallest, double largest);
 
+// The plan for an axis from 10^low to 10^high (whole decades, as a chart plan
+// gives them); high is at least low + 1.
+LogAxisPlan PlanLogDecades(int low, int high);
+
 // "1E-159" for -159, "1" for 0, "1E+3" for 3.
 std::string DecadeLabel(int exponent);
 

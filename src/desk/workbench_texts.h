@@ -3,7 +3,6 @@
 // workbench (the window, the page) shows these and writes none of its own.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 #include "frame/dialogs.h"
@@ -24,9 +23,7 @@ inline constexpr std::string_view kStatusStopping = "正在停止……";
 inline constexpr std::string_view kStatusSaveStopped = "保存已停止，文件没有改变";
 inline constexpr std::string_view kStatusOpenStopped = "打开已停止";
 
-// Opening a file.
-// A file longer than this is only read after the user agreed to wait.
-inline constexpr std::int64_t kLargeFileBytes = 1500;
+// Opening a file (desk/opening.h has the limits).
 inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";
 inline constexpr std::string_view kOpenFailedText = "操作有误#";
 inline constexpr std::string_view kEmptyFileText = "文件为空，请重新选择文件#";
@@ -44,7 +41,7 @@ inline constexpr std::string_view kSaveFailedText = "操作有误！";
 inline constexpr std::string_view kTextFilesName = "文本文件(*.txt)";
 inline constexpr std::string_view kAllFilesName = "所有文件(*.*)";
 
-// The question asked before a file longer than kLargeFileBytes is read;
+// The question asked before a file longer than kAskBeforeOpeningBytes is read;
 // No (the default) leaves both panes as they were.
 MessageRequest LargeFileQuestion();
 

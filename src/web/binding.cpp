@@ -7,9 +7,11 @@
 
 #include <string>
 
+#include "desk/chart_plan.h"
 #include "desk/reading_text.h"
 #include "desk/series_formats.h"
 #include "desk/settings.h"
+#include "web/catalog.h"
 #include "web/session.h"
 
 namespace {
@@ -43,6 +45,7 @@ matcalc::web::Session session = [] {
 }();
 std::string catalog;
 std::string series;
+std::string chart;
 std::string hints;
 
 std::string_view View(const char* text, int length) {
@@ -103,6 +106,11 @@ EMSCRIPTEN_KEEPALIVE const char* mc_series() {
   series = matcalc::SeriesJson(session.series());
   return series.c_str();
 }
+// The chart of the last command run, as JSON (desk/chart_plan.h).
+EMSCRIPTEN_KEEPALIVE const char* mc_chart() {
+  chart = matcalc::ChartPlanJson(matcalc::PlanChart(session.series(), session.caption()));
+  return chart.c_str();
+}
 // How the edit pane's text will be read, as JSON (desk/reading_text.h).
 EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
   hints = matcalc::ReadingJson(View(text1, length));
@@ -111,8 +119,8 @@ EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
 
 EMSCRIPTEN_KEEPALIVE const char* mc_text() { return session.text().data(); }
 EMSCRIPTEN_KEEPALIVE int mc_text_length() { return static_cast<int>(session.text().size()); }
-EMSCRIPTEN_KEEPALIVE int mc_flag() { return session.flag() ? 1 : 0; }
-EMSCRIPTEN_KEEPALIVE int mc_value() { return session.value(); }
+EMSCRIPTEN_KEEPALIVE int mc_shows_text() { return session.shows_text() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int mc_digits() { return session.digits(); }
 
 // The pending box. Kind 0 an input box, 1 a message box.
 EMSCRIPTEN_KEEPALIVE int mc_box_kind() { return session.box_is_input() ? 0 : 1; }

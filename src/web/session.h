@@ -19,13 +19,6 @@
 
 namespace matcalc::web {
 
-// The largest file the page opens. Opening holds it about six times at its
-// peak (the bytes in the worker and in the core, the decoded text in the
-// core, in the worker and in the page, the page's line index), and a command
-// adds its own copies on top (the registry's text budget): an eighth of the
-// memory budget keeps the whole within it.
-inline constexpr std::size_t kLargestFileBytes = static_cast<std::size_t>(kMemoryBudgetBytes / 8);
-
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
 // in the worker and the UTF-8 bytes made from it (the core reads those in
@@ -60,22 +53,26 @@ class Session {
   void Add(Answer answer) { answers_.push_back(std::move(answer)); }
 
   // Command `index` (menu order) on the panes' texts (UTF-8, CR LF). Done:
-  // text() is the result pane and flag() whether the command touched it.
-  // Asks: text() is what the command wrote before the box (when flag()).
+  // text() is the result pane and shows_text() whether the command touched
+  // it. Asks: text() is what the command wrote before the box (when
+  // shows_text()).
   Status RunCommand(int index, std::string_view text1, std::string_view text2, int digits);
-  // The decimal-digits prompt; done: value() is the new setting.
+  // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
-  // A file's bytes. Done: flag() when the edit pane takes text() and the
-  // result pane is emptied; not when the user declined or the file was
-  // refused (both panes stay).
+  // A file's bytes (desk/opening.h). Done: shows_text() when the edit pane
+  // takes text() and the result pane is emptied; not when the user declined
+  // or the file was refused (both panes stay).
   Status OpenFile(std::string_view bytes);
 
   const std::string& text() const { return text_; }
   // What the last command run recorded as it converged (complete once it
   // is done).
   const ConvergenceLog& series() const { return series_; }
-  bool flag() const { return flag_; }
-  int value() const { return value_; }
+  // The caption of the last command run (for its chart).
+  std::string_view caption() const { return caption_; }
+  // Whether the pane the job concerns takes text().
+  bool shows_text() const { return shows_text_; }
+  int digits() const { return digits_; }
 
   // The pending box after kAsks.
   bool box_is_input() const { return box_is_input_; }
@@ -93,12 +90,9 @@ class Session {
   MessageRequest message_;
   std::string text_;
   ConvergenceLog series_;
-  bool flag_ = false;
-  int value_ = 0;
+  std::string_view caption_;
+  bool shows_text_ = false;
+  int digits_ = 0;
 };
-
-// The menus, the toolbar, the commands and the workbench's texts as JSON,
-// for the page to build itself from.
-std::string CatalogJson();
 
 }  // namespace matcalc::web

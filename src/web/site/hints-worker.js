@@ -3,14 +3,14 @@
 // newest text waiting counts; older ones are dropped. The marks come at
 // offsets in the pane's characters, where a line break counts once.
 'use strict';
-importScripts('matcalc.js');
+importScripts('matcalc.js', 'js/lines.js');
 
 let core = null;
 let waiting = null;
 const encoder = new TextEncoder();
 
 function read(data) {
-  const bytes = encoder.encode(data.text.replace(/\r\n|\r|\n/g, '\r\n'));
+  const bytes = encoder.encode(self.matcalcLines.toCrLf(data.text));
   const pointer = core._malloc(bytes.length + 1);
   if (!pointer) {
     postMessage({id: data.id, hints: null});

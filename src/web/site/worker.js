@@ -3,16 +3,14 @@
 // reaches a box with no answer yet reports the box; each answer runs the job
 // again from its start with all answers so far (the core is deterministic).
 'use strict';
-importScripts('matcalc.js');
+importScripts('matcalc.js', 'js/lines.js');
 
 let core = null;
 let job = null;  // {id, op, args, pointers, answers}
 const encoder = new TextEncoder();
 
 // The panes hold one character per line break; the core sees CR LF.
-function toCrLf(text) {
-  return text.replace(/\r\n|\r|\n/g, '\r\n');
-}
+const {toCrLf} = self.matcalcLines;
 
 function copyIn(bytes) {
   const pointer = core._malloc(bytes.length + 1);
@@ -93,7 +91,7 @@ function runJob() {
     const message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
     const transfer = [];
     // What a command wrote before the box, shown behind it.
-    if (current.op === 'command' && core._mc_flag() === 1) {
+    if (current.op === 'command' && core._mc_shows_text() === 1) {
       message.pane = readText();
       transfer.push(message.pane.buffer);
     }
@@ -106,12 +104,15 @@ function runJob() {
     postMessage({type: 'failed', id: current.id});
     return;
   }
-  const message = {type: 'done', id: current.id, op: current.op, flag: core._mc_flag(),
-                   value: core._mc_value(), elapsed};
+  const message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
+                   digits: core._mc_digits(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
-  if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
-  if (current.op !== 'digits' && core._mc_flag() === 1) {
+  if (current.op === 'command') {
+    message.series = core.UTF8ToString(core._mc_series());
+    message.chart = core.UTF8ToString(core._mc_chart());
+  }
+  if (current.op !== 'digits' && core._mc_shows_text() === 1) {
     message.text = readText();
     transfer.push(message.text.buffer);
   }

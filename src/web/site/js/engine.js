@@ -53,10 +53,11 @@ export class Engine {
     } else if (data.type === 'done') {
       this.current = null;
       current.resolve({
-        flag: data.flag === 1,
-        value: data.value,
+        showsText: data.showsText === 1,
+        digits: data.digits,
         text: data.text ? new TextDecoder().decode(data.text) : '',
         series: data.series ? JSON.parse(data.series) : null,
+        chart: data.chart ? JSON.parse(data.chart) : null,
         elapsed: data.elapsed,
       });
     } else if (data.type === 'failed') {

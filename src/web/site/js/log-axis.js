@@ -20,14 +20,17 @@ function ceilTo(value, step) {
 // {low, high, step, exponents, labels} for positive finite values from
 // `smallest` to `largest`; other bounds give the decade from 1 to 10.
 export function planLogAxis(smallest, largest) {
-  let low = 0;
-  let high = 1;
   if (Number.isFinite(smallest) && Number.isFinite(largest) && smallest > 0 &&
       largest >= smallest) {
-    low = Math.floor(Math.log10(smallest));
-    high = Math.ceil(Math.log10(largest));
-    if (high <= low) high = low + 1;
+    return planLogDecades(Math.floor(Math.log10(smallest)), Math.ceil(Math.log10(largest)));
   }
+  return planLogDecades(0, 1);
+}
+
+// The same for an axis from 10^low to 10^high (whole decades, as the chart
+// plan gives them).
+export function planLogDecades(low, high) {
+  if (high <= low) high = low + 1;
   const count = (step) => Math.floor((high - ceilTo(low, step)) / step) + 1;
   let step = [1, 2, 3, 5].find((s) => count(s) <= MOST_LOG_LABELS);
   for (let scale = 1; step === undefined; scale *= 10) {

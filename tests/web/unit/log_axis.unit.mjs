@@ -2,7 +2,7 @@
 // (tests/desk/test_log_axis.cpp holds the same table).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {MOST_LOG_LABELS, planLogAxis} from '../../../src/web/site/js/log-axis.js';
+import {MOST_LOG_LABELS, planLogAxis, planLogDecades} from '../../../src/web/site/js/log-axis.js';
 
 test('labels a round subset of the decades', () => {
   const cases = [
@@ -29,6 +29,11 @@ test('never more than eight labels, never an elided one', () => {
       assert.ok(plan.labels.every((l) => /^1(E[+-]\d+)?$/.test(l)));
     }
   }
+});
+
+test('the decades of a chart plan give the same labels', () => {
+  assert.deepEqual(planLogDecades(-159, 1).labels, planLogAxis(2e-159, 3).labels);
+  assert.deepEqual(planLogDecades(3, 3).labels, ['1E+3', '1E+4']);
 });
 
 test('bounds that are no range give one decade', () => {

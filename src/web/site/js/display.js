@@ -1,0 +1,67 @@
+// The Display menu: the panes' font size and background, their defaults, and
+// the decimal digits (asked by the core's prompt), all kept in the browser.
+import {formBox} from './boxes.js';
+import {DEFAULTS, applyLook, saveSettings} from './settings.js';
+
+export function createDisplay(page, runs) {
+  const {settings, panes} = page;
+
+  function changed() {
+    applyLook(settings, panes);
+    saveSettings(settings);
+  }
+
+  // A box with one labelled field; resolves with `read(field)`, or null.
+  function fieldBox(title, caption, field, read) {
+    return formBox(title, (body) => {
+      const label = document.createElement('label');
+      label.className = 'box-prompt';
+      label.textContent = caption;
+      label.htmlFor = field.id;
+      body.append(label, field);
+      return {focus: field, value: () => read(field)};
+    });
+  }
+
+  function showStyle() {
+    const size = document.createElement('input');
+    size.type = 'number';
+    size.min = '6';
+    size.max = '72';
+    size.value = String(settings.fontPoints);
+    size.className = 'box-input';
+    size.id = 'font-size';
+    fieldBox('字体', '字号（磅）：', size, (field) => Number(field.value)).then((points) => {
+      if (points === null || !Number.isInteger(points) || points < 6 || points > 72) return;
+      settings.fontPoints = points;
+      changed();
+    });
+  }
+
+  function showBackcolor() {
+    const colour = document.createElement('input');
+    colour.type = 'color';
+    colour.value = settings.background || '#ffffff';
+    colour.id = 'background-colour';
+    fieldBox('背景', '背景颜色：', colour, (field) => field.value).then((chosen) => {
+      if (chosen === null) return;
+      settings.background = chosen;
+      changed();
+    });
+  }
+
+  function showDefault() {
+    Object.assign(settings, DEFAULTS);
+    changed();
+  }
+
+  async function askDigits() {
+    const outcome = await runs.busy(() => runs.engine.run({type: 'run', op: 'digits',
+                                                           digits: settings.digits}));
+    if (outcome === null) return;
+    settings.digits = outcome.digits;
+    saveSettings(settings);
+  }
+
+  return {showStyle, showBackcolor, showDefault, askDigits};
+}
