@@ -178,7 +178,7 @@ void TracePrinter::ApplyPageLayout(QPagedPaintDevice& device) const {
 }
 
 int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on,
-                        const LineSource& source) const {
+                        const LineSource& source, int most_pages) const {
   QTextBlock block = document_->begin();
   // The lines in order: from the document, or from whoever reads it.
   const LineSource next = source ? source : LineSource([&block](QString& line) {
@@ -218,8 +218,10 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on,
   std::size_t line = 0;
   QStringList pieces;  // the line being printed, wrapped
   qsizetype piece = 0;
-  for (int p = 0; p < pages; ++p) {
-    if (going_on && !going_on(p + 1, pages)) {
+  // A preview holds every page it shows: a long trace shows its first pages.
+  const int painted = most_pages > 0 ? std::min(pages, most_pages) : pages;
+  for (int p = 0; p < painted; ++p) {
+    if (going_on && !going_on(p + 1, painted)) {
       // An aborted print job has ended the painting already.
       if (painter.isActive()) painter.end();
       return -1;
@@ -233,7 +235,12 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on,
                      date);
     const double rule = header_metrics.lineSpacing() * 1.2;
     painter.drawLine(QPointF(0, rule), QPointF(area_width, rule));
-    const QString number = QStringLiteral("第 %1 页，共 %2 页").arg(p + 1).arg(pages);
+    QString number = QStringLiteral("第 %1 页，共 %2 页").arg(p + 1).arg(pages);
+    if (painted < pages && p + 1 == painted) {
+      number += QStringLiteral("（预览只显示前 %1 页，打印和导出 PDF 输出全部 %2 页）")
+                    .arg(painted)
+                    .arg(pages);
+    }
     painter.drawText(QPointF((area_width - header_metrics.horizontalAdvance(number)) / 2,
                              area_height - header_metrics.descent()),
                      number);
@@ -265,7 +272,7 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on,
     }
   }
   painter.end();
-  return pages;
+  return painted;
 }
 
 QString PrintCaption(const QString& method_caption) {
@@ -475,7 +482,8 @@ void PreviewTrace(QWidget* parent, const TracePrinter& printer) {
   dialog.setWindowTitle(QStringLiteral("打印预览"));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                    [&printer, &dialog](QPrinter* target) {
-                     printer.Paint(*target, PaintingProgressBox(&dialog));
+                     printer.Paint(*target, PaintingProgressBox(&dialog), {},
+                                   TracePrinter::kMostPreviewPages);
                    });
   dialog.exec();
 }

@@ -60,11 +60,15 @@ class TracePrinter {
   // device could not be painted on, -1 when `going_on` stopped it.
   // The lines come from the document, or from `lines` (a painting thread
   // reads them from the window's thread).
+  // With `most_pages`, only the first that many pages are painted, the last
+  // of them saying so (a preview holds every page it shows in memory).
   int Paint(QPagedPaintDevice& device, const PageProgress& going_on = {},
-            const LineSource& lines = {}) const;
+            const LineSource& lines = {}, int most_pages = 0) const;
 
   static constexpr double kPointSize = 10;
   static constexpr double kSmallestPointSize = 6.5;
+  // 打印预览 shows at most this many pages (some tens of kilobytes each).
+  static constexpr int kMostPreviewPages = 500;
 
  private:
   void Measure(const MeasureProgress& going_on);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScatterSeries>
@@ -160,6 +161,29 @@ class BeyondTraceTest : public QObject {
     QVERIFY(text.contains(Collapsed(row).section(QLatin1Char(' '), -1)));
     QCOMPARE(Collapsed(text.split(QLatin1Char('\n')).filter(QStringLiteral("-8641")).value(0)),
              Collapsed(row));
+  }
+
+  // A preview holds its pages in memory: it paints the first ones only, and
+  // the last of them says how many there are in all.
+  void previewPaintsTheFirstPagesOnly() {
+    const QString trace = ReadGolden(QStringLiteral("eigen/jacobi_tridiagonal.txt")) +
+                          ReadGolden(QStringLiteral("eigen/jacobi_2x2.txt")) +
+                          ReadGolden(QStringLiteral("eigen/jacobi_huge_pivot.txt"));
+    const TracePrinter printer(trace, PrintCaption({}), QDateTime::currentDateTime());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("first.pdf"));
+    {
+      QPdfWriter writer(pdf);
+      printer.ApplyPageLayout(writer);
+      QCOMPARE(printer.Paint(writer, {}, {}, 2), 2);
+    }
+    QVERIFY(Poppler(QStringLiteral("pdfinfo"), {pdf})
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))));
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.contains(
+        QStringLiteral("第 2 页，共 3 页（预览只显示前 2 页，打印和导出 PDF 输出全部 3 页）")));
+    QVERIFY(!text.contains(QStringLiteral("第 1 页，共 3 页（")));
   }
 
   void cellWidthCountsWideCharacters() {
