@@ -84,6 +84,7 @@ std::string CatalogJson() {
       {"saveFailed", kSaveFailedText},
       {"statusComputing", kStatusComputing},
       {"noChart", kNoChartText},
+      {"printCaption", kPrintCaption},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

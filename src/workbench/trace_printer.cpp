@@ -24,6 +24,7 @@
 #include <mutex>
 #include <thread>
 
+#include "desk/workbench_texts.h"
 #include "workbench/qt_dialogs.h"
 
 namespace matcalc::workbench {
@@ -276,8 +277,10 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on,
 }
 
 QString PrintCaption(const QString& method_caption) {
-  return method_caption.isEmpty() ? kProgramTitle
-                                  : kProgramTitle + QStringLiteral(" — ") + method_caption;
+  return method_caption.isEmpty()
+             ? kProgramTitle
+             : QString::fromUtf8(kPrintCaption.data(), static_cast<qsizetype>(kPrintCaption.size()))
+                   .arg(method_caption);
 }
 
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error,

@@ -135,8 +135,12 @@ text1.addEventListener('drop', (event) => documents.dropped(event));
 page.hints = new Hints(text1, () => page.pane1.value, (text) => {
   document.getElementById('hints').textContent = text;
 });
-new PrintView(() => page.pane2.value,
-              () => (page.pane2.value === page.shown.trace ? page.shown.caption : ''));
+// The print's header names the method while the pane shows its trace.
+new PrintView(() => page.pane2.value, () => {
+  if (!page.catalog) return document.title;
+  if (page.pane2.value !== page.shown.trace) return page.catalog.title;
+  return page.texts.printCaption.replace('%1', () => page.shown.caption);
+});
 
 // The panes' texts for scripts that drive the page (its tests among them).
 window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => page.pane2.value,
