@@ -7,15 +7,28 @@
 //     end, and its resident memory with the trace shown;
 //   - with a second order, a second run of that order while the first trace
 //     is shown (the window holds that trace until the run ends): whether the
-//     budgets accept it, and the peak resident memory after it.
+//     budgets accept it, and the peak resident memory after it;
+//   - without one, what a user does next with the trace: 另存为, Ctrl+A
+//     Ctrl+C in the result pane, and 导出 PDF... (stopped with 取消 after
+//     PDF_SECONDS, 20 by default): for each the peak resident memory while
+//     it runs (VmHWM reset before it), the longest time the window's event
+//     loop went without handling an event (a timer due every millisecond),
+//     and how long it took; for the PDF the time from the click to the
+//     progress box and the pages set a second.
 // Run it through bench/window.sh (offscreen platform, no music).
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -23,7 +36,10 @@
 #include <string>
 
 #include "symmetric_text.h"
+#include "workbench/beyond_trace.h"
+#include "workbench/export_picker.h"
 #include "workbench/pane_text.h"
+#include "workbench/qt_dialogs.h"
 #include "workbench/workbench_form.h"
 
 using matcalc::workbench::WorkbenchForm;
@@ -45,6 +61,76 @@ double StatusMiB(const char* key) {
   return -1;
 }
 
+// Resets VmHWM to the resident memory now, so that it measures what follows.
+void ResetPeak() {
+  QFile clear(QStringLiteral("/proc/self/clear_refs"));
+  if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+// The longest time between two turns of the event loop: a timer due every
+// millisecond notes how long it was since it last ran.
+class EventGaps : public QObject {
+ public:
+  EventGaps() {
+    timer_.setInterval(1);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const qint64 gap = since_.restart();
+      if (gap > longest_) {
+        longest_ = gap;
+        ended_at_ = phase_.elapsed();
+      }
+    });
+  }
+  void Start() {
+    longest_ = 0;
+    since_.start();
+    phase_.start();
+    timer_.start();
+  }
+  // When the longest gap ended, from Start.
+  qint64 ended_at() const { return ended_at_; }
+  qint64 Stop() {
+    timer_.stop();
+    if (since_.elapsed() > longest_) {
+      longest_ = since_.elapsed();
+      ended_at_ = phase_.elapsed();
+    }
+    return longest_;
+  }
+
+ private:
+  QTimer timer_;
+  QElapsedTimer since_;
+  QElapsedTimer phase_;
+  qint64 longest_ = 0;
+  qint64 ended_at_ = 0;
+};
+
+class Answers : public matcalc::workbench::FilePicker, public matcalc::workbench::ExportPicker {
+ public:
+  QString name;
+  std::optional<QString> OpenFileName(const QString&) override { return name; }
+  std::optional<QString> SaveFileName(const QString&) override { return name; }
+  std::optional<QString> SaveName(const QString&, const QString&, const QString&) override {
+    return name;
+  }
+};
+
+void Press(QWidget* widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
+  QApplication::sendEvent(widget, &release);
+}
+
+void Report(const char* what, qint64 ms, qint64 gap, qint64 gap_end) {
+  std::printf(
+      "%-12s %7lld ms, peak resident %5.0f MiB, longest without events %4lld ms"
+      " (ending at %lld ms)\n",
+      what, ms, StatusMiB("VmHWM"), gap, gap_end);
+  std::fflush(stdout);
+}
+
 // The visible modal box, if any.
 QWidget* ShownBox() {
   QWidget* box = QApplication::activeModalWidget();
@@ -53,10 +139,102 @@ QWidget* ShownBox() {
 
 }  // namespace
 
+// 另存为, Ctrl+A Ctrl+C and 导出 PDF... on the trace in the result pane, one
+// after the other; the program ends after them.
+void RunActions(WorkbenchForm& form, int pdf_seconds) {
+  static QTemporaryDir folder;
+  static Answers answers;
+  static EventGaps gaps;
+  static QElapsedTimer clock;
+  form.SetFilePicker(&answers);
+  form.beyond()->SetExportPicker(&answers);
+
+  answers.name = folder.filePath(QStringLiteral("trace.txt"));
+  ResetPeak();
+  gaps.Start();
+  clock.start();
+  form.action(QStringLiteral("FileSaveAs"))->trigger();
+  QTimer* waiting = new QTimer;
+  waiting->setInterval(5);
+  QObject::connect(waiting, &QTimer::timeout, [&form, waiting, pdf_seconds] {
+    if (form.files().saving()) return;
+    waiting->stop();
+    waiting->disconnect();
+    const qint64 gap = gaps.Stop();
+    Report("另存为", clock.elapsed(), gap, gaps.ended_at());
+    std::printf("             %.0f MB written\n", QFileInfo(answers.name).size() / 1e6);
+    QFile::remove(answers.name);
+
+    ResetPeak();
+    gaps.Start();
+    clock.restart();
+    form.text2()->setFocus();
+    Press(form.text2(), Qt::Key_A);
+    Press(form.text2(), Qt::Key_C);
+    QObject::connect(waiting, &QTimer::timeout, [&form, waiting, pdf_seconds] {
+      if (form.busy()) return;
+      waiting->stop();
+      waiting->disconnect();
+      const qint64 gap = gaps.Stop();
+      Report("Ctrl+A Ctrl+C", clock.elapsed(), gap, gaps.ended_at());
+      std::printf(
+          "             %.0f MB on the clipboard; resident after %.0f MiB\n",
+          QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size() / 1e6,
+          StatusMiB("VmRSS"));
+      std::fflush(stdout);
+      QApplication::clipboard()->clear();
+
+      // The box is found, timed, and cancelled after pdf_seconds.
+      static qint64 box_ms = -1;
+      static qint64 first_page_ms = -1;
+      static int last_page = 0;
+      auto* watch = new QTimer;
+      watch->setInterval(2);
+      QObject::connect(watch, &QTimer::timeout, [watch, pdf_seconds] {
+        auto* box = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) return;
+        if (box_ms < 0) box_ms = clock.elapsed();
+        // "正在排版第 12 页，共 3400 页……" while pages are set.
+        const QString label = box->labelText();
+        if (label.startsWith(QStringLiteral("正在排版第"))) {
+          last_page = label.section(QLatin1Char(' '), 1, 1).toInt();
+          if (first_page_ms < 0) first_page_ms = clock.elapsed();
+        }
+        if (clock.elapsed() > pdf_seconds * 1000) {
+          watch->stop();
+          box->cancel();
+        }
+      });
+      answers.name = folder.filePath(QStringLiteral("trace.pdf"));
+      ResetPeak();
+      gaps.Start();
+      clock.restart();
+      watch->start();
+      QTimer::singleShot(0, [&form, watch] {
+        form.action(QStringLiteral("FileExportPdf"))->trigger();
+        watch->stop();
+        const qint64 ms = clock.elapsed();
+        const qint64 gap = gaps.Stop();
+        Report("导出 PDF...", ms, gap, gaps.ended_at());
+        std::printf(
+            "             box after %lld ms, pages from %lld ms; %d pages set (%.0f a second)%s\n",
+            box_ms, first_page_ms, last_page,
+            last_page * 1000.0 / std::max<qint64>(1, ms - first_page_ms),
+            QFile::exists(answers.name) ? "" : ", stopped: no file left");
+        std::fflush(stdout);
+        QCoreApplication::quit();
+      });
+    });
+    waiting->start();
+  });
+  waiting->start();
+}
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int n = argc > 1 ? std::atoi(argv[1]) : 300;
   const int second = argc > 2 ? std::atoi(argv[2]) : 0;
+  const int pdf_seconds = argc > 3 ? std::atoi(argv[3]) : 20;
   WorkbenchForm form;
   form.show();
   matcalc::workbench::SetPaneText(*form.text1(), SymmetricMatrixText(n));
@@ -129,6 +307,11 @@ int main(int argc, char** argv) {
       std::printf("peak resident after 是:                   %.0f MiB\n", StatusMiB("VmHWM"));
       std::printf("resident with the trace shown:            %.0f MiB\n", StatusMiB("VmRSS"));
       std::fflush(stdout);
+      if (second == 0) {
+        answerer.stop();
+        QTimer::singleShot(0, [&] { RunActions(form, pdf_seconds); });
+        return;
+      }
       QTimer::singleShot(0, [&] {
         clock.restart();
         jacobi->trigger();

@@ -243,13 +243,53 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
 
 namespace {
 
-// Writes `bytes` to the file `path`, created or emptied; the reason when not
-// all of it was written.
+// Writes `bytes` to the file `path`: to a temporary file beside it, flushed
+// to the disk and renamed over it only when whole, so that a full disk or a
+// crash leaves a file that was there as it was. The reason when it failed.
+// What is no regular file (a terminal, a pipe, /dev/null) is written to
+// directly: it can neither be replaced nor hold a temporary file.
 std::string WriteSeriesFile(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  struct stat existing {};
+  const bool exists = ::stat(path.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    std::string reason = WriteDescriptor(fd, bytes);
+    if (::close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
+    return reason;
+  }
+  // A link is followed: the file it names is replaced, the link stays.
+  std::string target = path;
+  if (exists) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  const std::size_t slash = target.rfind('/');
+  std::string temporary =
+      (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+      ".matcalc-series-XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return std::strerror(errno);
-  std::string reason = WriteDescriptor(fd, bytes);
+  // The permissions a new file would get, or those of the file replaced.
+  mode_t mode = 0666;
+  if (exists) {
+    mode = existing.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode &= ~mask;
+  }
+  std::string reason;
+  if (::fchmod(fd, mode) != 0) reason = std::strerror(errno);
+  if (reason.empty()) reason = WriteDescriptor(fd, bytes);
+  if (reason.empty() && ::fsync(fd) != 0) reason = std::strerror(errno);
   if (::close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
+  if (reason.empty() && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    reason = std::strerror(errno);
+  }
+  if (!reason.empty()) ::unlink(temporary.c_str());
   return reason;
 }
 

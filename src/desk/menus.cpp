@@ -97,9 +97,11 @@ const std::vector<ToolbarButton>& ToolbarButtons() {
 
 const std::vector<std::string_view>& BusyItems() {
   static const std::vector<std::string_view> items = [] {
-    std::vector<std::string_view> made = {"FileNew",    "FileOpen",    "FileSave",
-                                          "FileSaveAs", "EditCut",     "EditPaste",
-                                          "EditDelete", "ShowDefault", "ShowFormatDecimalDigits"};
+    // The result pane is saved, printed and exported only once whole.
+    std::vector<std::string_view> made = {
+        "FileNew",   "FileOpen",         "FileSave",      "FileSaveAs",
+        "FilePrint", "FilePrintPreview", "FileExportPdf", "EditCut",
+        "EditPaste", "EditDelete",       "ShowDefault",   "ShowFormatDecimalDigits"};
     for (const Command& command : Commands()) made.push_back(command.menu_item);
     return made;
   }();

@@ -25,6 +25,8 @@ inline constexpr std::string_view kStatusNew = "状态";             // after ne
 // While a command computes (%1: its caption), and once asked to stop.
 inline constexpr std::string_view kStatusComputing = "正在计算：%1……（按 Esc 停止）";
 inline constexpr std::string_view kStatusStopping = "正在停止……";
+inline constexpr std::string_view kStatusSaveStopped = "保存已停止，文件没有改变";
+inline constexpr std::string_view kStatusOpenStopped = "打开已停止";
 
 // Opening a file (desk/opening.h has the limits).
 inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";

@@ -39,7 +39,13 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
       running_(true),
       shown_(true) {
   hints_label_->setObjectName(QStringLiteral("HintsLabel"));
-  connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
+  connect(&text2, &QPlainTextEdit::textChanged, this, [this] {
+    ++text2_changes_;
+    // The chart follows the result pane: an empty pane (新建, 打开, or the
+    // user's own deleting) has no trace to chart. A command's pane is judged
+    // when it ends.
+    if (!command_running_ && !shown_.empty() && text2_.document()->isEmpty()) ShowNoSeries();
+  });
   window.statusBar()->addPermanentWidget(hints_label_);
   Connect(window, "FilePrint", [this] { Print(); });
   Connect(window, "FilePrintPreview", [this] { Preview(); });
@@ -60,9 +66,19 @@ ExportPicker& BeyondTrace::picker() {
   return picker_override_ != nullptr ? *picker_override_ : *own_picker_;
 }
 
-void BeyondTrace::CommandStarts() { changes_at_start_ = text2_changes_; }
+void BeyondTrace::CommandStarts() {
+  changes_at_start_ = text2_changes_;
+  command_running_ = true;
+}
+
+void BeyondTrace::ShowNoSeries() {
+  shown_ = ConvergenceLog(true);
+  shown_caption_.clear();
+  if (chart_ != nullptr) chart_->chart()->SetLog(shown_, shown_caption_);
+}
 
 void BeyondTrace::CommandEnded(const QString& caption, bool ran) {
+  command_running_ = false;
   // The pane still shows the trace before: so does the chart.
   if (!ran || text2_changes_ == changes_at_start_) return;
   shown_ = running_;
@@ -76,14 +92,23 @@ QString BeyondTrace::PrintCaptionNow() const {
   return PrintCaption(ours ? shown_caption_ : QString());
 }
 
+// The pages are read from the result pane's document as they are set: the
+// trace is never copied. The box over the window shows from the first moment
+// (the lines are measured first) and keeps the pane as it is meanwhile.
 void BeyondTrace::Print() {
-  PrintTrace(&window_,
-             TracePrinter(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime()));
+  PrintProgress progress(&window_);
+  const TracePrinter printer(*text2_.document(), PrintCaptionNow(), QDateTime::currentDateTime(),
+                             progress.measuring());
+  if (!printer.measured()) return;
+  PrintTrace(&window_, printer, progress.painting());
 }
 
 void BeyondTrace::Preview() {
-  PreviewTrace(&window_,
-               TracePrinter(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime()));
+  PrintProgress progress(&window_);
+  const TracePrinter printer(*text2_.document(), PrintCaptionNow(), QDateTime::currentDateTime(),
+                             progress.measuring());
+  if (!printer.measured()) return;
+  PreviewTrace(&window_, printer);
 }
 
 void BeyondTrace::ExportPdf() {
@@ -93,9 +118,13 @@ void BeyondTrace::ExportPdf() {
   if (!chosen) return;
   const QString name = WithSuffix(*chosen, QStringLiteral("pdf"));
   QString error;
-  const TracePrinter printer(text2_.toPlainText(), PrintCaptionNow(), QDateTime::currentDateTime());
-  // A stopped export leaves no file and says nothing.
-  if (!WriteTracePdf(name, printer, &error, PaintingProgressBox(&window_)) && !error.isEmpty()) {
+  PrintProgress progress(&window_);
+  const TracePrinter printer(*text2_.document(), PrintCaptionNow(), QDateTime::currentDateTime(),
+                             progress.measuring());
+  if (!printer.measured()) return;
+  // A stopped export leaves the file as it was and says nothing.
+  if (!ExportTracePdf(name, printer, *text2_.document(), &error, progress.painting()) &&
+      !error.isEmpty()) {
     QMessageBox::warning(&window_, kProgramTitle, QStringLiteral("操作有误！\n") + error);
   }
 }

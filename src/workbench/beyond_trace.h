@@ -55,6 +55,8 @@ class BeyondTrace : public QObject {
 
  private:
   ExportPicker& picker();
+  // The chart's empty state: the result pane holds no method's trace.
+  void ShowNoSeries();
 
   QMainWindow& window_;
   QPlainTextEdit& text2_;
@@ -72,6 +74,7 @@ class BeyondTrace : public QObject {
   quint64 text2_changes_ = 0;
   quint64 changes_at_start_ = 0;
   quint64 shown_changes_ = ~quint64{0};
+  bool command_running_ = false;
 };
 
 }  // namespace matcalc::workbench

@@ -8,6 +8,7 @@
 
 #include "frame/convergence.h"
 
+class QAbstractSeries;
 class QChart;
 class QChartView;
 class QLabel;
@@ -31,17 +32,25 @@ class ConvergenceChart : public QWidget {
   QChart* upper() const { return upper_; }
   QChart* lower() const { return lower_; }
 
-  // The charts as they are shown, as a picture.
-  bool SavePng(const QString& path);
-  bool SaveSvg(const QString& path);
+  // The charts as they are shown, as a picture written through a temporary
+  // file beside `path`; false with the reason in `error` when it failed.
+  bool SavePng(const QString& path, QString* error = nullptr);
+  bool SaveSvg(const QString& path, QString* error = nullptr);
 
  private:
+  // Lists `series` with their colours under their chart; hidden when none.
+  void FillLegend(QWidget* legend, const QList<QAbstractSeries*>& series);
+
   QLabel* note_;
   QChart* upper_;
   QChart* lower_;
   QChartView* upper_view_;
   QChartView* lower_view_;
   QWidget* charts_;
+  QWidget* upper_pane_ = nullptr;  // a chart and its legend
+  QWidget* lower_pane_ = nullptr;
+  QWidget* upper_legend_ = nullptr;
+  QWidget* lower_legend_ = nullptr;
   bool empty_ = true;
 };
 

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -45,8 +44,9 @@ double PaneBytes(std::string_view text) {
 // Appends `text` to `pane` piece by piece, calling `shown` with the bytes
 // placed so far and letting the window repaint after each piece. A piece
 // never ends inside a character or between the CR and LF of a line break.
-template <typename Shown>
-void AppendInPieces(QPlainTextEdit& pane, std::string_view text, Shown shown) {
+// False when `going_on` stopped it.
+template <typename Shown, typename GoingOn>
+bool AppendInPieces(QPlainTextEdit& pane, std::string_view text, Shown shown, GoingOn going_on) {
   QTextDocument* document = pane.document();
   const bool undo = document->isUndoRedoEnabled();
   document->setUndoRedoEnabled(false);  // like a text set at once: nothing to undo
@@ -60,9 +60,13 @@ void AppendInPieces(QPlainTextEdit& pane, std::string_view text, Shown shown) {
         ToPaneLines(QString::fromUtf8(text.data() + start, static_cast<qsizetype>(end - start))));
     start = end;
     shown(start);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // 停止 and Esc are heard here; the items that would change the panes
+    // are disabled meanwhile.
+    QCoreApplication::processEvents();
+    if (!going_on()) break;
   }
   document->setUndoRedoEnabled(undo);
+  return going_on();
 }
 
 QString ShownPath(const QString& path) {
@@ -113,7 +117,18 @@ void DocumentFiles::Open() {
   }
 
   // The bar's first half follows the reading, its second half the text
-  // going into the edit pane, which takes longer.
+  // going into the edit pane, which takes longer. Opening is a busy state of
+  // its own: 停止 leaves both panes as they were while the file is read, and
+  // empty once the text has begun to go in (never half a file that looks
+  // whole).
+  bool stopped = false;
+  host_.BeginBusy([&stopped] { stopped = true; });
+  const auto going_on = [&stopped] { return !stopped; };
+  const auto end_busy = [this] {
+    host_.SetProgress(0);
+    host_.HideProgress();
+    host_.EndBusy();
+  };
   host_.ShowProgress(size);
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(size));
@@ -126,27 +141,39 @@ void DocumentFiles::Open() {
     }
     bytes.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
     host_.SetProgress(static_cast<qint64>(std::min<std::size_t>(bytes.size(), size) / 2));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
+    if (stopped) break;
   }
   file.close();
+  if (stopped) {
+    end_busy();
+    host_.SetStatus(FromView(kStatusOpenStopped));
+    return;
+  }
   const std::string text = DecodeText(std::move(bytes));
   // The edit pane's own cost counts too.
   const bool fits = text.size() <= kWindowLargestFileBytes && PaneBytes(text) <= kMemoryBudgetBytes;
   if (!fits) {
-    host_.SetProgress(0);
-    host_.HideProgress();
+    end_busy();
     TellTooLarge(host_.dialogs());
     return;
   }
   host_.EditPane().clear();
   host_.ResultPaneWidget().clear();
-  AppendInPieces(host_.EditPane(), text, [&](std::size_t shown) {
-    host_.SetProgress(
-        size / 2 + static_cast<qint64>(static_cast<double>(size / 2) * static_cast<double>(shown) /
-                                       static_cast<double>(text.size())));
-  });
-  host_.SetProgress(0);
-  host_.HideProgress();
+  const bool whole = AppendInPieces(
+      host_.EditPane(), text,
+      [&](std::size_t shown) {
+        host_.SetProgress(size / 2 + static_cast<qint64>(static_cast<double>(size / 2) *
+                                                         static_cast<double>(shown) /
+                                                         static_cast<double>(text.size())));
+      },
+      going_on);
+  end_busy();
+  if (!whole) {
+    host_.EditPane().clear();
+    host_.SetStatus(FromView(kStatusOpenStopped));
+    return;
+  }
   if (failed) {
     // What was read stays in the edit pane.
     Inform(kOpenFailedText);
@@ -157,18 +184,43 @@ void DocumentFiles::Open() {
   host_.SetStatus(ShownPath(*name));
 }
 
-QString DocumentFiles::WriteResult(const QString& path) {
-  const std::string text = PaneText(host_.ResultPaneWidget());
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-      static_cast<qint64>(text.size())) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
+void DocumentFiles::WriteResult(const QString& path, std::function<void()> failed) {
+  const QTextDocument& document = *host_.ResultPaneWidget().document();
+  auto* writer = new DocumentWriter(document, path, &host_.ResultPaneWidget());
+  if (chunk_write_) writer->SetChunkWrite(chunk_write_);
+  writer_ = writer;
+  QObject::connect(
+      writer, &DocumentWriter::finished, writer,
+      [this, writer, path, failed = std::move(failed)](bool written, const QString& reason) {
+        writer->deleteLater();
+        writer_ = nullptr;
+        const bool long_text = writer->total() > kWriteNowCharacters;
+        if (long_text) {
+          host_.SetProgress(0);
+          host_.HideProgress();
+          host_.EndBusy();
+        }
+        if (written) {
+          host_.SetStatus(ShownPath(path));
+          return;
+        }
+        // A stopped save asks nothing: the file is as it was.
+        if (reason.isNull()) host_.SetStatus(FromView(kStatusSaveStopped));
+        if (!reason.isNull()) InformSaveFailed(reason);
+        failed();
+      });
+  if (writer->total() <= kWriteNowCharacters) {
+    writer->WriteNow();
+    return;
   }
-  if (!file.commit()) return file.errorString();
-  return {};
+  // A long trace: the window goes on with its events, the bar shows the
+  // characters written, and 停止 leaves the file as it was.
+  host_.BeginBusy([writer] { writer->Stop(); });
+  host_.SetStatus(QStringLiteral("正在保存：%1……（按 Esc 停止）").arg(ShownPath(path)));
+  host_.ShowProgress(writer->total());
+  QObject::connect(writer, &DocumentWriter::progress, writer,
+                   [this](qint64 done, qint64) { host_.SetProgress(done); });
+  writer->Start();
 }
 
 void DocumentFiles::InformSaveFailed(const QString& reason) {
@@ -197,12 +249,7 @@ void DocumentFiles::Save() {
     Inform("你没有存盘,数据没有被保存下来#");
     return;
   }
-  if (const QString reason = WriteResult(save_path_); !reason.isNull()) {
-    InformSaveFailed(reason);
-    save_dialog_name_.clear();
-    return;
-  }
-  host_.SetStatus(ShownPath(save_path_));
+  WriteResult(save_path_, [this] { save_dialog_name_.clear(); });
 }
 
 void DocumentFiles::SaveAs() {
@@ -213,12 +260,7 @@ void DocumentFiles::SaveAs() {
     return;
   }
   open_dialog_name_ = *name;
-  if (const QString reason = WriteResult(*name); !reason.isNull()) {
-    InformSaveFailed(reason);
-    open_dialog_name_.clear();
-    return;
-  }
-  host_.SetStatus(ShownPath(*name));
+  WriteResult(*name, [this] { open_dialog_name_.clear(); });
 }
 
 }  // namespace matcalc::workbench

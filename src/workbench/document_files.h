@@ -3,11 +3,14 @@
 // trace in the result pane.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <string_view>
 
 #include "frame/dialogs.h"
+#include "workbench/document_writer.h"
 #include "workbench/qt_dialogs.h"
 
 class QPlainTextEdit;
@@ -27,6 +30,10 @@ class DocumentHost {
   virtual void ShowProgress(qint64 maximum) = 0;
   virtual void SetProgress(qint64 value) = 0;
   virtual void HideProgress() = 0;
+  // A file is read or written: the items that would change the panes are
+  // disabled and 停止 (or Esc) calls `stop`, until EndBusy.
+  virtual void BeginBusy(std::function<void()> stop) = 0;
+  virtual void EndBusy() = 0;
 };
 
 class DocumentFiles {
@@ -40,13 +47,20 @@ class DocumentFiles {
 
   // The file that save writes to without asking again.
   const QString& save_path() const { return save_path_; }
+  // A save under way (a long trace is written between the window's events).
+  bool saving() const { return writer_ != nullptr; }
+  // The tests stand in for a disk that fills up.
+  void SetChunkWrite(ChunkWrite write) { chunk_write_ = std::move(write); }
+
+  // A text of more characters than this is written between events.
+  static constexpr qint64 kWriteNowCharacters = 2'000'000;
 
  private:
   void Inform(std::string_view text);
   // Writes the result pane to `path` through a temporary file beside it, so
-  // a failed save leaves an existing file as it was. A null string when it
-  // was written, else the system's reason.
-  QString WriteResult(const QString& path);
+  // a failed or stopped save leaves an existing file as it was; then
+  // `written` (the status shows the file) or `failed` (after the message).
+  void WriteResult(const QString& path, std::function<void()> failed);
   // "操作有误！" with the reason on a second line.
   void InformSaveFailed(const QString& reason);
 
@@ -54,6 +68,8 @@ class DocumentFiles {
   QString open_dialog_name_;  // the open / save-as dialog's remembered name
   QString save_dialog_name_;  // the save dialog's remembered name
   QString save_path_;
+  QPointer<DocumentWriter> writer_;
+  ChunkWrite chunk_write_;
 };
 
 }  // namespace matcalc::workbench

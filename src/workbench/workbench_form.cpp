@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -29,6 +30,7 @@
 #include "workbench/command_run.h"
 #include "workbench/display_settings.h"
 #include "workbench/help_window.h"
+#include "workbench/pane_copy.h"
 #include "workbench/pane_text.h"
 #include "workbench/placement.h"
 #include "workbench/program_folder.h"
@@ -45,7 +47,8 @@ constexpr int kInitialWidthPixels = 900;
 constexpr int kInitialHeightPixels = 600;
 
 QPlainTextEdit* MakePane(QWidget* parent, const char* name) {
-  auto* pane = new QPlainTextEdit(parent);
+  // Its own copy would hold a long selection twice more (see PaneEdit).
+  auto* pane = new PaneEdit(parent);
   pane->setObjectName(QString::fromLatin1(name));
   // Traces are laid out in columns; wrapping would break them (and cost
   // time on a long trace).
@@ -160,18 +163,38 @@ void WorkbenchForm::EditSelectAll() {
   text1_->setTextCursor(cursor);
 }
 
-void WorkbenchForm::EditCopy() {
-  const QTextCursor cursor = text1_->textCursor();
-  // With nothing selected the clipboard keeps what it holds.
-  if (!cursor.hasSelection()) return;
-  QString text = cursor.selectedText();
-  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-  QApplication::clipboard()->setText(text);
+void WorkbenchForm::EditCopy() { CopySelection(*text1_); }
+
+void WorkbenchForm::CopySelection(QPlainTextEdit& pane, bool now) {
+  if (copy_ != nullptr) return;
+  auto* copy = new PaneCopy(pane, this);
+  copy_ = copy;
+  // A long selection is copied between events as a busy state of its own
+  // (the pane must not change under it); during a command, at once.
+  const bool between_events = !now && copy->long_selection() && !busy();
+  const QString status = status_->text();
+  connect(copy, &PaneCopy::ended, this, [this, copy, between_events, status](bool) {
+    copy->deleteLater();
+    copy_ = nullptr;
+    if (!between_events) return;
+    SetProgress(0);
+    HideProgress();
+    EndBusy();
+    SetStatus(status);
+  });
+  if (between_events) {
+    BeginBusy([copy] { copy->Stop(); });
+    SetStatus(QStringLiteral("正在复制……（按 Esc 停止）"));
+    ShowProgress(kProgressSteps);
+    connect(copy, &PaneCopy::progress, this, [this](qint64 done, qint64 total) {
+      SetProgress(total > 0 ? done * kProgressSteps / total : 0);
+    });
+  }
+  copy->Start(between_events);
 }
 
 void WorkbenchForm::EditCut() {
-  EditCopy();
+  CopySelection(*text1_, true);
   QTextCursor cursor = text1_->textCursor();
   if (!cursor.hasSelection()) return;
   cursor.removeSelectedText();
@@ -273,7 +296,18 @@ void WorkbenchForm::UpdateSolveMenu() {
 // it one more copy covers the trace.
 constexpr FrontEndCosts kWindowCosts{.text_copies = 2, .trace_copies = 1};
 
-bool WorkbenchForm::busy() const { return run_ != nullptr; }
+bool WorkbenchForm::busy() const { return run_ != nullptr || file_stop_ != nullptr; }
+
+void WorkbenchForm::BeginBusy(std::function<void()> stop) {
+  file_stop_ = std::move(stop);
+  SetBusy(true);
+}
+
+void WorkbenchForm::EndBusy() {
+  file_stop_ = nullptr;
+  SetBusy(false);
+  if (close_when_ended_) close();
+}
 
 void WorkbenchForm::SetBusy(bool busy) {
   for (const std::string_view name : BusyItems()) {
@@ -307,8 +341,13 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
 }
 
 void WorkbenchForm::StopCommand() {
-  if (run_ == nullptr) return;
-  run_->Stop();
+  if (run_ != nullptr) {
+    run_->Stop();
+  } else if (file_stop_ != nullptr) {
+    file_stop_();
+  } else {
+    return;
+  }
   SetStatus(FromView(kStatusStopping));
 }
 
@@ -389,6 +428,11 @@ void WorkbenchForm::HideProgress() {
 bool WorkbenchForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == area_ && event->type() == QEvent::Resize) {
     LayOutArea();
+  } else if (event->type() == QEvent::KeyPress && (watched == text1_ || watched == text2_) &&
+             static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    // The panes' own copy would hold a long selection two more times.
+    CopySelection(*static_cast<QPlainTextEdit*>(watched));
+    return true;
   } else if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == text2_)) {
     // The window coming back to the front, or a menu or box closing, hands
     // the focus back to the pane that had it. That is no move of the user's

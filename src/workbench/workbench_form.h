@@ -28,6 +28,7 @@ class BeyondTrace;
 class CommandRun;
 class Splitter;
 class HelpWindow;
+class PaneCopy;
 
 class WorkbenchForm : public QMainWindow, private DocumentHost {
   Q_OBJECT
@@ -57,6 +58,9 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void EditSelectAll();
   void EditCut();
   void EditCopy();
+  // Copies `pane`'s selection (Ctrl+C in either pane, 复制 for the edit
+  // pane); a long one between events unless `now`.
+  void CopySelection(QPlainTextEdit& pane, bool now = false);
   void EditPaste();
   void EditDelete();
   void ShowStyle();
@@ -70,7 +74,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   // and busy() until commandEnded.
   void RunMenuCommand(const Command& command);
   bool busy() const;
-  // Asks the running command to stop (Esc, the 停止 button, closing).
+  // Asks the running command, or the file being read or written, to stop
+  // (Esc, the 停止 button, closing).
   void StopCommand();
   void DispatchToolbarKey(const QString& key);
 
@@ -99,6 +104,8 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void ShowProgress(qint64 maximum) override;
   void SetProgress(qint64 value) override;
   void HideProgress() override;
+  void BeginBusy(std::function<void()> stop) override;
+  void EndBusy() override;
 
   void ApplyPanes();
   void SetBusy(bool busy);
@@ -132,6 +139,9 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
 
   // The command running, if any.
   CommandRun* run_ = nullptr;
+  // What stops the file being read or written, if any.
+  std::function<void()> file_stop_;
+  PaneCopy* copy_ = nullptr;
   QString status_before_run_;
   bool close_when_ended_ = false;
   QTimer progress_timer_;

@@ -1,6 +1,8 @@
 // matcalc-cli --series FILE: the convergence series as CSV beside the trace.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cstdio>
 #include <fstream>
@@ -83,6 +85,46 @@ TEST(SeriesFile, FailuresAreReported) {
   std::ostringstream no_err;
   EXPECT_EQ(RunCli({"jacobi", "--series"}, none, out, no_err), 2);
   EXPECT_NE(no_err.str().find("--series needs a file name"), std::string::npos);
+}
+
+// The file is replaced whole through a temporary file beside it: the old
+// file's permissions stay and nothing else is left in the folder. What is no
+// regular file is written to directly, and its failure is told.
+TEST(SeriesFile, ReplacesAFileWholeAndLeavesNothingBeside) {
+  std::string folder = ::testing::TempDir() + "series-XXXXXX";
+  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+  const std::string path = folder + "/s.csv";
+  {
+    std::ofstream old(path, std::ios::binary);
+    old << "an old file, longer than the series it makes way for\n";
+  }
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  std::istringstream in("2 1\r\n1 2");
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(
+      RunCli({"--series", path, "--answer", "2", "--answer", "0.001", "jacobi"}, in, out, err), 0);
+  EXPECT_TRUE(ReadFile(path).starts_with("series,x,y\n非对角元的最大模,0,1\n"));
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  int entries = 0;
+  DIR* dir = ::opendir(folder.c_str());
+  ASSERT_NE(dir, nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_name[0] != '.' || std::string(entry->d_name).size() > 2) ++entries;
+  }
+  ::closedir(dir);
+  EXPECT_EQ(entries, 1);
+  std::remove(path.c_str());
+  ::rmdir(folder.c_str());
+
+  std::istringstream full_in("2 1\r\n1 2");
+  std::ostringstream full_err;
+  EXPECT_EQ(RunCli({"--series", "/dev/full", "--answer", "2", "--answer", "0.001", "jacobi"},
+                   full_in, out, full_err),
+            1);
+  EXPECT_NE(full_err.str().find("matcalc-cli: cannot write /dev/full: "), std::string::npos);
 }
 
 }  // namespace

@@ -3,11 +3,12 @@
 // the window).
 #include <QtTest>
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
-#include <QLogValueAxis>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScatterSeries>
@@ -109,7 +110,15 @@ class BeyondTraceTest : public QObject {
     QVERIFY(text.contains(QStringLiteral("第 3 页，共 3 页")));
 
     // Each page is announced before it is painted; stopped at the second,
-    // the export leaves no file and gives no reason.
+    // the export gives no reason and leaves the PDF that was there byte for
+    // byte, with no temporary file beside it.
+    QByteArray before;
+    {
+      QFile old(pdf);
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      before = old.readAll();
+    }
+    const QStringList files_before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     QList<QPair<int, int>> announced;
     const auto stop_at_second = [&announced](int page, int pages) {
       announced.append({page, pages});
@@ -117,7 +126,12 @@ class BeyondTraceTest : public QObject {
     };
     QVERIFY(!WriteTracePdf(pdf, printer, &error, stop_at_second));
     QVERIFY(error.isEmpty());
-    QVERIFY(!QFile::exists(pdf));
+    {
+      QFile old(pdf);
+      QVERIFY(old.open(QIODevice::ReadOnly));
+      QVERIFY(old.readAll() == before);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files_before);
     QCOMPARE(announced, (QList<QPair<int, int>>{{1, 3}, {2, 3}}));
     // Going on to the end, it is the same document.
     announced.clear();
@@ -148,6 +162,29 @@ class BeyondTraceTest : public QObject {
     QVERIFY(text.contains(Collapsed(row).section(QLatin1Char(' '), -1)));
     QCOMPARE(Collapsed(text.split(QLatin1Char('\n')).filter(QStringLiteral("-8641")).value(0)),
              Collapsed(row));
+  }
+
+  // A preview holds its pages in memory: it paints the first ones only, and
+  // the last of them says how many there are in all.
+  void previewPaintsTheFirstPagesOnly() {
+    const QString trace = ReadGolden(QStringLiteral("eigen/jacobi_tridiagonal.txt")) +
+                          ReadGolden(QStringLiteral("eigen/jacobi_2x2.txt")) +
+                          ReadGolden(QStringLiteral("eigen/jacobi_huge_pivot.txt"));
+    const TracePrinter printer(trace, PrintCaption({}), QDateTime::currentDateTime());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("first.pdf"));
+    {
+      QPdfWriter writer(pdf);
+      printer.ApplyPageLayout(writer);
+      QCOMPARE(printer.Paint(writer, {}, {}, 2), 2);
+    }
+    QVERIFY(Poppler(QStringLiteral("pdfinfo"), {pdf})
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))));
+    const QString text =
+        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.contains(
+        QStringLiteral("第 2 页，共 3 页（预览只显示前 2 页，打印和导出 PDF 输出全部 3 页）")));
+    QVERIFY(!text.contains(QStringLiteral("第 1 页，共 3 页（")));
   }
 
   void cellWidthCountsWideCharacters() {
@@ -196,8 +233,14 @@ class BeyondTraceTest : public QObject {
     }
     ConvergenceChart chart;
     chart.SetLog(log, QStringLiteral("古典雅可比法"));
-    QVERIFY(qobject_cast<QLogValueAxis*>(chart.upper()->axes(Qt::Vertical).value(0)) != nullptr);
+    auto* axis = qobject_cast<QCategoryAxis*>(chart.upper()->axes(Qt::Vertical).value(0));
+    QVERIFY(axis != nullptr);
+    QCOMPARE(axis->categoriesLabels(),
+             QStringList({QStringLiteral("1E-10"), QStringLiteral("1E-8"), QStringLiteral("1E-6"),
+                          QStringLiteral("1E-4"), QStringLiteral("1E-2"), QStringLiteral("1")}));
+    // The series hold the logarithms the axis is laid out in.
     QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->count(), 3);
+    QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->at(2).y(), -10.0);
     QCOMPARE(chart.lower()->series().size(), 2);
     QCOMPARE(chart.upper()->axes(Qt::Horizontal).value(0)->titleText(),
              QStringLiteral("变换次数 k"));
@@ -217,7 +260,7 @@ class BeyondTraceTest : public QObject {
     }
     ConvergenceChart chart;
     chart.SetLog(log, QStringLiteral("雅可比迭代法"));
-    QVERIFY(qobject_cast<QLogValueAxis*>(chart.upper()->axes(Qt::Vertical).value(0)) != nullptr);
+    QVERIFY(qobject_cast<QCategoryAxis*>(chart.upper()->axes(Qt::Vertical).value(0)) != nullptr);
     QCOMPARE(chart.upper()->series().size(), 1);
     QCOMPARE(chart.upper()->series()[0]->name(), QStringLiteral("误差"));
     QCOMPARE(static_cast<QLineSeries*>(chart.upper()->series()[0])->count(), 4);
@@ -240,8 +283,66 @@ class BeyondTraceTest : public QObject {
     QVERIFY(chart.upper()->title().contains(QStringLiteral(
         "未收敛：迭代发散：第 1 次迭代向量的分量超出了数的范围（第 1 次迭代后放弃）")));
     QVERIFY(chart.upper()->title().startsWith(QStringLiteral("高斯-赛德尔迭代法：迭代误差")));
-    QVERIFY(static_cast<QLineSeries*>(chart.upper()->series().back())->at(0).y() > 0);
+    // With nothing drawn the mark still spans a decade of the empty log axis.
+    const auto* mark = static_cast<QLineSeries*>(chart.upper()->series().back());
+    QVERIFY(mark->at(1).y() > mark->at(0).y());
     QCOMPARE(chart.lower()->series().size(), 3);
+  }
+
+  // A Jacobi run with eps 0 spans some 160 decades: a few round ones are
+  // labelled, in E notation, none elided, the picture shows them, and the
+  // run's giving up is told once, in the chart's title.
+  void logAxisOverManyDecadesStaysReadable() {
+    ConvergenceLog log;
+    Matrix a(2, 2);
+    for (int k = 0; k <= 40; ++k) {
+      log.Add(Quantity::kOffDiagonal, 0, k, 3 * std::pow(10.0, -4 * k));
+      log.AddDiagonal(k, a, 2);
+    }
+    log.GiveUp(40, "迭代次数超过上限");
+    ChartWindow window(nullptr, nullptr);
+    window.chart()->SetLog(log, QStringLiteral("古典雅可比法"));
+    window.resize(700, 560);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* axis = qobject_cast<QCategoryAxis*>(window.chart()->upper()->axes(Qt::Vertical).value(0));
+    QVERIFY(axis != nullptr);
+    QVERIFY(axis->max() - axis->min() >= 160);
+    const QStringList labels = axis->categoriesLabels();
+    QVERIFY(labels.size() >= 4);
+    QVERIFY(labels.size() <= 8);
+    for (const QString& label : labels) {
+      QVERIFY(!label.contains(QChar(0x2026)));
+      QVERIFY(label == QStringLiteral("1") || label.startsWith(QStringLiteral("1E")));
+    }
+    QVERIFY(!axis->truncateLabels());
+    const QString title = window.chart()->upper()->title();
+    QCOMPARE(title.count(QStringLiteral("未收敛")), 1);
+    const auto* note = window.chart()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(note == nullptr || !note->isVisible() || !note->text().contains("未收敛"));
+  }
+
+  // Eight components, the eigenvalue and where the run gave up: the legend
+  // lists each of them whole.
+  void legendListsManyComponents() {
+    ConvergenceLog log;
+    for (int k = 1; k <= 5; ++k) {
+      Vector e(8);
+      for (int i = 1; i <= 8; ++i) e(i) = i + 1.0 / k;
+      log.AddVector(Quantity::kEstimate, k, e);
+    }
+    log.GiveUp(5, "迭代次数超过上限");
+    ConvergenceChart chart;
+    chart.SetLog(log, QStringLiteral("幂法"));
+    auto* legend = chart.findChild<QWidget*>(QStringLiteral("UpperLegend"));
+    QVERIFY(legend != nullptr);
+    QStringList names;
+    for (const QLabel* label : legend->findChildren<QLabel*>()) {
+      if (!label->text().isEmpty()) names << label->text();
+    }
+    QCOMPARE(names.size(), 9);
+    QVERIFY(names.contains(QStringLiteral("第 8 个分量的估计值")));
+    QVERIFY(names.contains(QStringLiteral("放弃处")));
   }
 
   void chartExportsPngAndSvg() {
@@ -339,6 +440,7 @@ class BeyondTraceTest : public QObject {
     form.SetDialogs(&cancelled);
     form.action(QStringLiteral("ClassicalJacobi"))->trigger();
     QTRY_COMPARE(cancelled.shown().size(), std::size_t{1});
+    QTRY_VERIFY(!form.busy());
     QCOMPARE(window->chart()->upper()->series().size(), 4);
 
     QTemporaryDir dir;
@@ -354,10 +456,41 @@ class BeyondTraceTest : public QObject {
     form.text2()->appendPlainText(QStringLiteral("注"));
     QCOMPARE(form.beyond()->PrintCaptionNow(), QStringLiteral("矩阵计算器"));
 
+    // 新建 empties the result pane, and the chart with it.
+    form.action(QStringLiteral("FileNew"))->trigger();
+    QVERIFY(form.beyond()->shown_series().empty());
+    QVERIFY(window->chart()->empty());
+
     form.text1()->setPlainText(QStringLiteral("12abc 2\n3 4"));
     QTRY_COMPARE(form.beyond()->hints_label()->text(),
                  QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，1 个元素只读了一部分"));
     QCOMPARE(form.text1()->extraSelections().size(), 1);
+    form.SetDialogs(nullptr);
+  }
+
+  // While a command computes, the trace is not whole: it is neither printed,
+  // previewed nor exported, and the items come back when it ends.
+  void printItemsWaitForTheCommand() {
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"60", "0"});
+    form.SetDialogs(&dialogs);
+    form.show();
+    QString text;
+    for (int i = 1; i <= 60; ++i) {
+      for (int j = 1; j <= 60; ++j) text += QString::number(i == j ? 200 + i : 1.0 / (i + j)) + ' ';
+      text += '\n';
+    }
+    form.text1()->setPlainText(text);
+    const QStringList items = {QStringLiteral("FilePrint"), QStringLiteral("FilePrintPreview"),
+                               QStringLiteral("FileExportPdf")};
+    for (const QString& item : items) QVERIFY(form.action(item)->isEnabled());
+    QSignalSpy ended(&form, &WorkbenchForm::commandEnded);
+    form.action(QStringLiteral("ClassicalJacobi"))->trigger();
+    QVERIFY(form.busy());
+    for (const QString& item : items) QVERIFY(!form.action(item)->isEnabled());
+    form.StopCommand();
+    QVERIFY(ended.wait(60000));
+    for (const QString& item : items) QVERIFY(form.action(item)->isEnabled());
     form.SetDialogs(nullptr);
   }
 
@@ -368,7 +501,8 @@ class BeyondTraceTest : public QObject {
     const QString folder = qEnvironmentVariable("MATCALC_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("MATCALC_SCREENSHOT_DIR is not set");
     WorkbenchForm form;
-    ScriptedDialogs dialogs({"4", "0.000001"});
+    // eps 0: the passes go on to their bound, over some 160 decades.
+    ScriptedDialogs dialogs({"4", "0"}, {Reply::kYes});
     form.SetDialogs(&dialogs);
     AnsweringPicker picker;
     form.beyond()->SetExportPicker(&picker);

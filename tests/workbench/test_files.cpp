@@ -66,6 +66,10 @@ class FilesTest : public QObject {
   void OpensUtf16BothWays();
   void RefusesAFileTooLargeForTheBudget();
   void ProgressBarMovesWhileTheTextGoesIn();
+  void LongSaveIsWrittenBetweenEvents();
+  void InterruptedSaveLeavesTheOldFile_data();
+  void InterruptedSaveLeavesTheOldFile();
+  void StoppedOpenLeavesThePanes();
 
  private:
   QTemporaryDir* dir_ = nullptr;
@@ -319,6 +323,120 @@ void FilesTest::ProgressBarMovesWhileTheTextGoesIn() {
   QVERIFY(std::is_sorted(seen.begin(), seen.end() - 1));
   QVERIFY(seen.at(seen.size() - 2) > bar->maximum() * 9 / 10);
   QVERIFY(bar->isHidden());
+}
+
+namespace {
+
+// A trace longer than is written at once: some 4.4 million characters.
+std::string LongTrace() {
+  std::string trace = "以上是所要求解的向量\r\n";
+  for (int i = 0; i < 120'000; ++i) trace += "          0.123456       -7.5E-05  x\xc2\xa0y\r\n";
+  return trace;
+}
+
+QStringList FilesIn(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+}  // namespace
+
+void FilesTest::LongSaveIsWrittenBetweenEvents() {
+  const std::string trace = LongTrace();
+  SetPaneText(*form_->text2(), trace);
+  QVERIFY(form_->text2()->document()->characterCount() > DocumentFiles::kWriteNowCharacters);
+  int events = 0;
+  QTimer ticking;
+  connect(&ticking, &QTimer::timeout, this, [&] { ++events; });
+  ticking.start(0);
+  picker_->names = {Path("trace.txt")};
+  form_->files().SaveAs();
+  // Saving is a busy state: the panes cannot change under it.
+  QVERIFY(form_->files().saving());
+  QVERIFY(form_->busy());
+  QVERIFY(!form_->action(QStringLiteral("FileNew"))->isEnabled());
+  QVERIFY(!form_->action(QStringLiteral("FileSaveAs"))->isEnabled());
+  QVERIFY(form_->progress_bar()->isVisible() || !form_->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->files().saving(), 30000);
+  QVERIFY(events > 3);
+  QVERIFY(ReadBytes(Path("trace.txt")) == QByteArray::fromStdString(trace));
+  QCOMPARE(form_->status_text(), QDir::toNativeSeparators(Path("trace.txt")));
+  QVERIFY(!form_->busy());
+  QVERIFY(form_->action(QStringLiteral("FileNew"))->isEnabled());
+  QCOMPARE(FilesIn(dir_->path()), QStringList{QStringLiteral("trace.txt")});
+}
+
+// A save stopped half-way, or meeting a full disk half-way, leaves the file
+// it would have replaced byte for byte, and no temporary file beside it.
+void FilesTest::InterruptedSaveLeavesTheOldFile_data() {
+  QTest::addColumn<bool>("disk_full");
+  QTest::newRow("stopped") << false;
+  QTest::newRow("disk full") << true;
+}
+
+void FilesTest::InterruptedSaveLeavesTheOldFile() {
+  QFETCH(bool, disk_full);
+  const QByteArray old("old trace\r\n\xe7\x9f\xa9\xe9\x98\xb5 1 2\r\n");
+  WriteBytes(Path("trace.txt"), old);
+  SetPaneText(*form_->text2(), LongTrace());
+  qint64 written = 0;
+  bool stop_now = false;
+  form_->files().SetChunkWrite([&](QFileDevice& file, const QByteArray& bytes) -> qint64 {
+    if (written > 1'000'000) {
+      if (disk_full) {
+        // Half the bytes go in, then the disk is full.
+        file.write(bytes.left(bytes.size() / 2));
+        return -1;
+      }
+      stop_now = true;
+    }
+    written += bytes.size();
+    return file.write(bytes);
+  });
+  picker_->names = {Path("trace.txt")};
+  form_->files().Save();
+  if (!disk_full) {
+    QTRY_VERIFY(stop_now);
+    form_->StopCommand();
+  }
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->files().saving(), 30000);
+  QVERIFY(written > 1'000'000);
+  QCOMPARE(ReadBytes(Path("trace.txt")), old);
+  QCOMPARE(FilesIn(dir_->path()), QStringList{QStringLiteral("trace.txt")});
+  QVERIFY(!form_->busy());
+  const QStringList messages = Messages(*dialogs_);
+  if (disk_full) {
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].startsWith(QStringLiteral("操作有误！\r\n")));
+  } else {
+    QVERIFY(messages.isEmpty());
+    QCOMPARE(form_->status_text(), QStringLiteral("保存已停止，文件没有改变"));
+  }
+}
+
+// Opening is a busy state: while the file is read the items that would
+// change the panes are disabled, and 停止 leaves both panes as they were.
+void FilesTest::StoppedOpenLeavesThePanes() {
+  QByteArray bytes;
+  while (bytes.size() < 3'000'000) bytes += "12.5 -3 sqr(2) 4 5 6 7\r\n";
+  WriteBytes(Path("big.txt"), bytes);
+  SetPaneText(*form_->text1(), "keep 1");
+  SetPaneText(*form_->text2(), "keep 2");
+  bool disabled_while_open = false;
+  connect(form_->progress_bar(), &QProgressBar::valueChanged, this, [&](int value) {
+    if (value == 0 || !form_->busy()) return;
+    disabled_while_open = !form_->action(QStringLiteral("FileOpen"))->isEnabled() &&
+                          !form_->action(QStringLiteral("MatrixMi"))->isEnabled();
+    form_->StopCommand();
+  });
+  Answer({Reply::kYes});
+  picker_->names = {Path("big.txt")};
+  form_->files().Open();
+  QVERIFY(disabled_while_open);
+  QCOMPARE(Text1(*form_), QStringLiteral("keep 1"));
+  QCOMPARE(Text2(*form_), QStringLiteral("keep 2"));
+  QVERIFY(!form_->busy());
+  QVERIFY(form_->action(QStringLiteral("FileOpen"))->isEnabled());
+  QVERIFY(form_->progress_bar()->isHidden());
 }
 
 QTEST_MAIN(FilesTest)

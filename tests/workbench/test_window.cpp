@@ -11,13 +11,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTranslator>
+#include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "commands/registry.h"
 #include "desk/menus.h"
@@ -27,6 +30,7 @@
 #include "workbench/exit_screen.h"
 #include "workbench/help_window.h"
 #include "workbench/media.h"
+#include "workbench/pane_copy.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"
 
@@ -167,6 +171,7 @@ class WindowTest : public QObject {
   void SolveItemsFollowWhetherText1IsBlank();
   void StatusLineFollowsEditsAndFocus();
   void CopyCutAndPasteActOnText1WithFocusInText2();
+  void CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents();
   void DeleteRemovesWholeLineBreakAndNothingAtTheEnd();
   void ToolbarDispatchesOnItsKeysOnly();
   void DigitsPromptRules();
@@ -312,6 +317,51 @@ void WindowTest::CopyCutAndPasteActOnText1WithFocusInText2() {
   form_->action(QStringLiteral("EditSelectAll"))->trigger();
   QCOMPARE(form_->text1()->textCursor().selectedText().size(), 7);
   QVERIFY(form_->text2()->hasFocus());
+}
+
+// Ctrl+C copies the focused pane's selection as its text with LF breaks; a
+// selection of millions of characters is built between events, the window
+// busy meanwhile, and the clipboard holds it as UTF-8 text.
+void WindowTest::CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  SetPaneText(*form_->text2(), "特征值\r\n 1 2\r\n");
+  form_->text2()->setFocus();
+  Select(*form_->text2(), 1, 6);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("征值\n 1"));
+
+  std::string trace;
+  for (int i = 0; i < 100'000; ++i) trace += "          0.123456       -7.5E-05 矩阵\r\n";
+  SetPaneText(*form_->text2(), trace);
+  QTest::keyClick(form_->text2(), Qt::Key_A, Qt::ControlModifier);
+  int events = 0;
+  QTimer ticking;
+  connect(&ticking, &QTimer::timeout, this, [&] { ++events; });
+  ticking.start(0);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(form_->busy());
+  QVERIFY(!form_->action(QStringLiteral("FileNew"))->isEnabled());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QVERIFY(events > 3);
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  QVERIFY(data != nullptr);
+  QVERIFY(!data->hasHtml());
+  std::string expected = trace;
+  expected.erase(std::remove(expected.begin(), expected.end(), '\r'), expected.end());
+  QVERIFY(data->data(QStringLiteral("text/plain")) == QByteArray::fromStdString(expected));
+  QVERIFY(form_->action(QStringLiteral("FileNew"))->isEnabled());
+
+  // What the panes' own copy, drag and selection clipboard get: a long
+  // selection is built only when read, and not at all once the pane changed.
+  const int end = form_->text2()->document()->characterCount() - 1;
+  std::unique_ptr<QMimeData> lazy(SelectionData(*form_->text2()->document(), 0, end));
+  QVERIFY(lazy->data(QStringLiteral("text/plain")) == QByteArray::fromStdString(expected));
+  std::unique_ptr<QMimeData> short_one(SelectionData(*form_->text2()->document(), 10, 18));
+  QCOMPARE(short_one->text(), QStringLiteral("0.123456"));
+  form_->text2()->appendPlainText(QStringLiteral("x"));
+  QVERIFY(lazy->data(QStringLiteral("text/plain")).isEmpty());
+  QCOMPARE(short_one->text(), QStringLiteral("0.123456"));
 }
 
 void WindowTest::DeleteRemovesWholeLineBreakAndNothingAtTheEnd() {

@@ -3,7 +3,7 @@ import {test} from 'node:test';
 import assert from 'node:assert/strict';
 import '../../../src/web/site/js/lines.js';
 
-const {toLines, toCrLf} = globalThis.matcalcLines;
+const {toLines, toCrLf, toCrLfParts} = globalThis.matcalcLines;
 
 const rows = [
   // [name, text, as a pane holds it, as the core gets it]
@@ -22,3 +22,17 @@ for (const [name, text, lines, crLf] of rows) {
     assert.equal(toLines(toCrLf(lines)), lines);
   });
 }
+
+// The pieces a long trace is saved in make exactly the bytes of the whole:
+// no CR LF pair and no surrogate pair is cut, whatever the piece size.
+test('toCrLfParts: pieces join to toCrLf at every size', () => {
+  const text = '特征值\r\n1 2\n\u{1F600}x\r\r\n' + 'ab'.repeat(7) + '\n\u{1F600}\u{1F600}\r';
+  for (let size = 1; size <= text.length + 1; ++size) {
+    const parts = toCrLfParts(text, size);
+    assert.equal(parts.join(''), toCrLf(text), `size ${size}`);
+    for (const part of parts) assert.ok(!/[\ud800-\udbff]$/.test(part), `size ${size}`);
+    const bytes = Buffer.concat(parts.map((p) => Buffer.from(p, 'utf8')));
+    assert.ok(bytes.equals(Buffer.from(toCrLf(text), 'utf8')), `size ${size}`);
+  }
+  assert.deepEqual(toCrLfParts(''), []);
+});

@@ -6,6 +6,8 @@
 // The drawing is a tree of plain nodes {name, attributes, text, children}
 // (testable without a browser); svgElement() makes DOM nodes of it.
 
+import {planLogDecades} from './log-axis.js';
+
 const NS = 'http://www.w3.org/2000/svg';
 const WIDTH = 760;
 const PANEL_HEIGHT = 300;
@@ -71,10 +73,13 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
   const y = panel.y;
   let yTicks;
   let toY;
+  let yLabels = null;
   if (y.log) {
-    const stride = Math.max(1, Math.ceil((y.high - y.low) / 8));
-    yTicks = [];
-    for (let e = y.low; e <= y.high; e += stride) yTicks.push(10 ** e);
+    // A round subset of the decades, each with its grid line: the window's
+    // rule (desk/log_axis.cpp), so both draw the same axis.
+    const decades = planLogDecades(y.low, y.high);
+    yTicks = decades.exponents.map((e) => 10 ** e);
+    yLabels = decades.labels;
     toY = (v) => plotHeight * (1 - (Math.log10(v) - y.low) / (y.high - y.low));
   } else {
     yTicks = ticks(y.low, y.high, 6);
@@ -84,12 +89,12 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
   const plot = append(g, element('g', {transform: `translate(${MARGIN.left},${MARGIN.top})`}));
   append(plot, element('rect', {x: 0, y: 0, width: plotWidth, height: plotHeight,
                                 fill: '#ffffff', stroke: '#888888'}));
-  for (const t of yTicks) {
+  yTicks.forEach((t, i) => {
     const at = toY(t);
     append(plot, element('line', {x1: 0, x2: plotWidth, y1: at, y2: at, stroke: '#e4e4e4'}));
-    append(plot, element('text', {x: -6, y: at + 4, 'text-anchor': 'end', 'font-size': 11},
-                         y.log ? `1E${Math.round(Math.log10(t))}` : label(t)));
-  }
+    append(plot, element('text', {x: -6, y: at + 4, 'text-anchor': 'end', 'font-size': 11,
+                                  class: 'y-label'}, yLabels ? yLabels[i] : label(t)));
+  });
   for (const t of ticks(x.low, x.high, 10)) {
     if (!Number.isInteger(t)) continue;
     const at = toX(t);
@@ -104,6 +109,10 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
                                 'text-anchor': 'middle', 'font-size': 12}, y.title));
   const legend = append(g, element('g', {
     class: 'legend', transform: `translate(${MARGIN.left + plotWidth + 14},${MARGIN.top})`}));
+  // Every entry stays beside the plot: the rows close up when there are many
+  // (8 components, the eigenvalue and where the run gave up).
+  const entries = panel.lines.length + (gaveUpAt !== null ? 1 : 0);
+  const row = Math.min(20, Math.floor((plotHeight + MARGIN.bottom - 12) / Math.max(entries, 1)));
   panel.lines.forEach((line, i) => {
     const colour = line.dot ? EIGENVALUE : COLOURS[i % COLOURS.length];
     const points = line.points.map(([px, py]) => [toX(px).toFixed(2), toY(py).toFixed(2)]);
@@ -119,8 +128,8 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
         }
       }
     }
-    append(legend, element('rect', {x: 0, y: i * 20, width: 14, height: 10, fill: colour}));
-    append(legend, element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, line.name));
+    append(legend, element('rect', {x: 0, y: i * row, width: 14, height: 10, fill: colour}));
+    append(legend, element('text', {x: 20, y: i * row + 10, 'font-size': 12}, line.name));
   });
   if (gaveUpAt !== null) {
     const at = toX(gaveUpAt);
@@ -128,10 +137,10 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
                                   'stroke-width': 2, 'stroke-dasharray': '6 4',
                                   class: 'give-up-line'}));
     const i = panel.lines.length;
-    append(legend, element('line', {x1: 0, x2: 14, y1: i * 20 + 5, y2: i * 20 + 5,
+    append(legend, element('line', {x1: 0, x2: 14, y1: i * row + 5, y2: i * row + 5,
                                     stroke: GIVE_UP, 'stroke-width': 2,
                                     'stroke-dasharray': '4 2'}));
-    append(legend, element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, giveUpLegend));
+    append(legend, element('text', {x: 20, y: i * row + 10, 'font-size': 12}, giveUpLegend));
   }
 }
 

@@ -62,8 +62,10 @@ export function createDocuments(page, runs) {
     await openBytes(file.name, file.bytes);
   }
 
+  // The trace with CR LF in pieces: the Blob made of them holds the bytes,
+  // with no whole CR LF string and no whole byte array beside the pane's text.
   function resultBytes() {
-    return new TextEncoder().encode(globalThis.matcalcLines.toCrLf(page.pane2.value));
+    return globalThis.matcalcLines.toCrLfParts(page.pane2.value);
   }
 
   async function askFileName(title) {

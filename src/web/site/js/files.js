@@ -34,10 +34,12 @@ export async function readDropped(transfer, largest) {
   }
 }
 
-// Offers `bytes` as a download named `name`.
+// Offers `bytes` (or an array of pieces: bytes or strings, which the Blob
+// writes as UTF-8) as a download named `name`.
 export function download(name, bytes) {
   try {
-    const url = URL.createObjectURL(new Blob([bytes], {type: 'text/plain;charset=utf-8'}));
+    const parts = Array.isArray(bytes) ? bytes : [bytes];
+    const url = URL.createObjectURL(new Blob(parts, {type: 'text/plain;charset=utf-8'}));
     const link = document.createElement('a');
     link.href = url;
     link.download = name;

@@ -16,5 +16,30 @@
     return text.replace(/\r\n|\r|\n/g, '\r\n');
   }
 
-  scope.matcalcLines = Object.freeze({toLines, toCrLf});
+  // toCrLf(text) in pieces of about `size` characters, for a Blob that is
+  // then the only copy of a long trace besides the pane's own. A piece ends
+  // after a line feed where it can, never between a CR and its LF nor inside
+  // a surrogate pair, so the pieces make exactly the bytes of the whole.
+  function toCrLfParts(text, size = 1 << 20) {
+    const parts = [];
+    for (let start = 0; start < text.length;) {
+      let end = Math.min(text.length, start + size);
+      if (end < text.length) {
+        const feed = text.lastIndexOf('\n', end - 1);
+        if (feed >= start) {
+          end = feed + 1;
+        } else {
+          const unit = text.charCodeAt(end - 1);
+          if ((unit === 13 && text.charCodeAt(end) === 10) || (unit >= 0xd800 && unit < 0xdc00)) {
+            ++end;
+          }
+        }
+      }
+      parts.push(toCrLf(text.slice(start, end)));
+      start = end;
+    }
+    return parts;
+  }
+
+  scope.matcalcLines = Object.freeze({toLines, toCrLf, toCrLfParts});
 })(globalThis);
