@@ -29,13 +29,14 @@ inline constexpr std::size_t kLargestFileBytes = static_cast<std::size_t>(kMemor
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
 // in the worker and the UTF-8 bytes made from it (the core reads those in
-// place). The trace: the session's copy, the bytes handed to the page and
-// the page's string (two bytes a character, as a trace holds Chinese).
-inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 4};
-// The result pane's text from before the command, held until it ends, in
-// bytes of its UTF-8: the page's string and the text area's (two bytes a
-// character each), the worker's UTF-8 and the core's copy.
-inline constexpr double kPageHeldCopies = 6;
+// place). The trace: the bytes handed to the page and the page's string of
+// them (two bytes a character, as a trace holds Chinese); the core's pane
+// hands its text over without a copy. Every command empties the pane before
+// it writes a trace, so the page never joins a trace to the old text.
+inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 3};
+// The result pane's text from before the command never enters the core: the
+// page keeps it until the command ends, as a string of two bytes a character.
+inline constexpr double kPageHeldBytesPerChar = 2;
 
 struct Answer {
   bool is_input = false;
@@ -59,10 +60,13 @@ class Session {
   void ClearAnswers() { answers_.clear(); }
   void Add(Answer answer) { answers_.push_back(std::move(answer)); }
 
-  // Command `index` (menu order) on the panes' texts (UTF-8, CR LF). Done:
-  // text() is the result pane and flag() whether the command touched it.
-  // Asks: text() is what the command wrote before the box (when flag()).
-  Status RunCommand(int index, std::string_view text1, std::string_view text2, int digits);
+  // Command `index` (menu order) on the edit pane's text (UTF-8, CR LF),
+  // with the result pane held by the page (`held_chars` characters of it)
+  // and never seen here: a command never reads its trace back. Done or
+  // asking: flag() whether the command touched the pane, cleared() whether
+  // it emptied it, and text() what it appended since (after the pane's old
+  // text unless cleared()); asking, what it wrote before the box.
+  Status RunCommand(int index, std::string_view text1, double held_chars, int digits);
   // The decimal-digits prompt; done: value() is the new setting.
   Status AskDigits(int current);
   // A file's bytes. Done: flag() when the edit pane takes text() and the
@@ -75,6 +79,7 @@ class Session {
   // is done).
   const ConvergenceLog& series() const { return series_; }
   bool flag() const { return flag_; }
+  bool cleared() const { return cleared_; }
   int value() const { return value_; }
 
   // The pending box after kAsks.
@@ -94,6 +99,7 @@ class Session {
   std::string text_;
   ConvergenceLog series_;
   bool flag_ = false;
+  bool cleared_ = false;
   int value_ = 0;
 };
 

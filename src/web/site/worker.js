@@ -73,11 +73,11 @@ function runJob() {
   const started = performance.now();
   feedAnswers(current.answers);
   let status;
-  const [a, b] = current.pointers;
+  const [a] = current.pointers;
   switch (current.op) {
     case 'command':
-      status = core._mc_run_command(current.args.index, a, current.lengths[0], b,
-                                    current.lengths[1], current.args.digits);
+      status = core._mc_run_command(current.args.index, a, current.lengths[0],
+                                    current.args.held, current.args.digits);
       break;
     case 'digits':
       status = core._mc_ask_digits(current.args.digits);
@@ -92,8 +92,10 @@ function runJob() {
   if (status === 1) {
     const message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
     const transfer = [];
-    // What a command wrote before the box, shown behind it.
+    // What a command wrote before the box, shown behind it: whether it
+    // emptied the pane and what it appended.
     if (current.op === 'command' && core._mc_flag() === 1) {
+      message.cleared = core._mc_cleared();
       message.pane = readText();
       transfer.push(message.pane.buffer);
     }
@@ -107,7 +109,7 @@ function runJob() {
     return;
   }
   const message = {type: 'done', id: current.id, op: current.op, flag: core._mc_flag(),
-                   value: core._mc_value(), elapsed};
+                   cleared: core._mc_cleared(), value: core._mc_value(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
   if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
@@ -123,7 +125,8 @@ function startJob(data) {
   job = {id: data.id, op: data.op, args: data, pointers: [], lengths: [], answers: []};
   const inputs = [];
   if (data.op === 'command') {
-    inputs.push(encoder.encode(toCrLf(data.text1)), encoder.encode(toCrLf(data.text2)));
+    // The result pane stays in the page: only its length comes.
+    inputs.push(encoder.encode(toCrLf(data.text1)));
   } else if (data.op === 'open') {
     inputs.push(new Uint8Array(data.bytes));
   }

@@ -5,7 +5,7 @@
 
 export class Engine {
   constructor({ask, onProgress, onReady, onBroken}) {
-    this.ask = ask;            // async (box, pane) => answer
+    this.ask = ask;            // async (box, delta) => answer
     this.onProgress = onProgress;  // (percent) as the running job computes
     this.onReady = onReady;    // (catalog) once, when the first worker is ready
     this.onBroken = onBroken;  // (reason) the module could not be loaded
@@ -45,8 +45,10 @@ export class Engine {
     if (data.type === 'progress') {
       if (this.onProgress) this.onProgress(data.percent);
     } else if (data.type === 'ask') {
-      const pane = data.pane ? new TextDecoder().decode(data.pane) : null;
-      Promise.resolve(this.ask(data.box, pane)).then((answer) => {
+      // What the command did to the result pane before the box, if anything.
+      const delta = data.pane ? {cleared: data.cleared === 1,
+                                 text: new TextDecoder().decode(data.pane)} : null;
+      Promise.resolve(this.ask(data.box, delta)).then((answer) => {
         if (this.current !== current) return;
         this.worker.postMessage({type: 'answer', id: current.id, answer});
       });
@@ -54,6 +56,7 @@ export class Engine {
       this.current = null;
       current.resolve({
         flag: data.flag === 1,
+        cleared: data.cleared === 1,
         value: data.value,
         text: data.text ? new TextDecoder().decode(data.text) : '',
         series: data.series ? JSON.parse(data.series) : null,

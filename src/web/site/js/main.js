@@ -62,10 +62,19 @@ function showWorking(working) {
   }
 }
 
+// The result pane's text before the running command: the core is never given
+// it; it reports what the command does to the pane (emptied, appended) and
+// the page applies that.
+let paneBefore = '';
+
+function applied(delta) {
+  return delta.cleared ? delta.text : paneBefore + delta.text;
+}
+
 // The page's answers to the core's boxes.
-async function askBox(box, pane) {
+async function askBox(box, delta) {
   showWorking(false);
-  if (pane !== null) pane2.value = pane;
+  if (delta !== null) pane2.value = applied(delta);
   let answer;
   if (box.kind === 'input') answer = {kind: 'input', text: await inputBox(box)};
   else answer = {kind: 'message', reply: await messageBox(box)};
@@ -113,12 +122,14 @@ async function busy(work) {
 
 async function runCommand(index) {
   const before = pane2.value;
+  paneBefore = before;
   const statusBefore = status.textContent;
   setStatus((texts.statusComputing || '').replace('%1', catalog.commands[index].caption));
   const outcome = await busy(() => engine.run({
-    type: 'run', op: 'command', index, text1: pane1.value, text2: before,
+    type: 'run', op: 'command', index, text1: pane1.value, held: before.length,
     digits: settings.digits,
   }));
+  paneBefore = '';
   setStatus(statusBefore);
   if (outcome === null) {
     // Stopped, or the core failed: both panes as before the command.
@@ -126,7 +137,7 @@ async function runCommand(index) {
     return;
   }
   if (outcome.flag) {
-    pane2.value = outcome.text;
+    pane2.value = outcome.cleared ? outcome.text : before + outcome.text;
     shownSeries = outcome.series;
     shownCaption = catalog.commands[index].caption;
     shownTrace = pane2.value;  // as the pane holds it (its line breaks)
