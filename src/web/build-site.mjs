@@ -1,11 +1,22 @@
 // Assembles the static site: the page's files, the WebAssembly module, the
 // manual and the icon, and a service worker that lists them all.
 //   node src/web/build-site.mjs MODULE_DIR OUT_DIR
+//
+// Everything but the entry points lies in a folder named by the build's
+// version (v/VERSION/), a hash of every file's content: a host may keep those
+// files for good (they never change under their name), and a tab only ever
+// loads the files of the version it started with. The entry points (the
+// page, the service worker, the manifest and the icons) keep their names and
+// are checked on every visit. Every text file also comes compressed (.br and
+// .gz beside it) for servers that send what the browser accepts, and the
+// headers a host should send come as ready files for the common hosts.
 import {createHash} from 'node:crypto';
-import {cpSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync}
-  from 'node:fs';
-import {dirname, join, relative, sep} from 'node:path';
+import {cpSync, mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync,
+        writeFileSync} from 'node:fs';
+import {dirname, extname, join, relative, sep} from 'node:path';
 import {fileURLToPath} from 'node:url';
+import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
+import {hostHeaderFiles} from './headers.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = join(here, '..', '..');
@@ -15,12 +26,9 @@ if (!moduleDir || !out) {
   process.exit(2);
 }
 
-rmSync(out, {recursive: true, force: true});
-mkdirSync(out, {recursive: true});
-cpSync(join(here, 'site'), out, {recursive: true});
-for (const name of ['matcalc.js', 'matcalc.wasm']) cpSync(join(moduleDir, name), join(out, name));
-cpSync(join(root, 'resources', 'Help'), join(out, 'help'), {recursive: true});
-cpSync(join(root, 'resources', 'icons', 'matcalc.svg'), join(out, 'icons', 'matcalc.svg'));
+// The files that keep their names at the site's root.
+const ENTRY_POINTS = ['index.html', 'sw.js', 'manifest.webmanifest', 'icons'];
+const COMPRESSED = new Set(['.html', '.js', '.css', '.wasm', '.svg', '.webmanifest', '.json']);
 
 function walk(folder) {
   return readdirSync(folder).flatMap((name) => {
@@ -29,12 +37,61 @@ function walk(folder) {
   });
 }
 
-const files = walk(out).map((path) => relative(out, path).split(sep).join('/'))
-    .filter((path) => path !== 'sw.js').sort();
+function relativePaths(folder) {
+  return walk(folder).map((path) => relative(folder, path).split(sep).join('/')).sort();
+}
+
+rmSync(out, {recursive: true, force: true});
+const staging = join(out, 'staging');
+mkdirSync(staging, {recursive: true});
+cpSync(join(here, 'site'), staging, {recursive: true});
+for (const name of ['matcalc.js', 'matcalc.wasm']) {
+  cpSync(join(moduleDir, name), join(staging, name));
+}
+cpSync(join(root, 'resources', 'Help'), join(staging, 'help'), {recursive: true});
+cpSync(join(root, 'resources', 'icons', 'matcalc.svg'), join(staging, 'icons', 'matcalc.svg'));
+
 const hash = createHash('sha256');
-for (const path of files) hash.update(path).update(readFileSync(join(out, path)));
+for (const path of relativePaths(staging)) {
+  hash.update(path).update(readFileSync(join(staging, path)));
+}
 const version = hash.digest('hex').slice(0, 16);
-const template = readFileSync(join(out, 'sw.js'), 'utf8');
-writeFileSync(join(out, 'sw.js'), template.replace('@VERSION@', version)
-    .replace('@FILES@', JSON.stringify(['./', ...files], null, 2)));
-console.log(`site: ${out} (${files.length + 1} files, version ${version})`);
+const base = `v/${version}`;
+
+// The entry points go to the root, the rest under the version's folder.
+for (const name of ENTRY_POINTS) renameSync(join(staging, name), join(out, name));
+mkdirSync(join(out, 'v'));
+renameSync(staging, join(out, base));
+
+// The page names its style sheets and its first module under the version's
+// folder; the service worker knows the version and what to keep.
+const page = readFileSync(join(out, 'index.html'), 'utf8')
+    .replace(/(href|src)="((?:js\/)?[a-z-]+\.(?:css|js))"/g, `$1="${base}/$2"`);
+writeFileSync(join(out, 'index.html'), page);
+const kept = ['./', 'manifest.webmanifest',
+              ...relativePaths(join(out, 'icons')).map((path) => `icons/${path}`),
+              ...relativePaths(join(out, base)).map((path) => `${base}/${path}`)];
+const worker = readFileSync(join(out, 'sw.js'), 'utf8').replace('@VERSION@', version)
+    .replace('@FILES@', JSON.stringify(kept, null, 2));
+writeFileSync(join(out, 'sw.js'), worker);
+
+let compressed = 0;
+for (const path of relativePaths(out)) {
+  if (!COMPRESSED.has(extname(path))) continue;
+  const bytes = readFileSync(join(out, path));
+  const brotli = brotliCompressSync(bytes, {params: {
+    [constants.BROTLI_PARAM_QUALITY]: constants.BROTLI_MAX_QUALITY,
+    [constants.BROTLI_PARAM_SIZE_HINT]: bytes.length,
+  }});
+  const gzip = gzipSync(bytes, {level: 9});
+  // Only where compressing pays.
+  if (brotli.length < bytes.length) writeFileSync(join(out, `${path}.br`), brotli);
+  if (gzip.length < bytes.length) writeFileSync(join(out, `${path}.gz`), gzip);
+  compressed += brotli.length;
+}
+for (const [name, text] of Object.entries(hostHeaderFiles())) {
+  writeFileSync(join(out, name), text);
+}
+
+console.log(`site: ${out} (${kept.length} files kept offline, version ${version}, ` +
+            `${(compressed / 1024).toFixed(0)} KiB compressed)`);

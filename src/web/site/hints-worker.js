@@ -2,7 +2,17 @@
 // and apart from the commands' worker: the hints while typing. Only the
 // newest text waiting counts; older ones are dropped.
 'use strict';
-importScripts('matcalc.js');
+if (typeof createMatcalc !== 'function') importScripts('matcalc.js');
+
+// The module comes compiled from the page, shared with its other worker.
+function boot(module) {
+  return createMatcalc({
+    instantiateWasm(imports, done) {
+      WebAssembly.instantiate(module, imports).then((instance) => done(instance, module));
+      return {};
+    },
+  });
+}
 
 let core = null;
 let waiting = null;
@@ -43,6 +53,10 @@ function read(data) {
 }
 
 onmessage = (event) => {
+  if (event.data.type === 'core') {
+    start(event.data.module);
+    return;
+  }
   if (core === null) {
     waiting = event.data;
     return;
@@ -54,7 +68,7 @@ onmessage = (event) => {
   }
 };
 
-createMatcalc().then((module) => {
+const start = (compiled) => boot(compiled).then((module) => {
   core = module;
   if (waiting !== null) read(waiting);
   waiting = null;

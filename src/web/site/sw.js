@@ -1,13 +1,21 @@
 // Keeps the whole site for use offline. The build writes the file list and
-// a version that changes with any file's content.
+// a version that changes with any file's content; the files of a version
+// lie in a folder named by it, so a version's cache only ever holds its own
+// files. A new version waits until the page asks for it (its 重新载入), so
+// an open tab never gets another version's files.
 'use strict';
 const VERSION = '@VERSION@';
 const FILES = @FILES@;
 const CACHE = `matcalc-${VERSION}`;
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES))
-      .then(() => self.skipWaiting()));
+  // The files the page has just loaded come from the browser's cache: the
+  // version's folder is kept there for good.
+  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)));
+});
+
+self.addEventListener('message', (event) => {
+  if (event.data && event.data.type === 'skip-waiting') self.skipWaiting();
 });
 
 self.addEventListener('activate', (event) => {

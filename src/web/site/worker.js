@@ -3,7 +3,18 @@
 // reaches a box with no answer yet reports the box; each answer runs the job
 // again from its start with all answers so far (the core is deterministic).
 'use strict';
-importScripts('matcalc.js');
+// The page starts it from the module's glue and this file in one piece.
+if (typeof createMatcalc !== 'function') importScripts('matcalc.js');
+
+// The module comes compiled from the page, shared with its other worker.
+function boot(module) {
+  return createMatcalc({
+    instantiateWasm(imports, done) {
+      WebAssembly.instantiate(module, imports).then((instance) => done(instance, module));
+      return {};
+    },
+  });
+}
 
 let core = null;
 let job = null;  // {id, op, args, pointers, answers}
@@ -173,11 +184,12 @@ self.mcProgress = (percent) => {
 
 const queue = [];
 onmessage = (event) => {
-  if (core) handle(event.data);
+  if (event.data.type === 'core') start(event.data.module);
+  else if (core) handle(event.data);
   else queue.push(event.data);
 };
 
-createMatcalc().then((module) => {
+const start = (compiled) => boot(compiled).then((module) => {
   core = module;
   postMessage({type: 'ready', catalog: JSON.parse(core.UTF8ToString(core._mc_catalog()))});
   for (const data of queue.splice(0)) handle(data);

@@ -2,6 +2,7 @@
 // `ask`, and stops a job by ending the worker and starting a fresh one (a
 // job's result is applied only when it has finished, so the panes are as
 // they were).
+import {CoreWorker} from './core.js';
 
 export class Engine {
   constructor({ask, onProgress, onReady, onBroken}) {
@@ -16,7 +17,7 @@ export class Engine {
   }
 
   start() {
-    this.worker = new Worker('worker.js');
+    this.worker = new CoreWorker('worker.js');
     this.ready = new Promise((resolve) => {
       this.resolveReady = resolve;
     });

@@ -9,6 +9,8 @@ import {Pane} from './pane.js';
 import {Hints} from './hints.js';
 import {PrintView} from './print.js';
 import {showChart} from './chart-box.js';
+import {asset} from './core.js';
+import {takePanes, watchForUpdates} from './update.js';
 
 // The text areas, and the panes that show a long text without them.
 const text1 = document.getElementById('text1');
@@ -350,11 +352,11 @@ function showDefault() {
 // ---- Help ----
 
 function showHelp() {
-  frameBox('帮助文件', 'help/index.html');
+  frameBox('帮助文件', asset('help/index.html'));
 }
 
 function showAbout() {
-  frameBox(`关于${catalog.title}`, 'about.html');
+  frameBox(`关于${catalog.title}`, asset('about.html'));
 }
 
 function leave() {
@@ -403,6 +405,12 @@ function start(received) {
   buildToolbar(document.getElementById('toolbar'), catalog.toolbar, (key) => {
     const action = toolbarActions[key];
     if (action) action();
+  });
+  // The service worker fetches what it keeps once the page has it.
+  watchForUpdates({
+    notice: document.getElementById('update'),
+    panes: () => ({text1: pane1.value, text2: pane2.value}),
+    busy: () => running,
   });
   // When the page became interactive (read by the page's benchmark).
   document.body.dataset.readyMs = String(Math.round(performance.now()));
@@ -467,6 +475,10 @@ new PrintView(() => pane2.value, () => (pane2.value === shownTrace ? shownCaptio
 window.matcalcPage = Object.freeze({text1: () => pane1.value, text2: () => pane2.value,
                                     series: () => shownSeries});
 
-if ('serviceWorker' in navigator && location.protocol !== 'file:') {
-  navigator.serviceWorker.register('sw.js').catch(() => {});
-}
+// The panes' texts kept across a reload into a newer version.
+takePanes().then((texts) => {
+  if (texts === null) return;
+  pane1.value = texts.text1;
+  pane2.value = texts.text2;
+  hints.changed();
+});
