@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 
 using matcalc::bench::SymmetricMatrixText;
 

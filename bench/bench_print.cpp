@@ -15,7 +15,7 @@
 #include <string>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 #include "symmetric_text.h"
 #include "workbench/trace_printer.h"
 

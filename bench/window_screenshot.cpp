@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"
 

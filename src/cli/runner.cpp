@@ -15,8 +15,8 @@
 #include <ostream>
 
 #include "commands/registry.h"
-#include "frame/convergence.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
+#include "desk/series_formats.h"
 #include "text/encoding.h"
 #include "text/text_util.h"
 

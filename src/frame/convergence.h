@@ -1,5 +1,5 @@
 // What the iterative methods record as they converge, for the charts of the
-// front ends and the runner's --series file. Methods record values through
+// front ends and the runner's --series file (desk/series_formats.h). Methods record values through
 // the frame; the trace never changes for it.
 #pragma once
 
@@ -30,10 +30,6 @@ struct Series {
   Quantity quantity = Quantity::kEstimate;
   int component = 0;  // 1.. for the estimates and the diagonal, else 0
   std::vector<SeriesPoint> points;
-
-  // Its name in charts and in the series file: "第 1 个分量的估计值",
-  // "特征值", "近似特征值", "非对角元的最大模", "第 1 个对角元".
-  std::string Name() const;
 };
 
 class ConvergenceLog {
@@ -74,19 +70,5 @@ class ConvergenceLog {
   std::optional<double> gave_up_;
   std::string why_;
 };
-
-// The name of the give-up row in the series file.
-inline constexpr std::string_view kGaveUpSeries = "未收敛";
-
-// The series file: UTF-8, header "series,x,y", one row per point, series by
-// series in the order they were first recorded, numbers in their default text
-// as in the traces; a run that gave up ends with the row "未收敛,X,1", X the
-// last iterate or pass. Line breaks are LF.
-std::string SeriesCsv(const ConvergenceLog& log);
-
-// The same for a page's script, as JSON: {"passes":false,"gaveUp":null,
-// "why":"","series":[{"name":"...","quantity":"estimate","component":1,
-// "points":[[3,2.5],...]}]}. Values that are not finite are null.
-std::string SeriesJson(const ConvergenceLog& log);
 
 }  // namespace matcalc

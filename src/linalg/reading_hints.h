@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,17 +38,5 @@ inline constexpr std::size_t kMaxListedEntries = 2000;
 // commands would with `use`: the same cutting into rows and entries and the
 // same evaluation, every entry of every row. Linear in the text.
 TextReading DescribeText(std::string_view text, TextUse use = TextUse::kMatrix);
-
-// One line for the status bar: "3 行，首行 3 个元素，可作 3 阶矩阵" and, when
-// there are any, "，2 个元素只读了一部分".
-std::string ReadingSummary(const TextReading& reading, TextUse use = TextUse::kMatrix);
-
-// The tooltip of a partly read entry: "第 1 行第 1 个元素读作 12".
-std::string PartlyReadTip(const PartlyReadEntry& entry);
-
-// For a page's script: {"summary":"...","rows":3,"order":3,"partlyRead":1,
-// "marks":[[begin,end,"tip"],...]}, offsets in bytes of the text; the
-// summary is empty for a text without rows.
-std::string ReadingJson(const TextReading& reading, TextUse use = TextUse::kMatrix);
 
 }  // namespace matcalc

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "frame/convergence.h"
-#include "frame/settings.h"
-#include "linalg/reading_hints.h"
+#include "desk/reading_text.h"
+#include "desk/series_formats.h"
+#include "desk/settings.h"
 #include "web/session.h"
 
 namespace {
@@ -99,14 +99,14 @@ EMSCRIPTEN_KEEPALIVE int mc_solve_enabled(const char* text1, int length) {
   return matcalc::SolveMenuEnabled(View(text1, length)) ? 1 : 0;
 }
 
-// The series of the last command run, as JSON (frame/convergence.h).
+// The series of the last command run, as JSON (desk/series_formats.h).
 EMSCRIPTEN_KEEPALIVE const char* mc_series() {
   series = matcalc::SeriesJson(session.series());
   return series.c_str();
 }
-// How the edit pane's text will be read, as JSON (linalg/reading_hints.h).
+// How the edit pane's text will be read, as JSON (desk/reading_text.h).
 EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
-  hints = matcalc::ReadingJson(matcalc::DescribeText(View(text1, length)));
+  hints = matcalc::ReadingJson(View(text1, length));
   return hints.c_str();
 }
 

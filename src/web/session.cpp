@@ -2,10 +2,11 @@
 
 #include <utility>
 
-#include "commands/menus.h"
 #include "commands/registry.h"
-#include "frame/settings.h"
-#include "frame/workbench_texts.h"
+#include "desk/json_text.h"
+#include "desk/menus.h"
+#include "desk/settings.h"
+#include "desk/workbench_texts.h"
 #include "text/encoding.h"
 
 namespace matcalc::web {
@@ -39,25 +40,6 @@ class ReplayDialogs : public Dialogs {
   const std::vector<Answer>& answers_;
   std::size_t next_ = 0;
 };
-
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      out += "\\u00";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 15];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-}
 
 // "name":"text", after a comma unless it opens an object.
 void AppendField(std::string& out, std::string_view name, std::string_view text) {
@@ -183,7 +165,18 @@ std::string CatalogJson() {
     if (out.back() != '[') out += ',';
     AppendJsonString(out, key);
   }
-  out += "],\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
+  out += "],\"toolbarItems\":{";
+  for (const ToolbarButton& button : ToolbarButtons()) AppendField(out, button.key, button.item);
+  out += "},\"busyItems\":[";
+  for (const std::string_view item : BusyItems()) {
+    if (out.back() != '[') out += ',';
+    AppendJsonString(out, item);
+  }
+  out += "],\"shortcuts\":{";
+  for (const Shortcut& shortcut : DocumentShortcuts()) {
+    AppendField(out, shortcut.keys, shortcut.item);
+  }
+  out += "},\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},       {"statusEditArea", kStatusEditArea},

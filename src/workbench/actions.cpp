@@ -7,11 +7,10 @@
 #include <QStyle>
 #include <QToolBar>
 #include <algorithm>
-#include <span>
 #include <utility>
 #include <vector>
 
-#include "commands/menus.h"
+#include "desk/menus.h"
 #include "workbench/icons.h"
 #include "workbench/pane_text.h"
 
@@ -71,8 +70,7 @@ QIcon ButtonIcon(std::string_view name, const QStyle& style) {
 }  // namespace
 
 QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
-  // The toolbar's buttons are the File and Edit items whose caption is a key.
-  const std::span<const std::string_view> keys = ToolbarKeys();
+  const std::vector<ToolbarButton>& keys = ToolbarButtons();
   std::vector<QAction*> buttons(keys.size(), nullptr);
   for (const Menu& menu_entry : WorkbenchMenus()) {
     QMenu* menu = AddMenu(window, menu_entry.name, FromView(menu_entry.caption));
@@ -94,10 +92,12 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
       if (const std::function<void()> run = HandlerFor(entry.name, on)) {
         QObject::connect(item, &QAction::triggered, item, [run] { run(); });
       }
-      const auto key = std::find(keys.begin(), keys.end(), entry.caption);
-      if (menu_entry.name != "mnuC" && menu_entry.name != "mnuL" && key != keys.end()) {
+      const auto key = std::find_if(keys.begin(), keys.end(), [&](const ToolbarButton& button) {
+        return button.item == entry.name;
+      });
+      if (key != keys.end()) {
         item->setIcon(ButtonIcon(entry.name, *window.style()));
-        item->setData(FromView(entry.caption));
+        item->setData(FromView(key->key));
         buttons[static_cast<std::size_t>(key - keys.begin())] = item;
       }
     }
@@ -112,7 +112,7 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
   toolbar->setMovable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i] == "剪切") toolbar->addSeparator();
+    if (keys[i].key == "剪切") toolbar->addSeparator();
     if (buttons[i] != nullptr) toolbar->addAction(buttons[i]);
   }
   return toolbar;

@@ -1,5 +1,5 @@
 // The menus and the toolbar, built from the workbench's shared table
-// (commands/menus.h). Every item is one QAction, made once: the
+// (desk/menus.h). Every item is one QAction, made once: the
 // toolbar's buttons are the File and Edit items themselves, so a button and
 // its menu item always agree on what they run and on whether they are enabled.
 #pragma once

@@ -51,7 +51,7 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
   hints_label_->setObjectName(QStringLiteral("HintsLabel"));
   connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
   window.statusBar()->addPermanentWidget(hints_label_);
-  // Menus built from the shared table (commands/menus.h) hold the items
+  // Menus built from the shared table (desk/menus.h) hold the items
   // already; other menus get them here.
   if (ConnectExisting(window, "FilePrint", [this] { Print(); })) {
     ConnectExisting(window, "FilePrintPreview", [this] { Preview(); });

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <limits>
 
+#include "desk/series_formats.h"
 #include "text/number_text.h"
 #include "workbench/export_picker.h"
 #include "workbench/qt_dialogs.h"
@@ -213,7 +214,7 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
       line->setPointsVisible(s.points.size() <= 60);
       series = line;
     }
-    QString name = QString::fromStdString(s.Name());
+    QString name = QString::fromStdString(SeriesName(s));
     if (s.quantity == Quantity::kEigenvalue && !s.points.empty()) {
       name += QStringLiteral(" = ") + Text(s.points.back().y);
     }

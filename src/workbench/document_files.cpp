@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "commands/registry.h"
-#include "frame/workbench_texts.h"
+#include "desk/workbench_texts.h"
 #include "text/encoding.h"
 #include "workbench/pane_text.h"
 

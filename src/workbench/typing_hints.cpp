@@ -7,39 +7,18 @@
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
-#include "linalg/reading_hints.h"
+#include "desk/reading_text.h"
 #include "workbench/pane_text.h"
 
 namespace matcalc::workbench {
 
 PaneHints ReadHints(const std::string& text) {
+  const PaneReading reading = ReadForPane(text);
   PaneHints hints;
-  const TextReading reading = DescribeText(text);
-  if (reading.rows > 0) hints.summary = QString::fromStdString(ReadingSummary(reading));
-  // One walk over the bytes: the entries come in text order.
-  std::size_t byte = 0;
-  int position = 0;
-  const auto advance_to = [&](std::size_t target) {
-    while (byte < target && byte < text.size()) {
-      const unsigned char c = static_cast<unsigned char>(text[byte]);
-      if (c == '\r' && byte + 1 < text.size() && text[byte + 1] == '\n') {
-        byte += 2;
-        ++position;
-        continue;
-      }
-      const int length = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-      byte += static_cast<std::size_t>(length);
-      position += length == 4 ? 2 : 1;  // a surrogate pair in the pane
-    }
-    return position;
-  };
-  hints.marks.reserve(reading.partly_read.size());
-  for (const PartlyReadEntry& entry : reading.partly_read) {
-    HintMark mark;
-    mark.start = advance_to(entry.begin);
-    mark.end = advance_to(entry.end);
-    mark.tip = QString::fromStdString(PartlyReadTip(entry));
-    hints.marks.push_back(std::move(mark));
+  hints.summary = QString::fromStdString(reading.summary);
+  hints.marks.reserve(reading.marks.size());
+  for (const PaneMark& mark : reading.marks) {
+    hints.marks.push_back({mark.start, mark.end, QString::fromStdString(mark.tip)});
   }
   return hints;
 }

@@ -20,8 +20,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "frame/settings.h"
-#include "frame/workbench_texts.h"
+#include "desk/menus.h"
+#include "desk/settings.h"
+#include "desk/workbench_texts.h"
 #include "workbench/about_box.h"
 #include "workbench/actions.h"
 #include "workbench/beyond_trace.h"
@@ -264,17 +265,6 @@ void WorkbenchForm::UpdateSolveMenu() {
   }
 }
 
-namespace {
-
-// What a running command must not meet: another command, or a change of the
-// panes or of the digits it computes with. (The result pane is saved only
-// once the trace is whole.)
-const char* const kBusyItems[] = {"FileNew",    "FileOpen",    "FileSave",
-                                  "FileSaveAs", "EditCut",     "EditPaste",
-                                  "EditDelete", "ShowDefault", "ShowFormatDecimalDigits"};
-
-}  // namespace
-
 // What the window keeps beside the frame's view of the text and the result
 // pane while a command runs: the edit pane's document, which holds the text
 // in UTF-16, twice its bytes of UTF-8 at most; and the result pane's
@@ -286,9 +276,8 @@ constexpr FrontEndCosts kWindowCosts{.text_copies = 2, .trace_copies = 1};
 bool WorkbenchForm::busy() const { return run_ != nullptr; }
 
 void WorkbenchForm::SetBusy(bool busy) {
-  for (const char* name : kBusyItems) action(QString::fromLatin1(name))->setEnabled(!busy);
-  for (const Command& command : Commands()) {
-    if (QAction* item = action(FromView(command.menu_item))) item->setEnabled(!busy);
+  for (const std::string_view name : BusyItems()) {
+    if (QAction* item = action(FromView(name))) item->setEnabled(!busy);
   }
   text1_->setReadOnly(busy);
   text2_->setReadOnly(busy);

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
 #include "eigenvalue/power_iteration.h"
 #include "frame/convergence.h"
-#include "frame/scripted_dialogs.h"
 #include "support/golden.h"
 #include "text/number_text.h"
 

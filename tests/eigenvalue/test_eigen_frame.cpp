@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 #include "support/golden.h"
 
 namespace matcalc {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 
 namespace matcalc {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
 #include "frame/frame.h"
-#include "frame/scripted_dialogs.h"
 
 namespace matcalc {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "desk/series_formats.h"
 #include "frame/convergence.h"
 
 namespace matcalc {
@@ -17,9 +18,9 @@ TEST(ConvergenceLog, SeriesKeepTheOrderTheyFirstAppearIn) {
   log.AddVector(Quantity::kEstimate, 4, e);
   log.Add(Quantity::kEigenvalue, 0, 4, 3);
   ASSERT_EQ(log.series().size(), 3u);
-  EXPECT_EQ(log.series()[0].Name(), "第 1 个分量的估计值");
-  EXPECT_EQ(log.series()[1].Name(), "第 2 个分量的估计值");
-  EXPECT_EQ(log.series()[2].Name(), "特征值");
+  EXPECT_EQ(SeriesName(log.series()[0]), "第 1 个分量的估计值");
+  EXPECT_EQ(SeriesName(log.series()[1]), "第 2 个分量的估计值");
+  EXPECT_EQ(SeriesName(log.series()[2]), "特征值");
   EXPECT_FALSE(log.counts_passes());
   // Numbers as the traces print them: 15 significant digits.
   EXPECT_EQ(SeriesCsv(log),

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "desk/scripted_dialogs.h"
+#include "desk/settings.h"
 #include "frame/frame.h"
-#include "frame/scripted_dialogs.h"
-#include "frame/settings.h"
 
 namespace matcalc {
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "desk/reading_text.h"
 #include "linalg/readers.h"
 #include "linalg/reading_hints.h"
 #include "text/evaluator.h"
@@ -114,15 +115,6 @@ TEST(ReadingHints, ValuesAgreeWithTheMatrixReader) {
       EXPECT_FALSE(ReadEntry(text.substr(e.begin, e.end - e.begin)).whole) << text;
     }
   }
-}
-
-TEST(ReadingHints, JsonForThePage) {
-  EXPECT_EQ(ReadingJson(DescribeText("1 \"x\n4 a")),
-            "{\"summary\":\"2 行，首行 2 个元素，可作 2 阶矩阵，2 个元素只读了一部分\",\"rows\":2,"
-            "\"order\":2,\"partlyRead\":2,\"marks\":[[2,4,\"第 1 行第 2 个元素读作 0\"],"
-            "[7,8,\"第 2 行第 2 个元素读作 0\"]]}");
-  EXPECT_EQ(ReadingJson(DescribeText("")),
-            "{\"summary\":\"\",\"rows\":0,\"order\":0,\"partlyRead\":0,\"marks\":[]}");
 }
 
 // Every entry's bytes in the text are the entry the evaluator is given

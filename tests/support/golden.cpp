@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 
 namespace matcalc::testing {
 

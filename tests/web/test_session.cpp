@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
-#include "frame/workbench_texts.h"
+#include "desk/scripted_dialogs.h"
+#include "desk/workbench_texts.h"
 #include "support/platform.h"
 
 namespace matcalc::web {
@@ -246,6 +246,16 @@ TEST(WebSession, CatalogListsTheMenusAndCommandsInOrder) {
             std::string::npos);
   EXPECT_NE(catalog.find("\"toolbar\":[\"新建\",\"打开\",\"保存\",\"另存为\",\"剪切\",\"复制\","
                          "\"粘贴\"]"),
+            std::string::npos);
+  EXPECT_NE(catalog.find("\"toolbarItems\":{\"新建\":\"FileNew\",\"打开\":\"FileOpen\","
+                         "\"保存\":\"FileSave\",\"另存为\":\"FileSaveAs\",\"剪切\":\"EditCut\","
+                         "\"复制\":\"EditCopy\",\"粘贴\":\"EditPaste\"}"),
+            std::string::npos);
+  EXPECT_NE(catalog.find("\"shortcuts\":{\"Ctrl+N\":\"FileNew\",\"Ctrl+O\":\"FileOpen\","
+                         "\"Ctrl+S\":\"FileSave\"}"),
+            std::string::npos);
+  // A trace is saved only once it is whole, in the page as in the window.
+  EXPECT_NE(catalog.find("\"busyItems\":[\"FileNew\",\"FileOpen\",\"FileSave\",\"FileSaveAs\","),
             std::string::npos);
   for (const char c : catalog) EXPECT_GE(static_cast<unsigned char>(c), 0x20);
 }

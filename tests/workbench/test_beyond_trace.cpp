@@ -13,8 +13,8 @@
 #include <QScatterSeries>
 #include <QTemporaryDir>
 
+#include "desk/scripted_dialogs.h"
 #include "frame/convergence.h"
-#include "frame/scripted_dialogs.h"
 #include "workbench/beyond_trace.h"
 #include "workbench/convergence_chart.h"
 #include "workbench/export_picker.h"

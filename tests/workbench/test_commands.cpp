@@ -13,7 +13,7 @@
 #include <QTranslator>
 #include <random>
 
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"
 

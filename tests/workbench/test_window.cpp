@@ -20,7 +20,7 @@
 #include <functional>
 
 #include "commands/registry.h"
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
 #include "workbench/media.h"

@@ -93,16 +93,22 @@ const engine = new Engine({
   onBroken: (reason) => setStatus(String(reason)),
 });
 
-// Runs a job of the engine with the page marked busy: the menus that start
-// a command or change the panes are disabled and the panes read-only.
+// The toolbar's buttons whose items a running command must not meet.
+function setToolsBusy(busy) {
+  for (const button of document.querySelectorAll('.tool')) {
+    if (catalog.busyItems.includes(catalog.toolbarItems[button.dataset.key])) {
+      button.disabled = busy;
+    }
+  }
+}
+
+// Runs a job of the engine with the page marked busy: the items of the
+// catalog's busy list are disabled and the panes read-only.
 async function busy(work) {
   if (running) return null;
   running = true;
-  const lock = catalog.commands.map((command) => command.item)
-      .concat(['FileNew', 'FileOpen', 'EditCut', 'EditPaste', 'EditDelete', 'ShowDefault',
-               'ShowFormatDecimalDigits']);
-  menuBar.setBusy(lock, true);
-  for (const button of document.querySelectorAll('.tool')) button.disabled = true;
+  menuBar.setBusy(catalog.busyItems, true);
+  setToolsBusy(true);
   pane1.readOnly = true;
   pane2.readOnly = true;
   document.body.classList.add('busy');
@@ -116,8 +122,8 @@ async function busy(work) {
     pane1.readOnly = false;
     pane2.readOnly = false;
     document.body.classList.remove('busy');
-    for (const button of document.querySelectorAll('.tool')) button.disabled = false;
-    menuBar.setBusy(lock, false);
+    setToolsBusy(false);
+    menuBar.setBusy(catalog.busyItems, false);
     running = false;
   }
 }
@@ -398,12 +404,8 @@ function start(received) {
       for (const node of items.values()) node.disabled = !enabled;
     },
   });
-  const toolbarActions = {
-    '新建': fileNew, '打开': fileOpen, '保存': fileSave, '另存为': fileSaveAs,
-    '剪切': editCut, '复制': editCopy, '粘贴': editPaste,
-  };
   buildToolbar(document.getElementById('toolbar'), catalog.toolbar, (key) => {
-    const action = toolbarActions[key];
+    const action = actions[catalog.toolbarItems[key]];
     if (action) action();
   });
   // The service worker fetches what it keeps once the page has it.
@@ -431,11 +433,10 @@ document.addEventListener('keydown', (event) => {
   }
   if (!catalog || !(event.ctrlKey || event.metaKey) || event.altKey) return;
   if (document.querySelector('dialog[open]')) return;
-  const key = event.key.toLowerCase();
-  const shortcuts = {n: 'FileNew', o: 'FileOpen', s: 'FileSave'};
-  if (shortcuts[key]) {
+  const item = catalog.shortcuts[`Ctrl+${event.key.toUpperCase()}`];
+  if (item) {
     event.preventDefault();
-    const node = menuBar.item(shortcuts[key]);
+    const node = menuBar.item(item);
     if (node && !node.disabled) node.click();
   }
 });

@@ -1,4 +1,4 @@
-#include "frame/scripted_dialogs.h"
+#include "desk/scripted_dialogs.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "frame/settings.h"
+#include "desk/settings.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "text/json_text.h"
+#include "desk/json_text.h"
 
 namespace matcalc {
 namespace {

@@ -28,4 +28,27 @@ const std::vector<Menu>& WorkbenchMenus();
 // The toolbar's keys, in order; a separator stands before "剪切".
 std::span<const std::string_view> ToolbarKeys();
 
+// A toolbar button: its key (the caption of the File or Edit item it runs)
+// and that item's name.
+struct ToolbarButton {
+  std::string_view key;
+  std::string_view item;
+};
+// In the order of ToolbarKeys().
+const std::vector<ToolbarButton>& ToolbarButtons();
+
+// The items a running command must not meet: every command, and whatever
+// changes the panes, saves a trace not yet whole, or changes the digits the
+// command computes with. Disabled while a command runs, in every workbench.
+const std::vector<std::string_view>& BusyItems();
+
+// A shortcut a workbench handles itself: the File menu's new, open and save.
+// The editing keys act on the focused pane and Ctrl+P prints where the
+// workbench runs, so a page leaves those to its browser.
+struct Shortcut {
+  std::string_view keys;  // as in the menu table: "Ctrl+N"
+  std::string_view item;
+};
+const std::vector<Shortcut>& DocumentShortcuts();
+
 }  // namespace matcalc

@@ -1,4 +1,4 @@
-#include "text/json_text.h"
+#include "desk/json_text.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "commands/menus.h"
+#include "desk/menus.h"
 
 #include <array>
 
@@ -78,5 +78,45 @@ const std::vector<Menu>& WorkbenchMenus() {
 }
 
 std::span<const std::string_view> ToolbarKeys() { return kToolbarKeys; }
+
+const std::vector<ToolbarButton>& ToolbarButtons() {
+  static const std::vector<ToolbarButton> buttons = [] {
+    std::vector<ToolbarButton> made;
+    for (const std::string_view key : kToolbarKeys) {
+      for (const Menu& menu : WorkbenchMenus()) {
+        if (menu.name != "mnuFile" && menu.name != "mnuEdit") continue;
+        for (const MenuItem& item : menu.items) {
+          if (item.caption == key) made.push_back({key, item.name});
+        }
+      }
+    }
+    return made;
+  }();
+  return buttons;
+}
+
+const std::vector<std::string_view>& BusyItems() {
+  static const std::vector<std::string_view> items = [] {
+    std::vector<std::string_view> made = {"FileNew",    "FileOpen",    "FileSave",
+                                          "FileSaveAs", "EditCut",     "EditPaste",
+                                          "EditDelete", "ShowDefault", "ShowFormatDecimalDigits"};
+    for (const Command& command : Commands()) made.push_back(command.menu_item);
+    return made;
+  }();
+  return items;
+}
+
+const std::vector<Shortcut>& DocumentShortcuts() {
+  static const std::vector<Shortcut> shortcuts = [] {
+    std::vector<Shortcut> made;
+    for (const MenuItem& item : WorkbenchMenus().front().items) {
+      if (item.name == "FileNew" || item.name == "FileOpen" || item.name == "FileSave") {
+        made.push_back({item.shortcut, item.name});
+      }
+    }
+    return made;
+  }();
+  return shortcuts;
+}
 
 }  // namespace matcalc

@@ -1,4 +1,4 @@
-#include "frame/workbench_texts.h"
+#include "desk/workbench_texts.h"
 
 namespace matcalc {
 
