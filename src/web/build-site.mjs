@@ -16,6 +16,7 @@ import {cpSync, mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSy
 import {dirname, extname, join, relative, sep} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
+import {bundle} from './bundle.mjs';
 import {hostHeaderFiles} from './headers.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -50,6 +51,22 @@ for (const name of ['matcalc.js', 'matcalc.wasm']) {
 }
 cpSync(join(root, 'resources', 'Help'), join(staging, 'help'), {recursive: true});
 cpSync(join(root, 'resources', 'icons', 'matcalc.svg'), join(staging, 'icons', 'matcalc.svg'));
+
+// One script and one style sheet for the page: its modules joined, its
+// style sheets one after the other in the order it links them.
+const scripts = join(staging, 'js');
+const joined = bundle(scripts, 'main');
+for (const name of readdirSync(scripts)) rmSync(join(scripts, name));
+writeFileSync(join(scripts, 'main.js'), joined);
+let entry = readFileSync(join(staging, 'index.html'), 'utf8');
+const sheets = [...entry.matchAll(/<link rel="stylesheet" href="([\w-]+\.css)">\n/g)];
+writeFileSync(join(staging, sheets[0][1]), sheets.map(([, name]) =>
+  readFileSync(join(staging, name), 'utf8')).join('\n'));
+for (const [line, name] of sheets.slice(1)) {
+  entry = entry.replace(line, '');
+  rmSync(join(staging, name));
+}
+writeFileSync(join(staging, 'index.html'), entry);
 
 const hash = createHash('sha256');
 for (const path of relativePaths(staging)) {

@@ -179,12 +179,20 @@ std::string CatalogJson() {
   out += "},\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
-      {"statusEditing", kStatusEditing},       {"statusEditArea", kStatusEditArea},
-      {"statusResultArea", kStatusResultArea}, {"statusNew", kStatusNew},
-      {"openCancelled", kOpenCancelledText},   {"openFailed", kOpenFailedText},
-      {"fileTooLarge", kFileTooLargeText},     {"saveEmpty", kSaveEmptyText},
-      {"saveCancelled", kSaveCancelledText},   {"saveAsCancelled", kSaveAsCancelledText},
-      {"saveFailed", kSaveFailedText},         {"statusComputing", kStatusComputing},
+      {"statusEditing", kStatusEditing},
+      {"statusEditArea", kStatusEditArea},
+      {"statusResultArea", kStatusResultArea},
+      {"statusNew", kStatusNew},
+      {"openCancelled", kOpenCancelledText},
+      {"openFailed", kOpenFailedText},
+      {"fileTooLarge", kFileTooLargeText},
+      {"saveEmpty", kSaveEmptyText},
+      {"saveCancelled", kSaveCancelledText},
+      {"saveAsCancelled", kSaveAsCancelledText},
+      {"saveFailed", kSaveFailedText},
+      {"exitCredits", kExitCredits},
+      {"exitPage", kExitPageText},
+      {"statusComputing", kStatusComputing},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

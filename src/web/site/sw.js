@@ -8,10 +8,21 @@ const VERSION = '@VERSION@';
 const FILES = @FILES@;
 const CACHE = `matcalc-${VERSION}`;
 
+// The files the page has just loaded come from the browser's cache, not
+// the network again: the version's folder is kept there for good, and the
+// page is taken from there only when it is this version's.
+async function keep(cache, path) {
+  let response = await fetch(path, {cache: 'force-cache'});
+  if (path === './' && !(await response.clone().text()).includes(`v/${VERSION}/`)) {
+    response = await fetch(path, {cache: 'no-cache'});
+  }
+  if (!response.ok) throw new Error(`${path}: ${response.status}`);
+  await cache.put(path, response);
+}
+
 self.addEventListener('install', (event) => {
-  // The files the page has just loaded come from the browser's cache: the
-  // version's folder is kept there for good.
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)));
+  event.waitUntil(caches.open(CACHE)
+      .then((cache) => Promise.all(FILES.map((path) => keep(cache, path)))));
 });
 
 self.addEventListener('message', (event) => {

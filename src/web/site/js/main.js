@@ -10,6 +10,7 @@ import {Hints} from './hints.js';
 import {PrintView} from './print.js';
 import {showChart} from './chart-box.js';
 import {asset} from './core.js';
+import {showExitScreen} from './exit.js';
 import {takePanes, watchForUpdates} from './update.js';
 
 // The text areas, and the panes that show a long text without them.
@@ -76,10 +77,15 @@ function applied(delta) {
 // The page's answers to the core's boxes.
 async function askBox(box, delta) {
   showWorking(false);
+  // Esc answers the box now, not stops the command: the status says no more
+  // than what runs.
+  const computing = status.textContent;
+  setStatus(computing.replace(/（按 Esc 停止）$/, ''));
   if (delta !== null) pane2.value = applied(delta);
   let answer;
   if (box.kind === 'input') answer = {kind: 'input', text: await inputBox(box)};
   else answer = {kind: 'message', reply: await messageBox(box)};
+  setStatus(computing);
   showWorking(true);
   return answer;
 }
@@ -366,8 +372,8 @@ function showAbout() {
 }
 
 function leave() {
-  // A page cannot close a tab it did not open; the work stays where it is.
-  window.close();
+  // A page cannot close a tab it did not open: the exit screen says how.
+  showExitScreen(texts.exitCredits || '', texts.exitPage || '');
 }
 
 // ---- Wiring ----
