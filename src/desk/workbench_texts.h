@@ -3,7 +3,6 @@
 // workbench (the window, the page) shows these and writes none of its own.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 #include "frame/dialogs.h"
@@ -38,9 +37,7 @@ inline constexpr std::string_view kExitCredits =
 inline constexpr std::string_view kExitClickText = "（单击任意处退出）";
 inline constexpr std::string_view kExitPageText = "关闭此标签页即可结束本程序。（单击任意处返回）";
 
-// Opening a file.
-// A file longer than this is only read after the user agreed to wait.
-inline constexpr std::int64_t kLargeFileBytes = 1500;
+// Opening a file (desk/opening.h has the limits).
 inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";
 inline constexpr std::string_view kOpenFailedText = "操作有误#";
 inline constexpr std::string_view kEmptyFileText = "文件为空，请重新选择文件#";
@@ -58,7 +55,7 @@ inline constexpr std::string_view kSaveFailedText = "操作有误！";
 inline constexpr std::string_view kTextFilesName = "文本文件(*.txt)";
 inline constexpr std::string_view kAllFilesName = "所有文件(*.*)";
 
-// The question asked before a file longer than kLargeFileBytes is read;
+// The question asked before a file longer than kAskBeforeOpeningBytes is read;
 // No (the default) leaves both panes as they were.
 MessageRequest LargeFileQuestion();
 

@@ -112,9 +112,9 @@ EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
 
 EMSCRIPTEN_KEEPALIVE const char* mc_text() { return session.text().data(); }
 EMSCRIPTEN_KEEPALIVE int mc_text_length() { return static_cast<int>(session.text().size()); }
-EMSCRIPTEN_KEEPALIVE int mc_flag() { return session.flag() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int mc_shows_text() { return session.shows_text() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int mc_cleared() { return session.cleared() ? 1 : 0; }
-EMSCRIPTEN_KEEPALIVE int mc_value() { return session.value(); }
+EMSCRIPTEN_KEEPALIVE int mc_digits() { return session.digits(); }
 
 // The pending box. Kind 0 an input box, 1 a message box.
 EMSCRIPTEN_KEEPALIVE int mc_box_kind() { return session.box_is_input() ? 0 : 1; }

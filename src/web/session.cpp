@@ -5,41 +5,14 @@
 #include "commands/registry.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
+#include "desk/opening.h"
+#include "desk/scripted_dialogs.h"
 #include "desk/settings.h"
 #include "desk/workbench_texts.h"
 #include "text/encoding.h"
 
 namespace matcalc::web {
 namespace {
-
-// What ends a run at a box the page has not answered yet.
-struct Pending {};
-
-class ReplayDialogs : public Dialogs {
- public:
-  explicit ReplayDialogs(const std::vector<Answer>& answers) : answers_(answers) {}
-
-  std::optional<std::string> Input(const InputRequest& request) override {
-    if (next_ < answers_.size() && answers_[next_].is_input) return answers_[next_++].text;
-    is_input = true;
-    input = request;
-    throw Pending{};
-  }
-  Reply Message(const MessageRequest& request) override {
-    if (next_ < answers_.size() && !answers_[next_].is_input) return answers_[next_++].reply;
-    is_input = false;
-    message = request;
-    throw Pending{};
-  }
-
-  bool is_input = false;
-  InputRequest input;
-  MessageRequest message;
-
- private:
-  const std::vector<Answer>& answers_;
-  std::size_t next_ = 0;
-};
 
 // "name":"text", after a comma unless it opens an object.
 void AppendField(std::string& out, std::string_view name, std::string_view text) {
@@ -53,18 +26,27 @@ void AppendField(std::string& out, std::string_view name, std::string_view text)
 
 template <typename Run>
 Status Session::Replay(Run&& run) {
-  ReplayDialogs dialogs(answers_);
+  std::vector<std::optional<std::string>> texts;
+  std::vector<Reply> replies;
+  for (const Answer& answer : answers_) {
+    if (answer.is_input) {
+      texts.push_back(answer.text);
+    } else {
+      replies.push_back(answer.reply);
+    }
+  }
+  ScriptedDialogs dialogs(std::move(texts), std::move(replies), Unanswered::kPause);
   text_.clear();
   text_.shrink_to_fit();
-  flag_ = false;
+  shows_text_ = false;
   cleared_ = false;
   try {
     run(dialogs);
     return Status::kDone;
-  } catch (const Pending&) {
-    box_is_input_ = dialogs.is_input;
-    input_ = dialogs.input;
-    message_ = dialogs.message;
+  } catch (const AwaitingAnswer&) {
+    box_is_input_ = dialogs.pending().is_input;
+    input_ = dialogs.pending().input;
+    message_ = dialogs.pending().message;
     return Status::kAsks;
   }
 }
@@ -78,15 +60,15 @@ Status Session::RunCommand(int index, std::string_view text1, double held_chars,
     // page's text unless the command empties the pane first.
     ResultPane pane;
     const auto take = [&] {
-      flag_ = pane.changed();
+      shows_text_ = pane.changed();
       cleared_ = pane.clears() != 0;
-      if (flag_) text_ = pane.TakeText();
+      if (shows_text_) text_ = pane.TakeText();
     };
     try {
       FrontEndCosts costs = kPageCosts;
       costs.held_bytes = held_chars * kPageHeldBytesPerChar;
       matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
-    } catch (const Pending&) {
+    } catch (const AwaitingAnswer&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.
       take();
@@ -97,36 +79,24 @@ Status Session::RunCommand(int index, std::string_view text1, double held_chars,
 }
 
 Status Session::AskDigits(int current) {
-  return Replay([&](Dialogs& dialogs) { value_ = AskDecimalDigits(dialogs, current); });
+  return Replay([&](Dialogs& dialogs) { digits_ = AskDecimalDigits(dialogs, current); });
 }
 
 Status Session::OpenFile(std::string_view bytes) {
   return Replay([&](Dialogs& dialogs) {
-    MessageRequest too_large;
-    too_large.text = kFileTooLargeText;
-    // Refused before anything is asked, as the window does.
-    if (bytes.size() > kLargestFileBytes) {
-      dialogs.Message(too_large);
-      return;
-    }
-    if (bytes.size() > static_cast<std::size_t>(kLargeFileBytes) &&
-        dialogs.Message(LargeFileQuestion()) != Reply::kYes) {
-      return;
-    }
-    if (bytes.empty()) {
-      flag_ = true;  // both panes are emptied before the message
-      MessageRequest empty;
-      empty.text = kEmptyFileText;
-      dialogs.Message(empty);
-      return;
+    switch (StepForSize(dialogs, bytes.size(), kPageLargestFileBytes)) {
+      case OpenStep::kStop:
+        return;
+      case OpenStep::kEmpty:
+        shows_text_ = true;  // both panes are emptied before the message
+        TellEmptyFile(dialogs);
+        return;
+      case OpenStep::kRead:
+        break;
     }
     std::string text = DecodeText(std::string(bytes));
-    // UTF-16 decodes to more bytes than it had.
-    if (text.size() > kLargestFileBytes) {
-      dialogs.Message(too_large);
-      return;
-    }
-    flag_ = true;
+    if (!TextFits(dialogs, text.size(), kPageLargestFileBytes)) return;
+    shows_text_ = true;
     text_ = std::move(text);
   });
 }
@@ -176,7 +146,7 @@ std::string CatalogJson() {
   for (const Shortcut& shortcut : DocumentShortcuts()) {
     AppendField(out, shortcut.keys, shortcut.item);
   }
-  out += "},\"largestFileBytes\":" + std::to_string(kLargestFileBytes);
+  out += "},\"largestFileBytes\":" + std::to_string(kPageLargestFileBytes);
   out += ",\"texts\":{";
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},

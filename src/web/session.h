@@ -19,13 +19,6 @@
 
 namespace matcalc::web {
 
-// The largest file the page opens. Opening holds it about six times at its
-// peak (the bytes in the worker and in the core, the decoded text in the
-// core, in the worker and in the page, the page's line index), and a command
-// adds its own copies on top (the registry's text budget): an eighth of the
-// memory budget keeps the whole within it.
-inline constexpr std::size_t kLargestFileBytes = static_cast<std::size_t>(kMemoryBudgetBytes / 8);
-
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
 // in the worker and the UTF-8 bytes made from it (the core reads those in
@@ -63,24 +56,24 @@ class Session {
   // Command `index` (menu order) on the edit pane's text (UTF-8, CR LF),
   // with the result pane held by the page (`held_chars` characters of it)
   // and never seen here: a command never reads its trace back. Done or
-  // asking: flag() whether the command touched the pane, cleared() whether
+  // asking: shows_text() whether the command touched the pane, cleared() whether
   // it emptied it, and text() what it appended since (after the pane's old
   // text unless cleared()); asking, what it wrote before the box.
   Status RunCommand(int index, std::string_view text1, double held_chars, int digits);
-  // The decimal-digits prompt; done: value() is the new setting.
+  // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
-  // A file's bytes. Done: flag() when the edit pane takes text() and the
-  // result pane is emptied; not when the user declined or the file was
-  // refused (both panes stay).
+  // A file's bytes (desk/opening.h). Done: shows_text() when the edit pane
+  // takes text() and the result pane is emptied; not when the user declined
+  // or the file was refused (both panes stay).
   Status OpenFile(std::string_view bytes);
 
   const std::string& text() const { return text_; }
   // What the last command run recorded as it converged (complete once it
   // is done).
   const ConvergenceLog& series() const { return series_; }
-  bool flag() const { return flag_; }
+  bool shows_text() const { return shows_text_; }
   bool cleared() const { return cleared_; }
-  int value() const { return value_; }
+  int digits() const { return digits_; }
 
   // The pending box after kAsks.
   bool box_is_input() const { return box_is_input_; }
@@ -98,9 +91,9 @@ class Session {
   MessageRequest message_;
   std::string text_;
   ConvergenceLog series_;
-  bool flag_ = false;
+  bool shows_text_ = false;
   bool cleared_ = false;
-  int value_ = 0;
+  int digits_ = 0;
 };
 
 // The menus, the toolbar, the commands and the workbench's texts as JSON,

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "commands/registry.h"
+#include "desk/opening.h"
 #include "desk/workbench_texts.h"
 #include "text/encoding.h"
 #include "workbench/pane_text.h"
@@ -100,21 +100,16 @@ void DocumentFiles::Open() {
     return;
   }
   const qint64 size = file.size();
-  // A text no command could read within the memory budget is not read at
-  // all, and nothing is asked about it.
-  if (static_cast<std::size_t>(size) > kLargestTextBytes) {
-    Inform(kFileTooLargeText);
-    return;
-  }
-  if (size > kLargeFileBytes) {
-    // No leaves both panes as they were: nothing of the user's is lost.
-    if (host_.dialogs().Message(LargeFileQuestion()) != Reply::kYes) return;
-  }
-  if (size == 0) {
-    host_.EditPane().clear();
-    host_.ResultPaneWidget().clear();
-    Inform(kEmptyFileText);
-    return;
+  switch (StepForSize(host_.dialogs(), static_cast<std::uint64_t>(size), kWindowLargestFileBytes)) {
+    case OpenStep::kStop:
+      return;
+    case OpenStep::kEmpty:
+      host_.EditPane().clear();
+      host_.ResultPaneWidget().clear();
+      TellEmptyFile(host_.dialogs());
+      return;
+    case OpenStep::kRead:
+      break;
   }
 
   // The bar's first half follows the reading, its second half the text
@@ -123,7 +118,7 @@ void DocumentFiles::Open() {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(size));
   bool failed = false;
-  while (!file.atEnd() && bytes.size() <= kLargestTextBytes) {
+  while (!file.atEnd() && bytes.size() <= kWindowLargestFileBytes) {
     const QByteArray chunk = file.read(kReadChunkBytes);
     if (chunk.isEmpty()) {
       failed = file.error() != QFileDevice::NoError;
@@ -135,10 +130,12 @@ void DocumentFiles::Open() {
   }
   file.close();
   const std::string text = DecodeText(std::move(bytes));
-  if (text.size() > kLargestTextBytes || PaneBytes(text) > kMemoryBudgetBytes) {
+  // The edit pane's own cost counts too.
+  const bool fits = text.size() <= kWindowLargestFileBytes && PaneBytes(text) <= kMemoryBudgetBytes;
+  if (!fits) {
     host_.SetProgress(0);
     host_.HideProgress();
-    Inform(kFileTooLargeText);
+    TellTooLarge(host_.dialogs());
     return;
   }
   host_.EditPane().clear();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/registry.h"
+#include "desk/opening.h"
 #include "desk/scripted_dialogs.h"
 #include "desk/workbench_texts.h"
 #include "support/platform.h"
@@ -90,7 +91,7 @@ TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
 
     Session session;
     EXPECT_EQ(Replay(session, script, 7), expected_boxes);
-    EXPECT_EQ(session.flag(), expected.changed());
+    EXPECT_EQ(session.shows_text(), expected.changed());
     // The page applies what the command did to the pane it kept.
     if (expected.changed()) {
       EXPECT_EQ((session.cleared() ? "" : "earlier") + session.text(), expected.text());
@@ -103,13 +104,13 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
   const std::string text = "4 1 0 0\r\n1 4 1 0\r\n0 1 4 1\r\n0 0 1 4";
   const int jacobi = IndexOf("jacobi");
   ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kAsks);
-  EXPECT_FALSE(session.flag());  // the order prompt: nothing written yet
+  EXPECT_FALSE(session.shows_text());  // the order prompt: nothing written yet
   session.Add(Answer::Input("4"));
   session.Add(Answer::Input("0"));
   ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kAsks);
   ASSERT_FALSE(session.box_is_input());
   EXPECT_EQ(session.message().title, "警告");
-  ASSERT_TRUE(session.flag());
+  ASSERT_TRUE(session.shows_text());
   const std::string before = session.text();
   session.Add(Answer::Message(Reply::kYes));
   ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kDone);
@@ -180,7 +181,7 @@ TEST(WebSession, DigitsFollowTheWindowsRules) {
     EXPECT_EQ(session.input().default_text, "4");
     session.Add(Answer::Input(answer));
     ASSERT_EQ(session.AskDigits(4), Status::kDone);
-    EXPECT_EQ(session.value(), digits) << answer.value_or("(cancel)");
+    EXPECT_EQ(session.digits(), digits) << answer.value_or("(cancel)");
   }
 }
 
@@ -189,7 +190,7 @@ TEST(WebSession, OpeningAsksAboutLargeFilesAndDecodes) {
   // At most 1500 bytes: no question.
   const std::string edge(1500, '1');
   ASSERT_EQ(session.OpenFile(edge), Status::kDone);
-  EXPECT_TRUE(session.flag());
+  EXPECT_TRUE(session.shows_text());
   EXPECT_EQ(session.text(), edge);
 
   const std::string large = edge + "2";
@@ -198,7 +199,7 @@ TEST(WebSession, OpeningAsksAboutLargeFilesAndDecodes) {
   EXPECT_EQ(session.message().default_button, Reply::kNo);
   session.Add(Answer::Message(Reply::kNo));
   ASSERT_EQ(session.OpenFile(large), Status::kDone);
-  EXPECT_FALSE(session.flag());  // declined: both panes stay
+  EXPECT_FALSE(session.shows_text());  // declined: both panes stay
   session.ClearAnswers();
   session.Add(Answer::Message(Reply::kYes));
   ASSERT_EQ(session.OpenFile(large), Status::kDone);
@@ -214,18 +215,18 @@ TEST(WebSession, OpeningAsksAboutLargeFilesAndDecodes) {
   EXPECT_EQ(session.message().text, kEmptyFileText);
   session.Add(Answer::Message(Reply::kOk));
   ASSERT_EQ(session.OpenFile(""), Status::kDone);
-  EXPECT_TRUE(session.flag());
+  EXPECT_TRUE(session.shows_text());
   EXPECT_EQ(session.text(), "");
 }
 
 TEST(WebSession, AFileBeyondTheLimitIsRefusedBeforeAnyQuestion) {
   Session session;
-  const std::string huge(kLargestFileBytes + 1, '1');
+  const std::string huge(kPageLargestFileBytes + 1, '1');
   ASSERT_EQ(session.OpenFile(huge), Status::kAsks);
   EXPECT_EQ(session.message().text, kFileTooLargeText);
   session.Add(Answer::Message(Reply::kOk));
   ASSERT_EQ(session.OpenFile(huge), Status::kDone);
-  EXPECT_FALSE(session.flag());
+  EXPECT_FALSE(session.shows_text());
 }
 
 TEST(WebSession, CatalogListsTheMenusAndCommandsInOrder) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "commands/registry.h"
+#include "desk/opening.h"
 #include "desk/scripted_dialogs.h"
 #include "test_support.h"
 #include "workbench/pane_text.h"
@@ -275,7 +276,7 @@ void FilesTest::RefusesAFileTooLargeForTheBudget() {
   {
     QFile file(huge);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.resize(static_cast<qint64>(kLargestTextBytes) + 1));
+    QVERIFY(file.resize(static_cast<qint64>(kWindowLargestFileBytes) + 1));
   }
   // Three million empty lines: a small file, but the edit pane would need
   // about 400 bytes for each line.

@@ -105,7 +105,7 @@ function runJob() {
     const transfer = [];
     // What a command wrote before the box, shown behind it: whether it
     // emptied the pane and what it appended.
-    if (current.op === 'command' && core._mc_flag() === 1) {
+    if (current.op === 'command' && core._mc_shows_text() === 1) {
       message.cleared = core._mc_cleared();
       message.pane = readText();
       transfer.push(message.pane.buffer);
@@ -119,12 +119,12 @@ function runJob() {
     postMessage({type: 'failed', id: current.id});
     return;
   }
-  const message = {type: 'done', id: current.id, op: current.op, flag: core._mc_flag(),
-                   cleared: core._mc_cleared(), value: core._mc_value(), elapsed};
+  const message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
+                   cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
   if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
-  if (current.op !== 'digits' && core._mc_flag() === 1) {
+  if (current.op !== 'digits' && core._mc_shows_text() === 1) {
     message.text = readText();
     transfer.push(message.text.buffer);
   }

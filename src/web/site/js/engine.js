@@ -56,9 +56,9 @@ export class Engine {
     } else if (data.type === 'done') {
       this.current = null;
       current.resolve({
-        flag: data.flag === 1,
+        showsText: data.showsText === 1,
         cleared: data.cleared === 1,
-        value: data.value,
+        digits: data.digits,
         text: data.text ? new TextDecoder().decode(data.text) : '',
         series: data.series ? JSON.parse(data.series) : null,
         elapsed: data.elapsed,

@@ -150,7 +150,7 @@ async function runCommand(index) {
     if (pane2.value !== before) pane2.value = before;
     return;
   }
-  if (outcome.flag) {
+  if (outcome.showsText) {
     pane2.value = outcome.cleared ? outcome.text : before + outcome.text;
     shownSeries = outcome.series;
     shownCaption = catalog.commands[index].caption;
@@ -165,7 +165,7 @@ async function askDigits() {
   const outcome = await busy(() => engine.run({type: 'run', op: 'digits',
                                                 digits: settings.digits}));
   if (outcome === null) return;
-  settings.digits = outcome.value;
+  settings.digits = outcome.digits;
   saveSettings(settings);
 }
 
@@ -175,7 +175,7 @@ async function openBytes(name, bytes) {
     await inform(texts.openFailed);
     return;
   }
-  if (!outcome.flag) return;  // the large-file question answered No
+  if (!outcome.showsText) return;  // the large-file question answered No
   pane1.value = outcome.text;
   pane2.value = '';
   hints.changed();
