@@ -13,7 +13,8 @@
 import {createHash} from 'node:crypto';
 import {cpSync, mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync,
         writeFileSync} from 'node:fs';
-import {dirname, extname, join, relative, sep} from 'node:path';
+import {dirname, extname, join, relative, resolve, sep} from 'node:path';
+import {createRequire} from 'node:module';
 import {fileURLToPath} from 'node:url';
 import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
 import {bundle} from './bundle.mjs';
@@ -51,6 +52,19 @@ for (const name of ['matcalc.js', 'matcalc.wasm']) {
 }
 cpSync(join(root, 'resources', 'Help'), join(staging, 'help'), {recursive: true});
 cpSync(join(root, 'resources', 'icons', 'matcalc.svg'), join(staging, 'icons', 'matcalc.svg'));
+
+// The catalog the core gives, for the page to show its menus at once.
+const core = await createRequire(import.meta.url)(resolve(moduleDir, 'matcalc.js'))({
+  instantiateWasm(imports, done) {
+    WebAssembly.instantiate(readFileSync(join(moduleDir, 'matcalc.wasm')), imports)
+        .then(({instance, module}) => done(instance, module));
+    return {};
+  },
+});
+const catalog = JSON.parse(core.UTF8ToString(core._mc_catalog()));
+writeFileSync(join(staging, 'js', 'catalog.js'),
+              `// Written by the build from the core's catalog.\nexport const CATALOG = ` +
+              `${JSON.stringify(catalog)};\n`);
 
 // One script and one style sheet for the page: its modules joined, its
 // style sheets one after the other in the order it links them.

@@ -108,7 +108,7 @@ function secondBuild(folder) {
 
 test('a newer version is offered, never mixed in, and the panes survive the reload',
      async ({page}, testInfo) => {
-  test.setTimeout(120_000);
+  test.setTimeout(180_000);
   const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
   const port = portFor(testInfo, 1);
   const url = `http://127.0.0.1:${port}/`;

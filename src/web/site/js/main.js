@@ -11,6 +11,7 @@ import {PrintView} from './print.js';
 import {showChart} from './chart-box.js';
 import {asset} from './core.js';
 import {showExitScreen} from './exit.js';
+import {CATALOG} from './catalog.js';
 import {takePanes, watchForUpdates} from './update.js';
 
 // The text areas, and the panes that show a long text without them.
@@ -37,6 +38,10 @@ let shownSeries = null;
 let shownCaption = '';
 let shownTrace = null;
 const PROGRESS_DELAY_MS = 150;
+// The status line while the core loads (the page's own HTML says it first),
+// and why the Solve menus are disabled.
+const STARTING = '正在启动计算器……';
+const SOLVE_DISABLED = '编辑区是空的：先输入一个矩阵或向量，再选择求解方法。';
 
 function setStatus(text) {
   status.textContent = text;
@@ -95,8 +100,11 @@ const engine = new Engine({
   onProgress: (percent) => {
     progress.value = percent;
   },
-  onReady: (received) => start(received),
-  onBroken: (reason) => setStatus(String(reason)),
+  onReady: (received) => {
+    if (!catalog) start(received);
+    coreStarted();
+  },
+  onBroken: (reason) => setStatus(`计算器未能启动：${reason}`),
 });
 
 // The toolbar's buttons whose items a running command must not meet.
@@ -407,13 +415,27 @@ function start(received) {
           enabled = false;
         }
       }
-      for (const node of items.values()) node.disabled = !enabled;
+      for (const node of items.values()) {
+        node.disabled = !enabled;
+        // Why, on the item and in the status line.
+        node.title = enabled ? '' : SOLVE_DISABLED;
+      }
+      if (!enabled && !engine.busy) setStatus(SOLVE_DISABLED);
     },
   });
   buildToolbar(document.getElementById('toolbar'), catalog.toolbar, (key) => {
     const action = actions[catalog.toolbarItems[key]];
     if (action) action();
   });
+  // When the menus could be used (read by the page's benchmark).
+  document.body.dataset.menusMs = String(Math.round(performance.now()));
+  document.body.classList.add('menus');
+}
+
+// The core is loaded: the calculator has started.
+function coreStarted() {
+  if (status.textContent === STARTING) setStatus('');
+  document.body.classList.remove('starting');
   // The service worker fetches what it keeps once the page has it.
   watchForUpdates({
     notice: document.getElementById('update'),
@@ -481,6 +503,10 @@ new PrintView(() => pane2.value, () => (pane2.value === shownTrace ? shownCaptio
 // The panes' texts for scripts that drive the page (its tests among them).
 window.matcalcPage = Object.freeze({text1: () => pane1.value, text2: () => pane2.value,
                                     series: () => shownSeries});
+
+// The build puts the catalog into the page: the menus and the toolbar come
+// at once, before the core has loaded.
+if (CATALOG) start(CATALOG);
 
 // The panes' texts kept across a reload into a newer version.
 takePanes().then((texts) => {
