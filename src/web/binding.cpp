@@ -84,7 +84,7 @@ EMSCRIPTEN_KEEPALIVE void mc_add_reply(int reply) {
                                                          : matcalc::Reply::kOk));
 }
 
-// `held` is the length of the result pane the page keeps, in characters.
+// `held` is the memory the page holds for its result pane, in bytes.
 EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1, double held,
                                         int digits) {
   progress.Restart();

@@ -51,7 +51,7 @@ Status Session::Replay(Run&& run) {
   }
 }
 
-Status Session::RunCommand(int index, std::string_view text1, double held_chars, int digits) {
+Status Session::RunCommand(int index, std::string_view text1, double held_bytes, int digits) {
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
@@ -66,7 +66,7 @@ Status Session::RunCommand(int index, std::string_view text1, double held_chars,
     };
     try {
       FrontEndCosts costs = kPageCosts;
-      costs.held_bytes = held_chars * kPageHeldBytesPerChar;
+      costs.held_bytes = held_bytes;
       matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
     } catch (const AwaitingAnswer&) {
       // What the command wrote so far is shown behind the box, as the

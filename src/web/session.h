@@ -22,14 +22,12 @@ namespace matcalc::web {
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
 // in the worker and the UTF-8 bytes made from it (the core reads those in
-// place). The trace: the bytes handed to the page and the page's string of
-// them (two bytes a character, as a trace holds Chinese); the core's pane
-// hands its text over without a copy. Every command empties the pane before
-// it writes a trace, so the page never joins a trace to the old text.
-inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 3};
-// The result pane's text from before the command never enters the core: the
-// page keeps it until the command ends, as a string of two bytes a character.
-inline constexpr double kPageHeldBytesPerChar = 2;
+// place). The trace: the bytes handed to the page, which keeps them as they
+// are and decodes only the lines in sight (a trace short enough for a text
+// area, at most a few MiB, is decoded whole); the core's pane hands its text
+// over without a copy. Every command empties the pane before it writes a
+// trace, so the page never joins a trace to the old text.
+inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 1};
 
 struct Answer {
   bool is_input = false;
@@ -54,12 +52,12 @@ class Session {
   void Add(Answer answer) { answers_.push_back(std::move(answer)); }
 
   // Command `index` (menu order) on the edit pane's text (UTF-8, CR LF),
-  // with the result pane held by the page (`held_chars` characters of it)
+  // with the result pane held by the page (`held_bytes` of memory there)
   // and never seen here: a command never reads its trace back. Done or
   // asking: shows_text() whether the command touched the pane, cleared() whether
   // it emptied it, and text() what it appended since (after the pane's old
   // text unless cleared()); asking, what it wrote before the box.
-  Status RunCommand(int index, std::string_view text1, double held_chars, int digits);
+  Status RunCommand(int index, std::string_view text1, double held_bytes, int digits);
   // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
   // A file's bytes (desk/opening.h). Done: shows_text() when the edit pane

@@ -34,12 +34,12 @@ struct Script {
 
 // Drives the session as the page does: run, answer the pending box from the
 // script, run again. Returns the boxes as the runner describes them.
-std::vector<std::string> Replay(Session& session, const Script& script, double held_chars) {
+std::vector<std::string> Replay(Session& session, const Script& script, double held_bytes) {
   std::vector<std::string> boxes;
   std::size_t next_answer = 0;
   std::size_t next_reply = 0;
   session.ClearAnswers();
-  while (session.RunCommand(IndexOf(script.method), script.text, held_chars, script.digits) ==
+  while (session.RunCommand(IndexOf(script.method), script.text, held_bytes, script.digits) ==
          Status::kAsks) {
     ShownBox box;
     box.is_input = session.box_is_input();
@@ -120,20 +120,20 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
   EXPECT_EQ(session.RunCommand(static_cast<int>(Commands().size()), text, 0, 6), Status::kUnknown);
 }
 
-// The pane the page keeps counts in the memory budget by its length alone:
-// after a trace of about 196 MB a small command still runs, and only a pane
-// the budget cannot hold beside it refuses one.
+// The pane the page keeps counts in the memory budget by what the page holds
+// alone: after a trace of about 196 MB a small command still runs, and only a
+// pane the budget cannot hold beside it refuses one.
 TEST(WebSession, TheHeldPaneCountsByItsLengthAlone) {
   const std::string text = "2 -1 3\r\n4 1 -2\r\n1 5 2";
   const struct {
-    double held_chars;
+    double held_bytes;
     bool refused;
-  } cases[] = {{0, false}, {196e6, false}, {540e6, true}};
+  } cases[] = {{0, false}, {196e6, false}, {1.1e9, true}};
   for (const auto& run : cases) {
-    SCOPED_TRACE(run.held_chars);
+    SCOPED_TRACE(run.held_bytes);
     Session session;
     session.Add(Answer::Input("3"));
-    Status status = session.RunCommand(IndexOf("determinant"), text, run.held_chars, 6);
+    Status status = session.RunCommand(IndexOf("determinant"), text, run.held_bytes, 6);
     const bool refused = status == Status::kAsks && !session.box_is_input() &&
                          session.message().text == kOrderTooLargeText;
     EXPECT_EQ(refused, run.refused);

@@ -2,7 +2,7 @@
 // pane's length and reports what the command did to it (emptied, appended),
 // so a long trace neither travels nor counts six times in the budgets.
 import {test, expect} from '@playwright/test';
-import {answerBoxes, catalogCaption, choose, editPane, openPage, resultText, runNative}
+import {answerBoxes, catalogCaption, choose, editPane, openPage, resultText, runNative, saveAs}
   from './support.mjs';
 
 const GENERAL = '2 -1 3\n4 1 -2\n1 5 2';
@@ -80,4 +80,17 @@ test('what a command appends goes after the pane the page kept', async ({page}) 
   const shown = await resultText(page);
   // Either the command emptied the pane or it appended to the trace.
   expect([second, first + second]).toContain(shown);
+});
+
+test('a long trace is kept as the core wrote it: shown, saved and printed whole',
+     async ({page}) => {
+  await openPage(page);
+  const job = {method: 'jacobi', text: symmetric(30), answers: ['30', '0'], replies: ['yes']};
+  const expected = await runAsNative(page, job);
+  expect(expected.length).toBeGreaterThan(1 << 20);
+  // The pane's read-only view shows it, a screenful at a time.
+  await expect(page.locator('#text2-view')).toBeVisible();
+  await expect(page.locator('#text2-view')).toContainText('以上是所要求解的矩阵');
+  expect((await saveAs(page)).equals(Buffer.from(expected, 'utf8'))).toBe(true);
+  expect(await resultText(page)).toBe(expected);
 });

@@ -47,8 +47,7 @@ export class Engine {
       if (this.onProgress) this.onProgress(data.percent);
     } else if (data.type === 'ask') {
       // What the command did to the result pane before the box, if anything.
-      const delta = data.pane ? {cleared: data.cleared === 1,
-                                 text: new TextDecoder().decode(data.pane)} : null;
+      const delta = data.pane ? {cleared: data.cleared === 1, bytes: data.pane} : null;
       Promise.resolve(this.ask(data.box, delta)).then((answer) => {
         if (this.current !== current) return;
         this.worker.postMessage({type: 'answer', id: current.id, answer});
@@ -59,7 +58,11 @@ export class Engine {
         showsText: data.showsText === 1,
         cleared: data.cleared === 1,
         digits: data.digits,
-        text: data.text ? new TextDecoder().decode(data.text) : '',
+        // The text as the core wrote it (UTF-8, CR LF), decoded when asked.
+        bytes: data.text || new Uint8Array(0),
+        get text() {
+          return new TextDecoder().decode(this.bytes);
+        },
         series: data.series ? JSON.parse(data.series) : null,
         elapsed: data.elapsed,
       });

@@ -73,10 +73,16 @@ function showWorking(working) {
 // The result pane's text before the running command: the core is never given
 // it; it reports what the command does to the pane (emptied, appended) and
 // the page applies that.
-let paneBefore = '';
+// (A snapshot of the pane: a long trace stays the bytes it came as.)
+let paneBefore = null;
 
-function applied(delta) {
-  return delta.cleared ? delta.text : paneBefore + delta.text;
+function apply(delta) {
+  if (delta.cleared) {
+    pane2.setBytes(delta.bytes);
+  } else {
+    const old = paneBefore.text ?? new TextDecoder().decode(paneBefore.bytes);
+    pane2.value = old + new TextDecoder().decode(delta.bytes);
+  }
 }
 
 // The page's answers to the core's boxes.
@@ -86,7 +92,7 @@ async function askBox(box, delta) {
   // than what runs.
   const computing = status.textContent;
   setStatus(computing.replace(/（按 Esc 停止）$/, ''));
-  if (delta !== null) pane2.value = applied(delta);
+  if (delta !== null) apply(delta);
   let answer;
   if (box.kind === 'input') answer = {kind: 'input', text: await inputBox(box)};
   else answer = {kind: 'message', reply: await messageBox(box)};
@@ -143,29 +149,26 @@ async function busy(work) {
 }
 
 async function runCommand(index) {
-  const before = pane2.value;
+  const before = pane2.snapshot();
   paneBefore = before;
   const statusBefore = status.textContent;
   setStatus((texts.statusComputing || '').replace('%1', catalog.commands[index].caption));
   const outcome = await busy(() => engine.run({
-    type: 'run', op: 'command', index, text1: pane1.value, held: before.length,
+    type: 'run', op: 'command', index, text1: pane1.value, held: pane2.heldBytes,
     digits: settings.digits,
   }));
-  paneBefore = '';
   setStatus(statusBefore);
-  if (outcome === null) {
-    // Stopped, or the core failed: both panes as before the command.
-    if (pane2.value !== before) pane2.value = before;
-    return;
-  }
-  if (outcome.showsText) {
-    pane2.value = outcome.cleared ? outcome.text : before + outcome.text;
+  if (outcome === null || !outcome.showsText) {
+    // Stopped, failed or cancelled: both panes as before the command.
+    pane2.restore(before);
+  } else {
+    apply(outcome);
     shownSeries = outcome.series;
     shownCaption = catalog.commands[index].caption;
-    shownTrace = pane2.value;  // as the pane holds it (its line breaks)
-  } else if (pane2.value !== before) {
-    pane2.value = before;
+    shownTrace = pane2.revision;
   }
+  paneBefore = null;
+  if (outcome === null) return;
   document.body.dataset.lastRunMs = String(Math.round(outcome.elapsed));
 }
 
@@ -184,10 +187,11 @@ async function openBytes(name, bytes) {
     return;
   }
   if (!outcome.showsText) return;  // the large-file question answered No
-  pane1.value = outcome.text;
+  const text = outcome.text;
+  pane1.value = text;
   pane2.value = '';
   hints.changed();
-  if (outcome.text.length === 0) return;  // the empty file: its message was shown
+  if (text.length === 0) return;  // the empty file: its message was shown
   saveName = '';
   setStatus(name);
 }
@@ -215,7 +219,7 @@ async function fileOpen() {
 
 // The result pane's text as saved: UTF-8, CR LF line breaks.
 function resultBytes() {
-  return new TextEncoder().encode(pane2.value.replace(/\r?\n/g, '\r\n'));
+  return pane2.bytes();
 }
 
 async function askFileName(title) {
@@ -225,7 +229,7 @@ async function askFileName(title) {
 }
 
 async function fileSave() {
-  if (pane2.value.length === 0) {
+  if (pane2.empty) {
     await inform(texts.saveEmpty);
     return;
   }
@@ -498,7 +502,7 @@ async function dropped(event) {
 const hints = new Hints(text1, () => pane1.value, (text) => {
   document.getElementById('hints').textContent = text;
 });
-new PrintView(() => pane2.value, () => (pane2.value === shownTrace ? shownCaption : ''));
+new PrintView(() => pane2.value, () => (pane2.revision === shownTrace ? shownCaption : ''));
 
 // The panes' texts for scripts that drive the page (its tests among them).
 window.matcalcPage = Object.freeze({text1: () => pane1.value, text2: () => pane2.value,
