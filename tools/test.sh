@@ -13,10 +13,21 @@
 # The C++ sources are checked against .clang-format first.
 # Missing Debian packages are installed first. ccache is used when it is
 # installed (CCACHE_DISABLE=1 turns it off).
+#
+# tools/test.sh --quick is the developer's loop: the format check, the
+# Release build, and its tests (core, window, the layers and the page's unit
+# tests under node; CTest labels core, window, layers, page): no fuzzing,
+# sanitizers, cross builds or browser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
 . tools/packages.sh
-matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES $MATCALC_CROSS_PACKAGES
+if [ "$quick" = 1 ]; then
+  matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES nodejs
+else
+  matcalc_install_missing $MATCALC_BUILD_PACKAGES $MATCALC_GUI_PACKAGES $MATCALC_CROSS_PACKAGES
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export NODE_PATH=/usr/share/nodejs  # Emscripten's optimizer finds acorn here
@@ -29,6 +40,15 @@ stage() { printf '\n== %s (%s)\n' "$1" "$(date +%T)"; }
 
 stage "formatting"
 bash tools/format.sh --check
+
+if [ "$quick" = 1 ]; then
+  stage "the Release build and its tests"
+  cmake --preset release > /dev/null
+  cmake --build --preset release -j "$jobs"
+  ctest --preset release -j "$jobs" -L 'core|window|layers|page'
+  stage "done"
+  exit 0
+fi
 
 stage "fuzzing the evaluator and the readers"
 cmake --preset fuzz > /dev/null

@@ -20,8 +20,8 @@ constexpr std::array<Command, 21> kCommands = {{
     {"determinant", "A_range", "列主元求行列式", &DeterminantCommand},
     {"lu", "MatrixBreak", "矩阵的三角分解", &TriangularCommand},
     {"positive-definite", "CMatrixJudge", "正定矩阵判断", &PositiveDefiniteCommand},
-    {"vector-norms", "VectorModel", "向量范数", &VectorModel, TextUse::kVector},
-    {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixModel},
+    {"vector-norms", "VectorModel", "向量范数", &VectorNorms, TextUse::kVector},
+    {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixNorms},
     {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
     // The linear-systems menu.
     {"gauss", "LinearGauss", "列主元高斯消去法", &GaussCommand},

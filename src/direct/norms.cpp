@@ -27,7 +27,7 @@ WorkEstimate VectorNormsWork(const Vector& v) {
 
 }  // namespace
 
-void VectorModel(Frame& frame) {
+void VectorNorms(Frame& frame) {
   Vector v;
   ReadVector(TrimSpaces(frame.text1()), v);  // read in place: no copy of the text
   // The vector's length is its order: a trace that cannot be held is refused
@@ -62,7 +62,7 @@ WorkEstimate MatrixNormsWork(int order, int /*digits*/) {
           n * n * n * kSvdNs};
 }
 
-void MatrixModel(Frame& frame) {
+void MatrixNorms(Frame& frame) {
   // The one order box that asks for the order of an "array".
   const std::optional<SquareMatrixText> input =
       OpenSquareMatrix(frame, {"输入数组的阶数 n：", "输入数据", {}}, &MatrixNormsWork);

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "desk/chart_plan.h"
 #include "desk/reading_text.h"
 #include "desk/series_formats.h"
 #include "desk/settings.h"
@@ -43,6 +44,7 @@ matcalc::web::Session session = [] {
 }();
 std::string catalog;
 std::string series;
+std::string chart;
 std::string hints;
 
 std::string_view View(const char* text, int length) {
@@ -103,6 +105,11 @@ EMSCRIPTEN_KEEPALIVE int mc_solve_enabled(const char* text1, int length) {
 EMSCRIPTEN_KEEPALIVE const char* mc_series() {
   series = matcalc::SeriesJson(session.series());
   return series.c_str();
+}
+// The chart of the last command run, as JSON (desk/chart_plan.h).
+EMSCRIPTEN_KEEPALIVE const char* mc_chart() {
+  chart = matcalc::ChartPlanJson(matcalc::PlanChart(session.series(), session.caption()));
+  return chart.c_str();
 }
 // How the edit pane's text will be read, as JSON (desk/reading_text.h).
 EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {

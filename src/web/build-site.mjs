@@ -62,7 +62,7 @@ const core = await createRequire(import.meta.url)(resolve(moduleDir, 'matcalc.js
   },
 });
 const catalog = JSON.parse(core.UTF8ToString(core._mc_catalog()));
-writeFileSync(join(staging, 'js', 'catalog.js'),
+writeFileSync(join(staging, 'js', 'built-catalog.js'),
               `// Written by the build from the core's catalog.\nexport const CATALOG = ` +
               `${JSON.stringify(catalog)};\n`);
 
@@ -70,7 +70,10 @@ writeFileSync(join(staging, 'js', 'catalog.js'),
 // style sheets one after the other in the order it links them.
 const scripts = join(staging, 'js');
 const joined = bundle(scripts, 'main');
-for (const name of readdirSync(scripts)) rmSync(join(scripts, name));
+// The line breaks stay a file of their own as well: the workers load it.
+for (const name of readdirSync(scripts)) {
+  if (name !== 'lines.js') rmSync(join(scripts, name));
+}
 writeFileSync(join(scripts, 'main.js'), joined);
 let entry = readFileSync(join(staging, 'index.html'), 'utf8');
 const sheets = [...entry.matchAll(/<link rel="stylesheet" href="([\w-]+\.css)">\n/g)];

@@ -9,6 +9,8 @@ import {readFileSync} from 'node:fs';
 import {join} from 'node:path';
 
 const IMPORT = /^import\s*\{([^}]*)\}\s*from\s*'\.\/([\w-]+)\.js';[ \t]*$/gm;
+// A plain script run for what it sets (the line breaks' globalThis.matcalcLines).
+const RUN = /^import\s*'\.\/([\w-]+)\.js';[ \t]*$/gm;
 const DECLARED = /^export\s+((?:async\s+)?function\*?|class|const|let)\s+([\w$]+)/gm;
 const RENAMED = /^export\s*\{([^}]*)\};[ \t]*$/gm;
 
@@ -29,6 +31,10 @@ export function bundle(folder, entry) {
     const imports = [];
     source = source.replace(IMPORT, (whole, list, from) => {
       imports.push([list, from]);
+      return '';
+    });
+    source = source.replace(RUN, (whole, from) => {
+      imports.push(['', from]);
       return '';
     });
     const exported = [];
@@ -52,7 +58,7 @@ export function bundle(folder, entry) {
   const parts = [];
   for (const name of order) {
     const {source, imports, exported} = modules.get(name);
-    const bindings = imports.map(([list, from]) => {
+    const bindings = imports.filter(([list]) => list !== '').map(([list, from]) => {
       const fields = names(list).map(([outside, local]) =>
         local && local !== outside ? `${outside}: ${local}` : outside);
       return `const {${fields.join(', ')}} = ${variable(from)};\n`;

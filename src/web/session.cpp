@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "commands/registry.h"
+#include "desk/chart_plan.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
 #include "desk/opening.h"
@@ -55,6 +56,7 @@ Status Session::RunCommand(int index, std::string_view text1, double held_bytes,
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
+  caption_ = command.caption;
   return Replay([&](Dialogs& dialogs) {
     // The pane starts empty here; what the command appends goes after the
     // page's text unless the command empties the pane first.
@@ -163,6 +165,7 @@ std::string CatalogJson() {
       {"exitCredits", kExitCredits},
       {"exitPage", kExitPageText},
       {"statusComputing", kStatusComputing},
+      {"noChart", kNoChartText},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

@@ -69,6 +69,9 @@ class Session {
   // What the last command run recorded as it converged (complete once it
   // is done).
   const ConvergenceLog& series() const { return series_; }
+  // The caption of the last command run (for its chart).
+  std::string_view caption() const { return caption_; }
+  // Whether the pane the job concerns takes text().
   bool shows_text() const { return shows_text_; }
   bool cleared() const { return cleared_; }
   int digits() const { return digits_; }
@@ -89,6 +92,7 @@ class Session {
   MessageRequest message_;
   std::string text_;
   ConvergenceLog series_;
+  std::string_view caption_;
   bool shows_text_ = false;
   bool cleared_ = false;
   int digits_ = 0;

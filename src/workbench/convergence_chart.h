@@ -1,10 +1,6 @@
 // The convergence chart of the last iterative command: what its iterates or
 // passes converged to, drawn from the series the method recorded (never from
-// its trace). The power and origin-shift methods show each component's
-// estimate and the eigenvalue accepted; the inverse power method its
-// approximate eigenvalue; the Jacobi methods the largest off-diagonal
-// magnitude on a log scale above and the diagonal below. A run that gave up
-// says so in red in the title, with a red line where it stopped.
+// its trace), as the desk layer's chart plan says (desk/chart_plan.h).
 #pragma once
 
 #include <QDialog>
@@ -38,9 +34,6 @@ class ConvergenceChart : public QWidget {
   // The charts as they are shown, as a picture.
   bool SavePng(const QString& path);
   bool SaveSvg(const QString& path);
-
-  // At most this many components are drawn; the series file has them all.
-  static constexpr int kMostComponents = 8;
 
  private:
   QLabel* note_;

@@ -24,13 +24,13 @@ const std::vector<std::string> kCommandsKeepingPanes = {
 
 TEST(DirectCommands, UnusableOrderLeavesBothPanes) {
   for (const std::string& name : kCommandsKeepingPanes) {
-    const testing::CommandRun cancelled = RunMethod(name, "1 2\r\n3 4");
+    const testing::MethodOutcome cancelled = RunMethod(name, "1 2\r\n3 4");
     EXPECT_EQ(cancelled.text2, "previous result") << name;
     EXPECT_FALSE(cancelled.changed) << name;
     EXPECT_TRUE(cancelled.dialogs.ends_with("(cancel)\n")) << name;
     // Empty, not a number, not positive, beyond 16 bits.
     for (const char* answer : {"", "abc", "0", "-3", "0.4", "40000"}) {
-      const testing::CommandRun run = RunMethod(name, "1 2\r\n3 4", {answer});
+      const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {answer});
       EXPECT_EQ(run.text2, "previous result") << name << " " << answer;
       EXPECT_FALSE(run.changed) << name << " " << answer;
     }
@@ -42,13 +42,13 @@ TEST(DirectCommands, OrderTooLargeIsRefusedBeforeAnythingIsWritten) {
   // 16384 gives the inverse 32768 columns; 32767 is the largest order at all.
   for (const std::string& name : kCommandsKeepingPanes) {
     for (const char* answer : {"16384", "32767"}) {
-      const testing::CommandRun run = RunMethod(name, "1 2\r\n3 4", {answer});
+      const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {answer});
       EXPECT_EQ(run.text2, "previous result") << name << " " << answer;
       EXPECT_FALSE(run.changed) << name << " " << answer;
       EXPECT_TRUE(run.dialogs.ends_with(refusal)) << name << " " << run.dialogs;
     }
   }
-  const testing::CommandRun lu = RunMethod("lu", "1 2\r\n3 4", {"32767"});
+  const testing::MethodOutcome lu = RunMethod("lu", "1 2\r\n3 4", {"32767"});
   EXPECT_EQ(lu.text2, "");
   EXPECT_TRUE(lu.dialogs.ends_with(refusal)) << lu.dialogs;
 }
@@ -70,7 +70,7 @@ TEST(DirectCommands, ModerateOrdersAreAccepted) {
                                                         {"positive-definite", "100"},
                                                         {"matrix-norms", "300"},
                                                         {"diagonal-dominance", "300"}}) {
-    const testing::CommandRun run = RunMethod(name, identity, {answer});
+    const testing::MethodOutcome run = RunMethod(name, identity, {answer});
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << name << " " << run.dialogs;
     EXPECT_FALSE(run.text2.empty()) << name;
   }

@@ -63,7 +63,7 @@ TEST(DirectEstimates, TracesFitTheirReservedRoom) {
   for (const Run& run : runs) {
     SCOPED_TRACE(run.method);
     for (const int digits : {6, 14, 15}) {
-      const testing::CommandRun result = testing::RunMethod(
+      const testing::MethodOutcome result = testing::RunMethod(
           run.method, testing::LongEntriesText(n, run.dominant), {std::to_string(n)}, {}, digits);
       ASSERT_GT(result.text2.size(), 500u);
       EXPECT_LE(static_cast<double>(result.text2.size()), run.estimate(n, digits).trace_bytes);

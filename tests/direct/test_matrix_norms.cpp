@@ -27,7 +27,7 @@ std::string NormLines(std::string_view one, std::string_view two, std::string_vi
 }
 
 TEST(MatrixNorms, WorkedExample) {
-  const testing::CommandRun run = RunMethod("matrix-norms", "1 2\r\n3 4", {"2"});
+  const testing::MethodOutcome run = RunMethod("matrix-norms", "1 2\r\n3 4", {"2"});
   EXPECT_TRUE(SameText(Golden("direct/norms_1234.txt"), run.text2));
   EXPECT_EQ(run.dialogs, "input\t输入数据\t输入数组的阶数 n：\t\t2\n");
 }

@@ -31,7 +31,7 @@ std::string DeterminantTail(std::string_view count, std::string_view value) {
 }
 
 TEST(Determinant, WorkedExampleWithOneExchange) {
-  const testing::CommandRun run = RunMethod("determinant", "1 2\r\n3 4", {"2"});
+  const testing::MethodOutcome run = RunMethod("determinant", "1 2\r\n3 4", {"2"});
   EXPECT_TRUE(SameText(Golden("direct/determinant_1234.txt"), run.text2));
   EXPECT_EQ(run.dialogs, std::string(kOrderBox) + "2\n");
 
@@ -43,7 +43,7 @@ TEST(Determinant, WorkedExampleWithOneExchange) {
 }
 
 TEST(Determinant, SingleEntryIsShownUnroundedThenWithOneMorePlace) {
-  const testing::CommandRun run = RunMethod("A_range", "1/3", {"1"}, {}, 3);
+  const testing::MethodOutcome run = RunMethod("A_range", "1/3", {"1"}, {}, 3);
   EXPECT_TRUE(SameText(
       CrLfLines({"  0.333333333333333", "", "输出行列式选主元、消元后的结果", "  0.3333"}) +
           DeterminantTail("0", "0.333"),
@@ -93,7 +93,7 @@ TEST(Pivoting, ExchangesMoveOnlyTheColumnsFromThePivotOn) {
 TEST(Determinant, ZeroPivotLeavesTheRowsBelowUntouched) {
   // With D = 15 the working matrix is printed unrounded: the entry below the
   // zero pivot must neither become NaN nor be rounded to 7 places.
-  const testing::CommandRun run =
+  const testing::MethodOutcome run =
       RunMethod("determinant", "0 1\r\n0 0.123456789012345", {"2"}, {}, 15);
   EXPECT_TRUE(
       SameText(CrLfLines({"  0  1", "  0  0.123456789012345", "", "输出行列式选主元、消元后的结果",
@@ -113,7 +113,7 @@ TEST(Determinant, ZeroPivotLeavesTheRowsBelowUntouched) {
 }
 
 TEST(Inverse, WorkedExample) {
-  const testing::CommandRun run = RunMethod("inverse", "4 7\r\n2 6", {"2"});
+  const testing::MethodOutcome run = RunMethod("inverse", "4 7\r\n2 6", {"2"});
   EXPECT_TRUE(SameText(Golden("direct/inverse_4726.txt"), run.text2));
   EXPECT_EQ(run.dialogs, std::string(kOrderBox) + "2\n");
 }
@@ -151,7 +151,7 @@ TEST(Inverse, PivotTiesKeepTheUpperRow) {
 }
 
 TEST(Inverse, SingularMatrixWritesTheWholeTraceWithNonFiniteValues) {
-  const testing::CommandRun run = RunMethod("inverse", "1 2\r\n2 4", {"2"});
+  const testing::MethodOutcome run = RunMethod("inverse", "1 2\r\n2 4", {"2"});
   EXPECT_TRUE(SameText(
       Unterminated(CrLfLines({"  1  2", "  2  4", "", "输出矩阵选主元、消元后的结果",
                               "  1  NaN  -Infinity  Infinity", "  NaN  NaN  Infinity  -Infinity",

@@ -10,7 +10,7 @@ using testing::RunMethod;
 using testing::SameText;
 
 TEST(VectorNorms, ThreeMinusFour) {
-  const testing::CommandRun run = RunMethod("vector-norms", "3 -4");
+  const testing::MethodOutcome run = RunMethod("vector-norms", "3 -4");
   EXPECT_TRUE(
       SameText(CrLfLines({"    3    -4", "以上是所要求解的向量，接下来输出向量的范数", "",
                           "向量的1范数为： 7", "向量的2范数为： 5", "向量的无穷范数为： 4"}),
@@ -19,7 +19,7 @@ TEST(VectorNorms, ThreeMinusFour) {
 }
 
 TEST(VectorNorms, OneComponentGivesItsMagnitudeThrice) {
-  const testing::CommandRun run = RunMethod("VectorModel", "  -2.5\r\n7 8");
+  const testing::MethodOutcome run = RunMethod("VectorModel", "  -2.5\r\n7 8");
   EXPECT_TRUE(
       SameText(CrLfLines({"    -2.5", "以上是所要求解的向量，接下来输出向量的范数", "",
                           "向量的1范数为： 2.5", "向量的2范数为： 2.5", "向量的无穷范数为： 2.5"}),
@@ -27,7 +27,7 @@ TEST(VectorNorms, OneComponentGivesItsMagnitudeThrice) {
 }
 
 TEST(VectorNorms, TwoNormIsRoundedToTheDigitsOthersAreNot) {
-  const testing::CommandRun run = RunMethod("vector-norms", "1 1 0.1234567", {}, {}, 3);
+  const testing::MethodOutcome run = RunMethod("vector-norms", "1 1 0.1234567", {}, {}, 3);
   EXPECT_TRUE(SameText(
       CrLfLines({"    1    1    0.1234567", "以上是所要求解的向量，接下来输出向量的范数", "",
                  "向量的1范数为： 2.1234567", "向量的2范数为： 1.42", "向量的无穷范数为： 1"}),
@@ -35,7 +35,7 @@ TEST(VectorNorms, TwoNormIsRoundedToTheDigitsOthersAreNot) {
 }
 
 TEST(VectorNorms, TextWithoutEntriesLeavesTheResultPaneEmpty) {
-  const testing::CommandRun run = RunMethod("vector-norms", "\r\n \r\n");
+  const testing::MethodOutcome run = RunMethod("vector-norms", "\r\n \r\n");
   EXPECT_TRUE(run.changed);
   EXPECT_EQ(run.text2, "");
 }

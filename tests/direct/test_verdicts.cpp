@@ -26,7 +26,7 @@ std::string NotDefinite(int k) {
 }
 
 TEST(PositiveDefinite, EachVerdict) {
-  const testing::CommandRun definite = RunMethod("positive-definite", "2 -1\r\n-1 2", {"2"});
+  const testing::MethodOutcome definite = RunMethod("positive-definite", "2 -1\r\n-1 2", {"2"});
   EXPECT_TRUE(SameText(CrLfLines({"  2  -1", "  -1  2", "", kMinorsHeading, kMinorsHeading2,
                                   Minor(1, "2"), Minor(2, "3"), "", kDefinite}),
                        definite.text2));
@@ -76,7 +76,7 @@ const std::string kDominant =
     "同时该矩阵也为非奇异矩阵。";
 
 TEST(DiagonalDominance, EachVerdict) {
-  const testing::CommandRun dominant =
+  const testing::MethodOutcome dominant =
       RunMethod("diagonal-dominance", "4 1 1\r\n1 5 2\r\n0 1 3", {"3"});
   EXPECT_TRUE(
       SameText(CrLfLines({"  4  1  1", "  1  5  2", "  0  1  3", "", kRowsHeading, kRowsHeading2}) +

@@ -77,7 +77,7 @@ TEST(EigenEstimates, TracesFitTheirReservedRoom) {
   for (const Run& run : runs) {
     SCOPED_TRACE(run.method);
     for (const int digits : {6, 15}) {
-      const testing::CommandRun result =
+      const testing::MethodOutcome result =
           testing::RunMethod(run.method, testing::LongEntriesText(n, run.dominant), run.answers,
                              {Reply::kYes}, digits);
       ASSERT_GT(result.text2.size(), 1000u);

@@ -12,7 +12,7 @@
 namespace matcalc {
 namespace {
 
-using testing::CommandRun;
+using testing::MethodOutcome;
 using testing::RunMethod;
 
 struct EndedEarly {
@@ -36,7 +36,7 @@ TEST(EigenCommands, EndingBeforeTheTraceLeavesBothPanes) {
   };
   for (const EndedEarly& c : cases) {
     SCOPED_TRACE(std::string(c.method) + " after " + std::to_string(c.answers.size()) + " answers");
-    const CommandRun run = RunMethod(c.method, "2 1\r\n1 2", c.answers);
+    const MethodOutcome run = RunMethod(c.method, "2 1\r\n1 2", c.answers);
     EXPECT_FALSE(run.changed);
     EXPECT_EQ(run.text2, "previous result");
     int boxes = 0;
@@ -49,7 +49,7 @@ TEST(EigenCommands, OrderTooLargeIsRefusedRightAfterTheOrderPrompt) {
   const std::string refusal = "message\t\t阶数太大，超出了本程序的计算能力。\tok\tok\n";
   for (const char* method : {"power", "shift", "inverse-power", "jacobi", "jacobi-threshold"}) {
     SCOPED_TRACE(method);
-    const CommandRun run = RunMethod(method, "1", {"20000", "0.001", "1", "1"});
+    const MethodOutcome run = RunMethod(method, "1", {"20000", "0.001", "1", "1"});
     EXPECT_FALSE(run.changed);
     EXPECT_EQ(run.text2, "previous result");
     EXPECT_EQ(run.dialogs, "input\t输入数据\t输入矩阵的阶数 n：\t3\t20000\n" + refusal);
@@ -57,7 +57,7 @@ TEST(EigenCommands, OrderTooLargeIsRefusedRightAfterTheOrderPrompt) {
   // Orders a user may well type are not refused.
   for (const char* method : {"power", "inverse-power", "jacobi"}) {
     SCOPED_TRACE(method);
-    const CommandRun run = RunMethod(method, "1", {"60"});
+    const MethodOutcome run = RunMethod(method, "1", {"60"});
     EXPECT_EQ(run.dialogs.find("阶数太大"), std::string::npos);
   }
 }

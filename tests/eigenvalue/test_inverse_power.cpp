@@ -12,12 +12,12 @@
 namespace matcalc {
 namespace {
 
-using testing::CommandRun;
 using testing::CrLfLines;
 using testing::F;
 using testing::kAskComponent;
 using testing::kAskEps;
 using testing::kAskOrder;
+using testing::MethodOutcome;
 using testing::RunMethod;
 using testing::SameText;
 
@@ -56,7 +56,7 @@ TEST(SolveLU, ForwardStartsUnroundedAndZeroPivotStopsTheBackSubstitution) {
 }
 
 TEST(InversePower, DiagonalTwoFour) {
-  const CommandRun run = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0.0001"});
+  const MethodOutcome run = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0.0001"});
   EXPECT_TRUE(SameText(CrLfLines({"    2    0",
                                   "    0    4",
                                   "",
@@ -94,7 +94,7 @@ TEST(InversePower, DiagonalTwoFour) {
 }
 
 TEST(InversePower, NegativeSmallestEigenvalueConverges) {
-  const CommandRun run = RunMethod("inverse-power", "-2 0\r\n0 4", {"2", "0.0001"});
+  const MethodOutcome run = RunMethod("inverse-power", "-2 0\r\n0 4", {"2", "0.0001"});
   EXPECT_NE(
       run.text2.find("第 1 次归一化向量是：" + F(1) + F(-0.5) + "\r\n    近似特征值：-0.5\r\n"),
       std::string::npos);
@@ -107,7 +107,7 @@ TEST(InversePower, NegativeSmallestEigenvalueConverges) {
 }
 
 TEST(InversePower, OneByOne) {
-  const CommandRun run = RunMethod("inverse-power", "4", {"1", "0.0001"});
+  const MethodOutcome run = RunMethod("inverse-power", "4", {"1", "0.0001"});
   EXPECT_NE(run.text2.find(
                 "\r\n\r\n反幂法求矩阵 按模最小的特征值是： 4\r\n\r\n      对应的特征向量是： \r\n" +
                 F(1) + "\r\n"),
@@ -115,7 +115,7 @@ TEST(InversePower, OneByOne) {
 }
 
 TEST(InversePower, ZeroLeadingPivotEndsBeforeAnyOutput) {
-  const CommandRun run = RunMethod("inverse-power", "0 1\r\n1 0", {"2", "0.0001", "5"});
+  const MethodOutcome run = RunMethod("inverse-power", "0 1\r\n1 0", {"2", "0.0001", "5"});
   EXPECT_FALSE(run.changed);
   EXPECT_EQ(run.text2, "previous result");
   EXPECT_EQ(run.dialogs, std::string(kAskOrder) + "2\n" + kAskEps + "0.0001\n" +
@@ -123,7 +123,7 @@ TEST(InversePower, ZeroLeadingPivotEndsBeforeAnyOutput) {
 }
 
 TEST(InversePower, SingularMatrixReportsEigenvalueZero) {
-  const CommandRun run = RunMethod("inverse-power", "1 2\r\n2 4", {"2", "0.0001"});
+  const MethodOutcome run = RunMethod("inverse-power", "1 2\r\n2 4", {"2", "0.0001"});
   const std::string unsuitable = "message\t\t此方法不合适！\tok\tok\n";
   EXPECT_EQ(run.dialogs, std::string(kAskOrder) + "2\n" + kAskEps + "0.0001\n" + kAskComponent +
                              "(cancel)\n" + unsuitable + unsuitable);
@@ -162,7 +162,7 @@ TEST(InversePower, SingularMatrixReportsEigenvalueZero) {
 }
 
 TEST(InversePower, GivesUpAfterIteration200) {
-  const CommandRun kept = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0"}, {Reply::kYes});
+  const MethodOutcome kept = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0"}, {Reply::kYes});
   const std::string tail = "第 200 次归一化向量是：" + F(1) + F(RoundTo(std::ldexp(1.0, -200), 6)) +
                            "\r\n    近似特征值：0.5\r\n    本次未归一化向量是：\r\n" + F(0.5) +
                            F(RoundTo(std::ldexp(1.0, -201), 6)) + "\r\n";
@@ -173,7 +173,7 @@ TEST(InversePower, GivesUpAfterIteration200) {
                 "message\t警告\t此方法不适合这个矩阵，计算被迫终止，请重新选择其他方法。\\n"
                 "结果是否还要查看？\tyesno\tyes\n");
 
-  const CommandRun dropped = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0"}, {Reply::kNo});
+  const MethodOutcome dropped = RunMethod("inverse-power", "2 0\r\n0 4", {"2", "0"}, {Reply::kNo});
   EXPECT_TRUE(dropped.changed);
   EXPECT_EQ(dropped.text2, "");
 }

@@ -13,10 +13,10 @@
 namespace matcalc {
 namespace {
 
-using testing::CommandRun;
 using testing::CrLfLines;
 using testing::Golden;
 using testing::MatrixOf;
+using testing::MethodOutcome;
 using testing::RunMethod;
 using testing::SameText;
 
@@ -54,15 +54,15 @@ TEST(JacobiRotation, TangentWhoseSquareUnderflowsGivesNoRotation) {
 }
 
 TEST(Jacobi, TwoByTwoNeedsOnePassAndKeepsTheResidue) {
-  const CommandRun run = RunMethod("jacobi", "2 1\r\n1 2", {"2", "0.001"});
+  const MethodOutcome run = RunMethod("jacobi", "2 1\r\n1 2", {"2", "0.001"});
   EXPECT_TRUE(SameText(Golden("eigen/jacobi_2x2.txt"), run.text2));
   EXPECT_EQ(run.dialogs, Log("2", "0.001"));
 }
 
 TEST(Jacobi, BothMenuItemsAndTheRunnerWriteTheSameTrace) {
   const std::string text1 = "2 -1 0\r\n-1 2 -1\r\n0 -1 2";
-  const CommandRun classical = RunMethod("ClassicalJacobi", text1, {"3", "0.001"});
-  const CommandRun threshold = RunMethod("JacobiPassBarrier", text1, {"3", "0.001"});
+  const MethodOutcome classical = RunMethod("ClassicalJacobi", text1, {"3", "0.001"});
+  const MethodOutcome threshold = RunMethod("JacobiPassBarrier", text1, {"3", "0.001"});
   EXPECT_TRUE(SameText(Golden("eigen/jacobi_tridiagonal.txt"), classical.text2));
   EXPECT_TRUE(SameText(classical.text2, threshold.text2));
   EXPECT_EQ(classical.dialogs, threshold.dialogs);
@@ -78,12 +78,12 @@ TEST(Jacobi, BothMenuItemsAndTheRunnerWriteTheSameTrace) {
 TEST(Jacobi, HugePivotRotatesAndGivesBothEigenvalues) {
   // The square of tan 2theta overflows; the computation goes on with
   // Infinity, so the first pass still rotates by about -pi/4.
-  const CommandRun run = RunMethod("jacobi", "1 1e200\r\n1e200 2", {"2", "1"});
+  const MethodOutcome run = RunMethod("jacobi", "1 1e200\r\n1e200 2", {"2", "1"});
   EXPECT_TRUE(SameText(Golden("eigen/jacobi_huge_pivot.txt"), run.text2));
 }
 
 TEST(Jacobi, DiagonalMatrixNeedsNoPassAndTinyElementsPrintAsZero) {
-  const CommandRun run = RunMethod("jacobi", "1 0 0\r\n1e-20 2 0\r\n1e-19 0 3", {"3", "0.5"});
+  const MethodOutcome run = RunMethod("jacobi", "1 0 0\r\n1e-20 2 0\r\n1e-19 0 3", {"3", "0.5"});
   const std::string z = Field24(0);
   EXPECT_TRUE(
       SameText(CrLfLines({"    1    0    0", "    1E-20    2    0", "    1E-19    0    3", "",
@@ -99,7 +99,7 @@ TEST(Jacobi, DiagonalMatrixNeedsNoPassAndTinyElementsPrintAsZero) {
 TEST(Jacobi, PassThatLeavesTheMatrixDiagonalHasConverged) {
   // eps = 0 can never be undercut; an exactly diagonal matrix ends the
   // passes all the same; this rotation leaves an exact 0 where the pivot was.
-  const CommandRun run = RunMethod("jacobi", "-8 1\r\n1 -6", {"2", "0"});
+  const MethodOutcome run = RunMethod("jacobi", "-8 1\r\n1 -6", {"2", "0"});
   EXPECT_EQ(CountOf(run.text2, "次正交相似变换的矩阵A1："), 1);
   EXPECT_NE(run.text2.find("以下矩阵中对角线元素即为所求的特征值：\r\n" +
                            Field24(-8.41421356237310) + Field24(0) + "\r\n"),
@@ -108,7 +108,7 @@ TEST(Jacobi, PassThatLeavesTheMatrixDiagonalHasConverged) {
 }
 
 TEST(Jacobi, HundredAndFirstPassMayStillConverge) {
-  const CommandRun run = RunMethod("jacobi", kSlowMatrix, {"5", "5e-154"});
+  const MethodOutcome run = RunMethod("jacobi", kSlowMatrix, {"5", "5e-154"});
   EXPECT_EQ(CountOf(run.text2, "次正交相似变换的矩阵A1："), 101);
   EXPECT_NE(run.text2.find("第 100 次正交相似变换的矩阵A1："), std::string::npos);
   EXPECT_EQ(run.text2.find("此方法不适合这个矩阵"), std::string::npos);
@@ -118,14 +118,14 @@ TEST(Jacobi, HundredAndFirstPassMayStillConverge) {
 }
 
 TEST(Jacobi, GivingUpAfterTheHundredAndFirstPassAsksWhetherToKeepTheTrace) {
-  const CommandRun kept = RunMethod("jacobi", kSlowMatrix, {"5", "1e-154"}, {Reply::kYes});
+  const MethodOutcome kept = RunMethod("jacobi", kSlowMatrix, {"5", "1e-154"}, {Reply::kYes});
   EXPECT_EQ(CountOf(kept.text2, "次正交相似变换的矩阵A1："), 101);
   EXPECT_NE(kept.text2.find("\r\n\r\n此方法不适合这个矩阵，计算被迫终止。\r\n\r\n"
                             "以下矩阵中对角线元素即为所求的特征值："),
             std::string::npos);
   EXPECT_EQ(kept.dialogs, Log("5", "1e-154") + kGiveUp + "yes\n");
 
-  const CommandRun dropped = RunMethod("jacobi", kSlowMatrix, {"5", "1e-154"}, {Reply::kNo});
+  const MethodOutcome dropped = RunMethod("jacobi", kSlowMatrix, {"5", "1e-154"}, {Reply::kNo});
   EXPECT_TRUE(dropped.changed);
   EXPECT_EQ(dropped.text2, "");
   EXPECT_EQ(dropped.dialogs, Log("5", "1e-154") + kGiveUp + "no\n");

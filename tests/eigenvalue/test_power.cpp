@@ -11,12 +11,12 @@
 namespace matcalc {
 namespace {
 
-using testing::CommandRun;
 using testing::CrLfLines;
 using testing::F;
 using testing::kAskComponent;
 using testing::kAskEps;
 using testing::kAskOrder;
+using testing::MethodOutcome;
 using testing::RunMethod;
 using testing::SameText;
 
@@ -32,7 +32,7 @@ TEST(PowerIteration, VanishingDenominatorGivesTheStandIn) {
 }
 
 TEST(Power, OneByOne) {
-  const CommandRun run = RunMethod("power", "3", {"1", "0.0001"});
+  const MethodOutcome run = RunMethod("power", "3", {"1", "0.0001"});
   EXPECT_TRUE(SameText(CrLfLines({"    3",
                                   "",
                                   "以上是所要求解的矩阵，接下来输出矩阵的初始向量值：",
@@ -61,7 +61,7 @@ TEST(Power, OneByOne) {
 }
 
 TEST(Power, SettledSecondComponentDecides) {
-  const CommandRun run = RunMethod("power", "2 1\r\n0 1", {"2", "0.0001"});
+  const MethodOutcome run = RunMethod("power", "2 1\r\n0 1", {"2", "0.0001"});
   EXPECT_TRUE(SameText(CrLfLines({"    2    1",
                                   "    0    1",
                                   "",
@@ -95,14 +95,14 @@ TEST(Power, SettledSecondComponentDecides) {
 
 TEST(Power, FirstComponentCountsOnlyWhenTheSecondAgrees) {
   // Both components settle at once, on 2 and 3: the first is passed over.
-  const CommandRun run = RunMethod("power", "2 0\r\n0 3", {"2", "0.0001"});
+  const MethodOutcome run = RunMethod("power", "2 0\r\n0 3", {"2", "0.0001"});
   EXPECT_NE(run.text2.find("    第 3 个分量是：\r\n" + F(8) + "\r\n" + F(27) +
                            "\r\n\r\n\r\n\r\n幂法求矩阵的主特征值是： 3\r\n"),
             std::string::npos);
 }
 
 TEST(Power, ZeroComponentStopsTheQuestionsAndKeepsTheDefaults) {
-  const CommandRun run =
+  const MethodOutcome run =
       RunMethod("power", "1 0 0\r\n0 1 0\r\n0 0 1", {"3", "0.0001", "2", "abc", "5"});
   EXPECT_EQ(run.dialogs,
             std::string(kAskOrder) + "3\n" + kAskEps + "0.0001\n" + kAskComponent + "2\n" +
@@ -117,7 +117,7 @@ TEST(Power, GivesUpAfterIterate201) {
   const std::string give_up =
       "message\t警告\t此方法不适合这个矩阵，计算被迫终止，请重新选择其他方法。\\n结果是否还要查看？"
       "\tyesno\t";
-  const CommandRun kept = RunMethod("power", "2 1\r\n0 1", {"2", "0"}, {Reply::kYes});
+  const MethodOutcome kept = RunMethod("power", "2 1\r\n0 1", {"2", "0"}, {Reply::kYes});
   const std::string last =
       "    第 201 个分量是：\r\n" + F(std::ldexp(1.0, 202) - 1) + "\r\n" + F(1) + "\r\n\r\n";
   ASSERT_GT(kept.text2.size(), last.size());
@@ -125,7 +125,7 @@ TEST(Power, GivesUpAfterIterate201) {
   EXPECT_EQ(kept.dialogs, std::string(kAskOrder) + "2\n" + kAskEps + "0\n" + kAskComponent +
                               "(cancel)\n" + give_up + "yes\n");
 
-  const CommandRun dropped = RunMethod("power", "2 1\r\n0 1", {"2", "0"}, {Reply::kNo});
+  const MethodOutcome dropped = RunMethod("power", "2 1\r\n0 1", {"2", "0"}, {Reply::kNo});
   EXPECT_TRUE(dropped.changed);
   EXPECT_EQ(dropped.text2, "");
 }
@@ -134,7 +134,7 @@ TEST(Power, VanishedComponentIsNeverAccepted) {
   // Component 2 of diag(2, 0) vanishes, so its two estimates are the same
   // stand-in; they agree, but they are no eigenvalue. Component 1 settles on 2
   // and is turned down by the second, so the method gives up.
-  const CommandRun power = RunMethod("power", "2 0\r\n0 0", {"2", "0.0001"}, {Reply::kYes});
+  const MethodOutcome power = RunMethod("power", "2 0\r\n0 0", {"2", "0.0001"}, {Reply::kYes});
   EXPECT_EQ(power.text2.find("幂法求矩阵的主特征值是"), std::string::npos);
   const std::string last =
       "    第 201 个分量是：\r\n" + F(std::ldexp(1.0, 201)) + "\r\n" + F(0) + "\r\n\r\n";
@@ -142,7 +142,7 @@ TEST(Power, VanishedComponentIsNeverAccepted) {
   EXPECT_EQ(power.text2.substr(power.text2.size() - last.size()), last);
 
   // A shift onto an eigenvalue whose eigenvector is x0 makes every iterate 0.
-  const CommandRun shift = RunMethod("shift", "2 1\r\n1 2", {"2", "0.0001", "3"}, {Reply::kYes});
+  const MethodOutcome shift = RunMethod("shift", "2 1\r\n1 2", {"2", "0.0001", "3"}, {Reply::kYes});
   EXPECT_EQ(shift.text2.find("新矩阵的特征值是"), std::string::npos);
   EXPECT_NE(shift.text2.find("    第 201 个分量是：\r\n" + F(0) + "\r\n" + F(0) + "\r\n"),
             std::string::npos);
@@ -150,7 +150,7 @@ TEST(Power, VanishedComponentIsNeverAccepted) {
 }
 
 TEST(Shift, ShiftedMatrixAndBothResults) {
-  const CommandRun run = RunMethod("shift", "2 1\r\n1 2", {"2", "0.0001", "1"});
+  const MethodOutcome run = RunMethod("shift", "2 1\r\n1 2", {"2", "0.0001", "1"});
   EXPECT_TRUE(SameText(CrLfLines({"    2    1",
                                   "    1    2",
                                   "",
@@ -197,7 +197,7 @@ TEST(Shift, ShiftedMatrixAndBothResults) {
 TEST(Shift, GivesUpAfterIterate201WithoutEmptyLinesBetweenLaterIterates) {
   const std::string give_up =
       "message\t警告\t参数选取不当，计算被迫终止，请重新选取。\\n结果是否还要查看？\tyesno\t";
-  const CommandRun kept = RunMethod("shift", "2 0\r\n0 1", {"2", "0", "0"}, {Reply::kYes});
+  const MethodOutcome kept = RunMethod("shift", "2 0\r\n0 1", {"2", "0", "0"}, {Reply::kYes});
   const std::string tail = "    第 200 个分量是：\r\n" + F(std::ldexp(1.0, 200)) + "\r\n" + F(1) +
                            "\r\n    第 201 个分量是：\r\n" + F(std::ldexp(1.0, 201)) + "\r\n" +
                            F(1) + "\r\n";
@@ -206,7 +206,7 @@ TEST(Shift, GivesUpAfterIterate201WithoutEmptyLinesBetweenLaterIterates) {
   EXPECT_EQ(kept.dialogs, std::string(kAskOrder) + "2\n" + kAskEps + "0\n" + kAskShift + "0\n" +
                               kAskComponent + "(cancel)\n" + give_up + "yes\n");
 
-  const CommandRun dropped = RunMethod("shift", "2 0\r\n0 1", {"2", "0", "0"}, {Reply::kNo});
+  const MethodOutcome dropped = RunMethod("shift", "2 0\r\n0 1", {"2", "0", "0"}, {Reply::kNo});
   EXPECT_TRUE(dropped.changed);
   EXPECT_EQ(dropped.text2, "");
 }

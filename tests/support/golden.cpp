@@ -9,9 +9,9 @@
 
 namespace matcalc::testing {
 
-CommandRun RunMethod(std::string_view name, std::string_view text1,
-                     std::vector<std::string> answers, std::vector<Reply> replies, int digits,
-                     std::string text2) {
+MethodOutcome RunMethod(std::string_view name, std::string_view text1,
+                        std::vector<std::string> answers, std::vector<Reply> replies, int digits,
+                        std::string text2) {
   const Command* command = FindCommand(name);
   EXPECT_NE(command, nullptr) << "no command " << name;
   if (command == nullptr) return {};

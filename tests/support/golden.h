@@ -11,7 +11,7 @@
 
 namespace matcalc::testing {
 
-struct CommandRun {
+struct MethodOutcome {
   std::string text2;     // the result pane afterwards
   bool changed = false;  // whether the command touched the result pane
   std::string dialogs;   // one line per box, as the runner reports them
@@ -19,9 +19,9 @@ struct CommandRun {
 
 // Runs the command named `name` (runner name or menu item) on `text1`, with
 // the result pane starting as `text2`.
-CommandRun RunMethod(std::string_view name, std::string_view text1,
-                     std::vector<std::string> answers = {}, std::vector<Reply> replies = {},
-                     int digits = 6, std::string text2 = "previous result");
+MethodOutcome RunMethod(std::string_view name, std::string_view text1,
+                        std::vector<std::string> answers = {}, std::vector<Reply> replies = {},
+                        int digits = 6, std::string text2 = "previous result");
 
 // The contents of tests/golden/<file>, byte for byte.
 std::string Golden(std::string_view file);

@@ -60,6 +60,12 @@ test('停止 during a long command leaves both panes unchanged', async ({page}) 
     return !bar.hidden && bar.hasAttribute('value') && bar.value > 0 && bar.value < 100;
   }, null, {polling: 'raf'});
   await expect(page.getByRole('status')).toHaveText('正在计算：列主元求行列式……（按 Esc 停止）');
+  // A trace not yet whole is not saved, by the button or by Ctrl+S, as in the
+  // window; copying stays.
+  await expect(page.locator('.tool[data-key="保存"]')).toBeDisabled();
+  await expect(page.locator('.tool[data-key="复制"]')).toBeEnabled();
+  await page.keyboard.press('Control+s');
+  await expect(page.getByRole('dialog', {name: '保存'})).toHaveCount(0);
   await stopOnSight(page, 'click');
   await expect(stop).toBeHidden();
   await expect(page.getByRole('status')).not.toHaveText(/正在计算/);

@@ -3,7 +3,7 @@
 // newest text waiting counts; older ones are dropped. The marks come at
 // offsets in the pane's characters, where a line break counts once.
 'use strict';
-if (typeof createMatcalc !== 'function') importScripts('matcalc.js');
+if (typeof createMatcalc !== 'function') importScripts('matcalc.js', 'js/lines.js');
 
 // The module comes compiled from the page, shared with its other worker.
 function boot(module) {
@@ -20,7 +20,7 @@ let waiting = null;
 const encoder = new TextEncoder();
 
 function read(data) {
-  const bytes = encoder.encode(data.text.replace(/\r\n|\r|\n/g, '\r\n'));
+  const bytes = encoder.encode(self.matcalcLines.toCrLf(data.text));
   const pointer = core._malloc(bytes.length + 1);
   if (!pointer) {
     postMessage({id: data.id, hints: null});

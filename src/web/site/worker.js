@@ -4,7 +4,7 @@
 // again from its start with all answers so far (the core is deterministic).
 'use strict';
 // The page starts it from the module's glue and this file in one piece.
-if (typeof createMatcalc !== 'function') importScripts('matcalc.js');
+if (typeof createMatcalc !== 'function') importScripts('matcalc.js', 'js/lines.js');
 
 // The module comes compiled from the page, shared with its other worker.
 function boot(module) {
@@ -21,9 +21,7 @@ let job = null;  // {id, op, args, pointers, answers}
 const encoder = new TextEncoder();
 
 // The panes hold one character per line break; the core sees CR LF.
-function toCrLf(text) {
-  return text.replace(/\r\n|\r|\n/g, '\r\n');
-}
+const {toCrLf} = self.matcalcLines;
 
 function copyIn(bytes) {
   const pointer = core._malloc(bytes.length + 1);
@@ -123,7 +121,10 @@ function runJob() {
                    cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
-  if (current.op === 'command') message.series = core.UTF8ToString(core._mc_series());
+  if (current.op === 'command') {
+    message.series = core.UTF8ToString(core._mc_series());
+    message.chart = core.UTF8ToString(core._mc_chart());
+  }
   if (current.op !== 'digits' && core._mc_shows_text() === 1) {
     message.text = readText();
     transfer.push(message.text.buffer);

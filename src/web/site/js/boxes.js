@@ -1,6 +1,8 @@
 // In-page modal boxes: input boxes and message boxes as the window shows
 // them. Every text is set as text, never as markup.
 
+import './lines.js';
+
 let programTitle = '';
 let serial = 0;
 
@@ -8,10 +10,7 @@ export function setProgramTitle(title) {
   programTitle = title;
 }
 
-// CR LF (or a lone CR) is one line break on the page.
-export function toLines(text) {
-  return text.replace(/\r\n|\r/g, '\n');
-}
+const {toLines} = globalThis.matcalcLines;
 
 function element(tag, className, text) {
   const node = document.createElement(tag);

@@ -11,17 +11,17 @@ function button(label) {
   return node;
 }
 
-// `series`: the core's series of the command captioned `caption`, or null.
-export function showChart(series, caption) {
+// `plan`: the core's chart plan of the last iterative command, or null;
+// `noChart`: what is said when there is nothing to draw.
+export function showChart(plan, noChart) {
   return customBox('收敛图', 'none', (body, buttons, finish) => {
     body.classList.add('box-chart');
-    const svg = buildChart(series, caption);
+    const svg = buildChart(plan);
     const close = button('关闭');
     close.addEventListener('click', () => finish(null));
     if (svg === null) {
       const note = document.createElement('p');
-      note.textContent = '还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法算完以后，' +
-          '这里画出它们的收敛过程。';
+      note.textContent = noChart;
       body.append(note);
       buttons.append(close);
       return {initialFocus: close, accept: () => null, cancel: () => null};

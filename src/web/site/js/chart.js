@@ -1,11 +1,10 @@
-// The convergence chart of the last iterative command, as inline SVG built
-// with DOM calls (no markup from strings). `data` is the core's series JSON:
-// {passes, gaveUp, why, series: [{name, quantity, component, points}]}.
-// Power and origin shift: each component's estimate and the accepted
-// eigenvalue; inverse power: the approximate eigenvalue; Jacobi: the largest
-// off-diagonal magnitude on a log scale above, the diagonal below. A run
-// that gave up says why in red under the title, with a red line where it
-// stopped.
+// The convergence chart of the last iterative command, drawn as SVG from the
+// core's chart plan (desk/chart_plan.h): which lines go on which panel, their
+// names, the scales and spans of the axes, the titles and where a run gave
+// up. Only the drawing is decided here: sizes, colours and ticks.
+//
+// The drawing is a tree of plain nodes {name, attributes, text, children}
+// (testable without a browser); svgElement() makes DOM nodes of it.
 
 const NS = 'http://www.w3.org/2000/svg';
 const WIDTH = 760;
@@ -14,24 +13,30 @@ const MARGIN = {left: 78, right: 200, top: 62, bottom: 48};
 const COLOURS = ['#1f5fa8', '#d0701a', '#2a8c3c', '#8a3ca0', '#b02a2a', '#3a9ab0', '#8c6d1f',
                  '#555555'];
 const GIVE_UP = '#c01010';
-export const MOST_COMPONENTS = 8;
+const EIGENVALUE = '#108030';
 
 function element(name, attributes = {}, text = null) {
-  const node = document.createElementNS(NS, name);
-  for (const [key, value] of Object.entries(attributes)) node.setAttribute(key, String(value));
-  if (text !== null) node.textContent = text;
+  const node = {name, attributes: {}, text, children: []};
+  for (const [key, value] of Object.entries(attributes)) node.attributes[key] = String(value);
   return node;
 }
 
-// Values a chart can place: a ratio with a vanishing denominator stands in as
-// about 1.8E+308 and is left out, like values that are not finite; a log
-// axis leaves out what is not positive.
-function drawable(y, log) {
-  if (y === null || !Number.isFinite(y) || Math.abs(y) >= 1e300) return false;
-  return !log || y > 0;
+function append(parent, child) {
+  parent.children.push(child);
+  return child;
 }
 
-function label(v) {
+// The tree as DOM nodes (text set as text, never as markup).
+export function svgElement(tree) {
+  const node = document.createElementNS(NS, tree.name);
+  for (const [key, value] of Object.entries(tree.attributes)) node.setAttribute(key, value);
+  if (tree.text !== null) node.textContent = tree.text;
+  for (const child of tree.children) node.appendChild(svgElement(child));
+  return node;
+}
+
+// A tick's label on a linear axis.
+export function label(v) {
   if (v === 0) return '0';
   const a = Math.abs(v);
   if (a >= 1e6 || a < 1e-4) return v.toExponential(2).replace('e', 'E');
@@ -39,7 +44,7 @@ function label(v) {
 }
 
 // Round tick steps: 1, 2 or 5 times a power of ten.
-function ticks(low, high, count) {
+export function ticks(low, high, count) {
   const span = high - low;
   if (!(span > 0)) return [low];
   const raw = span / count;
@@ -52,181 +57,107 @@ function ticks(low, high, count) {
   return out;
 }
 
-// One panel: axes, grid, the series and the give-up line.
-function panel(svg, top, lines, {title, subtitle, xTitle, yTitle, log, xRange, gaveUp}) {
-  const g = element('g', {class: 'panel', transform: `translate(0,${top})`});
-  svg.appendChild(g);
+// One panel of the plan at `top`: axes, grid, its lines and the give-up line.
+function drawPanel(svg, top, panel, x, subtitle, gaveUpAt) {
+  const g = append(svg, element('g', {class: 'panel', transform: `translate(0,${top})`}));
   const plotWidth = WIDTH - MARGIN.left - MARGIN.right;
   const plotHeight = PANEL_HEIGHT - MARGIN.top - MARGIN.bottom;
-  g.appendChild(element('text', {x: MARGIN.left, y: 22, 'font-size': 15, 'font-weight': 'bold',
-                                 class: 'chart-title'}, title));
+  append(g, element('text', {x: MARGIN.left, y: 22, 'font-size': 15, 'font-weight': 'bold',
+                             class: 'chart-title'}, panel.title));
   if (subtitle) {
-    g.appendChild(element('text', {x: MARGIN.left, y: 42, 'font-size': 13, fill: GIVE_UP,
-                                   class: 'give-up'}, subtitle));
+    append(g, element('text', {x: MARGIN.left, y: 42, 'font-size': 13, fill: GIVE_UP,
+                               class: 'give-up'}, subtitle));
   }
-  let low = Infinity;
-  let high = -Infinity;
-  for (const line of lines) {
-    for (const [, y] of line.points) {
-      low = Math.min(low, y);
-      high = Math.max(high, y);
-    }
-  }
-  if (!(low <= high)) {
-    low = log ? 1 : 0;
-    high = log ? 10 : 1;
-  }
+  const y = panel.y;
   let yTicks;
   let toY;
-  if (log) {
-    const lowExp = Math.floor(Math.log10(low));
-    const highExp = Math.max(Math.ceil(Math.log10(high)), lowExp + 1);
-    const stride = Math.max(1, Math.ceil((highExp - lowExp) / 8));
+  if (y.log) {
+    const stride = Math.max(1, Math.ceil((y.high - y.low) / 8));
     yTicks = [];
-    for (let e = lowExp; e <= highExp; e += stride) yTicks.push(10 ** e);
-    toY = (y) => plotHeight * (1 - (Math.log10(y) - lowExp) / (highExp - lowExp));
+    for (let e = y.low; e <= y.high; e += stride) yTicks.push(10 ** e);
+    toY = (v) => plotHeight * (1 - (Math.log10(v) - y.low) / (y.high - y.low));
   } else {
-    const pad = high > low ? (high - low) * 0.08 : Math.max(1, Math.abs(high) * 0.1);
-    low -= pad;
-    high += pad;
-    yTicks = ticks(low, high, 6);
-    toY = (y) => plotHeight * (1 - (y - low) / (high - low));
+    yTicks = ticks(y.low, y.high, 6);
+    toY = (v) => plotHeight * (1 - (v - y.low) / (y.high - y.low));
   }
-  const [xLow, xHigh] = xRange;
-  const toX = (x) => plotWidth * (x - xLow) / Math.max(xHigh - xLow, 1);
-  const plot = element('g', {transform: `translate(${MARGIN.left},${MARGIN.top})`});
-  g.appendChild(plot);
-  plot.appendChild(element('rect', {x: 0, y: 0, width: plotWidth, height: plotHeight,
-                                    fill: '#ffffff', stroke: '#888888'}));
+  const toX = (v) => plotWidth * (v - x.low) / Math.max(x.high - x.low, 1);
+  const plot = append(g, element('g', {transform: `translate(${MARGIN.left},${MARGIN.top})`}));
+  append(plot, element('rect', {x: 0, y: 0, width: plotWidth, height: plotHeight,
+                                fill: '#ffffff', stroke: '#888888'}));
   for (const t of yTicks) {
-    const y = toY(t);
-    plot.appendChild(element('line', {x1: 0, x2: plotWidth, y1: y, y2: y, stroke: '#e4e4e4'}));
-    plot.appendChild(element('text', {x: -6, y: y + 4, 'text-anchor': 'end', 'font-size': 11},
-                             log ? `1E${Math.round(Math.log10(t))}` : label(t)));
+    const at = toY(t);
+    append(plot, element('line', {x1: 0, x2: plotWidth, y1: at, y2: at, stroke: '#e4e4e4'}));
+    append(plot, element('text', {x: -6, y: at + 4, 'text-anchor': 'end', 'font-size': 11},
+                         y.log ? `1E${Math.round(Math.log10(t))}` : label(t)));
   }
-  for (const t of ticks(xLow, Math.max(xHigh, xLow + 1), 10)) {
+  for (const t of ticks(x.low, x.high, 10)) {
     if (!Number.isInteger(t)) continue;
-    const x = toX(t);
-    plot.appendChild(element('line', {x1: x, x2: x, y1: plotHeight, y2: plotHeight + 5,
-                                      stroke: '#888888'}));
-    plot.appendChild(element('text', {x, y: plotHeight + 18, 'text-anchor': 'middle',
-                                      'font-size': 11}, String(t)));
+    const at = toX(t);
+    append(plot, element('line', {x1: at, x2: at, y1: plotHeight, y2: plotHeight + 5,
+                                  stroke: '#888888'}));
+    append(plot, element('text', {x: at, y: plotHeight + 18, 'text-anchor': 'middle',
+                                  'font-size': 11}, String(t)));
   }
-  plot.appendChild(element('text', {x: plotWidth / 2, y: plotHeight + 38, 'text-anchor': 'middle',
-                                    'font-size': 12}, xTitle));
-  plot.appendChild(element('text', {x: -plotHeight / 2, y: -60, transform: 'rotate(-90)',
-                                    'text-anchor': 'middle', 'font-size': 12}, yTitle));
-  const legend = element('g', {class: 'legend',
-                               transform: `translate(${MARGIN.left + plotWidth + 14},${MARGIN.top})`});
-  g.appendChild(legend);
-  lines.forEach((line, i) => {
-    const colour = line.colour;
-    const points = line.points.map(([x, y]) => `${toX(x).toFixed(2)},${toY(y).toFixed(2)}`);
-    const series = element('g', {class: 'series', 'data-name': line.name});
+  append(plot, element('text', {x: plotWidth / 2, y: plotHeight + 38, 'text-anchor': 'middle',
+                                'font-size': 12}, x.title));
+  append(plot, element('text', {x: -plotHeight / 2, y: -60, transform: 'rotate(-90)',
+                                'text-anchor': 'middle', 'font-size': 12}, y.title));
+  const legend = append(g, element('g', {
+    class: 'legend', transform: `translate(${MARGIN.left + plotWidth + 14},${MARGIN.top})`}));
+  panel.lines.forEach((line, i) => {
+    const colour = line.dot ? EIGENVALUE : COLOURS[i % COLOURS.length];
+    const points = line.points.map(([px, py]) => [toX(px).toFixed(2), toY(py).toFixed(2)]);
+    const series = append(plot, element('g', {class: 'series', 'data-name': line.name}));
     if (line.dot) {
-      for (const p of points) {
-        const [x, y] = p.split(',');
-        series.appendChild(element('circle', {cx: x, cy: y, r: 6, fill: colour}));
-      }
+      for (const [cx, cy] of points) append(series, element('circle', {cx, cy, r: 6, fill: colour}));
     } else if (points.length > 0) {
-      series.appendChild(element('polyline', {points: points.join(' '), fill: 'none',
-                                              stroke: colour, 'stroke-width': 2}));
-      if (points.length <= 60) {
-        for (const p of points) {
-          const [x, y] = p.split(',');
-          series.appendChild(element('circle', {cx: x, cy: y, r: 2.5, fill: colour}));
+      append(series, element('polyline', {points: points.map((p) => p.join(',')).join(' '),
+                                          fill: 'none', stroke: colour, 'stroke-width': 2}));
+      if (line.marked) {
+        for (const [cx, cy] of points) {
+          append(series, element('circle', {cx, cy, r: 2.5, fill: colour}));
         }
       }
     }
-    plot.appendChild(series);
-    legend.appendChild(element('rect', {x: 0, y: i * 20, width: 14, height: 10, fill: colour}));
-    legend.appendChild(element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, line.name));
+    append(legend, element('rect', {x: 0, y: i * 20, width: 14, height: 10, fill: colour}));
+    append(legend, element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, line.name));
   });
-  if (gaveUp !== null) {
-    const x = toX(gaveUp);
-    plot.appendChild(element('line', {x1: x, x2: x, y1: 0, y2: plotHeight, stroke: GIVE_UP,
-                                      'stroke-width': 2, 'stroke-dasharray': '6 4',
-                                      class: 'give-up-line'}));
-    const i = lines.length;
-    legend.appendChild(element('line', {x1: 0, x2: 14, y1: i * 20 + 5, y2: i * 20 + 5,
-                                        stroke: GIVE_UP, 'stroke-width': 2,
-                                        'stroke-dasharray': '4 2'}));
-    legend.appendChild(element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, '放弃处'));
+  if (gaveUpAt !== null) {
+    const at = toX(gaveUpAt);
+    append(plot, element('line', {x1: at, x2: at, y1: 0, y2: plotHeight, stroke: GIVE_UP,
+                                  'stroke-width': 2, 'stroke-dasharray': '6 4',
+                                  class: 'give-up-line'}));
+    const i = panel.lines.length;
+    append(legend, element('line', {x1: 0, x2: 14, y1: i * 20 + 5, y2: i * 20 + 5,
+                                    stroke: GIVE_UP, 'stroke-width': 2,
+                                    'stroke-dasharray': '4 2'}));
+    append(legend, element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, '放弃处'));
   }
 }
 
-// The chart for `data` of the command captioned `caption`; null when the
-// command recorded nothing.
-export function buildChart(data, caption) {
-  if (!data || data.series.length === 0) return null;
-  const upper = [];
-  const lower = [];
-  let components = 0;
-  let diagonal = 0;
-  let more = false;
-  let xLow = Infinity;
-  let xHigh = -Infinity;
-  let kind = 'estimate';
-  for (const s of data.series) {
-    const log = s.quantity === 'offDiagonal';
-    if (s.quantity === 'estimate' && ++components > MOST_COMPONENTS) {
-      more = true;
-      continue;
-    }
-    if (s.quantity === 'diagonal' && ++diagonal > MOST_COMPONENTS) {
-      more = true;
-      continue;
-    }
-    if (s.quantity !== 'diagonal' && s.quantity !== 'eigenvalue') kind = s.quantity;
-    const points = s.points.filter(([, y]) => drawable(y, log));
-    for (const [x] of points) {
-      xLow = Math.min(xLow, x);
-      xHigh = Math.max(xHigh, x);
-    }
-    const target = s.quantity === 'diagonal' ? lower : upper;
-    let name = s.name;
-    if (s.quantity === 'eigenvalue' && s.points.length > 0) {
-      name += ` = ${label(s.points[s.points.length - 1][1])}`;
-    }
-    target.push({name, points, dot: s.quantity === 'eigenvalue',
-                 colour: s.quantity === 'eigenvalue' ? '#108030'
-                     : COLOURS[target.length % COLOURS.length]});
-  }
-  if (data.gaveUp !== null) {
-    xLow = Math.min(xLow, data.gaveUp);
-    xHigh = Math.max(xHigh, data.gaveUp);
-  }
-  if (!(xLow <= xHigh)) {
-    xLow = 0;
-    xHigh = 1;
-  }
-  const unit = data.passes ? '次变换' : '次迭代';
-  const subtitle = data.gaveUp === null ? '' : `未收敛：${data.why}（第 ${data.gaveUp} ${unit}后放弃）`;
-  const xTitle = data.passes ? '变换次数 k' : '迭代次数 k';
-  const titles = {
-    estimate: [`${caption}：各分量的特征值估计`, '估计值'],
-    approximation: [`${caption}：近似特征值`, '近似特征值'],
-    offDiagonal: [`${caption}：非对角元的最大模（对数刻度）`, '最大模'],
-  };
-  const [title, yTitle] = titles[kind];
-  const panels = lower.length > 0 ? 2 : 1;
-  const height = panels * PANEL_HEIGHT + (more ? 24 : 0);
+// The drawing of `plan` (the core's chart plan); null for an empty plan.
+export function drawChart(plan) {
+  if (!plan || plan.empty) return null;
+  const more = plan.more !== '';
+  const height = plan.panels.length * PANEL_HEIGHT + (more ? 24 : 0);
+  const title = plan.panels[0].title;
   const svg = element('svg', {width: WIDTH, height, viewBox: `0 0 ${WIDTH} ${height}`,
                               role: 'img', 'aria-label': title,
                               'font-family': '"Noto Sans CJK SC", "WenQuanYi Zen Hei", sans-serif'});
-  svg.appendChild(element('rect', {x: 0, y: 0, width: WIDTH, height, fill: '#ffffff'}));
-  panel(svg, 0, upper, {title, subtitle, xTitle, yTitle, log: data.passes,
-                        xRange: [xLow, xHigh], gaveUp: data.gaveUp});
-  if (lower.length > 0) {
-    panel(svg, PANEL_HEIGHT, lower, {title: `${caption}：各次变换后的对角元`, subtitle: '', xTitle,
-                                     yTitle: '对角元', log: false, xRange: [xLow, xHigh],
-                                     gaveUp: data.gaveUp});
-  }
+  append(svg, element('rect', {x: 0, y: 0, width: WIDTH, height, fill: '#ffffff'}));
+  plan.panels.forEach((panel, i) => {
+    drawPanel(svg, i * PANEL_HEIGHT, panel, plan.x, i === 0 ? plan.giveUp : '', plan.gaveUpAt);
+  });
   if (more) {
-    svg.appendChild(element('text', {x: MARGIN.left, y: height - 8, 'font-size': 12},
-                            `只画出前 ${MOST_COMPONENTS} 个分量；全部数据可用 matcalc-cli --series 导出。`));
+    append(svg, element('text', {x: MARGIN.left, y: height - 8, 'font-size': 12}, plan.more));
   }
   return svg;
+}
+
+// The chart of `plan` as an SVG element; null for an empty plan.
+export function buildChart(plan) {
+  const tree = drawChart(plan);
+  return tree === null ? null : svgElement(tree);
 }
 
 // The chart as an SVG file's text.

@@ -36,12 +36,14 @@ async function text(path) {
 
 let glue = null;
 
-// The worker script `path` with the module's glue before it, as a URL.
+// The worker script `path` with what it imports before it (the module's
+// glue and the line breaks), as a URL.
 function scriptUrl(path) {
   if (!scripts.has(path)) {
-    glue ||= text('matcalc.js');
-    scripts.set(path, Promise.all([glue, text(path)]).then(([first, second]) =>
-      URL.createObjectURL(new Blob([first, '\n', second], {type: 'text/javascript'}))));
+    glue ||= Promise.all([text('matcalc.js'), text('js/lines.js')]);
+    scripts.set(path, Promise.all([glue, text(path)]).then(([[core, lines], script]) =>
+      URL.createObjectURL(new Blob([core, '\n', lines, '\n', script],
+                                   {type: 'text/javascript'}))));
   }
   return scripts.get(path);
 }

@@ -64,6 +64,7 @@ export class Engine {
           return new TextDecoder().decode(this.bytes);
         },
         series: data.series ? JSON.parse(data.series) : null,
+        chart: data.chart ? JSON.parse(data.chart) : null,
         elapsed: data.elapsed,
       });
     } else if (data.type === 'failed') {

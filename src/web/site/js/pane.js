@@ -3,6 +3,8 @@
 // seconds per hundred thousand lines, and a trace or an opened file may have
 // millions.
 
+import './lines.js';
+
 // Past either limit a text is shown in the view.
 const AREA_MAX_CHARS = 1 << 20;
 const AREA_MAX_LINES = 10000;
@@ -186,7 +188,7 @@ export class Pane {
   // The text as UTF-8 with CR LF line breaks (a trace as the core wrote it).
   bytes() {
     if (this.long && this.view.bytes) return this.view.bytes;
-    return new TextEncoder().encode(this.value.replace(/\r?\n/g, '\r\n'));
+    return new TextEncoder().encode(globalThis.matcalcLines.toCrLf(this.value));
   }
 
   // The text as it is held, to be put back without a copy.

@@ -3,6 +3,7 @@
 // caption and the date on every page, page numbers, and a wide trace on
 // landscape paper set smaller; lines wider still wrap, so no number is cut.
 // The browser's print and save-as-PDF give the same document.
+import './lines.js';
 
 const CELLS_PORTRAIT = 100;   // 9 pt on A4 portrait between 15 mm margins
 const CELLS_LANDSCAPE = 150;  // the same on landscape
@@ -43,7 +44,7 @@ export class PrintView {
   }
 
   update() {
-    const text = this.trace().replace(/\r\n|\r/g, '\n').replace(/\n$/, '');
+    const text = globalThis.matcalcLines.toLines(this.trace()).replace(/\n$/, '');
     let widest = 0;
     for (const line of text.split('\n')) widest = Math.max(widest, cells(line));
     const caption = this.caption();

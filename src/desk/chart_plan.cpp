@@ -1,0 +1,188 @@
+#include "desk/chart_plan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "desk/json_text.h"
+#include "desk/series_formats.h"
+#include "text/number_text.h"
+
+namespace matcalc {
+namespace {
+
+// Values a chart can place: a ratio with a vanishing denominator stands in as
+// about 1.8E+308 and is left out, like values that are not finite; a log
+// axis also leaves out what is not positive.
+bool Drawable(double y, bool log_scale) {
+  if (!std::isfinite(y) || std::fabs(y) >= 1e300) return false;
+  return !log_scale || y > 0;
+}
+
+struct Span {
+  double low = std::numeric_limits<double>::infinity();
+  double high = -std::numeric_limits<double>::infinity();
+  void Add(double v) {
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  bool valid() const { return low <= high; }
+};
+
+// A linear axis spans its values with 8% to spare on each side (a single
+// value: a tenth of it, at least 1); a log axis whole decades, at least one.
+ChartAxis YAxis(std::string title, bool log_scale, Span span) {
+  ChartAxis axis{std::move(title), log_scale, 0, 1};
+  if (log_scale) {
+    if (!span.valid()) span = {1, 10};
+    axis.low = std::floor(std::log10(span.low));
+    axis.high = std::max(std::ceil(std::log10(span.high)), axis.low + 1);
+    return axis;
+  }
+  if (!span.valid()) span = {0, 1};
+  const double width = span.high - span.low;
+  const double pad = width > 0 ? width * 0.08 : std::max(1.0, std::fabs(span.high) * 0.1);
+  axis.low = span.low - pad;
+  axis.high = span.high + pad;
+  return axis;
+}
+
+void AppendAxis(std::string& out, const ChartAxis& axis) {
+  out += "{\"title\":";
+  AppendJsonString(out, axis.title);
+  out += axis.log_scale ? ",\"log\":true,\"low\":" : ",\"log\":false,\"low\":";
+  AppendJsonNumber(out, axis.low);
+  out += ",\"high\":";
+  AppendJsonNumber(out, axis.high);
+  out += '}';
+}
+
+}  // namespace
+
+ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
+  ChartPlan plan;
+  plan.empty = log.series().empty();
+  if (plan.empty) return plan;
+  const bool passes = log.counts_passes();
+  const std::string head(caption);
+  if (log.gave_up_at()) {
+    plan.gave_up_at = log.gave_up_at();
+    plan.give_up = "未收敛：" + log.why() + "（第 " + FormatNumber(*log.gave_up_at()) + " " +
+                   (passes ? "次变换" : "次迭代") + "后放弃）";
+  }
+
+  ChartPanel upper;
+  ChartPanel lower;
+  Span x_span;
+  Span upper_y;
+  Span lower_y;
+  int components = 0;
+  int diagonal = 0;
+  bool more = false;
+  std::string upper_y_title;
+  for (const Series& s : log.series()) {
+    const bool on_lower = s.quantity == Quantity::kDiagonal;
+    const bool log_scale = s.quantity == Quantity::kOffDiagonal;
+    if (s.quantity == Quantity::kEstimate && ++components > kMostChartComponents) {
+      more = true;
+      continue;
+    }
+    if (on_lower && ++diagonal > kMostChartComponents) {
+      more = true;
+      continue;
+    }
+    ChartLine line;
+    line.name = SeriesName(s);
+    line.dot = s.quantity == Quantity::kEigenvalue;
+    line.marked = !line.dot && s.points.size() <= kMostMarkedPoints;
+    if (line.dot && !s.points.empty()) line.name += " = " + FormatNumber(s.points.back().y);
+    Span& y_span = on_lower ? lower_y : upper_y;
+    for (const SeriesPoint& p : s.points) {
+      if (!Drawable(p.y, log_scale)) continue;
+      line.points.push_back(p);
+      x_span.Add(p.x);
+      y_span.Add(p.y);
+    }
+    (on_lower ? lower : upper).lines.push_back(std::move(line));
+    switch (s.quantity) {
+      case Quantity::kEstimate:
+      case Quantity::kEigenvalue:
+        upper.title = head + "：各分量的特征值估计";
+        upper_y_title = "估计值";
+        break;
+      case Quantity::kApproximation:
+        upper.title = head + "：近似特征值";
+        upper_y_title = "近似特征值";
+        break;
+      case Quantity::kOffDiagonal:
+        upper.title = head + "：非对角元的最大模（对数刻度）";
+        upper_y_title = "最大模";
+        break;
+      case Quantity::kDiagonal:
+        break;
+    }
+  }
+  if (plan.gave_up_at) x_span.Add(*plan.gave_up_at);
+  if (!x_span.valid()) x_span = {0, 1};
+  plan.x = {passes ? "变换次数 k" : "迭代次数 k", false, x_span.low,
+            std::max(x_span.high, x_span.low + 1)};
+  upper.y = YAxis(upper_y_title, passes, upper_y);
+  plan.panels.push_back(std::move(upper));
+  if (!lower.lines.empty()) {
+    lower.title = head + "：各次变换后的对角元";
+    lower.y = YAxis("对角元", false, lower_y);
+    plan.panels.push_back(std::move(lower));
+  }
+  if (more) {
+    plan.more = "只画出前 " + std::to_string(kMostChartComponents) +
+                " 个分量；全部数据可用 matcalc-cli --series 导出。";
+  }
+  return plan;
+}
+
+std::string ChartPlanJson(const ChartPlan& plan) {
+  std::string out = plan.empty ? "{\"empty\":true,\"x\":" : "{\"empty\":false,\"x\":";
+  AppendAxis(out, plan.x);
+  out += ",\"panels\":[";
+  for (std::size_t i = 0; i < plan.panels.size(); ++i) {
+    const ChartPanel& panel = plan.panels[i];
+    if (i > 0) out += ',';
+    out += "{\"title\":";
+    AppendJsonString(out, panel.title);
+    out += ",\"y\":";
+    AppendAxis(out, panel.y);
+    out += ",\"lines\":[";
+    for (std::size_t j = 0; j < panel.lines.size(); ++j) {
+      const ChartLine& line = panel.lines[j];
+      if (j > 0) out += ',';
+      out += "{\"name\":";
+      AppendJsonString(out, line.name);
+      out += line.dot ? ",\"dot\":true" : ",\"dot\":false";
+      out += line.marked ? ",\"marked\":true,\"points\":[" : ",\"marked\":false,\"points\":[";
+      for (std::size_t k = 0; k < line.points.size(); ++k) {
+        if (k > 0) out += ',';
+        out += '[';
+        AppendJsonNumber(out, line.points[k].x);
+        out += ',';
+        AppendJsonNumber(out, line.points[k].y);
+        out += ']';
+      }
+      out += "]}";
+    }
+    out += "]}";
+  }
+  out += "],\"gaveUpAt\":";
+  if (plan.gave_up_at) {
+    AppendJsonNumber(out, *plan.gave_up_at);
+  } else {
+    out += "null";
+  }
+  out += ",\"giveUp\":";
+  AppendJsonString(out, plan.give_up);
+  out += ",\"more\":";
+  AppendJsonString(out, plan.more);
+  out += '}';
+  return out;
+}
+
+}  // namespace matcalc

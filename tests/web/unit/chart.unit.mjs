@@ -1,0 +1,69 @@
+// The page's drawing of a chart plan (the plan itself is the core's, tested
+// with it): what is drawn where, without a browser.
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {drawChart, label, ticks} from '../../../src/web/site/js/chart.js';
+
+function* nodes(tree) {
+  yield tree;
+  for (const child of tree.children) yield* nodes(child);
+}
+const withClass = (tree, name) => [...nodes(tree)].filter((n) => n.attributes.class === name);
+
+const jacobi = {
+  empty: false,
+  x: {title: '变换次数 k', log: false, low: 0, high: 7},
+  panels: [
+    {title: '雅可比法：非对角元的最大模（对数刻度）', y: {title: '最大模', log: true, low: -3, high: 0},
+     lines: [{name: '非对角元的最大模', dot: false, marked: true, points: [[0, 0.5], [2, 2e-3]]}]},
+    {title: '雅可比法：各次变换后的对角元', y: {title: '对角元', log: false, low: 0, high: 10},
+     lines: [{name: '第 1 个对角元', dot: false, marked: false, points: [[0, 1], [7, 9]]}]},
+  ],
+  gaveUpAt: 7,
+  giveUp: '未收敛：此方法不适合这个矩阵（第 7 次变换后放弃）',
+  more: '',
+};
+
+test('an empty plan draws nothing', () => {
+  assert.equal(drawChart({empty: true}), null);
+  assert.equal(drawChart(null), null);
+});
+
+test('two panels, the give-up text once and its line on each panel', () => {
+  const svg = drawChart(jacobi);
+  assert.equal(svg.attributes.height, '600');
+  assert.equal(withClass(svg, 'panel').length, 2);
+  assert.deepEqual(withClass(svg, 'give-up').map((n) => n.text), [jacobi.giveUp]);
+  const lines = withClass(svg, 'give-up-line');
+  assert.equal(lines.length, 2);
+  // At x = 7 of 0..7: the right edge of the plot.
+  for (const line of lines) assert.equal(line.attributes.x1, String(760 - 78 - 200));
+});
+
+test('a log axis is labelled by decades; marks only where the plan says', () => {
+  const svg = drawChart(jacobi);
+  const texts = [...nodes(svg)].map((n) => n.text);
+  for (const decade of ['1E-3', '1E-2', '1E-1', '1E0']) assert.ok(texts.includes(decade), decade);
+  const [upper, lower] = withClass(svg, 'series');
+  assert.equal(upper.children.filter((n) => n.name === 'circle').length, 2);
+  assert.equal(lower.children.filter((n) => n.name === 'circle').length, 0);
+  // 190 px for three decades, 482 px for seven passes.
+  const first = upper.children.find((n) => n.name === 'polyline').attributes.points;
+  assert.equal(first, '0.00,19.07 137.71,170.93');
+});
+
+const tickRows = [
+  // [low, high, count, ticks]
+  [0, 1, 6, [0, 0.2, 0.4, 0.6000000000000001, 0.8, 1]],
+  [0, 7, 10, [0, 1, 2, 3, 4, 5, 6, 7]],
+  [-0.08, 1.08, 6, [0, 0.2, 0.4, 0.6000000000000001, 0.8, 1]],
+  [3, 3, 6, [3]],
+];
+for (const [low, high, count, expected] of tickRows) {
+  test(`ticks ${low}..${high}`, () => assert.deepEqual(ticks(low, high, count), expected));
+}
+
+const labelRows = [[0, '0'], [2.5, '2.5'], [1 / 3, '0.333333'], [1e6, '1.00E+6'], [-2e-5, '-2.00E-5']];
+for (const [value, text] of labelRows) {
+  test(`label ${value}`, () => assert.equal(label(value), text));
+}
