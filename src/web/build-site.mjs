@@ -66,6 +66,35 @@ writeFileSync(join(staging, 'js', 'built-catalog.js'),
               `// Written by the build from the core's catalog.\nexport const CATALOG = ` +
               `${JSON.stringify(catalog)};\n`);
 
+// The menubar's heads and the toolbar in the page's HTML, from the same
+// catalog, so that they show before any script has come (the script builds
+// them again, working).
+function escapeHtml(text) {
+  return text.replace(/[&<>"]/g, (c) => ({'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'})[c]);
+}
+function captionHtml(caption) {
+  const at = caption.indexOf('&');
+  if (at < 0 || at + 1 >= caption.length) return escapeHtml(caption);
+  return `${escapeHtml(caption.slice(0, at))}<u>${escapeHtml(caption[at + 1])}</u>` +
+         escapeHtml(caption.slice(at + 2));
+}
+const heads = catalog.menus.map((menu, index) =>
+  `<div class="menu"><button type="button" class="menu-head" role="menuitem" ` +
+  `aria-haspopup="menu" aria-expanded="false" tabindex="${index === 0 ? 0 : -1}">` +
+  `${captionHtml(menu.caption)}</button></div>`).join('');
+const tools = catalog.toolbar.map((key) =>
+  (key === '剪切' ? '<span class="toolbar-separator" role="separator"></span>' : '') +
+  `<button type="button" class="tool" data-key="${escapeHtml(key)}">${escapeHtml(key)}</button>`)
+    .join('');
+{
+  const path = join(staging, 'index.html');
+  const html = readFileSync(path, 'utf8')
+      .replace(/(<nav id="menubar"[^>]*>)(<\/nav>)/, `$1${heads}$2`)
+      .replace(/(<div id="toolbar"[^>]*>)(<\/div>)/, `$1${tools}$2`);
+  if (!html.includes(heads) || !html.includes(tools)) throw new Error('index.html: no menubar');
+  writeFileSync(path, html);
+}
+
 // One script and one style sheet for the page: its modules joined, its
 // style sheets one after the other in the order it links them.
 const scripts = join(staging, 'js');

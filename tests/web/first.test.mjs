@@ -32,3 +32,10 @@ test('the Solve items say why they are disabled', async ({page}) => {
   await expect(item).toHaveAttribute('title', /编辑区是空的/);
   await expect(page.locator('#status')).toHaveText(/编辑区是空的/);
 });
+
+test('the menubar and the toolbar are in the page as it is served', async ({request}) => {
+  const html = await (await request.get('/')).text();
+  expect(html.match(/class="menu-head"/g)).toHaveLength(6);
+  expect(html).toContain('文件(<u>F</u>)');
+  expect(html.match(/class="tool"/g).length).toBeGreaterThan(5);
+});

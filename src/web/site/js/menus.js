@@ -23,6 +23,8 @@ export class MenuBar {
   // `actions`: item name -> function; `onOpen(menuName, itemsByName)` runs
   // before a menu is shown (the Solve menu's enabling).
   constructor(bar, menus, {actions, onOpen}) {
+    // The build's copy of the heads (shown before this script ran) goes.
+    bar.replaceChildren();
     this.bar = bar;
     this.actions = actions;
     this.onOpen = onOpen;
@@ -266,6 +268,7 @@ export class MenuBar {
 }
 
 export function buildToolbar(bar, keys, dispatch) {
+  bar.replaceChildren();
   const buttons = [];
   for (const key of keys) {
     if (key === '剪切') {
