@@ -70,8 +70,8 @@ const std::vector<Menu>& WorkbenchMenus() {
         {"ShowFormatDecimalDigits", "设置小数数位", ""},
         {"ShowChartBar", "-", ""},
         {"ShowChart", "收敛图", ""}}},
-      {"mnuC", "求解(&C)", SolveItems()},
-      {"mnuL", "方程组(&L)", SystemsItems()},
+      {"mnuC", "求解(&C)", SolveItems(), true},
+      {"mnuL", "方程组(&L)", SystemsItems(), true},
       {"mnuHelp", "帮助(&H)", {{"mnuHelpFile", "帮助文件", ""}, {"mnuAbout", "关于", ""}}},
   };
   return menus;

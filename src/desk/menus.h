@@ -20,6 +20,9 @@ struct Menu {
   std::string_view name;
   std::string_view caption;  // with its access key, as "文件(&F)"
   std::vector<MenuItem> items;
+  // The Solve and linear-systems menus: their items are offered only while
+  // SolveMenuEnabled (desk/settings.h), checked as the menu opens.
+  bool lists_commands = false;
 };
 
 // File, Edit, Display, Solve, Linear systems and Help.

@@ -11,6 +11,7 @@
 #include "desk/reading_text.h"
 #include "desk/series_formats.h"
 #include "desk/settings.h"
+#include "web/catalog.h"
 #include "web/session.h"
 
 namespace {

@@ -54,9 +54,9 @@ class Session {
   // Command `index` (menu order) on the edit pane's text (UTF-8, CR LF),
   // with the result pane held by the page (`held_bytes` of memory there)
   // and never seen here: a command never reads its trace back. Done or
-  // asking: shows_text() whether the command touched the pane, cleared() whether
-  // it emptied it, and text() what it appended since (after the pane's old
-  // text unless cleared()); asking, what it wrote before the box.
+  // asking: shows_text() whether the command touched the pane, cleared()
+  // whether it emptied it, and text() what it appended since (after the
+  // pane's old text unless cleared()); asking, what it wrote before the box.
   Status RunCommand(int index, std::string_view text1, double held_bytes, int digits);
   // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
@@ -97,9 +97,5 @@ class Session {
   bool cleared_ = false;
   int digits_ = 0;
 };
-
-// The menus, the toolbar, the commands and the workbench's texts as JSON,
-// for the page to build itself from.
-std::string CatalogJson();
 
 }  // namespace matcalc::web

@@ -101,7 +101,7 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
         buttons[static_cast<std::size_t>(key - keys.begin())] = item;
       }
     }
-    if (menu_entry.name == "mnuC" || menu_entry.name == "mnuL") {
+    if (menu_entry.lists_commands) {
       const std::function<void()> solve_menu_opens = on.solve_menu_opens;
       QObject::connect(menu, &QMenu::aboutToShow, menu, [solve_menu_opens] { solve_menu_opens(); });
     }

@@ -19,22 +19,12 @@
 namespace matcalc::workbench {
 namespace {
 
-QAction* MakeItem(QMenu* menu, const char* name, const QString& caption,
-                  const std::function<void()>& run, const QKeySequence& shortcut = {}) {
-  auto* item = new QAction(caption, menu);
-  item->setObjectName(QString::fromLatin1(name));
-  item->setShortcut(shortcut);
-  QObject::connect(item, &QAction::triggered, item, [run] { run(); });
-  return item;
-}
-
-// Connects the window's item `name` to `run`; false when there is none.
-bool ConnectExisting(QMainWindow& window, const char* name, const std::function<void()>& run) {
+// Connects the window's item `name` (made from the shared menu table,
+// desk/menus.h) to `run`.
+void Connect(QMainWindow& window, const char* name, const std::function<void()>& run) {
   for (QAction* action : window.findChildren<QAction*>(QString::fromLatin1(name))) {
     QObject::connect(action, &QAction::triggered, action, [run] { run(); });
-    return true;
   }
-  return false;
 }
 
 }  // namespace
@@ -51,34 +41,10 @@ BeyondTrace::BeyondTrace(QMainWindow& window, QPlainTextEdit& text1, QPlainTextE
   hints_label_->setObjectName(QStringLiteral("HintsLabel"));
   connect(&text2, &QPlainTextEdit::textChanged, this, [this] { ++text2_changes_; });
   window.statusBar()->addPermanentWidget(hints_label_);
-  // Menus built from the shared table (desk/menus.h) hold the items
-  // already; other menus get them here.
-  if (ConnectExisting(window, "FilePrint", [this] { Print(); })) {
-    ConnectExisting(window, "FilePrintPreview", [this] { Preview(); });
-    ConnectExisting(window, "FileExportPdf", [this] { ExportPdf(); });
-  } else if (auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"))) {
-    QAction* exit = nullptr;
-    for (QAction* action : file->actions()) {
-      if (action->objectName() == QStringLiteral("File")) exit = action;
-    }
-    const QList<QAction*> items = {
-        MakeItem(
-            file, "FilePrint", QStringLiteral("打印...(&P)"), [this] { Print(); },
-            QKeySequence(Qt::CTRL | Qt::Key_P)),
-        MakeItem(file, "FilePrintPreview", QStringLiteral("打印预览"), [this] { Preview(); }),
-        MakeItem(file, "FileExportPdf", QStringLiteral("导出 PDF..."), [this] { ExportPdf(); })};
-    file->insertSeparator(exit)->setObjectName(QStringLiteral("FilePrintBar"));
-    file->insertActions(exit, items);
-    file->insertSeparator(exit)->setObjectName(QStringLiteral("FileExitBar"));
-  }
-  if (!ConnectExisting(window, "ShowChart", [this] { ShowChart(); })) {
-    auto* show = window.findChild<QMenu*>(QStringLiteral("mnuShow"));
-    if (show != nullptr) {
-      show->addSeparator()->setObjectName(QStringLiteral("ShowChartBar"));
-      show->addAction(
-          MakeItem(show, "ShowChart", QStringLiteral("收敛图"), [this] { ShowChart(); }));
-    }
-  }
+  Connect(window, "FilePrint", [this] { Print(); });
+  Connect(window, "FilePrintPreview", [this] { Preview(); });
+  Connect(window, "FileExportPdf", [this] { ExportPdf(); });
+  Connect(window, "ShowChart", [this] { ShowChart(); });
 }
 
 BeyondTrace::~BeyondTrace() = default;

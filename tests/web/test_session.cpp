@@ -1,5 +1,6 @@
 // The page's session: a command replayed up to its next box gives the
 // boxes and the trace of a run answered from a script, as the runner runs it.
+#include "web/catalog.h"
 #include "web/session.h"
 
 #include <gtest/gtest.h>

@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "commands/registry.h"
+#include "desk/menus.h"
 #include "desk/scripted_dialogs.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
@@ -152,14 +153,6 @@ class RealBoxAnswerer {
   QTimer timer_;
 };
 
-const char* const kSolveItems[] = {"MatrixMi",        "MatrixCircleMove",  "MatrixFanMi",
-                                   "ClassicalJacobi", "JacobiPassBarrier", "A_matrix",
-                                   "A_range",         "MatrixBreak",       "CMatrixJudge",
-                                   "VectorModel",     "MatrixModel",       "StrictMatrixJudge"};
-const char* const kSystemsItems[] = {"LinearGauss",       "LinearLu",          "LinearCholesky",
-                                     "LinearLdlt",        "LinearTridiagonal", "LinearJacobi",
-                                     "LinearGaussSeidel", "LinearSor",         "LinearCondition"};
-
 }  // namespace
 
 class WindowTest : public QObject {
@@ -179,7 +172,7 @@ class WindowTest : public QObject {
   void VectorNormsThroughTheRealBoxes();
   void QuestionBoxHasChineseButtonsAndNoAsDefault();
   void CommandsThroughTheRealBoxesMatchTheRunner();
-  void LongTraceShowsQuickly();
+  void LongTraceRoundTripsWhole();
   void SplitterAndWindowKeepTheirMinimums();
   void ClosingSignalsTheExitScreen();
   void ExitScreenScrollsAndEndsOnClick();
@@ -215,89 +208,27 @@ void WindowTest::cleanup() {
   form_ = nullptr;
 }
 
+// The window's menus are the shared table's, item for item (the page builds
+// its own from the same table through the catalog).
 void WindowTest::MenusFollowTheTable() {
-  struct Row {
-    const char* name;
-    const char* caption;
-    QKeySequence shortcut;
-  };
-  const QKeySequence none;
-  const std::vector<std::vector<Row>> table = {
-      {{"mnuFile", "文件(&F)", none},
-       {"FileNew", "新建", QKeySequence(QStringLiteral("Ctrl+N"))},
-       {"FileOpen", "打开", QKeySequence(QStringLiteral("Ctrl+O"))},
-       {"FileSave", "保存", QKeySequence(QStringLiteral("Ctrl+S"))},
-       {"FileSaveAs", "另存为", none},
-       {"FilePrintBar", "-", none},
-       {"FilePrint", "打印...(&P)", QKeySequence(QStringLiteral("Ctrl+P"))},
-       {"FilePrintPreview", "打印预览", none},
-       {"FileExportPdf", "导出 PDF...", none},
-       {"FileExitBar", "-", none},
-       {"File", "退出", none}},
-      {{"mnuEdit", "编辑(&E)", none},
-       {"EditUndo", "撤消", none},
-       {"EditRecall", "还原", none},
-       {"EditSelectAll", "全选(&A)", QKeySequence(QStringLiteral("Ctrl+A"))},
-       {"EditCut", "剪切", QKeySequence(QStringLiteral("Ctrl+X"))},
-       {"EditCopy", "复制", QKeySequence(QStringLiteral("Ctrl+C"))},
-       {"EditPaste", "粘贴", QKeySequence(QStringLiteral("Ctrl+V"))},
-       {"EditDelete", "删除(&L)", QKeySequence(QStringLiteral("Del"))}},
-      {{"mnuShow", "显示(&V)", none},
-       {"ShowStyle", "字体", none},
-       {"ShowBackcolor", "背景", none},
-       {"ShowDefault", "默认", none},
-       {"ShowFormatDecimalDigits", "设置小数数位", none},
-       {"ShowChartBar", "-", none},
-       {"ShowChart", "收敛图", none}},
-      {{"mnuC", "求解(&C)", none},
-       {"MatrixMi", "幂法", none},
-       {"MatrixCircleMove", "原点平移法", none},
-       {"MatrixFanMi", "反幂法", none},
-       {"ClassicalJacobi", "古典雅可比法", none},
-       {"JacobiPassBarrier", "雅可比过关法", none},
-       {"Gauss__", "-", none},
-       {"A_matrix", "列主元求逆矩阵", none},
-       {"A_range", "列主元求行列式", none},
-       {"MatrixBreak", "矩阵的三角分解", none},
-       {"OtherApply", "-", none},
-       {"CMatrixJudge", "正定矩阵判断", none},
-       {"VectorModel", "向量范数", none},
-       {"MatrixModel", "矩阵范数", none},
-       {"StrictMatrixJudge", "严格对角占优矩阵判断", none}},
-      {{"mnuL", "方程组(&L)", none},
-       {"LinearGauss", "列主元高斯消去法", none},
-       {"LinearLu", "三角分解法解方程组", none},
-       {"LinearCholesky", "平方根法", none},
-       {"LinearLdlt", "改进平方根法", none},
-       {"LinearTridiagonal", "追赶法", none},
-       {"LinearIterativeBar", "-", none},
-       {"LinearJacobi", "雅可比迭代法", none},
-       {"LinearGaussSeidel", "高斯-赛德尔迭代法", none},
-       {"LinearSor", "超松弛迭代法", none},
-       {"LinearConditionBar", "-", none},
-       {"LinearCondition", "条件数", none}},
-      {{"mnuHelp", "帮助(&H)", none},
-       {"mnuHelpFile", "帮助文件", none},
-       {"mnuAbout", "关于", none}}};
-
+  const std::vector<Menu>& table = WorkbenchMenus();
   const QList<QAction*> menus = form_->menuBar()->actions();
   QCOMPARE(menus.size(), qsizetype(table.size()));
   for (std::size_t m = 0; m < table.size(); ++m) {
     QAction* top = menus[qsizetype(m)];
-    QCOMPARE(top->objectName(), QString::fromLatin1(table[m][0].name));
-    QCOMPARE(top->text(), QString::fromUtf8(table[m][0].caption));
+    QCOMPARE(top->objectName(), FromView(table[m].name));
+    QCOMPARE(top->text(), FromView(table[m].caption));
     const QList<QAction*> items = top->menu()->actions();
-    QCOMPARE(items.size(), qsizetype(table[m].size() - 1));
-    for (std::size_t i = 1; i < table[m].size(); ++i) {
-      const Row& row = table[m][i];
-      QAction* item = items[qsizetype(i - 1)];
-      QCOMPARE(item->objectName(), QString::fromLatin1(row.name));
-      if (QByteArray(row.caption) == "-") {
-        QVERIFY(item->isSeparator());
-      } else {
-        QCOMPARE(item->text(), QString::fromUtf8(row.caption));
-      }
-      QCOMPARE(item->shortcut(), row.shortcut);
+    QCOMPARE(items.size(), qsizetype(table[m].items.size()));
+    for (std::size_t i = 0; i < table[m].items.size(); ++i) {
+      const MenuItem& row = table[m].items[i];
+      QAction* item = items[qsizetype(i)];
+      QCOMPARE(item->objectName(), FromView(row.name));
+      QCOMPARE(item->isSeparator(), row.caption == "-");
+      if (!item->isSeparator()) QCOMPARE(item->text(), FromView(row.caption));
+      QCOMPARE(item->shortcut(),
+               QKeySequence::fromString(FromView(row.shortcut), QKeySequence::PortableText));
+      if (!row.active) QVERIFY(!item->isEnabled());
     }
   }
   QVERIFY(!form_->action(QStringLiteral("EditUndo"))->isEnabled());
@@ -311,11 +242,8 @@ void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
     auto enabled_items = [this, menu] {
       emit form_->menu(QString::fromLatin1(menu))->aboutToShow();
       int count = 0;
-      for (const char* name : kSolveItems) {
-        if (form_->action(QString::fromLatin1(name))->isEnabled()) ++count;
-      }
-      for (const char* name : kSystemsItems) {
-        if (form_->action(QString::fromLatin1(name))->isEnabled()) ++count;
+      for (const Command& command : Commands()) {
+        if (form_->action(FromView(command.menu_item))->isEnabled()) ++count;
       }
       return count;
     };
@@ -324,7 +252,7 @@ void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
     SetPaneText(*form_->text1(), "     ");
     QCOMPARE(enabled_items(), 0);
     SetPaneText(*form_->text1(), "  x  ");
-    QCOMPARE(enabled_items(), 21);
+    QCOMPARE(enabled_items(), static_cast<int>(Commands().size()));
     SetPaneText(*form_->text1(), "");
     QCOMPARE(enabled_items(), 0);
   }
@@ -597,21 +525,15 @@ void WindowTest::CommandsThroughTheRealBoxesMatchTheRunner() {
   RunThroughRealBoxes("jacobi", "2 1\r\n1 2", {"2"}, {});
 }
 
-void WindowTest::LongTraceShowsQuickly() {
+// A long trace set at once comes back byte for byte (bench_window measures
+// how long the window takes to show a trace of hundreds of megabytes).
+void WindowTest::LongTraceRoundTripsWhole() {
   std::string trace;
   const std::string line =
       "                0.123456               -7.5E-05                      1\r\n";
   while (trace.size() < 20u * 1024 * 1024) trace += line;
-  QElapsedTimer clock;
-  clock.start();
   SetPaneText(*form_->text2(), trace);
-  const qint64 shown = clock.elapsed();
-  const bool same = PaneText(*form_->text2()) == trace;
-  const qint64 round_trip = clock.elapsed();
-  QVERIFY(same);
-  qInfo("20 MB trace: shown in %lld ms, taken back in %lld ms", shown, round_trip - shown);
-  // Generous for a loaded machine; about a second is the aim.
-  QVERIFY2(shown < 10000, "showing a 20 MB trace took too long");
+  QVERIFY(PaneText(*form_->text2()) == trace);
 }
 
 void WindowTest::SplitterAndWindowKeepTheirMinimums() {

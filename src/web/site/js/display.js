@@ -11,22 +11,27 @@ export function createDisplay(page, runs) {
     saveSettings(settings);
   }
 
-  function showStyle() {
-    formBox('字体', (body) => {
+  // A box with one labelled field; resolves with `read(field)`, or null.
+  function fieldBox(title, caption, field, read) {
+    return formBox(title, (body) => {
       const label = document.createElement('label');
       label.className = 'box-prompt';
-      label.textContent = '字号（磅）：';
-      const size = document.createElement('input');
-      size.type = 'number';
-      size.min = '6';
-      size.max = '72';
-      size.value = String(settings.fontPoints);
-      size.className = 'box-input';
-      size.id = 'font-size';
-      label.htmlFor = size.id;
-      body.append(label, size);
-      return {focus: size, value: () => Number(size.value)};
-    }).then((points) => {
+      label.textContent = caption;
+      label.htmlFor = field.id;
+      body.append(label, field);
+      return {focus: field, value: () => read(field)};
+    });
+  }
+
+  function showStyle() {
+    const size = document.createElement('input');
+    size.type = 'number';
+    size.min = '6';
+    size.max = '72';
+    size.value = String(settings.fontPoints);
+    size.className = 'box-input';
+    size.id = 'font-size';
+    fieldBox('字体', '字号（磅）：', size, (field) => Number(field.value)).then((points) => {
       if (points === null || !Number.isInteger(points) || points < 6 || points > 72) return;
       settings.fontPoints = points;
       changed();
@@ -34,20 +39,13 @@ export function createDisplay(page, runs) {
   }
 
   function showBackcolor() {
-    formBox('背景', (body) => {
-      const label = document.createElement('label');
-      label.className = 'box-prompt';
-      label.textContent = '背景颜色：';
-      const colour = document.createElement('input');
-      colour.type = 'color';
-      colour.value = settings.background || '#ffffff';
-      colour.id = 'background-colour';
-      label.htmlFor = colour.id;
-      body.append(label, colour);
-      return {focus: colour, value: () => colour.value};
-    }).then((colour) => {
-      if (colour === null) return;
-      settings.background = colour;
+    const colour = document.createElement('input');
+    colour.type = 'color';
+    colour.value = settings.background || '#ffffff';
+    colour.id = 'background-colour';
+    fieldBox('背景', '背景颜色：', colour, (field) => field.value).then((chosen) => {
+      if (chosen === null) return;
+      settings.background = chosen;
       changed();
     });
   }

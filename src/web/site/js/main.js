@@ -89,7 +89,7 @@ function start(received) {
   page.menuBar = new MenuBar(document.getElementById('menubar'), catalog.menus, {
     actions,
     onOpen: async (name, items) => {
-      if (name !== 'mnuC' && name !== 'mnuL') return;
+      if (!catalog.menus.find((menu) => menu.name === name).listsCommands) return;
       let enabled = false;
       if (!runs.engine.busy) {
         try {
