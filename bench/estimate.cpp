@@ -1,8 +1,10 @@
-// matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS]: what the runner's
-// budgets weigh for METHOD at ORDER with a text of TEXT_BYTES (DIGITS 15 by
-// default), for the calibration and bisection scripts. Prints "bytes",
-// "seconds" (on the development machine) and "fits" (yes/no), one a line;
-// "fits" on a device MATCALC_WORK_SCALE times slower when that is set.
+// matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS [page]]: what the
+// runner's budgets weigh for METHOD at ORDER with a text of TEXT_BYTES
+// (DIGITS 15 by default), for the calibration and bisection scripts; with
+// "page", what the page's weigh (its copies of the texts, an empty result
+// pane held). Prints "bytes", "seconds" (on the development machine) and
+// "fits" (yes/no), one a line; "fits" on a device MATCALC_WORK_SCALE times
+// slower when that is set.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include "frame/calibration.h"
 #include "systems/direct_estimates.h"
 #include "systems/iterative.h"
+#include "web/session.h"
 
 namespace {
 
@@ -49,16 +52,18 @@ constexpr Method kMethods[] = {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS]\n");
+    std::fprintf(stderr, "usage: matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS [page]]\n");
     return 2;
   }
   const int order = std::atoi(argv[2]);
   const double text_bytes = std::atof(argv[3]);
   const int digits = argc > 4 ? std::atoi(argv[4]) : 15;
+  const bool page = argc > 5 && std::strcmp(argv[5], "page") == 0;
   for (const Method& method : kMethods) {
     if (std::strcmp(method.name, argv[1]) != 0) continue;
     const matcalc::BudgetNeeds needs =
-        matcalc::TotalNeeds(method.estimate(order, digits), text_bytes, matcalc::kRunnerCosts);
+        matcalc::TotalNeeds(method.estimate(order, digits), text_bytes,
+                            page ? matcalc::web::kPageCosts : matcalc::kRunnerCosts);
     const char* given = std::getenv("MATCALC_WORK_SCALE");
     const double scale = given != nullptr ? matcalc::ParseWorkScale(given).value_or(1) : 1;
     std::printf("bytes\t%.0f\nseconds\t%.3f\nfits\t%s\n", needs.bytes, needs.nanoseconds * 1e-9,

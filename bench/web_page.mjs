@@ -7,7 +7,14 @@
 //   - the cost of waiting for answers by replaying: the run time of the last
 //     of 200 initial-vector prompts of the power method against the first;
 //   - 停止: the time from the click to the next command's first box;
-//   - the size of the site, raw and compressed as a static host serves it.
+//   - the size of the site, raw and compressed as a static host serves it;
+//   - a cold load under the browser's "Fast 3G" throttling: the requests and
+//     bytes the server sent (the service worker's included), and the time to
+//     usable menus;
+//   - after a trace of about 196 MB (Jacobi of order 200, eps 0), whether a
+//     3 × 3 command runs, and the page's script heap;
+//   - the largest order each method accepts in the page beside the runner's
+//     (bench/page_orders.py, when build/bench has matcalc-estimate).
 // Run: tools/web.sh --build-only, then node bench/web_page.mjs [MATCALC_CLI]
 import {chromium} from '@playwright/test';
 import {spawn, spawnSync} from 'node:child_process';
@@ -58,8 +65,15 @@ async function answer(page, text) {
   await page.keyboard.press('Enter');
 }
 
+const served = [];
 const server = spawn('node', [join(root, 'src', 'web', 'serve.mjs'), site, String(port)],
-                     {stdio: 'ignore'});
+                     {stdio: ['ignore', 'pipe', 'ignore'],
+                      env: {...process.env, MATCALC_SERVE_LOG: '1'}});
+server.stdout.on('data', (chunk) => {
+  for (const line of String(chunk).split('\n')) {
+    if (line.startsWith('GET ')) served.push(line.split(' '));
+  }
+});
 await new Promise((resolve) => setTimeout(resolve, 500));
 const browser = await chromium.launch({executablePath: '/usr/bin/chromium', args});
 console.log(`load average at start: ${loadavg().map((x) => x.toFixed(2)).join(' ')}`);
@@ -75,6 +89,38 @@ try {
     await context.close();
   }
   console.log(`cold load to interactive: median ${median(loads)} ms (runs: ${loads.join(', ')})`);
+
+  // A cold load under Fast 3G (562.5 ms latency, 1.44 Mbit/s down, 675 kbit/s
+  // up, as the browser's tools name it), counted at the server until the
+  // service worker has kept the site.
+  {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    const cdp = await context.newCDPSession(page);
+    await cdp.send('Network.enable');
+    await cdp.send('Network.emulateNetworkConditions', {
+      offline: false, latency: 562.5, downloadThroughput: 1.44e6 / 8,
+      uploadThroughput: 675e3 / 8,
+    });
+    served.length = 0;
+    await ready(page);
+    // The menus are in the page's HTML (shown at its first paint) and work
+    // once its script has run; the calculator computes once the module is in.
+    const [painted, menusMs, coreMs] = await page.evaluate(() => [
+      performance.getEntriesByName('first-contentful-paint')[0]?.startTime ?? NaN,
+      Number(document.body.dataset.menusMs), Number(document.body.dataset.readyMs)]);
+    await page.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+    });
+    await page.waitForTimeout(2000);
+    const bytes = served.reduce((sum, [, , , length]) => sum + Number(length || 0), 0);
+    const wasm = served.filter(([, path]) => path.endsWith('/matcalc.wasm')).length;
+    console.log(`cold load, Fast 3G: ${served.length} requests, ${(bytes / 1024).toFixed(0)} KiB ` +
+                `sent (bodies, service worker's included; matcalc.wasm fetched ${wasm}×); ` +
+                `menus shown at ${painted.toFixed(0)} ms (first paint), usable at ${menusMs} ms, ` +
+                `the calculator started at ${coreMs} ms`);
+    await context.close();
+  }
 
   // Jacobi, order 60, eps 0.
   const text = symmetric(60);
@@ -172,13 +218,42 @@ try {
               `next command's first box ${Date.now() - t0} ms after that`);
   await context.close();
 
+  // After a long trace: a 3 × 3 command, and what the page holds.
+  {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    await ready(page);
+    await page.getByRole('textbox', {name: '编辑区'}).fill(symmetric(200));
+    await menu(page, '求解', '古典雅可比法');
+    await answer(page, '200');
+    await answer(page, '0');
+    await page.getByRole('dialog').last().getByRole('button', {name: '是'}).click();
+    await page.waitForSelector('body:not(.busy)', {timeout: 300_000});
+    const cdp = await context.newCDPSession(page);
+    await cdp.send('HeapProfiler.collectGarbage');
+    const heap = await cdp.send('Runtime.getHeapUsage');
+    // The pane keeps the trace's bytes (outside the script heap) and decodes
+    // only the lines in sight.
+    const chars = await page.evaluate(() => window.matcalcPage.text2().length);
+    await page.getByRole('textbox', {name: '编辑区'}).fill('2 -1 3\n4 1 -2\n1 5 2');
+    await menu(page, '求解', '列主元求行列式');
+    await answer(page, '3');
+    await page.waitForSelector('body:not(.busy)');
+    const after = await page.evaluate(() => window.matcalcPage.text2());
+    console.log(`after jacobi n=200 eps=0 (${(chars / 1e6).toFixed(0)} M characters in the ` +
+                `result pane; page script heap ${(heap.usedSize / 2 ** 20).toFixed(0)} MiB): ` +
+                `a 3 × 3 determinant ` +
+                `${after.includes('阶数太大') ? 'is refused' : `runs (${after.length} characters)`}`);
+    await context.close();
+  }
+
   // Size of the site.
   const files = [];
   const walk = (folder) => {
     for (const name of readdirSync(folder)) {
       const path = join(folder, name);
       if (statSync(path).isDirectory()) walk(path);
-      else files.push(path);
+      else if (!/\.(br|gz)$/.test(name)) files.push(path);
     }
   };
   walk(site);
@@ -191,11 +266,18 @@ try {
     gzip += gzipSync(bytes, {level: 9}).length;
     brotli += brotliCompressSync(bytes, {params: {[constants.BROTLI_PARAM_QUALITY]: 11}}).length;
   }
-  const wasm = readFileSync(join(site, 'matcalc.wasm'));
+  const wasm = readFileSync(files.find((path) => path.endsWith('matcalc.wasm')));
   console.log(`site: ${files.length} files, ${(raw / 1024).toFixed(0)} KiB raw, ` +
               `${(gzip / 1024).toFixed(0)} KiB gzip, ${(brotli / 1024).toFixed(0)} KiB brotli ` +
               `(matcalc.wasm ${(wasm.length / 1024).toFixed(0)} KiB, ` +
               `${(gzipSync(wasm, {level: 9}).length / 1024).toFixed(0)} KiB gzip)`);
+  const orders = spawnSync('python3', [join(root, 'bench', 'page_orders.py')],
+                           {env: {MATCALC_BUILD: join(root, 'build', 'bench'), ...process.env}});
+  if (orders.status === 0) {
+    console.log(`largest accepted orders (budget estimates):\n${orders.stdout}`);
+  } else {
+    console.log('largest accepted orders: build matcalc-estimate (cmake --preset bench) first');
+  }
   console.log(`load average at end: ${loadavg().map((x) => x.toFixed(2)).join(' ')}`);
 } finally {
   await browser.close();

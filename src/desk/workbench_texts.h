@@ -28,6 +28,22 @@ inline constexpr std::string_view kStatusStopping = "正在停止……";
 inline constexpr std::string_view kStatusSaveStopped = "保存已停止，文件没有改变";
 inline constexpr std::string_view kStatusOpenStopped = "打开已停止";
 
+// The screen shown on leaving the program: the credits, scrolling; the page,
+// which cannot close its tab, says how to end the program instead.
+inline constexpr std::string_view kExitCredits =
+    "矩阵计算器\n\n"
+    "数值线性代数的演算工具\n\n"
+    "幂法 · 原点平移法 · 反幂法\n"
+    "古典雅可比法 · 雅可比过关法\n"
+    "列主元求逆矩阵 · 列主元求行列式\n"
+    "矩阵的三角分解 · 正定矩阵判断\n"
+    "向量范数 · 矩阵范数\n"
+    "严格对角占优矩阵判断\n\n"
+    "每一步都写给你看\n\n"
+    "谢谢使用！";
+inline constexpr std::string_view kExitClickText = "（单击任意处退出）";
+inline constexpr std::string_view kExitPageText = "关闭此标签页即可结束本程序。（单击任意处返回）";
+
 // Opening a file (desk/opening.h has the limits).
 inline constexpr std::string_view kOpenCancelledText = "没有打开任何文件。";
 inline constexpr std::string_view kOpenFailedText = "操作有误#";

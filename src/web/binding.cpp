@@ -97,10 +97,11 @@ EMSCRIPTEN_KEEPALIVE void mc_add_reply(int reply) {
                                                          : matcalc::Reply::kOk));
 }
 
-EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1,
-                                        const char* text2, int length2, int digits) {
+// `held` is the memory the page holds for its result pane, in bytes.
+EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1, double held,
+                                        int digits) {
   progress.Restart();
-  return Code(session.RunCommand(index, View(text1, length1), View(text2, length2), digits));
+  return Code(session.RunCommand(index, View(text1, length1), held, digits));
 }
 EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) { return Code(session.AskDigits(current)); }
 EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {
@@ -130,6 +131,7 @@ EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
 EMSCRIPTEN_KEEPALIVE const char* mc_text() { return session.text().data(); }
 EMSCRIPTEN_KEEPALIVE int mc_text_length() { return static_cast<int>(session.text().size()); }
 EMSCRIPTEN_KEEPALIVE int mc_shows_text() { return session.shows_text() ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE int mc_cleared() { return session.cleared() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int mc_digits() { return session.digits(); }
 
 // The pending box. Kind 0 an input box, 1 a message box.

@@ -88,6 +88,8 @@ std::string CatalogJson() {
       {"saveCancelled", kSaveCancelledText},
       {"saveAsCancelled", kSaveAsCancelledText},
       {"saveFailed", kSaveFailedText},
+      {"exitCredits", kExitCredits},
+      {"exitPage", kExitPageText},
       {"statusComputing", kStatusComputing},
       {"noChart", kNoChartText},
       {"printCaption", kPrintCaption},

@@ -25,6 +25,7 @@ Status Session::Replay(Run&& run) {
   text_.clear();
   text_.shrink_to_fit();
   shows_text_ = false;
+  cleared_ = false;
   try {
     run(dialogs);
     return Status::kDone;
@@ -36,27 +37,32 @@ Status Session::Replay(Run&& run) {
   }
 }
 
-Status Session::RunCommand(int index, std::string_view text1, std::string_view text2, int digits) {
+Status Session::RunCommand(int index, std::string_view text1, double held_bytes, int digits) {
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
   caption_ = command.caption;
   return Replay([&](Dialogs& dialogs) {
-    ResultPane pane{std::string(text2)};
+    // The pane starts empty here; what the command appends goes after the
+    // page's text unless the command empties the pane first.
+    ResultPane pane;
+    const auto take = [&] {
+      shows_text_ = pane.changed();
+      cleared_ = pane.clears() != 0;
+      if (shows_text_) text_ = pane.TakeText();
+    };
     try {
       FrontEndCosts costs = kPageCosts;
-      costs.held_bytes = static_cast<double>(text2.size()) * kPageHeldCopies;
+      costs.held_bytes = held_bytes;
       costs.work_scale = work_scale_;
       matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
     } catch (const AwaitingAnswer&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.
-      shows_text_ = pane.changed();
-      if (shows_text_) text_ = pane.text();
+      take();
       throw;
     }
-    shows_text_ = pane.changed();
-    text_ = pane.text();
+    take();
   });
 }
 

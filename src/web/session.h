@@ -22,13 +22,12 @@ namespace matcalc::web {
 // The copies the page keeps beside the core's view while a command runs,
 // counted in the budgets. The edit pane's text: the page's string, its copy
 // in the worker and the UTF-8 bytes made from it (the core reads those in
-// place). The trace: the session's copy, the bytes handed to the page and
-// the page's string (two bytes a character, as a trace holds Chinese).
-inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 4};
-// The result pane's text from before the command, held until it ends, in
-// bytes of its UTF-8: the page's string and the text area's (two bytes a
-// character each), the worker's UTF-8 and the core's copy.
-inline constexpr double kPageHeldCopies = 6;
+// place). The trace: the bytes handed to the page, which keeps them as they
+// are and decodes only the lines in sight (a trace short enough for a text
+// area, at most a few MiB, is decoded whole); the core's pane hands its text
+// over without a copy. Every command empties the pane before it writes a
+// trace, so the page never joins a trace to the old text.
+inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 1};
 
 struct Answer {
   bool is_input = false;
@@ -57,11 +56,13 @@ class Session {
   void ClearAnswers() { answers_.clear(); }
   void Add(Answer answer) { answers_.push_back(std::move(answer)); }
 
-  // Command `index` (menu order) on the panes' texts (UTF-8, CR LF). Done:
-  // text() is the result pane and shows_text() whether the command touched
-  // it. Asks: text() is what the command wrote before the box (when
-  // shows_text()).
-  Status RunCommand(int index, std::string_view text1, std::string_view text2, int digits);
+  // Command `index` (menu order) on the edit pane's text (UTF-8, CR LF),
+  // with the result pane held by the page (`held_bytes` of memory there)
+  // and never seen here: a command never reads its trace back. Done or
+  // asking: shows_text() whether the command touched the pane, cleared()
+  // whether it emptied it, and text() what it appended since (after the
+  // pane's old text unless cleared()); asking, what it wrote before the box.
+  Status RunCommand(int index, std::string_view text1, double held_bytes, int digits);
   // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
   // A file's bytes (desk/opening.h). Done: shows_text() when the edit pane
@@ -77,6 +78,7 @@ class Session {
   std::string_view caption() const { return caption_; }
   // Whether the pane the job concerns takes text().
   bool shows_text() const { return shows_text_; }
+  bool cleared() const { return cleared_; }
   int digits() const { return digits_; }
 
   // The pending box after kAsks.
@@ -98,6 +100,7 @@ class Session {
   ConvergenceLog series_;
   std::string_view caption_;
   bool shows_text_ = false;
+  bool cleared_ = false;
   int digits_ = 0;
 };
 

@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <string>
 
+#include "desk/workbench_texts.h"
 #include "workbench/layout.h"
 #include "workbench/media.h"
 #include "workbench/qt_dialogs.h"
@@ -11,23 +13,17 @@
 namespace matcalc::workbench {
 namespace {
 
-const QString kCredits = QStringLiteral(
-    "矩阵计算器\n\n"
-    "数值线性代数的演算工具\n\n"
-    "幂法 · 原点平移法 · 反幂法\n"
-    "古典雅可比法 · 雅可比过关法\n"
-    "列主元求逆矩阵 · 列主元求行列式\n"
-    "矩阵的三角分解 · 正定矩阵判断\n"
-    "向量范数 · 矩阵范数\n"
-    "严格对角占优矩阵判断\n\n"
-    "每一步都写给你看\n\n"
-    "谢谢使用！\n\n"
-    "（单击任意处退出）");
+QString Credits() {
+  std::string text(kExitCredits);
+  text += "\n\n";
+  text += kExitClickText;
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
 ExitScreen::ExitScreen(Media* media, const QString& music_file, QWidget* parent)
-    : QWidget(parent), media_(media), credits_(new QLabel(kCredits, this)) {
+    : QWidget(parent), media_(media), credits_(new QLabel(Credits(), this)) {
   setWindowTitle(kProgramTitle);
   setAttribute(Qt::WA_DeleteOnClose, false);
   setAutoFillBackground(true);

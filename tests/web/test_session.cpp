@@ -35,12 +35,12 @@ struct Script {
 
 // Drives the session as the page does: run, answer the pending box from the
 // script, run again. Returns the boxes as the runner describes them.
-std::vector<std::string> Replay(Session& session, const Script& script, std::string text2) {
+std::vector<std::string> Replay(Session& session, const Script& script, double held_bytes) {
   std::vector<std::string> boxes;
   std::size_t next_answer = 0;
   std::size_t next_reply = 0;
   session.ClearAnswers();
-  while (session.RunCommand(IndexOf(script.method), script.text, text2, script.digits) ==
+  while (session.RunCommand(IndexOf(script.method), script.text, held_bytes, script.digits) ==
          Status::kAsks) {
     ShownBox box;
     box.is_input = session.box_is_input();
@@ -94,10 +94,11 @@ TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
     for (const ShownBox& box : dialogs.shown()) expected_boxes.push_back(DescribeBox(box));
 
     Session session;
-    EXPECT_EQ(Replay(session, script, "earlier"), expected_boxes);
+    EXPECT_EQ(Replay(session, script, 7), expected_boxes);
     EXPECT_EQ(session.shows_text(), expected.changed());
+    // The page applies what the command did to the pane it kept.
     if (expected.changed()) {
-      EXPECT_EQ(session.text(), expected.text());
+      EXPECT_EQ((session.cleared() ? "" : "earlier") + session.text(), expected.text());
     }
   }
 }
@@ -106,21 +107,46 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
   Session session;
   const std::string text = "4 1 0 0\r\n1 4 1 0\r\n0 1 4 1\r\n0 0 1 4";
   const int jacobi = IndexOf("jacobi");
-  ASSERT_EQ(session.RunCommand(jacobi, text, "earlier", 6), Status::kAsks);
+  ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kAsks);
   EXPECT_FALSE(session.shows_text());  // the order prompt: nothing written yet
   session.Add(Answer::Input("4"));
   session.Add(Answer::Input("0"));
-  ASSERT_EQ(session.RunCommand(jacobi, text, "earlier", 6), Status::kAsks);
+  ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kAsks);
   ASSERT_FALSE(session.box_is_input());
   EXPECT_EQ(session.message().title, "警告");
   ASSERT_TRUE(session.shows_text());
   const std::string before = session.text();
   session.Add(Answer::Message(Reply::kYes));
-  ASSERT_EQ(session.RunCommand(jacobi, text, "earlier", 6), Status::kDone);
+  ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kDone);
   EXPECT_GT(session.text().size(), before.size());
   EXPECT_EQ(session.text().compare(0, before.size(), before), 0);
-  EXPECT_EQ(session.RunCommand(-1, text, "", 6), Status::kUnknown);
-  EXPECT_EQ(session.RunCommand(static_cast<int>(Commands().size()), text, "", 6), Status::kUnknown);
+  EXPECT_EQ(session.RunCommand(-1, text, 0, 6), Status::kUnknown);
+  EXPECT_EQ(session.RunCommand(static_cast<int>(Commands().size()), text, 0, 6), Status::kUnknown);
+}
+
+// The pane the page keeps counts in the memory budget by what the page holds
+// alone: after a trace of about 196 MB a small command still runs, and only a
+// pane the budget cannot hold beside it refuses one.
+TEST(WebSession, TheHeldPaneCountsByItsLengthAlone) {
+  const std::string text = "2 -1 3\r\n4 1 -2\r\n1 5 2";
+  const struct {
+    double held_bytes;
+    bool refused;
+  } cases[] = {{0, false}, {196e6, false}, {1.1e9, true}};
+  for (const auto& run : cases) {
+    SCOPED_TRACE(run.held_bytes);
+    Session session;
+    session.Add(Answer::Input("3"));
+    Status status = session.RunCommand(IndexOf("determinant"), text, run.held_bytes, 6);
+    const bool refused = status == Status::kAsks && !session.box_is_input() &&
+                         session.message().text == kOrderTooLargeText;
+    EXPECT_EQ(refused, run.refused);
+    if (!run.refused) {
+      ASSERT_EQ(status, Status::kDone);
+      EXPECT_TRUE(session.cleared());
+      EXPECT_FALSE(session.text().empty());
+    }
+  }
 }
 
 // What the page's bar is given: fractions that never fall within a run and
@@ -140,7 +166,7 @@ TEST(WebSession, ACommandReportsItsProgressToTheSink) {
     text += "\r\n";
   }
   session.Add(Answer::Input("60"));
-  ASSERT_EQ(session.RunCommand(IndexOf("determinant"), text, "", 6), Status::kDone);
+  ASSERT_EQ(session.RunCommand(IndexOf("determinant"), text, 0, 6), Status::kDone);
   ASSERT_GE(recorder.fractions.size(), 2u);
   for (std::size_t i = 1; i < recorder.fractions.size(); ++i) {
     EXPECT_GE(recorder.fractions[i], recorder.fractions[i - 1]);

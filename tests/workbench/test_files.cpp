@@ -1,5 +1,9 @@
 // New, open, save and save as through the window, with the file dialogs and
 // message boxes answered by the test.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -379,7 +383,8 @@ void FilesTest::InterruptedSaveLeavesTheOldFile() {
   WriteBytes(Path("trace.txt"), old);
   SetPaneText(*form_->text2(), LongTrace());
   qint64 written = 0;
-  bool stop_now = false;
+  std::atomic<bool> stop_now = false;
+  std::atomic<bool> stop_asked = false;
   form_->files().SetChunkWrite([&](QFileDevice& file, const QByteArray& bytes) -> qint64 {
     if (written > 1'000'000) {
       if (disk_full) {
@@ -387,7 +392,10 @@ void FilesTest::InterruptedSaveLeavesTheOldFile() {
         file.write(bytes.left(bytes.size() / 2));
         return -1;
       }
+      // The writer waits here until the stop has been asked for, so that
+      // the save cannot finish first however the threads are scheduled.
       stop_now = true;
+      while (!stop_asked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     written += bytes.size();
     return file.write(bytes);
@@ -397,6 +405,7 @@ void FilesTest::InterruptedSaveLeavesTheOldFile() {
   if (!disk_full) {
     QTRY_VERIFY(stop_now);
     form_->StopCommand();
+    stop_asked = true;
   }
   QTRY_VERIFY_WITH_TIMEOUT(!form_->files().saving(), 30000);
   QVERIFY(written > 1'000'000);

@@ -3,7 +3,17 @@
 // newest text waiting counts; older ones are dropped. The marks come at
 // offsets in the pane's characters, where a line break counts once.
 'use strict';
-importScripts('matcalc.js', 'js/lines.js');
+if (typeof createMatcalc !== 'function') importScripts('matcalc.js', 'js/lines.js');
+
+// The module comes compiled from the page, shared with its other worker.
+function boot(module) {
+  return createMatcalc({
+    instantiateWasm(imports, done) {
+      WebAssembly.instantiate(module, imports).then((instance) => done(instance, module));
+      return {};
+    },
+  });
+}
 
 let core = null;
 let waiting = null;
@@ -23,6 +33,10 @@ function read(data) {
 }
 
 onmessage = (event) => {
+  if (event.data.type === 'core') {
+    start(event.data.module);
+    return;
+  }
   if (core === null) {
     waiting = event.data;
     return;
@@ -34,7 +48,7 @@ onmessage = (event) => {
   }
 };
 
-createMatcalc().then((module) => {
+const start = (compiled) => boot(compiled).then((module) => {
   core = module;
   if (waiting !== null) read(waiting);
   waiting = null;

@@ -1,13 +1,32 @@
 // Keeps the whole site for use offline. The build writes the file list and
-// a version that changes with any file's content.
+// a version that changes with any file's content; the files of a version
+// lie in a folder named by it, so a version's cache only ever holds its own
+// files. A new version waits until the page asks for it (its 重新载入), so
+// an open tab never gets another version's files.
 'use strict';
 const VERSION = '@VERSION@';
 const FILES = @FILES@;
 const CACHE = `matcalc-${VERSION}`;
 
+// The files the page has just loaded come from the browser's cache, not
+// the network again: the version's folder is kept there for good, and the
+// page is taken from there only when it is this version's.
+async function keep(cache, path) {
+  let response = await fetch(path, {cache: 'force-cache'});
+  if (path === './' && !(await response.clone().text()).includes(`v/${VERSION}/`)) {
+    response = await fetch(path, {cache: 'no-cache'});
+  }
+  if (!response.ok) throw new Error(`${path}: ${response.status}`);
+  await cache.put(path, response);
+}
+
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES))
-      .then(() => self.skipWaiting()));
+  event.waitUntil(caches.open(CACHE)
+      .then((cache) => Promise.all(FILES.map((path) => keep(cache, path)))));
+});
+
+self.addEventListener('message', (event) => {
+  if (event.data && event.data.type === 'skip-waiting') self.skipWaiting();
 });
 
 self.addEventListener('activate', (event) => {

@@ -3,7 +3,18 @@
 // reaches a box with no answer yet reports the box; each answer runs the job
 // again from its start with all answers so far (the core is deterministic).
 'use strict';
-importScripts('matcalc.js', 'js/lines.js');
+// The page starts it from the module's glue and this file in one piece.
+if (typeof createMatcalc !== 'function') importScripts('matcalc.js', 'js/lines.js');
+
+// The module comes compiled from the page, shared with its other worker.
+function boot(module) {
+  return createMatcalc({
+    instantiateWasm(imports, done) {
+      WebAssembly.instantiate(module, imports).then((instance) => done(instance, module));
+      return {};
+    },
+  });
+}
 
 let core = null;
 let job = null;  // {id, op, args, pointers, answers}
@@ -74,11 +85,11 @@ function runJob() {
   const started = performance.now();
   feedAnswers(current.answers);
   let status;
-  const [a, b] = current.pointers;
+  const [a] = current.pointers;
   switch (current.op) {
     case 'command':
-      status = core._mc_run_command(current.args.index, a, current.lengths[0], b,
-                                    current.lengths[1], current.args.digits);
+      status = core._mc_run_command(current.args.index, a, current.lengths[0],
+                                    current.args.held, current.args.digits);
       break;
     case 'digits':
       status = core._mc_ask_digits(current.args.digits);
@@ -93,8 +104,10 @@ function runJob() {
   if (status === 1) {
     const message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
     const transfer = [];
-    // What a command wrote before the box, shown behind it.
+    // What a command wrote before the box, shown behind it: whether it
+    // emptied the pane and what it appended.
     if (current.op === 'command' && core._mc_shows_text() === 1) {
+      message.cleared = core._mc_cleared();
       message.pane = readText();
       transfer.push(message.pane.buffer);
     }
@@ -108,7 +121,7 @@ function runJob() {
     return;
   }
   const message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
-                   digits: core._mc_digits(), elapsed};
+                   cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed};
   const transfer = [];
   // What an iterative command converged through, for the chart.
   if (current.op === 'command') {
@@ -127,7 +140,8 @@ function startJob(data) {
   job = {id: data.id, op: data.op, args: data, pointers: [], lengths: [], answers: []};
   const inputs = [];
   if (data.op === 'command') {
-    inputs.push(encoder.encode(toCrLf(data.text1)), encoder.encode(toCrLf(data.text2)));
+    // The result pane stays in the page: only its length comes.
+    inputs.push(encoder.encode(toCrLf(data.text1)));
   } else if (data.op === 'open') {
     inputs.push(new Uint8Array(data.bytes));
   }
@@ -179,11 +193,12 @@ onmessage = (event) => {
     if (core) core._mc_set_work_scale(knownWorkScale);
     return;
   }
-  if (core) handle(event.data);
+  if (event.data.type === 'core') start(event.data.module);
+  else if (core) handle(event.data);
   else queue.push(event.data);
 };
 
-createMatcalc().then((module) => {
+const start = (compiled) => boot(compiled).then((module) => {
   core = module;
   // How fast this device computes: measured once, here off the page's
   // thread, before any command; the budgets scale their work by it.

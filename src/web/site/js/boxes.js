@@ -33,6 +33,8 @@ function showBox(title, icon, build) {
     const buttons = element('div', 'box-buttons');
     dialog.append(heading, body, buttons);
     document.body.append(dialog);
+    // The focus goes back where it was when the box closes.
+    const before = document.activeElement;
 
     let finished = false;
     const finish = (value) => {
@@ -40,6 +42,7 @@ function showBox(title, icon, build) {
       finished = true;
       dialog.close();
       dialog.remove();
+      if (before && before !== document.body && before.isConnected) before.focus();
       resolve(value);
     };
     const behaviour = build(body, buttons, finish);

@@ -16,10 +16,11 @@ export function createDocuments(page, runs) {
       return;
     }
     if (!outcome.showsText) return;  // refused, or the large-file question answered No
-    page.pane1.value = outcome.text;
+    const text = outcome.text;
+    page.pane1.value = text;
     page.pane2.value = '';
     page.hints.changed();
-    if (outcome.text.length === 0) return;  // the empty file: its message was shown
+    if (text.length === 0) return;  // the empty file: its message was shown
     saveName = '';
     page.setStatus(name);
   }
@@ -62,10 +63,9 @@ export function createDocuments(page, runs) {
     await openBytes(file.name, file.bytes);
   }
 
-  // The trace with CR LF in pieces: the Blob made of them holds the bytes,
-  // with no whole CR LF string and no whole byte array beside the pane's text.
+  // The trace as the core wrote it, CR LF included: no second copy is made.
   function resultBytes() {
-    return globalThis.matcalcLines.toCrLfParts(page.pane2.value);
+    return page.pane2.bytes();
   }
 
   async function askFileName(title) {
@@ -75,7 +75,7 @@ export function createDocuments(page, runs) {
   }
 
   async function fileSave() {
-    if (page.pane2.value.length === 0) {
+    if (page.pane2.empty) {
       await page.inform(page.texts.saveEmpty);
       return;
     }

@@ -2,10 +2,11 @@
 // `ask`, and stops a job by ending the worker and starting a fresh one (a
 // job's result is applied only when it has finished, so the panes are as
 // they were).
+import {CoreWorker} from './core.js';
 
 export class Engine {
   constructor({ask, onProgress, onReady, onBroken}) {
-    this.ask = ask;            // async (box, pane) => answer
+    this.ask = ask;            // async (box, delta) => answer
     this.onProgress = onProgress;  // (percent) as the running job computes
     this.onReady = onReady;    // (catalog) once, when the first worker is ready
     this.onBroken = onBroken;  // (reason) the module could not be loaded
@@ -16,7 +17,7 @@ export class Engine {
   }
 
   start() {
-    this.worker = new Worker('worker.js');
+    this.worker = new CoreWorker('worker.js');
     this.ready = new Promise((resolve) => {
       this.resolveReady = resolve;
     });
@@ -54,8 +55,9 @@ export class Engine {
     if (data.type === 'progress') {
       if (this.onProgress) this.onProgress(data.percent);
     } else if (data.type === 'ask') {
-      const pane = data.pane ? new TextDecoder().decode(data.pane) : null;
-      Promise.resolve(this.ask(data.box, pane)).then((answer) => {
+      // What the command did to the result pane before the box, if anything.
+      const delta = data.pane ? {cleared: data.cleared === 1, bytes: data.pane} : null;
+      Promise.resolve(this.ask(data.box, delta)).then((answer) => {
         if (this.current !== current) return;
         this.worker.postMessage({type: 'answer', id: current.id, answer});
       });
@@ -63,8 +65,13 @@ export class Engine {
       this.current = null;
       current.resolve({
         showsText: data.showsText === 1,
+        cleared: data.cleared === 1,
         digits: data.digits,
-        text: data.text ? new TextDecoder().decode(data.text) : '',
+        // The text as the core wrote it (UTF-8, CR LF), decoded when asked.
+        bytes: data.text || new Uint8Array(0),
+        get text() {
+          return new TextDecoder().decode(this.bytes);
+        },
         series: data.series ? JSON.parse(data.series) : null,
         chart: data.chart ? JSON.parse(data.chart) : null,
         elapsed: data.elapsed,

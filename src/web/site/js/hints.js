@@ -3,6 +3,7 @@
 // part or not at all are underlined by a layer laid exactly over the text
 // area; the caret or the pointer on such an entry shows the value read. The
 // reading is the core's, in a worker of its own.
+import {CoreWorker} from './core.js';
 
 const PAUSE_MS = 250;
 // Longer texts are shown by the pane's read-only view: no layer then.
@@ -16,7 +17,7 @@ export class Hints {
     this.area = area;
     this.text = text;
     this.show = show;
-    this.worker = new Worker('hints-worker.js');
+    this.worker = new CoreWorker('hints-worker.js');
     this.worker.onmessage = (event) => this.received(event.data);
     this.nextId = 1;
     this.asked = 0;

@@ -14,6 +14,15 @@ import {createRuns} from './runs.js';
 import {createDocuments} from './documents.js';
 import {createEditing} from './editing.js';
 import {createDisplay} from './display.js';
+import {asset} from './core.js';
+import {showExitScreen} from './exit.js';
+import {CATALOG} from './built-catalog.js';
+import {takePanes, watchForUpdates} from './update.js';
+
+// The status line while the core loads (the page's own HTML says it first),
+// and why the Solve menus are disabled.
+const STARTING = '正在启动计算器……';
+const SOLVE_DISABLED = '编辑区是空的：先输入一个矩阵或向量，再选择求解方法。';
 
 // What the modules share: the panes, the status line, the settings, the
 // catalog once the core is ready, and the last iterative command's series,
@@ -43,6 +52,7 @@ const page = {
     return messageBox({title: '', text});
   },
   start,
+  coreStarted,
 };
 page.panes = [page.pane1, page.pane2];
 applyLook(page.settings, page.panes);
@@ -60,14 +70,14 @@ function start(received) {
   const actions = {
     FileNew: documents.fileNew, FileOpen: documents.fileOpen, FileSave: documents.fileSave,
     FileSaveAs: documents.fileSaveAs,
-    // A page cannot close a tab it did not open; the work stays where it is.
-    File: () => window.close(),
+    // A page cannot close a tab it did not open: the exit screen says how.
+    File: () => showExitScreen(page.texts.exitCredits || '', page.texts.exitPage || ''),
     EditSelectAll: editing.selectAll, EditCut: editing.cut, EditCopy: editing.copy,
     EditPaste: editing.paste, EditDelete: editing.erase,
     ShowStyle: display.showStyle, ShowBackcolor: display.showBackcolor,
     ShowDefault: display.showDefault, ShowFormatDecimalDigits: display.askDigits,
-    mnuHelpFile: () => frameBox('帮助文件', 'help/index.html'),
-    mnuAbout: () => frameBox(`关于${catalog.title}`, 'about.html'),
+    mnuHelpFile: () => frameBox('帮助文件', asset('help/index.html')),
+    mnuAbout: () => frameBox(`关于${catalog.title}`, asset('about.html')),
     // The browser's print shows its preview and saves as PDF too.
     FilePrint: () => window.print(), FilePrintPreview: () => window.print(),
     FileExportPdf: () => window.print(),
@@ -88,7 +98,12 @@ function start(received) {
           enabled = false;
         }
       }
-      for (const node of items.values()) node.disabled = !enabled;
+      for (const node of items.values()) {
+        node.disabled = !enabled;
+        // Why, on the item and in the status line.
+        node.title = enabled ? '' : SOLVE_DISABLED;
+      }
+      if (!enabled && !runs.engine.busy) page.setStatus(SOLVE_DISABLED);
     },
   });
   const runTool = (key) => {
@@ -97,6 +112,22 @@ function start(received) {
   };
   buildToolbar(document.getElementById('toolbar'), catalog.toolbar, catalog.toolbarGroupStarts,
                runTool);
+  // When the menus could be used (read by the page's benchmark).
+  document.body.dataset.menusMs = String(Math.round(performance.now()));
+  document.body.classList.add('menus');
+}
+
+// The core is loaded: the calculator has started.
+function coreStarted(received) {
+  if (!page.catalog) start(received);
+  if (status.textContent === STARTING) page.setStatus('');
+  document.body.classList.remove('starting');
+  // The service worker fetches what it keeps once the page has it.
+  watchForUpdates({
+    notice: document.getElementById('update'),
+    panes: () => ({text1: page.pane1.value, text2: page.pane2.value}),
+    busy: () => runs.running,
+  });
   // When the page became interactive (read by the page's benchmark).
   document.body.dataset.readyMs = String(Math.round(performance.now()));
   document.body.classList.add('ready');
@@ -137,10 +168,9 @@ text1.addEventListener('drop', (event) => documents.dropped(event));
 page.hints = new Hints(text1, () => page.pane1.value, (text) => {
   document.getElementById('hints').textContent = text;
 });
-// The print's header names the method while the pane shows its trace.
 new PrintView(() => page.pane2.value, () => {
   if (!page.catalog) return document.title;
-  if (page.pane2.value !== page.shown.trace) return page.catalog.title;
+  if (page.pane2.revision !== page.shown.trace) return page.catalog.title;
   return page.texts.printCaption.replace('%1', () => page.shown.caption);
 });
 
@@ -148,6 +178,14 @@ new PrintView(() => page.pane2.value, () => {
 window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => page.pane2.value,
                                     series: () => page.shown.series});
 
-if ('serviceWorker' in navigator && location.protocol !== 'file:') {
-  navigator.serviceWorker.register('sw.js').catch(() => {});
-}
+// The build puts the catalog into the page: the menus and the toolbar come
+// at once, before the core has loaded.
+if (CATALOG) start(CATALOG);
+
+// The panes' texts kept across a reload into a newer version.
+takePanes().then((texts) => {
+  if (texts === null) return;
+  page.pane1.value = texts.text1;
+  page.pane2.value = texts.text2;
+  page.hints.changed();
+});

@@ -30,13 +30,32 @@ export function createRuns(page) {
     }
   }
 
+  // The result pane before the running command (a snapshot: a long trace
+  // stays the bytes it came as). The core is never given it: it reports what
+  // the command does to the pane (emptied, appended) and the page applies it.
+  let paneBefore = null;
+
+  function apply(delta) {
+    if (delta.cleared) {
+      page.pane2.setBytes(delta.bytes);
+    } else {
+      const old = paneBefore.text ?? new TextDecoder().decode(paneBefore.bytes);
+      page.pane2.value = old + new TextDecoder().decode(delta.bytes);
+    }
+  }
+
   // The page's answers to the core's boxes.
-  async function askBox(box, pane) {
+  async function askBox(box, delta) {
     showWorking(false);
-    if (pane !== null) page.pane2.value = pane;
+    // Esc answers the box now, not stops the command: the status says no
+    // more than what runs.
+    const computing = page.statusText();
+    page.setStatus(computing.replace(/（按 Esc 停止）$/, ''));
+    if (delta !== null) apply(delta);
     let answer;
     if (box.kind === 'input') answer = {kind: 'input', text: await inputBox(box)};
     else answer = {kind: 'message', reply: await messageBox(box)};
+    page.setStatus(computing);
     showWorking(true);
     return answer;
   }
@@ -46,8 +65,8 @@ export function createRuns(page) {
     onProgress: (percent) => {
       progress.value = percent;
     },
-    onReady: (received) => page.start(received),
-    onBroken: (reason) => page.setStatus(String(reason)),
+    onReady: (received) => page.coreStarted(received),
+    onBroken: (reason) => page.setStatus(`计算器未能启动：${reason}`),
   });
 
   function setBusy(busy) {
@@ -83,29 +102,28 @@ export function createRuns(page) {
   // Command `index` of the catalog on the panes.
   async function runCommand(index) {
     const {pane1, pane2, catalog, shown} = page;
-    const before = pane2.value;
+    const before = pane2.snapshot();
+    paneBefore = before;
     const statusBefore = page.statusText();
     page.setStatus((page.texts.statusComputing || '').replace('%1',
                                                               catalog.commands[index].caption));
     const outcome = await busy(() => engine.run({
-      type: 'run', op: 'command', index, text1: pane1.value, text2: before,
+      type: 'run', op: 'command', index, text1: pane1.value, held: pane2.heldBytes,
       digits: page.settings.digits,
     }));
     page.setStatus(statusBefore);
-    if (outcome === null) {
-      // Stopped, or the core failed: both panes as before the command.
-      if (pane2.value !== before) pane2.value = before;
-      return;
-    }
-    if (outcome.showsText) {
-      pane2.value = outcome.text;
+    if (outcome === null || !outcome.showsText) {
+      // Stopped, failed or cancelled: both panes as before the command.
+      pane2.restore(before);
+    } else {
+      apply(outcome);
       shown.series = outcome.series;
       shown.chart = outcome.chart;
       shown.caption = catalog.commands[index].caption;
-      shown.trace = pane2.value;  // as the pane holds it (its line breaks)
-    } else if (pane2.value !== before) {
-      pane2.value = before;
+      shown.trace = pane2.revision;  // which text of the pane it is
     }
+    paneBefore = null;
+    if (outcome === null) return;
     document.body.dataset.lastRunMs = String(Math.round(outcome.elapsed));
   }
 

@@ -1,0 +1,73 @@
+// The page on a phone (390 × 844, touch): the running status stays readable
+// and 停止 on one line, the hint wraps, the chart's texts keep their size,
+// and every control is a finger's size.
+import {test, expect} from '@playwright/test';
+import {answerBoxes, choose, editPane, openPage, runNative} from './support.mjs';
+
+test.use({viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
+
+function symmetric(n) {
+  const rows = [];
+  for (let i = 1; i <= n; ++i) {
+    const row = [];
+    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
+    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
+  }
+  return rows.join('\n');
+}
+
+test('while a command runs the status is readable and 停止 one line', async ({page}) => {
+  test.setTimeout(120_000);
+  await openPage(page);
+  await editPane(page).fill(symmetric(200));
+  // The hint is whole, wrapped if need be.
+  const hints = page.locator('#hints');
+  await expect(hints).not.toBeEmpty();
+  expect(await hints.evaluate((node) => node.scrollWidth <= node.clientWidth)).toBe(true);
+  await choose(page, '求解', '古典雅可比法');
+  for (const answer of ['200', '0']) {
+    await page.getByRole('dialog').last().getByRole('textbox').fill(answer);
+    await page.keyboard.press('Enter');
+  }
+  await page.getByRole('dialog').last().getByRole('button', {name: '是'}).click();
+  const stop = page.locator('#stop');
+  await expect(stop).toBeVisible();
+  const status = await page.locator('#status').boundingBox();
+  expect(status.width).toBeGreaterThan(100);
+  const lineHeight = await stop.evaluate((node) => parseFloat(getComputedStyle(node).lineHeight) ||
+                                                   parseFloat(getComputedStyle(node).fontSize) * 1.4);
+  const box = await stop.boundingBox();
+  expect(await stop.evaluate((node) => node.getClientRects().length)).toBe(1);
+  expect(await stop.evaluate((node) => {
+    const range = document.createRange();
+    range.selectNodeContents(node);
+    return range.getClientRects().length;
+  })).toBe(1);
+  expect(box.height).toBeLessThan(lineHeight * 2 + 46);
+  await page.screenshot({path: test.info().outputPath('running.png')});
+  await page.evaluate(() => document.getElementById('stop').click());
+  await expect(page.locator('body.busy')).toHaveCount(0, {timeout: 60_000});
+});
+
+test('controls are 44 × 44 px and the chart texts at least 11 px', async ({page}) => {
+  await openPage(page);
+  for (const locator of [page.locator('.menu-head'), page.locator('.tool')]) {
+    for (const box of await locator.evaluateAll((nodes) =>
+      nodes.map((node) => node.getBoundingClientRect()).map(({width, height}) => ({width, height})))) {
+      expect(box.width).toBeGreaterThanOrEqual(44);
+      expect(box.height).toBeGreaterThanOrEqual(44);
+    }
+  }
+  const job = {method: 'power', text: '4 1 0\n1 4 1\n0 1 4', answers: ['3', '0.0001']};
+  await editPane(page).fill(job.text);
+  await choose(page, '求解', '幂法');
+  await answerBoxes(page, runNative(job).boxes);
+  await expect(page.locator('body.busy')).toHaveCount(0);
+  await choose(page, '显示', '收敛图');
+  const chart = page.locator('.box-chart svg');
+  await expect(chart).toBeVisible();
+  const smallest = await chart.evaluate((svg) => Math.min(...[...svg.querySelectorAll('text')]
+      .map((text) => text.getBoundingClientRect().height).filter((height) => height > 0)));
+  expect(smallest).toBeGreaterThanOrEqual(11);
+  await page.screenshot({path: test.info().outputPath('chart.png')});
+});
