@@ -24,7 +24,7 @@ void BM_JacobiTrace(benchmark::State& state) {
   for (auto _ : state) {
     // eps = 0 never ends the passes early; the question keeps the trace.
     matcalc::ScriptedDialogs dialogs({std::to_string(n), "0"}, {matcalc::Reply::kYes});
-    matcalc::ResultPane pane = matcalc::RunCommand(*jacobi, dialogs, text1, {}, 6, {});
+    matcalc::TraceBuffer pane = matcalc::RunCommand(*jacobi, dialogs, text1, {}, 6, {});
     bytes = pane.text().size();
     benchmark::DoNotOptimize(pane.text().data());
   }

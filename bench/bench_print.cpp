@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int n = argc > 1 ? std::atoi(argv[1]) : 60;
   matcalc::ScriptedDialogs dialogs({std::to_string(n), "0"}, {matcalc::Reply::kYes});
-  const matcalc::ResultPane pane =
+  const matcalc::TraceBuffer pane =
       matcalc::RunCommand(*matcalc::FindCommand("power"), dialogs,
                           matcalc::bench::SymmetricMatrixText(n), std::string(), 6, {});
   const QString trace = QString::fromStdString(pane.text());

@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
   }
   // What an earlier, small run left in the result pane.
   matcalc::ScriptedDialogs small({"2", "0.001"});
-  const matcalc::ResultPane earlier = matcalc::RunCommand(*matcalc::FindCommand("jacobi"), small,
-                                                          "2 1\r\n1 2", std::string(), 6, {});
+  const matcalc::TraceBuffer earlier = matcalc::RunCommand(*matcalc::FindCommand("jacobi"), small,
+                                                           "2 1\r\n1 2", std::string(), 6, {});
   matcalc::workbench::WorkbenchForm form;
   form.move(0, 0);
   form.resize(1000, 660);

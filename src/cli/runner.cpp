@@ -405,7 +405,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   if (streams.work_scale) costs.work_scale = streams.work_scale();
   ConvergenceLog series;
   ConvergenceLog* const series_log = series_file ? &series : nullptr;
-  ResultPane pane;
+  TraceBuffer pane;
   if (progress) {
     ProgressLines lines(err);
     LiveLog live(dialogs, lines, err);

@@ -53,15 +53,15 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 }
 
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                   ResultPane& pane, int digits, const FrontEndCosts& front_end, ProgressSink* sink,
-                   ConvergenceLog* series) {
+                   TraceBuffer& pane, int digits, const FrontEndCosts& front_end,
+                   ProgressSink* sink, ConvergenceLog* series) {
   if (series != nullptr) series->Clear();
   if (command.run == nullptr) return Outcome::kRan;
   Progress progress(sink);
   // The pane counts the trace written as work while the command runs.
   UnitMeter trace_meter(progress, kTraceByteNs);
   struct Metered {
-    ResultPane& pane;
+    TraceBuffer& pane;
     ~Metered() { pane.SetMeter(nullptr); }
   } metered{pane};
   pane.SetMeter(&trace_meter);
@@ -75,17 +75,17 @@ Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view te
     command.run(frame);
   } catch (const CommandStopped&) {
     // Whatever the command had written goes: nothing half-written is shown.
-    pane = ResultPane();
+    pane = TraceBuffer();
     return Outcome::kStopped;
   }
   progress.Finish();
   return Outcome::kRan;
 }
 
-ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits, const FrontEndCosts& front_end,
-                      ConvergenceLog* series) {
-  ResultPane pane(std::move(text2));
+TraceBuffer RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                       std::string text2, int digits, const FrontEndCosts& front_end,
+                       ConvergenceLog* series) {
+  TraceBuffer pane(std::move(text2));
   RunCommand(command, dialogs, text1, pane, digits, front_end, nullptr, series);
   return pane;
 }

@@ -56,13 +56,13 @@ enum class Outcome {
 // so a front end keeps showing what it showed before the command. With a
 // `series` log, emptied first, the iterative methods record what converges.
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                   ResultPane& pane, int digits, const FrontEndCosts& front_end,
+                   TraceBuffer& pane, int digits, const FrontEndCosts& front_end,
                    ProgressSink* progress = nullptr, ConvergenceLog* series = nullptr);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
-ResultPane RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
-                      std::string text2, int digits, const FrontEndCosts& front_end,
-                      ConvergenceLog* series = nullptr);
+TraceBuffer RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
+                       std::string text2, int digits, const FrontEndCosts& front_end,
+                       ConvergenceLog* series = nullptr);
 
 }  // namespace matcalc

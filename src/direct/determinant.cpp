@@ -22,7 +22,7 @@ void DeterminantCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const Matrix& read = input->read;
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   Matrix a = LeadingSquare(read, n);
   int exchanges = 0;
   UnitMeter updates(frame.progress(), kLoopNs + kRoundNs);

@@ -30,7 +30,7 @@ void DiagonalDominanceCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const Matrix& read = input->read;
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   const Matrix a = LeadingSquare(read, n);
 
   AppendRows(out, read, n, 1, n, "  ");

@@ -65,7 +65,7 @@ void InverseCommand(Frame& frame) {
   const int n = input->n;
   const Matrix& read = input->read;
   Matrix b(n, 2 * n);
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) b(i, j) = read(i, j);
     b(i, n + i) = 1.0;

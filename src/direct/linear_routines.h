@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "frame/result_pane.h"
+#include "frame/trace_buffer.h"
 #include "frame/trace_layout.h"
 #include "linalg/matrix.h"
 #include "linalg/work_meter.h"

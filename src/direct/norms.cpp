@@ -33,7 +33,7 @@ void VectorNorms(Frame& frame) {
   // The vector's length is its order: a trace that cannot be held is refused
   // with both panes as they were.
   if (frame.RefuseIfTooLarge(VectorNormsWork(v))) return;
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.Clear();  // also when the text holds no vector at all
   const int m = v.size();
   if (m <= 0) return;
@@ -68,7 +68,7 @@ void MatrixNorms(Frame& frame) {
       OpenSquareMatrix(frame, {"输入数组的阶数 n：", "输入数据", {}}, &MatrixNormsWork);
   if (!input) return;
   const int n = input->n;
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   const Matrix a = LeadingSquare(input->read, n);
   const int digits = frame.digits();
 

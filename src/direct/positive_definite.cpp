@@ -35,7 +35,7 @@ void PositiveDefiniteCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const Matrix& read = input->read;
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   const Matrix a = LeadingSquare(read, n);
 
   const int digits = frame.digits();

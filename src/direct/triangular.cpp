@@ -18,7 +18,7 @@ WorkEstimate TriangularWork(int order, int digits) {
 }
 
 void TriangularCommand(Frame& frame) {
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   // Emptied before the prompt: a cancelled or refused order leaves it empty.
   out.Clear();
   const std::optional<SquareMatrixText> input =

@@ -97,7 +97,7 @@ void InversePowerCommand(Frame& frame) {
   Vector y(n);
   Vector normalised(n);
 
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.Clear();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)").NewLine();

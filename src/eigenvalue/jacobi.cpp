@@ -116,7 +116,7 @@ void JacobiCommand(Frame& frame) {
   const std::optional<double> eps = AskPrecision(frame, 0.001);
   if (!eps) return;
 
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.Clear();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵").NewLine();

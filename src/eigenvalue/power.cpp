@@ -23,7 +23,7 @@ void PowerCommand(Frame& frame) {
   ReadMatrix(a, n, TrimSpaces(frame.text1()), &reading);
   const Vector x0 = AskInitialVector(frame, n);
 
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.Clear();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出矩阵的初始向量值：").NewLine();

@@ -58,7 +58,7 @@ int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous,
 
 bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
                     std::string_view iterate_end, std::string_view give_up_text) {
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
   out.Append("    第 1 个分量是：")
       .NewLine()

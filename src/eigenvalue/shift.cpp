@@ -30,7 +30,7 @@ void ShiftCommand(Frame& frame) {
   for (int i = 1; i <= n; ++i) b(i, i) = a(i, i) - shift;
   const Vector x0 = AskInitialVector(frame, n);
 
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.Clear();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出原矩阵平移").AppendNumber(shift);

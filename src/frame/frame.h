@@ -10,7 +10,7 @@
 #include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/progress.h"
-#include "frame/result_pane.h"
+#include "frame/trace_buffer.h"
 
 namespace matcalc {
 
@@ -26,7 +26,7 @@ class Frame {
   // `front_end`: the copies of the text and the trace the front end keeps
   // while the command runs, counted against the budgets. `progress`: where
   // the command's work is counted (none: counted nowhere).
-  Frame(Dialogs& dialogs, std::string_view text1, ResultPane& pane, int digits,
+  Frame(Dialogs& dialogs, std::string_view text1, TraceBuffer& pane, int digits,
         const FrontEndCosts& front_end = {}, Progress* progress = nullptr)
       : dialogs_(dialogs),
         text1_(text1),
@@ -37,7 +37,7 @@ class Frame {
 
   // The edit pane's text as the user left it.
   std::string_view text1() const { return text1_; }
-  ResultPane& out() { return pane_; }
+  TraceBuffer& out() { return pane_; }
   // The decimal-digits setting D.
   int digits() const { return digits_; }
 
@@ -82,7 +82,7 @@ class Frame {
  private:
   Dialogs& dialogs_;
   std::string_view text1_;
-  ResultPane& pane_;
+  TraceBuffer& pane_;
   int digits_;
   FrontEndCosts front_end_;
   Progress own_progress_;

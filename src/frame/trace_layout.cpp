@@ -6,7 +6,7 @@
 
 namespace matcalc {
 
-void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
+void AppendRows(TraceBuffer& out, const Matrix& a, int n, int first, int last,
                 std::string_view prefix, std::optional<int> places, std::string_view row_end) {
   for (int i = 1; i <= n; ++i) {
     for (int j = first; j <= last; ++j) {
@@ -16,7 +16,7 @@ void AppendRows(ResultPane& out, const Matrix& a, int n, int first, int last,
   }
 }
 
-void AppendMatrixFields(ResultPane& out, const Matrix& a, int n) {
+void AppendMatrixFields(TraceBuffer& out, const Matrix& a, int n) {
   assert(n <= a.rows() && n <= a.cols());
   for (int i = 1; i <= n; ++i) {
     out.AppendFields24(a.row(i) + 1, static_cast<std::size_t>(n));

@@ -59,7 +59,7 @@ void CholeskyCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const int digits = frame.digits();
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出分解 A = LLᵀ 的下三角矩阵L：");
 
   const Matrix a = LeadingSquare(input->read, n);

@@ -78,7 +78,7 @@ void ConditionCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const int digits = frame.digits();
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   const Matrix a = LeadingSquare(input->read, n);
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出它的逆矩阵：").NewLine();

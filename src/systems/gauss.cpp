@@ -69,7 +69,7 @@ void GaussCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const int digits = frame.digits();
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出每步选主元、消元后的增广矩阵：");
 
   // Once printed, the matrix as read is eliminated in place.

@@ -122,7 +122,7 @@ Vector AskStartingVector(Frame& frame, int n) {
 // The spectral radius of the iteration matrix and what it says, then the
 // dominance line.
 void AppendConvergenceTheory(Frame& frame, const Matrix& a, int n, Method method, double omega) {
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   UnitMeter loops(frame.progress(), kLoopNs);
   CountingMeter counted(loops);
   const RadiusResult rho =
@@ -144,7 +144,7 @@ void AppendConvergenceTheory(Frame& frame, const Matrix& a, int n, Method method
   }
 }
 
-void AppendIterate(ResultPane& out, int k, const Vector& x, double change, int digits) {
+void AppendIterate(TraceBuffer& out, int k, const Vector& x, double change, int digits) {
   out.Append("    第 ").AppendNumber(k).Append(" 次迭代向量是：").NewLine();
   for (int i = 1; i <= x.size(); ++i) out.AppendField24(RoundTo(x(i), digits)).NewLine();
   out.Append("    误差 ‖x(k) − x(k−1)‖∞ = ").AppendNumber(change).NewLine().NewLine();
@@ -181,7 +181,7 @@ void IterativeCommand(Frame& frame, Method method) {
   }
   Vector x = AskStartingVector(frame, n);
 
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   out.Clear();
   AppendAugmentedOpening(out, a, n, "接下来输出迭代矩阵的谱半径：");
   AppendConvergenceTheory(frame, a, n, method, omega);

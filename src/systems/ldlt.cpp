@@ -54,7 +54,7 @@ void LdltCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const int digits = frame.digits();
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出分解 A = LDLᵀ 的单位下三角矩阵L：");
 
   const Matrix a = LeadingSquare(input->read, n);

@@ -42,7 +42,7 @@ void LuSolveCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const int digits = frame.digits();
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出三角分解后的下三角矩阵L：");
 
   const Matrix a = LeadingSquare(input->read, n);

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "direct/opening.h"
-#include "frame/result_pane.h"
+#include "frame/trace_buffer.h"
 #include "linalg/matrix.h"
 
 namespace matcalc {
@@ -16,23 +16,23 @@ inline constexpr OrderBox kSystemOrderBox{kSystemOrderPrompt, "输入数据", "3
 // Rows 1..n, columns 1..n+1 of `read` (A and b), each entry four spaces and
 // its default text, unrounded; then the heading with the method's own
 // `continuation`.
-void AppendAugmentedOpening(ResultPane& out, const Matrix& read, int n,
+void AppendAugmentedOpening(TraceBuffer& out, const Matrix& read, int n,
                             std::string_view continuation);
 
 // Lines "    NAME1 = V" for components first..last of `v`, each rounded to
 // `places`.
-void AppendNamedValues(ResultPane& out, std::string_view name, const Vector& v, int first, int last,
-                       int places);
+void AppendNamedValues(TraceBuffer& out, std::string_view name, const Vector& v, int first,
+                       int last, int places);
 
 // The most bytes `lines` such lines take, for the estimates.
 double NamedValueBytes(double lines);
 
 // The block every solver that succeeds ends with: an empty line, the
 // method's `result_line`, and x1..xn rounded to `places`.
-void AppendSolution(ResultPane& out, std::string_view result_line, const Vector& x, int places);
+void AppendSolution(TraceBuffer& out, std::string_view result_line, const Vector& x, int places);
 
 // Where a solver cannot go on: the reason on a line of its own, the
 // trace's last.
-void AppendStop(ResultPane& out, std::string_view reason);
+void AppendStop(TraceBuffer& out, std::string_view reason);
 
 }  // namespace matcalc

@@ -89,7 +89,7 @@ void TridiagonalCommand(Frame& frame) {
   if (!input) return;
   const int n = input->n;
   const int digits = frame.digits();
-  ResultPane& out = frame.out();
+  TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出追的过程：");
 
   UnitMeter work(frame.progress(), kLoopNs);

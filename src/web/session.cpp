@@ -45,7 +45,7 @@ Status Session::RunCommand(int index, std::string_view text1, double held_bytes,
   return Replay([&](Dialogs& dialogs) {
     // The pane starts empty here; what the command appends goes after the
     // page's text unless the command empties the pane first.
-    ResultPane pane;
+    TraceBuffer pane;
     const auto take = [&] {
       shows_text_ = pane.changed();
       cleared_ = pane.clears() != 0;

@@ -93,7 +93,7 @@ class CommandRun : public QObject, private ProgressSink {
   const FrontEndCosts costs_;
   ConvergenceLog* series_ = nullptr;
   Dialogs& boxes_;
-  ResultPane pane_;
+  TraceBuffer pane_;
   TraceDocument trace_;
   std::unique_ptr<WorkerDialogs> worker_dialogs_;
   QThread* thread_ = nullptr;

@@ -51,7 +51,7 @@ TEST(RunCommand, RefusesATextBeyondTheMemoryBudget) {
     const UntouchedText big(size);
     ASSERT_TRUE(big.ok());
     ScriptedDialogs dialogs;
-    ResultPane pane("earlier trace");
+    TraceBuffer pane("earlier trace");
     RunCommand(*FindCommand("determinant"), dialogs, big.text(), pane, kDefaultDigits, {});
     EXPECT_EQ(pane.text(), "earlier trace");
     EXPECT_FALSE(pane.changed());

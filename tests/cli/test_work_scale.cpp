@@ -29,7 +29,7 @@ class StopAtOnce final : public ProgressSink {
 // Whether `method` accepts `order` on a device `scale` times slower.
 bool Accepted(std::string_view method, int order, double scale) {
   ScriptedDialogs dialogs({std::to_string(order)}, {});
-  ResultPane pane;
+  TraceBuffer pane;
   FrontEndCosts costs = kRunnerCosts;
   costs.work_scale = scale;
   StopAtOnce stop;

@@ -77,7 +77,7 @@ TEST(EigenCommands, GivingUpIsAWarningWhoseDefaultDropsTheTrace) {
   for (const GivingUp& c : cases) {
     SCOPED_TRACE(c.method);
     ScriptedDialogs dialogs(c.answers);  // no reply: the default button
-    const ResultPane pane =
+    const TraceBuffer pane =
         RunCommand(*FindCommand(c.method), dialogs, c.text1, "previous result", 6, {});
     ASSERT_FALSE(dialogs.shown().empty());
     const ShownBox& box = dialogs.shown().back();

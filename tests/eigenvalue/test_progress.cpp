@@ -63,7 +63,7 @@ class FlagSink : public ProgressSink {
 TEST(Progress, FractionGrowsToOneOverAWholeCommand) {
   RecordingSink sink;
   ScriptedDialogs dialogs({"60", "0"}, {Reply::kYes});
-  ResultPane pane;
+  TraceBuffer pane;
   EXPECT_EQ(RunCommand(*FindCommand("jacobi"), dialogs, SymmetricText(60), pane, 6, {}, &sink),
             Outcome::kRan);
   ASSERT_GT(sink.fractions.size(), 10u);
@@ -79,7 +79,7 @@ TEST(Progress, StopWhileComputingLeavesThePaneUntouched) {
   for (const char* method : {"jacobi", "determinant", "inverse", "lu"}) {
     RecordingSink sink(3);
     ScriptedDialogs dialogs({"60", "0"}, {Reply::kYes});
-    ResultPane pane;
+    TraceBuffer pane;
     EXPECT_EQ(RunCommand(*FindCommand(method), dialogs, SymmetricText(60), pane, 6, {}, &sink),
               Outcome::kStopped)
         << method;
@@ -96,7 +96,7 @@ TEST(Progress, StopAskedWhileABoxIsUpEndsTheCommandThere) {
   bool stop = false;
   StoppingDialogs dialogs({"3", "0.001", "1", "1", "1"}, 4, stop);
   FlagSink sink(stop);
-  ResultPane pane;
+  TraceBuffer pane;
   EXPECT_EQ(RunCommand(*FindCommand("power"), dialogs, SymmetricText(3), pane, 6, {}, &sink),
             Outcome::kStopped);
   EXPECT_EQ(dialogs.shown().size(), 4u);
@@ -105,11 +105,11 @@ TEST(Progress, StopAskedWhileABoxIsUpEndsTheCommandThere) {
 
 TEST(Progress, WithoutASinkNothingChanges) {
   ScriptedDialogs with_none({"5", "0.001"});
-  ResultPane plain;
+  TraceBuffer plain;
   RunCommand(*FindCommand("jacobi"), with_none, SymmetricText(5), plain, 6, {});
   RecordingSink sink;
   ScriptedDialogs with_sink({"5", "0.001"});
-  ResultPane reported;
+  TraceBuffer reported;
   RunCommand(*FindCommand("jacobi"), with_sink, SymmetricText(5), reported, 6, {}, &sink);
   EXPECT_EQ(plain.text(), reported.text());
   EXPECT_FALSE(plain.text().empty());

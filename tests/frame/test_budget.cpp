@@ -54,7 +54,7 @@ TEST(Budget, EitherBudgetRefuses) {
 bool Refused(std::size_t text_bytes, const FrontEndCosts& costs,
              WorkEstimate estimate = {.bytes = 0, .trace_bytes = 600 * kMiB, .nanoseconds = 0}) {
   ScriptedDialogs dialogs;
-  ResultPane pane;
+  TraceBuffer pane;
   const std::string text(text_bytes, '1');
   Frame frame(dialogs, text, pane, 6, costs);
   return frame.RefuseIfTooLarge(estimate);
@@ -80,9 +80,9 @@ TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
   EXPECT_TRUE(Refused(60 * 1024 * 1024, {}, arrays));
 }
 
-TEST(ResultPane, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
+TEST(TraceBuffer, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
   ScriptedDialogs dialogs;
-  ResultPane empty;
+  TraceBuffer empty;
   Frame frame(dialogs, "1", empty, 6);
   ASSERT_FALSE(frame.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0}));
   EXPECT_GE(empty.text().capacity(), 1u << 20);
@@ -91,7 +91,7 @@ TEST(ResultPane, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
   for (int i = 0; i < 1000; ++i) empty.Append(std::string(1000, 'x'));
   EXPECT_EQ(empty.text().data(), buffer);  // never moved while it grew
 
-  ResultPane earlier("earlier trace");
+  TraceBuffer earlier("earlier trace");
   Frame frame2(dialogs, "1", earlier, 6);
   ASSERT_FALSE(frame2.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0}));
   EXPECT_EQ(earlier.text(), "earlier trace");

@@ -13,7 +13,7 @@ namespace {
 // The order prompt with one scripted answer (none: the box is cancelled).
 std::optional<int> Order(std::vector<std::string> answers, int minimum = 1) {
   ScriptedDialogs dialogs(std::move(answers));
-  ResultPane pane;
+  TraceBuffer pane;
   Frame frame(dialogs, "1 2\r\n3 4", pane, 6);
   const std::optional<int> n = frame.AskOrder("输入矩阵的阶数 n：", "", "3", minimum);
   EXPECT_EQ(dialogs.shown().size(), 1u);
@@ -47,7 +47,7 @@ TEST(AskOrder, EndsTheCommandWithoutAnOrder) {
 
 TEST(AskOrder, ShowsThePromptTitleAndDefault) {
   ScriptedDialogs dialogs({"3"});
-  ResultPane pane;
+  TraceBuffer pane;
   Frame frame(dialogs, "", pane, 6);
   frame.AskOrder("输入数组的阶数 n：", "矩阵范数", "4", 1);
   EXPECT_EQ(dialogs.Log(), "input\t矩阵范数\t输入数组的阶数 n：\t4\t3\n");
@@ -55,7 +55,7 @@ TEST(AskOrder, ShowsThePromptTitleAndDefault) {
 
 TEST(Ask, TrimsSpacesOnlyAndTellsCancelFromEmpty) {
   ScriptedDialogs dialogs({"  1e-4 ", "\t2 ", ""});
-  ResultPane pane;
+  TraceBuffer pane;
   Frame frame(dialogs, "", pane, 6);
   EXPECT_EQ(frame.Ask("a"), "1e-4");
   EXPECT_EQ(frame.Ask("b"), "\t2");
@@ -66,7 +66,7 @@ TEST(Ask, TrimsSpacesOnlyAndTellsCancelFromEmpty) {
 
 TEST(RefuseIfTooLarge, RefusesWithAnOkMessageAndLeavesThePanes) {
   ScriptedDialogs dialogs;
-  ResultPane pane("earlier trace");
+  TraceBuffer pane("earlier trace");
   Frame frame(dialogs, "1", pane, 6);
   EXPECT_FALSE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 1e6, .nanoseconds = 1e6}));
   EXPECT_TRUE(dialogs.shown().empty());
@@ -85,8 +85,8 @@ TEST(RefuseIfTooLarge, RefusesWithAnOkMessageAndLeavesThePanes) {
   EXPECT_FALSE(pane.changed());
 }
 
-TEST(ResultPane, ClearAndAppendMarkThePaneChanged) {
-  ResultPane pane("old");
+TEST(TraceBuffer, ClearAndAppendMarkThePaneChanged) {
+  TraceBuffer pane("old");
   EXPECT_FALSE(pane.changed());
   pane.Clear();
   EXPECT_TRUE(pane.changed());

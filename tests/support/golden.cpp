@@ -16,7 +16,7 @@ MethodOutcome RunMethod(std::string_view name, std::string_view text1,
   EXPECT_NE(command, nullptr) << "no command " << name;
   if (command == nullptr) return {};
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  ResultPane pane = RunCommand(*command, dialogs, text1, std::move(text2), digits, {});
+  TraceBuffer pane = RunCommand(*command, dialogs, text1, std::move(text2), digits, {});
   return {pane.text(), pane.changed(), dialogs.Log()};
 }
 

@@ -248,7 +248,7 @@ TEST(DirectSolvers, ProgressGrowsToOneAndAStopLeavesThePane) {
     const std::string text = DominantText(n);
     StoppingSink counting(0);
     ScriptedDialogs dialogs({std::to_string(n)});
-    ResultPane pane;
+    TraceBuffer pane;
     EXPECT_EQ(RunCommand(*FindCommand(name), dialogs, text, pane, 6, {}, &counting), Outcome::kRan);
     ASSERT_GT(counting.fractions.size(), 3u);
     for (std::size_t i = 1; i < counting.fractions.size(); ++i) {
@@ -258,7 +258,7 @@ TEST(DirectSolvers, ProgressGrowsToOneAndAStopLeavesThePane) {
 
     StoppingSink stopping(2);
     ScriptedDialogs stopped_dialogs({std::to_string(n)});
-    ResultPane stopped_pane("previous result");
+    TraceBuffer stopped_pane("previous result");
     EXPECT_EQ(RunCommand(*FindCommand(name), stopped_dialogs, text, stopped_pane, 6, {}, &stopping),
               Outcome::kStopped);
     EXPECT_FALSE(stopped_pane.changed());

@@ -464,7 +464,7 @@ TEST(IterativeSolvers, ProgressGrowsAndAStopLeavesThePane) {
     SCOPED_TRACE(method);
     RecordingSink sink;
     ScriptedDialogs dialogs(Answers(method, "80", "0", "2000"), {Reply::kYes});
-    ResultPane pane;
+    TraceBuffer pane;
     EXPECT_EQ(RunCommand(*FindCommand(method), dialogs, text, pane, 6, {}, &sink), Outcome::kRan);
     ASSERT_GT(sink.fractions.size(), 10u);
     for (std::size_t i = 1; i < sink.fractions.size(); ++i) {
@@ -475,7 +475,7 @@ TEST(IterativeSolvers, ProgressGrowsAndAStopLeavesThePane) {
 
     StoppingSink stopping;
     ScriptedDialogs again(Answers(method, "80", "0", "2000"), {Reply::kYes});
-    ResultPane untouched;
+    TraceBuffer untouched;
     EXPECT_EQ(RunCommand(*FindCommand(method), again, text, untouched, 6, {}, &stopping),
               Outcome::kStopped);
     EXPECT_FALSE(untouched.changed());

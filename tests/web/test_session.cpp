@@ -88,8 +88,8 @@ TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
   for (const Script& script : scripts) {
     SCOPED_TRACE(std::string(script.method) + " " + std::to_string(script.answers.size()));
     ScriptedDialogs dialogs(script.answers, script.replies);
-    const ResultPane expected = RunCommand(*FindCommand(script.method), dialogs, script.text,
-                                           "earlier", script.digits, kPageCosts);
+    const TraceBuffer expected = RunCommand(*FindCommand(script.method), dialogs, script.text,
+                                            "earlier", script.digits, kPageCosts);
     std::vector<std::string> expected_boxes;
     for (const ShownBox& box : dialogs.shown()) expected_boxes.push_back(DescribeBox(box));
 

@@ -130,9 +130,9 @@ test('a newer version is offered, never mixed in, and the panes survive the relo
 
     // 停止 starts the worker again: still this tab's version. No offer
     // while a command runs.
-    await editPane(page).fill(symmetric(120));
+    await editPane(page).fill(symmetric(200));
     await choose(page, '求解', '古典雅可比法');
-    for (const answer of ['120', '0']) {
+    for (const answer of ['200', '0']) {
       await page.getByRole('dialog').last().getByRole('textbox').fill(answer);
       await page.keyboard.press('Enter');
     }

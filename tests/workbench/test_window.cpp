@@ -534,7 +534,7 @@ void WindowTest::RunThroughRealBoxes(const char* runner_name, const std::string&
   QVERIFY(command != nullptr && command->run != nullptr);
   const std::string before = "an earlier trace\r\n";
   ScriptedDialogs script(std::move(answers), std::move(replies));
-  const ResultPane expected = RunCommand(*command, script, matrix, before, kDefaultDigits, {});
+  const TraceBuffer expected = RunCommand(*command, script, matrix, before, kDefaultDigits, {});
 
   SetPaneText(*form_->text1(), matrix);
   SetPaneText(*form_->text2(), before);

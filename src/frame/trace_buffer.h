@@ -1,5 +1,6 @@
-// The result pane as a command sees it: a text that is emptied and appended
-// to. The front end shows it once, when the command has ended.
+// The trace a command writes: the result pane as the command sees it, a text
+// that is emptied and appended to. A front end shows it in its result pane as
+// it grows or when the command has ended.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +14,10 @@
 
 namespace matcalc {
 
-class ResultPane {
+class TraceBuffer {
  public:
-  ResultPane() = default;
-  explicit ResultPane(std::string initial) : text_(std::move(initial)) {}
+  TraceBuffer() = default;
+  explicit TraceBuffer(std::string initial) : text_(std::move(initial)) {}
 
   void Clear() {
     if (reserve_ > text_.capacity()) {
@@ -42,26 +43,26 @@ class ResultPane {
       reserve_ = 0;
     }
   }
-  ResultPane& Append(std::string_view piece) {
+  TraceBuffer& Append(std::string_view piece) {
     text_.append(piece);
     return Written(piece.size());
   }
-  ResultPane& AppendNumber(double value) {
+  TraceBuffer& AppendNumber(double value) {
     const std::size_t before = text_.size();
     matcalc::AppendNumber(text_, value);
     return Written(text_.size() - before);
   }
-  ResultPane& AppendField24(double value) {
+  TraceBuffer& AppendField24(double value) {
     const std::size_t before = text_.size();
     matcalc::AppendField24(text_, value);
     return Written(text_.size() - before);
   }
-  ResultPane& AppendFields24(const double* values, std::size_t count) {
+  TraceBuffer& AppendFields24(const double* values, std::size_t count) {
     const std::size_t before = text_.size();
     matcalc::AppendFields24(text_, values, count);
     return Written(text_.size() - before);
   }
-  ResultPane& NewLine() { return Append(kCrLf); }
+  TraceBuffer& NewLine() { return Append(kCrLf); }
 
   const std::string& text() const { return text_; }
   // Whether a command has touched the pane (a cancelled command leaves it).
@@ -84,7 +85,7 @@ class ResultPane {
   void SetMeter(WorkMeter* meter) { meter_ = meter; }
 
  private:
-  ResultPane& Written(std::size_t bytes) {
+  TraceBuffer& Written(std::size_t bytes) {
     ++revision_;
     Advance(meter_, static_cast<double>(bytes));
     return *this;
