@@ -62,9 +62,13 @@ const core = await createRequire(import.meta.url)(resolve(moduleDir, 'matcalc.js
   },
 });
 const catalog = JSON.parse(core.UTF8ToString(core._mc_catalog()));
+// The examples' texts go into the page with it: no request when one is
+// chosen, and there before the core has loaded.
+const examples = Object.fromEntries(Object.entries(catalog.examples).map(([item, path]) =>
+  [item, readFileSync(join(root, 'resources', path), 'utf8')]));
 writeFileSync(join(staging, 'js', 'built-catalog.js'),
               `// Written by the build from the core's catalog.\nexport const CATALOG = ` +
-              `${JSON.stringify(catalog)};\n`);
+              `${JSON.stringify(catalog)};\nexport const EXAMPLES = ${JSON.stringify(examples)};\n`);
 
 // The menubar's heads and the toolbar in the page's HTML, from the same
 // catalog, so that they show before any script has come (the script builds

@@ -4,6 +4,7 @@
 
 #include "commands/registry.h"
 #include "desk/chart_plan.h"
+#include "desk/examples.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
 #include "desk/opening.h"
@@ -68,8 +69,11 @@ std::string CatalogJson() {
   for (const Shortcut& shortcut : DocumentShortcuts()) {
     AppendField(out, shortcut.keys, shortcut.item);
   }
+  out += "},\"examples\":{";
+  for (const Example& example : Examples()) AppendField(out, example.item, ExamplePath(example));
   out += "},\"largestFileBytes\":" + std::to_string(kPageLargestFileBytes);
   out += ",\"texts\":{";
+  const MessageRequest replace = ReplaceEditTextQuestion();
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},
       {"statusEditArea", kStatusEditArea},
@@ -86,6 +90,8 @@ std::string CatalogJson() {
       {"exitPage", kExitPageText},
       {"statusComputing", kStatusComputing},
       {"noChart", kNoChartText},
+      {"replaceByExample", replace.text},
+      {"replaceByExampleTitle", replace.title},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <string>
 #include <string_view>
 
+#include "desk/examples.h"
 #include "frame/dialogs.h"
 #include "workbench/qt_dialogs.h"
 
@@ -37,6 +39,9 @@ class DocumentFiles {
   void Open();
   void Save();
   void SaveAs();
+  // Puts a bundled example into the edit pane as Open puts a file there,
+  // asking first when the edit pane holds a text of the user's.
+  void OpenExample(const Example& example);
 
   // The file that save writes to without asking again.
   const QString& save_path() const { return save_path_; }
@@ -54,6 +59,7 @@ class DocumentFiles {
   QString open_dialog_name_;  // the open / save-as dialog's remembered name
   QString save_dialog_name_;  // the save dialog's remembered name
   QString save_path_;
+  std::string example_text_;  // the text the last example put into the edit pane
 };
 
 }  // namespace matcalc::workbench

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "commands/registry.h"
+#include "desk/examples.h"
 #include "desk/opening.h"
 #include "desk/scripted_dialogs.h"
 #include "test_support.h"
@@ -66,6 +67,8 @@ class FilesTest : public QObject {
   void OpensUtf16BothWays();
   void RefusesAFileTooLargeForTheBudget();
   void ProgressBarMovesWhileTheTextGoesIn();
+  void ExamplesGoToTheEditPane();
+  void ExampleAsksBeforeReplacingTheUsersText();
 
  private:
   QTemporaryDir* dir_ = nullptr;
@@ -319,6 +322,47 @@ void FilesTest::ProgressBarMovesWhileTheTextGoesIn() {
   QVERIFY(std::is_sorted(seen.begin(), seen.end() - 1));
   QVERIFY(seen.at(seen.size() - 2) > bar->maximum() * 9 / 10);
   QVERIFY(bar->isHidden());
+}
+
+// Each Help menu example puts its file's text into the edit pane, as opening
+// it would: the result pane is emptied and the status names the file.
+void FilesTest::ExamplesGoToTheEditPane() {
+  for (const Example& example : Examples()) {
+    const QString name = FromView(example.item);
+    SetPaneText(*form_->text2(), "trace\r\n");
+    QAction* item = form_->action(name);
+    QVERIFY2(item != nullptr, qPrintable(name));
+    QCOMPARE(item->text(), FromView(example.caption));
+    item->trigger();
+    const QString path = QStringLiteral(MATCALC_RESOURCES_DIR "/") + FromView(ExamplePath(example));
+    QString text = QString::fromUtf8(ReadBytes(path));
+    QVERIFY2(!text.isEmpty(), qPrintable(path));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    QCOMPARE(Text1(*form_), text);
+    QCOMPARE(Text2(*form_), QString());
+    QVERIFY(form_->status_text().endsWith(FromView(example.file)));
+  }
+  // Choosing the one already there asks nothing either.
+  form_->action(FromView(Examples().back().item))->trigger();
+  QVERIFY(dialogs_->shown().empty());
+}
+
+void FilesTest::ExampleAsksBeforeReplacingTheUsersText() {
+  SetPaneText(*form_->text1(), "1 2\r\n3 4");
+  SetPaneText(*form_->text2(), "trace\r\n");
+  Answer({Reply::kNo});
+  form_->action(QStringLiteral("HelpExampleSymmetric"))->trigger();
+  QCOMPARE(dialogs_->shown().size(), size_t{1});
+  QCOMPARE(QString::fromStdString(dialogs_->shown()[0].message.text),
+           QStringLiteral("编辑区域中的内容将被示例替换，是否继续？"));
+  QCOMPARE(Text1(*form_), QStringLiteral("1 2\r\n3 4"));
+  QCOMPARE(Text2(*form_), QStringLiteral("trace\r\n"));
+
+  Answer({Reply::kYes});
+  form_->action(QStringLiteral("HelpExampleSymmetric"))->trigger();
+  QCOMPARE(Text1(*form_), QStringLiteral("4 1 -2\r\n1 3 0\r\n-2 0 5\r\n"));
+  QCOMPARE(Text2(*form_), QString());
 }
 
 QTEST_MAIN(FilesTest)

@@ -83,6 +83,9 @@ function start(received) {
     FileExportPdf: () => window.print(),
     ShowChart: () => showChart(page.shown.chart, page.texts.noChart),
   };
+  for (const item of Object.keys(catalog.examples || {})) {
+    actions[item] = () => documents.openExample(item);
+  }
   catalog.commands.forEach((command, index) => {
     actions[command.item] = () => runs.runCommand(index);
   });
