@@ -47,18 +47,18 @@ test('every example goes to the edit pane', async ({page}) => {
 test('a text of the user\'s is replaced only after a Yes', async ({page}) => {
   await openPage(page);
   await editPane(page).fill('1 2\n3 4');
-  await chooseExample(page, '示例：向量（向量范数）');
+  await chooseExample(page, '示例：向量范数');
   const box = page.getByRole('dialog', {name: '温馨提示'});
   await expect(box).toContainText('编辑区域中的内容将被示例替换，是否继续？');
   await expect(box.getByRole('button', {name: '否'})).toBeFocused();
   await page.keyboard.press('Enter');
   expect(await editText(page)).toBe('1 2\r\n3 4');
 
-  await chooseExample(page, '示例：向量（向量范数）');
+  await chooseExample(page, '示例：向量范数');
   await page.getByRole('dialog', {name: '温馨提示'}).getByRole('button', {name: '是'}).click();
   expect(await editText(page)).toBe(exampleText('vector3.txt'));
   expect(await resultText(page)).toBe('');
   // The same example again: nothing to lose, nothing asked.
-  await chooseExample(page, '示例：向量（向量范数）');
+  await chooseExample(page, '示例：向量范数');
   await expect(page.getByRole('dialog')).toHaveCount(0);
 });
