@@ -28,6 +28,12 @@ inline constexpr std::size_t kMostMarkedPoints = 60;
 inline constexpr std::string_view kNoChartText =
     "还没有收敛过程可画：幂法、原点平移法、反幂法和两种雅可比法算完以后，这里画出它们的收敛过程。";
 inline constexpr std::string_view kGiveUpLegend = "放弃处";
+// The chart's box: its title (also the exported file's name before its
+// suffix) and its buttons.
+inline constexpr std::string_view kChartTitle = "收敛图";
+inline constexpr std::string_view kExportPngButton = "导出 PNG...";
+inline constexpr std::string_view kExportSvgButton = "导出 SVG...";
+inline constexpr std::string_view kCloseButton = "关闭";
 // The colour of everything about giving up.
 inline constexpr std::string_view kGiveUpColour = "#c01010";
 // The colour of the accepted eigenvalue's dot.

@@ -96,7 +96,7 @@ const std::vector<ToolbarButton>& ToolbarButtons() {
       for (const Menu& menu : WorkbenchMenus()) {
         if (menu.name != "mnuFile" && menu.name != "mnuEdit") continue;
         for (const MenuItem& item : menu.items) {
-          if (item.caption == key) made.push_back({key, item.name});
+          if (item.caption == key) made.push_back({key, item.name, key == "剪切"});
         }
       }
     }

@@ -28,14 +28,16 @@ struct Menu {
 // File, Edit, Display, Solve, Linear systems and Help.
 const std::vector<Menu>& WorkbenchMenus();
 
-// The toolbar's keys, in order; a separator stands before "剪切".
+// The toolbar's keys, in order.
 std::span<const std::string_view> ToolbarKeys();
 
 // A toolbar button: its key (the caption of the File or Edit item it runs)
-// and that item's name.
+// and that item's name; a separator stands before the first of a group (the
+// Edit items).
 struct ToolbarButton {
   std::string_view key;
   std::string_view item;
+  bool starts_group = false;
 };
 // In the order of ToolbarKeys().
 const std::vector<ToolbarButton>& ToolbarButtons();

@@ -12,6 +12,11 @@ namespace matcalc {
 // The title of every box that has none of its own.
 inline constexpr std::string_view kProgramTitle = "矩阵计算器";
 
+// The header of a printed trace: the program's title, and the caption of the
+// method that wrote the trace when the result pane still shows its trace
+// ("%1"), as in "矩阵计算器 — 幂法".
+inline constexpr std::string_view kPrintCaption = "矩阵计算器 — %1";
+
 // Status line.
 inline constexpr std::string_view kStatusEditing = "编辑状态";     // the edit pane changed
 inline constexpr std::string_view kStatusEditArea = "编辑区域";    // the edit pane has the focus

@@ -86,8 +86,9 @@ const heads = catalog.menus.map((menu, index) =>
   `<div class="menu"><button type="button" class="menu-head" role="menuitem" ` +
   `aria-haspopup="menu" aria-expanded="false" tabindex="${index === 0 ? 0 : -1}">` +
   `${captionHtml(menu.caption)}</button></div>`).join('');
+const rule = '<span class="toolbar-separator" role="separator"></span>';
 const tools = catalog.toolbar.map((key) =>
-  (key === '剪切' ? '<span class="toolbar-separator" role="separator"></span>' : '') +
+  (catalog.toolbarGroupStarts.includes(key) ? rule : '') +
   `<button type="button" class="tool" data-key="${escapeHtml(key)}">${escapeHtml(key)}</button>`)
     .join('');
 {

@@ -60,7 +60,13 @@ std::string CatalogJson() {
   }
   out += "],\"toolbarItems\":{";
   for (const ToolbarButton& button : ToolbarButtons()) AppendField(out, button.key, button.item);
-  out += "},\"busyItems\":[";
+  out += "},\"toolbarGroupStarts\":[";
+  for (const ToolbarButton& button : ToolbarButtons()) {
+    if (!button.starts_group) continue;
+    if (out.back() != '[') out += ',';
+    AppendJsonString(out, button.key);
+  }
+  out += "],\"busyItems\":[";
   for (const std::string_view item : BusyItems()) {
     if (out.back() != '[') out += ',';
     AppendJsonString(out, item);
@@ -90,6 +96,12 @@ std::string CatalogJson() {
       {"exitPage", kExitPageText},
       {"statusComputing", kStatusComputing},
       {"noChart", kNoChartText},
+      {"printCaption", kPrintCaption},
+      {"chartTitle", kChartTitle},
+      {"giveUpLegend", kGiveUpLegend},
+      {"exportPng", kExportPngButton},
+      {"exportSvg", kExportSvgButton},
+      {"close", kCloseButton},
       {"replaceByExample", replace.text},
       {"replaceByExampleTitle", replace.title},
   };

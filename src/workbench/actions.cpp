@@ -116,7 +116,7 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
   toolbar->setMovable(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i].key == "剪切") toolbar->addSeparator();
+    if (keys[i].starts_group) toolbar->addSeparator();
     if (buttons[i] != nullptr) toolbar->addAction(buttons[i]);
   }
   return toolbar;

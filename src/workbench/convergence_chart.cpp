@@ -200,10 +200,10 @@ bool ConvergenceChart::SaveSvg(const QString& path) {
 ChartWindow::ChartWindow(QWidget* parent, ExportPicker* picker)
     : QDialog(parent),
       chart_(new ConvergenceChart(this)),
-      png_(new QPushButton(QStringLiteral("导出 PNG..."), this)),
-      svg_(new QPushButton(QStringLiteral("导出 SVG..."), this)),
+      png_(new QPushButton(FromView(kExportPngButton), this)),
+      svg_(new QPushButton(FromView(kExportSvgButton), this)),
       picker_(picker) {
-  setWindowTitle(QStringLiteral("收敛图"));
+  setWindowTitle(FromView(kChartTitle));
   resize(820, 640);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(chart_, 1);
@@ -211,7 +211,7 @@ ChartWindow::ChartWindow(QWidget* parent, ExportPicker* picker)
   buttons->addStretch(1);
   buttons->addWidget(png_);
   buttons->addWidget(svg_);
-  auto* close = new QPushButton(QStringLiteral("关闭"), this);
+  auto* close = new QPushButton(FromView(kCloseButton), this);
   buttons->addWidget(close);
   layout->addLayout(buttons);
   connect(png_, &QPushButton::clicked, this, &ChartWindow::ExportPng);
@@ -227,7 +227,7 @@ void ChartWindow::Export(const QString& suffix) {
   const bool png = suffix == QStringLiteral("png");
   const std::optional<QString> chosen = picker_->SaveName(
       png ? QStringLiteral("导出 PNG") : QStringLiteral("导出 SVG"),
-      QStringLiteral("收敛图.") + suffix,
+      FromView(kChartTitle) + QStringLiteral(".") + suffix,
       png ? QStringLiteral("PNG 图片(*.png)") : QStringLiteral("SVG 图片(*.svg)"));
   if (!chosen) return;
   const QString name = WithSuffix(*chosen, suffix);

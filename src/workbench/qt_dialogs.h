@@ -5,13 +5,15 @@
 #include <QString>
 #include <optional>
 
+#include "desk/workbench_texts.h"
 #include "frame/dialogs.h"
 
 class QWidget;
 
 namespace matcalc::workbench {
 
-inline const QString kProgramTitle = QStringLiteral("矩阵计算器");
+inline const QString kProgramTitle = QString::fromUtf8(
+    matcalc::kProgramTitle.data(), static_cast<qsizetype>(matcalc::kProgramTitle.size()));
 
 // Input and message boxes, modal over `parent`. A box without a title of its
 // own shows the program's title.

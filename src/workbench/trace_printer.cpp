@@ -15,6 +15,7 @@
 #include <cmath>
 #include <memory>
 
+#include "desk/workbench_texts.h"
 #include "workbench/qt_dialogs.h"
 
 namespace matcalc::workbench {
@@ -212,8 +213,10 @@ int TracePrinter::Paint(QPagedPaintDevice& device, const PageProgress& going_on)
 }
 
 QString PrintCaption(const QString& method_caption) {
-  return method_caption.isEmpty() ? kProgramTitle
-                                  : kProgramTitle + QStringLiteral(" — ") + method_caption;
+  return method_caption.isEmpty()
+             ? kProgramTitle
+             : QString::fromUtf8(kPrintCaption.data(), static_cast<qsizetype>(kPrintCaption.size()))
+                   .arg(method_caption);
 }
 
 bool WriteTracePdf(const QString& path, const TracePrinter& printer, QString* error,

@@ -30,18 +30,19 @@ test('an empty plan draws nothing', () => {
 });
 
 test('two panels, the give-up text once and its line on each panel', () => {
-  const svg = drawChart(jacobi);
+  const svg = drawChart(jacobi, '放弃处');
   assert.equal(svg.attributes.height, '600');
   assert.equal(withClass(svg, 'panel').length, 2);
   assert.deepEqual(withClass(svg, 'give-up').map((n) => n.text), [jacobi.giveUp]);
   const lines = withClass(svg, 'give-up-line');
   assert.equal(lines.length, 2);
+  assert.equal([...nodes(svg)].filter((n) => n.text === '放弃处').length, 2);
   // At x = 7 of 0..7: the right edge of the plot.
   for (const line of lines) assert.equal(line.attributes.x1, String(760 - 78 - 200));
 });
 
 test('a log axis is labelled by decades; marks only where the plan says', () => {
-  const svg = drawChart(jacobi);
+  const svg = drawChart(jacobi, '放弃处');
   const texts = [...nodes(svg)].map((n) => n.text);
   for (const decade of ['1E-3', '1E-2', '1E-1', '1E0']) assert.ok(texts.includes(decade), decade);
   const [upper, lower] = withClass(svg, 'series');

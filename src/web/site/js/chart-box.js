@@ -12,29 +12,30 @@ function button(label) {
 }
 
 // `plan`: the core's chart plan of the last iterative command, or null;
-// `noChart`: what is said when there is nothing to draw.
-export function showChart(plan, noChart) {
-  return customBox('收敛图', 'none', (body, buttons, finish) => {
+// `texts`: the catalog's texts (the box's title and buttons, what is said
+// when there is nothing to draw, the give-up legend).
+export function showChart(plan, texts) {
+  return customBox(texts.chartTitle, 'none', (body, buttons, finish) => {
     body.classList.add('box-chart');
-    const svg = buildChart(plan);
-    const close = button('关闭');
+    const svg = buildChart(plan, texts.giveUpLegend);
+    const close = button(texts.close);
     close.addEventListener('click', () => finish(null));
     if (svg === null) {
       const note = document.createElement('p');
-      note.textContent = noChart;
+      note.textContent = texts.noChart;
       body.append(note);
       buttons.append(close);
       return {initialFocus: close, accept: () => null, cancel: () => null};
     }
     body.append(svg);
-    const svgButton = button('导出 SVG...');
+    const svgButton = button(texts.exportSvg);
     svgButton.addEventListener('click', () => {
-      download('收敛图.svg', new TextEncoder().encode(svgFileText(svg)));
+      download(`${texts.chartTitle}.svg`, new TextEncoder().encode(svgFileText(svg)));
     });
-    const pngButton = button('导出 PNG...');
+    const pngButton = button(texts.exportPng);
     pngButton.addEventListener('click', async () => {
       try {
-        download('收敛图.png', new Uint8Array(await (await pngBlob(svg)).arrayBuffer()));
+        download(`${texts.chartTitle}.png`, new Uint8Array(await (await pngBlob(svg)).arrayBuffer()));
       } catch {
         // The picture could not be drawn: nothing is offered.
       }

@@ -58,7 +58,7 @@ export function ticks(low, high, count) {
 }
 
 // One panel of the plan at `top`: axes, grid, its lines and the give-up line.
-function drawPanel(svg, top, panel, x, subtitle, gaveUpAt) {
+function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
   const g = append(svg, element('g', {class: 'panel', transform: `translate(0,${top})`}));
   const plotWidth = WIDTH - MARGIN.left - MARGIN.right;
   const plotHeight = PANEL_HEIGHT - MARGIN.top - MARGIN.bottom;
@@ -131,12 +131,13 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt) {
     append(legend, element('line', {x1: 0, x2: 14, y1: i * 20 + 5, y2: i * 20 + 5,
                                     stroke: GIVE_UP, 'stroke-width': 2,
                                     'stroke-dasharray': '4 2'}));
-    append(legend, element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, '放弃处'));
+    append(legend, element('text', {x: 20, y: i * 20 + 10, 'font-size': 12}, giveUpLegend));
   }
 }
 
-// The drawing of `plan` (the core's chart plan); null for an empty plan.
-export function drawChart(plan) {
+// The drawing of `plan` (the core's chart plan), the give-up line named
+// `giveUpLegend`; null for an empty plan.
+export function drawChart(plan, giveUpLegend) {
   if (!plan || plan.empty) return null;
   const more = plan.more !== '';
   const height = plan.panels.length * PANEL_HEIGHT + (more ? 24 : 0);
@@ -146,7 +147,8 @@ export function drawChart(plan) {
                               'font-family': '"Noto Sans CJK SC", "WenQuanYi Zen Hei", sans-serif'});
   append(svg, element('rect', {x: 0, y: 0, width: WIDTH, height, fill: '#ffffff'}));
   plan.panels.forEach((panel, i) => {
-    drawPanel(svg, i * PANEL_HEIGHT, panel, plan.x, i === 0 ? plan.giveUp : '', plan.gaveUpAt);
+    drawPanel(svg, i * PANEL_HEIGHT, panel, plan.x, i === 0 ? plan.giveUp : '', plan.gaveUpAt,
+              giveUpLegend);
   });
   if (more) {
     append(svg, element('text', {x: MARGIN.left, y: height - 8, 'font-size': 12}, plan.more));
@@ -155,8 +157,8 @@ export function drawChart(plan) {
 }
 
 // The chart of `plan` as an SVG element; null for an empty plan.
-export function buildChart(plan) {
-  const tree = drawChart(plan);
+export function buildChart(plan, giveUpLegend) {
+  const tree = drawChart(plan, giveUpLegend);
   return tree === null ? null : svgElement(tree);
 }
 

@@ -81,7 +81,7 @@ function start(received) {
     // The browser's print shows its preview and saves as PDF too.
     FilePrint: () => window.print(), FilePrintPreview: () => window.print(),
     FileExportPdf: () => window.print(),
-    ShowChart: () => showChart(page.shown.chart, page.texts.noChart),
+    ShowChart: () => showChart(page.shown.chart, page.texts),
   };
   for (const item of Object.keys(catalog.examples || {})) {
     actions[item] = () => documents.openExample(item);
@@ -109,10 +109,12 @@ function start(received) {
       if (!enabled && !runs.engine.busy) page.setStatus(SOLVE_DISABLED);
     },
   });
-  buildToolbar(document.getElementById('toolbar'), catalog.toolbar, (key) => {
+  const runTool = (key) => {
     const action = actions[catalog.toolbarItems[key]];
     if (action) action();
-  });
+  };
+  buildToolbar(document.getElementById('toolbar'), catalog.toolbar, catalog.toolbarGroupStarts,
+               runTool);
   // When the menus could be used (read by the page's benchmark).
   document.body.dataset.menusMs = String(Math.round(performance.now()));
   document.body.classList.add('menus');
@@ -169,8 +171,12 @@ text1.addEventListener('drop', (event) => documents.dropped(event));
 page.hints = new Hints(text1, () => page.pane1.value, (text) => {
   document.getElementById('hints').textContent = text;
 });
-new PrintView(() => page.pane2.value,
-              () => (page.pane2.revision === page.shown.trace ? page.shown.caption : ''));
+// The print's header names the method while the pane shows its trace.
+new PrintView(() => page.pane2.value, () => {
+  if (!page.catalog) return document.title;
+  if (page.pane2.revision !== page.shown.trace) return page.catalog.title;
+  return page.texts.printCaption.replace('%1', () => page.shown.caption);
+});
 
 // The panes' texts for scripts that drive the page (its tests among them).
 window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => page.pane2.value,

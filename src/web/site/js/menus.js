@@ -269,11 +269,12 @@ export class MenuBar {
   }
 }
 
-export function buildToolbar(bar, keys, dispatch) {
+// `groupStarts`: the keys a separator stands before.
+export function buildToolbar(bar, keys, groupStarts, dispatch) {
   bar.replaceChildren();
   const buttons = [];
   for (const key of keys) {
-    if (key === '剪切') {
+    if (groupStarts.includes(key)) {
       const rule = element('span', 'toolbar-separator');
       rule.setAttribute('role', 'separator');
       bar.append(rule);

@@ -22,11 +22,11 @@ function cells(line) {
 }
 
 export class PrintView {
-  // `trace()`: the result pane's text; `caption()`: the method that wrote
-  // it, or ''.
-  constructor(trace, caption) {
+  // `trace()`: the result pane's text; `header()`: the header's caption
+  // (the core's print caption).
+  constructor(trace, header) {
     this.trace = trace;
-    this.caption = caption;
+    this.header = header;
     this.root = document.createElement('table');
     this.root.id = 'print-view';
     this.root.className = 'print-view';
@@ -47,8 +47,7 @@ export class PrintView {
     const text = globalThis.matcalcLines.toLines(this.trace()).replace(/\n$/, '');
     let widest = 0;
     for (const line of text.split('\n')) widest = Math.max(widest, cells(line));
-    const caption = this.caption();
-    this.title.textContent = caption ? `矩阵计算器 — ${caption}` : '矩阵计算器';
+    this.title.textContent = this.header();
     const now = new Date();
     const two = (n) => String(n).padStart(2, '0');
     this.date.textContent = `${now.getFullYear()}-${two(now.getMonth() + 1)}-${two(now.getDate())} ` +
