@@ -363,6 +363,13 @@ void FilesTest::ExampleAsksBeforeReplacingTheUsersText() {
   form_->action(QStringLiteral("HelpExampleSymmetric"))->trigger();
   QCOMPARE(Text1(*form_), QStringLiteral("4 1 -2\r\n1 3 0\r\n-2 0 5\r\n"));
   QCOMPARE(Text2(*form_), QString());
+
+  // A long text is asked about without being compared, blanks or not.
+  SetPaneText(*form_->text1(), std::string(4000, ' '));
+  Answer({Reply::kNo});
+  form_->action(QStringLiteral("HelpExampleVector"))->trigger();
+  QCOMPARE(dialogs_->shown().size(), size_t{1});
+  QCOMPARE(Text1(*form_).size(), 4000);
 }
 
 QTEST_MAIN(FilesTest)
