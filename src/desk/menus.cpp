@@ -3,6 +3,7 @@
 #include <array>
 
 #include "commands/registry.h"
+#include "desk/examples.h"
 
 namespace matcalc {
 namespace {
@@ -31,6 +32,15 @@ std::vector<MenuItem> SystemsItems() {
     if (command.menu_item == "LinearCondition") items.push_back({"LinearConditionBar", "-", ""});
     items.push_back({command.menu_item, command.caption, ""});
   }
+  return items;
+}
+
+// The manual, the bundled examples and the about box.
+std::vector<MenuItem> HelpItems() {
+  std::vector<MenuItem> items = {{"mnuHelpFile", "帮助文件", ""}, {"HelpExamplesBar", "-", ""}};
+  for (const Example& example : Examples()) items.push_back({example.item, example.caption, ""});
+  items.push_back({"HelpAboutBar", "-", ""});
+  items.push_back({"mnuAbout", "关于", ""});
   return items;
 }
 
@@ -72,7 +82,7 @@ const std::vector<Menu>& WorkbenchMenus() {
         {"ShowChart", "收敛图", ""}}},
       {"mnuC", "求解(&C)", SolveItems(), true},
       {"mnuL", "方程组(&L)", SystemsItems(), true},
-      {"mnuHelp", "帮助(&H)", {{"mnuHelpFile", "帮助文件", ""}, {"mnuAbout", "关于", ""}}},
+      {"mnuHelp", "帮助(&H)", HelpItems()},
   };
   return menus;
 }
@@ -103,6 +113,8 @@ const std::vector<std::string_view>& BusyItems() {
         "FilePrint", "FilePrintPreview", "FileExportPdf", "EditCut",
         "EditPaste", "EditDelete",       "ShowDefault",   "ShowFormatDecimalDigits"};
     for (const Command& command : Commands()) made.push_back(command.menu_item);
+    // An example replaces the edit pane's text, as opening a file does.
+    for (const Example& example : Examples()) made.push_back(example.item);
     return made;
   }();
   return items;

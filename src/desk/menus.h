@@ -43,7 +43,7 @@ struct ToolbarButton {
 const std::vector<ToolbarButton>& ToolbarButtons();
 
 // The items a running command must not meet: every command, and whatever
-// changes the panes, saves a trace not yet whole, or changes the digits the
+// changes the panes (the examples too), saves a trace not yet whole, or changes the digits the
 // command computes with. Disabled while a command runs, in every workbench.
 const std::vector<std::string_view>& BusyItems();
 

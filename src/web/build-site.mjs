@@ -66,9 +66,13 @@ const core = await createRequire(import.meta.url)(resolve(moduleDir, 'matcalc.js
   },
 });
 const catalog = JSON.parse(core.UTF8ToString(core._mc_catalog()));
+// The examples' texts go into the page with it: no request when one is
+// chosen, and there before the core has loaded.
+const examples = Object.fromEntries(Object.entries(catalog.examples).map(([item, path]) =>
+  [item, readFileSync(join(root, 'resources', path), 'utf8')]));
 writeFileSync(join(staging, 'js', 'built-catalog.js'),
               `// Written by the build from the core's catalog.\nexport const CATALOG = ` +
-              `${JSON.stringify(catalog)};\n`);
+              `${JSON.stringify(catalog)};\nexport const EXAMPLES = ${JSON.stringify(examples)};\n`);
 
 // The menubar's heads and the toolbar in the page's HTML, from the same
 // catalog, so that they show before any script has come (the script builds
@@ -86,9 +90,9 @@ const heads = catalog.menus.map((menu, index) =>
   `<div class="menu"><button type="button" class="menu-head" role="menuitem" ` +
   `aria-haspopup="menu" aria-expanded="false" tabindex="${index === 0 ? 0 : -1}">` +
   `${captionHtml(menu.caption)}</button></div>`).join('');
+const rule = '<span class="toolbar-separator" role="separator"></span>';
 const tools = catalog.toolbar.map((key) =>
-  ((catalog.toolbarGroupStarts ?? ['剪切']).includes(key) ?
-   '<span class="toolbar-separator" role="separator"></span>' : '') +
+  (catalog.toolbarGroupStarts.includes(key) ? rule : '') +
   `<button type="button" class="tool" data-key="${escapeHtml(key)}">${escapeHtml(key)}</button>`)
     .join('');
 {

@@ -4,6 +4,7 @@
 
 #include "commands/registry.h"
 #include "desk/chart_plan.h"
+#include "desk/examples.h"
 #include "desk/json_text.h"
 #include "desk/menus.h"
 #include "desk/opening.h"
@@ -74,8 +75,11 @@ std::string CatalogJson() {
   for (const Shortcut& shortcut : DocumentShortcuts()) {
     AppendField(out, shortcut.keys, shortcut.item);
   }
+  out += "},\"examples\":{";
+  for (const Example& example : Examples()) AppendField(out, example.item, ExamplePath(example));
   out += "},\"largestFileBytes\":" + std::to_string(kPageLargestFileBytes);
   out += ",\"texts\":{";
+  const MessageRequest replace = ReplaceEditTextQuestion();
   const std::pair<std::string_view, std::string_view> texts[] = {
       {"statusEditing", kStatusEditing},
       {"statusEditArea", kStatusEditArea},
@@ -98,6 +102,8 @@ std::string CatalogJson() {
       {"exportPng", kExportPngButton},
       {"exportSvg", kExportSvgButton},
       {"close", kCloseButton},
+      {"replaceByExample", replace.text},
+      {"replaceByExampleTitle", replace.title},
   };
   for (const auto& [name, text] : texts) AppendField(out, name, text);
   out += "}}";

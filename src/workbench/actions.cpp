@@ -48,6 +48,10 @@ std::function<void()> HandlerFor(std::string_view name, const ActionHandlers& on
   for (const auto& [item, run] : handlers) {
     if (item == name) return *run;
   }
+  if (const Example* example = FindExample(name)) {
+    const std::function<void(const Example&)> open_example = on.open_example;
+    return [example, open_example] { open_example(*example); };
+  }
   if (const Command* command = FindCommand(name)) {
     const std::function<void(const Command&)> run_command = on.run_command;
     return [command, run_command] { run_command(*command); };

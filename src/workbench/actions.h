@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "commands/registry.h"
+#include "desk/examples.h"
 
 class QAction;
 class QMainWindow;
@@ -23,6 +24,7 @@ struct ActionHandlers {
   std::function<void()> solve_menu_opens;
   std::function<void(const Command&)> run_command;
   std::function<void()> help, about;
+  std::function<void(const Example&)> open_example;
 };
 
 // Adds the five menus (named mnuFile, FileNew ... as the items they hold) and

@@ -15,6 +15,7 @@
 #include "desk/workbench_texts.h"
 #include "text/encoding.h"
 #include "workbench/pane_text.h"
+#include "workbench/program_folder.h"
 
 namespace matcalc::workbench {
 namespace {
@@ -182,6 +183,33 @@ void DocumentFiles::Open() {
   }
   save_path_.clear();
   host_.SetStatus(ShownPath(*name));
+}
+
+void DocumentFiles::OpenExample(const Example& example) {
+  const QString path = FindProgramFile(FromView(ExamplePath(example)));
+  QFile file(path);
+  // The examples are a few lines each; one beyond the question's size is not
+  // one of them.
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly) ||
+      file.size() > static_cast<qint64>(kAskBeforeOpeningBytes)) {
+    Inform(kOpenFailedText);
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  const std::string text = DecodeText(std::string(bytes.constData(), bytes.size()));
+  // A long text is neither blank nor an example's: it is asked about without
+  // being copied out of the pane to compare.
+  const bool may_replace =
+      host_.EditPane().document()->characterCount() > static_cast<int>(kAskBeforeOpeningBytes)
+          ? host_.dialogs().Message(ReplaceEditTextQuestion()) == Reply::kYes
+          : MayReplaceEditText(host_.dialogs(), PaneText(host_.EditPane()), {text, example_text_});
+  if (!may_replace) return;
+  SetPaneText(host_.EditPane(), text);
+  example_text_ = text;
+  // The trace belongs to the matrix that was there before.
+  host_.ResultPaneWidget().clear();
+  save_path_.clear();
+  host_.SetStatus(ShownPath(path));
 }
 
 void DocumentFiles::WriteResult(const QString& path, std::function<void()> failed) {

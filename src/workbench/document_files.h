@@ -7,8 +7,10 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <string>
 #include <string_view>
 
+#include "desk/examples.h"
 #include "frame/dialogs.h"
 #include "workbench/document_writer.h"
 #include "workbench/qt_dialogs.h"
@@ -44,6 +46,9 @@ class DocumentFiles {
   void Open();
   void Save();
   void SaveAs();
+  // Puts a bundled example into the edit pane as Open puts a file there,
+  // asking first when the edit pane holds a text of the user's.
+  void OpenExample(const Example& example);
 
   // The file that save writes to without asking again.
   const QString& save_path() const { return save_path_; }
@@ -70,6 +75,7 @@ class DocumentFiles {
   QString save_path_;
   QPointer<DocumentWriter> writer_;
   ChunkWrite chunk_write_;
+  std::string example_text_;  // the text the last example put into the edit pane
 };
 
 }  // namespace matcalc::workbench

@@ -121,6 +121,7 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   on.run_command = [this](const Command& command) { RunMenuCommand(command); };
   on.help = [this] { ShowHelp(); };
   on.about = [this] { ShowAbout(); };
+  on.open_example = [this](const Example& example) { files_.OpenExample(example); };
   toolbar_ = BuildMenusAndToolbar(*this, on);
   beyond_ = new BeyondTrace(*this, *text1_, *text2_);
   panes_.bar.left = kInitialSplitterTwips;

@@ -2,11 +2,15 @@
 // goes to the edit pane, through the core's opening rules (desk/opening.h);
 // what is saved is the result pane's trace, UTF-8 with CR LF.
 import './lines.js';
-import {inputBox} from './boxes.js';
+import {inputBox, messageBox} from './boxes.js';
 import {chooseFile, download, readDropped} from './files.js';
+import {EXAMPLES} from './built-catalog.js';
+
+const {toLines} = globalThis.matcalcLines;
 
 export function createDocuments(page, runs) {
   let saveName = '';  // the file save writes to without asking again
+  let exampleText = null;  // the text the last example put into the edit pane
 
   async function openBytes(name, bytes) {
     const outcome = await runs.busy(() => runs.engine.run({type: 'run', op: 'open', bytes},
@@ -107,6 +111,33 @@ export function createDocuments(page, runs) {
     page.setStatus(name);
   }
 
+  // A bundled example goes to the edit pane as an opened file does (the
+  // result pane is emptied). A text of the user's is asked about first: only
+  // an edit pane of blanks, of that example or of the one it showed before
+  // is replaced at once (desk/examples.h).
+  async function openExample(item) {
+    const text = EXAMPLES[item];
+    const path = page.catalog.examples[item];
+    if (text === undefined || path === undefined) {
+      await page.inform(page.texts.openFailed);
+      return;
+    }
+    const current = toLines(page.pane1.value);
+    const notLost = [text, exampleText].filter((kept) => kept !== null).map(toLines);
+    if (!/^[ \t\r\n]*$/.test(current) && !notLost.includes(current)) {
+      const reply = await messageBox({title: page.texts.replaceByExampleTitle,
+                                      text: page.texts.replaceByExample, buttons: 'yesno',
+                                      defaultButton: 'no', icon: 'question'});
+      if (reply !== 'yes') return;
+    }
+    page.pane1.value = text;
+    page.pane2.value = '';
+    page.hints.changed();
+    exampleText = text;
+    saveName = '';
+    page.setStatus(path.slice(path.lastIndexOf('/') + 1));
+  }
+
   function fileNew() {
     page.pane1.value = '';
     page.pane2.value = '';
@@ -114,5 +145,5 @@ export function createDocuments(page, runs) {
     page.setStatus(page.texts.statusNew);
   }
 
-  return {fileNew, fileOpen, fileSave, fileSaveAs, dropped};
+  return {fileNew, fileOpen, fileSave, fileSaveAs, dropped, openExample};
 }

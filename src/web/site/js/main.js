@@ -83,6 +83,9 @@ function start(received) {
     FileExportPdf: () => window.print(),
     ShowChart: () => showChart(page.shown.chart, page.texts),
   };
+  for (const item of Object.keys(catalog.examples || {})) {
+    actions[item] = () => documents.openExample(item);
+  }
   catalog.commands.forEach((command, index) => {
     actions[command.item] = () => runs.runCommand(index);
   });
@@ -168,6 +171,7 @@ text1.addEventListener('drop', (event) => documents.dropped(event));
 page.hints = new Hints(text1, () => page.pane1.value, (text) => {
   document.getElementById('hints').textContent = text;
 });
+// The print's header names the method while the pane shows its trace.
 new PrintView(() => page.pane2.value, () => {
   if (!page.catalog) return document.title;
   if (page.pane2.revision !== page.shown.trace) return page.catalog.title;

@@ -141,14 +141,16 @@ export class MenuBar {
     // stays on a narrow screen.
     entry.list.style.left = '';
     entry.list.style.right = '';
+    // The shift is measured on the screen and added to where the list
+    // stands in its menu (a phone's second row of heads included).
     const rect = entry.list.getBoundingClientRect();
     const room = document.documentElement.clientWidth - 4;
-    if (rect.right > room) {
+    const shift = rect.right > room ? Math.max(4 - rect.left, room - rect.right)
+                                    : Math.max(0, 4 - rect.left);
+    if (shift !== 0) {
+      const head = entry.list.parentElement.getBoundingClientRect();
       entry.list.style.right = 'auto';
-      entry.list.style.left = `${Math.max(4 - rect.left, room - rect.right) + entry.list.offsetLeft}px`;
-    } else if (rect.left < 4) {
-      entry.list.style.right = 'auto';
-      entry.list.style.left = `${4 - rect.left + entry.list.offsetLeft}px`;
+      entry.list.style.left = `${rect.left + shift - head.left}px`;
     }
     for (const other of this.entries) other.head.tabIndex = other === entry ? 0 : -1;
     if (focusFirst) {
