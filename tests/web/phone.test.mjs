@@ -2,19 +2,9 @@
 // and 停止 on one line, the hint wraps, the chart's texts keep their size,
 // and every control is a finger's size.
 import {test, expect} from '@playwright/test';
-import {answerBoxes, choose, editPane, openPage, runNative} from './support.mjs';
+import {answerBoxes, choose, editPane, openPage, runNative, symmetric} from './support.mjs';
 
 test.use({viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
-
-function symmetric(n) {
-  const rows = [];
-  for (let i = 1; i <= n; ++i) {
-    const row = [];
-    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
-    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
-  }
-  return rows.join('\n');
-}
 
 test('while a command runs the status is readable and 停止 one line', async ({page}) => {
   test.setTimeout(120_000);

@@ -165,3 +165,15 @@ export function watch(page) {
   page.on('request', (request) => seen.requests.push(request.url()));
   return seen;
 }
+
+// A symmetric, strictly dominant matrix of order n with six-digit entries:
+// long Jacobi runs for the tests that need a command to take a while.
+export function symmetric(n) {
+  const rows = [];
+  for (let i = 1; i <= n; ++i) {
+    const row = [];
+    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
+    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
+  }
+  return rows.join('\n');
+}

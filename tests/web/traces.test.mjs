@@ -2,20 +2,10 @@
 // pane's length and reports what the command did to it (emptied, appended),
 // so a long trace neither travels nor counts six times in the budgets.
 import {test, expect} from '@playwright/test';
-import {answerBoxes, catalogCaption, choose, editPane, openPage, resultText, runNative, saveAs}
-  from './support.mjs';
+import {answerBoxes, catalogCaption, choose, editPane, openPage, resultText, runNative, saveAs,
+        symmetric} from './support.mjs';
 
 const GENERAL = '2 -1 3\n4 1 -2\n1 5 2';
-
-function symmetric(n) {
-  const rows = [];
-  for (let i = 1; i <= n; ++i) {
-    const row = [];
-    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
-    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
-  }
-  return rows.join('\n');
-}
 
 // Records the size of every message the page posts to a worker.
 async function watchPosts(page) {

@@ -8,7 +8,7 @@ import {cpSync, mkdtempSync, readFileSync, readdirSync, renameSync, rmSync, writ
 import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {choose, editPane, resultText, runNative} from './support.mjs';
+import {choose, editPane, resultText, runNative, symmetric} from './support.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const builtSite = process.env.MATCALC_SITE || join(root, 'build', 'web', 'site');
@@ -39,16 +39,6 @@ async function serve(site, port) {
       server.kill();
     }),
   };
-}
-
-function symmetric(n) {
-  const rows = [];
-  for (let i = 1; i <= n; ++i) {
-    const row = [];
-    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
-    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
-  }
-  return rows.join('\n');
 }
 
 function portFor(testInfo, offset) {
