@@ -8,7 +8,9 @@
 #include "desk/json_text.h"
 #include "desk/menus.h"
 #include "desk/opening.h"
+#include "desk/print_cells.h"
 #include "desk/workbench_texts.h"
+#include "frame/frame.h"
 
 namespace matcalc::web {
 namespace {
@@ -78,6 +80,18 @@ std::string CatalogJson() {
   out += "},\"examples\":{";
   for (const Example& example : Examples()) AppendField(out, example.item, ExamplePath(example));
   out += "},\"largestFileBytes\":" + std::to_string(kPageLargestFileBytes);
+  // The decimal-digits setting's range and its value at start.
+  out += ",\"digits\":{\"min\":" + std::to_string(kMinDigits) +
+         ",\"max\":" + std::to_string(kMaxDigits) + ",\"start\":" + std::to_string(kDefaultDigits) +
+         "}";
+  // The characters that take two cells of the print's font.
+  out += ",\"wideRanges\":[";
+  for (const auto& [first, last] : kWidePrintRanges) {
+    if (out.back() != '[') out += ',';
+    out += "[" + std::to_string(static_cast<unsigned long>(first)) + "," +
+           std::to_string(static_cast<unsigned long>(last)) + "]";
+  }
+  out += "]";
   out += ",\"texts\":{";
   const MessageRequest replace = ReplaceEditTextQuestion();
   const std::pair<std::string_view, std::string_view> texts[] = {

@@ -24,6 +24,7 @@
 #include <mutex>
 #include <thread>
 
+#include "desk/print_cells.h"
 #include "desk/workbench_texts.h"
 #include "workbench/qt_dialogs.h"
 
@@ -58,15 +59,6 @@ QFont HeaderFont() {
   return font;
 }
 
-bool IsWide(char32_t c) {
-  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
-         (c >= 0x3041 && c <= 0x33FF) || (c >= 0x3400 && c <= 0x4DBF) ||
-         (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
-         (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-         (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
-}
-
 // The width of the font's cell per point of its size (its share of an em),
 // measured once, independent of any screen's resolution.
 double CellPerPoint() {
@@ -85,7 +77,7 @@ QStringList Wrap(const QString& line, int cells) {
   QString piece;
   int width = 0;
   for (const char32_t c : line.toUcs4()) {
-    const int w = IsWide(c) ? 2 : 1;
+    const int w = IsWideInPrint(c) ? 2 : 1;
     if (width + w > cells && !piece.isEmpty()) {
       pieces << piece;
       piece.clear();
@@ -116,7 +108,7 @@ int CellWidth(const QString& line) {
       c = QChar::surrogateToUcs4(line[i], line[i + 1]);
       ++i;
     }
-    cells += IsWide(c) ? 2 : 1;
+    cells += IsWideInPrint(c) ? 2 : 1;
   }
   return cells;
 }

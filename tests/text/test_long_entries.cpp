@@ -3,18 +3,18 @@
 // every entry, value (bit for bit) and wholeness.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "support/bits.h"
 #include "text/evaluator.h"
 
 namespace matcalc {
 namespace {
 
-std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+using testing::Bits;
 
 // The copying reading, whatever the length (EvaluateEntry on a string
 // normalises it in place).

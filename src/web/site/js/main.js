@@ -176,7 +176,7 @@ new PrintView(() => page.pane2.value, () => {
   if (!page.catalog) return document.title;
   if (page.pane2.revision !== page.shown.trace) return page.catalog.title;
   return page.texts.printCaption.replace('%1', () => page.shown.caption);
-});
+}, () => page.catalog?.wideRanges ?? []);
 
 // The panes' texts for scripts that drive the page (its tests among them).
 window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => page.pane2.value,

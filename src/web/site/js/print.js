@@ -9,24 +9,26 @@ const CELLS_PORTRAIT = 100;   // 9 pt on A4 portrait between 15 mm margins
 const CELLS_LANDSCAPE = 150;  // the same on landscape
 const CELLS_SMALL = 200;      // 6.5 pt on landscape
 
-function cells(line) {
+// The cells `line` takes in the print's font: two for a character in one of
+// the `wide` ranges ([first, last] code points, the core's table from the
+// catalog), one for any other.
+function cells(line, wide) {
   let width = 0;
   for (const c of line) {
     const code = c.codePointAt(0);
-    width += (code >= 0x1100 && code <= 0x115f) || (code >= 0x2e80 && code <= 0xa4cf) ||
-        (code >= 0xac00 && code <= 0xd7a3) || (code >= 0xf900 && code <= 0xfaff) ||
-        (code >= 0xfe30 && code <= 0xfe4f) || (code >= 0xff00 && code <= 0xff60) ||
-        (code >= 0xffe0 && code <= 0xffe6) || code >= 0x20000 ? 2 : 1;
+    width += code >= 0x1100 && wide.some(([first, last]) => code >= first && code <= last) ? 2 : 1;
   }
   return width;
 }
 
 export class PrintView {
   // `trace()`: the result pane's text; `header()`: the header's caption
-  // (the core's print caption).
-  constructor(trace, header) {
+  // (the core's print caption); `wide()`: the ranges of characters that take
+  // two cells.
+  constructor(trace, header, wide) {
     this.trace = trace;
     this.header = header;
+    this.wide = wide;
     this.root = document.createElement('table');
     this.root.id = 'print-view';
     this.root.className = 'print-view';
@@ -45,8 +47,9 @@ export class PrintView {
 
   update() {
     const text = globalThis.matcalcLines.toLines(this.trace()).replace(/\n$/, '');
+    const wide = this.wide();
     let widest = 0;
-    for (const line of text.split('\n')) widest = Math.max(widest, cells(line));
+    for (const line of text.split('\n')) widest = Math.max(widest, cells(line, wide));
     this.title.textContent = this.header();
     const now = new Date();
     const two = (n) => String(n).padStart(2, '0');
