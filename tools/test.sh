@@ -36,6 +36,9 @@ export QT_QPA_PLATFORM=offscreen
 export NODE_PATH=/usr/share/nodejs  # Emscripten's optimizer finds acorn here
 if command -v ccache > /dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+  # Paths below the checkout count as relative, so another checkout of the
+  # same sources (a second worktree, CI's fresh clone) finds the cache warm.
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 fi
 jobs=$(nproc)
 
