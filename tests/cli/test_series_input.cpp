@@ -48,8 +48,14 @@ class SeriesInput : public ::testing::Test {
 };
 
 TEST_F(SeriesInput, TheInputFileUnderAnyNameIsRefused) {
+  std::vector<std::string> names = {path_};
+#ifndef __EMSCRIPTEN__
+  // A second name of the same file (node's file system, as Emscripten
+  // reaches it, makes no hard links).
   ASSERT_EQ(::link(path_.c_str(), link_.c_str()), 0);
-  for (const std::string& csv : {path_, link_}) {
+  names.push_back(link_);
+#endif
+  for (const std::string& csv : names) {
     std::string err;
     EXPECT_EQ(Run({"--series", csv, "--answer", "2", "--answer", "0", "jacobi", path_}, -1, err),
               2);
@@ -60,7 +66,7 @@ TEST_F(SeriesInput, TheInputFileUnderAnyNameIsRefused) {
   const int in = ::open(path_.c_str(), O_RDONLY);
   ASSERT_GE(in, 0);
   std::string err;
-  EXPECT_EQ(Run({"--series", link_, "--answer", "2", "jacobi"}, in, err), 2);
+  EXPECT_EQ(Run({"--series", names.back(), "--answer", "2", "jacobi"}, in, err), 2);
   ::close(in);
   EXPECT_EQ(err, "matcalc-cli: the CSV file is the input file: standard input\n");
   EXPECT_EQ(ReadFile(path_), kText);
