@@ -92,8 +92,8 @@ shapes=(
   "commas|,|1|2"
   "line breaks|\\r\\n|1|2"
 )
-for spec in "${shapes[@]}"; do
-  IFS='|' read -r name piece prefix suffix <<<"$spec"
+for shape in "${shapes[@]}"; do
+  IFS='|' read -r name piece prefix suffix <<<"$shape"
   if [ -n "${MATCALC_SHAPES:-}" ] && [[ ",$MATCALC_SHAPES," != *",$name,"* ]]; then continue; fi
   echo "== $name"
   shape_text "$work/text" "$largest" "$piece" "$prefix" "$suffix"
