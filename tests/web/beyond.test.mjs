@@ -73,6 +73,36 @@ test('the chart draws the series the runner writes, and exports them', async ({p
   expect(seen.errors).toEqual([]);
 });
 
+test('the chart follows the result pane: kept by a cancelled run, gone with 新建 or an emptied pane',
+     async ({page}) => {
+  const noChart = /^还没有收敛过程可画/;
+  const chartShows = async (title) => {
+    await choose(page, '显示', '收敛图');
+    const box = page.getByRole('dialog', {name: '收敛图'});
+    if (title === null) await expect(box.locator('p')).toHaveText(noChart);
+    else await expect(box.locator('svg')).toHaveAttribute('aria-label', title);
+    await box.getByRole('button', {name: '关闭'}).click();
+  };
+  const power = '幂法：各分量的特征值估计';
+  await openPage(page);
+  await run(page, {method: 'power', text: TRIDIAGONAL, answers: ['3', '0.0001']});
+  // Cancelled at its first question, a second run leaves the trace and its chart.
+  await choose(page, '求解', catalogCaption('power'));
+  await page.getByRole('dialog').getByRole('textbox').press('Escape');
+  await expect(page.getByRole('dialog')).toHaveCount(0);
+  await chartShows(power);
+  await choose(page, '文件', '新建');
+  await chartShows(null);
+  expect(await page.evaluate(() => window.matcalcPage.series())).toBeNull();
+
+  await run(page, {method: 'power', text: TRIDIAGONAL, answers: ['3', '0.0001']});
+  await chartShows(power);
+  // The user's own emptying of the result pane forgets it too, for good.
+  await page.locator('#text2').fill('');
+  await page.locator('#text2').pressSequentially('7');
+  await chartShows(null);
+});
+
 test('a Jacobi run that gave up shows why, on a log scale', async ({page}) => {
   await openPage(page);
   await run(page, {method: 'jacobi', text: '4 1 0 0\n1 4 1 0\n0 1 4 1\n0 0 1 4',

@@ -55,6 +55,16 @@ const page = {
   coreStarted,
 };
 page.panes = [page.pane1, page.pane2];
+
+// Whether the result pane still shows the trace of the last command: 新建,
+// 打开, an example or any other text set there replace it, and so does the
+// user's emptying the pane. The chart and the print's header follow it.
+function shownTrace() {
+  return page.pane2.revision === page.shown.trace;
+}
+text2.addEventListener('input', () => {
+  if (page.pane2.empty) page.shown.trace = null;
+});
 applyLook(page.settings, page.panes);
 
 const runs = createRuns(page);
@@ -81,7 +91,7 @@ function start(received) {
     // The browser's print shows its preview and saves as PDF too.
     FilePrint: () => window.print(), FilePrintPreview: () => window.print(),
     FileExportPdf: () => window.print(),
-    ShowChart: () => showChart(page.shown.chart, page.texts),
+    ShowChart: () => showChart(shownTrace() ? page.shown.chart : null, page.texts),
   };
   for (const item of Object.keys(catalog.examples || {})) {
     actions[item] = () => documents.openExample(item);
@@ -174,13 +184,13 @@ page.hints = new Hints(text1, () => page.pane1.value, (text) => {
 // The print's header names the method while the pane shows its trace.
 new PrintView(() => page.pane2.value, () => {
   if (!page.catalog) return document.title;
-  if (page.pane2.revision !== page.shown.trace) return page.catalog.title;
+  if (!shownTrace()) return page.catalog.title;
   return page.texts.printCaption.replace('%1', () => page.shown.caption);
 }, () => page.catalog?.wideRanges ?? []);
 
 // The panes' texts for scripts that drive the page (its tests among them).
 window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => page.pane2.value,
-                                    series: () => page.shown.series});
+                                    series: () => (shownTrace() ? page.shown.series : null)});
 
 // The build puts the catalog into the page: the menus and the toolbar come
 // at once, before the core has loaded.

@@ -113,8 +113,11 @@ export function createRuns(page) {
     }));
     page.setStatus(statusBefore);
     if (outcome === null || !outcome.showsText) {
-      // Stopped, failed or cancelled: both panes as before the command.
+      // Stopped, failed or cancelled: both panes as before the command, and
+      // the chart with the trace it had.
+      const hadTrace = shown.trace === before.revision;
       pane2.restore(before);
+      if (hadTrace) shown.trace = pane2.revision;
     } else {
       apply(outcome);
       shown.series = outcome.series;
