@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
-MATCALC_WEB_PACKAGES="emscripten nodejs cmake ninja-build libeigen3-dev"
+MATCALC_WEB_PACKAGES="emscripten nodejs cmake ninja-build"
 matcalc_install_missing $MATCALC_WEB_PACKAGES
 # Some node builds bring their own npm; Debian's comes as a package of its own.
 command -v npm >/dev/null || matcalc_install_missing npm

@@ -1,12 +1,12 @@
 #include "direct/linear_routines.h"
 
-#include <Eigen/SVD>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
 
+#include "direct/singular_values.h"
 #include "frame/budget.h"
 #include "text/number_text.h"
 
@@ -47,27 +47,22 @@ double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter) {
   return determinant;
 }
 
-double SpectralNorm(const Matrix& a, int n) {
+double SpectralNorm(const Matrix& a, int n, WorkMeter* meter) {
   if (n <= 0) return 0;
-  Eigen::MatrixXd m(n, n);
   bool has_nan = false;
   bool has_infinity = false;
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) {
-      const double value = a(i, j);
-      has_nan = has_nan || std::isnan(value);
-      has_infinity = has_infinity || std::isinf(value);
-      m(i - 1, j - 1) = value;
+      has_nan = has_nan || std::isnan(a(i, j));
+      has_infinity = has_infinity || std::isinf(a(i, j));
     }
   }
   if (has_nan) return std::numeric_limits<double>::quiet_NaN();
   if (has_infinity) return std::numeric_limits<double>::infinity();
-  // Singular values only; they come sorted, the largest first. The
-  // decomposition scales by the largest magnitude itself, so huge or tiny
-  // entries neither overflow nor underflow on the way.
-  const Eigen::BDCSVD<Eigen::MatrixXd> svd(m);
-  if (svd.info() != Eigen::Success) return std::numeric_limits<double>::quiet_NaN();
-  return svd.singularValues()(0);
+  // The largest singular value, from the routine that scales by powers of two
+  // (huge or tiny entries neither overflow nor underflow) and gives the same
+  // bits on every platform.
+  return ExtremeSingularValues(a, n, meter).largest;
 }
 
 namespace {

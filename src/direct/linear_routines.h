@@ -23,8 +23,8 @@ double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter = nullptr);
 
 // The largest singular value of the leading n x n block of `a`. An infinite
 // entry gives Infinity and a NaN entry NaN (only finite matrices reach the
-// decomposition).
-double SpectralNorm(const Matrix& a, int n);
+// reduction, whose multiply-adds are counted on `meter`).
+double SpectralNorm(const Matrix& a, int n, WorkMeter* meter = nullptr);
 
 // The 1-norm of the leading n x n block of `a`: the largest column sum of
 // magnitudes, each sum taken down its column from 0. A sum that is not a

@@ -52,8 +52,6 @@ inline constexpr double kLoopNs = 1.2;
 // tie or with a scaled magnitude of 2^40 and more, which takes the integer
 // path (bench/bench_rounding: 7.5 to 9 ns; the common value takes 3.5 ns).
 inline constexpr double kRoundNs = 10;
-// One n^3 of the singular values of an n x n matrix.
-inline constexpr double kSvdNs = 0.6;
 // Writing one byte of trace (number text, fields, line breaks).
 inline constexpr double kTraceByteNs = 3;
 // Reading one byte of the edit pane's text into numbers, every entry an

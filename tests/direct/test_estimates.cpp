@@ -31,7 +31,7 @@ const Boundary kBoundaries[] = {
     {"lu", &TriangularWork, 15, 2715},
     {"positive-definite", &PositiveDefiniteWork, 15, 403},
     {"diagonal-dominance", &DiagonalDominanceWork, 15, 3656},
-    {"matrix-norms", &MatrixNormsWork, 15, 2852},
+    {"matrix-norms", &MatrixNormsWork, 15, 2246},
 };
 
 TEST(DirectEstimates, LargestAcceptedOrdersFillABudget) {
