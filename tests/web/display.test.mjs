@@ -36,6 +36,14 @@ test('the digits reach the trace, survive a reload, and 默认 restores 6', asyn
   expect(await resultText(page)).toBe(expected.stdout.toString('utf8'));
   await choose(page, '显示', '默认');
   expect(await setDigits(page, null)).toBe('6');
+  // Stored digits the core could not have given are not taken back.
+  for (const stored of [40, 0, 2.5, '9']) {
+    await page.evaluate((digits) => localStorage.setItem('matcalc.display',
+                                                         JSON.stringify({digits})), stored);
+    await page.reload();
+    await expect(page.locator('body.ready')).toBeAttached();
+    expect(await setDigits(page, null)).toBe('6');
+  }
 });
 
 test('font size and background apply to both panes and are kept', async ({page}) => {

@@ -1,7 +1,7 @@
 // The Display menu: the panes' font size and background, their defaults, and
 // the decimal digits (asked by the core's prompt), all kept in the browser.
 import {formBox} from './boxes.js';
-import {DEFAULTS, applyLook, saveSettings} from './settings.js';
+import {applyLook, defaults, saveSettings} from './settings.js';
 
 export function createDisplay(page, runs) {
   const {settings, panes} = page;
@@ -51,7 +51,7 @@ export function createDisplay(page, runs) {
   }
 
   function showDefault() {
-    Object.assign(settings, DEFAULTS);
+    Object.assign(settings, defaults(page.catalog.digits));
     changed();
   }
 

@@ -4,7 +4,7 @@
 // display (display.js) and the menubar (menus.js), from the core's catalog.
 import {frameBox, messageBox, setProgramTitle} from './boxes.js';
 import {MenuBar, buildToolbar} from './menus.js';
-import {loadSettings, applyLook} from './settings.js';
+import {loadSettings, applyLook, settleDigits} from './settings.js';
 import {Pane} from './pane.js';
 import {Hints} from './hints.js';
 import {PrintView} from './print.js';
@@ -76,6 +76,7 @@ function start(received) {
   const catalog = received;
   page.catalog = catalog;
   page.texts = catalog.texts;
+  settleDigits(page.settings, catalog.digits);
   setProgramTitle(catalog.title);
   const actions = {
     FileNew: documents.fileNew, FileOpen: documents.fileOpen, FileSave: documents.fileSave,

@@ -2,25 +2,36 @@
 // browser between visits.
 
 const KEY = 'matcalc.display';
-export const DEFAULTS = Object.freeze({fontPoints: 9, background: '', digits: 6});
 
+// The look at start, and the decimal digits' value at start from the core's
+// catalog (`digits`: {min, max, start}).
+export function defaults(digits) {
+  return {fontPoints: 9, background: '', digits: digits.start};
+}
+
+// The stored settings; the digits are settled once the catalog is known.
 export function loadSettings() {
+  const settings = {fontPoints: 9, background: '', digits: null};
   try {
     const stored = JSON.parse(localStorage.getItem(KEY) || '{}');
-    const settings = {...DEFAULTS};
     if (Number.isInteger(stored.fontPoints) && stored.fontPoints >= 6 && stored.fontPoints <= 72) {
       settings.fontPoints = stored.fontPoints;
     }
     if (typeof stored.background === 'string' && /^#[0-9a-f]{6}$/i.test(stored.background)) {
       settings.background = stored.background;
     }
-    // Only a setting the core could have given is taken back.
-    if (Number.isInteger(stored.digits) && stored.digits >= 1 && stored.digits <= 15) {
-      settings.digits = stored.digits;
-    }
-    return settings;
+    if (Number.isInteger(stored.digits)) settings.digits = stored.digits;
   } catch {
-    return {...DEFAULTS};
+    // Nothing stored, or not readable: the defaults.
+  }
+  return settings;
+}
+
+// Only digits the core could have given are kept; others are the start value.
+export function settleDigits(settings, digits) {
+  const value = settings.digits;
+  if (!Number.isInteger(value) || value < digits.min || value > digits.max) {
+    settings.digits = digits.start;
   }
 }
 
