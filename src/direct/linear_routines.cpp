@@ -47,6 +47,41 @@ double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter) {
   return determinant;
 }
 
+bool GaussJordanInvert(Matrix& b, int n, int places, ZeroPivot at_zero, WorkMeter* meter) {
+  const int width = 2 * n;
+  // RoundTo leaves a value alone past 15 places: the loop need not call it.
+  const bool rounded = places <= 15;
+  for (int k = 1; k <= n; ++k) {
+    int m = k;
+    for (int i = k + 1; i <= n; ++i) {
+      if (std::fabs(b(m, k)) < std::fabs(b(i, k))) m = i;
+    }
+    const double pivot = b(m, k);
+    if (at_zero == ZeroPivot::kStop && (pivot == 0 || std::isnan(pivot))) return false;
+    if (m != k) {
+      double* row_k = b.row(k);
+      double* row_m = b.row(m);
+      for (int j = k; j <= width; ++j) std::swap(row_k[j], row_m[j]);
+    }
+    const double* row_k = b.row(k);
+    for (int i = 1; i <= n; ++i) {
+      if (i == k) continue;
+      double* row_i = b.row(i);
+      const double l = row_i[k] / row_k[k];
+      if (rounded) {
+        for (int j = k; j <= width; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], places);
+      } else {
+        for (int j = k; j <= width; ++j) row_i[j] = row_i[j] - l * row_k[j];
+      }
+      Advance(meter, width - k + 1);
+    }
+    double* pivot_row = b.row(k);
+    const double t = pivot_row[k];
+    for (int j = 1; j <= width; ++j) pivot_row[j] = pivot_row[j] / t;
+  }
+  return true;
+}
+
 double SpectralNorm(const Matrix& a, int n, WorkMeter* meter) {
   if (n <= 0) return 0;
   bool has_nan = false;

@@ -21,6 +21,18 @@ namespace matcalc {
 // updated (each a multiply-add and a rounding) are counted on `meter`.
 double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter = nullptr);
 
+// What Gauss-Jordan elimination does at a pivot that is 0 (or NaN).
+enum class ZeroPivot { kGoOn, kStop };
+
+// Gauss-Jordan elimination with row pivoting (strictly larger magnitudes
+// only) on the n x 2n matrix `b`: columns 1..n become the identity, and so
+// columns n+1..2n the inverse times what they held. The other rows' updates
+// are rounded to `places` (16 and more: not at all); the pivot row is divided
+// unrounded. At a zero pivot, kGoOn divides by it (Infinity or NaN, and the
+// elimination goes on); kStop returns false there, `b` left part-way. The
+// entries updated are counted on `meter`.
+bool GaussJordanInvert(Matrix& b, int n, int places, ZeroPivot at_zero, WorkMeter* meter);
+
 // The largest singular value of the leading n x n block of `a`. An infinite
 // entry gives Infinity and a NaN entry NaN (only finite matrices reach the
 // reduction, whose multiply-adds are counted on `meter`).

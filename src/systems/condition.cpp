@@ -1,9 +1,7 @@
 // 条件数: the inverse by Gauss-Jordan elimination and the 1-, 2- and
 // infinity-condition numbers.
-#include <cmath>
 #include <optional>
 #include <string_view>
-#include <utility>
 
 #include "direct/linear_routines.h"
 #include "direct/singular_values.h"
@@ -17,41 +15,20 @@ namespace matcalc {
 namespace {
 
 constexpr std::string_view kSingularText = "矩阵奇异，条件数为无穷大。";
+// More places than a double holds: RoundTo leaves the value as it is.
+constexpr int kNotRounded = 16;
 
 // The inverse of the n x n matrix `a` by Gauss-Jordan elimination on the
 // matrix augmented by the identity, with row pivoting (strictly larger
 // magnitudes only) and nothing rounded. Nothing when a pivot counts as zero.
 // The entries updated are counted on `meter`.
 std::optional<Matrix> GaussJordanInverse(const Matrix& a, int n, WorkMeter* meter) {
-  const int width = 2 * n;
-  Matrix b(n, width);
+  Matrix b(n, 2 * n);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) b(i, j) = a(i, j);
     b(i, n + i) = 1.0;
   }
-  for (int k = 1; k <= n; ++k) {
-    int m = k;
-    for (int i = k + 1; i <= n; ++i) {
-      if (std::fabs(b(m, k)) < std::fabs(b(i, k))) m = i;
-    }
-    if (CountsAsZero(b(m, k))) return std::nullopt;
-    if (m != k) {
-      double* row_k = b.row(k);
-      double* row_m = b.row(m);
-      for (int j = k; j <= width; ++j) std::swap(row_k[j], row_m[j]);
-    }
-    const double* row_k = b.row(k);
-    for (int i = 1; i <= n; ++i) {
-      if (i == k) continue;
-      double* row_i = b.row(i);
-      const double l = row_i[k] / row_k[k];
-      for (int j = k; j <= width; ++j) row_i[j] = row_i[j] - l * row_k[j];
-    }
-    Advance(meter, static_cast<double>(n - 1) * (width - k + 1));
-    double* pivot_row = b.row(k);
-    const double t = pivot_row[k];
-    for (int j = 1; j <= width; ++j) pivot_row[j] = pivot_row[j] / t;
-  }
+  if (!GaussJordanInvert(b, n, kNotRounded, ZeroPivot::kStop, meter)) return std::nullopt;
   Matrix inverse(n, n);
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) inverse(i, j) = b(i, n + j);
