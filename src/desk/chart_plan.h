@@ -26,7 +26,8 @@ inline constexpr int kMostChartComponents = 8;
 inline constexpr std::size_t kMostMarkedPoints = 60;
 
 inline constexpr std::string_view kNoChartText =
-    "还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法和方程组的三种迭代法算完以后，这里画出它们的收敛过程。";
+    "还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法和方程组的三种迭代法算完以后，这里画"
+    "出它们的收敛过程。";
 inline constexpr std::string_view kGiveUpLegend = "放弃处";
 // The chart's box: its title (also the exported file's name before its
 // suffix) and its buttons.

@@ -82,8 +82,7 @@ void MatrixNorms(Frame& frame) {
   // The largest singular value itself: a fixed number of power-iteration
   // passes can settle on the wrong value (3 instead of 5 for diag(3, -5)).
   UnitMeter work(frame.progress(), kLoopNs);
-  out.Append("矩阵的2范数为(参考值)： ")
-      .AppendNumber(RoundTo(SpectralNorm(a, n, &work), digits));
+  out.Append("矩阵的2范数为(参考值)： ").AppendNumber(RoundTo(SpectralNorm(a, n, &work), digits));
   out.NewLine().NewLine();
 
   double squares = 0;

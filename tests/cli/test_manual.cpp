@@ -100,7 +100,9 @@ TEST(Manual, GiveUpBoundsAreTheSeriesOwn) {
       {"shift", "2 0\r\n0 1", {"2", "0", "0"}, "未收敛,201,1\n"},
       {"inverse-power", "4 1 0\r\n1 4 1\r\n0 1 4", {"3", "0"}, "未收敛,200,1\n"},
       {"jacobi", "4 1 2 0.5\r\n1 3 0 1\r\n2 0 5 1\r\n0.5 1 1 2", {"4", "0"}, "未收敛,101,1\n"},
-      {"jacobi-iteration", "10 -1 -2 7.2\r\n-1 10 -2 8.3\r\n-1 -1 5 4.2", {"3", "0", "5"},
+      {"jacobi-iteration",
+       "10 -1 -2 7.2\r\n-1 10 -2 8.3\r\n-1 -1 5 4.2",
+       {"3", "0", "5"},
        "未收敛,5,1\n"},
   };
   const std::string path = ::testing::TempDir() + "manual-series.csv";

@@ -644,7 +644,8 @@ void WindowTest::AboutShowsTheVersionAndTheNotices() {
   QVERIFY2(notices != nullptr && notices->isVisible(), "the notices were not found or not shown");
   QCOMPARE(notices->windowTitle(), QStringLiteral("第三方组件与许可"));
   const QString shown = notices->browser()->toPlainText();
-  for (const char* listed : {"MIT", "Qt 6", "LGPL-3.0-only", "FluidSynth", "Qt Charts", "GPL-3.0"}) {
+  for (const char* listed :
+       {"MIT", "Qt 6", "LGPL-3.0-only", "FluidSynth", "Qt Charts", "GPL-3.0"}) {
     QVERIFY2(shown.contains(QString::fromUtf8(listed)), listed);
   }
   // Esc closes the box, and its notices with it.
