@@ -74,7 +74,7 @@ void BeyondTrace::CommandStarts() {
 void BeyondTrace::ShowNoSeries() {
   shown_ = ConvergenceLog(true);
   shown_caption_.clear();
-  if (chart_ != nullptr) chart_->chart()->SetLog(shown_, shown_caption_);
+  if (chart_ != nullptr) chart_->SetLog(shown_, shown_caption_);
 }
 
 void BeyondTrace::CommandEnded(const QString& caption, bool ran) {
@@ -84,7 +84,7 @@ void BeyondTrace::CommandEnded(const QString& caption, bool ran) {
   shown_ = running_;
   shown_caption_ = caption;
   shown_changes_ = text2_changes_;
-  if (chart_ != nullptr) chart_->chart()->SetLog(shown_, shown_caption_);
+  if (chart_ != nullptr) chart_->SetLog(shown_, shown_caption_);
 }
 
 QString BeyondTrace::PrintCaptionNow() const {
@@ -133,7 +133,7 @@ void BeyondTrace::ShowChart() {
   if (chart_ == nullptr) {
     chart_ = new ChartWindow(&window_, &picker());
     chart_->setAttribute(Qt::WA_DeleteOnClose);
-    chart_->chart()->SetLog(shown_, shown_caption_);
+    chart_->SetLog(shown_, shown_caption_);
   }
   chart_->show();
   chart_->raise();

@@ -312,6 +312,14 @@ ChartWindow::ChartWindow(QWidget* parent, ExportPicker* picker)
   connect(png_, &QPushButton::clicked, this, &ChartWindow::ExportPng);
   connect(svg_, &QPushButton::clicked, this, &ChartWindow::ExportSvg);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
+  png_->setEnabled(false);
+  svg_->setEnabled(false);
+}
+
+void ChartWindow::SetLog(const ConvergenceLog& log, const QString& caption) {
+  chart_->SetLog(log, caption);
+  png_->setEnabled(!chart_->empty());
+  svg_->setEnabled(!chart_->empty());
 }
 
 void ChartWindow::ExportPng() { Export(QStringLiteral("png")); }

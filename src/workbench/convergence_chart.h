@@ -61,6 +61,8 @@ class ChartWindow : public QDialog {
   ChartWindow(QWidget* parent, ExportPicker* picker);
   ConvergenceChart* chart() const { return chart_; }
   void SetPicker(ExportPicker* picker) { picker_ = picker; }
+  // Draws `log`; the export buttons are offered only when there is a chart.
+  void SetLog(const ConvergenceLog& log, const QString& caption);
 
   void ExportPng();
   void ExportSvg();

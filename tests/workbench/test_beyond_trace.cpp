@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QValueAxis>
@@ -301,7 +302,7 @@ class BeyondTraceTest : public QObject {
     }
     log.GiveUp(40, "迭代次数超过上限");
     ChartWindow window(nullptr, nullptr);
-    window.chart()->SetLog(log, QStringLiteral("古典雅可比法"));
+    window.SetLog(log, QStringLiteral("古典雅可比法"));
     window.resize(700, 560);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -349,7 +350,7 @@ class BeyondTraceTest : public QObject {
     ChartWindow window(nullptr, nullptr);
     AnsweringPicker picker;
     window.SetPicker(&picker);
-    window.chart()->SetLog(PowerLikeLog(true), QStringLiteral("幂法"));
+    window.SetLog(PowerLikeLog(true), QStringLiteral("幂法"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTemporaryDir dir;
@@ -460,6 +461,13 @@ class BeyondTraceTest : public QObject {
     form.action(QStringLiteral("FileNew"))->trigger();
     QVERIFY(form.beyond()->shown_series().empty());
     QVERIFY(window->chart()->empty());
+    int exports = 0;
+    for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+      if (!button->text().startsWith(QStringLiteral("导出"))) continue;
+      ++exports;
+      QVERIFY2(!button->isEnabled(), "an empty chart offers no export");
+    }
+    QCOMPARE(exports, 2);
 
     form.text1()->setPlainText(QStringLiteral("12abc 2\n3 4"));
     QTRY_COMPARE(form.beyond()->hints_label()->text(),
@@ -519,6 +527,10 @@ class BeyondTraceTest : public QObject {
     picker.name = folder + QStringLiteral("/print-jacobi.pdf");
     form.action(QStringLiteral("FileExportPdf"))->trigger();
     QVERIFY(QFile::exists(picker.name));
+    // After 新建 the chart says there is nothing to draw.
+    form.action(QStringLiteral("FileNew"))->trigger();
+    QTest::qWait(100);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/chart-empty.png")));
     window->close();
     form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 12abc 1\n0.5 1 a 2*(3"));
     QTRY_VERIFY(form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")));
