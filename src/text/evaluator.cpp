@@ -458,15 +458,8 @@ class StreamNumbers {
     const int radix = kind == 'H' ? 16 : 8;
     double value = 0;
     for (cursor.Step();; cursor.Step()) {
-      const int c = cursor.Peek();
-      int digit = -1;
-      if (IsDigitAt(c))
-        digit = c - '0';
-      else if (radix == 16 && c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-      else if (radix == 16 && c >= 'a' && c <= 'f')
-        digit = c - 'a' + 10;
-      if (digit < 0 || digit >= radix) break;
+      const int digit = RadixDigit(cursor.Peek(), radix);
+      if (digit < 0) break;
       value = value * radix + digit;
     }
     return value;

@@ -20,14 +20,8 @@ double RadixInteger(std::string_view text, std::size_t pos, int radix) {
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
     if (IsIgnored(c)) continue;
-    int digit = -1;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (radix == 16 && c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else if (radix == 16 && c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    if (digit < 0 || digit >= radix) break;
+    const int digit = RadixDigit(static_cast<unsigned char>(c), radix);
+    if (digit < 0) break;
     value = value * radix + digit;
   }
   return value;

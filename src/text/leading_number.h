@@ -22,6 +22,19 @@ double LeadingNumber(std::string_view text);
 // result: the caller keeps its previous value.
 std::optional<std::int16_t> ToInt16(double value);
 
+// The value of `c` as a digit of an &H (radix 16) or &O (radix 8) number, or
+// -1 when it is none.
+inline int RadixDigit(int c, int radix) {
+  int digit = -1;
+  if (c >= '0' && c <= '9')
+    digit = c - '0';
+  else if (radix == 16 && c >= 'A' && c <= 'F')
+    digit = c - 'A' + 10;
+  else if (radix == 16 && c >= 'a' && c <= 'f')
+    digit = c - 'a' + 10;
+  return digit < radix ? digit : -1;
+}
+
 // Enough significant digits of a decimal number to round it correctly when the
 // digits after them are reduced to one sticky nonzero digit: a number is read
 // in a few hundred bytes however many digits it has.
