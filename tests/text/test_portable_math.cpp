@@ -466,8 +466,10 @@ class Draw {
     return static_cast<double>(state_ >> 11) * 0x1p-53;
   }
   double LogUniform(int low, int high) {  // about 2^[low, high), either sign
-    const double magnitude =
-        std::ldexp(1 + Uniform(), static_cast<int>(low + (high - low) * Uniform()));
+    // One draw a statement: the order of a call's arguments is the compiler's.
+    const double mantissa = 1 + Uniform();
+    const int exponent = low + static_cast<int>((high - low) * Uniform());
+    const double magnitude = std::ldexp(mantissa, exponent);
     return Uniform() < 0.5 ? -magnitude : magnitude;
   }
 
