@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace matcalc {
@@ -100,12 +101,24 @@ Dd Sqrt(Dd a) {
 
 // c[0] + c[1] t + c[2] t^2 + ... by Horner's rule. The terms from c[n_dd] on
 // are below 2^-55 of the sum, so they are summed in plain doubles first.
+// Each step sum t + c[i] adds to c[i] a product far smaller than it (the
+// terms fall off fast), so the low parts are gathered in one double and a
+// single two-sum carries the step.
 template <std::size_t N>
 Dd Series(const std::array<Dd, N>& c, std::size_t n_dd, Dd t) {
   double tail = c[N - 1].hi;
   for (std::size_t i = N - 1; i-- > n_dd;) tail = tail * t.hi + c[i].hi;
   Dd sum = Exact(tail);
-  for (std::size_t i = n_dd; i-- > 0;) sum = Add(Mul(sum, t), c[i]);
+  const Dd t_halves = Split(t.hi);
+  for (std::size_t i = n_dd; i-- > 0;) {
+    const double p = sum.hi * t.hi;
+    const Dd s = Split(sum.hi);
+    const double p_error =
+        ((s.hi * t_halves.hi - p) + s.hi * t_halves.lo + s.lo * t_halves.hi) + s.lo * t_halves.lo;
+    const Dd head = TwoSum(c[i].hi, p);
+    const double low = head.lo + (c[i].lo + (p_error + (sum.hi * t.lo + sum.lo * t.hi)));
+    sum = FastTwoSum(head.hi, low);
+  }
   return sum;
 }
 
@@ -183,12 +196,43 @@ constexpr auto kAtanCoefficients = [] {
 }();
 
 // ---------------------------------------------------------------------------
-// Rounding to double.
+// Exact scaling and rounding to double.
+
+// 2^k for -1022 <= k <= 1023, from its bits.
+double PowerOfTwo(int k) {
+  const std::uint64_t bits = static_cast<std::uint64_t>(k + 1023) << 52;
+  double p = 0;
+  std::memcpy(&p, &bits, sizeof p);
+  return p;
+}
+
+// The significand of a finite a > 0 as an integer m < 2^53, and e with
+// a = m 2^e.
+std::uint64_t Significand(double a, int& e) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &a, sizeof bits);
+  const int biased = static_cast<int>(bits >> 52);
+  std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased == 0) {
+    e = -1074;
+    return m;
+  }
+  e = biased - 1075;
+  return m | (std::uint64_t{1} << 52);
+}
+
+// The integer nearest to x (ties to even) for |x| < 2^51: adding and taking
+// away 1.5 2^52 leaves no fraction bits.
+double NearestInteger(double x) {
+  constexpr double kShifter = 0x1.8p52;
+  return (x + kShifter) - kShifter;
+}
 
 // (v.hi + v.lo) 2^k rounded once, for 0.5 <= v.hi < 2: to +inf above the
 // range, gradually to 0 below it.
 double RoundScaled(Dd v, int k) {
-  if (k >= -1021) return std::ldexp(v.hi + v.lo, k);  // a normal result, exact scaling
+  if (k > 1023) return (v.hi + v.lo) * PowerOfTwo(1023) * PowerOfTwo(k - 1023);
+  if (k >= -1021) return (v.hi + v.lo) * PowerOfTwo(k);  // a normal result, exact scaling
   // Below 2^-1021 the grid is 2^-1074 apart: round v 2^(k + 1074) to an integer.
   const int shift = k + 1074;
   if (shift < -2) return 0;  // below 2^-1075, half the least subnormal
@@ -241,10 +285,8 @@ std::uint64_t TwoOverPiWord(int j) {
 // after it less than 2^-200, and no double comes nearer than about 2^-62 to a
 // multiple of pi/2, so r keeps more than 106 correct bits.
 Dd ReduceHalfPi(double a, int& quadrant) {
-  int exponent = 0;
-  const double mantissa = std::frexp(a, &exponent);
-  const auto m = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));  // a = m 2^(exponent - 53)
-  const int e = exponent - 53;
+  int e = 0;
+  const std::uint64_t m = Significand(a, e);  // a = m 2^e
 
   // W: bits e - 2 ... e + 253 of 2/pi as an integer; a 2/pi = m W / 2^254 mod 4.
   constexpr int kWords = 8;
@@ -288,7 +330,8 @@ Dd ReduceHalfPi(double a, int& quadrant) {
   }
   Dd fraction = Exact(0);
   for (std::size_t i = kWords; i-- > 0;) {
-    fraction = Add(fraction, std::ldexp(static_cast<double>(p[i]), 32 * static_cast<int>(i) - 254));
+    fraction =
+        Add(fraction, static_cast<double>(p[i]) * PowerOfTwo(32 * static_cast<int>(i) - 254));
   }
   const Dd r = Mul(fraction, kHalfPi);
   return negative ? Negate(r) : r;
@@ -316,7 +359,7 @@ double Rounded(Dd v) { return v.hi + v.lo; }
 
 // e^x for -746 <= x.hi <= 710: x = k ln2 + r, e^r = 1 + r (1 + r/2 + ...).
 double ExpOf(Dd x) {
-  const double k = std::nearbyint(x.hi * kInvLn2);
+  const double k = NearestInteger(x.hi * kInvLn2);
   Dd r = Add(x, Negate(TwoProd(k, kLn2[0])));
   r = Add(r, Negate(TwoProd(k, kLn2[1])));
   r = Add(r, -k * kLn2[2]);
@@ -327,8 +370,17 @@ double ExpOf(Dd x) {
 // log x for a finite x > 0: x = m 2^e with m in [sqrt(1/2), sqrt(2)),
 // log m = 2 atanh((m - 1) / (m + 1)).
 Dd LogOf(double x) {
-  int e = 0;
-  double m = std::frexp(x, &e);
+  int shift = 0;
+  if (x < 0x1p-1022) {  // subnormal: scaled into the normal range first
+    x *= 0x1p54;
+    shift = 54;
+  }
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &x, sizeof bits);
+  int e = static_cast<int>(bits >> 52) - 1022 - shift;
+  bits = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1022} << 52);
+  double m = 0;  // x = m 2^e, 1/2 <= m < 1
+  std::memcpy(&m, &bits, sizeof m);
   if (m < 0x1.6a09e667f3bcdp-1) {
     m *= 2;
     --e;
