@@ -11,6 +11,7 @@
 #include "text/float_chars.h"
 #include "text/leading_number.h"
 #include "text/number_text.h"
+#include "text/portable_math.h"
 #include "text/text_util.h"
 
 namespace matcalc {
@@ -819,7 +820,7 @@ double Operate(double a, char op, double b) {
       return static_cast<double>(q);
     }
     case '^': {
-      const double r = std::pow(a, b);
+      const double r = PortablePow(a, b);
       // A negative base with a fractional exponent, 0 to a negative power and
       // an overflow have no value here: 0.
       if (!std::isfinite(r) || std::isnan(a) || std::isnan(b)) return 0;
@@ -833,17 +834,17 @@ double Operate(double a, char op, double b) {
 double ApplyFunction(Operator function, double v) {
   switch (function) {
     case Operator::kSin:
-      return std::sin(v);
+      return PortableSin(v);
     case Operator::kCos:
-      return std::cos(v);
+      return PortableCos(v);
     case Operator::kTan:
-      return std::tan(v);
+      return PortableTan(v);
     case Operator::kAtn:
-      return std::atan(v);
+      return PortableAtan(v);
     case Operator::kAbs:
       return std::fabs(v);
     case Operator::kExp: {
-      const double r = std::exp(v);
+      const double r = PortableExp(v);
       return std::isinf(r) ? 0 : r;
     }
     case Operator::kSqr:
@@ -852,7 +853,7 @@ double ApplyFunction(Operator function, double v) {
     case Operator::kLog10:
     case Operator::kLog2: {
       if (v <= 0) return 0;
-      const double ln = std::log(v);
+      const double ln = PortableLog(v);
       // The divisors are the 15-digit constants, not the exact logarithms, so
       // log10(100) is 1.9999999999999964 as users of the program have seen it.
       if (function == Operator::kLog10) return ln / 2.30258509299405;
