@@ -2,12 +2,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include "support/bits.h"
 #include "text/portable_math.h"
 
 namespace matcalc {
@@ -16,17 +16,8 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-std::uint64_t Bits(double x) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits;
-}
-
-double FromBits(std::uint64_t bits) {
-  double x = 0;
-  std::memcpy(&x, &bits, sizeof x);
-  return x;
-}
+using testing::Bits;
+using testing::FromBits;
 
 // Equal bits (so +0 and -0 differ), or both NaN.
 ::testing::AssertionResult SameDouble(double expected, double actual) {
