@@ -465,6 +465,209 @@ bool ExactPower(double x, double y, double& result) {
   return true;
 }
 
+// ---------------------------------------------------------------------------
+// Fast paths. Each forms a first value from a table and a short series, with a
+// proven bound on its relative error, and keeps its rounding only when no
+// value within that bound rounds differently; otherwise the full computation
+// above decides. Either way the result is the one the full computation gives.
+// The tables are made on first use by the full routines, so they have the
+// same bits everywhere.
+
+// v.hi + v.lo rounded into `result` when every value within rel |v.hi| of it
+// rounds the same way (the rounding is monotonic, so the two ends suffice).
+// Each caller's rel is several times its proven error, which also covers the
+// rounding of v.lo +- e and the full computation's own error. A NaN fails.
+bool RoundsSafely(Dd v, double rel, double& result) {
+  const double e = rel * std::fabs(v.hi);
+  const double up = v.hi + (v.lo + e);
+  const double down = v.hi + (v.lo - e);
+  if (up != down) return false;
+  result = up;
+  return true;
+}
+
+// a + b when the exponent of b.hi is at most that of a.hi (or a is 0) and the
+// sum is at least about |a| / 2: the high parts add exactly, the error stays
+// below 2^-104 of |a|.
+Dd AddSmaller(Dd a, Dd b) {
+  const Dd s = FastTwoSum(a.hi, b.hi);
+  return FastTwoSum(s.hi, s.lo + (a.lo + b.lo));
+}
+
+// a / b to about 2^-104 of the quotient (b.hi != 0): two quotient digits,
+// a.hi - p.hi exact as the two are within a few ulps.
+Dd QuickDiv(Dd a, Dd b) {
+  const double q1 = a.hi / b.hi;
+  const Dd p = TwoProd(q1, b.hi);
+  const double r = (((a.hi - p.hi) - p.lo) + a.lo) - q1 * b.lo;
+  return FastTwoSum(q1, r / b.hi);
+}
+
+// 2^(j/128) for j = 0 ... 127; the upper half as 2 e^(r - ln2), so the series
+// always has |r| <= ln2 / 2.
+const std::array<Dd, 128>& ExpTable() {
+  static const std::array<Dd, 128> table = [] {
+    std::array<Dd, 128> t{};
+    const Dd ln2 = {kLn2[0], kLn2[1]};
+    for (int j = 0; j < 128; ++j) {
+      const int n = j < 64 ? j : j - 128;
+      const Dd r = Mul(ln2, n * 0x1p-7);
+      Dd v = Add(Mul(r, Series(kExpm1Coefficients, 13, r)), 1.0);
+      if (n < 0) v = {2 * v.hi, 2 * v.lo};
+      t[static_cast<std::size_t>(j)] = v;
+    }
+    return t;
+  }();
+  return table;
+}
+
+// ln2 / 128 in three parts, the first with 35 bits so that k times it is exact
+// for |k| < 2^18.
+constexpr double kLn2Over128Hi = ((kLn2[0] + 0x1.8p17) - 0x1.8p17) * 0x1p-7;
+constexpr Dd kLn2Over128Rest = [] {
+  const Dd rest = TwoSum(kLn2[0] - kLn2Over128Hi * 0x1p7, kLn2[1]);
+  return Dd{rest.hi * 0x1p-7, (rest.lo + kLn2[2]) * 0x1p-7};
+}();
+
+// e^x = v 2^scale for |x.hi| < 746, with v in [0.99, 2) and a relative error
+// below 2^-76: x = (128 k + j) ln2 / 128 + r, |r| <= ln2 / 256 (the parts of
+// r are exact but for errors below 2^-95), e^r - 1 = r + r^2 / 2 + r^3 (1/6 +
+// ... + r^4 / 5040) with the last bracket in doubles (error below 2^-77).
+Dd FastExp(Dd x, int& scale) {
+  const double kd = NearestInteger(x.hi * (128 * kInvLn2));
+  Dd r = TwoSum(x.hi, -kd * kLn2Over128Hi);
+  r = Add(r, Negate(TwoProd(kd, kLn2Over128Rest.hi)));
+  r = Add(r, x.lo - kd * kLn2Over128Rest.lo);
+  const double rh = r.hi;
+  const Dd square = TwoProd(rh, rh);
+  const Dd half_square = FastTwoSum(0.5 * square.hi, 0.5 * square.lo + rh * r.lo);
+  const double tail =
+      rh * rh * rh *
+      (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720 + rh * (1.0 / 5040)))));
+  const Dd expm1 = Add(AddSmaller(r, half_square), tail);
+  const auto k = static_cast<std::int64_t>(kd);
+  scale = static_cast<int>(k >> 7);
+  const Dd& power = ExpTable()[static_cast<std::size_t>(k & 127)];
+  return AddSmaller(power, Mul(power, expm1));
+}
+
+// 1 / (1 + j/128) for j = 0 ... 128 and minus the logarithm of it (of twice
+// it past j = 53, where the argument is taken as half its significand).
+struct LogTable {
+  std::array<double, 129> inverse;
+  std::array<Dd, 129> minus_log;
+};
+const LogTable& LogTables() {
+  static const LogTable table = [] {
+    LogTable t{};
+    for (std::size_t j = 0; j <= 128; ++j) {
+      const double c = 1 / (1 + static_cast<double>(j) * 0x1p-7);
+      t.inverse[j] = c;
+      t.minus_log[j] = Negate(LogOf(j > 53 ? 2 * c : c));
+    }
+    return t;
+  }();
+  return table;
+}
+
+// ln2 in parts, the first with 42 bits so that e times it is exact for the
+// exponents of doubles.
+constexpr double kLn2Hi = (kLn2[0] + 0x1.8p10) - 0x1.8p10;
+constexpr double kLn2Mid = (kLn2[0] - kLn2Hi) + kLn2[1];
+
+// log x for a finite x > 0 with a relative error below 2^-67.5: x = m 2^e,
+// m in [1, 2), j = m - 1 in 128ths rounded, z = m / (1 + j/128) - 1 formed
+// exactly, |z| <= 2^-8; log x = e ln2 - log(c_j) + log(1 + z) and log(1 + z)
+// = z - z^2 / 2 + z^3 (1/3 - ... - z^7 / 10), the bracket in doubles (error
+// below 2^-68 of |z|, and |log x| >= 0.99 |z| in every case).
+Dd FastLog(double x) {
+  int shift = 0;
+  if (x < 0x1p-1022) {
+    x *= 0x1p54;
+    shift = 54;
+  }
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &x, sizeof bits);
+  int e = static_cast<int>(bits >> 52) - 1023 - shift;
+  bits = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1023} << 52);
+  double m = 0;
+  std::memcpy(&m, &bits, sizeof m);
+  const auto j = static_cast<std::size_t>((m - 1) * 128 + 0.5);  // exact sum, 0 to 128
+  if (j > 53) ++e;
+  const LogTable& table = LogTables();
+  const Dd p = TwoProd(m, table.inverse[j]);
+  const Dd z = FastTwoSum(p.hi - 1, p.lo);  // p.hi - 1 is exact
+  const double zh = z.hi;
+  const Dd square = TwoProd(zh, zh);
+  const Dd half_square = FastTwoSum(-0.5 * square.hi, -0.5 * square.lo - zh * z.lo);
+  const double tail =
+      zh * zh * zh *
+      (1.0 / 3 -
+       zh * (1.0 / 4 -
+             zh * (1.0 / 5 -
+                   zh * (1.0 / 6 -
+                         zh * (1.0 / 7 - zh * (1.0 / 8 - zh * (1.0 / 9 - zh * (1.0 / 10))))))));
+  const Dd log1p = Add(AddSmaller(z, half_square), tail);
+  // |e ln2| >= ln2 > |log c_j| when e != 0, and |log c_j| >= 2 |log(1 + z)|
+  // when j is neither 0 nor 128 (then log c_j is 0).
+  const auto scale = static_cast<double>(e);
+  const Dd head = AddSmaller(FastTwoSum(scale * kLn2Hi, scale * kLn2Mid), table.minus_log[j]);
+  return AddSmaller(head, log1p);
+}
+
+// atan(j/128) for j = 0 ... 128, and pi/2 less each.
+struct AtanTable {
+  std::array<Dd, 129> atan;
+  std::array<Dd, 129> complement;
+};
+const AtanTable& AtanTables() {
+  static const AtanTable table = [] {
+    AtanTable t{};
+    for (std::size_t j = 0; j <= 128; ++j) {
+      t.atan[j] = AtanKernel(Exact(static_cast<double>(j) * 0x1p-7));
+      t.complement[j] = Add(kHalfPi, Negate(t.atan[j]));
+    }
+    return t;
+  }();
+  return table;
+}
+
+// atan a for 2^-27 <= a < 2^500 with a relative error below 2^-67. With c =
+// j/128 nearest a (or 1/a above 1), atan a = atan c + atan((a - c) / (1 + a c))
+// (or pi/2 - atan c - atan((1 - a c) / (a + c))); the quotient t has
+// |t| <= 2^-8, and atan t = t - t^3 (1/3 - ... - t^6 / 9), the bracket in
+// doubles (error below 2^-68 of |t|). The numerators and denominators are
+// formed exactly or to 2^-104 of themselves.
+Dd FastAtan(double a) {
+  const AtanTable& table = AtanTables();
+  const bool above = a > 1;
+  const auto j = static_cast<std::size_t>((above ? 128 / a : a * 128) + 0.5);
+  const double c = static_cast<double>(j) * 0x1p-7;
+  const Dd t = above ? QuickDiv(Add(Negate(TwoProd(a, c)), 1.0), TwoSum(a, c))
+                     : QuickDiv(TwoSum(a, -c), Add(TwoProd(a, c), 1.0));
+  const double th = t.hi;
+  const double t2 = th * th;
+  const double tail = th * t2 * (-1.0 / 3 + t2 * (1.0 / 5 - t2 * (1.0 / 7 - t2 * (1.0 / 9))));
+  const Dd atan_t = Add(t, tail);
+  // |atan t| <= 2^-8 <= |atan c| / 2 unless c = 0.
+  return above ? AddSmaller(table.complement[j], Negate(atan_t))
+               : AddSmaller(table.atan[j], atan_t);
+}
+
+// x^y for a finite x > 0 whose result is a normal double: exp(y log x), where
+// the logarithm's relative error, at most 2^-67.5, becomes one of |y log x|
+// 2^-67.5 in the power; the exponential adds 2^-76.
+bool FastPow(double x, double y, double& result) {
+  const Dd t = Mul(FastLog(x), y);
+  if (!(std::fabs(t.hi) < 709)) return false;  // also a NaN from a huge y
+  int scale = 0;
+  const Dd v = FastExp(t, scale);
+  if (scale < -1021 || scale > 1022) return false;
+  if (!RoundsSafely(v, (std::fabs(t.hi) + 1) * 0x1p-65, result)) return false;
+  result *= PowerOfTwo(scale);  // exact: v 2^scale lies in the normal range
+  return true;
+}
+
 }  // namespace
 
 double PortableSin(double x) {
@@ -507,6 +710,8 @@ double PortableAtan(double x) {
   if (std::isnan(x)) return x;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return x;
+  double fast = 0;
+  if (a < 0x1p500 && RoundsSafely(FastAtan(a), 0x1p-64, fast)) return x < 0 ? -fast : fast;
   Dd v;
   if (a <= 1) {
     v = AtanKernel(Exact(a));
@@ -524,6 +729,12 @@ double PortableExp(double x) {
   if (x > 710) return kInfinity;
   if (x < -746) return 0;
   if (std::fabs(x) < 0x1p-60) return 1;
+  int scale = 0;
+  double fast = 0;
+  const Dd v = FastExp(Exact(x), scale);
+  if (scale >= -1021 && scale <= 1022 && RoundsSafely(v, 0x1p-68, fast)) {
+    return fast * PowerOfTwo(scale);  // exact in the normal range
+  }
   return ExpOf(Exact(x));
 }
 
@@ -532,6 +743,9 @@ double PortableLog(double x) {
   if (x < 0) return kNaN;
   if (x == 0) return -kInfinity;
   if (std::isinf(x)) return x;
+  const Dd fast_log = FastLog(x);
+  double fast = 0;
+  if (fast_log.hi != 0 && RoundsSafely(fast_log, 0x1p-65, fast)) return fast;
   return Rounded(LogOf(x));
 }
 
@@ -556,7 +770,9 @@ double PortablePow(double x, double y) {
   const double a = std::fabs(x);
   const bool negate = x < 0 && odd_y;
   double result = 0;
-  if (!ExactPower(a, y, result)) {
+  // A power that is exact or halfway never passes the fast path's rounding
+  // test unless it is a normal double, which the fast path then returns.
+  if (!FastPow(a, y, result) && !ExactPower(a, y, result)) {
     const Dd log_a = LogOf(a);
     const double estimate = y * log_a.hi;
     if (estimate > 710) {

@@ -282,6 +282,33 @@ constexpr BitsRow kGolden[] = {
     {"log", 0x610071614B066FD0ull, 0x4076EB3C0F4784A4ull},
     {"log", 0x4F605BA97ABFFD00ull, 0x40656757F18E95C2ull},
     {"log", 0x7C1302889C6925F6ull, 0x4084D7D6F49859B5ull},
+    // Arguments at the edges of the 1/128 grids the functions reduce to, and
+    // values within about 2^-64 of the point halfway between two doubles,
+    // where the first approximation cannot decide the rounding.
+    {"atan", 0x4010D11607548FB4ull, 0x3FF5657D1310D2B5ull},
+    {"log", 0x409A5990531D8570ull, 0x401DB8AC9E535269ull},
+    {"log", 0x3F86702A49E79412ull, 0xC0120E306A1B6242ull},
+    {"atan", 0x3F8BA49034273239ull, 0x3F8BA42233C52041ull},
+    {"atan", 0x401F51779C7D6CE5ull, 0x3FF719A732279E5Aull},
+    {"log", 0x406CEE196C1301CAull, 0x4015C6FCADB88151ull},
+    {"exp", 0x4049643F9021FD0Bull, 0x448338BA612D98E9ull},
+    {"exp", 0x4061BD6137872EB3ull, 0x4CBACEB76B380D51ull},
+    {"exp", 0xC08076F2118ABA9Dull, 0x106DA5E5266DC466ull},
+    {"atan", 0x3F6FFFFFFFFFFFFFull, 0x3F6FFFF5555BBBB6ull},
+    {"atan", 0x3F70000000000001ull, 0x3F6FFFF5555BBBB9ull},
+    {"atan", 0x3F87FFFFFFFFFFFFull, 0x3F87FFB80184C309ull},
+    {"atan", 0x3FF460CBC7F5CF9Aull, 0x3FECF72BB8522DA1ull},
+    {"atan", 0x4042492492492492ull, 0x3FF8B20278C788BCull},
+    {"atan", 0x3FEFFFFFFFFFFFFFull, 0x3FE921FB54442D18ull},
+    {"log", 0x3FF6B00000000000ull, 0x3FD659B57303E1F3ull},
+    {"log", 0x3FFFF00000000000ull, 0x3FE61E3EFDA46467ull},
+    {"log", 0x3FEFFFFFFFFFFFFFull, 0xBCA0000000000000ull},
+    {"log", 0x3FF0000000000001ull, 0x3CAFFFFFFFFFFFFFull},
+    {"log", 0x3FDFFFFFFFFFFFFFull, 0xBFE62E42FEFA39F0ull},
+    {"log", 0x3FF0100000000000ull, 0x3F6FF00AA2B10BC0ull},
+    {"exp", 0x3F662E42FEFA39EFull, 0x3FF00B1AFA5ABCBFull},
+    {"exp", 0xC086231EB851EB85ull, 0x00101A5FF6ED496Bull},
+    {"exp", 0x40862E3D70A3D70Aull, 0x7FEFE9CE5C4C52B4ull},
 };
 
 TEST(PortableMath, GoldenBitsOnEveryPlatform) {
@@ -363,6 +390,10 @@ constexpr PowBitsRow kPowGolden[] = {
     {0xBFDA2543F2AE44ACull, 0xC024000000000000ull, 0x40BE2B95B632030Cull},
     {0x40082C861F787AF5ull, 0xC033000000000000ull, 0x3E09C5E1A49E9274ull},
     {0xBFE25D782FC256DCull, 0xC010000000000000ull, 0x40226F7DF1882337ull},
+    // Powers within about 2^-64 of the point halfway between two doubles.
+    {0x3FFEAABE49BE383Eull, 0xC001B3E4C968CB6Aull, 0x3FCE563C1D8FA024ull},
+    {0x40019EE042D2F0D1ull, 0xC00252E8F2EEC3BAull, 0x3FC4F9F9C7BF8BD4ull},
+    {0x400B256B0B8699F7ull, 0x4007B0162858D338ull, 0x4042A04467A1354Aull},
 };
 
 TEST(PortableMath, GoldenPowBitsOnEveryPlatform) {
