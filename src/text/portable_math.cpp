@@ -654,6 +654,101 @@ Dd FastAtan(double a) {
                : AddSmaller(table.atan[j], atan_t);
 }
 
+// pi/2 in four parts, the first three with 33 bits so that k times each is
+// exact for k < 2^20; together within 2^-159 of pi/2.
+constexpr double kHalfPiPart1 = 0x1.921fb544p+0;
+constexpr double kHalfPiPart2 = 0x1.0b4611a6p-34;
+constexpr double kHalfPiPart3 = 0x1.3198a2ep-69;
+constexpr double kHalfPiPart4 = 0x1.b839a252049c1p-104;
+constexpr double kTwoOverPiRounded = 0x1.45f306dc9c883p-1;
+
+// a = q pi/2 + r for 0 < a < 2^19, |r| <= pi/4 + 2^-33. a - k part1 is exact
+// (both are multiples of the smaller's ulp and the difference is below 1);
+// each later step rounds only the low part, so r is within 2^-104 |r| +
+// 2^-115 of its exact value.
+Dd CodyWaite(double a, int& quadrant) {
+  const double k = NearestInteger(a * kTwoOverPiRounded);
+  Dd r = Exact(a - k * kHalfPiPart1);
+  r = Add(r, -k * kHalfPiPart2);
+  r = Add(r, -k * kHalfPiPart3);
+  r = Add(r, -k * kHalfPiPart4);
+  quadrant = static_cast<int>(static_cast<std::int64_t>(k) & 3);
+  return r;
+}
+
+// sin and cos of j/64 for j = 0 ... 50.
+struct SinCosTable {
+  std::array<Dd, 51> sin;
+  std::array<Dd, 51> cos;
+};
+const SinCosTable& SinCosTables() {
+  static const SinCosTable table = [] {
+    SinCosTable t{};
+    for (std::size_t j = 0; j < t.sin.size(); ++j) {
+      const Dd c = Exact(static_cast<double>(j) * 0x1p-6);
+      t.sin[j] = SinKernel(c);
+      t.cos[j] = CosKernel(c);
+    }
+    return t;
+  }();
+  return table;
+}
+
+struct SinCos {
+  Dd sin;
+  Dd cos;
+};
+
+// sin r and cos r for |r| <= pi/4 + 2^-33, each with a relative error below
+// 2^-66: with c = j/64 nearest |r| and s = |r| - c (|s| <= 2^-7), sin(c + s)
+// = sin c + (sin c (cos s - 1) + cos c sin s) and cos(c + s) = cos c + (cos c
+// (cos s - 1) - sin c sin s); sin s = s - s^3 (1/6 - ...) and cos s - 1 =
+// -s^2 / 2 + s^4 (1/24 - ...), the brackets in doubles (errors below 2^-73.5
+// and 2^-85, against |sin r| >= 2^-7.1 when j > 0; when j = 0 sin r is sin s
+// itself, to 2^-66.8).
+// Only the values asked for are formed; the other stays 0.
+SinCos FastSinCos(Dd r, bool need_sin, bool need_cos) {
+  const SinCosTable& table = SinCosTables();
+  const bool negative = r.hi < 0;
+  if (negative) r = Negate(r);
+  const auto j = static_cast<std::size_t>(r.hi * 64 + 0.5);
+  const Dd s = Add(TwoSum(r.hi, -static_cast<double>(j) * 0x1p-6), r.lo);
+  const double sh = s.hi;
+  const double s2 = sh * sh;
+  const Dd sin_s = Add(s, sh * s2 * (-1.0 / 6 + s2 * (1.0 / 120 - s2 * (1.0 / 5040))));
+  const Dd square = TwoProd(sh, sh);
+  const Dd half_square = FastTwoSum(-0.5 * square.hi, -0.5 * square.lo - sh * s.lo);
+  const Dd cos_s_m1 =
+      Add(half_square, s2 * s2 * (1.0 / 24 - s2 * (1.0 / 720 - s2 * (1.0 / 40320))));
+  const Dd& sin_c = table.sin[j];
+  const Dd& cos_c = table.cos[j];
+  SinCos result{};
+  if (need_sin) result.sin = Add(sin_c, Add(Mul(sin_c, cos_s_m1), Mul(cos_c, sin_s)));
+  if (need_cos) result.cos = Add(cos_c, Add(Mul(cos_c, cos_s_m1), Negate(Mul(sin_c, sin_s))));
+  if (negative) result.sin = Negate(result.sin);
+  return result;
+}
+
+// The values of sin, cos and tan at a (2^-27 <= a < 2^19) with the relative
+// bound for RoundsSafely: the kernel's 2^-66, the division's 2^-103 for tan,
+// and the reduction's error, which grows by at most 1.6 / |r| through each.
+struct FastTrig {
+  SinCos value;
+  int quadrant;
+  double rel;
+};
+// sin a is asked for by want = 0, cos a by 1, both by 2.
+FastTrig FastTrigOf(double a, int want) {
+  FastTrig t{};
+  const Dd r = CodyWaite(a, t.quadrant);
+  // An odd quadrant swaps sin and cos.
+  const bool need_sin = want == 2 || want == t.quadrant % 2;
+  const bool need_cos = want == 2 || want != t.quadrant % 2;
+  t.value = FastSinCos(r, need_sin, need_cos);
+  t.rel = 0x1p-62 + 0x1p-110 / std::fabs(r.hi);
+  return t;
+}
+
 // x^y for a finite x > 0 whose result is a normal double: exp(y log x), where
 // the logarithm's relative error, at most 2^-67.5, becomes one of |y log x|
 // 2^-67.5 in the power; the exponential adds 2^-76.
@@ -675,6 +770,13 @@ double PortableSin(double x) {
   if (std::isinf(x)) return kNaN;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return x;
+  if (a < 0x1p19) {
+    const FastTrig f = FastTrigOf(a, 0);
+    Dd v = f.quadrant % 2 == 0 ? f.value.sin : f.value.cos;
+    if (f.quadrant >= 2) v = Negate(v);
+    double s = 0;
+    if (RoundsSafely(v, f.rel, s)) return x < 0 ? -s : s;
+  }
   const Reduced reduced = Reduce(a);
   Dd v = reduced.quadrant % 2 == 0 ? SinKernel(reduced.r) : CosKernel(reduced.r);
   if (reduced.quadrant >= 2) v = Negate(v);
@@ -687,6 +789,13 @@ double PortableCos(double x) {
   if (std::isinf(x)) return kNaN;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return 1;
+  if (a < 0x1p19) {
+    const FastTrig f = FastTrigOf(a, 1);
+    Dd v = f.quadrant % 2 == 0 ? f.value.cos : f.value.sin;
+    if (f.quadrant == 1 || f.quadrant == 2) v = Negate(v);
+    double c = 0;
+    if (RoundsSafely(v, f.rel, c)) return c;
+  }
   const Reduced reduced = Reduce(a);
   Dd v = reduced.quadrant % 2 == 0 ? CosKernel(reduced.r) : SinKernel(reduced.r);
   if (reduced.quadrant == 1 || reduced.quadrant == 2) v = Negate(v);
@@ -698,6 +807,14 @@ double PortableTan(double x) {
   if (std::isinf(x)) return kNaN;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return x;
+  if (a < 0x1p19) {
+    const FastTrig f = FastTrigOf(a, 2);
+    const Dd& s = f.value.sin;
+    const Dd& c = f.value.cos;
+    const Dd v = f.quadrant % 2 == 0 ? QuickDiv(s, c) : Negate(QuickDiv(c, s));
+    double t = 0;
+    if (RoundsSafely(v, f.rel, t)) return x < 0 ? -t : t;
+  }
   const Reduced reduced = Reduce(a);
   const Dd s = SinKernel(reduced.r);
   const Dd c = CosKernel(reduced.r);

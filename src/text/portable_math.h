@@ -6,7 +6,7 @@
 // and rounded once at the end. The value before that rounding is within about
 // 2^-100 of the exact one, so the result is the correctly rounded value except
 // in vanishingly rare cases, and the same bits everywhere in every case.
-// atan, exp, log and pow first try a shorter computation from small tables
+// Each function first tries a shorter computation from small tables
 // with a proven error bound; when that bound leaves the rounding in doubt the
 // full computation decides, so the result is the full computation's either
 // way.

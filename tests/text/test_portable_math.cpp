@@ -282,7 +282,7 @@ constexpr BitsRow kGolden[] = {
     {"log", 0x610071614B066FD0ull, 0x4076EB3C0F4784A4ull},
     {"log", 0x4F605BA97ABFFD00ull, 0x40656757F18E95C2ull},
     {"log", 0x7C1302889C6925F6ull, 0x4084D7D6F49859B5ull},
-    // Arguments at the edges of the 1/128 grids the functions reduce to, and
+    // Arguments at the edges of the grids the functions reduce to, and
     // values within about 2^-64 of the point halfway between two doubles,
     // where the first approximation cannot decide the rounding.
     {"atan", 0x4010D11607548FB4ull, 0x3FF5657D1310D2B5ull},
@@ -309,6 +309,30 @@ constexpr BitsRow kGolden[] = {
     {"exp", 0x3F662E42FEFA39EFull, 0x3FF00B1AFA5ABCBFull},
     {"exp", 0xC086231EB851EB85ull, 0x00101A5FF6ED496Bull},
     {"exp", 0x40862E3D70A3D70Aull, 0x7FEFE9CE5C4C52B4ull},
+    {"tan", 0x3FB93663A26D6E00ull, 0x3FB94B56B1B7AEDAull},
+    {"cos", 0x4035A15866047949ull, 0xBFEDF0490A551ABAull},
+    {"sin", 0x404232DD4E88D65Bull, 0xBFEED9412EC27492ull},
+    {"cos", 0x40015BC3DB04DC6Aull, 0xBFE20ADC684408F8ull},
+    {"sin", 0x402E6C507A691B54ull, 0x3FDE7B43CD328F31ull},
+    {"tan", 0x4030EA5653EE2895ull, 0x400509B270E3132Bull},
+    {"sin", 0x3F87FFFFFFFFFFFFull, 0x3F87FFDC0010332Full},
+    {"cos", 0x3F87FFFFFFFFFFFFull, 0x3FEFFF70006BFFE0ull},
+    {"tan", 0x3F87FFFFFFFFFFFFull, 0x3F880048010336E2ull},
+    {"sin", 0x3FE921FB54442D19ull, 0x3FE6A09E667F3BCDull},
+    {"cos", 0x3FE921FB54442D19ull, 0x3FE6A09E667F3BCCull},
+    {"tan", 0x3FE921FB54442D19ull, 0x3FF0000000000001ull},
+    {"sin", 0x3FE921FB54442D18ull, 0x3FE6A09E667F3BCCull},
+    {"cos", 0x3FE921FB54442D18ull, 0x3FE6A09E667F3BCDull},
+    {"tan", 0x3FE921FB54442D18ull, 0x3FEFFFFFFFFFFFFFull},
+    {"sin", 0x411FFFFFFFFFFFFFull, 0x3FC57481EC7171CAull},
+    {"cos", 0x411FFFFFFFFFFFFFull, 0x3FEF8C1986CBBF43ull},
+    {"tan", 0x411FFFFFFFFFFFFFull, 0x3FC5C354A2F9979Eull},
+    {"sin", 0x4120000000000000ull, 0x3FC57481EC90FDE3ull},
+    {"cos", 0x4120000000000000ull, 0x3FEF8C1986CA67FAull},
+    {"tan", 0x4120000000000000ull, 0x3FC5C354A31A846Eull},
+    {"sin", 0x4066C6CBC45DC8DEull, 0x3C46D61B58C99C43ull},
+    {"cos", 0x4066C6CBC45DC8DEull, 0x3FF0000000000000ull},
+    {"tan", 0x4066C6CBC45DC8DEull, 0x3C46D61B58C99C43ull},
 };
 
 TEST(PortableMath, GoldenBitsOnEveryPlatform) {
