@@ -1,5 +1,6 @@
 #include "text/portable_math.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -711,7 +712,8 @@ SinCos FastSinCos(Dd r, bool need_sin, bool need_cos) {
   const SinCosTable& table = SinCosTables();
   const bool negative = r.hi < 0;
   if (negative) r = Negate(r);
-  const auto j = static_cast<std::size_t>(r.hi * 64 + 0.5);
+  // 50 at most, as |r| * 64 < 50.5; the bound only guards the table.
+  const auto j = std::min<std::size_t>(static_cast<std::size_t>(r.hi * 64 + 0.5), 50);
   const Dd s = Add(TwoSum(r.hi, -static_cast<double>(j) * 0x1p-6), r.lo);
   const double sh = s.hi;
   const double s2 = sh * sh;
@@ -729,9 +731,10 @@ SinCos FastSinCos(Dd r, bool need_sin, bool need_cos) {
   return result;
 }
 
-// The values of sin, cos and tan at a (2^-27 <= a < 2^19) with the relative
+// The values of sin, cos and tan at a finite a >= 2^-27 with the relative
 // bound for RoundsSafely: the kernel's 2^-66, the division's 2^-103 for tan,
 // and the reduction's error, which grows by at most 1.6 / |r| through each.
+// From 2^19 on the full reduction serves, its r within 2^-104 of itself.
 struct FastTrig {
   SinCos value;
   int quadrant;
@@ -740,7 +743,7 @@ struct FastTrig {
 // sin a is asked for by want = 0, cos a by 1, both by 2.
 FastTrig FastTrigOf(double a, int want) {
   FastTrig t{};
-  const Dd r = CodyWaite(a, t.quadrant);
+  const Dd r = a < 0x1p19 ? CodyWaite(a, t.quadrant) : ReduceHalfPi(a, t.quadrant);
   // An odd quadrant swaps sin and cos.
   const bool need_sin = want == 2 || want == t.quadrant % 2;
   const bool need_cos = want == 2 || want != t.quadrant % 2;
@@ -770,13 +773,11 @@ double PortableSin(double x) {
   if (std::isinf(x)) return kNaN;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return x;
-  if (a < 0x1p19) {
-    const FastTrig f = FastTrigOf(a, 0);
-    Dd v = f.quadrant % 2 == 0 ? f.value.sin : f.value.cos;
-    if (f.quadrant >= 2) v = Negate(v);
-    double s = 0;
-    if (RoundsSafely(v, f.rel, s)) return x < 0 ? -s : s;
-  }
+  const FastTrig f = FastTrigOf(a, 0);
+  Dd fast = f.quadrant % 2 == 0 ? f.value.sin : f.value.cos;
+  if (f.quadrant >= 2) fast = Negate(fast);
+  double rounded = 0;
+  if (RoundsSafely(fast, f.rel, rounded)) return x < 0 ? -rounded : rounded;
   const Reduced reduced = Reduce(a);
   Dd v = reduced.quadrant % 2 == 0 ? SinKernel(reduced.r) : CosKernel(reduced.r);
   if (reduced.quadrant >= 2) v = Negate(v);
@@ -789,13 +790,11 @@ double PortableCos(double x) {
   if (std::isinf(x)) return kNaN;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return 1;
-  if (a < 0x1p19) {
-    const FastTrig f = FastTrigOf(a, 1);
-    Dd v = f.quadrant % 2 == 0 ? f.value.cos : f.value.sin;
-    if (f.quadrant == 1 || f.quadrant == 2) v = Negate(v);
-    double c = 0;
-    if (RoundsSafely(v, f.rel, c)) return c;
-  }
+  const FastTrig f = FastTrigOf(a, 1);
+  Dd fast = f.quadrant % 2 == 0 ? f.value.cos : f.value.sin;
+  if (f.quadrant == 1 || f.quadrant == 2) fast = Negate(fast);
+  double rounded = 0;
+  if (RoundsSafely(fast, f.rel, rounded)) return rounded;
   const Reduced reduced = Reduce(a);
   Dd v = reduced.quadrant % 2 == 0 ? CosKernel(reduced.r) : SinKernel(reduced.r);
   if (reduced.quadrant == 1 || reduced.quadrant == 2) v = Negate(v);
@@ -807,14 +806,11 @@ double PortableTan(double x) {
   if (std::isinf(x)) return kNaN;
   const double a = std::fabs(x);
   if (a < 0x1p-27) return x;
-  if (a < 0x1p19) {
-    const FastTrig f = FastTrigOf(a, 2);
-    const Dd& s = f.value.sin;
-    const Dd& c = f.value.cos;
-    const Dd v = f.quadrant % 2 == 0 ? QuickDiv(s, c) : Negate(QuickDiv(c, s));
-    double t = 0;
-    if (RoundsSafely(v, f.rel, t)) return x < 0 ? -t : t;
-  }
+  const FastTrig f = FastTrigOf(a, 2);
+  const SinCos& sc = f.value;
+  const Dd fast = f.quadrant % 2 == 0 ? QuickDiv(sc.sin, sc.cos) : Negate(QuickDiv(sc.cos, sc.sin));
+  double rounded = 0;
+  if (RoundsSafely(fast, f.rel, rounded)) return x < 0 ? -rounded : rounded;
   const Reduced reduced = Reduce(a);
   const Dd s = SinKernel(reduced.r);
   const Dd c = CosKernel(reduced.r);
