@@ -609,8 +609,8 @@ Dd FastLog(double x) {
                    zh * (1.0 / 6 -
                          zh * (1.0 / 7 - zh * (1.0 / 8 - zh * (1.0 / 9 - zh * (1.0 / 10))))))));
   const Dd log1p = Add(AddSmaller(z, half_square), tail);
-  // |e ln2| >= ln2 > |log c_j| when e != 0, and |log c_j| >= 2 |log(1 + z)|
-  // when j is neither 0 nor 128 (then log c_j is 0).
+  // |e ln2| >= ln2 > 2 |log c_j| when e != 0, and |log c_j| >= 2 |log(1 + z)|
+  // when j is neither 0 nor 128 (for those two log c_j is 0).
   const auto scale = static_cast<double>(e);
   const Dd head = AddSmaller(FastTwoSum(scale * kLn2Hi, scale * kLn2Mid), table.minus_log[j]);
   return AddSmaller(head, log1p);
@@ -650,7 +650,8 @@ Dd FastAtan(double a) {
   const double t2 = th * th;
   const double tail = th * t2 * (-1.0 / 3 + t2 * (1.0 / 5 - t2 * (1.0 / 7 - t2 * (1.0 / 9))));
   const Dd atan_t = Add(t, tail);
-  // |atan t| <= 2^-8 <= |atan c| / 2 unless c = 0.
+  // |atan t| < 2^-8 <= |atan c| unless c = 0, and the sum is at least about
+  // half of atan c.
   return above ? AddSmaller(table.complement[j], Negate(atan_t))
                : AddSmaller(table.atan[j], atan_t);
 }
