@@ -700,8 +700,17 @@ class Evaluation {
 
 // NormalizeExpression; true when it dropped text after an "=".
 bool NormalizeAndCut(std::string& text) {
-  std::string s = ReplaceAll(text, "f(x)=", "");
-  s = ReplaceAll(s, "f(x)", "");
+  // Each replacement in turn over the whole text; most entries hold none of
+  // them and are not copied. Every pattern holds a letter, and none is made
+  // where there was none.
+  std::string& s = text;
+  const bool letters = std::any_of(
+      s.begin(), s.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+  const auto replace = [&s, letters](std::string_view from, std::string_view to) {
+    if (letters) ReplaceAllIn(s, from, to);
+  };
+  replace("f(x)=", "");
+  replace("f(x)", "");
   bool cut = false;
   if (const std::size_t eq = s.find('='); eq != std::string::npos) {
     cut = eq + 1 < s.size();
@@ -711,19 +720,19 @@ bool NormalizeAndCut(std::string& text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   std::erase(s, ' ');
-  s = ReplaceAll(s, "e+", "E+");
-  s = ReplaceAll(s, "e-", "E-");
-  s = MarkSigns(s);
-  s = ReplaceAll(s, "pi", kPiText);
+  replace("e+", "E+");
+  replace("e-", "E-");
+  // Only a sign after the first character can be marked.
+  if (s.find_first_of("+-", 1) != std::string::npos) s = MarkSigns(s);
+  replace("pi", kPiText);
   if (s.size() >= 2 && IsSign(s[0]) && ((s[1] >= 'a' && s[1] <= 'z') || s[1] == '(')) {
     s.insert(s.begin(), '0');
   }
-  s = ReplaceAll(s, "exp", "eyp");
-  s = ReplaceAll(s, "log10", "lgg");
-  s = ReplaceAll(s, "log2", "lg2");
-  s = ReplaceAll(s, "E-+", "E-");
-  s = ReplaceAll(s, "E++", "E+");
-  text = std::move(s);
+  replace("exp", "eyp");
+  replace("log10", "lgg");
+  replace("log2", "lg2");
+  replace("E-+", "E-");
+  replace("E++", "E+");
   return cut;
 }
 
@@ -735,10 +744,11 @@ std::string ExpressionText(std::string_view text, double x) {
     AppendNumber(replacement, x);
     replacement += ')';
     s = ReplaceAll(text, "x", replacement);
-    s = ReplaceAll(s, "eyp", "exp");
   } else {
-    s = ReplaceAll(text, "eyp", "exp");
+    s.reserve(text.size() + 1);
+    s.assign(text);
   }
+  ReplaceAllIn(s, "eyp", "exp");
   s += '#';
   return s;
 }

@@ -18,6 +18,11 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
+void ReplaceAllIn(std::string& text, std::string_view from, std::string_view to) {
+  if (from.empty() || text.find(from) == std::string::npos) return;
+  text = ReplaceAll(text, from, to);
+}
+
 std::string_view TrimLeadingSpaces(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   return first == std::string_view::npos ? std::string_view{} : text.substr(first);
