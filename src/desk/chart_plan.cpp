@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "desk/json_text.h"
 #include "desk/series_formats.h"
@@ -37,6 +38,7 @@ ChartAxis YAxis(std::string title, bool log_scale, Span span) {
     if (!span.valid()) span = {1, 10};
     axis.low = std::floor(std::log10(span.low));
     axis.high = std::max(std::ceil(std::log10(span.high)), axis.low + 1);
+    axis.decades = PlanLogDecades(static_cast<int>(axis.low), static_cast<int>(axis.high));
     return axis;
   }
   if (!span.valid()) span = {0, 1};
@@ -54,6 +56,19 @@ void AppendAxis(std::string& out, const ChartAxis& axis) {
   AppendJsonNumber(out, axis.low);
   out += ",\"high\":";
   AppendJsonNumber(out, axis.high);
+  if (axis.log_scale) {
+    out += ",\"exponents\":[";
+    for (const int e : axis.decades.exponents) {
+      if (out.back() != '[') out += ',';
+      out += std::to_string(e);
+    }
+    out += "],\"labels\":[";
+    for (const std::string& label : axis.decades.labels) {
+      if (out.back() != '[') out += ',';
+      AppendJsonString(out, label);
+    }
+    out += ']';
+  }
   out += '}';
 }
 

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "desk/log_axis.h"
 #include "frame/convergence.h"
 
 namespace matcalc {
@@ -54,6 +55,7 @@ struct ChartAxis {
   bool log_scale = false;
   double low = 0;
   double high = 1;
+  LogAxisPlan decades;  // a log axis: the decades it labels, each with a grid line
 };
 
 struct ChartPanel {

@@ -70,8 +70,7 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const Cha
     // The series hold the decimal logarithms; the axis labels a round subset
     // of the decades, each with one grid line, so that no label is elided
     // however many decades the run spans.
-    const LogAxisPlan plan =
-        PlanLogDecades(static_cast<int>(std::lround(y.low)), static_cast<int>(std::lround(y.high)));
+    const LogAxisPlan& plan = y.decades;
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axis->setStartValue(plan.low);

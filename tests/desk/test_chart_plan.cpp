@@ -124,5 +124,19 @@ TEST(ChartPlan, JsonForThePage) {
             "\"gaveUpAt\":null,\"giveUp\":\"\",\"more\":\"\"}");
 }
 
+TEST(ChartPlan, ALogAxisCarriesTheDecadesItLabels) {
+  ConvergenceLog log;
+  log.Add(Quantity::kError, 0, 1, 0.5);
+  log.Add(Quantity::kError, 0, 2, 2e-3);
+  const ChartPlan plan = PlanChart(log, "雅可比迭代法");
+  ASSERT_FALSE(plan.panels.empty());
+  const ChartAxis& y = plan.panels[0].y;
+  ASSERT_TRUE(y.log_scale);
+  EXPECT_EQ(y.decades.labels, (std::vector<std::string>{"1E-3", "1E-2", "1E-1", "1"}));
+  EXPECT_NE(ChartPlanJson(plan).find("\"log\":true,\"low\":-3,\"high\":0,\"exponents\":[-3,-2,-1,"
+                                     "0],\"labels\":[\"1E-3\",\"1E-2\",\"1E-1\",\"1\"]"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace matcalc

@@ -14,7 +14,9 @@ const jacobi = {
   empty: false,
   x: {title: '变换次数 k', log: false, low: 0, high: 7},
   panels: [
-    {title: '雅可比法：非对角元的最大模（对数刻度）', y: {title: '最大模', log: true, low: -3, high: 0},
+    {title: '雅可比法：非对角元的最大模（对数刻度）', y: {title: '最大模', log: true, low: -3, high: 0,
+                                                           exponents: [-3, -2, -1, 0],
+                                                           labels: ['1E-3', '1E-2', '1E-1', '1']},
      lines: [{name: '非对角元的最大模', dot: false, marked: true, points: [[0, 0.5], [2, 2e-3]]}]},
     {title: '雅可比法：各次变换后的对角元', y: {title: '对角元', log: false, low: 0, high: 10},
      lines: [{name: '第 1 个对角元', dot: false, marked: false, points: [[0, 1], [7, 9]]}]},

@@ -6,7 +6,6 @@
 // The drawing is a tree of plain nodes {name, attributes, text, children}
 // (testable without a browser); svgElement() makes DOM nodes of it.
 
-import {planLogDecades} from './log-axis.js';
 
 const NS = 'http://www.w3.org/2000/svg';
 const WIDTH = 760;
@@ -75,11 +74,10 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
   let toY;
   let yLabels = null;
   if (y.log) {
-    // A round subset of the decades, each with its grid line: the window's
-    // rule (desk/log_axis.cpp), so both draw the same axis.
-    const decades = planLogDecades(y.low, y.high);
-    yTicks = decades.exponents.map((e) => 10 ** e);
-    yLabels = decades.labels;
+    // The decades the core's plan labels, each with its grid line, as the
+    // window draws them.
+    yTicks = y.exponents.map((e) => 10 ** e);
+    yLabels = y.labels;
     toY = (v) => plotHeight * (1 - (Math.log10(v) - y.low) / (y.high - y.low));
   } else {
     yTicks = ticks(y.low, y.high, 6);
