@@ -22,6 +22,7 @@ namespace {
 
 using testing::Golden;
 using testing::SameText;
+using testing::SplitCrLf;
 
 struct SeriesRun {
   std::string text2;
@@ -34,16 +35,6 @@ SeriesRun RunWithSeries(std::string_view name, std::string_view text1,
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
   run.text2 = RunCommand(*FindCommand(name), dialogs, text1, std::string(), 6, {}, &run.log).text();
   return run;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  lines.push_back(text.substr(start));
-  return lines;
 }
 
 std::vector<std::string> Fields(const std::string& line) {
@@ -74,7 +65,7 @@ std::string At(const Series* series, double x) {
 TEST(ConvergenceSeries, PowerEstimatesAreTheRatiosOfThePrintedIterates) {
   const SeriesRun run = RunWithSeries("power", "4 1 0\r\n1 3 1\r\n0 1 2", {"3", "0.0001"});
   ASSERT_TRUE(SameText(Golden("eigen/power_3x3.txt"), run.text2));
-  const std::vector<std::string> lines = Lines(run.text2);
+  const std::vector<std::string> lines = SplitCrLf(run.text2);
   std::vector<std::vector<std::string>> iterates(1);  // from 1
   std::string eigenvalue;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -104,7 +95,7 @@ TEST(ConvergenceSeries, PowerEstimatesAreTheRatiosOfThePrintedIterates) {
 TEST(ConvergenceSeries, JacobiDiagonalAndOffDiagonalAreThoseOfThePrintedMatrices) {
   const SeriesRun run = RunWithSeries("jacobi", "2 -1 0\r\n-1 2 -1\r\n0 -1 2", {"3", "0.001"});
   ASSERT_TRUE(SameText(Golden("eigen/jacobi_tridiagonal.txt"), run.text2));
-  const std::vector<std::string> lines = Lines(run.text2);
+  const std::vector<std::string> lines = SplitCrLf(run.text2);
   const Series* off = Find(run.log, Quantity::kOffDiagonal, 0);
   int blocks = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -81,4 +81,15 @@ std::string CrLfLines(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
+std::vector<std::string> SplitCrLf(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string_view::npos;
+       start = end + 2) {
+    lines.emplace_back(text.substr(start, end - start));
+  }
+  lines.emplace_back(text.substr(start));
+  return lines;
+}
+
 }  // namespace matcalc::testing

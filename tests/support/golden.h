@@ -33,4 +33,8 @@ std::string Golden(std::string_view file);
 // Writes CR LF between the given lines and after the last one.
 std::string CrLfLines(std::initializer_list<std::string_view> lines);
 
+// The lines of a trace, cut at each CR LF; the text after the last one is the
+// last line (empty when the trace ends with a line break).
+std::vector<std::string> SplitCrLf(std::string_view text);
+
 }  // namespace matcalc::testing

@@ -26,6 +26,7 @@ using testing::Golden;
 using testing::MethodOutcome;
 using testing::RunMethod;
 using testing::SameText;
+using testing::SplitCrLf;
 
 // 10x1 - x2 - 2x3 = 7.2, -x1 + 10x2 - 2x3 = 8.3, -x1 - x2 + 5x3 = 4.2:
 // x = (1.1, 1.2, 1.3).
@@ -50,16 +51,6 @@ std::vector<std::string> Answers(std::string_view method, std::string order, std
   std::vector<std::string> answers{std::move(order), std::move(eps), std::move(limit)};
   if (method == "sor") answers.push_back(std::move(omega));
   return answers;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  lines.push_back(text.substr(start));
-  return lines;
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
@@ -253,7 +244,7 @@ TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
     SCOPED_TRACE(method);
     const MethodOutcome run =
         RunMethod(method, kDivergent, Answers(method, "2", "0.0001", "32767"));
-    const std::vector<std::string> lines = Lines(run.text2);
+    const std::vector<std::string> lines = SplitCrLf(run.text2);
     EXPECT_EQ(lines[4],
               "    ρ(B) = " + FormatNumber(std::string_view(method) == "gauss-seidel" ? 100 : 10));
     EXPECT_EQ(lines[5], "ρ(B) ≥ 1，迭代一般不收敛。");
@@ -312,8 +303,8 @@ TEST(IterativeSolvers, ConvergenceTheoryLines) {
   const std::string dominant = "系数矩阵严格对角占优，雅可比迭代法与高斯-赛德尔迭代法都收敛。";
   // Dominant: the radius below 1 and the dominance line, for SOR too.
   for (const char* method : kMethods) {
-    const std::vector<std::string> lines =
-        Lines(RunMethod(method, kTextbook, Answers(method, "3", "0.1", "5"), {Reply::kYes}).text2);
+    const std::vector<std::string> lines = SplitCrLf(
+        RunMethod(method, kTextbook, Answers(method, "3", "0.1", "5"), {Reply::kYes}).text2);
     EXPECT_EQ(lines[4], heading);
     EXPECT_EQ(lines[6], "ρ(B) < 1，迭代收敛。") << method;
     EXPECT_EQ(lines[7], dominant) << method;
@@ -321,26 +312,26 @@ TEST(IterativeSolvers, ConvergenceTheoryLines) {
     EXPECT_EQ(lines[9], "接下来输出初始向量值：");
   }
   // Not dominant (row 2 ties) but convergent: no dominance line.
-  const std::vector<std::string> tie =
-      Lines(RunMethod("gauss-seidel", "2 1 3\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
+  const std::vector<std::string> tie = SplitCrLf(
+      RunMethod("gauss-seidel", "2 1 3\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
   EXPECT_EQ(tie[3], heading);
   EXPECT_EQ(tie[4], "    ρ(B) = 0.5");
   EXPECT_EQ(tie[5], "ρ(B) < 1，迭代收敛。");
   EXPECT_EQ(tie[6], "");
   // A rotation: rho exactly 1 is not below 1.
-  const std::vector<std::string> rotation = Lines(
+  const std::vector<std::string> rotation = SplitCrLf(
       RunMethod("jacobi-iteration", "1 -1 0\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
   EXPECT_EQ(rotation[4], "    ρ(B) = 1");
   EXPECT_EQ(rotation[5], "ρ(B) ≥ 1，迭代一般不收敛。");
   // The radius is rounded to D where it is printed, the decision is not.
-  const std::vector<std::string> close = Lines(
+  const std::vector<std::string> close = SplitCrLf(
       RunMethod("jacobi-iteration", "1 -0.99999999 0\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}, 3)
           .text2);
   EXPECT_EQ(close[4], "    ρ(B) = 1");
   EXPECT_EQ(close[5], "ρ(B) < 1，迭代收敛。");
   // Entries whose quotients overflow leave no radius to print.
   const std::vector<std::string> huge =
-      Lines(RunMethod("jacobi-iteration", "1e-300 1e300 1\r\n0 1 1", {"2", "0.1", "5"}).text2);
+      SplitCrLf(RunMethod("jacobi-iteration", "1e-300 1e300 1\r\n0 1 1", {"2", "0.1", "5"}).text2);
   EXPECT_EQ(huge[4], "    未能求出 ρ(B)：迭代矩阵的元素超出了数的范围。");
   EXPECT_EQ(huge[5], "");
 }
@@ -370,7 +361,7 @@ TEST(IterativeSolvers, SeriesAreTheTracesNumbers) {
   const Series* error = Find(run.log, Quantity::kError, 0);
   ASSERT_NE(error, nullptr);
   ASSERT_EQ(error->points.size(), 10u);
-  const std::vector<std::string> lines = Lines(run.text2);
+  const std::vector<std::string> lines = SplitCrLf(run.text2);
   std::size_t k = 0;
   for (const std::string& line : lines) {
     const std::string label = "    误差 ‖x(k) − x(k−1)‖∞ = ";
