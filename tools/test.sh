@@ -6,11 +6,12 @@
 #             (MATCALC_FUZZ_SECONDS to change that), while the next build runs
 #   sanitize  the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   release   every test of the Release build, window included (offscreen)
-#   package   the Debian package from that build: lintian, desktop-file-validate,
-#             appstreamcli, and the programs run from a throw-away root
 #   aarch64   the core tests built for ARM64, run under qemu-aarch64
 #   wasm      the core tests built for WebAssembly, run under node
 #   web       the page in Debian's Chromium, driven by Playwright
+#   package   the release command (tools/package.sh): the Debian package from
+#             the Release build (lintian, desktop-file-validate, appstreamcli,
+#             the programs run from a throw-away root) and the site archives
 #
 # The C++ sources are checked against .clang-format first.
 # Missing Debian packages are installed first. ccache is used when it is
@@ -84,9 +85,6 @@ cmake --preset release > /dev/null
 cmake --build --preset release -j "$jobs"
 ctest --preset release -j "$jobs"
 
-stage "the Debian package, checked and installed into a throw-away root"
-bash tools/package.sh --deb-only
-
 stage "core tests on ARM64 (qemu-aarch64)"
 cmake --preset aarch64 > /dev/null
 cmake --build --preset aarch64 -j "$jobs"
@@ -99,5 +97,10 @@ ctest --preset wasm -j "$jobs"
 
 stage "the page in Chromium (Playwright)"
 bash tools/web-test.sh
+
+# The release command as the README gives it, last: the page is built by now,
+# so packing the site archives costs seconds.
+stage "the release: the Debian package and the site archives, checked"
+bash tools/package.sh
 
 stage "done"
