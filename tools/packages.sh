@@ -1,7 +1,7 @@
 # Debian packages the project builds, tests and runs with; sourced by the
 # set-up scripts. Installs the missing ones (as root, or through sudo).
 
-MATCALC_BUILD_PACKAGES="g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev
+MATCALC_BUILD_PACKAGES="g++ cmake ninja-build pkg-config ccache libgtest-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev libeigen3-dev libopenblas-dev"
 # Cross builds for ARM64 (run under qemu) and WebAssembly (run under node).
 MATCALC_CROSS_PACKAGES="g++-aarch64-linux-gnu qemu-user emscripten nodejs googletest"
