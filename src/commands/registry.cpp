@@ -4,12 +4,13 @@
 
 #include "direct/commands.h"
 #include "eigenvalue/commands.h"
+#include "matrices/commands.h"
 #include "systems/commands.h"
 
 namespace matcalc {
 namespace {
 
-constexpr std::array<Command, 21> kCommands = {{
+constexpr std::array<Command, 22> kCommands = {{
     // A method not yet built has no function: the runner does not offer it.
     {"power", "MatrixMi", "幂法", &PowerCommand},
     {"shift", "MatrixCircleMove", "原点平移法", &ShiftCommand},
@@ -24,15 +25,25 @@ constexpr std::array<Command, 21> kCommands = {{
     {"matrix-norms", "MatrixModel", "矩阵范数", &MatrixNorms},
     {"diagonal-dominance", "StrictMatrixJudge", "严格对角占优矩阵判断", &DiagonalDominanceCommand},
     // The linear-systems menu.
-    {"gauss", "LinearGauss", "列主元高斯消去法", &GaussCommand},
-    {"lu-solve", "LinearLu", "三角分解法解方程组", &LuSolveCommand},
-    {"cholesky", "LinearCholesky", "平方根法", &CholeskyCommand},
-    {"ldlt", "LinearLdlt", "改进平方根法", &LdltCommand},
-    {"tridiagonal", "LinearTridiagonal", "追赶法", &TridiagonalCommand},
-    {"jacobi-iteration", "LinearJacobi", "雅可比迭代法", &JacobiIterationCommand},
-    {"gauss-seidel", "LinearGaussSeidel", "高斯-赛德尔迭代法", &GaussSeidelCommand},
-    {"sor", "LinearSor", "超松弛迭代法", &SorCommand},
-    {"condition", "LinearCondition", "条件数", &ConditionCommand},
+    {"gauss", "LinearGauss", "列主元高斯消去法", &GaussCommand, TextUse::kMatrix,
+     CommandMenu::kSystems},
+    {"lu-solve", "LinearLu", "三角分解法解方程组", &LuSolveCommand, TextUse::kMatrix,
+     CommandMenu::kSystems},
+    {"cholesky", "LinearCholesky", "平方根法", &CholeskyCommand, TextUse::kMatrix,
+     CommandMenu::kSystems},
+    {"ldlt", "LinearLdlt", "改进平方根法", &LdltCommand, TextUse::kMatrix, CommandMenu::kSystems},
+    {"tridiagonal", "LinearTridiagonal", "追赶法", &TridiagonalCommand, TextUse::kMatrix,
+     CommandMenu::kSystems},
+    {"jacobi-iteration", "LinearJacobi", "雅可比迭代法", &JacobiIterationCommand, TextUse::kMatrix,
+     CommandMenu::kSystems},
+    {"gauss-seidel", "LinearGaussSeidel", "高斯-赛德尔迭代法", &GaussSeidelCommand,
+     TextUse::kMatrix, CommandMenu::kSystems},
+    {"sor", "LinearSor", "超松弛迭代法", &SorCommand, TextUse::kMatrix, CommandMenu::kSystems},
+    {"condition", "LinearCondition", "条件数", &ConditionCommand, TextUse::kMatrix,
+     CommandMenu::kSystems},
+    // The matrix menu.
+    {"transpose", "MatrixTranspose", "转置矩阵", &TransposeCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
 }};
 
 }  // namespace

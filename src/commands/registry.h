@@ -1,4 +1,5 @@
-// The commands of the Solve menu and the linear-systems menu, in menu order. Both front ends run
+// The commands of the Solve menu, the linear-systems menu and the matrix
+// menu, in menu order. Both front ends run
 // them from here and nowhere else.
 #pragma once
 
@@ -13,12 +14,20 @@ namespace matcalc {
 
 using CommandFunction = void (*)(Frame&);
 
+// The menu a command stands in.
+enum class CommandMenu {
+  kSolve,     // 求解
+  kSystems,   // 方程组
+  kMatrices,  // 矩阵
+};
+
 struct Command {
   std::string_view name;             // the runner's method name
   std::string_view menu_item;        // the window's menu item
   std::string_view caption;          // the menu caption
   CommandFunction run;               // null while the method is not built
   TextUse reads = TextUse::kMatrix;  // how it reads the edit pane's text
+  CommandMenu menu = CommandMenu::kSolve;
 };
 
 inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了本程序的计算能力。";
@@ -35,7 +44,8 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes = kM
 inline constexpr std::size_t kLargestTextBytes =
     (static_cast<std::size_t>(kMemoryBudgetBytes - kProgramBytes) - kEntryReadingBytes - 1) / 2;
 
-// All of them, in the order of the Solve menu, then the linear-systems menu.
+// All of them, in the order of the Solve menu, then the linear-systems menu,
+// then the matrix menu.
 std::span<const Command> Commands();
 
 // The command with this runner name or menu item name, or null.

@@ -57,6 +57,7 @@ const std::vector<Example>& Examples() {
        "示例：对角占优方程组（迭代法）",
        "dominant3.txt",
        {"jacobi-iteration", "gauss-seidel", "sor", "diagonal-dominance"}},
+      {"HelpExampleGeneral", "示例：有无穷多解的方程组（矩阵菜单）", "system34.txt", {"transpose"}},
   };
   return examples;
 }

@@ -8,12 +8,10 @@
 namespace matcalc {
 namespace {
 
-bool InSystemsMenu(const Command& command) { return command.menu_item.starts_with("Linear"); }
-
 std::vector<MenuItem> SolveItems() {
   std::vector<MenuItem> items;
   for (const Command& command : Commands()) {
-    if (InSystemsMenu(command)) continue;
+    if (command.menu != CommandMenu::kSolve) continue;
     // The eigenvalue methods, the elimination methods and the tests and
     // norms stand in three groups.
     if (command.menu_item == "A_matrix") items.push_back({"Gauss__", "-", ""});
@@ -26,10 +24,19 @@ std::vector<MenuItem> SolveItems() {
 std::vector<MenuItem> SystemsItems() {
   std::vector<MenuItem> items;
   for (const Command& command : Commands()) {
-    if (!InSystemsMenu(command)) continue;
+    if (command.menu != CommandMenu::kSystems) continue;
     // The direct solvers, the iterative solvers and the condition numbers.
     if (command.menu_item == "LinearJacobi") items.push_back({"LinearIterativeBar", "-", ""});
     if (command.menu_item == "LinearCondition") items.push_back({"LinearConditionBar", "-", ""});
+    items.push_back({command.menu_item, command.caption, ""});
+  }
+  return items;
+}
+
+std::vector<MenuItem> MatricesItems() {
+  std::vector<MenuItem> items;
+  for (const Command& command : Commands()) {
+    if (command.menu != CommandMenu::kMatrices) continue;
     items.push_back({command.menu_item, command.caption, ""});
   }
   return items;
@@ -82,6 +89,7 @@ const std::vector<Menu>& WorkbenchMenus() {
         {"ShowChart", "收敛图", ""}}},
       {"mnuC", "求解(&C)", SolveItems(), true},
       {"mnuL", "方程组(&L)", SystemsItems(), true},
+      {"mnuM", "矩阵(&M)", MatricesItems(), true},
       {"mnuHelp", "帮助(&H)", HelpItems()},
   };
   return menus;

@@ -1,6 +1,6 @@
 // The workbench's menus and toolbar as every front end shows them: names,
-// captions and shortcuts, in display order. The Solve and the linear-systems
-// menus list the registry's commands.
+// captions and shortcuts, in display order. The Solve, the linear-systems and
+// the matrix menus list the registry's commands.
 #pragma once
 
 #include <span>
@@ -20,12 +20,12 @@ struct Menu {
   std::string_view name;
   std::string_view caption;  // with its access key, as "文件(&F)"
   std::vector<MenuItem> items;
-  // The Solve and linear-systems menus: their items are offered only while
+  // The Solve, linear-systems and matrix menus: their items are offered only while
   // SolveMenuEnabled (desk/settings.h), checked as the menu opens.
   bool lists_commands = false;
 };
 
-// File, Edit, Display, Solve, Linear systems and Help.
+// File, Edit, Display, Solve, Linear systems, Matrices and Help.
 const std::vector<Menu>& WorkbenchMenus();
 
 // The toolbar's keys, in order.

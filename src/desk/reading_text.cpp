@@ -46,8 +46,14 @@ std::string ReadingSummary(const TextReading& reading, TextUse use) {
   } else {
     line = std::to_string(reading.rows) + " 行，首行 " + std::to_string(reading.first_row_entries) +
            " 个元素，";
-    line += reading.largest_order > 0 ? "可作 " + std::to_string(reading.largest_order) + " 阶矩阵"
-                                      : std::string("不足以构成矩阵");
+    if (reading.IsRectangular()) {
+      line += "可作 " + std::to_string(reading.rows) + " × " +
+              std::to_string(reading.first_row_entries) + " 矩阵";
+    } else if (reading.largest_order > 0) {
+      line += "可作 " + std::to_string(reading.largest_order) + " 阶矩阵";
+    } else {
+      line += "不足以构成矩阵";
+    }
   }
   if (reading.partly_read_count > 0) {
     line += "，" + std::to_string(reading.partly_read_count) + " 个元素只读了一部分";

@@ -11,7 +11,9 @@
 
 namespace matcalc {
 
-// One line for the status bar: "3 行，首行 3 个元素，可作 3 阶矩阵" and, when
+// One line for the status bar: "3 行，首行 3 个元素，可作 3 阶矩阵" (or "3 行，
+// 首行 4 个元素，可作 3 × 4 矩阵" when every row holds the first row's entries)
+// and, when
 // there are any, "，2 个元素只读了一部分".
 std::string ReadingSummary(const TextReading& reading, TextUse use = TextUse::kMatrix);
 

@@ -263,6 +263,13 @@ void ReadMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter) {
   ReadRows(a, n, n, text, meter);
 }
 
+void ReadMatrix(Matrix& a, int m, int n, std::string_view text, WorkMeter* meter) {
+  // Callers ask for m, n >= 1; an empty matrix is the safe answer otherwise.
+  if (m < 1 || n < 1) m = n = 0;
+  a = Matrix(m, n);
+  ReadRows(a, m, n, text, meter);
+}
+
 void ReadSquareMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter) {
   // Not allocated as agreed, or no rows at all: nothing to fill.
   if (n < 1 || a.rows() < n || a.cols() < n + 1) return;

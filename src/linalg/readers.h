@@ -18,6 +18,13 @@ namespace matcalc {
 // ignored. The text of each row read counts as work on `meter`, a byte each.
 void ReadMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter = nullptr);
 
+// Allocates `a` as m x n (all 0) and fills it by the same rules with m rows
+// and a row limit of n: a matrix of any shape, or with n one more than the
+// unknowns, the augmented matrix of a system. A short row keeps the values of
+// the row above; surplus entries and rows are ignored; a missing row reads
+// its first entry as 0 and repeats the rest of the row above.
+void ReadMatrix(Matrix& a, int m, int n, std::string_view text, WorkMeter* meter = nullptr);
+
 // Fills rows 1..n, columns 1..n+1 of `a`, which the caller has allocated as
 // Matrix(n, n + 1) (or larger), with the same rules and a row limit of n+1.
 void ReadSquareMatrix(Matrix& a, int n, std::string_view text, WorkMeter* meter = nullptr);

@@ -20,13 +20,26 @@ struct PartlyReadEntry {
   double value = 0;
 };
 
-struct TextReading {
+// The shape of a matrix text as the readers cut it.
+struct TextShape {
   int rows = 0;               // rows the reader finds (a vector: 1 line, or 0)
   int first_row_entries = 0;  // entries of the first row
   // The largest order n whose rows 1..n all hold at least n entries: every
   // entry of the n x n matrix then comes from the text itself. A vector: its
   // length.
   int largest_order = 0;
+  // The fewest entries of any row (0 without rows).
+  int fewest_entries = 0;
+
+  // Whether every entry of the rows x first_row_entries matrix comes from
+  // the text itself, and that matrix is not square.
+  bool IsRectangular() const {
+    return rows > 0 && first_row_entries > 0 && rows != first_row_entries &&
+           fewest_entries >= first_row_entries;
+  }
+};
+
+struct TextReading : TextShape {
   std::size_t partly_read_count = 0;         // all of them
   std::vector<PartlyReadEntry> partly_read;  // the first kMaxListedEntries, in text order
 };
@@ -38,5 +51,9 @@ inline constexpr std::size_t kMaxListedEntries = 2000;
 // commands would with `use`: the same cutting into rows and entries and the
 // same evaluation, every entry of every row. Linear in the text.
 TextReading DescribeText(std::string_view text, TextUse use = TextUse::kMatrix);
+
+// The shape alone of a matrix text, without evaluating its entries: what the
+// commands offer as their m and n.
+TextShape ShapeOfText(std::string_view text);
 
 }  // namespace matcalc

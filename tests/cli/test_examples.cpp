@@ -11,6 +11,7 @@
 #include "cli/runner.h"
 #include "commands/registry.h"
 #include "desk/examples.h"
+#include "linalg/reading_hints.h"
 
 namespace matcalc {
 namespace {
@@ -34,9 +35,14 @@ int Rows(const std::string& text) {
 
 // What a user would type into the method's boxes for an example of `order`
 // rows; the boxes after these are cancelled (the initial vectors keep their
-// defaults).
-std::vector<std::string> Answers(std::string_view method, int order) {
+// defaults). The matrix menu's boxes take what they offer: the text's rows
+// and the first row's entries (one fewer unknowns for a system).
+std::vector<std::string> Answers(std::string_view method, int order, const TextShape& shape) {
   const std::string n = std::to_string(order);
+  if (FindCommand(method)->menu == CommandMenu::kMatrices) {
+    const int columns = shape.first_row_entries - (method == "general-solution" ? 1 : 0);
+    return {std::to_string(shape.rows), std::to_string(columns)};
+  }
   if (method == "vector-norms") return {};
   if (method == "power" || method == "inverse-power" || method == "jacobi" ||
       method == "jacobi-threshold") {
@@ -58,7 +64,7 @@ TEST(Examples, EveryMethodHasOneAndRunsOnItWithoutRefusing) {
       ASSERT_NE(FindCommand(method), nullptr);
       covered.insert(method);
       std::vector<std::string> args;
-      for (const std::string& answer : Answers(method, Rows(text))) {
+      for (const std::string& answer : Answers(method, Rows(text), ShapeOfText(text))) {
         args.push_back("--answer");
         args.push_back(answer);
       }

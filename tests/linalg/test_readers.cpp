@@ -129,6 +129,49 @@ TEST(ReadSquareMatrix, ReadsUpToNPlusOneEntriesAndRepeatsTheLastColumn) {
   EXPECT_EQ(ReadSquare("1 2 3\r\n4 5", 3), (Rows{{1, 2, 3, 0}, {4, 5, 3, 0}, {0, 5, 3, 0}}));
 }
 
+// The m x n reader: the same rows as the square readers, m of them, n entries
+// at most.
+TEST(ReadMatrixOfAnyShape, ShortLongAndMissingRowsAsTheSquareReaders) {
+  struct Case {
+    const char* text;
+    int m;
+    int n;
+    Rows expected;
+  };
+  const Case cases[] = {
+      {"1 2 3\r\n4 5 6", 2, 3, {{1, 2, 3}, {4, 5, 6}}},
+      {"1 2 3\r\n4 5 6", 3, 2, {{1, 2}, {4, 5}, {0, 5}}},  // missing row: 0, then the row above
+      {"1 2 3 4 5", 1, 5, {{1, 2, 3, 4, 5}}},
+      {"1\r\n2\r\n3\r\n4", 4, 1, {{1}, {2}, {3}, {4}}},
+      {"1 2 3 4\r\n5 6\r\n7", 3, 4, {{1, 2, 3, 4}, {5, 6, 3, 4}, {7, 6, 3, 4}}},
+      {"1 2 3 4 5 6\r\n7 8 9 10 11 12\r\n13", 2, 4, {{1, 2, 3, 4}, {7, 8, 9, 10}}},
+      {"1,2 # 3,,,,,4", 2, 3, {{1, 2, 0}, {3, 0, 4}}},
+      {"", 2, 2, {{0, 0}, {0, 0}}},
+  };
+  for (const Case& c : cases) {
+    Matrix a(5, 5);
+    a(1, 1) = 9;  // discarded: the reader allocates anew
+    ReadMatrix(a, c.m, c.n, c.text);
+    ASSERT_EQ(a.rows(), c.m) << c.text;
+    ASSERT_EQ(a.cols(), c.n) << c.text;
+    EXPECT_EQ(RowsOf(a, c.m, c.n), c.expected) << c.text;
+  }
+  // With one column more than the unknowns it reads an augmented matrix as
+  // the square reader does.
+  const char* system = "1 2 9\r\n3 4\r\n5 6";
+  Matrix augmented;
+  ReadMatrix(augmented, 2, 3, system);
+  EXPECT_EQ(RowsOf(augmented, 2, 3), ReadSquare(system, 2));
+  // No rows or no columns: an empty matrix, never an allocation from a
+  // negative count.
+  for (const auto& [m, n] : {std::pair{0, 3}, {3, 0}, {-1, 2}, {2, -5}}) {
+    Matrix none;
+    ReadMatrix(none, m, n, "1 2 3");
+    EXPECT_EQ(none.rows(), 0);
+    EXPECT_EQ(none.cols(), 0);
+  }
+}
+
 TEST(ReadSquareMatrix, LeavesAnArrayAllocatedTooSmallAlone) {
   Matrix a(2, 2);  // no column n+1
   a(1, 1) = 7;

@@ -48,6 +48,38 @@ TEST(ReadingHints, ShapeOfTheText) {
   EXPECT_EQ(separators.first_row_entries, 2);
 }
 
+// The m x n a text offers: every row at least as long as the first, and not
+// square. The shape alone needs no evaluation, and agrees with the hint.
+TEST(ReadingHints, RectangularShapes) {
+  struct Case {
+    const char* text;
+    const char* summary;
+  };
+  const Case cases[] = {
+      {"1 2 3 4\n5 6 7 8\n9 10 11 12", "3 行，首行 4 个元素，可作 3 × 4 矩阵"},
+      {"1 2\n3 4\n5 6", "3 行，首行 2 个元素，可作 3 × 2 矩阵"},
+      {"1 2 3 4 5", "1 行，首行 5 个元素，可作 1 × 5 矩阵"},
+      {"1\n2\n3", "3 行，首行 1 个元素，可作 3 × 1 矩阵"},
+      // A longer later row still gives the first row's width.
+      {"1 2\n3 4 5\n6 7", "3 行，首行 2 个元素，可作 3 × 2 矩阵"},
+      // Square, or a row shorter than the first: the square order as before.
+      {"1 2\n3 4", "2 行，首行 2 个元素，可作 2 阶矩阵"},
+      {"1 2 3 4\n5 6\n7 8 9", "3 行，首行 4 个元素，可作 2 阶矩阵"},
+      {"1 2 3\n4", "2 行，首行 3 个元素，可作 1 阶矩阵"},
+  };
+  for (const Case& c : cases) {
+    const TextReading reading = DescribeText(c.text);
+    EXPECT_EQ(ReadingSummary(reading), c.summary) << c.text;
+    const TextShape shape = ShapeOfText(c.text);
+    EXPECT_EQ(shape.rows, reading.rows) << c.text;
+    EXPECT_EQ(shape.first_row_entries, reading.first_row_entries) << c.text;
+    EXPECT_EQ(shape.largest_order, reading.largest_order) << c.text;
+    EXPECT_EQ(shape.fewest_entries, reading.fewest_entries) << c.text;
+  }
+  EXPECT_EQ(ShapeOfText("  ").rows, 0);
+  EXPECT_EQ(ShapeOfText("  ").fewest_entries, 0);
+}
+
 TEST(ReadingHints, PartlyReadEntriesWithTheirBytesAndValues) {
   const std::string text = "  12abc 2, 3\r\n a  4 1.2.3\n2*(3 sin(pi/2) 1=2 f(x)=5 (2";
   const TextReading r = DescribeText(text);

@@ -184,6 +184,6 @@ test('hints say how the text is read and mark what is read in part', async ({pag
   });
   await expect(hints).toHaveText('第 2 行第 1 个元素读作 0');
   await pane.fill('1 2 3\n4 5 6');
-  await expect(hints).toHaveText('2 行，首行 3 个元素，可作 2 阶矩阵');
+  await expect(hints).toHaveText('2 行，首行 3 个元素，可作 2 × 3 矩阵');
   await expect(page.locator('mark.partly-read')).toHaveCount(0);
 });

@@ -245,8 +245,8 @@ void WindowTest::MenusFollowTheTable() {
 }
 
 void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
-  // Either menu, opened, sets the items of both by the same rule.
-  for (const char* menu : {"mnuC", "mnuL"}) {
+  // Any of the three menus, opened, sets the items of all by the same rule.
+  for (const char* menu : {"mnuC", "mnuL", "mnuM"}) {
     auto enabled_items = [this, menu] {
       emit form_->menu(QString::fromLatin1(menu))->aboutToShow();
       int count = 0;
