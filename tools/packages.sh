@@ -2,7 +2,7 @@
 # set-up scripts. Installs the missing ones (as root, or through sudo).
 
 MATCALC_BUILD_PACKAGES="g++ cmake ninja-build pkg-config ccache libgtest-dev libbenchmark-dev
-  clang clang-format libclang-rt-14-dev libeigen3-dev libopenblas-dev"
+  clang clang-format libclang-rt-14-dev libeigen3-dev libopenblas-dev libboost-dev"
 # Cross builds for ARM64 (run under qemu) and WebAssembly (run under node).
 MATCALC_CROSS_PACKAGES="g++-aarch64-linux-gnu qemu-user emscripten nodejs googletest"
 MATCALC_GUI_PACKAGES="qt6-base-dev qt6-tools-dev qt6-translations-l10n libgl-dev

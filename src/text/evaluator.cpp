@@ -1,4 +1,5 @@
 #include "text/evaluator.h"
+#include "text/exact_entry.h"
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 #include "text/leading_number.h"
 #include "text/number_text.h"
 #include "text/portable_math.h"
+#include "text/rational.h"
 #include "text/text_util.h"
 
 namespace matcalc {
@@ -577,18 +579,31 @@ class StreamNumbers {
   Nonzero nonzero_;
 };
 
+// The operations of the evaluation on double operands.
+template <typename Numbers, typename Cursor>
+double ReadOperand(Numbers&, Cursor&, double v) {
+  return v;
+}
+double Negated(double v) { return -v; }
+double Applied(Operator function, double v) { return ApplyFunction(function, v); }
+double Operated(double a, Operator op, double b) { return Operate(a, OperatorChar(op), b); }
+
+// The evaluation over its operands: doubles, or ExactOperand, which carries
+// the exact value beside the double and so applies the same operators to the
+// same operands step for step.
+template <typename Operand>
 class Evaluation {
  public:
   // Evaluates the expression from the cursor on, the leading-number rule
   // read at its positions by `numbers`.
   template <typename Cursor, typename Numbers>
-  double Run(Cursor& cursor, Numbers& numbers) {
+  Operand Run(Cursor& cursor, Numbers& numbers) {
     operators_ = {Operator::kBottom, Operator::kHash};
-    operands_ = {0.0};
+    operands_ = {Operand{}};
     for (int step = 0; cursor.Peek() != kEnd && step <= kStepLimit; ++step) {
       const double v = numbers.At(cursor);
       if (IsNumberAt(cursor, v)) {
-        operands_.push_back(v);
+        operands_.push_back(ReadOperand(numbers, cursor, v));
         SkipNumber(cursor, swallowed_);
         prev_ = Prev::kOperand;
         continue;
@@ -610,7 +625,7 @@ class Evaluation {
         }
         if (prev_ == Prev::kOpen) {
           // Inside parentheses the start-of-text rule applies: 0 - ...
-          operands_.push_back(0.0);
+          operands_.push_back(Operand{});
           prev_ = Prev::kOperand;
         }
       }
@@ -637,7 +652,7 @@ class Evaluation {
       while (cursor.Peek() == '#') cursor.Advance();
       whole_ = cursor.Peek() == kEnd;
     }
-    return operands_.size() >= 2 ? operands_[1] : 0.0;
+    return operands_.size() >= 2 ? operands_[1] : Operand{};
   }
 
   // Whether the last Run used all of its text: it stopped at most at the
@@ -665,12 +680,12 @@ class Evaluation {
     return top;
   }
 
-  double PopOperand() {
+  Operand PopOperand() {
     if (operands_.size() <= 1) {
       missing_operand_ = true;  // "2*": the bottom stands in for it
       return operands_.front();
     }
-    const double top = operands_.back();
+    Operand top = std::move(operands_.back());
     operands_.pop_back();
     return top;
   }
@@ -678,28 +693,29 @@ class Evaluation {
   void Reduce() {
     const Operator op = PopOperator();
     if (op == Operator::kUnaryMinus || op == Operator::kUnaryPlus) {
-      const double v = PopOperand();
-      operands_.push_back(op == Operator::kUnaryMinus ? -v : v);
+      Operand v = PopOperand();
+      operands_.push_back(op == Operator::kUnaryMinus ? Negated(v) : v);
     } else if (IsFunction(op)) {
-      const double v = PopOperand();
-      operands_.push_back(ApplyFunction(op, v));
+      const Operand v = PopOperand();
+      operands_.push_back(Applied(op, v));
     } else {
-      const double b = PopOperand();
-      const double a = PopOperand();
-      operands_.push_back(Operate(a, OperatorChar(op), b));
+      const Operand b = PopOperand();
+      const Operand a = PopOperand();
+      operands_.push_back(Operated(a, op, b));
     }
   }
 
   OperatorStack operators_;
-  std::vector<double> operands_;
+  std::vector<Operand> operands_;
   Prev prev_ = Prev::kStart;
   bool swallowed_ = false;
   bool missing_operand_ = false;
   bool whole_ = false;
 };
 
-// NormalizeExpression; true when it dropped text after an "=".
-bool NormalizeAndCut(std::string& text) {
+// NormalizeExpression; true when it dropped text after an "=". `pi_text`
+// stands in for pi.
+bool NormalizeAndCut(std::string& text, std::string_view pi_text = kPiText) {
   // Each replacement in turn over the whole text; most entries hold none of
   // them and are not copied. Every pattern holds a letter, and none is made
   // where there was none.
@@ -724,7 +740,7 @@ bool NormalizeAndCut(std::string& text) {
   replace("e-", "E-");
   // Only a sign after the first character can be marked.
   if (s.find_first_of("+-", 1) != std::string::npos) s = MarkSigns(s);
-  replace("pi", kPiText);
+  replace("pi", pi_text);
   if (s.size() >= 2 && IsSign(s[0]) && ((s[1] >= 'a' && s[1] <= 'z') || s[1] == '(')) {
     s.insert(s.begin(), '0');
   }
@@ -754,10 +770,249 @@ std::string ExpressionText(std::string_view text, double x) {
 }
 
 // Evaluates a whole normalised expression text.
-double RunText(Evaluation& evaluation, std::string_view expression) {
+double RunText(Evaluation<double>& evaluation, std::string_view expression) {
   NumberReader numbers(expression);
   TextCursor cursor(expression);
   return evaluation.Run(cursor, numbers);
+}
+
+// The exact mode. Fractions larger than this (numerator and denominator
+// together) are not worth carrying for one entry: no table a user types
+// needs them, and an expression like (1+1e-800)^4096^4096 stays small as a
+// double but not as a fraction.
+constexpr std::size_t kExactBits = 1U << 15;
+
+// The same length as kPiText and the same first character, so that the
+// normalisation's later replacements act on both texts alike and every
+// position of the one is the same position of the other; its letters mark
+// where pi was put.
+constexpr std::string_view kPiMask = "+PPPPPPPPPPPPPPPP";
+static_assert(kPiMask.size() == kPiText.size());
+
+// The exact value of the number the leading-number rule reads from `text`
+// at `pos`, whose double is `v`; `end` is set past the characters read. No
+// value when the rule's double is not an approximation of the characters'
+// value (beyond the double range, or below it) or when the number has more
+// significant digits than the rule keeps.
+std::optional<Rational> ExactLeadingNumber(std::string_view text, std::size_t pos, double v,
+                                           std::size_t& end) {
+  end = pos;
+  if (!std::isfinite(v)) return std::nullopt;
+  const auto skip = [&](std::size_t& i) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+  };
+  skip(pos);
+  if (pos < text.size() && text[pos] == '&') {
+    std::size_t look = pos + 1;
+    skip(look);
+    if (look < text.size() && (text[look] == 'H' || text[look] == 'O')) {
+      const int radix = text[look] == 'H' ? 16 : 8;
+      BigInt n = 0;
+      std::size_t digits = 0;
+      for (++look;; ++look) {
+        skip(look);
+        if (look >= text.size()) break;
+        const int digit = RadixDigit(static_cast<unsigned char>(text[look]), radix);
+        if (digit < 0) break;
+        if (++digits > 300) return std::nullopt;  // beyond the double range
+        n = n * radix + digit;
+      }
+      end = look;
+      return Rational(n);
+    }
+  }
+  bool negative = false;
+  if (pos < text.size() && IsSign(text[pos])) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  std::string digits;  // from the first nonzero digit
+  long long fraction_digits = 0;
+  bool seen_point = false;
+  bool any_digit = false;
+  for (;; ++pos) {
+    skip(pos);
+    if (pos >= text.size()) break;
+    const char c = text[pos];
+    if (IsDigit(c)) {
+      any_digit = true;
+      if (seen_point) ++fraction_digits;
+      if (c != '0' || !digits.empty()) digits.push_back(c);
+      if (digits.size() > kSignificantDigits) return std::nullopt;
+    } else if (c == '.' && !seen_point) {
+      seen_point = true;
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return Rational(0);  // the rule reads 0 and nothing else
+  end = pos;
+  long long exponent = 0;
+  std::size_t look = pos;
+  skip(look);
+  if (look < text.size() && (text[look] == 'E' || text[look] == 'e')) {
+    ++look;
+    skip(look);
+    bool exponent_negative = false;
+    if (look < text.size() && IsSign(text[look])) {
+      exponent_negative = text[look] == '-';
+      ++look;
+    }
+    bool any_exponent_digit = false;
+    for (;; ++look) {
+      skip(look);
+      if (look >= text.size() || !IsDigit(text[look])) break;
+      any_exponent_digit = true;
+      if (exponent < 1000000000LL) exponent = exponent * 10 + (text[look] - '0');
+    }
+    if (any_exponent_digit) {
+      end = look;
+      if (exponent_negative) exponent = -exponent;
+    } else {
+      exponent = 0;
+    }
+  }
+  if (digits.empty()) return Rational(0);
+  // A nonzero number the rule read as 0 lies below the double range.
+  if (v == 0) return std::nullopt;
+  return DecimalRational(digits, exponent - fraction_digits, negative);
+}
+
+// An operand of the exact evaluation: the double the decimal evaluation
+// holds at the same place, and its exact value when there is one.
+struct ExactOperand {
+  double value = 0;
+  std::optional<Rational> exact = Rational(0);
+};
+
+// The leading-number rule at the positions of a normalised expression, read
+// both ways; `mask` is the same expression normalised with kPiMask (empty
+// when the entry holds no pi).
+class ExactNumbers {
+ public:
+  ExactNumbers(std::string_view text, std::string_view mask)
+      : numbers_(text), text_(text), mask_(mask) {}
+  double At(const TextCursor& cursor) { return numbers_.At(cursor); }
+  std::optional<Rational> Exact(std::size_t pos, double v) const {
+    std::size_t end = pos;
+    std::optional<Rational> value = ExactLeadingNumber(text_, pos, v, end);
+    // The digits of pi are the program's constant, not the entry's number.
+    if (value && !mask_.empty() && text_.substr(pos, end - pos) != mask_.substr(pos, end - pos)) {
+      value.reset();
+    }
+    return value;
+  }
+
+ private:
+  NumberReader numbers_;
+  std::string_view text_;
+  std::string_view mask_;
+};
+
+ExactOperand ReadOperand(ExactNumbers& numbers, TextCursor& cursor, double v) {
+  return {v, numbers.Exact(cursor.position(), v)};
+}
+
+ExactOperand Negated(const ExactOperand& v) {
+  ExactOperand r{-v.value, std::nullopt};
+  if (v.exact) r.exact = -*v.exact;
+  return r;
+}
+
+ExactOperand Applied(Operator function, const ExactOperand& v) {
+  ExactOperand r{ApplyFunction(function, v.value), std::nullopt};
+  if (!v.exact) return r;
+  if (function == Operator::kAbs) {
+    r.exact = abs(*v.exact);
+  } else if (function == Operator::kSqr && *v.exact >= 0 && v.value >= 0) {
+    Rational root;
+    if (ExactSquareRoot(*v.exact, root)) r.exact = root;
+  }
+  return r;  // every other function has no exact value
+}
+
+// Rounds to the nearest integer, a tie to the even one.
+BigInt RoundHalfEven(const Rational& r) {
+  const BigInt p = Numerator(r);
+  const BigInt q = Denominator(r);
+  BigInt twice = 2 * p + q;  // floor((2p + q) / 2q) is floor(r + 1/2)
+  BigInt floor_q;
+  BigInt rem;
+  boost::multiprecision::divide_qr(twice, BigInt(2 * q), floor_q, rem);
+  if (rem < 0) {
+    --floor_q;
+    rem += 2 * q;
+  }
+  if (rem == 0 && (floor_q & 1) != 0) --floor_q;  // r + 1/2 an odd integer: a tie
+  return floor_q;
+}
+
+std::optional<Rational> IntegerDivideExact(const Rational& a, const Rational& b, double value) {
+  const BigInt ra = RoundHalfEven(a);
+  const BigInt rb = RoundHalfEven(b);
+  const BigInt min = -BigInt(2147483648LL);
+  const BigInt max = BigInt(2147483647LL);
+  if (ra < min || ra > max || rb < min || rb > max || rb == 0) return std::nullopt;
+  const BigInt q = ra / rb;  // truncates, as the decimal rule does
+  if (q > max) return std::nullopt;
+  // The double operands may round to other integers than the exact ones.
+  if (static_cast<double>(q.convert_to<long long>()) != value) return std::nullopt;
+  return Rational(q);
+}
+
+std::optional<Rational> PowerExact(const Rational& a, const Rational& b) {
+  if (!IsInteger(b) || abs(b) > 4096) return std::nullopt;
+  const long long n = Numerator(b).convert_to<long long>();
+  if (a == 0) {
+    if (n < 0) return std::nullopt;  // the rule's 0 for 0 to a negative power
+    return Rational(n == 0 ? 1 : 0);
+  }
+  if (RationalBits(a) * static_cast<std::size_t>(n < 0 ? -n : n) > kExactBits) return std::nullopt;
+  Rational result = 1;
+  Rational base = a;
+  for (unsigned long long e = static_cast<unsigned long long>(n < 0 ? -n : n); e > 0; e >>= 1U) {
+    if ((e & 1U) != 0) result *= base;
+    if (e > 1) base *= base;
+  }
+  if (n < 0) result = 1 / result;
+  return result;
+}
+
+ExactOperand Operated(const ExactOperand& a, Operator op, const ExactOperand& b) {
+  ExactOperand r{Operate(a.value, OperatorChar(op), b.value), std::nullopt};
+  // An overflow has no exact counterpart; neither has an operand without one.
+  if (!a.exact || !b.exact || !std::isfinite(r.value)) return r;
+  const Rational& x = *a.exact;
+  const Rational& y = *b.exact;
+  if (op != Operator::kIntegerDivide && op != Operator::kPower &&
+      RationalBits(x) + RationalBits(y) > kExactBits) {
+    return r;
+  }
+  switch (op) {
+    case Operator::kAdd:
+      r.exact = x + y;
+      break;
+    case Operator::kSubtract:
+      r.exact = x - y;
+      break;
+    case Operator::kMultiply:
+      r.exact = x * y;
+      break;
+    case Operator::kDivide:
+      if (y != 0) r.exact = x / y;
+      break;
+    case Operator::kIntegerDivide:
+      r.exact = IntegerDivideExact(x, y, r.value);
+      break;
+    case Operator::kPower:
+      // The rule's 0 for a power without a finite value (a negative base with
+      // a fractional exponent, 0 to a negative power, an overflow).
+      if (std::isfinite(PortablePow(a.value, b.value))) r.exact = PowerExact(x, y);
+      break;
+    default:
+      break;
+  }
+  return r;
 }
 
 }  // namespace
@@ -765,7 +1020,7 @@ double RunText(Evaluation& evaluation, std::string_view expression) {
 void NormalizeExpression(std::string& text) { NormalizeAndCut(text); }
 
 double EvaluateExpression(std::string_view text, double x) {
-  Evaluation evaluation;
+  Evaluation<double> evaluation;
   return RunText(evaluation, ExpressionText(text, x));
 }
 
@@ -775,7 +1030,7 @@ EntryReading ReadLongEntry(std::string_view entry) {
   if (cursor.Peek() == '#' && cursor.stream().empty()) {
     return {0.0, !cursor.stream().cut()};  // nothing to read
   }
-  Evaluation evaluation;
+  Evaluation<double> evaluation;
   StreamNumbers numbers;
   const double value = evaluation.Run(cursor, numbers);
   // A whole reading has read the stream to its end, past any "=".
@@ -788,9 +1043,41 @@ EntryReading ReadEntry(std::string_view entry) {
   std::string copy(entry);
   const bool cut = NormalizeAndCut(copy);
   if (copy.empty()) return {0.0, !cut};  // nothing to read
-  Evaluation evaluation;
+  Evaluation<double> evaluation;
   const double value = RunText(evaluation, ExpressionText(copy, 0.0));
   return {value, evaluation.whole() && !cut};
+}
+
+ExactEntryReading ReadEntryExact(std::string_view entry) {
+  if (IsPlainNumber(entry)) {
+    const double value = LeadingNumber(entry);
+    std::size_t end = 0;
+    return {value, ExactLeadingNumber(entry, 0, value, end), true};
+  }
+  if (entry.size() > kLongEntryBytes) {
+    const EntryReading reading = ReadLongEntry(entry);
+    return {reading.value, std::nullopt, reading.whole};
+  }
+  std::string copy(entry);
+  const bool cut = NormalizeAndCut(copy);
+  if (copy.empty()) return {0.0, Rational(0), !cut};
+  const std::string expression = ExpressionText(copy, 0.0);
+  std::string mask;
+  if (entry.find_first_of("pP") != std::string_view::npos) {
+    mask.assign(entry);
+    NormalizeAndCut(mask, kPiMask);
+    mask = ExpressionText(mask, 0.0);
+    if (mask.size() != expression.size()) mask.assign(expression.size(), 'P');  // never so
+  }
+  Evaluation<ExactOperand> evaluation;
+  ExactNumbers numbers(expression, mask);
+  TextCursor cursor(expression);
+  ExactOperand result = evaluation.Run(cursor, numbers);
+  return {result.value, std::move(result.exact), evaluation.whole() && !cut};
+}
+
+std::optional<Rational> EvaluateEntryExact(std::string_view entry) {
+  return ReadEntryExact(entry).exact;
 }
 
 double EvaluateEntry(std::string& entry) {
