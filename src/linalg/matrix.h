@@ -1,4 +1,5 @@
-// Matrices and vectors of the computations: doubles, indexed from 1 in use.
+// Matrices and vectors of the computations, indexed from 1 in use, over a
+// scalar type: doubles, or exact fractions in the exact mode.
 #pragma once
 
 #include <cassert>
@@ -10,27 +11,30 @@ namespace matcalc {
 // A dense matrix with rows 0..rows() and columns 0..cols(). Row 0 and column 0
 // exist so that the direct methods can use their classic 1-based layout with a
 // spare column n+1; the eigenvalue methods simply never touch index 0.
-class Matrix {
+template <typename T>
+class BasicMatrix {
  public:
-  Matrix() = default;
-  Matrix(int rows, int cols)
+  using Scalar = T;
+
+  BasicMatrix() = default;
+  BasicMatrix(int rows, int cols)
       : rows_(rows),
         cols_(cols),
-        data_(static_cast<std::size_t>(rows + 1) * static_cast<std::size_t>(cols + 1), 0.0) {
+        data_(static_cast<std::size_t>(rows + 1) * static_cast<std::size_t>(cols + 1), T(0)) {
     assert(rows >= 0 && cols >= 0);
   }
 
   int rows() const { return rows_; }
   int cols() const { return cols_; }
 
-  double& operator()(int i, int j) { return data_[Index(i, j)]; }
-  double operator()(int i, int j) const { return data_[Index(i, j)]; }
+  T& operator()(int i, int j) { return data_[Index(i, j)]; }
+  const T& operator()(int i, int j) const { return data_[Index(i, j)]; }
 
   // Pointer to A(i, 0); A(i, j) is row(i)[j].
-  double* row(int i) { return data_.data() + Index(i, 0); }
-  const double* row(int i) const { return data_.data() + Index(i, 0); }
+  T* row(int i) { return data_.data() + Index(i, 0); }
+  const T* row(int i) const { return data_.data() + Index(i, 0); }
 
-  friend bool operator==(const Matrix&, const Matrix&) = default;
+  friend bool operator==(const BasicMatrix&, const BasicMatrix&) = default;
 
  private:
   std::size_t Index(int i, int j) const {
@@ -41,30 +45,36 @@ class Matrix {
 
   int rows_ = 0;
   int cols_ = 0;
-  std::vector<double> data_;
+  std::vector<T> data_;
 };
 
 // A vector with components 1..size(); index 0 exists but is never used.
-class Vector {
+template <typename T>
+class BasicVector {
  public:
-  Vector() : data_(1, 0.0) {}
-  explicit Vector(int size) : data_(static_cast<std::size_t>(size < 0 ? 0 : size) + 1, 0.0) {}
+  using Scalar = T;
+
+  BasicVector() : data_(1, T(0)) {}
+  explicit BasicVector(int size) : data_(static_cast<std::size_t>(size < 0 ? 0 : size) + 1, T(0)) {}
 
   int size() const { return static_cast<int>(data_.size()) - 1; }
 
-  double& operator()(int i) {
+  T& operator()(int i) {
     assert(i >= 0 && i <= size());
     return data_[static_cast<std::size_t>(i)];
   }
-  double operator()(int i) const {
+  const T& operator()(int i) const {
     assert(i >= 0 && i <= size());
     return data_[static_cast<std::size_t>(i)];
   }
 
-  friend bool operator==(const Vector&, const Vector&) = default;
+  friend bool operator==(const BasicVector&, const BasicVector&) = default;
 
  private:
-  std::vector<double> data_;
+  std::vector<T> data_;
 };
+
+using Matrix = BasicMatrix<double>;
+using Vector = BasicVector<double>;
 
 }  // namespace matcalc

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "linalg/exact_readers.h"
 #include "text/evaluator.h"
+#include "text/exact_entry.h"
 #include "text/text_util.h"
 
 namespace matcalc {
@@ -144,22 +146,57 @@ void ForEachRowEntry(std::string_view row, int limit, Entry entry) {
   }
 }
 
-// Reads `n` rows of at most `limit` entries into columns 1..limit of `a`.
-// The row buffer is not cleared between rows: a short row keeps the values
-// of the row above in its higher places.
-void ReadRows(Matrix& a, int n, int limit, std::string_view text, WorkMeter* meter) {
+// Reads `n` rows of at most `limit` entries, each by `read`, and gives each
+// row to `store(i, buffer)`. The row buffer is not cleared between rows: a
+// short row keeps the values of the row above in its higher places.
+// The places no row has filled yet hold `empty`.
+template <typename Cell, typename Read, typename Store>
+void ReadRowsWith(int n, int limit, std::string_view text, WorkMeter* meter, const Cell& empty,
+                  Read read, Store store) {
   const std::string s = NormalizeMatrixText(text);
-  std::vector<double> buffer(static_cast<std::size_t>(limit) + 1, 0.0);
+  std::vector<Cell> buffer(static_cast<std::size_t>(limit) + 1, empty);
   std::size_t offset = 0;  // the rows before it have been read
   for (int i = 1; i <= n; ++i) {
     const std::string_view row = NextRow(s, offset);
     ForEachRowEntry(row, limit, [&](int k, std::string_view entry) {
-      buffer[static_cast<std::size_t>(k)] = EvaluateEntry(entry);
+      buffer[static_cast<std::size_t>(k)] = read(entry);
     });
-    double* dest = a.row(i);
-    for (int j = 1; j <= limit; ++j) dest[j] = buffer[static_cast<std::size_t>(j)];
+    store(i, buffer);
     Advance(meter, static_cast<double>(row.size()));
   }
+}
+
+// Reads `n` rows of at most `limit` entries into columns 1..limit of `a`.
+void ReadRows(Matrix& a, int n, int limit, std::string_view text, WorkMeter* meter) {
+  ReadRowsWith<double>(
+      n, limit, text, meter, 0.0, [](std::string_view entry) { return EvaluateEntry(entry); },
+      [&](int i, const std::vector<double>& buffer) {
+        double* dest = a.row(i);
+        for (int j = 1; j <= limit; ++j) dest[j] = buffer[static_cast<std::size_t>(j)];
+      });
+}
+
+// The same into `a` and `exact`; true when every entry in columns
+// 1..exact_columns is exact.
+bool ReadRowsExact(Matrix& a, RationalMatrix& exact, int n, int limit, int exact_columns,
+                   std::string_view text, WorkMeter* meter) {
+  bool all_exact = true;
+  ReadRowsWith<ExactEntryReading>(
+      n, limit, text, meter, ExactEntryReading{0.0, Rational(0), true},
+      [](std::string_view entry) { return ReadEntryExact(entry); },
+      [&](int i, const std::vector<ExactEntryReading>& buffer) {
+        double* dest = a.row(i);
+        Rational* exact_dest = exact.row(i);
+        for (int j = 1; j <= limit; ++j) {
+          const ExactEntryReading& cell = buffer[static_cast<std::size_t>(j)];
+          dest[j] = cell.value;
+          if (cell.exact)
+            exact_dest[j] = *cell.exact;
+          else if (j <= exact_columns)
+            all_exact = false;
+        }
+      });
+  return all_exact;
 }
 
 // Characters the normalisation never adds, drops or changes: all but the
@@ -288,6 +325,54 @@ void ReadVector(std::string_view text, Vector& v) {
   ForEachVectorPiece(line, [&](std::string_view piece) {
     if (j < v.size()) v(++j) = EvaluateEntry(piece);
   });
+}
+
+bool ReadMatrixExact(Matrix& a, RationalMatrix& exact, int n, std::string_view text,
+                     WorkMeter* meter) {
+  if (n < 0) n = 0;
+  a = Matrix(n, n);
+  exact = RationalMatrix(n, n);
+  return ReadRowsExact(a, exact, n, n, n, text, meter);
+}
+
+bool ReadSquareMatrixExact(Matrix& a, RationalMatrix& exact, int n, std::string_view text,
+                           int exact_columns, WorkMeter* meter) {
+  if (n < 1 || a.rows() < n || a.cols() < n + 1) return true;
+  exact = RationalMatrix(a.rows(), a.cols());
+  return ReadRowsExact(a, exact, n, n + 1, exact_columns, text, meter);
+}
+
+bool ReadVectorExact(std::string_view text, Vector& v, RationalVector& exact) {
+  ReadVector(text, v);
+  exact = RationalVector(v.size());
+  bool all_exact = true;
+  int j = 0;
+  ForEachVectorPiece(VectorLine(text), [&](std::string_view piece) {
+    if (j >= v.size()) return;
+    const ExactEntryReading reading = ReadEntryExact(piece);
+    ++j;
+    if (reading.exact)
+      exact(j) = *reading.exact;
+    else
+      all_exact = false;
+  });
+  return all_exact;
+}
+
+RationalMatrix ToRationalMatrix(const Matrix& a) {
+  RationalMatrix q(a.rows(), a.cols());
+  for (int i = 0; i <= a.rows(); ++i) {
+    for (int j = 0; j <= a.cols(); ++j) q(i, j) = RationalFromDouble(a(i, j));
+  }
+  return q;
+}
+
+Matrix ToDoubleMatrix(const RationalMatrix& a) {
+  Matrix d(a.rows(), a.cols());
+  for (int i = 0; i <= a.rows(); ++i) {
+    for (int j = 0; j <= a.cols(); ++j) d(i, j) = RationalToDouble(a(i, j));
+  }
+  return d;
 }
 
 void ReadVector(std::string& text, Vector& v) {
