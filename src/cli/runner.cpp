@@ -27,8 +27,8 @@ namespace matcalc {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: matcalc-cli [--digits D] [--answer TEXT]... [--reply yes|no]... [--progress]\n"
-    "                   [--series CSV] METHOD [FILE]\n"
+    "usage: matcalc-cli [--digits D] [--exact] [--answer TEXT]... [--reply yes|no]...\n"
+    "                   [--progress] [--series CSV] METHOD [FILE]\n"
     "       matcalc-cli --list\n"
     "       matcalc-cli --help\n"
     "       matcalc-cli --version\n"
@@ -37,12 +37,13 @@ constexpr std::string_view kUsage =
     "for \"-\") and prints the result pane's text. Each --answer is typed into the\n"
     "next input box and confirmed; later boxes are cancelled. Each --reply answers\n"
     "the next Yes/No question; later questions get their default button. --digits\n"
-    "sets the decimal digits (1 to 15, default 6). Every dialog box shown is\n"
-    "reported on standard error, one line each. --progress adds lines\n"
-    "\"progress<TAB>P\" there while the method computes (P: whole percent of its\n"
-    "estimated work, never decreasing). --series writes what the iterative methods\n"
-    "converge through (header series,x,y) to the file CSV. --list names the\n"
-    "methods, --version prints the version.\n";
+    "sets the decimal digits (1 to 15, default 6). --exact computes in exact\n"
+    "fractions (p/q) where the method needs nothing but + - * / and every entry\n"
+    "read is exact. Every dialog box shown is reported on standard error, one\n"
+    "line each. --progress adds lines \"progress<TAB>P\" there while the method\n"
+    "computes (P: whole percent of its estimated work, never decreasing). --series\n"
+    "writes what the iterative methods converge through (header series,x,y) to\n"
+    "the file CSV. --list names the methods, --version prints the version.\n";
 
 constexpr std::size_t kFirstBlockBytes = 64 * 1024;
 // Blocks this large come from the system directly and go back to it when
@@ -309,6 +310,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::vector<Reply> replies;
   std::vector<std::string> positional;
   bool progress = false;
+  bool exact = false;
   std::optional<std::string> series_file;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -350,6 +352,8 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
       series_file = *file;
     } else if (arg == "--progress") {
       progress = true;
+    } else if (arg == "--exact") {
+      exact = true;
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       return UsageError(err, "unknown option " + arg);
     } else {
@@ -410,9 +414,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     ProgressLines lines(err);
     LiveLog live(dialogs, lines, err);
     lines.Line(0);
-    RunCommand(*command, live, text, pane, digits, costs, &lines, series_log);
+    RunCommand(*command, live, text, pane, digits, costs, &lines, series_log, exact);
   } else {
-    RunCommand(*command, dialogs, text, pane, digits, costs, nullptr, series_log);
+    RunCommand(*command, dialogs, text, pane, digits, costs, nullptr, series_log, exact);
     err << dialogs.Log();
   }
   err.flush();

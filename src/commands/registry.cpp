@@ -65,7 +65,7 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
 
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                    TraceBuffer& pane, int digits, const FrontEndCosts& front_end,
-                   ProgressSink* sink, ConvergenceLog* series) {
+                   ProgressSink* sink, ConvergenceLog* series, bool exact) {
   if (series != nullptr) series->Clear();
   if (command.run == nullptr) return Outcome::kRan;
   Progress progress(sink);
@@ -78,6 +78,7 @@ Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view te
   pane.SetMeter(&trace_meter);
   Frame frame(dialogs, text1, pane, digits, front_end, &progress);
   frame.set_convergence(series);
+  frame.set_exact(exact);
   if (!TextFitsBudget(text1, command.reads)) {
     frame.Inform(kTextTooLargeText);
     return Outcome::kRan;
@@ -95,9 +96,9 @@ Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view te
 
 TraceBuffer RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                        std::string text2, int digits, const FrontEndCosts& front_end,
-                       ConvergenceLog* series) {
+                       ConvergenceLog* series, bool exact) {
   TraceBuffer pane(std::move(text2));
-  RunCommand(command, dialogs, text1, pane, digits, front_end, nullptr, series);
+  RunCommand(command, dialogs, text1, pane, digits, front_end, nullptr, series, exact);
   return pane;
 }
 

@@ -67,12 +67,13 @@ enum class Outcome {
 // `series` log, emptied first, the iterative methods record what converges.
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                    TraceBuffer& pane, int digits, const FrontEndCosts& front_end,
-                   ProgressSink* progress = nullptr, ConvergenceLog* series = nullptr);
+                   ProgressSink* progress = nullptr, ConvergenceLog* series = nullptr,
+                   bool exact = false);
 
 // Runs `command` on `text1` with a result pane that starts as `text2`. The
 // pane reports whether the command touched it.
 TraceBuffer RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                        std::string text2, int digits, const FrontEndCosts& front_end,
-                       ConvergenceLog* series = nullptr);
+                       ConvergenceLog* series = nullptr, bool exact = false);
 
 }  // namespace matcalc

@@ -3,9 +3,12 @@
 #include <optional>
 
 #include "direct/commands.h"
+#include "direct/elimination.h"
 #include "direct/estimates.h"
+#include "direct/exact_estimates.h"
 #include "direct/linear_routines.h"
 #include "direct/opening.h"
+#include "frame/exact_layout.h"
 #include "text/number_text.h"
 
 namespace matcalc {
@@ -22,13 +25,43 @@ WorkEstimate InverseWork(int order, int digits) {
               RoundingNs(n * n, digits)};
 }
 
+namespace {
+
+// The exact mode's trace, the decimal one's steps and texts with fractions.
+// False, with nothing written, when a pivot is 0: the matrix is singular and
+// has no inverse to show exactly.
+bool InvertExact(Frame& frame, const RationalMatrix& read, int n) {
+  RationalMatrix b(n, 2 * n);
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j) b(i, j) = read(i, j);
+    b(i, n + i) = 1;
+  }
+  UnitMeter updates(frame.progress(), kExactUpdateNs);
+  if (!GaussJordanInvertOf(b, n, 0, ZeroPivot::kStop, &updates)) return false;
+  TraceBuffer& out = frame.out();
+  AppendRows(out, read, n, 1, n, "  ");
+  out.NewLine().Append("输出矩阵选主元、消元后的结果").NewLine();
+  AppendRows(out, b, n, 1, 2 * n, "  ");
+  out.NewLine().Append("矩阵的逆为：").NewLine();
+  AppendRows(out, b, n, n + 1, 2 * n, "  ");
+  out.NewLine().NewLine().Append("选主元消去法的应用——求矩阵的逆。");
+  return true;
+}
+
+}  // namespace
+
 void InverseCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &InverseWork);
+  const std::optional<SquareMatrixText> input =
+      OpenSquareMatrix(frame, {}, &InverseWork, &ExactInverseWork);
   if (!input) return;
   const int n = input->n;
+  TraceBuffer& out = frame.out();
+  if (input->exact) {
+    if (InvertExact(frame, *input->exact, n)) return;
+    out.Append(kSingularNote).NewLine();
+  }
   const Matrix& read = input->read;
   Matrix b(n, 2 * n);
-  TraceBuffer& out = frame.out();
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) b(i, j) = read(i, j);
     b(i, n + i) = 1.0;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "direct/elimination.h"
 #include "direct/singular_values.h"
 #include "frame/budget.h"
 #include "text/number_text.h"
@@ -13,73 +14,11 @@
 namespace matcalc {
 
 double PivotDeterminant(Matrix& a, int& exchanges, WorkMeter* meter) {
-  const int n = std::min(a.rows(), a.cols());
-  exchanges = 0;
-  for (int k = 1; k <= n; ++k) {
-    // Strictly larger only: on equal magnitudes the upper row stays.
-    int m = k;
-    for (int i = k + 1; i <= n; ++i) {
-      if (std::fabs(a(m, k)) < std::fabs(a(i, k))) m = i;
-    }
-    if (m != k) {
-      double* row_k = a.row(k);
-      double* row_m = a.row(m);
-      for (int j = k; j <= n; ++j) std::swap(row_k[j], row_m[j]);
-      ++exchanges;
-    }
-    // A zero pivot means column k is zero at and below the diagonal: there is
-    // nothing to eliminate, and the rows below stay exactly as they are
-    // rather than turning into 0/0.
-    if (a(k, k) == 0) continue;
-    const double* row_k = a.row(k);
-    for (int i = k + 1; i <= n; ++i) {
-      double* row_i = a.row(i);
-      const double l = row_i[k] / row_k[k];
-      // Column k is included: the entry below the pivot becomes the rounded
-      // remainder, which the trace shows (normally 0).
-      for (int j = k; j <= n; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], 7);
-      Advance(meter, n - k + 1);
-    }
-  }
-  double determinant = 1.0;
-  for (int k = 1; k <= n; ++k) determinant *= a(k, k);
-  if (exchanges % 2 != 0) determinant *= -1.0;
-  return determinant;
+  return PivotDeterminantOf(a, exchanges, 7, meter);
 }
 
 bool GaussJordanInvert(Matrix& b, int n, int places, ZeroPivot at_zero, WorkMeter* meter) {
-  const int width = 2 * n;
-  // RoundTo leaves a value alone past 15 places: the loop need not call it.
-  const bool rounded = places <= 15;
-  for (int k = 1; k <= n; ++k) {
-    int m = k;
-    for (int i = k + 1; i <= n; ++i) {
-      if (std::fabs(b(m, k)) < std::fabs(b(i, k))) m = i;
-    }
-    const double pivot = b(m, k);
-    if (at_zero == ZeroPivot::kStop && (pivot == 0 || std::isnan(pivot))) return false;
-    if (m != k) {
-      double* row_k = b.row(k);
-      double* row_m = b.row(m);
-      for (int j = k; j <= width; ++j) std::swap(row_k[j], row_m[j]);
-    }
-    const double* row_k = b.row(k);
-    for (int i = 1; i <= n; ++i) {
-      if (i == k) continue;
-      double* row_i = b.row(i);
-      const double l = row_i[k] / row_k[k];
-      if (rounded) {
-        for (int j = k; j <= width; ++j) row_i[j] = RoundTo(row_i[j] - l * row_k[j], places);
-      } else {
-        for (int j = k; j <= width; ++j) row_i[j] = row_i[j] - l * row_k[j];
-      }
-      Advance(meter, width - k + 1);
-    }
-    double* pivot_row = b.row(k);
-    const double t = pivot_row[k];
-    for (int j = 1; j <= width; ++j) pivot_row[j] = pivot_row[j] / t;
-  }
-  return true;
+  return GaussJordanInvertOf(b, n, places, at_zero, meter);
 }
 
 double SpectralNorm(const Matrix& a, int n, WorkMeter* meter) {

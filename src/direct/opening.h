@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/frame.h"
+#include "linalg/exact_readers.h"
 #include "linalg/matrix.h"
 
 namespace matcalc {
@@ -21,13 +22,27 @@ struct SquareMatrixText {
   int n = 0;
   // Rows 1..n and columns 1..n+1 as ReadSquareMatrix fills them.
   Matrix read;
+  // In the exact mode, when every entry of columns 1..n is exact: their
+  // fractions (allocated like `read`).
+  std::optional<RationalMatrix> exact;
 };
+
+// What a method needs of exact fractions for the matrix read: its estimate
+// of the work and memory, from the digits the fractions can reach.
+using ExactEstimate = WorkEstimate (*)(const RationalMatrix& a, int n);
 
 // Asks the order (at least 1), refuses it when `estimate` of it exceeds the
 // budgets, then empties the result pane and reads the matrix from the edit
 // pane. Nothing when the command ends at the box or the refusal; the panes
 // are then as they were.
+//
+// In the exact mode (frame.exact()) with an `exact_estimate`, the matrix is
+// read exactly as well; an exact matrix whose fractions would outgrow the
+// budgets is refused (the panes as they were), and a matrix that is not
+// exact is read in decimals after the note that says so, the trace's first
+// line.
 std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                 WorkEstimate (*estimate)(int order, int digits));
+                                                 WorkEstimate (*estimate)(int order, int digits),
+                                                 ExactEstimate exact_estimate = nullptr);
 
 }  // namespace matcalc

@@ -99,6 +99,7 @@ void InversePowerCommand(Frame& frame) {
 
   TraceBuffer& out = frame.out();
   out.Clear();
+  frame.NoteDecimalMethod();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是原始矩阵，接下来输出三角分解后的下三角矩阵L(n)").NewLine();
   AppendRows(out, l, n, 1, n, "    ");

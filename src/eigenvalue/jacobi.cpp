@@ -118,6 +118,7 @@ void JacobiCommand(Frame& frame) {
 
   TraceBuffer& out = frame.out();
   out.Clear();
+  frame.NoteDecimalMethod();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵").NewLine();
 

@@ -25,6 +25,7 @@ void PowerCommand(Frame& frame) {
 
   TraceBuffer& out = frame.out();
   out.Clear();
+  frame.NoteDecimalMethod();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出矩阵的初始向量值：").NewLine();
   out.Append(FormatVector(x0, 2));

@@ -32,6 +32,7 @@ void ShiftCommand(Frame& frame) {
 
   TraceBuffer& out = frame.out();
   out.Clear();
+  frame.NoteDecimalMethod();
   AppendRows(out, a, n, 1, n, "    ");
   out.NewLine().Append("以上是所要求解的矩阵，接下来输出原矩阵平移").AppendNumber(shift);
   out.Append("后的新矩阵值：").NewLine();

@@ -11,6 +11,9 @@
 namespace matcalc {
 
 inline constexpr std::string_view kOrderTooLargeText = "阶数太大，超出了本程序的计算能力。";
+// The exact mode's refusal of a matrix whose fractions would outgrow the
+// budgets.
+inline constexpr std::string_view kNumbersTooLongText = "数字太长，超出了本程序的计算能力。";
 
 // What a command needs at most for one order, apart from the text and the
 // front end's copies.
@@ -52,6 +55,12 @@ inline constexpr double kLoopNs = 1.2;
 // tie or with a scaled magnitude of 2^40 and more, which takes the integer
 // path (bench/bench_rounding: 7.5 to 9 ns; the common value takes 3.5 ns).
 inline constexpr double kRoundNs = 10;
+// The exact mode: one update of two fractions (a product, a difference, their
+// reductions to lowest terms) costs a fixed part and a part per square of
+// their 64-bit words; writing one decimal digit of a big integer.
+inline constexpr double kExactUpdateNs = 400;
+inline constexpr double kExactWordNs = 60;
+inline constexpr double kExactDigitNs = 20;
 // Writing one byte of trace (number text, fields, line breaks).
 inline constexpr double kTraceByteNs = 3;
 // Reading one byte of the edit pane's text into numbers, every entry an

@@ -62,4 +62,14 @@ bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
   return true;
 }
 
+bool Frame::RefuseIfNumbersTooLong(const WorkEstimate& estimate) {
+  if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
+    pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
+    progress_.SetTotal(Needs(estimate).nanoseconds);
+    return false;
+  }
+  Inform(kNumbersTooLongText);
+  return true;
+}
+
 }  // namespace matcalc

@@ -21,6 +21,11 @@ inline constexpr int kMaxDigits = 15;
 // The prompt of the order box every matrix command opens with.
 inline constexpr std::string_view kOrderPrompt = "输入矩阵的阶数 n：";
 
+// The notes of the exact mode, each a line of its own at the top of a trace.
+inline constexpr std::string_view kNotExactNote =
+    "注意：矩阵中有不能精确表示为分数的元素（如 pi、函数、非整数次幂），以下按小数计算。";
+inline constexpr std::string_view kDecimalMethodNote = "注意：此方法需要开方或迭代，按小数计算。";
+
 class Frame {
  public:
   // `front_end`: the copies of the text and the trace the front end keeps
@@ -40,6 +45,15 @@ class Frame {
   TraceBuffer& out() { return pane_; }
   // The decimal-digits setting D.
   int digits() const { return digits_; }
+  // The exact-fractions setting: the commands that need nothing but + - * /
+  // compute in fractions when the matrix read is exact.
+  bool exact() const { return exact_; }
+  void set_exact(bool exact) { exact_ = exact; }
+  // For the methods that need square roots or iterate: in the exact mode,
+  // the line that says they compute in decimals. Written first in the pane.
+  void NoteDecimalMethod() {
+    if (exact_) pane_.Append(kDecimalMethodNote).NewLine();
+  }
 
   // An input box; the answer trimmed of spaces. Nothing when cancelled.
   std::optional<std::string> Ask(std::string_view prompt, std::string_view title = {},
@@ -71,6 +85,9 @@ class Frame {
   // An accepted estimate's time becomes the whole the progress is a
   // fraction of.
   bool RefuseIfTooLarge(const WorkEstimate& estimate);
+  // The same for the exact mode's estimate of a matrix read, whose fractions
+  // would grow too long: its own refusal text.
+  bool RefuseIfNumbersTooLong(const WorkEstimate& estimate);
   // What RefuseIfTooLarge weighs.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
 
@@ -84,6 +101,7 @@ class Frame {
   std::string_view text1_;
   TraceBuffer& pane_;
   int digits_;
+  bool exact_ = false;
   FrontEndCosts front_end_;
   Progress own_progress_;
   Progress& progress_;

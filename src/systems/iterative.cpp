@@ -183,6 +183,7 @@ void IterativeCommand(Frame& frame, Method method) {
 
   TraceBuffer& out = frame.out();
   out.Clear();
+  frame.NoteDecimalMethod();
   AppendAugmentedOpening(out, a, n, "接下来输出迭代矩阵的谱半径：");
   AppendConvergenceTheory(frame, a, n, method, omega);
   out.NewLine().Append("接下来输出初始向量值：").NewLine();
