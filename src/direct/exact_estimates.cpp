@@ -39,8 +39,7 @@ double MinorBits(const RationalMatrix& a, int n) {
   return total;
 }
 
-WorkEstimate ExactWork(double bits, double updates, double entries, double printed,
-                       double extra) {
+WorkEstimate ExactWork(double bits, double updates, double entries, double printed, double extra) {
   // Numerator and denominator, and the vector's own words beside them.
   const double entry_bytes = 2 * (bits / 8 + 32);
   const double digits = bits * 0.30103 + 1;

@@ -16,8 +16,7 @@ double MinorBits(const RationalMatrix& a, int n);
 // An exact elimination of `updates` entry updates whose fractions have at
 // most `bits` bits each way, holding `entries` of them and printing
 // `printed` of them with `extra` bytes of fixed text.
-WorkEstimate ExactWork(double bits, double updates, double entries, double printed,
-                       double extra);
+WorkEstimate ExactWork(double bits, double updates, double entries, double printed, double extra);
 
 // The exact methods' estimates.
 WorkEstimate ExactInverseWork(const RationalMatrix& a, int n);

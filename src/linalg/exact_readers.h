@@ -19,6 +19,10 @@ using RationalVector = BasicVector<Rational>;
 bool ReadMatrixExact(Matrix& a, RationalMatrix& exact, int n, std::string_view text,
                      WorkMeter* meter = nullptr);
 
+// The same for the m x n reader (ReadMatrix(a, m, n, ...)).
+bool ReadMatrixExact(Matrix& a, RationalMatrix& exact, int m, int n, std::string_view text,
+                     WorkMeter* meter = nullptr);
+
 // The same as ReadSquareMatrix, `a` allocated by the caller as
 // Matrix(n, n + 1) or larger; `exact` is allocated like `a`. True when every
 // entry of rows 1..n, columns 1..exact_columns is exact: a command that

@@ -335,6 +335,14 @@ bool ReadMatrixExact(Matrix& a, RationalMatrix& exact, int n, std::string_view t
   return ReadRowsExact(a, exact, n, n, n, text, meter);
 }
 
+bool ReadMatrixExact(Matrix& a, RationalMatrix& exact, int m, int n, std::string_view text,
+                     WorkMeter* meter) {
+  if (m < 1 || n < 1) m = n = 0;
+  a = Matrix(m, n);
+  exact = RationalMatrix(m, n);
+  return ReadRowsExact(a, exact, m, n, n, text, meter);
+}
+
 bool ReadSquareMatrixExact(Matrix& a, RationalMatrix& exact, int n, std::string_view text,
                            int exact_columns, WorkMeter* meter) {
   if (n < 1 || a.rows() < n || a.cols() < n + 1) return true;

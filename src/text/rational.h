@@ -14,12 +14,10 @@ namespace matcalc {
 // positive denominator. Plain values, not expression templates, so `auto` and
 // templates written for double work on them unchanged. A division by zero
 // throws std::overflow_error (or boost's bad_rational): callers test first.
-using BigInt =
-    boost::multiprecision::number<boost::multiprecision::cpp_int_backend<>,
-                                  boost::multiprecision::et_off>;
-using Rational =
-    boost::multiprecision::number<boost::multiprecision::cpp_rational_backend,
-                                  boost::multiprecision::et_off>;
+using BigInt = boost::multiprecision::number<boost::multiprecision::cpp_int_backend<>,
+                                             boost::multiprecision::et_off>;
+using Rational = boost::multiprecision::number<boost::multiprecision::cpp_rational_backend,
+                                               boost::multiprecision::et_off>;
 
 // p/q for any q other than 0: the library's own constructor refuses a
 // negative denominator.

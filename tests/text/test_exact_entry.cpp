@@ -200,8 +200,8 @@ TEST(ExactEntry, LongEntries) {
   const std::string digits = "0." + std::string(700, '3');
   const auto plain = EvaluateEntryExact(digits);
   ASSERT_TRUE(plain.has_value());
-  EXPECT_EQ(Denominator(*plain), BigInt(Numerator(DecimalRational("1" + std::string(700, '0'),
-                                                                   0, false))));
+  EXPECT_EQ(Denominator(*plain),
+            BigInt(Numerator(DecimalRational("1" + std::string(700, '0'), 0, false))));
   std::string sum = "1";
   for (int i = 0; i < 600; ++i) sum += "+1";
   EXPECT_FALSE(EvaluateEntryExact(sum).has_value());

@@ -71,7 +71,10 @@ TEST(Rational, FromDoubleAndSquareRoots) {
 TEST(Rational, DivisionByZeroThrows) {
   // Must throw, not abort: the WebAssembly build relies on its exceptions.
   const Rational zero(0);
-  EXPECT_ANY_THROW({ const Rational r = Rational(1) / zero; (void)r; });
+  EXPECT_ANY_THROW({
+    const Rational r = Rational(1) / zero;
+    (void)r;
+  });
 }
 
 }  // namespace
