@@ -56,9 +56,7 @@ void RunEchelon(Frame& frame, EchelonForm form, Ending ending, ShapeEstimate est
 
 }  // namespace
 
-WorkEstimate RowEchelonWork(int m, int n, int digits) {
-  return ReductionWork(m, n, n, 0, digits);
-}
+WorkEstimate RowEchelonWork(int m, int n, int digits) { return ReductionWork(m, n, n, 0, digits); }
 WorkEstimate ReducedEchelonWork(int m, int n, int digits) {
   return ReductionWork(m, n, n, 0, digits);
 }

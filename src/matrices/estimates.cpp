@@ -27,8 +27,8 @@ WorkEstimate ReductionWork(double m, double columns, double pivot_columns, doubl
   const double operations = pivots * (m + 1);
   // The matrix as read, after each column with a pivot, and the form reached.
   const double printed = (pivots + 2) * entries + extra_numbers;
-  const double trace = TraceBytes(printed, operations * kOperationLineBytes +
-                                               pivot_columns * kColumnLineBytes + 600);
+  const double trace = TraceBytes(
+      printed, operations * kOperationLineBytes + pivot_columns * kColumnLineBytes + 600);
   // Each number printed is rounded and turned into text before it is
   // written: about as much again as its bytes (as the solvers' traces).
   return {2 * MatrixBytes(m, columns) + 3 * extra_numbers * 8, trace,

@@ -9,8 +9,8 @@ namespace matcalc {
 
 template <typename T>
 struct SolutionSet {
-  int rank_a = 0;   // r(A): pivots in the columns of A
-  int rank_ab = 0;  // r(A|b): with a pivot in the column of b, one more
+  int rank_a = 0;                  // r(A): pivots in the columns of A
+  int rank_ab = 0;                 // r(A|b): with a pivot in the column of b, one more
   std::vector<int> free_unknowns;  // the columns of A without a pivot, increasing
   // x1..xn at 0..n-1: the particular solution η (every free unknown 0), and
   // the fundamental system ξ, one vector for each free unknown (that one 1,
