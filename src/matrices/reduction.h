@@ -65,6 +65,11 @@ Reduction Reduce(Grid<T>& a, int pivot_columns, EchelonForm form, const Arithmet
     if (pivot == 0) {
       for (int i = row; i <= a.rows(); ++i) a(i, k) = T(0);
       const bool rest = RestIsZero(a, row, k + 1, pivot_columns, arithmetic);
+      if (rest) {
+        for (int j = k + 1; j <= pivot_columns; ++j) {
+          for (int i = row; i <= a.rows(); ++i) a(i, j) = T(0);
+        }
+      }
       if (!observer.NoPivot(k, row, rest) || rest) return done;
       continue;
     }

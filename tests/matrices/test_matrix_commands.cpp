@@ -22,9 +22,9 @@ using testing::RunMethod;
 using testing::SameText;
 using testing::SplitCrLf;
 
-const std::vector<std::string> kMethods = {"row-echelon",      "rref",            "rank",
-                                           "general-solution", "inverse-by-rows", "transpose",
-                                           "determinant-by-rows"};
+const std::vector<std::string> kMethods = {
+    "row-echelon",        "rref", "rank", "general-solution", "inverse-by-rows", "transpose",
+    "determinant-by-rows"};
 
 bool Square(std::string_view method) {
   return method == "inverse-by-rows" || method == "determinant-by-rows";
@@ -57,7 +57,9 @@ TEST(MatrixCommands, GoldenTraces) {
       {"inverse-by-rows", square, {"3"}, "matrices/inverse_by_rows_3x3.txt"},
       {"transpose", "1 2 3\r\n4 5 6\r\n", {"2", "3"}, "matrices/transpose_2x3.txt"},
       // Two exchanges: the sign stays; det = −2.
-      {"determinant-by-rows", "0 1 2\r\n1 0 3\r\n4 -3 8\r\n", {"3"},
+      {"determinant-by-rows",
+       "0 1 2\r\n1 0 3\r\n4 -3 8\r\n",
+       {"3"},
        "matrices/determinant_by_rows_3x3.txt"},
   };
   for (const Case& c : cases) {
@@ -79,11 +81,7 @@ TEST(MatrixCommands, GeneralSolutionVerdicts) {
     std::vector<std::string> verdict;
   };
   const Case cases[] = {
-      {"inconsistent",
-       "1 1 1\r\n2 2 3\r\n",
-       "2",
-       "2",
-       {"r(A) = 1 < r(A|b) = 2，方程组无解。", ""}},
+      {"inconsistent", "1 1 1\r\n2 2 3\r\n", "2", "2", {"r(A) = 1 < r(A|b) = 2，方程组无解。", ""}},
       {"unique",
        "1 1 1 6\r\n0 4 -1 5\r\n2 -2 1 1\r\n",
        "3",
@@ -117,7 +115,10 @@ TEST(MatrixCommands, GeneralSolutionVerdicts) {
        "3",
        {"r(A) = r(A|b) = 2 < n = 3，方程组有无穷多解。", "自由未知量：x2", "特解 η = (1, 0, 2)ᵀ",
         "基础解系 ξ1 = (-2, 1, 0)ᵀ", "通解 x = η + c1·ξ1（c1 为任意常数）", ""}},
-      {"homogeneous, only zero", "1 2 0\r\n3 4 0\r\n", "2", "2",
+      {"homogeneous, only zero",
+       "1 2 0\r\n3 4 0\r\n",
+       "2",
+       "2",
        {"r(A) = n = 2，齐次方程组只有零解。", ""}},
       {"homogeneous, a fundamental system",
        "1 1 1 0\r\n2 2 2 0\r\n",
@@ -126,10 +127,16 @@ TEST(MatrixCommands, GeneralSolutionVerdicts) {
        {"r(A) = 1 < n = 3，齐次方程组有非零解。", "自由未知量：x2, x3",
         "基础解系 ξ1 = (-1, 1, 0)ᵀ, ξ2 = (-1, 0, 1)ᵀ",
         "通解 x = c1·ξ1 + c2·ξ2（c1, c2 为任意常数）", ""}},
-      {"zero coefficients, zero b", "0 0 0\r\n0 0 0\r\n", "2", "2",
+      {"zero coefficients, zero b",
+       "0 0 0\r\n0 0 0\r\n",
+       "2",
+       "2",
        {"r(A) = 0 < n = 2，齐次方程组有非零解。", "自由未知量：x1, x2",
         "基础解系 ξ1 = (1, 0)ᵀ, ξ2 = (0, 1)ᵀ", "通解 x = c1·ξ1 + c2·ξ2（c1, c2 为任意常数）", ""}},
-      {"zero coefficients, b not zero", "0 0 1\r\n0 0 0\r\n", "2", "2",
+      {"zero coefficients, b not zero",
+       "0 0 1\r\n0 0 0\r\n",
+       "2",
+       "2",
        {"r(A) = 0 < r(A|b) = 1，方程组无解。", ""}},
   };
   for (const Case& c : cases) {
@@ -138,9 +145,9 @@ TEST(MatrixCommands, GeneralSolutionVerdicts) {
     const std::vector<std::string> lines = SplitCrLf(run.text2);
     std::size_t verdict = 0;
     while (verdict < lines.size() && !lines[verdict].starts_with("r(A)")) ++verdict;
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(verdict),
-                                       lines.end()),
-              c.verdict)
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(verdict), lines.end()),
+        c.verdict)
         << run.text2;
   }
 }
@@ -193,8 +200,7 @@ TEST(MatrixCommands, OperationLinesAsAStudentWritesThem) {
   const testing::MethodOutcome ones = RunMethod("row-echelon", "1 1\r\n1 2", {"2", "2"});
   EXPECT_NE(ones.text2.find("\r\nr2 − r1 → r2\r\n"), std::string::npos) << ones.text2;
   // Factors are rounded to D as the trace prints numbers.
-  const testing::MethodOutcome digits =
-      RunMethod("row-echelon", "3 1\r\n1 1", {"2", "2"}, {}, 3);
+  const testing::MethodOutcome digits = RunMethod("row-echelon", "3 1\r\n1 1", {"2", "2"}, {}, 3);
   EXPECT_NE(digits.text2.find("\r\nr2 − 0.333·r1 → r2\r\n"), std::string::npos) << digits.text2;
 }
 
