@@ -24,6 +24,10 @@ std::string DecimalArithmetic::Text(double value) const {
   return FormatNumber(RoundTo(value, digits_));
 }
 
+void DecimalArithmetic::Append(TraceBuffer& out, double value) const {
+  out.AppendNumber(RoundTo(value, digits_));
+}
+
 std::optional<double> ReductionTolerance(const Matrix& a) {
   double norm = 0;
   for (int i = 1; i <= a.rows(); ++i) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "frame/trace_buffer.h"
 #include "linalg/matrix.h"
 #include "matrices/grid.h"
 
@@ -28,6 +29,7 @@ class DecimalArithmetic {
 
   // A value as the trace prints it: rounded to D.
   std::string Text(double value) const;
+  void Append(TraceBuffer& out, double value) const;
 
  private:
   double tolerance_;

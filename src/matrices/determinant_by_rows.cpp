@@ -53,7 +53,9 @@ void TraceDeterminant(TraceBuffer& out, Grid<T>& a, const Arithmetic& arithmetic
   out.NewLine().Append("共交换 ").Append(std::to_string(done.exchanges));
   out.Append(" 次行，行列式等于主对角元之积");
   out.Append(odd ? "的相反数：" : "：").NewLine();
-  out.Append("det(A) = ").Append(arithmetic.Text(product)).NewLine();
+  out.Append("det(A) = ");
+  arithmetic.Append(out, product);
+  out.NewLine();
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ void AppendColumn(TraceBuffer& out, const std::vector<T>& v, const Arithmetic& a
   out.Append("(");
   for (std::size_t j = 0; j < v.size(); ++j) {
     if (j > 0) out.Append(", ");
-    out.Append(arithmetic.Text(v[j]));
+    arithmetic.Append(out, v[j]);
   }
   out.Append(")ᵀ");
 }
@@ -105,7 +105,8 @@ void TraceGeneralSolution(TraceBuffer& out, Grid<T>& a, int n, bool homogeneous,
     out.Append("r(A) = r(A|b) = n = " + unknowns + "，方程组有唯一解：").NewLine();
     for (int j = 1; j <= n; ++j) {
       out.Append("    x").Append(std::to_string(j)).Append(" = ");
-      out.Append(arithmetic.Text(set.particular[static_cast<std::size_t>(j - 1)])).NewLine();
+      arithmetic.Append(out, set.particular[static_cast<std::size_t>(j - 1)]);
+      out.NewLine();
     }
     return;
   }

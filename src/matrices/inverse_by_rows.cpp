@@ -51,7 +51,10 @@ void TraceInverse(TraceBuffer& out, Grid<T>& a, const Arithmetic& arithmetic, Wo
 }  // namespace
 
 WorkEstimate InverseByRowsWork(int, int n, int digits) {
-  return ReductionWork(n, 2.0 * n, n, 0, digits);
+  // [A | E] is built beside the matrix as read.
+  WorkEstimate work = ReductionWork(n, 2.0 * n, n, 0, digits);
+  work.bytes += MatrixBytes(n, n);
+  return work;
 }
 
 void InverseByRowsCommand(Frame& frame) {

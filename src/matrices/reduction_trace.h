@@ -19,8 +19,10 @@ void AppendGrid(TraceBuffer& out, const Grid<T>& a, const Arithmetic& arithmetic
                 int first_column = 1, int last_column = 0) {
   if (last_column == 0) last_column = a.cols();
   for (int i = 1; i <= a.rows(); ++i) {
-    for (int j = first_column; j <= last_column; ++j)
-      out.Append("    ").Append(arithmetic.Text(a(i, j)));
+    for (int j = first_column; j <= last_column; ++j) {
+      out.Append("    ");
+      arithmetic.Append(out, a(i, j));
+    }
     out.NewLine();
   }
 }

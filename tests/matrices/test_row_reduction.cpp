@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/trace_buffer.h"
 #include "linalg/matrix.h"
 #include "matrices/decimal_arithmetic.h"
 #include "matrices/grid.h"
@@ -37,6 +38,7 @@ struct ExactArithmetic {
     return 0;
   }
   std::string Text(const Q& v) const { return v.str(); }
+  void Append(TraceBuffer& out, const Q& v) const { out.Append(v.str()); }
 };
 
 // Sees nothing; lets the reduction run to its end.
