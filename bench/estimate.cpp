@@ -14,6 +14,7 @@
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
 #include "frame/calibration.h"
+#include "matrices/estimates.h"
 #include "systems/direct_estimates.h"
 #include "systems/iterative.h"
 #include "web/session.h"
@@ -46,6 +47,16 @@ constexpr Method kMethods[] = {
     {"jacobi-iteration", &matcalc::IterativeDefaultWork},
     {"gauss-seidel", &matcalc::IterativeDefaultWork},
     {"sor", &matcalc::IterativeDefaultWork},
+    // The matrix menu at m = n (n unknowns for the general solution).
+    {"row-echelon", [](int n, int digits) { return matcalc::RowEchelonWork(n, n, digits); }},
+    {"rref", [](int n, int digits) { return matcalc::ReducedEchelonWork(n, n, digits); }},
+    {"rank", [](int n, int digits) { return matcalc::RankWork(n, n, digits); }},
+    {"general-solution",
+     [](int n, int digits) { return matcalc::GeneralSolutionWork(n, n, digits); }},
+    {"inverse-by-rows", [](int n, int digits) { return matcalc::InverseByRowsWork(n, n, digits); }},
+    {"transpose", [](int n, int digits) { return matcalc::TransposeWork(n, n, digits); }},
+    {"determinant-by-rows",
+     [](int n, int digits) { return matcalc::DeterminantByRowsWork(n, n, digits); }},
 };
 
 }  // namespace

@@ -48,6 +48,17 @@ METHODS = {
     "jacobi-iteration": ("dominant-system", ["0", "100"], 15),
     "gauss-seidel": ("dominant-system", ["0", "100"], 15),
     "sor": ("dominant-system", ["0", "100", "1.2"], 15),
+    # The matrix menu, on n x n matrices ("{n}": the columns box answered
+    # with the order too): a full rank has a pivot and an operation on every
+    # row in every column, and the matrix printed after each; a system of n
+    # equations in n unknowns.
+    "row-echelon": ("random", ["{n}"], 15),
+    "rref": ("random", ["{n}"], 15),
+    "rank": ("random", ["{n}"], 15),
+    "general-solution": ("dominant-system", ["{n}"], 15),
+    "inverse-by-rows": ("random", [], 15),
+    "transpose": ("random", ["{n}"], 15),
+    "determinant-by-rows": ("random", [], 15),
 }
 
 
@@ -117,7 +128,7 @@ def matrix_text(kind, n):
 
 def answers(method, n):
     kind, rest, digits = METHODS[method]
-    return kind, [str(n)] + rest, digits
+    return kind, [str(n)] + [text.format(n=n) for text in rest], digits
 
 
 class Run(tuple):

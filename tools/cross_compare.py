@@ -28,11 +28,15 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 METHODS = ["power", "shift", "inverse-power", "jacobi", "jacobi-threshold", "inverse",
            "determinant", "lu", "positive-definite", "vector-norms", "matrix-norms",
            "diagonal-dominance", "gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal",
-           "jacobi-iteration", "gauss-seidel", "sor", "condition"]
+           "jacobi-iteration", "gauss-seidel", "sor", "condition", "row-echelon", "rref",
+           "rank", "general-solution", "inverse-by-rows", "transpose", "determinant-by-rows"]
 # The iterative solvers of Ax = b: answers of their own.
 ITERATIVE = {"jacobi-iteration", "gauss-seidel", "sor"}
 # The solvers read b from an (n+1)-th column.
 SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"} | ITERATIVE
+# The matrix menu's commands of any shape ask the rows and the columns (the
+# general solution: the equations and the unknowns, b a column more).
+SHAPED = {"row-echelon", "rref", "rank", "general-solution", "transpose"}
 
 
 def runners():
@@ -91,6 +95,24 @@ def matrix_text(rng, n, extra_column=False, band=False):
     return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n", "\n"])
 
 
+def shaped_text(rng, m, columns):
+    """An m x columns matrix, often of lower rank: some rows are sums of
+    multiples of the rows before them, some entries thirds."""
+    plain = rng.random() < 0.7
+    rows = []
+    for i in range(m):
+        if rows and rng.random() < 0.4:
+            a, b = rng.randint(-3, 3), rng.randint(-2, 2)
+            first, second = rng.choice(rows), rng.choice(rows)
+            row = ["(%s)*%d+(%s)*%d" % (x, a, y, b) for x, y in zip(first, second)]
+        else:
+            row = [(number(rng) if plain else expression(rng)) if rng.random() < 0.8
+                   else rng.choice(["0", "1/3", "-2"]) for _ in range(columns)]
+        rows.append(row)
+    return (rng.choice(["\r\n", "\n"]).join(rng.choice([" ", ",", "  "]).join(r) for r in rows)
+            + rng.choice(["", "\r\n"]))
+
+
 def iterative_answers(rng, method, n):
     """eps, N, w for sor, and some components of x0: mostly values the
     command takes, now and then one that ends it."""
@@ -112,6 +134,10 @@ def make_case(rng, methods=METHODS):
     order = str(n) if rng.random() < 0.85 else rng.choice(["0", "-1", str(n + 2), "abc", "2.5"])
     pool = ["0.0001", "1e-6", "0", "0.5", "1", "3", "-2", "1 1 1", "1,2,3", "abc", "", "100"]
     answers = [order] + [rng.choice(pool) for _ in range(rng.randint(0, 4))]
+    if method in SHAPED:
+        columns = rng.randint(1, 7)
+        text = shaped_text(rng, n, columns + (1 if method == "general-solution" else 0))
+        answers = [order, str(columns) if rng.random() < 0.9 else rng.choice(["0", "abc", "9"])]
     if method in ITERATIVE and rng.random() < 0.9:
         answers = [order] + iterative_answers(rng, method, n)
     replies = [rng.choice(["yes", "no"]) for _ in range(rng.randint(0, 3))]

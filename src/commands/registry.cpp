@@ -10,7 +10,7 @@
 namespace matcalc {
 namespace {
 
-constexpr std::array<Command, 22> kCommands = {{
+constexpr std::array<Command, 28> kCommands = {{
     // A method not yet built has no function: the runner does not offer it.
     {"power", "MatrixMi", "幂法", &PowerCommand},
     {"shift", "MatrixCircleMove", "原点平移法", &ShiftCommand},
@@ -42,8 +42,19 @@ constexpr std::array<Command, 22> kCommands = {{
     {"condition", "LinearCondition", "条件数", &ConditionCommand, TextUse::kMatrix,
      CommandMenu::kSystems},
     // The matrix menu.
+    {"row-echelon", "MatrixRowEchelon", "化为行阶梯形", &RowEchelonCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
+    {"rref", "MatrixReducedEchelon", "化为行最简形", &ReducedEchelonCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
+    {"rank", "MatrixRank", "矩阵的秩", &RankCommand, TextUse::kMatrix, CommandMenu::kMatrices},
+    {"general-solution", "MatrixGeneralSolution", "线性方程组的通解", &GeneralSolutionCommand,
+     TextUse::kMatrix, CommandMenu::kMatrices},
+    {"inverse-by-rows", "MatrixInverseByRows", "初等行变换求逆矩阵", &InverseByRowsCommand,
+     TextUse::kMatrix, CommandMenu::kMatrices},
     {"transpose", "MatrixTranspose", "转置矩阵", &TransposeCommand, TextUse::kMatrix,
      CommandMenu::kMatrices},
+    {"determinant-by-rows", "MatrixDeterminantByRows", "化三角形求行列式",
+     &DeterminantByRowsCommand, TextUse::kMatrix, CommandMenu::kMatrices},
 }};
 
 }  // namespace

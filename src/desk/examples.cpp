@@ -39,7 +39,7 @@ const std::vector<Example>& Examples() {
       {"HelpExampleSquare",
        "示例：求逆、行列式、三角分解",
        "square3.txt",
-       {"inverse", "determinant", "lu", "matrix-norms"}},
+       {"inverse", "determinant", "lu", "matrix-norms", "inverse-by-rows", "determinant-by-rows"}},
       {"HelpExampleVector", "示例：向量范数", "vector3.txt", {"vector-norms"}},
       {"HelpExampleSystem",
        "示例：方程组 [A | b]（消去法、三角分解法）",
@@ -57,7 +57,10 @@ const std::vector<Example>& Examples() {
        "示例：对角占优方程组（迭代法）",
        "dominant3.txt",
        {"jacobi-iteration", "gauss-seidel", "sor", "diagonal-dominance"}},
-      {"HelpExampleGeneral", "示例：有无穷多解的方程组（矩阵菜单）", "system34.txt", {"transpose"}},
+      {"HelpExampleGeneral",
+       "示例：有无穷多解的方程组（矩阵菜单）",
+       "system34.txt",
+       {"row-echelon", "rref", "rank", "general-solution", "transpose"}},
   };
   return examples;
 }

@@ -9,5 +9,18 @@
 namespace matcalc {
 
 WorkEstimate TransposeWork(int m, int n, int digits);
+WorkEstimate RowEchelonWork(int m, int n, int digits);
+WorkEstimate ReducedEchelonWork(int m, int n, int digits);
+WorkEstimate RankWork(int m, int n, int digits);
+WorkEstimate GeneralSolutionWork(int m, int n, int digits);
+WorkEstimate InverseByRowsWork(int m, int n, int digits);
+WorkEstimate DeterminantByRowsWork(int m, int n, int digits);
+
+// The reduction of an m x `columns` matrix seeking pivots in its first
+// `pivot_columns`, traced: the matrix as read, the operations and the matrix
+// after each column with a pivot, and the form reached; `extra_numbers`
+// more numbers printed after it. Every entry printed is rounded to D.
+WorkEstimate ReductionWork(double m, double columns, double pivot_columns, double extra_numbers,
+                           int digits);
 
 }  // namespace matcalc

@@ -33,15 +33,20 @@ test('every example goes to the edit pane', async ({page}) => {
   const captions = await page.getByRole('menu').getByRole('menuitem', {name: /^示例：/})
       .allTextContents();
   await page.keyboard.press('Escape');
-  expect(captions).toHaveLength(8);
+  expect(captions).toHaveLength(9);
   for (const caption of captions) {
     await chooseExample(page, caption);
     const name = await page.locator('#status').textContent();
     expect(await editText(page)).toBe(exampleText(name));
   }
-  // The last one (the iterative solvers' system) enables the Solve menus.
+  // The last one (a system with infinitely many solutions) enables the
+  // Solve menus, the matrix menu among them.
   await page.getByRole('menubar').getByRole('menuitem', {name: /^求解\(/}).click();
   await expect(page.getByRole('menu').getByRole('menuitem').first()).toBeEnabled();
+  await page.keyboard.press('Escape');
+  await page.getByRole('menubar').getByRole('menuitem', {name: /^矩阵\(/}).click();
+  await expect(page.getByRole('menu').getByRole('menuitem', {name: '线性方程组的通解'}))
+      .toBeEnabled();
 });
 
 test('a text of the user\'s is replaced only after a Yes', async ({page}) => {
