@@ -17,9 +17,9 @@ WorkEstimate DeterminantWork(int order, int digits) {
           n * n * n / 3 * (kLoopNs + kRoundNs) + RoundingNs(n * n, digits + 1)};
 }
 
-void DeterminantCommand(Frame& frame) {
-  std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &DeterminantWork);
-  if (!input) return;
+Task<> DeterminantCommand(Frame& frame) {
+  std::optional<SquareMatrixText> input = co_await OpenSquareMatrix(frame, {}, &DeterminantWork);
+  if (!input) co_return;
   const int n = input->n;
   const Matrix& read = input->read;
   TraceBuffer& out = frame.out();

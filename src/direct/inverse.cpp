@@ -22,9 +22,9 @@ WorkEstimate InverseWork(int order, int digits) {
               RoundingNs(n * n, digits)};
 }
 
-void InverseCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &InverseWork);
-  if (!input) return;
+Task<> InverseCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input = co_await OpenSquareMatrix(frame, {}, &InverseWork);
+  if (!input) co_return;
   const int n = input->n;
   const Matrix& read = input->read;
   Matrix b(n, 2 * n);

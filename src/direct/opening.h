@@ -27,7 +27,8 @@ struct SquareMatrixText {
 // budgets, then empties the result pane and reads the matrix from the edit
 // pane. Nothing when the command ends at the box or the refusal; the panes
 // are then as they were.
-std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                 WorkEstimate (*estimate)(int order, int digits));
+Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
+                                                       WorkEstimate (*estimate)(int order,
+                                                                                int digits));
 
 }  // namespace matcalc
