@@ -74,35 +74,87 @@ bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
          budget_bytes;
 }
 
+RunningCommand::RunningCommand(const Command& command, std::string_view text1, TraceBuffer& pane,
+                               int digits, const FrontEndCosts& front_end, ProgressSink* sink,
+                               ConvergenceLog* series, bool exact)
+    : command_(command),
+      text1_(text1),
+      pane_(pane),
+      progress_(sink),
+      // The pane counts the trace written as work while the command runs.
+      trace_meter_(progress_, kTraceByteNs),
+      frame_(run_.boxes(), text1, pane, digits, front_end, &progress_) {
+  if (series != nullptr) series->Clear();
+  frame_.set_convergence(series);
+  frame_.set_exact(exact);
+}
+
+RunningCommand::~RunningCommand() {
+  // The command's frames go before the meter they count on.
+  run_.Abandon();
+  pane_.SetMeter(nullptr);
+}
+
+Task<> RunningCommand::Body() {
+  if (command_.run == nullptr) co_return;
+  if (!TextFitsBudget(text1_, command_.reads)) {
+    co_await frame_.Inform(kTextTooLargeText);
+    co_return;
+  }
+  co_await command_.run(frame_);
+  progress_.Finish();
+}
+
+void RunningCommand::Start() {
+  pane_.SetMeter(&trace_meter_);
+  run_.Start(Body());
+  Settle();
+}
+
+void RunningCommand::Answer(std::optional<std::string> text) {
+  run_.Answer(std::move(text));
+  Settle();
+}
+
+void RunningCommand::Answer(Reply reply) {
+  run_.Answer(reply);
+  Settle();
+}
+
+void RunningCommand::AnswerFrom(Dialogs& dialogs) {
+  run_.boxes().AnswerFrom(dialogs);
+  Settle();
+}
+
+void RunningCommand::Settle() {
+  if (!run_.done()) return;
+  done_ = true;
+  pane_.SetMeter(nullptr);
+  try {
+    run_.Result();
+  } catch (const CommandStopped&) {
+    // Whatever the command had written goes: nothing half-written is shown.
+    pane_ = TraceBuffer();
+    outcome_ = Outcome::kStopped;
+  }
+}
+
+void RunningCommand::Stop() {
+  if (done_) return;
+  run_.Abandon();
+  done_ = true;
+  pane_.SetMeter(nullptr);
+  pane_ = TraceBuffer();
+  outcome_ = Outcome::kStopped;
+}
+
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                    TraceBuffer& pane, int digits, const FrontEndCosts& front_end,
                    ProgressSink* sink, ConvergenceLog* series, bool exact) {
-  if (series != nullptr) series->Clear();
-  if (command.run == nullptr) return Outcome::kRan;
-  Progress progress(sink);
-  // The pane counts the trace written as work while the command runs.
-  UnitMeter trace_meter(progress, kTraceByteNs);
-  struct Metered {
-    TraceBuffer& pane;
-    ~Metered() { pane.SetMeter(nullptr); }
-  } metered{pane};
-  pane.SetMeter(&trace_meter);
-  Frame frame(dialogs, text1, pane, digits, front_end, &progress);
-  frame.set_convergence(series);
-  frame.set_exact(exact);
-  if (!TextFitsBudget(text1, command.reads)) {
-    frame.Inform(kTextTooLargeText);
-    return Outcome::kRan;
-  }
-  try {
-    command.run(frame);
-  } catch (const CommandStopped&) {
-    // Whatever the command had written goes: nothing half-written is shown.
-    pane = TraceBuffer();
-    return Outcome::kStopped;
-  }
-  progress.Finish();
-  return Outcome::kRan;
+  RunningCommand run(command, text1, pane, digits, front_end, sink, series, exact);
+  run.Start();
+  while (!run.done()) run.AnswerFrom(dialogs);
+  return run.outcome();
 }
 
 TraceBuffer RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,

@@ -12,7 +12,7 @@
 
 namespace matcalc {
 
-using CommandFunction = void (*)(Frame&);
+using CommandFunction = Task<> (*)(Frame&);
 
 // The menu a command stands in.
 enum class CommandMenu {
@@ -57,14 +57,61 @@ enum class Outcome {
   kStopped,  // the user asked it to stop: it ends like a cancelled prompt
 };
 
-// Runs `command` on `text1`, appending to `pane`; a text too large for the
-// memory budget is refused with a message box and both panes stay.
-// `front_end` says what the calling front end keeps beside them (copies of
-// the text and the trace); the budgets count it. With a `progress` sink the
-// command reports how far it is and learns when the user asked it to stop;
-// a stopped command leaves `pane` empty and untouched (changed() is false),
-// so a front end keeps showing what it showed before the command. With a
-// `series` log, emptied first, the iterative methods record what converges.
+// One command run box by box: Start runs it to its first box or its end;
+// the front end shows pending() and Answers it, which runs it on to the next
+// box or its end. It keeps its state between the boxes, for as long as the
+// front end keeps this object: nothing is computed twice. `text1` and `pane`
+// must outlive it.
+//
+// `front_end` says what the calling front end keeps beside the panes (copies
+// of the text and the trace); the budgets count it. With a `progress` sink
+// the command reports how far it is and learns when the user asked it to
+// stop; with a `series` log, emptied first, the iterative methods record
+// what converges. `exact`: the exact-fractions setting. A text too large for
+// the memory budget is refused with a message box and both panes stay.
+class RunningCommand {
+ public:
+  RunningCommand(const Command& command, std::string_view text1, TraceBuffer& pane, int digits,
+                 const FrontEndCosts& front_end, ProgressSink* progress = nullptr,
+                 ConvergenceLog* series = nullptr, bool exact = false);
+  ~RunningCommand();
+  RunningCommand(const RunningCommand&) = delete;
+  RunningCommand& operator=(const RunningCommand&) = delete;
+
+  void Start();
+  bool done() const { return done_; }
+  // While not done: the box the command waits at (what it wrote before the
+  // box is in the pane).
+  const Box& pending() const { return run_.pending(); }
+  void Answer(std::optional<std::string> text);
+  void Answer(Reply reply);
+  // Shows the pending box through `dialogs` and answers it.
+  void AnswerFrom(Dialogs& dialogs);
+  // Ends the command at once, also while it waits at a box: it ends as a
+  // stopped one does, the pane emptied and untouched.
+  void Stop();
+  // Once done.
+  Outcome outcome() const { return outcome_; }
+
+ private:
+  Task<> Body();
+  void Settle();
+
+  const Command& command_;
+  std::string_view text1_;
+  TraceBuffer& pane_;
+  Progress progress_;
+  UnitMeter trace_meter_;
+  Suspended<> run_;
+  Frame frame_;
+  bool done_ = false;
+  Outcome outcome_ = Outcome::kRan;
+};
+
+// Runs `command` on `text1`, appending to `pane`, answering its boxes from
+// `dialogs` as they come (see RunningCommand). A stopped command leaves
+// `pane` empty and untouched (changed() is false), so a front end keeps
+// showing what it showed before the command.
 Outcome RunCommand(const Command& command, Dialogs& dialogs, std::string_view text1,
                    TraceBuffer& pane, int digits, const FrontEndCosts& front_end,
                    ProgressSink* progress = nullptr, ConvergenceLog* series = nullptr,

@@ -89,14 +89,25 @@ MessageRequest ReplaceEditTextQuestion() {
   return question;
 }
 
-bool MayReplaceEditText(Dialogs& dialogs, std::string_view edit_text,
-                        std::initializer_list<std::string_view> not_lost) {
+namespace {
+
+Task<bool> Granted() { co_return true; }
+
+Task<bool> AskToReplace(Boxes& boxes) {
+  co_return co_await boxes.Message(ReplaceEditTextQuestion()) == Reply::kYes;
+}
+
+}  // namespace
+
+Task<bool> MayReplaceEditText(Boxes& boxes, std::string_view edit_text,
+                              std::initializer_list<std::string_view> not_lost) {
+  // Decided here, not in the task: the texts need not outlive this call.
   if (Blank(edit_text) || std::any_of(not_lost.begin(), not_lost.end(), [&](std::string_view text) {
         return SameLines(edit_text, text);
       })) {
-    return true;
+    return Granted();
   }
-  return dialogs.Message(ReplaceEditTextQuestion()) == Reply::kYes;
+  return AskToReplace(boxes);
 }
 
 }  // namespace matcalc

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/dialogs.h"
+#include "frame/boxes.h"
 
 namespace matcalc {
 
@@ -38,8 +38,8 @@ std::string ExamplePath(const Example& example);
 // holds only blanks or one of the texts `not_lost` (the example chosen, the
 // one it put there before), CR LF and LF alike; otherwise the user is asked,
 // and No (the default) keeps both panes.
-bool MayReplaceEditText(Dialogs& dialogs, std::string_view edit_text,
-                        std::initializer_list<std::string_view> not_lost);
+Task<bool> MayReplaceEditText(Boxes& boxes, std::string_view edit_text,
+                              std::initializer_list<std::string_view> not_lost);
 
 // The question asked before a text the user may still want is replaced.
 MessageRequest ReplaceEditTextQuestion();

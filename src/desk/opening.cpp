@@ -7,33 +7,34 @@
 namespace matcalc {
 namespace {
 
-void Tell(Dialogs& dialogs, std::string_view text) {
+Task<> Tell(Boxes& boxes, std::string_view text) {
   MessageRequest request;
   request.text = text;
-  dialogs.Message(request);
+  co_await boxes.Message(std::move(request));
 }
 
 }  // namespace
 
-OpenStep StepForSize(Dialogs& dialogs, std::uint64_t size, std::size_t largest) {
+Task<OpenStep> StepForSize(Boxes& boxes, std::uint64_t size, std::size_t largest) {
   if (size > largest) {
-    TellTooLarge(dialogs);
-    return OpenStep::kStop;
+    co_await TellTooLarge(boxes);
+    co_return OpenStep::kStop;
   }
-  if (size > kAskBeforeOpeningBytes && dialogs.Message(LargeFileQuestion()) != Reply::kYes) {
-    return OpenStep::kStop;
+  if (size > kAskBeforeOpeningBytes) {
+    const Reply reply = co_await boxes.Message(LargeFileQuestion());
+    if (reply != Reply::kYes) co_return OpenStep::kStop;
   }
-  return size == 0 ? OpenStep::kEmpty : OpenStep::kRead;
+  co_return size == 0 ? OpenStep::kEmpty : OpenStep::kRead;
 }
 
-void TellEmptyFile(Dialogs& dialogs) { Tell(dialogs, kEmptyFileText); }
+Task<> TellEmptyFile(Boxes& boxes) { co_await Tell(boxes, kEmptyFileText); }
 
-bool TextFits(Dialogs& dialogs, std::size_t text_bytes, std::size_t largest) {
-  if (text_bytes <= largest) return true;
-  TellTooLarge(dialogs);
-  return false;
+Task<bool> TextFits(Boxes& boxes, std::size_t text_bytes, std::size_t largest) {
+  if (text_bytes <= largest) co_return true;
+  co_await TellTooLarge(boxes);
+  co_return false;
 }
 
-void TellTooLarge(Dialogs& dialogs) { Tell(dialogs, kFileTooLargeText); }
+Task<> TellTooLarge(Boxes& boxes) { co_await Tell(boxes, kFileTooLargeText); }
 
 }  // namespace matcalc

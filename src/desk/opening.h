@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "commands/registry.h"
+#include "frame/boxes.h"
 #include "frame/budget.h"
-#include "frame/dialogs.h"
 
 namespace matcalc {
 
@@ -37,17 +37,17 @@ enum class OpenStep {
 // before anything is asked; one beyond kAskBeforeOpeningBytes is read only if
 // the user answers Yes to the large-file question (No, the default, leaves
 // both panes as they were).
-OpenStep StepForSize(Dialogs& dialogs, std::uint64_t size, std::size_t largest);
+Task<OpenStep> StepForSize(Boxes& boxes, std::uint64_t size, std::size_t largest);
 
 // Tells that the file opened was empty (after both panes were emptied).
-void TellEmptyFile(Dialogs& dialogs);
+Task<> TellEmptyFile(Boxes& boxes);
 
 // After decoding: whether `text_bytes` of text may go into the edit pane
 // (UTF-16 decodes to more bytes than it had); if not, says the file is too
 // large and both panes stay as they were.
-bool TextFits(Dialogs& dialogs, std::size_t text_bytes, std::size_t largest);
+Task<bool> TextFits(Boxes& boxes, std::size_t text_bytes, std::size_t largest);
 
 // Says the file is too large to open.
-void TellTooLarge(Dialogs& dialogs);
+Task<> TellTooLarge(Boxes& boxes);
 
 }  // namespace matcalc

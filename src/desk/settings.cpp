@@ -21,12 +21,12 @@ int DigitsFromAnswer(const std::optional<std::string>& answer, int current) {
   return digits;
 }
 
-int AskDecimalDigits(Dialogs& dialogs, int current) {
+Task<int> AskDecimalDigits(Boxes& boxes, int current) {
   InputRequest request;
   request.prompt = "输入要设置小数数位(0-15)：\r\n默认是6.";
   request.title = "设置小数数位";
   request.default_text = std::to_string(current);
-  return DigitsFromAnswer(dialogs.Input(request), current);
+  co_return DigitsFromAnswer(co_await boxes.Input(std::move(request)), current);
 }
 
 bool SolveMenuEnabled(std::string_view text1) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/dialogs.h"
+#include "frame/boxes.h"
 
 namespace matcalc {
 
@@ -17,7 +17,7 @@ namespace matcalc {
 int DigitsFromAnswer(const std::optional<std::string>& answer, int current);
 
 // Asks the decimal digits through `dialogs` and returns the new setting.
-int AskDecimalDigits(Dialogs& dialogs, int current);
+Task<int> AskDecimalDigits(Boxes& boxes, int current);
 
 // Whether the Solve menu offers its items: the edit pane holds something
 // other than spaces (code 32; a tab or a line break counts as something).

@@ -44,14 +44,14 @@ void DeterminantExact(Frame& frame, const RationalMatrix& read, int n) {
 
 }  // namespace
 
-void DeterminantCommand(Frame& frame) {
+Task<> DeterminantCommand(Frame& frame) {
   std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {}, &DeterminantWork, &ExactDeterminantWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, {}, &DeterminantWork, &ExactDeterminantWork);
+  if (!input) co_return;
   const int n = input->n;
   if (input->exact) {
     DeterminantExact(frame, *input->exact, n);
-    return;
+    co_return;
   }
   const Matrix& read = input->read;
   TraceBuffer& out = frame.out();

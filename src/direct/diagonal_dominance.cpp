@@ -25,9 +25,10 @@ WorkEstimate DiagonalDominanceWork(int order, int /*digits*/) {
   return {MatrixBytes(n, n + 1) + MatrixBytes(n, n), TraceBytes(n * n, 400), n * n * kLoopNs};
 }
 
-void DiagonalDominanceCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &DiagonalDominanceWork);
-  if (!input) return;
+Task<> DiagonalDominanceCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input =
+      co_await OpenSquareMatrix(frame, {}, &DiagonalDominanceWork);
+  if (!input) co_return;
   const int n = input->n;
   const Matrix& read = input->read;
   TraceBuffer& out = frame.out();
@@ -40,7 +41,7 @@ void DiagonalDominanceCommand(Frame& frame) {
     out.Append("第 ").AppendNumber(row);
     out.Append(" 行对角元素的绝对值不严格大于同行的其他元素的绝对值之和").NewLine().NewLine();
     out.Append("因此该矩阵不是严格对角占优矩阵。").NewLine();
-    return;
+    co_return;
   }
   out.Append("该矩阵每一行对角元素的绝对值都严格大于同行的其他元素的绝对值之和")
       .NewLine()

@@ -50,14 +50,14 @@ bool InvertExact(Frame& frame, const RationalMatrix& read, int n) {
 
 }  // namespace
 
-void InverseCommand(Frame& frame) {
+Task<> InverseCommand(Frame& frame) {
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {}, &InverseWork, &ExactInverseWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, {}, &InverseWork, &ExactInverseWork);
+  if (!input) co_return;
   const int n = input->n;
   TraceBuffer& out = frame.out();
   if (input->exact) {
-    if (InvertExact(frame, *input->exact, n)) return;
+    if (InvertExact(frame, *input->exact, n)) co_return;
     out.Append(kSingularNote).NewLine();
   }
   const Matrix& read = input->read;

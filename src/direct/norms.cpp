@@ -27,16 +27,17 @@ WorkEstimate VectorNormsWork(const Vector& v) {
 
 }  // namespace
 
-void VectorNorms(Frame& frame) {
+Task<> VectorNorms(Frame& frame) {
   Vector v;
   ReadVector(TrimSpaces(frame.text1()), v);  // read in place: no copy of the text
   // The vector's length is its order: a trace that cannot be held is refused
   // with both panes as they were.
-  if (frame.RefuseIfTooLarge(VectorNormsWork(v))) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(VectorNormsWork(v));
+  if (refused) co_return;
   TraceBuffer& out = frame.out();
   out.Clear();  // also when the text holds no vector at all
   const int m = v.size();
-  if (m <= 0) return;
+  if (m <= 0) co_return;
 
   double s1 = 0;
   for (int i = 1; i <= m; ++i) s1 += std::fabs(v(i));
@@ -63,11 +64,11 @@ WorkEstimate MatrixNormsWork(int order, int /*digits*/) {
           4.0 / 3 * n * n * n * kLoopNs};
 }
 
-void MatrixNorms(Frame& frame) {
+Task<> MatrixNorms(Frame& frame) {
   // The one order box that asks for the order of an "array".
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {"输入数组的阶数 n：", "输入数据", {}}, &MatrixNormsWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, {"输入数组的阶数 n：", "输入数据", {}}, &MatrixNormsWork);
+  if (!input) co_return;
   const int n = input->n;
   TraceBuffer& out = frame.out();
   const Matrix a = LeadingSquare(input->read, n);

@@ -5,12 +5,15 @@
 
 namespace matcalc {
 
-std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                 WorkEstimate (*estimate)(int order, int digits),
-                                                 ExactEstimate exact_estimate) {
-  const std::optional<int> order = frame.AskOrder(box.prompt, box.title, box.default_text, 1);
-  if (!order) return std::nullopt;
-  if (frame.RefuseIfTooLarge(estimate(*order, frame.digits()))) return std::nullopt;
+Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
+                                                       WorkEstimate (*estimate)(int order,
+                                                                                int digits),
+                                                       ExactEstimate exact_estimate) {
+  const std::optional<int> order =
+      co_await frame.AskOrder(box.prompt, box.title, box.default_text, 1);
+  if (!order) co_return std::nullopt;
+  const bool refused = co_await frame.RefuseIfTooLarge(estimate(*order, frame.digits()));
+  if (refused) co_return std::nullopt;
   SquareMatrixText input{*order, Matrix(*order, *order + 1), std::nullopt};
   if (frame.exact() && exact_estimate != nullptr) {
     // Read before the pane is emptied: a refusal leaves it as it was.
@@ -18,20 +21,21 @@ std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& b
     RationalMatrix exact;
     const bool all_exact =
         ReadSquareMatrixExact(input.read, exact, input.n, frame.text1(), input.n, &reading);
-    if (all_exact && frame.RefuseIfNumbersTooLong(exact_estimate(exact, input.n))) {
-      return std::nullopt;
+    if (all_exact) {
+      const bool too_long = co_await frame.RefuseIfNumbersTooLong(exact_estimate(exact, input.n));
+      if (too_long) co_return std::nullopt;
     }
     frame.out().Clear();
     if (all_exact)
       input.exact = std::move(exact);
     else
       frame.out().Append(kNotExactNote).NewLine();
-    return input;
+    co_return input;
   }
   frame.out().Clear();
   UnitMeter reading(frame.progress(), kTextByteNs);
   ReadSquareMatrix(input.read, input.n, frame.text1(), &reading);
-  return input;
+  co_return input;
 }
 
 }  // namespace matcalc

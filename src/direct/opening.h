@@ -41,8 +41,9 @@ using ExactEstimate = WorkEstimate (*)(const RationalMatrix& a, int n);
 // budgets is refused (the panes as they were), and a matrix that is not
 // exact is read in decimals after the note that says so, the trace's first
 // line.
-std::optional<SquareMatrixText> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                 WorkEstimate (*estimate)(int order, int digits),
-                                                 ExactEstimate exact_estimate = nullptr);
+Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
+                                                       WorkEstimate (*estimate)(int order,
+                                                                                int digits),
+                                                       ExactEstimate exact_estimate = nullptr);
 
 }  // namespace matcalc

@@ -30,9 +30,10 @@ WorkEstimate PositiveDefiniteWork(int order, int digits) {
       n * n * n * n / 12 * (kLoopNs + kRoundNs) + n * n * n / 3 * kLoopNs + RoundingNs(n, digits)};
 }
 
-void PositiveDefiniteCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, {}, &PositiveDefiniteWork);
-  if (!input) return;
+Task<> PositiveDefiniteCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input =
+      co_await OpenSquareMatrix(frame, {}, &PositiveDefiniteWork);
+  if (!input) co_return;
   const int n = input->n;
   const Matrix& read = input->read;
   TraceBuffer& out = frame.out();
@@ -63,17 +64,17 @@ void PositiveDefiniteCommand(Frame& frame) {
     if (!(d > 0)) {
       if (!symmetric) {
         not_symmetric();
-        return;
+        co_return;
       }
       out.NewLine().Append("第 ").AppendNumber(k).Append(
           " 阶顺序主子式的值不大于 0 ，该矩阵非正定。");
       out.NewLine();
-      return;
+      co_return;
     }
   }
   if (!symmetric) {
     not_symmetric();
-    return;
+    co_return;
   }
   out.NewLine().Append("该矩阵各阶顺序主子式的值全大于 0 ，是正定矩阵。").NewLine();
 }

@@ -17,13 +17,13 @@ WorkEstimate TriangularWork(int order, int digits) {
           n * n * n / 3 * kLoopNs + RoundingNs(2 * n * n, digits)};
 }
 
-void TriangularCommand(Frame& frame) {
+Task<> TriangularCommand(Frame& frame) {
   TraceBuffer& out = frame.out();
   // Emptied before the prompt: a cancelled or refused order leaves it empty.
   out.Clear();
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &TriangularWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &TriangularWork);
+  if (!input) co_return;
   const int n = input->n;
   const Matrix a = LeadingSquare(input->read, n);
   Matrix l(n, n);
@@ -31,8 +31,8 @@ void TriangularCommand(Frame& frame) {
   // Nothing rounded; a pivot that is not a number is no pivot either.
   UnitMeter factoring(frame.progress(), kLoopNs);
   if (!FactorDoolittle(a, l, u, n, {.places = std::nullopt, .nan_pivot_fails = true}, &factoring)) {
-    frame.Inform("此方法不合适#");
-    return;
+    co_await frame.Inform("此方法不合适#");
+    co_return;
   }
 
   const int digits = frame.digits();

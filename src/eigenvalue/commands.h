@@ -5,9 +5,9 @@
 
 namespace matcalc {
 
-void PowerCommand(Frame& frame);         // 幂法
-void ShiftCommand(Frame& frame);         // 原点平移法
-void InversePowerCommand(Frame& frame);  // 反幂法
-void JacobiCommand(Frame& frame);        // 古典雅可比法, also 雅可比过关法
+Task<> PowerCommand(Frame& frame);         // 幂法
+Task<> ShiftCommand(Frame& frame);         // 原点平移法
+Task<> InversePowerCommand(Frame& frame);  // 反幂法
+Task<> JacobiCommand(Frame& frame);        // 古典雅可比法, also 雅可比过关法
 
 }  // namespace matcalc

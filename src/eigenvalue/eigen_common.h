@@ -17,16 +17,16 @@ inline constexpr std::string_view kGiveUpText =
     "此方法不适合这个矩阵，计算被迫终止，请重新选择其他方法。\r\n结果是否还要查看？";
 
 // The precision prompt; nothing when the answer is empty or cancelled.
-std::optional<double> AskPrecision(Frame& frame, double default_value);
+Task<std::optional<double>> AskPrecision(Frame& frame, double default_value);
 
 // The initial vector of the iterative methods: n components, 1 unless the
 // user gives another non-zero value. An empty answer stops the questions, and
 // so does a zero after its message; the components not answered stay 1.
-Vector AskInitialVector(Frame& frame, int n);
+Task<Vector> AskInitialVector(Frame& frame, int n);
 
 // The warning question of an iteration that gives up (No is the default).
 // True when the user still wants to see the trace.
-bool KeepTraceAfterGivingUp(Frame& frame, std::string_view text);
+Task<bool> KeepTraceAfterGivingUp(Frame& frame, std::string_view text);
 
 // The identity of order n.
 Matrix IdentityMatrix(int n);

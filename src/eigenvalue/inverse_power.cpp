@@ -72,13 +72,14 @@ double LargestComponent(const Vector& v) {
   return largest;
 }
 
-void InversePowerCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
-  if (!order) return;
+Task<> InversePowerCommand(Frame& frame) {
+  const std::optional<int> order = co_await frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) co_return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(InversePowerWork(n, frame.digits()))) return;
-  const std::optional<double> eps = AskPrecision(frame, 0.0001);
-  if (!eps) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(InversePowerWork(n, frame.digits()));
+  if (refused) co_return;
+  const std::optional<double> eps = co_await AskPrecision(frame, 0.0001);
+  if (!eps) co_return;
   const int digits = frame.digits();
   Matrix a;
   UnitMeter reading(frame.progress(), kTextByteNs);
@@ -88,10 +89,10 @@ void InversePowerCommand(Frame& frame) {
   // Every entry rounded; a pivot that is not a number goes on.
   UnitMeter factoring(frame.progress(), kLoopNs + kRoundNs);
   if (!FactorDoolittle(a, l, u, n, {.places = digits}, &factoring)) {
-    frame.Inform("此方法不合适#");
-    return;
+    co_await frame.Inform("此方法不合适#");
+    co_return;
   }
-  const Vector x0 = AskInitialVector(frame, n);
+  const Vector x0 = co_await AskInitialVector(frame, n);
   Vector b = x0;
   Vector z = x0;
   Vector y(n);
@@ -111,7 +112,7 @@ void InversePowerCommand(Frame& frame) {
   double accepted = 0;
   for (int k = 1;; ++k) {
     // Only U(n, n) can still be zero here; z then stays all 0.
-    if (!SolveLU(l, u, b, z, y, n, digits)) frame.Inform("此方法不合适！");
+    if (!SolveLU(l, u, b, z, y, n, digits)) co_await frame.Inform("此方法不合适！");
     const double mu = LargestComponent(z);
     frame.convergence().Add(Quantity::kApproximation, 0, k, mu);
     // With mu = 0 there is nothing to divide by: the previous vector stays.
@@ -130,8 +131,9 @@ void InversePowerCommand(Frame& frame) {
       break;
     }
     if (k >= kLastIteration) {
-      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) out.Clear();
-      return;
+      const bool keep = co_await KeepTraceAfterGivingUp(frame, kGiveUpText);
+      if (!keep) out.Clear();
+      co_return;
     }
   }
 

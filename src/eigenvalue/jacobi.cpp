@@ -100,11 +100,12 @@ void RecordPass(Frame& frame, int k, const Matrix& a, int n, int p, int q) {
 
 }  // namespace
 
-void JacobiCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 2);
-  if (!order) return;
+Task<> JacobiCommand(Frame& frame) {
+  const std::optional<int> order = co_await frame.AskOrder(kOrderPrompt, kInputTitle, "3", 2);
+  if (!order) co_return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(JacobiWork(n, frame.digits()))) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(JacobiWork(n, frame.digits()));
+  if (refused) co_return;
 
   Matrix a;
   UnitMeter reading(frame.progress(), kTextByteNs);
@@ -113,8 +114,8 @@ void JacobiCommand(Frame& frame) {
   Matrix r = identity;
   Matrix v = identity;
   Matrix a1 = a;
-  const std::optional<double> eps = AskPrecision(frame, 0.001);
-  if (!eps) return;
+  const std::optional<double> eps = co_await AskPrecision(frame, 0.001);
+  if (!eps) co_return;
 
   TraceBuffer& out = frame.out();
   out.Clear();
@@ -157,9 +158,10 @@ void JacobiCommand(Frame& frame) {
     // with eps <= 0 and even on the last pass allowed.
     converged = p == 0 || std::fabs(a(p, q)) < *eps;
     if (!converged && k > kLastPass) {
-      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) {
+      const bool keep = co_await KeepTraceAfterGivingUp(frame, kGiveUpText);
+      if (!keep) {
         out.Clear();
-        return;
+        co_return;
       }
       out.NewLine().NewLine().Append("此方法不适合这个矩阵，计算被迫终止。");
       break;

@@ -11,17 +11,18 @@ namespace matcalc {
 // A, the power of the iterate, the next power as it is formed.
 WorkEstimate PowerWork(int order, int /*digits*/) { return PowerIterationWork(order, 3, 1); }
 
-void PowerCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
-  if (!order) return;
+Task<> PowerCommand(Frame& frame) {
+  const std::optional<int> order = co_await frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) co_return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(PowerWork(n, frame.digits()))) return;
-  const std::optional<double> eps = AskPrecision(frame, 0.0001);
-  if (!eps) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(PowerWork(n, frame.digits()));
+  if (refused) co_return;
+  const std::optional<double> eps = co_await AskPrecision(frame, 0.0001);
+  if (!eps) co_return;
   Matrix a;
   UnitMeter reading(frame.progress(), kTextByteNs);
   ReadMatrix(a, n, TrimSpaces(frame.text1()), &reading);
-  const Vector x0 = AskInitialVector(frame, n);
+  const Vector x0 = co_await AskInitialVector(frame, n);
 
   TraceBuffer& out = frame.out();
   out.Clear();
@@ -31,7 +32,8 @@ void PowerCommand(Frame& frame) {
   out.Append(FormatVector(x0, 2));
 
   PowerIteration iteration(a, x0, frame.digits());
-  if (!AppendIterates(frame, iteration, *eps, kCrLf, kGiveUpText)) return;
+  const bool settled = co_await AppendIterates(frame, iteration, *eps, kCrLf, kGiveUpText);
+  if (!settled) co_return;
 
   out.NewLine().NewLine().Append("幂法求矩阵的主特征值是： ").AppendNumber(iteration.lambda());
   out.NewLine().NewLine().Append("      特征向量是： ").NewLine();

@@ -56,8 +56,8 @@ int SettledComponent(const Vector& e1, const Vector& e2, const Vector& previous,
   return 0;
 }
 
-bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
-                    std::string_view iterate_end, std::string_view give_up_text) {
+Task<bool> AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
+                          std::string_view iterate_end, std::string_view give_up_text) {
   TraceBuffer& out = frame.out();
   out.NewLine().NewLine().Append("接下来输出各迭代向量：").NewLine();
   out.Append("    第 1 个分量是：")
@@ -75,12 +75,13 @@ bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
     out.Append("    第 ").AppendNumber(iteration.k()).Append(" 个分量是：").NewLine();
     out.Append(FormatVector(iteration.current(), 2)).Append(iterate_end);
     if (!settled && iteration.k() >= kLastIterate) {
-      if (!KeepTraceAfterGivingUp(frame, give_up_text)) out.Clear();
-      return false;
+      const bool keep = co_await KeepTraceAfterGivingUp(frame, give_up_text);
+      if (!keep) out.Clear();
+      co_return false;
     }
   }
   frame.convergence().Add(Quantity::kEigenvalue, 0, iteration.k(), iteration.lambda());
-  return true;
+  co_return true;
 }
 
 PowerIteration::PowerIteration(const Matrix& b, const Vector& x0, int digits)

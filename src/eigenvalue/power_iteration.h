@@ -40,8 +40,8 @@ class PowerIteration;
 // Each iterate's fields end with `iterate_end`. When iterate kLastIterate
 // has not settled, the question `give_up_text` is asked, a No empties the
 // pane, and the result is false.
-bool AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
-                    std::string_view iterate_end, std::string_view give_up_text);
+Task<bool> AppendIterates(Frame& frame, PowerIteration& iteration, double eps,
+                          std::string_view iterate_end, std::string_view give_up_text);
 
 class PowerIteration {
  public:

@@ -6,44 +6,44 @@
 
 namespace matcalc {
 
-std::optional<std::string> Frame::Ask(std::string_view prompt, std::string_view title,
-                                      std::string_view default_text) {
-  std::optional<std::string> answer =
-      dialogs_.Input({std::string(prompt), std::string(title), std::string(default_text)});
+Task<std::optional<std::string>> Frame::Ask(std::string_view prompt, std::string_view title,
+                                            std::string_view default_text) {
+  InputRequest request{std::string(prompt), std::string(title), std::string(default_text)};
+  std::optional<std::string> answer = co_await boxes_.Input(std::move(request));
   // A stop asked for while the box was up ends the command here.
   progress_.Poll();
-  if (!answer) return std::nullopt;
-  return std::string(TrimSpaces(*answer));
+  if (!answer) co_return std::nullopt;
+  co_return std::string(TrimSpaces(*answer));
 }
 
-std::optional<std::string> Frame::AskNonEmpty(std::string_view prompt, std::string_view title,
-                                              std::string_view default_text) {
-  std::optional<std::string> answer = Ask(prompt, title, default_text);
-  if (!answer || answer->empty()) return std::nullopt;
-  return answer;
+Task<std::optional<std::string>> Frame::AskNonEmpty(std::string_view prompt, std::string_view title,
+                                                    std::string_view default_text) {
+  std::optional<std::string> answer = co_await Ask(prompt, title, default_text);
+  if (!answer || answer->empty()) co_return std::nullopt;
+  co_return answer;
 }
 
-void Frame::Inform(std::string_view text, std::string_view title, Icon icon) {
+Task<> Frame::Inform(std::string_view text, std::string_view title, Icon icon) {
   MessageRequest request;
   request.text = std::string(text);
   request.title = std::string(title);
   request.icon = icon;
-  Message(request);
+  co_await Message(std::move(request));
 }
 
-Reply Frame::Message(const MessageRequest& request) {
-  const Reply reply = dialogs_.Message(request);
+Task<Reply> Frame::Message(MessageRequest request) {
+  const Reply reply = co_await boxes_.Message(std::move(request));
   progress_.Poll();
-  return reply;
+  co_return reply;
 }
 
-std::optional<int> Frame::AskOrder(std::string_view prompt, std::string_view title,
-                                   std::string_view default_text, int minimum) {
-  const std::optional<std::string> answer = AskNonEmpty(prompt, title, default_text);
-  if (!answer) return std::nullopt;
+Task<std::optional<int>> Frame::AskOrder(std::string_view prompt, std::string_view title,
+                                         std::string_view default_text, int minimum) {
+  const std::optional<std::string> answer = co_await AskNonEmpty(prompt, title, default_text);
+  if (!answer) co_return std::nullopt;
   const std::optional<std::int16_t> n = ToInt16(LeadingNumber(*answer));
-  if (!n || *n < minimum) return std::nullopt;
-  return *n;
+  if (!n || *n < minimum) co_return std::nullopt;
+  co_return *n;
 }
 
 BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
@@ -52,24 +52,24 @@ BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
                     static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end_);
 }
 
-bool Frame::RefuseIfTooLarge(const WorkEstimate& estimate) {
+Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate) {
   if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
     progress_.SetTotal(Needs(estimate).nanoseconds);
-    return false;
+    co_return false;
   }
-  Inform(kOrderTooLargeText);
-  return true;
+  co_await Inform(kOrderTooLargeText);
+  co_return true;
 }
 
-bool Frame::RefuseIfNumbersTooLong(const WorkEstimate& estimate) {
+Task<bool> Frame::RefuseIfNumbersTooLong(WorkEstimate estimate) {
   if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
     progress_.SetTotal(Needs(estimate).nanoseconds);
-    return false;
+    co_return false;
   }
-  Inform(kNumbersTooLongText);
-  return true;
+  co_await Inform(kNumbersTooLongText);
+  co_return true;
 }
 
 }  // namespace matcalc

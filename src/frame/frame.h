@@ -1,15 +1,19 @@
-// The frame every command runs in: its dialogs, the edit pane's text, the
-// result pane, the decimal-digits setting and the budgets.
+// The frame every command runs in: its boxes, the edit pane's text, the
+// result pane, the decimal-digits setting and the budgets. A command is a
+// Task<void> that co_awaits its boxes; it is suspended at each box until the
+// front end driving it answers.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "frame/boxes.h"
 #include "frame/budget.h"
 #include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/progress.h"
+#include "frame/task.h"
 #include "frame/trace_buffer.h"
 
 namespace matcalc {
@@ -31,9 +35,9 @@ class Frame {
   // `front_end`: the copies of the text and the trace the front end keeps
   // while the command runs, counted against the budgets. `progress`: where
   // the command's work is counted (none: counted nowhere).
-  Frame(Dialogs& dialogs, std::string_view text1, TraceBuffer& pane, int digits,
+  Frame(Boxes& boxes, std::string_view text1, TraceBuffer& pane, int digits,
         const FrontEndCosts& front_end = {}, Progress* progress = nullptr)
-      : dialogs_(dialogs),
+      : boxes_(boxes),
         text1_(text1),
         pane_(pane),
         digits_(digits),
@@ -56,16 +60,15 @@ class Frame {
   }
 
   // An input box; the answer trimmed of spaces. Nothing when cancelled.
-  std::optional<std::string> Ask(std::string_view prompt, std::string_view title = {},
-                                 std::string_view default_text = {});
+  Task<std::optional<std::string>> Ask(std::string_view prompt, std::string_view title = {},
+                                       std::string_view default_text = {});
   // Like Ask, but an empty answer counts as cancelled: the command ends.
-  std::optional<std::string> AskNonEmpty(std::string_view prompt, std::string_view title = {},
-                                         std::string_view default_text = {});
+  Task<std::optional<std::string>> AskNonEmpty(std::string_view prompt, std::string_view title = {},
+                                               std::string_view default_text = {});
 
   // A message box with an OK button.
-  void Inform(std::string_view text, std::string_view title = {}, Icon icon = Icon::kNone);
-  Reply Message(const MessageRequest& request);
-  Dialogs& dialogs() { return dialogs_; }
+  Task<> Inform(std::string_view text, std::string_view title = {}, Icon icon = Icon::kNone);
+  Task<Reply> Message(MessageRequest request);
 
   // Where long loops count their work; it may end the command by throwing
   // CommandStopped when the user asked to stop. The estimate an order was
@@ -75,8 +78,8 @@ class Frame {
   // The order prompt the matrix commands open with: the answer read by the
   // leading-number rule and rounded to a 16-bit integer. Nothing when the
   // answer is empty or cancelled, out of the 16-bit range or below `minimum`.
-  std::optional<int> AskOrder(std::string_view prompt, std::string_view title,
-                              std::string_view default_text, int minimum);
+  Task<std::optional<int>> AskOrder(std::string_view prompt, std::string_view title,
+                                    std::string_view default_text, int minimum);
 
   // Shows the refusal for an order too large for this machine and returns
   // true when `estimate`, with the text and the front end's copies, exceeds
@@ -84,10 +87,10 @@ class Frame {
   // is reserved in the result pane.
   // An accepted estimate's time becomes the whole the progress is a
   // fraction of.
-  bool RefuseIfTooLarge(const WorkEstimate& estimate);
+  Task<bool> RefuseIfTooLarge(WorkEstimate estimate);
   // The same for the exact mode's estimate of a matrix read, whose fractions
   // would grow too long: its own refusal text.
-  bool RefuseIfNumbersTooLong(const WorkEstimate& estimate);
+  Task<bool> RefuseIfNumbersTooLong(WorkEstimate estimate);
   // What RefuseIfTooLarge weighs.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
 
@@ -97,7 +100,7 @@ class Frame {
   void set_convergence(ConvergenceLog* log) { convergence_ = log; }
 
  private:
-  Dialogs& dialogs_;
+  Boxes& boxes_;
   std::string_view text1_;
   TraceBuffer& pane_;
   int digits_;

@@ -64,17 +64,17 @@ WorkEstimate DeterminantByRowsWork(int, int n, int digits) {
   return ReductionWork(n, n, n, 1, digits);
 }
 
-void DeterminantByRowsCommand(Frame& frame) {
+Task<> DeterminantByRowsCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kSquare, &DeterminantByRowsWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kSquare, &DeterminantByRowsWork);
+  if (!input) co_return;
   TraceBuffer& out = frame.out();
   AppendOpening(out, input->read,
                 "以上是所输入的 " + std::to_string(input->n) +
                     " 阶矩阵 A，接下来用初等行变换把它化为上三角形：");
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, input->read, frame.digits());
-  if (!arithmetic) return;
+  if (!arithmetic) co_return;
   Grid<double> a = DecimalGrid(input->read, input->n, input->n);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceDeterminant(out, a, *arithmetic, &updates);

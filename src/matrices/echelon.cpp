@@ -38,17 +38,17 @@ void TraceEchelon(TraceBuffer& out, Grid<T>& a, EchelonForm form, Ending ending,
   }
 }
 
-void RunEchelon(Frame& frame, EchelonForm form, Ending ending, ShapeEstimate estimate) {
+Task<> RunEchelon(Frame& frame, EchelonForm form, Ending ending, ShapeEstimate estimate) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kAnyShape, estimate);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, estimate);
+  if (!input) co_return;
   TraceBuffer& out = frame.out();
   AppendOpening(out, input->read,
                 "以上是所输入的 " + ShapeText(input->m, input->n) +
                     " 矩阵 A，接下来用初等行变换把它化为" + std::string(FormName(form)) + "：");
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, input->read, frame.digits());
-  if (!arithmetic) return;
+  if (!arithmetic) co_return;
   Grid<double> a = DecimalGrid(input->read, input->m, input->n);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceEchelon(out, a, form, ending, *arithmetic, &updates);
@@ -62,16 +62,16 @@ WorkEstimate ReducedEchelonWork(int m, int n, int digits) {
 }
 WorkEstimate RankWork(int m, int n, int digits) { return ReductionWork(m, n, n, 0, digits); }
 
-void RowEchelonCommand(Frame& frame) {
-  RunEchelon(frame, EchelonForm::kRowEchelon, Ending::kRankAndPivots, &RowEchelonWork);
+Task<> RowEchelonCommand(Frame& frame) {
+  return RunEchelon(frame, EchelonForm::kRowEchelon, Ending::kRankAndPivots, &RowEchelonWork);
 }
 
-void ReducedEchelonCommand(Frame& frame) {
-  RunEchelon(frame, EchelonForm::kReduced, Ending::kRankAndPivots, &ReducedEchelonWork);
+Task<> ReducedEchelonCommand(Frame& frame) {
+  return RunEchelon(frame, EchelonForm::kReduced, Ending::kRankAndPivots, &ReducedEchelonWork);
 }
 
-void RankCommand(Frame& frame) {
-  RunEchelon(frame, EchelonForm::kRowEchelon, Ending::kRank, &RankWork);
+Task<> RankCommand(Frame& frame) {
+  return RunEchelon(frame, EchelonForm::kRowEchelon, Ending::kRank, &RankWork);
 }
 
 }  // namespace matcalc

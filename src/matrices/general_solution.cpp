@@ -130,10 +130,10 @@ WorkEstimate GeneralSolutionWork(int m, int n, int digits) {
   return ReductionWork(m, unknowns + 1, unknowns + 1, (unknowns + 1) * unknowns, digits);
 }
 
-void GeneralSolutionCommand(Frame& frame) {
+Task<> GeneralSolutionCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kSystem, &GeneralSolutionWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kSystem, &GeneralSolutionWork);
+  if (!input) co_return;
   const int n = input->n;
   TraceBuffer& out = frame.out();
   AppendOpening(out, input->read,
@@ -141,7 +141,7 @@ void GeneralSolutionCommand(Frame& frame) {
                     " 个未知量的方程组的增广矩阵 [A | b]，接下来用初等行变换把它化为行最简形：");
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, input->read, frame.digits());
-  if (!arithmetic) return;
+  if (!arithmetic) co_return;
   Grid<double> a = DecimalGrid(input->read, input->m, n + 1);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceGeneralSolution(out, a, n, RightHandSideIsZero(input->read, n), *arithmetic, &updates);

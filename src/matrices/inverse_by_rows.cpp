@@ -57,10 +57,10 @@ WorkEstimate InverseByRowsWork(int, int n, int digits) {
   return work;
 }
 
-void InverseByRowsCommand(Frame& frame) {
+Task<> InverseByRowsCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kSquare, &InverseByRowsWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kSquare, &InverseByRowsWork);
+  if (!input) co_return;
   const int n = input->n;
   Matrix augmented(n, 2 * n);
   for (int i = 1; i <= n; ++i) {
@@ -73,7 +73,7 @@ void InverseByRowsCommand(Frame& frame) {
                     " 阶矩阵 A 与单位矩阵 E 并成的 [A | E]，接下来用初等行变换把 A 化为 E：");
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, augmented, frame.digits());
-  if (!arithmetic) return;
+  if (!arithmetic) co_return;
   Grid<double> a = DecimalGrid(augmented, n, 2 * n);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceInverse(out, a, *arithmetic, &updates);

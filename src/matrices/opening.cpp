@@ -25,32 +25,34 @@ ShapeDefaults DefaultShape(std::string_view text, MatrixShape shape) {
   return {CountText(seen.largest_order), CountText(seen.largest_order)};
 }
 
-std::optional<ShapedMatrix> OpenShapedMatrix(Frame& frame, MatrixShape shape,
-                                             ShapeEstimate estimate) {
+Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape shape,
+                                                   ShapeEstimate estimate) {
   const ShapeDefaults defaults = DefaultShape(frame.text1(), shape);
   ShapedMatrix input;
   if (shape == MatrixShape::kSquare) {
-    const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, defaults.n, 1);
-    if (!order) return std::nullopt;
+    const std::optional<int> order =
+        co_await frame.AskOrder(kOrderPrompt, kInputTitle, defaults.n, 1);
+    if (!order) co_return std::nullopt;
     input.m = input.n = *order;
   } else {
     const bool system = shape == MatrixShape::kSystem;
-    const std::optional<int> m =
-        frame.AskOrder(system ? kEquationsPrompt : kRowsPrompt, kInputTitle, defaults.m, 1);
-    if (!m) return std::nullopt;
-    const std::optional<int> n =
-        frame.AskOrder(system ? kUnknownsPrompt : kColumnsPrompt, kInputTitle, defaults.n, 1);
-    if (!n) return std::nullopt;
+    const std::optional<int> m = co_await frame.AskOrder(system ? kEquationsPrompt : kRowsPrompt,
+                                                         kInputTitle, defaults.m, 1);
+    if (!m) co_return std::nullopt;
+    const std::optional<int> n = co_await frame.AskOrder(system ? kUnknownsPrompt : kColumnsPrompt,
+                                                         kInputTitle, defaults.n, 1);
+    if (!n) co_return std::nullopt;
     input.m = *m;
     input.n = *n;
   }
-  if (frame.RefuseIfTooLarge(estimate(input.m, input.n, frame.digits()))) return std::nullopt;
+  const bool refused = co_await frame.RefuseIfTooLarge(estimate(input.m, input.n, frame.digits()));
+  if (refused) co_return std::nullopt;
   frame.out().Clear();
   UnitMeter reading(frame.progress(), kTextByteNs);
   // An order of 32767 and one more column stays within int.
   const int columns = shape == MatrixShape::kSystem ? input.n + 1 : input.n;
   ReadMatrix(input.read, input.m, columns, frame.text1(), &reading);
-  return input;
+  co_return input;
 }
 
 }  // namespace matcalc

@@ -44,7 +44,7 @@ ShapeDefaults DefaultShape(std::string_view text, MatrixShape shape);
 // 16-bit integer, at least 1), refuses it when `estimate` exceeds the
 // budgets, then empties the result pane and reads the matrix. Nothing when
 // the command ends at a box or the refusal; the panes are then unchanged.
-std::optional<ShapedMatrix> OpenShapedMatrix(Frame& frame, MatrixShape shape,
-                                             ShapeEstimate estimate);
+Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape shape,
+                                                   ShapeEstimate estimate);
 
 }  // namespace matcalc

@@ -18,10 +18,10 @@ WorkEstimate TransposeWork(int m, int n, int digits) {
               2 * entries * (kPrefixBytes + kNumberBytes) * kTraceByteNs};
 }
 
-void TransposeCommand(Frame& frame) {
+Task<> TransposeCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &TransposeWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, &TransposeWork);
+  if (!input) co_return;
   const int m = input->m;
   const int n = input->n;
   const Matrix& a = input->read;

@@ -53,10 +53,10 @@ WorkEstimate CholeskyWork(int order, int digits) {
           n * n * n / 6 * kLoopNs + n * n * kLoopNs + RoundingNs(n * n + 2 * n, digits)};
 }
 
-void CholeskyCommand(Frame& frame) {
+Task<> CholeskyCommand(Frame& frame) {
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, kSystemOrderBox, &CholeskyWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, kSystemOrderBox, &CholeskyWork);
+  if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -65,7 +65,7 @@ void CholeskyCommand(Frame& frame) {
   const Matrix a = LeadingSquare(input->read, n);
   if (!IsSymmetric(a, n)) {
     AppendStop(out, "系数矩阵不对称，平方根法不适用。");
-    return;
+    co_return;
   }
   Matrix l(n, n);
   UnitMeter work(frame.progress(), kLoopNs);
@@ -73,7 +73,7 @@ void CholeskyCommand(Frame& frame) {
     AppendStop(out, "第 " + FormatNumber(failed->step) + " 步开方数为 " +
                         FormatNumber(RoundTo(failed->value, digits)) +
                         "，系数矩阵不是正定矩阵，平方根法不适用。");
-    return;
+    co_return;
   }
   AppendRows(out, l, n, 1, n, "    ", digits);
 

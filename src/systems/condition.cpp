@@ -49,10 +49,10 @@ WorkEstimate ConditionWork(int order, int digits) {
       1.5 * n * n * n * kLoopNs + 4.0 / 3 * n * n * n * kLoopNs + RoundingNs(n * n + 3, digits)};
 }
 
-void ConditionCommand(Frame& frame) {
+Task<> ConditionCommand(Frame& frame) {
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &ConditionWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &ConditionWork);
+  if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -64,14 +64,14 @@ void ConditionCommand(Frame& frame) {
   const std::optional<Matrix> inverse = GaussJordanInverse(a, n, &work);
   if (!inverse) {
     AppendStop(out, kSingularText);
-    return;
+    co_return;
   }
   // A matrix with an entry that is not finite has no singular values to
   // speak of: they come back as NaN, which counts as zero here too.
   const SingularValueRange sigma = ExtremeSingularValues(a, n, &work);
   if (CountsAsZero(sigma.smallest)) {
     AppendStop(out, kSingularText);
-    return;
+    co_return;
   }
   AppendRows(out, *inverse, n, 1, n, "    ", digits);
   const auto value = [digits](double v) { return RoundTo(v, digits); };

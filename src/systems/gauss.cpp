@@ -64,9 +64,10 @@ WorkEstimate GaussWork(int order, int digits) {
               printed * kNumberBytes * kTraceByteNs};
 }
 
-void GaussCommand(Frame& frame) {
-  std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, kSystemOrderBox, &GaussWork);
-  if (!input) return;
+Task<> GaussCommand(Frame& frame) {
+  std::optional<SquareMatrixText> input =
+      co_await OpenSquareMatrix(frame, kSystemOrderBox, &GaussWork);
+  if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -79,7 +80,7 @@ void GaussCommand(Frame& frame) {
     const int m = PivotRow(a, k, n);
     if (CountsAsZero(a(m, k))) {
       AppendStop(out, ZeroPivotLine(k));
-      return;
+      co_return;
     }
     ExchangeRows(a, k, m, n + 1);
     EliminateBelow(a, k, n, &updates);
@@ -89,7 +90,7 @@ void GaussCommand(Frame& frame) {
   }
   if (CountsAsZero(a(n, n))) {
     AppendStop(out, ZeroPivotLine(n));
-    return;
+    co_return;
   }
 
   // b is column n+1 after the elimination.

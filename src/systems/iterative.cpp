@@ -96,27 +96,28 @@ Matrix IterationMatrix(Method method, const Matrix& a, int n, double omega, Work
 
 // The relaxation factor of SOR; nothing when the answer is empty, and
 // nothing after a message when it is not strictly between 0 and 2.
-std::optional<double> AskRelaxation(Frame& frame) {
-  const std::optional<std::string> answer = frame.AskNonEmpty(kOmegaPrompt, "输入参数", "1.2");
-  if (!answer) return std::nullopt;
+Task<std::optional<double>> AskRelaxation(Frame& frame) {
+  const std::optional<std::string> answer =
+      co_await frame.AskNonEmpty(kOmegaPrompt, "输入参数", "1.2");
+  if (!answer) co_return std::nullopt;
   const double omega = LeadingNumber(*answer);
   if (!(omega > 0 && omega < 2)) {
-    frame.Inform("松弛因子 ω 必须满足 0 < ω < 2。", "输入值错误");
-    return std::nullopt;
+    co_await frame.Inform("松弛因子 ω 必须满足 0 < ω < 2。", "输入值错误");
+    co_return std::nullopt;
   }
-  return omega;
+  co_return omega;
 }
 
 // The initial vector: 0 unless the user gives another number; an empty or
 // cancelled answer stops the questions.
-Vector AskStartingVector(Frame& frame, int n) {
+Task<Vector> AskStartingVector(Frame& frame, int n) {
   Vector x0(n);
   for (int i = 1; i <= n; ++i) {
-    const std::optional<std::string> answer = frame.Ask(kStartPrompt, kInputTitle, "0");
+    const std::optional<std::string> answer = co_await frame.Ask(kStartPrompt, kInputTitle, "0");
     if (!answer || answer->empty()) break;
     x0(i) = LeadingNumber(*answer);
   }
-  return x0;
+  co_return x0;
 }
 
 // The spectral radius of the iteration matrix and what it says, then the
@@ -150,36 +151,38 @@ void AppendIterate(TraceBuffer& out, int k, const Vector& x, double change, int 
   out.Append("    误差 ‖x(k) − x(k−1)‖∞ = ").AppendNumber(change).NewLine().NewLine();
 }
 
-void IterativeCommand(Frame& frame, Method method) {
-  const std::optional<int> order = frame.AskOrder(kSystemOrderBox.prompt, kSystemOrderBox.title,
-                                                  kSystemOrderBox.default_text, 1);
-  if (!order) return;
+Task<> IterativeCommand(Frame& frame, Method method) {
+  const std::optional<int> order = co_await frame.AskOrder(
+      kSystemOrderBox.prompt, kSystemOrderBox.title, kSystemOrderBox.default_text, 1);
+  if (!order) co_return;
   const int n = *order;
   const int digits = frame.digits();
   // An order too large for even one step is refused before the other boxes.
-  if (frame.RefuseIfTooLarge(IterativeWork(n, 1, digits))) return;
+  const bool refused_at_once = co_await frame.RefuseIfTooLarge(IterativeWork(n, 1, digits));
+  if (refused_at_once) co_return;
   const std::optional<std::string> eps_answer =
-      frame.AskNonEmpty(kEpsPrompt, kInputTitle, FormatNumber(0.0001));
-  if (!eps_answer) return;
+      co_await frame.AskNonEmpty(kEpsPrompt, kInputTitle, FormatNumber(0.0001));
+  if (!eps_answer) co_return;
   const double eps = LeadingNumber(*eps_answer);
-  const std::optional<int> limit = frame.AskOrder(kLimitPrompt, kInputTitle, "100", 1);
-  if (!limit) return;
+  const std::optional<int> limit = co_await frame.AskOrder(kLimitPrompt, kInputTitle, "100", 1);
+  if (!limit) co_return;
   const int last = *limit;
-  if (frame.RefuseIfTooLarge(IterativeWork(n, last, digits))) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(IterativeWork(n, last, digits));
+  if (refused) co_return;
   double omega = 1;
   if (method == Method::kSor) {
-    const std::optional<double> answer = AskRelaxation(frame);
-    if (!answer) return;
+    const std::optional<double> answer = co_await AskRelaxation(frame);
+    if (!answer) co_return;
     omega = *answer;
   }
   Matrix a(n, n + 1);
   UnitMeter reading(frame.progress(), kTextByteNs);
   ReadSquareMatrix(a, n, frame.text1(), &reading);
   if (FirstVanishingDiagonal(a, n) != 0) {
-    frame.Inform("系数矩阵的对角元素不能为零，此方法不合适。");
-    return;
+    co_await frame.Inform("系数矩阵的对角元素不能为零，此方法不合适。");
+    co_return;
   }
-  Vector x = AskStartingVector(frame, n);
+  Vector x = co_await AskStartingVector(frame, n);
 
   TraceBuffer& out = frame.out();
   out.Clear();
@@ -202,7 +205,7 @@ void IterativeCommand(Frame& frame, Method method) {
           "迭代发散：第 " + std::to_string(k) + " 次迭代向量的分量超出了数的范围";
       frame.convergence().GiveUp(k, why);
       AppendStop(out, why + "。");
-      return;
+      co_return;
     }
     const double change = IterateChange(x, next);
     std::swap(x, next);
@@ -213,15 +216,14 @@ void IterativeCommand(Frame& frame, Method method) {
     if (change < eps) {
       AppendSolution(out, "迭代 " + std::to_string(k) + " 次后满足精度要求，方程组的近似解是：", x,
                      digits);
-      return;
+      co_return;
     }
     if (k == last) {
-      if (!KeepTraceAfterGivingUp(frame, "迭代 " + std::to_string(k) +
-                                             " 次仍未达到精度要求，计算被迫终止。\r\n"
-                                             "结果是否还要查看？")) {
-        out.Clear();
-      }
-      return;
+      const std::string question =
+          "迭代 " + std::to_string(k) + " 次仍未达到精度要求，计算被迫终止。\r\n结果是否还要查看？";
+      const bool keep = co_await KeepTraceAfterGivingUp(frame, question);
+      if (!keep) out.Clear();
+      co_return;
     }
   }
 }
@@ -283,8 +285,8 @@ WorkEstimate IterativeDefaultWork(int order, int digits) {
   return IterativeWork(order, kDefaultIterationLimit, digits);
 }
 
-void JacobiIterationCommand(Frame& frame) { IterativeCommand(frame, Method::kJacobi); }
-void GaussSeidelCommand(Frame& frame) { IterativeCommand(frame, Method::kGaussSeidel); }
-void SorCommand(Frame& frame) { IterativeCommand(frame, Method::kSor); }
+Task<> JacobiIterationCommand(Frame& frame) { co_await IterativeCommand(frame, Method::kJacobi); }
+Task<> GaussSeidelCommand(Frame& frame) { co_await IterativeCommand(frame, Method::kGaussSeidel); }
+Task<> SorCommand(Frame& frame) { co_await IterativeCommand(frame, Method::kSor); }
 
 }  // namespace matcalc

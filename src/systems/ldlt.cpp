@@ -49,9 +49,10 @@ WorkEstimate LdltWork(int order, int digits) {
           n * n * n / 6 * kLoopNs + n * n * kLoopNs + RoundingNs(n * n + 4 * n, digits)};
 }
 
-void LdltCommand(Frame& frame) {
-  const std::optional<SquareMatrixText> input = OpenSquareMatrix(frame, kSystemOrderBox, &LdltWork);
-  if (!input) return;
+Task<> LdltCommand(Frame& frame) {
+  const std::optional<SquareMatrixText> input =
+      co_await OpenSquareMatrix(frame, kSystemOrderBox, &LdltWork);
+  if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -60,14 +61,14 @@ void LdltCommand(Frame& frame) {
   const Matrix a = LeadingSquare(input->read, n);
   if (!IsSymmetric(a, n)) {
     AppendStop(out, "系数矩阵不对称，改进平方根法不适用。");
-    return;
+    co_return;
   }
   Matrix l(n, n);
   Vector d(n);
   UnitMeter work(frame.progress(), kLoopNs);
   if (const std::optional<int> j = FactorLdlt(a, l, d, n, &work)) {
     AppendStop(out, "d(" + FormatNumber(*j) + ") 为零，改进平方根法不适用。");
-    return;
+    co_return;
   }
   AppendRows(out, l, n, 1, n, "    ", digits);
   out.NewLine().Append("对角矩阵D的对角元：").NewLine();

@@ -36,10 +36,10 @@ WorkEstimate LuSolveWork(int order, int digits) {
           n * n * n / 3 * kLoopNs + n * n * kLoopNs + RoundingNs(2 * n * n + 2 * n, digits)};
 }
 
-void LuSolveCommand(Frame& frame) {
+Task<> LuSolveCommand(Frame& frame) {
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, kSystemOrderBox, &LuSolveWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, kSystemOrderBox, &LuSolveWork);
+  if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -52,7 +52,7 @@ void LuSolveCommand(Frame& frame) {
   // Nothing rounded; a pivot that is not a number is no pivot either.
   if (!FactorDoolittle(a, l, u, n, {.places = std::nullopt, .nan_pivot_fails = true}, &work)) {
     AppendStop(out, PivotName(FirstZeroPivot(u, n)) + " 为零，三角分解法不适用。");
-    return;
+    co_return;
   }
   AppendRows(out, l, n, 1, n, "    ", digits);
   out.NewLine().Append("上三角矩阵U：").NewLine();
@@ -60,7 +60,7 @@ void LuSolveCommand(Frame& frame) {
   // The factorisation does not test the last pivot: no row below it needs it.
   if (CountsAsZero(u(n, n))) {
     AppendStop(out, PivotName(n) + " 为零，系数矩阵奇异，方程组没有唯一解。");
-    return;
+    co_return;
   }
 
   const Vector y = SolveLower(l, RightHandSide(input->read, n), n, &work);

@@ -83,10 +83,10 @@ WorkEstimate TridiagonalWork(int order, int digits) {
           n * n * kLoopNs + 10 * n * kLoopNs + RoundingNs(4 * n, digits)};
 }
 
-void TridiagonalCommand(Frame& frame) {
+Task<> TridiagonalCommand(Frame& frame) {
   const std::optional<SquareMatrixText> input =
-      OpenSquareMatrix(frame, kSystemOrderBox, &TridiagonalWork);
-  if (!input) return;
+      co_await OpenSquareMatrix(frame, kSystemOrderBox, &TridiagonalWork);
+  if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -102,7 +102,7 @@ void TridiagonalCommand(Frame& frame) {
   const Chase s = ChaseForward(t, n);
   if (s.zero_at != 0) {
     AppendStop(out, "u(" + FormatNumber(s.zero_at) + ") 为零，追赶法不适用。");
-    return;
+    co_return;
   }
   // Each group is followed by an empty line; l starts at l2, so for n = 1
   // there is no group of l at all.

@@ -67,23 +67,31 @@ Status Session::RunCommand(int index, std::string_view text1, double held_bytes,
 }
 
 Status Session::AskDigits(int current) {
-  return Replay([&](Dialogs& dialogs) { digits_ = AskDecimalDigits(dialogs, current); });
+  return Replay([&](Dialogs& dialogs) {
+    digits_ =
+        RunAnswering(dialogs, [current](Boxes& boxes) { return AskDecimalDigits(boxes, current); });
+  });
 }
 
 Status Session::OpenFile(std::string_view bytes) {
   return Replay([&](Dialogs& dialogs) {
-    switch (StepForSize(dialogs, bytes.size(), kPageLargestFileBytes)) {
+    const OpenStep step = RunAnswering(dialogs, [&](Boxes& boxes) {
+      return StepForSize(boxes, bytes.size(), kPageLargestFileBytes);
+    });
+    switch (step) {
       case OpenStep::kStop:
         return;
       case OpenStep::kEmpty:
         shows_text_ = true;  // both panes are emptied before the message
-        TellEmptyFile(dialogs);
+        RunAnswering(dialogs, [](Boxes& boxes) { return TellEmptyFile(boxes); });
         return;
       case OpenStep::kRead:
         break;
     }
     std::string text = DecodeText(std::string(bytes));
-    if (!TextFits(dialogs, text.size(), kPageLargestFileBytes)) return;
+    const bool fits = RunAnswering(
+        dialogs, [&](Boxes& boxes) { return TextFits(boxes, text.size(), kPageLargestFileBytes); });
+    if (!fits) return;
     shows_text_ = true;
     text_ = std::move(text);
   });

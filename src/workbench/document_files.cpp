@@ -105,13 +105,16 @@ void DocumentFiles::Open() {
     return;
   }
   const qint64 size = file.size();
-  switch (StepForSize(host_.dialogs(), static_cast<std::uint64_t>(size), kWindowLargestFileBytes)) {
+  const OpenStep step = RunAnswering(host_.dialogs(), [size](Boxes& boxes) {
+    return StepForSize(boxes, static_cast<std::uint64_t>(size), kWindowLargestFileBytes);
+  });
+  switch (step) {
     case OpenStep::kStop:
       return;
     case OpenStep::kEmpty:
       host_.EditPane().clear();
       host_.ResultPaneWidget().clear();
-      TellEmptyFile(host_.dialogs());
+      RunAnswering(host_.dialogs(), [](Boxes& boxes) { return TellEmptyFile(boxes); });
       return;
     case OpenStep::kRead:
       break;
@@ -156,7 +159,7 @@ void DocumentFiles::Open() {
   const bool fits = text.size() <= kWindowLargestFileBytes && PaneBytes(text) <= kMemoryBudgetBytes;
   if (!fits) {
     end_busy();
-    TellTooLarge(host_.dialogs());
+    RunAnswering(host_.dialogs(), [](Boxes& boxes) { return TellTooLarge(boxes); });
     return;
   }
   host_.EditPane().clear();
@@ -202,7 +205,9 @@ void DocumentFiles::OpenExample(const Example& example) {
   const bool may_replace =
       host_.EditPane().document()->characterCount() > static_cast<int>(kAskBeforeOpeningBytes)
           ? host_.dialogs().Message(ReplaceEditTextQuestion()) == Reply::kYes
-          : MayReplaceEditText(host_.dialogs(), PaneText(host_.EditPane()), {text, example_text_});
+          : RunAnswering(host_.dialogs(), [&](Boxes& boxes) {
+              return MayReplaceEditText(boxes, PaneText(host_.EditPane()), {text, example_text_});
+            });
   if (!may_replace) return;
   SetPaneText(host_.EditPane(), text);
   example_text_ = text;

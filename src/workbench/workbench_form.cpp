@@ -254,7 +254,11 @@ void WorkbenchForm::ShowDefault() {
   digits_ = kDefaultDigits;
 }
 
-void WorkbenchForm::ShowFormatDecimalDigits() { digits_ = AskDecimalDigits(dialogs(), digits_); }
+void WorkbenchForm::ShowFormatDecimalDigits() {
+  const int current = digits_;
+  digits_ =
+      RunAnswering(dialogs(), [current](Boxes& boxes) { return AskDecimalDigits(boxes, current); });
+}
 
 // ---- Help and about ----
 

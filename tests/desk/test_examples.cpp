@@ -56,7 +56,11 @@ TEST(Examples, AsksBeforeReplacingATextOfTheUsers) {
   for (const ReplaceCase& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedDialogs dialogs({}, c.replies);
-    EXPECT_EQ(MayReplaceEditText(dialogs, c.edit_text, {example, "3 -4 12\n"}), c.replaced);
+    EXPECT_EQ(RunAnswering(dialogs,
+                           [&](Boxes& boxes) {
+                             return MayReplaceEditText(boxes, c.edit_text, {example, "3 -4 12\n"});
+                           }),
+              c.replaced);
     ASSERT_EQ(dialogs.shown().size(), c.asked ? 1U : 0U);
     if (!c.asked) continue;
     const MessageRequest& question = dialogs.shown()[0].message;

@@ -56,8 +56,9 @@ bool Refused(std::size_t text_bytes, const FrontEndCosts& costs,
   ScriptedDialogs dialogs;
   TraceBuffer pane;
   const std::string text(text_bytes, '1');
-  Frame frame(dialogs, text, pane, 6, costs);
-  return frame.RefuseIfTooLarge(estimate);
+  Boxes boxes;
+  Frame frame(boxes, text, pane, 6, costs);
+  return RunAnswering(dialogs, boxes, frame.RefuseIfTooLarge(estimate));
 }
 
 TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
@@ -83,8 +84,11 @@ TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
 TEST(TraceBuffer, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
   ScriptedDialogs dialogs;
   TraceBuffer empty;
-  Frame frame(dialogs, "1", empty, 6);
-  ASSERT_FALSE(frame.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0}));
+  Boxes boxes;
+  Frame frame(boxes, "1", empty, 6);
+  ASSERT_FALSE(
+      RunAnswering(dialogs, boxes,
+                   frame.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0})));
   EXPECT_GE(empty.text().capacity(), 1u << 20);
   EXPECT_FALSE(empty.changed());
   const char* buffer = empty.text().data();
@@ -92,8 +96,11 @@ TEST(TraceBuffer, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
   EXPECT_EQ(empty.text().data(), buffer);  // never moved while it grew
 
   TraceBuffer earlier("earlier trace");
-  Frame frame2(dialogs, "1", earlier, 6);
-  ASSERT_FALSE(frame2.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0}));
+  Boxes boxes2;
+  Frame frame2(boxes2, "1", earlier, 6);
+  ASSERT_FALSE(RunAnswering(
+      dialogs, boxes2,
+      frame2.RefuseIfTooLarge({.bytes = 0, .trace_bytes = 1 << 20, .nanoseconds = 0})));
   EXPECT_EQ(earlier.text(), "earlier trace");
   EXPECT_FALSE(earlier.changed());
   earlier.Clear();

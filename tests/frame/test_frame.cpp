@@ -14,8 +14,10 @@ namespace {
 std::optional<int> Order(std::vector<std::string> answers, int minimum = 1) {
   ScriptedDialogs dialogs(std::move(answers));
   TraceBuffer pane;
-  Frame frame(dialogs, "1 2\r\n3 4", pane, 6);
-  const std::optional<int> n = frame.AskOrder("输入矩阵的阶数 n：", "", "3", minimum);
+  Boxes boxes;
+  Frame frame(boxes, "1 2\r\n3 4", pane, 6);
+  const std::optional<int> n =
+      RunAnswering(dialogs, boxes, frame.AskOrder("输入矩阵的阶数 n：", "", "3", minimum));
   EXPECT_EQ(dialogs.shown().size(), 1u);
   EXPECT_FALSE(pane.changed());
   return n;
@@ -48,31 +50,40 @@ TEST(AskOrder, EndsTheCommandWithoutAnOrder) {
 TEST(AskOrder, ShowsThePromptTitleAndDefault) {
   ScriptedDialogs dialogs({"3"});
   TraceBuffer pane;
-  Frame frame(dialogs, "", pane, 6);
-  frame.AskOrder("输入数组的阶数 n：", "矩阵范数", "4", 1);
+  Boxes boxes;
+  Frame frame(boxes, "", pane, 6);
+  RunAnswering(dialogs, boxes, frame.AskOrder("输入数组的阶数 n：", "矩阵范数", "4", 1));
   EXPECT_EQ(dialogs.Log(), "input\t矩阵范数\t输入数组的阶数 n：\t4\t3\n");
 }
 
 TEST(Ask, TrimsSpacesOnlyAndTellsCancelFromEmpty) {
   ScriptedDialogs dialogs({"  1e-4 ", "\t2 ", ""});
   TraceBuffer pane;
-  Frame frame(dialogs, "", pane, 6);
-  EXPECT_EQ(frame.Ask("a"), "1e-4");
-  EXPECT_EQ(frame.Ask("b"), "\t2");
-  EXPECT_EQ(frame.Ask("c"), "");
-  EXPECT_EQ(frame.Ask("d"), std::nullopt);
-  EXPECT_EQ(frame.AskNonEmpty("e"), std::nullopt);
+  Boxes boxes;
+  Frame frame(boxes, "", pane, 6);
+  EXPECT_EQ(RunAnswering(dialogs, boxes, frame.Ask("a")), "1e-4");
+  EXPECT_EQ(RunAnswering(dialogs, boxes, frame.Ask("b")), "\t2");
+  EXPECT_EQ(RunAnswering(dialogs, boxes, frame.Ask("c")), "");
+  EXPECT_EQ(RunAnswering(dialogs, boxes, frame.Ask("d")), std::nullopt);
+  EXPECT_EQ(RunAnswering(dialogs, boxes, frame.AskNonEmpty("e")), std::nullopt);
 }
 
 TEST(RefuseIfTooLarge, RefusesWithAnOkMessageAndLeavesThePanes) {
   ScriptedDialogs dialogs;
   TraceBuffer pane("earlier trace");
-  Frame frame(dialogs, "1", pane, 6);
-  EXPECT_FALSE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 1e6, .nanoseconds = 1e6}));
+  Boxes boxes;
+  Frame frame(boxes, "1", pane, 6);
+  EXPECT_FALSE(
+      RunAnswering(dialogs, boxes,
+                   frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 1e6, .nanoseconds = 1e6})));
   EXPECT_TRUE(dialogs.shown().empty());
 
-  EXPECT_TRUE(frame.RefuseIfTooLarge({.bytes = 2e9, .trace_bytes = 0, .nanoseconds = 1e6}));
-  EXPECT_TRUE(frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 0, .nanoseconds = 1e12}));
+  EXPECT_TRUE(
+      RunAnswering(dialogs, boxes,
+                   frame.RefuseIfTooLarge({.bytes = 2e9, .trace_bytes = 0, .nanoseconds = 1e6})));
+  EXPECT_TRUE(
+      RunAnswering(dialogs, boxes,
+                   frame.RefuseIfTooLarge({.bytes = 1e6, .trace_bytes = 0, .nanoseconds = 1e12})));
   ASSERT_EQ(dialogs.shown().size(), 2u);
   const MessageRequest& shown = dialogs.shown()[0].message;
   EXPECT_EQ(shown.text, "阶数太大，超出了本程序的计算能力。");
