@@ -155,6 +155,14 @@ page.pane1.view.root.addEventListener('focus', statusFor('statusEditArea'));
 page.pane2.view.root.addEventListener('focus', statusFor('statusResultArea'));
 document.getElementById('stop').addEventListener('click', () => runs.engine.stop());
 
+// In the result pane and in a read-only view the editing keys are the
+// pane's own (Ctrl+A selects its text, Ctrl+C copies it), as in the window;
+// the menu's items act on the edit pane.
+const PANE_KEYS = new Set(['EditSelectAll', 'EditCut', 'EditCopy', 'EditPaste', 'EditDelete']);
+function paneKeepsKeys(target) {
+  return target === text2 || target === page.pane1.view.root || target === page.pane2.view.root;
+}
+
 document.addEventListener('keydown', (event) => {
   if (runs.running && event.key === 'Escape' && !document.querySelector('dialog[open]')) {
     runs.engine.stop();
@@ -162,6 +170,7 @@ document.addEventListener('keydown', (event) => {
   }
   if (!page.catalog || document.querySelector('dialog[open]')) return;
   const item = shortcutItem(page.catalog, event);
+  if (item && PANE_KEYS.has(item) && paneKeepsKeys(event.target)) return;
   if (item) {
     event.preventDefault();
     const node = page.menuBar.item(item);
