@@ -17,7 +17,9 @@ import {createDisplay} from './display.js';
 import {asset} from './core.js';
 import {showExitScreen} from './exit.js';
 import {CATALOG} from './built-catalog.js';
-import {takePanes, watchForUpdates} from './update.js';
+import {watchForUpdates} from './update.js';
+import {takePanes} from './keeping.js';
+import {watchDrafts} from './drafts.js';
 
 // The status line while the core loads (the page's own HTML says it first),
 // and why the Solve menus are disabled.
@@ -139,8 +141,13 @@ function coreStarted(received) {
   // The service worker fetches what it keeps once the page has it.
   watchForUpdates({
     notice: document.getElementById('update'),
-    panes: () => ({text1: page.pane1.value, text2: page.pane2.value}),
+    panes: () => {
+      // A long trace as the bytes the core wrote, not decoded.
+      const kept = page.pane2.snapshot();
+      return {text1: page.pane1.value, text2: kept.bytes ?? kept.text};
+    },
     busy: () => runs.running,
+    say: page.setStatus,
   });
   // When the page became interactive (read by the page's benchmark).
   document.body.dataset.readyMs = String(Math.round(performance.now()));
@@ -206,10 +213,20 @@ window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => 
 // at once, before the core has loaded.
 if (CATALOG) start(CATALOG);
 
-// The panes' texts kept across a reload into a newer version.
+// The drafts of the edit pane, offered back after a reload or a closed tab.
+const drafts = watchDrafts({pane: page.pane1, notice: document.getElementById('draft'),
+                            changed: () => page.hints.changed()});
+
+// The panes' texts kept across a reload into a newer version; a trace too
+// long for the browser's storage leaves a line saying so.
+const NOT_KEPT = '（结果区的内容太多，重新载入时没有保留。）';
 takePanes().then((texts) => {
-  if (texts === null) return;
-  page.pane1.value = texts.text1;
-  page.pane2.value = texts.text2;
-  page.hints.changed();
+  if (texts !== null) {
+    page.pane1.value = texts.text1;
+    if (!texts.text2Kept) page.pane2.value = NOT_KEPT;
+    else if (typeof texts.text2 === 'string') page.pane2.value = texts.text2;
+    else page.pane2.setBytes(texts.text2);
+    page.hints.changed();
+  }
+  drafts.offer(texts !== null);
 });
