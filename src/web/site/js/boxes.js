@@ -151,6 +151,20 @@ export function frameBox(title, source) {
     const frame = document.createElement('iframe');
     frame.src = source;
     frame.title = title;
+    // Keys pressed in the frame are its document's: Esc there closes the
+    // box too, on every page the frame shows.
+    frame.addEventListener('load', () => {
+      try {
+        frame.contentDocument?.addEventListener('keydown', (event) => {
+          if (event.key === 'Escape') {
+            event.preventDefault();
+            finish(null);
+          }
+        });
+      } catch {
+        // A page of another origin keeps its keys.
+      }
+    });
     body.append(frame);
     const ok = button('确定', true);
     ok.addEventListener('click', () => finish(null));
