@@ -68,6 +68,29 @@ test('a drag past the bottom edge selects every line it scrolls over', async ({p
   expect(lines).toBeGreaterThan(5 * box.height / 20);
 });
 
+test('scrolled across, the view draws the columns in sight of every line', async ({page}) => {
+  await openPage(page);
+  const expected = (await runAsNative(page, LONG)).split('\r\n');
+  const view = page.locator('#text2-view');
+  await view.evaluate((node) => { node.scrollLeft = node.scrollWidth; });
+  // Each line in sight shows its end, wide characters and all.
+  const shown = await view.evaluate(async (node) => {
+    await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+    return node.querySelector('pre').textContent.split('\n');
+  });
+  const first = await view.evaluate((node) => {
+    const pre = node.querySelector('pre');
+    const top = new DOMMatrix(getComputedStyle(pre).transform).m42;
+    return Math.round(top / parseFloat(getComputedStyle(pre).lineHeight));
+  });
+  const widest = Math.max(...expected.slice(first, first + 40).map((line) => line.length));
+  for (let i = 0; i < 40; ++i) {
+    const line = expected[first + i];
+    expect(line.endsWith(shown[i].trimStart()), `line ${first + i}`).toBe(true);
+    if (line.length === widest) expect(shown[i].trim().length).toBeGreaterThan(20);
+  }
+});
+
 test.describe('on a phone', () => {
   test.use({viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
 
