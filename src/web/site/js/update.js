@@ -22,7 +22,12 @@ export function watchForUpdates({notice, panes, busy, say}) {
     offered = true;
     notice.hidden = false;
   };
-  const reload = () => location.reload();
+  let reloading = false;
+  const reload = () => {
+    if (reloading) return;
+    reloading = true;
+    location.reload();
+  };
   button.addEventListener('click', async () => {
     if (!offered || busy() || button.disabled) return;
     button.disabled = true;
