@@ -12,6 +12,7 @@ const AREA_MAX_LINES = 10000;
 // a line proportionally.
 const MAX_SCROLL_PX = 8_000_000;
 const SPARE_LINES = 20;
+const SPARE_COLUMNS = 40;
 
 
 function countLines(text, limit) {
@@ -281,11 +282,12 @@ class LongTextView {
   }
 
   draw(sight) {
-    const lines = sight.last - sight.first;
-    const columns = sight.endColumn - sight.column;
-    const first = sight.top === null ? Math.max(0, sight.first - lines - SPARE_LINES)
-        : sight.first;
-    const last = Math.min(this.count, sight.last + lines + SPARE_LINES);
+    // Half a screen more on each side: a redraw stays small, and a wheel
+    // step or two needs none.
+    const lines = Math.ceil((sight.last - sight.first) / 2) + SPARE_LINES;
+    const columns = Math.ceil((sight.endColumn - sight.column) / 2) + SPARE_COLUMNS;
+    const first = sight.top === null ? Math.max(0, sight.first - lines) : sight.first;
+    const last = Math.min(this.count, sight.last + lines);
     const from = Math.max(0, sight.column - columns);
     const to = sight.endColumn + columns;
     const top = sight.top === null ? first * this.lineHeight : sight.top;
