@@ -100,3 +100,20 @@ test('丢弃 drops a closed tab\'s draft; a text in the pane is not replaced una
   await next.waitForFunction(() => document.body.dataset.draftsOffered === '1');
   await expect(next.locator('#draft')).toBeHidden();
 });
+
+test.describe('on a phone', () => {
+  test.use({viewport: {width: 390, height: 844}, hasTouch: true, isMobile: true});
+
+  test('the offer of a draft and its buttons are on the screen', async ({page}) => {
+    await openPage(page);
+    await type(page, '4 1 0\n1 4 1\n0 1 4');
+    await page.reload();
+    await expect(page.locator('#draft')).toBeVisible();
+    for (const name of ['恢复', '丢弃']) {
+      const box = await page.locator('#draft').getByRole('button', {name}).boundingBox();
+      expect(box.x + box.width).toBeLessThanOrEqual(390);
+      expect(box.height).toBeGreaterThanOrEqual(44);
+      expect(box.height).toBeLessThan(60);
+    }
+  });
+});
