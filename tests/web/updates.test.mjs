@@ -252,3 +252,38 @@ test('a reload with a trace too long for one stored value keeps it in parts',
     rmSync(folder, {recursive: true, force: true});
   }
 });
+
+test('a trace the browser has no room for is left out with a line saying so; the edit pane ' +
+     'is kept', async ({page}, testInfo) => {
+  test.setTimeout(120_000);
+  const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
+  const port = portFor(testInfo, 4);
+  const url = `http://127.0.0.1:${port}/`;
+  let server = await serve(builtSite, port);
+  // Storage that refuses the result pane's parts, as a full disk does.
+  await page.addInitScript(() => {
+    const put = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function (value, key) {
+      if (Array.isArray(key) && key[0] === 'kept' && key[2] === 'text2') {
+        throw new DOMException('no room', 'QuotaExceededError');
+      }
+      return put.call(this, value, key);
+    };
+  });
+  try {
+    await openAndKeep(page, url);
+    const text = '3 -4 12';
+    await editPane(page).fill(text);
+    await choose(page, '求解', '向量范数');
+    await expect.poll(() => resultText(page)).toBe(
+        runNative({method: 'vector-norms', text}).stdout.toString('utf8'));
+    server = await deploySecond(server, folder, port, [page]);
+    await reloadIntoNext(page);
+    await expect.poll(() => page.evaluate(() => window.matcalcPage.text1())).toBe(text);
+    await expect.poll(() => resultText(page))
+        .toBe('（浏览器的存储空间不够，重新载入时没有保留结果区的内容。）');
+  } finally {
+    await server.stop();
+    rmSync(folder, {recursive: true, force: true});
+  }
+});

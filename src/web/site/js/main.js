@@ -219,7 +219,7 @@ const drafts = watchDrafts({pane: page.pane1, notice: document.getElementById('d
 
 // The panes' texts kept across a reload into a newer version; a trace too
 // long for the browser's storage leaves a line saying so.
-const NOT_KEPT = '（结果区的内容太多，重新载入时没有保留。）';
+const NOT_KEPT = '（浏览器的存储空间不够，重新载入时没有保留结果区的内容。）';
 takePanes().then((texts) => {
   if (texts !== null) {
     page.pane1.value = texts.text1;
