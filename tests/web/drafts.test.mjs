@@ -26,6 +26,17 @@ function keptDraft(page) {
   }));
 }
 
+// Closes `tab` and waits until `other` sees it closed (the browser lets go
+// of a closed tab's lock a moment after).
+async function closeTab(tab, other) {
+  const id = await tab.evaluate(() => sessionStorage.getItem('matcalc.tab'));
+  await tab.close();
+  await expect.poll(() => other.evaluate(async (name) => {
+    const {held} = await navigator.locks.query();
+    return held.some((lock) => lock.name === name);
+  }, `matcalc-tab:${id}`)).toBe(false);
+}
+
 async function type(page, text) {
   await editPane(page).click();
   await page.keyboard.type(text);
@@ -49,6 +60,7 @@ test('typed text is offered back after a reload of its tab', async ({page}) => {
   await expect.poll(() => keptDraft(page)).toBe(null);
   await page.reload();
   await expect(page.locator('body.ready')).toBeAttached();
+  await page.waitForFunction(() => document.body.dataset.draftsOffered === '1');
   await expect(page.locator('#draft')).toBeHidden();
 });
 
@@ -59,7 +71,7 @@ test('a closed tab\'s text is offered to the next tab; an open tab\'s is not',
   const closed = await context.newPage();
   await openPage(closed);
   await type(closed, '5 6\n7 8  # closed');
-  await closed.close();
+  await closeTab(closed, page);
 
   const next = await context.newPage();
   await openPage(next);
@@ -83,8 +95,10 @@ test('丢弃 drops a closed tab\'s draft; a text in the pane is not replaced una
   const closed = await context.newPage();
   await openPage(closed);
   await type(closed, '9 8 7');
-  await closed.close();
   await openPage(page);
+  await closeTab(closed, page);
+  await page.reload();
+  await expect(page.locator('body.ready')).toBeAttached();
   await editPane(page).fill('1 1\n1 2');
   const notice = page.locator('#draft');
   await expect(notice).toBeVisible();
