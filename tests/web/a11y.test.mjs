@@ -2,7 +2,7 @@
 // axe (axe-core, locked in package-lock.json) finds no violation.
 import {test, expect} from '@playwright/test';
 import {createRequire} from 'node:module';
-import {choose, openPage} from './support.mjs';
+import {answerBoxes, catalogCaption, choose, editPane, openPage, runNative} from './support.mjs';
 
 const axePath = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 
@@ -51,4 +51,35 @@ test('文件 → 退出 shows the credits and says how to end the program', asyn
   await screen.click();
   await expect(screen).toHaveCount(0);
   await expect(pane).toBeFocused();
+});
+
+test('number boxes ask for a keypad, a question is described by its text, a finished command ' +
+     'is announced', async ({page}) => {
+  await openPage(page);
+  // A question: its text is what a screen reader reads with its title.
+  const job = {method: 'jacobi-iteration', text: '1 100 101\n100 1 101',
+               answers: ['2', '0.0001', '10', '0', '0'], replies: ['yes']};
+  const expected = runNative(job);
+  await editPane(page).fill(job.text);
+  await choose(page, '方程组', catalogCaption(job.method));
+  const order = page.getByRole('dialog').getByRole('textbox');
+  await expect(order).toHaveAttribute('inputmode', 'decimal');
+  const questions = expected.boxes.filter((box) => box.kind === 'message');
+  expect(questions.length).toBeGreaterThan(0);
+  for (const box of expected.boxes) {
+    if (box.kind === 'message') {
+      const dialog = page.getByRole('dialog').last();
+      await expect(dialog).toBeVisible();
+      await expect(dialog).toHaveAccessibleDescription(box.text.replace(/\s+/g, ' ').trim());
+    }
+    await answerBoxes(page, [box]);
+  }
+  await expect(page.locator('body.busy')).toHaveCount(0);
+  await expect(page.locator('#announce')).toHaveText(`已完成：${catalogCaption(job.method)}`);
+  await expect(page.locator('#announce')).toHaveAttribute('aria-live', 'polite');
+  // A file name is no number.
+  await choose(page, '文件', '另存为');
+  const name = page.getByRole('dialog', {name: '另存为'}).getByRole('textbox');
+  await expect(name).toBeVisible();
+  expect(await name.getAttribute('inputmode')).toBe(null);
 });

@@ -10,7 +10,7 @@ test('the menus and panes are there before the module loads', async ({page}) => 
   await page.route('**/*.wasm', () => {});
   await page.goto('/');
   const heads = page.getByRole('menubar').getByRole('menuitem');
-  await expect(heads).toHaveCount(6);
+  await expect(heads).toHaveCount(7);
   await expect(page.getByRole('toolbar').getByRole('button')).not.toHaveCount(0);
   await expect(page.locator('#status')).toHaveText('正在启动计算器……');
   await expect(page.locator('#progress')).toBeVisible();
@@ -35,7 +35,7 @@ test('the Solve items say why they are disabled', async ({page}) => {
 
 test('the menubar and the toolbar are in the page as it is served', async ({request}) => {
   const html = await (await request.get('/')).text();
-  expect(html.match(/class="menu-head"/g)).toHaveLength(6);
+  expect(html.match(/class="menu-head"/g)).toHaveLength(7);
   expect(html).toContain('文件(<u>F</u>)');
   expect(html.match(/class="tool"/g).length).toBeGreaterThan(5);
 });

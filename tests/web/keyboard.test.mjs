@@ -2,7 +2,7 @@
 // mnemonic letter, Esc) and the focus given back after a menu, a box, a
 // command and the help; the status line says what Esc does.
 import {test, expect} from '@playwright/test';
-import {editPane, openPage} from './support.mjs';
+import {choose, editPane, openPage} from './support.mjs';
 
 function head(page, caption) {
   return page.getByRole('menubar').getByRole('menuitem', {name: new RegExp(`^${caption}\\(`)});
@@ -82,4 +82,31 @@ test('the focus comes back after a box, a command and the help', async ({page}) 
   await page.keyboard.press('Escape');
   await expect(page.getByRole('dialog')).toHaveCount(0);
   await expect(editPane(page)).toBeFocused();
+});
+
+test('Esc closes the manual with the focus inside it', async ({page}) => {
+  await openPage(page);
+  await editPane(page).click();
+  await choose(page, '帮助', '帮助文件');
+  const dialog = page.getByRole('dialog', {name: '帮助文件'});
+  const manual = dialog.frameLocator('iframe');
+  await expect(manual.getByRole('heading', {level: 1})).toBeVisible();
+  await manual.locator('body').click();
+  expect(await page.evaluate(() => document.activeElement.tagName)).toBe('IFRAME');
+  await page.keyboard.press('Escape');
+  await expect(dialog).toHaveCount(0);
+  await expect(editPane(page)).toBeFocused();
+  // And after a link has taken the frame to another page of the manual.
+  await choose(page, '帮助', '帮助文件');
+  const link = manual.locator('a[href]:not([href^="#"]):not([href^="http"])').first();
+  if (await link.count() > 0) {
+    const before = await dialog.locator('iframe').evaluate((node) => node.contentWindow.location.href);
+    await link.click();
+    await expect.poll(() => dialog.locator('iframe').evaluate((node) =>
+      node.contentDocument.readyState === 'complete' && node.contentWindow.location.href))
+        .not.toBe(before);
+    await manual.locator('body').click();
+  }
+  await page.keyboard.press('Escape');
+  await expect(dialog).toHaveCount(0);
 });

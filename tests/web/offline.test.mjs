@@ -21,6 +21,9 @@ test('a reload offline is served by the service worker and computes', async ({pa
   await choose(page, '帮助', '帮助文件');
   await expect(page.getByRole('dialog', {name: '帮助文件'}).frameLocator('iframe')
       .getByRole('heading', {level: 1})).toHaveText('矩阵计算器 帮助');
+  // The page by its file name, as a bookmark or a link may name it.
+  await page.goto('/index.html');
+  await expect(page.locator('body.ready')).toBeAttached();
 });
 
 test('the manifest makes the page installable', async ({page}) => {

@@ -61,3 +61,33 @@ test('controls are 44 × 44 px and the chart texts at least 11 px', async ({page
   expect(smallest).toBeGreaterThanOrEqual(11);
   await page.screenshot({path: test.info().outputPath('chart.png')});
 });
+
+test('the chart fits the box: every text and the legend on the screen', async ({page}) => {
+  await openPage(page);
+  const job = {method: 'jacobi', text: '4 1 -2 2\n1 2 0 1\n-2 0 3 -2\n2 1 -2 -1',
+               answers: ['4', '0'], replies: ['yes']};
+  await editPane(page).fill(job.text);
+  await choose(page, '求解', '古典雅可比法');
+  await answerBoxes(page, runNative(job).boxes);
+  await expect(page.locator('body.busy')).toHaveCount(0);
+  await choose(page, '显示', '收敛图');
+  const chart = page.locator('.box-chart svg');
+  await expect(chart).toBeVisible();
+  const body = await page.locator('.box-chart').boundingBox();
+  const svg = await chart.boundingBox();
+  expect(svg.x).toBeGreaterThanOrEqual(body.x);
+  expect(svg.x + svg.width).toBeLessThanOrEqual(body.x + body.width + 1);
+  const overflow = await chart.evaluate((node) => {
+    const right = node.closest('dialog').getBoundingClientRect().right;
+    return [...node.querySelectorAll('text')].filter((text) => text.textContent.trim() !== '')
+        .map((text) => [text.textContent, text.getBoundingClientRect()])
+        .filter(([, box]) => box.left < 0 || box.right > right)
+        .map(([content]) => content);
+  });
+  expect(overflow).toEqual([]);
+  // The legend is under the plot, and its texts keep their size.
+  const legend = await chart.locator('.legend').first().boundingBox();
+  const plot = await chart.locator('.panel rect').first().boundingBox();
+  expect(legend.y).toBeGreaterThan(plot.y + plot.height);
+  await page.screenshot({path: test.info().outputPath('chart-fits.png')});
+});

@@ -8,7 +8,7 @@ import {cpSync, mkdtempSync, readFileSync, readdirSync, renameSync, rmSync, writ
 import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {choose, editPane, resultText, runNative, symmetric} from './support.mjs';
+import {catalogCaption, choose, editPane, resultText, runNative, symmetric} from './support.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const builtSite = process.env.MATCALC_SITE || join(root, 'build', 'web', 'site');
@@ -147,6 +147,141 @@ test('a newer version is offered, never mixed in, and the panes survive the relo
     await expect.poll(() => resultText(page)).toBe(norms);
     await choose(page, '求解', '向量范数');
     await expect.poll(() => resultText(page)).toBe('B');
+  } finally {
+    await server.stop();
+    rmSync(folder, {recursive: true, force: true});
+  }
+});
+
+// Deploys the second build in place of the first on `port`, and has `pages`
+// see the offer.
+async function deploySecond(server, folder, port, pages) {
+  await server.stop();
+  const next = await serve(secondBuild(folder), port);
+  for (const page of pages) {
+    await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r.update()));
+    await expect(page.locator('#update')).toBeVisible();
+  }
+  return next;
+}
+
+// Clicks 重新载入 and waits until the new document is ready.
+async function reloadIntoNext(page) {
+  await page.evaluate(() => { window.beforeReload = true; });
+  await page.locator('#update').getByRole('button', {name: '重新载入'}).click();
+  await expect.poll(() => page.evaluate(() => window.beforeReload === undefined &&
+                                              document.body.classList.contains('ready'))
+      .catch(() => false), {timeout: 10_000}).toBe(true);
+}
+
+test('each tab reloads with its own panes, and a new tab gets none of them',
+     async ({page, context}, testInfo) => {
+  test.setTimeout(120_000);
+  const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
+  const port = portFor(testInfo, 2);
+  const url = `http://127.0.0.1:${port}/`;
+  let server = await serve(builtSite, port);
+  try {
+    const a = page;
+    await openAndKeep(a, url);
+    const b = await context.newPage();
+    await openAndKeep(b, url);
+    await editPane(a).fill('1 2 3  # tab A');
+    await editPane(b).fill('9 9 9  # tab B');
+    server = await deploySecond(server, folder, port, [a, b]);
+
+    await reloadIntoNext(a);
+    await expect.poll(() => a.evaluate(() => window.matcalcPage.text1())).toBe('1 2 3  # tab A');
+    // The version has changed under B meanwhile: its 重新载入 still reloads.
+    await reloadIntoNext(b);
+    await expect.poll(() => b.evaluate(() => window.matcalcPage.text1())).toBe('9 9 9  # tab B');
+    await choose(b, '求解', '向量范数');
+    await expect.poll(() => resultText(b)).toBe('B');
+
+    const c = await context.newPage();
+    await c.goto(url);
+    await expect(c.locator('body.ready')).toBeAttached();
+    // Whatever C was to be given has come by the time it offers drafts.
+    await c.waitForFunction(() => document.body.dataset.draftsOffered === '1');
+    await expect(c.locator('#draft')).toBeHidden();
+    expect(await c.evaluate(() => window.matcalcPage.text1())).toBe('');
+  } finally {
+    await server.stop();
+    rmSync(folder, {recursive: true, force: true});
+  }
+});
+
+test('a reload with a trace too long for one stored value keeps it in parts',
+     async ({page}, testInfo) => {
+  test.setTimeout(300_000);
+  const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
+  const port = portFor(testInfo, 3);
+  const url = `http://127.0.0.1:${port}/`;
+  let server = await serve(builtSite, port);
+  try {
+    await openAndKeep(page, url);
+    // Jacobi of order 200 with eps 0: about 196 MB of trace.
+    const text = symmetric(200);
+    await editPane(page).fill(text);
+    await choose(page, '求解', catalogCaption('jacobi'));
+    for (const answer of ['200', '0']) {
+      await page.getByRole('dialog').last().getByRole('textbox').fill(answer);
+      await page.keyboard.press('Enter');
+    }
+    await page.getByRole('dialog').last().getByRole('button', {name: '是'}).click();
+    await expect(page.locator('body.busy')).toHaveCount(0, {timeout: 200_000});
+    const digest = () => page.evaluate(async () => {
+      const bytes = new TextEncoder().encode(window.matcalcPage.text2());
+      const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
+      return [bytes.length, [...hash].map((b) => b.toString(16).padStart(2, '0')).join('')];
+    });
+    const before = await digest();
+    expect(before[0]).toBeGreaterThan(150_000_000);
+
+    server = await deploySecond(server, folder, port, [page]);
+    await page.evaluate(() => { window.beforeReload = true; });
+    await page.locator('#update').getByRole('button', {name: '重新载入'}).click();
+    await expect.poll(() => page.evaluate(() => window.beforeReload === undefined &&
+                                                document.body.classList.contains('ready'))
+        .catch(() => false), {timeout: 60_000}).toBe(true);
+    await expect.poll(() => page.evaluate(() => window.matcalcPage.text1()),
+                      {timeout: 60_000}).toBe(text);
+    await expect.poll(digest, {timeout: 60_000}).toEqual(before);
+  } finally {
+    await server.stop();
+    rmSync(folder, {recursive: true, force: true});
+  }
+});
+
+test('a trace the browser has no room for is left out with a line saying so; the edit pane ' +
+     'is kept', async ({page}, testInfo) => {
+  test.setTimeout(120_000);
+  const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
+  const port = portFor(testInfo, 4);
+  const url = `http://127.0.0.1:${port}/`;
+  let server = await serve(builtSite, port);
+  // Storage that refuses the result pane's parts, as a full disk does.
+  await page.addInitScript(() => {
+    const put = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function (value, key) {
+      if (Array.isArray(key) && key[0] === 'kept' && key[2] === 'text2') {
+        throw new DOMException('no room', 'QuotaExceededError');
+      }
+      return put.call(this, value, key);
+    };
+  });
+  try {
+    await openAndKeep(page, url);
+    const text = '3 -4 12';
+    await editPane(page).fill(text);
+    await choose(page, '求解', '向量范数');
+    await expect.poll(() => resultText(page)).toBe(
+        runNative({method: 'vector-norms', text}).stdout.toString('utf8'));
+    server = await deploySecond(server, folder, port, [page]);
+    await reloadIntoNext(page);
+    await expect.poll(() => page.evaluate(() => window.matcalcPage.text1())).toBe(text);
+    await expect.poll(() => resultText(page))
+        .toBe('（浏览器的存储空间不够，重新载入时没有保留结果区的内容。）');
   } finally {
     await server.stop();
     rmSync(folder, {recursive: true, force: true});

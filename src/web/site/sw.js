@@ -40,8 +40,11 @@ self.addEventListener('activate', (event) => {
 self.addEventListener('fetch', (event) => {
   const request = event.request;
   if (request.method !== 'GET' || new URL(request.url).origin !== location.origin) return;
+  // The page is kept as the folder's address; its file name asks for it too.
+  const page = new URL('index.html', self.registration.scope).href;
+  const kept = request.url.split(/[?#]/)[0] === page ? './' : request;
   event.respondWith(caches.open(CACHE).then(async (cache) => {
-    const hit = await cache.match(request, {ignoreSearch: true});
+    const hit = await cache.match(kept, {ignoreSearch: true});
     if (hit) return hit;
     return fetch(request);
   }));

@@ -2,7 +2,7 @@
 // with it): what is drawn where, without a browser.
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {drawChart, label, ticks} from '../../../src/web/site/js/chart.js';
+import {drawChart, label, ticks, wrap} from '../../../src/web/site/js/chart.js';
 
 function* nodes(tree) {
   yield tree;
@@ -69,4 +69,43 @@ for (const [low, high, count, expected] of tickRows) {
 const labelRows = [[0, '0'], [2.5, '2.5'], [1 / 3, '0.333333'], [1e6, '1.00E+6'], [-2e-5, '-2.00E-5']];
 for (const [value, text] of labelRows) {
   test(`label ${value}`, () => assert.equal(label(value), text));
+}
+
+// A phone's box: the legend under the plot, fewer ticks, the titles wrapped,
+// nothing past the width.
+test('a narrow chart keeps its parts inside its width', () => {
+  const width = 336;
+  const svg = drawChart({...jacobi, giveUp: '未收敛：此方法不适合这个矩阵，计算被迫终止，' +
+                                           '请重新选择其他方法（第 101 次变换后放弃）'},
+                        '放弃处', width);
+  assert.equal(svg.attributes.width, String(width));
+  const giveUp = withClass(svg, 'give-up').map((n) => n.text);
+  assert.ok(giveUp.length > 1);
+  assert.equal(giveUp.join(''), '未收敛：此方法不适合这个矩阵，计算被迫终止，请重新选择其他方法（第 101 次变换后放弃）');
+  for (const line of [...giveUp, ...withClass(svg, 'chart-title').map((n) => n.text)]) {
+    assert.ok(wrap(line, 13, width - 16).length === 1, line);
+  }
+  for (const [panel, legend] of withClass(svg, 'panel').map((p) => [p, withClass(p, 'legend')[0]])) {
+    const [lx] = legend.attributes.transform.match(/[\d.]+/g).map(Number);
+    assert.ok(lx < 20, 'the legend starts at the left edge');
+    const plot = panel.children.find((n) => n.name === 'g' && !n.attributes.class);
+    const [, py] = plot.attributes.transform.match(/[\d.]+/g).map(Number);
+    const [, ly] = legend.attributes.transform.match(/[\d.]+/g).map(Number);
+    assert.ok(ly > py + 190, 'the legend is under the plot');
+  }
+  // Seven passes on 252 px: a tick every one or two, never ten.
+  const xLabels = [...nodes(withClass(svg, 'panel')[1])]
+      .filter((n) => n.name === 'text' && n.attributes['text-anchor'] === 'middle' &&
+              n.attributes['font-size'] === '11');
+  assert.ok(xLabels.length <= 6, `${xLabels.length} ticks`);
+});
+
+const wrapRows = [
+  // [text, size, room, lines]
+  ['短标题', 15, 300, ['短标题']],
+  ['第 101 次变换后放弃', 13, 60, ['第 101', '次变换后', '放弃']],
+  ['', 12, 100, ['']],
+];
+for (const [text, size, room, lines] of wrapRows) {
+  test(`wrap ${JSON.stringify(text)} at ${room}`, () => assert.deepEqual(wrap(text, size, room), lines));
 }

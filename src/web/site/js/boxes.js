@@ -77,11 +77,13 @@ function button(label, isDefault) {
 }
 
 // An input box: resolves with the text confirmed, or null when cancelled.
-export function inputBox({title, text, defaultText}) {
+// A `numeric` box asks for a number: a phone shows its keypad of digits.
+export function inputBox({title, text, defaultText, numeric = false}) {
   return showBox(title, 'none', (body, buttons, finish) => {
     const label = element('label', 'box-prompt', toLines(text));
     const input = element('input', 'box-input');
     input.type = 'text';
+    if (numeric) input.inputMode = 'decimal';
     input.value = defaultText || '';
     input.autocomplete = 'off';
     input.spellcheck = false;
@@ -101,7 +103,11 @@ export function inputBox({title, text, defaultText}) {
 export function messageBox({title, text, buttons: kind = 'ok', defaultButton = 'yes',
                             icon = 'none'}) {
   return showBox(title, icon, (body, buttons, finish) => {
-    body.append(element('p', 'box-prompt', toLines(text)));
+    // The text is what the box asks: read with its title.
+    const prompt = element('p', 'box-prompt', toLines(text));
+    prompt.id = `box-text-${serial}`;
+    body.closest('dialog').setAttribute('aria-describedby', prompt.id);
+    body.append(prompt);
     if (kind === 'yesno') {
       const yes = button('是', defaultButton === 'yes');
       const no = button('否', defaultButton === 'no');
@@ -145,6 +151,20 @@ export function frameBox(title, source) {
     const frame = document.createElement('iframe');
     frame.src = source;
     frame.title = title;
+    // Keys pressed in the frame are its document's: Esc there closes the
+    // box too, on every page the frame shows.
+    frame.addEventListener('load', () => {
+      try {
+        frame.contentDocument?.addEventListener('keydown', (event) => {
+          if (event.key === 'Escape') {
+            event.preventDefault();
+            finish(null);
+          }
+        });
+      } catch {
+        // A page of another origin keeps its keys.
+      }
+    });
     body.append(frame);
     const ok = button('确定', true);
     ok.addEventListener('click', () => finish(null));

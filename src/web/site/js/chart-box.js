@@ -1,7 +1,7 @@
 // The 显示 menu's 收敛图 in the page: the chart of the last iterative
 // command in a box, exportable as SVG and PNG.
 import {customBox} from './boxes.js';
-import {buildChart, pngBlob, svgFileText} from './chart.js';
+import {WIDTH, buildChart, pngBlob, svgFileText} from './chart.js';
 import {download} from './files.js';
 
 function button(label) {
@@ -17,7 +17,12 @@ function button(label) {
 export function showChart(plan, texts) {
   return customBox(texts.chartTitle, 'none', (body, buttons, finish) => {
     body.classList.add('box-chart');
-    const svg = buildChart(plan, texts.giveUpLegend);
+    // As wide as the box can be on this screen (its margins and padding
+    // off); the files exported are the full-width chart whatever the screen.
+    const room = Math.floor(Math.min(800, window.innerWidth - 24) - 30);
+    const svg = buildChart(plan, texts.giveUpLegend, Math.min(WIDTH, room));
+    const full = () => (svg.getAttribute('width') === String(WIDTH) ? svg
+        : buildChart(plan, texts.giveUpLegend));
     const close = button(texts.close);
     close.addEventListener('click', () => finish(null));
     if (svg === null) {
@@ -30,12 +35,12 @@ export function showChart(plan, texts) {
     body.append(svg);
     const svgButton = button(texts.exportSvg);
     svgButton.addEventListener('click', () => {
-      download(`${texts.chartTitle}.svg`, new TextEncoder().encode(svgFileText(svg)));
+      download(`${texts.chartTitle}.svg`, new TextEncoder().encode(svgFileText(full())));
     });
     const pngButton = button(texts.exportPng);
     pngButton.addEventListener('click', async () => {
       try {
-        download(`${texts.chartTitle}.png`, new Uint8Array(await (await pngBlob(svg)).arrayBuffer()));
+        download(`${texts.chartTitle}.png`, new Uint8Array(await (await pngBlob(full())).arrayBuffer()));
       } catch {
         // The picture could not be drawn: nothing is offered.
       }

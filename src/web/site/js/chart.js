@@ -8,9 +8,14 @@
 
 
 const NS = 'http://www.w3.org/2000/svg';
-const WIDTH = 760;
+export const WIDTH = 760;
 const PANEL_HEIGHT = 300;
 const MARGIN = {left: 78, right: 200, top: 62, bottom: 48};
+// Narrower than this, the legend goes under the plot (a phone's screen).
+const LEGEND_BESIDE_MIN = 600;
+const NARROW_MARGIN = {left: 70, right: 14};
+const LEGEND_ROW = 18;
+const LEGEND_COLUMN = 170;
 const COLOURS = ['#1f5fa8', '#d0701a', '#2a8c3c', '#8a3ca0', '#b02a2a', '#3a9ab0', '#8c6d1f',
                  '#555555'];
 const GIVE_UP = '#c01010';
@@ -58,17 +63,62 @@ export function ticks(low, high, count) {
   return out;
 }
 
-// One panel of the plan at `top`: axes, grid, its lines and the give-up line.
-function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
-  const g = append(svg, element('g', {class: 'panel', transform: `translate(0,${top})`}));
-  const plotWidth = WIDTH - MARGIN.left - MARGIN.right;
-  const plotHeight = PANEL_HEIGHT - MARGIN.top - MARGIN.bottom;
-  append(g, element('text', {x: MARGIN.left, y: 22, 'font-size': 15, 'font-weight': 'bold',
-                             class: 'chart-title'}, panel.title));
-  if (subtitle) {
-    append(g, element('text', {x: MARGIN.left, y: 42, 'font-size': 13, fill: GIVE_UP,
-                               class: 'give-up'}, subtitle));
+// `text` in lines of at most `room` pixels at `size` (a Chinese character
+// a square, other characters about half of one); a run of letters and
+// digits stays whole.
+export function wrap(text, size, room) {
+  const lines = [];
+  let line = '';
+  let used = 0;
+  for (const word of text.match(/[\w.+-]+|\s+|./gu) || []) {
+    const width = [...word].reduce((sum, c) => sum + (c.charCodeAt(0) < 0x2e80 ? 0.56 : 1), 0) *
+        size;
+    if (used + width > room && line.trim() !== '') {
+      lines.push(line.trimEnd());
+      line = '';
+      used = 0;
+      if (word.trim() === '') continue;
+    }
+    line += word;
+    used += width;
   }
+  if (line.trim() !== '') lines.push(line.trimEnd());
+  return lines.length > 0 ? lines : [''];
+}
+
+// Where the parts of a panel go at `width`: the legend beside the plot, or
+// under it in as many columns as fit, and the titles wrapped to the width.
+function layout(width, entries, title, subtitle) {
+  if (width >= LEGEND_BESIDE_MIN) {
+    return {left: MARGIN.left, titleX: MARGIN.left, plotWidth: width - MARGIN.left - MARGIN.right,
+            beside: true, columns: 1, height: PANEL_HEIGHT, top: MARGIN.top, titles: [title],
+            subtitles: subtitle ? [subtitle] : []};
+  }
+  const plotWidth = width - NARROW_MARGIN.left - NARROW_MARGIN.right;
+  const columns = Math.max(1, Math.floor((width - 16) / LEGEND_COLUMN));
+  const rows = Math.ceil(entries / columns);
+  const titles = wrap(title, 15, width - 16);
+  const subtitles = subtitle ? wrap(subtitle, 13, width - 16) : [];
+  const extra = (titles.length - 1) * 19 + Math.max(0, subtitles.length - 1) * 17;
+  return {left: NARROW_MARGIN.left, titleX: 8, plotWidth, beside: false, columns,
+          height: PANEL_HEIGHT + extra + rows * LEGEND_ROW + 8, top: MARGIN.top + extra, titles,
+          subtitles};
+}
+
+// One panel of the plan at `top`: axes, grid, its lines and the give-up line.
+function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
+  const g = append(svg, element('g', {class: 'panel', transform: `translate(0,${top})`}));
+  const plotWidth = place.plotWidth;
+  const plotHeight = PANEL_HEIGHT - MARGIN.top - MARGIN.bottom;
+  place.titles.forEach((line, i) => {
+    append(g, element('text', {x: place.titleX, y: 22 + 19 * i, 'font-size': 15,
+                               'font-weight': 'bold', class: 'chart-title'}, line));
+  });
+  const below = 19 * (place.titles.length - 1);
+  place.subtitles.forEach((line, i) => {
+    append(g, element('text', {x: place.titleX, y: 42 + below + 17 * i, 'font-size': 13,
+                               fill: GIVE_UP, class: 'give-up'}, line));
+  });
   const y = panel.y;
   let yTicks;
   let toY;
@@ -84,7 +134,7 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
     toY = (v) => plotHeight * (1 - (v - y.low) / (y.high - y.low));
   }
   const toX = (v) => plotWidth * (v - x.low) / Math.max(x.high - x.low, 1);
-  const plot = append(g, element('g', {transform: `translate(${MARGIN.left},${MARGIN.top})`}));
+  const plot = append(g, element('g', {transform: `translate(${place.left},${place.top})`}));
   append(plot, element('rect', {x: 0, y: 0, width: plotWidth, height: plotHeight,
                                 fill: '#ffffff', stroke: '#888888'}));
   yTicks.forEach((t, i) => {
@@ -93,7 +143,8 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
     append(plot, element('text', {x: -6, y: at + 4, 'text-anchor': 'end', 'font-size': 11,
                                   class: 'y-label'}, yLabels ? yLabels[i] : label(t)));
   });
-  for (const t of ticks(x.low, x.high, 10)) {
+  // A tick about every 48 px at most: ten on the full width.
+  for (const t of ticks(x.low, x.high, Math.min(10, Math.floor(plotWidth / 48)))) {
     if (!Number.isInteger(t)) continue;
     const at = toX(t);
     append(plot, element('line', {x1: at, x2: at, y1: plotHeight, y2: plotHeight + 5,
@@ -105,12 +156,19 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
                                 'font-size': 12}, x.title));
   append(plot, element('text', {x: -plotHeight / 2, y: -60, transform: 'rotate(-90)',
                                 'text-anchor': 'middle', 'font-size': 12}, y.title));
-  const legend = append(g, element('g', {
-    class: 'legend', transform: `translate(${MARGIN.left + plotWidth + 14},${MARGIN.top})`}));
-  // Every entry stays beside the plot: the rows close up when there are many
-  // (8 components, the eigenvalue and where the run gave up).
+  const legendAt = place.beside ? [place.left + plotWidth + 14, place.top]
+      : [8, place.top + plotHeight + MARGIN.bottom + 4];
+  const legend = append(g, element('g', {class: 'legend',
+                                         transform: `translate(${legendAt[0]},${legendAt[1]})`}));
+  // Beside the plot every entry stays there: the rows close up when there
+  // are many (8 components, the eigenvalue and where the run gave up). Under
+  // it the entries fill rows of `columns`.
   const entries = panel.lines.length + (gaveUpAt !== null ? 1 : 0);
-  const row = Math.min(20, Math.floor((plotHeight + MARGIN.bottom - 12) / Math.max(entries, 1)));
+  const row = place.beside
+    ? Math.min(20, Math.floor((plotHeight + MARGIN.bottom - 12) / Math.max(entries, 1)))
+    : LEGEND_ROW;
+  const entryAt = (i) => (place.beside ? [0, i * row]
+      : [(i % place.columns) * LEGEND_COLUMN, Math.floor(i / place.columns) * row]);
   panel.lines.forEach((line, i) => {
     const colour = line.dot ? EIGENVALUE : COLOURS[i % COLOURS.length];
     const points = line.points.map(([px, py]) => [toX(px).toFixed(2), toY(py).toFixed(2)]);
@@ -126,46 +184,55 @@ function drawPanel(svg, top, panel, x, subtitle, gaveUpAt, giveUpLegend) {
         }
       }
     }
-    append(legend, element('rect', {x: 0, y: i * row, width: 14, height: 10, fill: colour}));
-    append(legend, element('text', {x: 20, y: i * row + 10, 'font-size': 12}, line.name));
+    const [ex, ey] = entryAt(i);
+    append(legend, element('rect', {x: ex, y: ey, width: 14, height: 10, fill: colour}));
+    append(legend, element('text', {x: ex + 20, y: ey + 10, 'font-size': 12}, line.name));
   });
   if (gaveUpAt !== null) {
     const at = toX(gaveUpAt);
     append(plot, element('line', {x1: at, x2: at, y1: 0, y2: plotHeight, stroke: GIVE_UP,
                                   'stroke-width': 2, 'stroke-dasharray': '6 4',
                                   class: 'give-up-line'}));
-    const i = panel.lines.length;
-    append(legend, element('line', {x1: 0, x2: 14, y1: i * row + 5, y2: i * row + 5,
+    const [ex, ey] = entryAt(panel.lines.length);
+    append(legend, element('line', {x1: ex, x2: ex + 14, y1: ey + 5, y2: ey + 5,
                                     stroke: GIVE_UP, 'stroke-width': 2,
                                     'stroke-dasharray': '4 2'}));
-    append(legend, element('text', {x: 20, y: i * row + 10, 'font-size': 12}, giveUpLegend));
+    append(legend, element('text', {x: ex + 20, y: ey + 10, 'font-size': 12}, giveUpLegend));
   }
 }
 
 // The drawing of `plan` (the core's chart plan), the give-up line named
-// `giveUpLegend`; null for an empty plan.
-export function drawChart(plan, giveUpLegend) {
+// `giveUpLegend`, `width` pixels wide (a narrow one puts the legends under
+// the plots and has fewer ticks); null for an empty plan.
+export function drawChart(plan, giveUpLegend, width = WIDTH) {
   if (!plan || plan.empty) return null;
   const more = plan.more !== '';
-  const height = plan.panels.length * PANEL_HEIGHT + (more ? 24 : 0);
+  const places = plan.panels.map((panel, i) => layout(
+      width, panel.lines.length + (plan.gaveUpAt !== null ? 1 : 0), panel.title,
+      i === 0 ? plan.giveUp : ''));
+  const notes = !more ? [] : width >= LEGEND_BESIDE_MIN ? [plan.more] : wrap(plan.more, 12, width - 16);
+  const height = places.reduce((sum, place) => sum + place.height, 0) +
+      (more ? 24 + 16 * (notes.length - 1) : 0);
   const title = plan.panels[0].title;
-  const svg = element('svg', {width: WIDTH, height, viewBox: `0 0 ${WIDTH} ${height}`,
+  const svg = element('svg', {width, height, viewBox: `0 0 ${width} ${height}`,
                               role: 'img', 'aria-label': title,
                               'font-family': '"Noto Sans CJK SC", "WenQuanYi Zen Hei", sans-serif'});
-  append(svg, element('rect', {x: 0, y: 0, width: WIDTH, height, fill: '#ffffff'}));
+  append(svg, element('rect', {x: 0, y: 0, width, height, fill: '#ffffff'}));
+  let top = 0;
   plan.panels.forEach((panel, i) => {
-    drawPanel(svg, i * PANEL_HEIGHT, panel, plan.x, i === 0 ? plan.giveUp : '', plan.gaveUpAt,
-              giveUpLegend);
+    drawPanel(svg, top, panel, plan.x, plan.gaveUpAt, giveUpLegend, places[i]);
+    top += places[i].height;
   });
-  if (more) {
-    append(svg, element('text', {x: MARGIN.left, y: height - 8, 'font-size': 12}, plan.more));
-  }
+  notes.forEach((line, i) => {
+    append(svg, element('text', {x: places[0].titleX, y: height - 8 - 16 * (notes.length - 1 - i),
+                                 'font-size': 12}, line));
+  });
   return svg;
 }
 
-// The chart of `plan` as an SVG element; null for an empty plan.
-export function buildChart(plan, giveUpLegend) {
-  const tree = drawChart(plan, giveUpLegend);
+// The chart of `plan` as an SVG element `width` wide; null for an empty plan.
+export function buildChart(plan, giveUpLegend, width = WIDTH) {
+  const tree = drawChart(plan, giveUpLegend, width);
   return tree === null ? null : svgElement(tree);
 }
 

@@ -17,7 +17,9 @@ import {createDisplay} from './display.js';
 import {asset} from './core.js';
 import {showExitScreen} from './exit.js';
 import {CATALOG} from './built-catalog.js';
-import {takePanes, watchForUpdates} from './update.js';
+import {watchForUpdates} from './update.js';
+import {takePanes} from './keeping.js';
+import {watchDrafts} from './drafts.js';
 
 // The status line while the core loads (the page's own HTML says it first),
 // and why the Solve menus are disabled.
@@ -139,8 +141,13 @@ function coreStarted(received) {
   // The service worker fetches what it keeps once the page has it.
   watchForUpdates({
     notice: document.getElementById('update'),
-    panes: () => ({text1: page.pane1.value, text2: page.pane2.value}),
+    panes: () => {
+      // A long trace as the bytes the core wrote, not decoded.
+      const kept = page.pane2.snapshot();
+      return {text1: page.pane1.value, text2: kept.bytes ?? kept.text};
+    },
     busy: () => runs.running,
+    say: page.setStatus,
   });
   // When the page became interactive (read by the page's benchmark).
   document.body.dataset.readyMs = String(Math.round(performance.now()));
@@ -155,6 +162,14 @@ page.pane1.view.root.addEventListener('focus', statusFor('statusEditArea'));
 page.pane2.view.root.addEventListener('focus', statusFor('statusResultArea'));
 document.getElementById('stop').addEventListener('click', () => runs.engine.stop());
 
+// In the result pane and in a read-only view the editing keys are the
+// pane's own (Ctrl+A selects its text, Ctrl+C copies it), as in the window;
+// the menu's items act on the edit pane.
+const PANE_KEYS = new Set(['EditSelectAll', 'EditCut', 'EditCopy', 'EditPaste', 'EditDelete']);
+function paneKeepsKeys(target) {
+  return target === text2 || target === page.pane1.view.root || target === page.pane2.view.root;
+}
+
 document.addEventListener('keydown', (event) => {
   if (runs.running && event.key === 'Escape' && !document.querySelector('dialog[open]')) {
     runs.engine.stop();
@@ -162,6 +177,7 @@ document.addEventListener('keydown', (event) => {
   }
   if (!page.catalog || document.querySelector('dialog[open]')) return;
   const item = shortcutItem(page.catalog, event);
+  if (item && PANE_KEYS.has(item) && paneKeepsKeys(event.target)) return;
   if (item) {
     event.preventDefault();
     const node = page.menuBar.item(item);
@@ -197,10 +213,20 @@ window.matcalcPage = Object.freeze({text1: () => page.pane1.value, text2: () => 
 // at once, before the core has loaded.
 if (CATALOG) start(CATALOG);
 
-// The panes' texts kept across a reload into a newer version.
+// The drafts of the edit pane, offered back after a reload or a closed tab.
+const drafts = watchDrafts({pane: page.pane1, notice: document.getElementById('draft'),
+                            changed: () => page.hints.changed()});
+
+// The panes' texts kept across a reload into a newer version; a trace too
+// long for the browser's storage leaves a line saying so.
+const NOT_KEPT = '（浏览器的存储空间不够，重新载入时没有保留结果区的内容。）';
 takePanes().then((texts) => {
-  if (texts === null) return;
-  page.pane1.value = texts.text1;
-  page.pane2.value = texts.text2;
-  page.hints.changed();
+  if (texts !== null) {
+    page.pane1.value = texts.text1;
+    if (!texts.text2Kept) page.pane2.value = NOT_KEPT;
+    else if (typeof texts.text2 === 'string') page.pane2.value = texts.text2;
+    else page.pane2.setBytes(texts.text2);
+    page.hints.changed();
+  }
+  drafts.offer(texts !== null);
 });

@@ -8,6 +8,16 @@ import {busyToolKeys} from './catalog.js';
 
 const PROGRESS_DELAY_MS = 150;
 
+// Said politely to a screen reader: what has just finished. Emptied first,
+// so that the same command finishing again is said again.
+function announce(text) {
+  const region = document.getElementById('announce');
+  region.textContent = '';
+  requestAnimationFrame(() => {
+    region.textContent = text;
+  });
+}
+
 export function createRuns(page) {
   const progress = document.getElementById('progress');
   const stopButton = document.getElementById('stop');
@@ -53,7 +63,8 @@ export function createRuns(page) {
     page.setStatus(computing.replace(/（按 Esc 停止）$/, ''));
     if (delta !== null) apply(delta);
     let answer;
-    if (box.kind === 'input') answer = {kind: 'input', text: await inputBox(box)};
+    // The core's prompts all ask for numbers (the leading-number rule).
+    if (box.kind === 'input') answer = {kind: 'input', text: await inputBox({...box, numeric: true})};
     else answer = {kind: 'message', reply: await messageBox(box)};
     page.setStatus(computing);
     showWorking(true);
@@ -127,6 +138,7 @@ export function createRuns(page) {
     }
     paneBefore = null;
     if (outcome === null) return;
+    if (outcome.showsText) announce(`已完成：${catalog.commands[index].caption}`);
     document.body.dataset.lastRunMs = String(Math.round(outcome.elapsed));
   }
 

@@ -1,73 +1,52 @@
 // Updates of the page: the service worker keeps the version this tab
 // loaded; a newer one waits until the user asks for it. The status line then
-// offers 重新载入 (never while a command runs); the panes' texts are kept in
-// the browser across the reload and put back.
+// offers 重新载入 (never while a command runs); the panes are kept in the
+// browser for this tab across the reload (keeping.js) and put back.
+import {keepPanes} from './keeping.js';
 
-const STORE = 'matcalc-reload';
-
-function openStore() {
-  return new Promise((resolve, reject) => {
-    const request = indexedDB.open(STORE, 1);
-    request.onupgradeneeded = () => request.result.createObjectStore('panes');
-    request.onsuccess = () => resolve(request.result);
-    request.onerror = () => reject(request.error);
-  });
-}
-
-async function withPanes(mode, work) {
-  const db = await openStore();
-  try {
-    return await new Promise((resolve, reject) => {
-      const transaction = db.transaction('panes', mode);
-      const result = work(transaction.objectStore('panes'));
-      transaction.oncomplete = () => resolve(result.result);
-      transaction.onerror = () => reject(transaction.error);
-    });
-  } finally {
-    db.close();
-  }
-}
-
-function keepPanes(texts) {
-  return withPanes('readwrite', (store) => store.put(texts, 'panes'));
-}
-
-// The panes' texts kept before a reload, once (null when there are none).
-export async function takePanes() {
-  if (!('indexedDB' in self)) return null;
-  try {
-    const texts = await withPanes('readonly', (store) => store.get('panes'));
-    if (!texts) return null;
-    await withPanes('readwrite', (store) => store.delete('panes'));
-    return texts;
-  } catch {
-    return null;
-  }
-}
+// However the service worker answers, the tab reloads this long after the
+// newer version was asked to take over.
+const RELOAD_AFTER_MS = 3000;
 
 // Registers the service worker and offers a waiting version through
 // `notice` (an element of the status line holding a 重新载入 button):
-// `panes()` gives the texts to keep, `busy()` whether a command runs.
-export function watchForUpdates({notice, panes, busy}) {
+// `panes()` gives the texts to keep, `busy()` whether a command runs,
+// `say(text)` shows a status.
+export function watchForUpdates({notice, panes, busy, say}) {
   if (!('serviceWorker' in navigator) || location.protocol === 'file:') return;
   const button = notice.querySelector('button');
-  let waiting = null;
+  let offered = false;
   const offer = (registration) => {
     // The first version a browser keeps has nothing to replace.
     if (!registration.waiting || !navigator.serviceWorker.controller) return;
-    waiting = registration.waiting;
+    offered = true;
     notice.hidden = false;
   };
+  let reloading = false;
+  const reload = () => {
+    if (reloading) return;
+    reloading = true;
+    location.reload();
+  };
   button.addEventListener('click', async () => {
-    if (!waiting || busy()) return;
+    if (!offered || busy() || button.disabled) return;
     button.disabled = true;
+    say('正在保留两个窗格的内容……');
     try {
       await keepPanes(panes());
     } catch {
-      // Not kept (no room): the reload goes on; the texts are the user's to save.
+      // Not kept (no room at all): the reload goes on all the same.
     }
-    navigator.serviceWorker.addEventListener('controllerchange', () => location.reload(),
-                                            {once: true});
+    // The newer version may have taken over already (another tab asked for
+    // it): then this tab only has to load it.
+    const registration = await navigator.serviceWorker.getRegistration().catch(() => null);
+    const waiting = registration?.waiting;
+    if (!waiting) {
+      reload();
+      return;
+    }
+    navigator.serviceWorker.addEventListener('controllerchange', reload, {once: true});
+    setTimeout(reload, RELOAD_AFTER_MS);
     waiting.postMessage({type: 'skip-waiting'});
   });
   navigator.serviceWorker.register('sw.js').then((registration) => {
