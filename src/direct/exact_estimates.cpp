@@ -59,4 +59,10 @@ WorkEstimate ExactDeterminantWork(const RationalMatrix& a, int n) {
   return ExactWork(bits, m * m * m / 3, m * (2 * m + 2), 2 * m * m + 1, 300);
 }
 
+WorkEstimate ExactTriangularWork(const RationalMatrix& a, int n) {
+  const double bits = MinorBits(a, n);
+  const double m = n;
+  return ExactWork(bits, m * m * m / 3, m * (4 * m + 2), 3 * m * m, 200 + 2 * m);
+}
+
 }  // namespace matcalc

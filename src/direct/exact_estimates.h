@@ -21,5 +21,6 @@ WorkEstimate ExactWork(double bits, double updates, double entries, double print
 // The exact methods' estimates.
 WorkEstimate ExactInverseWork(const RationalMatrix& a, int n);
 WorkEstimate ExactDeterminantWork(const RationalMatrix& a, int n);
+WorkEstimate ExactTriangularWork(const RationalMatrix& a, int n);
 
 }  // namespace matcalc
