@@ -11,7 +11,8 @@ namespace matcalc {
 // leading n x n block of `a`: each is a minor of the matrix with its rows
 // scaled to integers, or such a scale, so Hadamard's bound on the scaled
 // rows and the scales bound them all.
-double MinorBits(const RationalMatrix& a, int n);
+// `columns` (n unless given) counts a right-hand side in.
+double MinorBits(const RationalMatrix& a, int n, int columns = 0);
 
 // An exact elimination of `updates` entry updates whose fractions have at
 // most `bits` bits each way, holding `entries` of them and printing

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "direct/elimination.h"
-#include "linalg/doolittle_of.h"
 #include "frame/frame.h"
+#include "linalg/doolittle_of.h"
 #include "linalg/exact_readers.h"
 #include "support/golden.h"
 
@@ -24,13 +24,17 @@ using testing::SameText;
 TEST(ExactDirect, TextbookTraces) {
   // The inverse of the Hilbert matrix of order 4 has integer entries.
   EXPECT_TRUE(SameText(Golden("direct/inverse_exact_hilbert4.txt"),
-                       RunExact("inverse", "1 1/2 1/3 1/4\n1/2 1/3 1/4 1/5\n1/3 1/4 1/5 1/6\n"
-                                           "1/4 1/5 1/6 1/7",
+                       RunExact("inverse",
+                                "1 1/2 1/3 1/4\n1/2 1/3 1/4 1/5\n1/3 1/4 1/5 1/6\n"
+                                "1/4 1/5 1/6 1/7",
                                 {"4"})
                            .text2));
   // Fractional multipliers in L.
   EXPECT_TRUE(SameText(Golden("direct/lu_exact_fractions.txt"),
                        RunExact("lu", "3 1 2\n1 2 1/2\n2 1/3 4", {"3"}).text2));
+  // A system with a fractional solution.
+  EXPECT_TRUE(SameText(Golden("systems/gauss_exact_fractions.txt"),
+                       RunExact("gauss", "3 2 1 1\n1 3 2 2\n2 1 4 3", {"3"}).text2));
   // Two exchanges and a determinant of 1/6.
   EXPECT_TRUE(SameText(Golden("direct/determinant_exact_sixth.txt"),
                        RunExact("determinant", "0 1 0\n1/4 0 1/2\n1/2 0 1/3", {"3"}).text2));
@@ -157,6 +161,47 @@ TEST(ExactDirect, RandomMatricesAgainstIndependentChecks) {
     }
   }
   EXPECT_GT(inverted, 2000);
+}
+
+// The fraction a trace prints: "p" or "p/q".
+Rational ParseFraction(const std::string& text) {
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos) return Rational(BigInt(text));
+  return MakeRational(BigInt(text.substr(0, slash)), BigInt(text.substr(slash + 1)));
+}
+
+TEST(ExactDirect, GaussSolutionsSatisfyTheSystemExactly) {
+  std::mt19937 engine(77);
+  int solved = 0;
+  for (int trial = 0; trial < 300; ++trial) {
+    const int n = 1 + static_cast<int>(engine() % 4);
+    const RationalMatrix a = RandomMatrix(engine, n + 1, trial % 2 == 1);
+    std::string text;
+    for (int i = 1; i <= n; ++i) {
+      for (int j = 1; j <= n + 1; ++j) text += FormatRational(a(i, j)) + " ";
+      text += "\n";
+    }
+    const std::string trace = RunExact("gauss", text, {std::to_string(n)}).text2;
+    std::vector<Rational> x;
+    for (const std::string& line : testing::SplitCrLf(trace)) {
+      const std::size_t equals = line.find(" = ");
+      if (line.starts_with("    x") && equals != std::string::npos) {
+        x.push_back(ParseFraction(line.substr(equals + 3)));
+      }
+    }
+    if (x.empty()) {
+      EXPECT_NE(trace.find("系数矩阵奇异"), std::string::npos) << text;
+      continue;
+    }
+    ++solved;
+    ASSERT_EQ(x.size(), static_cast<std::size_t>(n)) << trace;
+    for (int i = 1; i <= n; ++i) {
+      Rational sum = 0;
+      for (int j = 1; j <= n; ++j) sum += a(i, j) * x[static_cast<std::size_t>(j - 1)];
+      ASSERT_EQ(sum, a(i, n + 1)) << text << trace;
+    }
+  }
+  EXPECT_GT(solved, 200);
 }
 
 }  // namespace
