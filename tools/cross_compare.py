@@ -3,8 +3,9 @@
 node) on random cases and compares every byte they write.
 
 Each case is a random matrix or vector of small expressions in a file, one of
-the runner's methods, random answers and replies and a random digits setting. The
-three runners must agree on standard output, standard error and exit status.
+the runner's methods, random answers and replies, a random digits setting and
+now and then the exact mode (--exact). The three runners must agree on
+standard output, standard error and exit status.
 So must they on their standard streams: a closed standard output or standard
 input, a full device, a series file that is the input file. The runners
 compare as on the same device (MATCALC_WORK_SCALE=1): a budget that scales
@@ -146,6 +147,10 @@ def make_case(rng, methods=METHODS):
         args += ["--answer", a]
     for r in replies:
         args += ["--reply", r]
+    # The exact mode on a share of the cases (drawn last: the other draws stay
+    # as they were).
+    if rng.random() < 0.4:
+        args.append("--exact")
     return args + [method], text
 
 

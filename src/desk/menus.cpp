@@ -85,6 +85,7 @@ const std::vector<Menu>& WorkbenchMenus() {
         {"ShowBackcolor", "背景", ""},
         {"ShowDefault", "默认", ""},
         {"ShowFormatDecimalDigits", "设置小数数位", ""},
+        {"ShowExactFractions", "精确分数(&F)", "", true, true},
         {"ShowChartBar", "-", ""},
         {"ShowChart", "收敛图", ""}}},
       {"mnuC", "求解(&C)", SolveItems(), true},
@@ -117,9 +118,10 @@ const std::vector<std::string_view>& BusyItems() {
   static const std::vector<std::string_view> items = [] {
     // The result pane is saved, printed and exported only once whole.
     std::vector<std::string_view> made = {
-        "FileNew",   "FileOpen",         "FileSave",      "FileSaveAs",
-        "FilePrint", "FilePrintPreview", "FileExportPdf", "EditCut",
-        "EditPaste", "EditDelete",       "ShowDefault",   "ShowFormatDecimalDigits"};
+        "FileNew",           "FileOpen",         "FileSave",      "FileSaveAs",
+        "FilePrint",         "FilePrintPreview", "FileExportPdf", "EditCut",
+        "EditPaste",         "EditDelete",       "ShowDefault",   "ShowFormatDecimalDigits",
+        "ShowExactFractions"};
     for (const Command& command : Commands()) made.push_back(command.menu_item);
     // An example replaces the edit pane's text, as opening a file does.
     for (const Example& example : Examples()) made.push_back(example.item);

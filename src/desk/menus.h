@@ -14,6 +14,7 @@ struct MenuItem {
   std::string_view caption;   // "-" for a separator
   std::string_view shortcut;  // "Ctrl+N", "Del", or empty
   bool active = true;         // false: shown, but it does nothing
+  bool checkable = false;     // a setting shown checked while it is on
 };
 
 struct Menu {

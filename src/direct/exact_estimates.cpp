@@ -22,19 +22,22 @@ double UpdateNs(double bits) {
 
 }  // namespace
 
-double MinorBits(const RationalMatrix& a, int n) {
+double MinorBits(const RationalMatrix& a, int n, int columns) {
+  if (columns <= 0) columns = n;
   double total = 0;
   for (int i = 1; i <= n; ++i) {
     BigInt scale = 1;
-    for (int j = 1; j <= n; ++j) scale = boost::multiprecision::lcm(scale, Denominator(a(i, j)));
+    for (int j = 1; j <= columns; ++j) {
+      scale = boost::multiprecision::lcm(scale, Denominator(a(i, j)));
+    }
     double largest = -1;
-    for (int j = 1; j <= n; ++j) {
+    for (int j = 1; j <= columns; ++j) {
       const BigInt p = Numerator(a(i, j));
       if (p == 0) continue;
       largest = std::max(largest, Log2(p) - Log2(Denominator(a(i, j))) + 1);
     }
     if (largest < 0) continue;  // a zero row: every minor through it is 0
-    total += largest + Log2(scale) + 0.5 * std::log2(static_cast<double>(n));
+    total += largest + Log2(scale) + 0.5 * std::log2(static_cast<double>(columns));
   }
   return total;
 }
@@ -57,6 +60,12 @@ WorkEstimate ExactDeterminantWork(const RationalMatrix& a, int n) {
   const double bits = MinorBits(a, n);
   const double m = n;
   return ExactWork(bits, m * m * m / 3, m * (2 * m + 2), 2 * m * m + 1, 300);
+}
+
+WorkEstimate ExactTriangularWork(const RationalMatrix& a, int n) {
+  const double bits = MinorBits(a, n);
+  const double m = n;
+  return ExactWork(bits, m * m * m / 3, m * (4 * m + 2), 3 * m * m, 200 + 2 * m);
 }
 
 }  // namespace matcalc

@@ -11,7 +11,8 @@ namespace matcalc {
 // leading n x n block of `a`: each is a minor of the matrix with its rows
 // scaled to integers, or such a scale, so Hadamard's bound on the scaled
 // rows and the scales bound them all.
-double MinorBits(const RationalMatrix& a, int n);
+// `columns` (n unless given) counts a right-hand side in.
+double MinorBits(const RationalMatrix& a, int n, int columns = 0);
 
 // An exact elimination of `updates` entry updates whose fractions have at
 // most `bits` bits each way, holding `entries` of them and printing
@@ -21,5 +22,6 @@ WorkEstimate ExactWork(double bits, double updates, double entries, double print
 // The exact methods' estimates.
 WorkEstimate ExactInverseWork(const RationalMatrix& a, int n);
 WorkEstimate ExactDeterminantWork(const RationalMatrix& a, int n);
+WorkEstimate ExactTriangularWork(const RationalMatrix& a, int n);
 
 }  // namespace matcalc

@@ -8,7 +8,8 @@ namespace matcalc {
 Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
                                                        WorkEstimate (*estimate)(int order,
                                                                                 int digits),
-                                                       ExactEstimate exact_estimate) {
+                                                       ExactEstimate exact_estimate,
+                                                       int exact_extra_columns) {
   const std::optional<int> order =
       co_await frame.AskOrder(box.prompt, box.title, box.default_text, 1);
   if (!order) co_return std::nullopt;
@@ -20,7 +21,8 @@ Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const Order
     UnitMeter reading(frame.progress(), kTextByteNs);
     RationalMatrix exact;
     const bool all_exact =
-        ReadSquareMatrixExact(input.read, exact, input.n, frame.text1(), input.n, &reading);
+        ReadSquareMatrixExact(input.read, exact, input.n, frame.text1(),
+                              input.n + exact_extra_columns, &reading);
     if (all_exact) {
       const bool too_long = co_await frame.RefuseIfNumbersTooLong(exact_estimate(exact, input.n));
       if (too_long) co_return std::nullopt;

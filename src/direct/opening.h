@@ -37,13 +37,15 @@ using ExactEstimate = WorkEstimate (*)(const RationalMatrix& a, int n);
 // are then as they were.
 //
 // In the exact mode (frame.exact()) with an `exact_estimate`, the matrix is
-// read exactly as well; an exact matrix whose fractions would outgrow the
+// read exactly as well (columns 1..n, and the right-hand side with
+// `exact_extra_columns` 1); an exact matrix whose fractions would outgrow the
 // budgets is refused (the panes as they were), and a matrix that is not
 // exact is read in decimals after the note that says so, the trace's first
 // line.
 Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
                                                        WorkEstimate (*estimate)(int order,
                                                                                 int digits),
-                                                       ExactEstimate exact_estimate = nullptr);
+                                                       ExactEstimate exact_estimate = nullptr,
+                                                       int exact_extra_columns = 0);
 
 }  // namespace matcalc

@@ -4,9 +4,11 @@
 #include <string>
 #include <utility>
 
+#include "direct/exact_estimates.h"
 #include "direct/linear_routines.h"
 #include "systems/commands.h"
 #include "systems/direct_estimates.h"
+#include "systems/exact_solving.h"
 #include "systems/solver_routines.h"
 #include "systems/system_trace.h"
 #include "text/number_text.h"
@@ -16,28 +18,31 @@ namespace {
 
 // The row of the pivot for column k: strictly larger magnitudes only, so on
 // equal magnitudes the upper row stays.
-int PivotRow(const Matrix& a, int k, int n) {
+template <typename T>
+int PivotRow(const BasicMatrix<T>& a, int k, int n) {
   int m = k;
   for (int i = k + 1; i <= n; ++i) {
-    if (std::fabs(a(m, k)) < std::fabs(a(i, k))) m = i;
+    if (Magnitude(a(m, k)) < Magnitude(a(i, k))) m = i;
   }
   return m;
 }
 
-void ExchangeRows(Matrix& a, int k, int m, int columns) {
+template <typename T>
+void ExchangeRows(BasicMatrix<T>& a, int k, int m, int columns) {
   if (m == k) return;
-  double* row_k = a.row(k);
-  double* row_m = a.row(m);
+  T* row_k = a.row(k);
+  T* row_m = a.row(m);
   for (int j = 1; j <= columns; ++j) std::swap(row_k[j], row_m[j]);
 }
 
 // Clears column k below the pivot a(k,k) in the rows of the augmented
 // matrix, unrounded; the entries updated are counted on `meter`.
-void EliminateBelow(Matrix& a, int k, int n, WorkMeter* meter) {
-  const double* row_k = a.row(k);
+template <typename T>
+void EliminateBelow(BasicMatrix<T>& a, int k, int n, WorkMeter* meter) {
+  const T* row_k = a.row(k);
   for (int i = k + 1; i <= n; ++i) {
-    double* row_i = a.row(i);
-    const double l = row_i[k] / row_k[k];
+    T* row_i = a.row(i);
+    const T l = row_i[k] / row_k[k];
     for (int j = k + 1; j <= n + 1; ++j) row_i[j] = row_i[j] - l * row_k[j];
     row_i[k] = 0;
     Advance(meter, n + 1 - k);
@@ -46,6 +51,42 @@ void EliminateBelow(Matrix& a, int k, int n, WorkMeter* meter) {
 
 std::string ZeroPivotLine(int k) {
   return "第 " + FormatNumber(k) + " 列的主元为零，系数矩阵奇异，方程组没有唯一解。";
+}
+
+// The trace from the augmented matrix as read on, which it eliminates in
+// place once printed.
+template <typename T>
+void SolveByGauss(Frame& frame, BasicMatrix<T>& a, int n, int digits, double update_ns) {
+  TraceBuffer& out = frame.out();
+  AppendAugmentedOpening(out, a, n, "接下来输出每步选主元、消元后的增广矩阵：");
+  UnitMeter updates(frame.progress(), update_ns);
+  for (int k = 1; k < n; ++k) {
+    const int m = PivotRow(a, k, n);
+    if (CountsAsZero(a(m, k))) {
+      AppendStop(out, ZeroPivotLine(k));
+      return;
+    }
+    ExchangeRows(a, k, m, n + 1);
+    EliminateBelow(a, k, n, &updates);
+    out.NewLine().Append("第 ").AppendNumber(k).Append(" 步：第 ").AppendNumber(m);
+    out.Append(" 行为主元行").NewLine();
+    AppendRowsAt(out, a, n, 1, n + 1, "    ", digits);
+  }
+  if (CountsAsZero(a(n, n))) {
+    AppendStop(out, ZeroPivotLine(n));
+    return;
+  }
+
+  // b is column n+1 after the elimination.
+  const BasicVector<T> x = SolveUpperOf(a, RightHandSideOf(a, n), n, &updates);
+  AppendSolution(out, "回代求得方程组的解：", x, digits);
+}
+
+WorkEstimate ExactGaussWork(const RationalMatrix& a, int n) {
+  const double bits = MinorBits(a, n, n + 1);
+  const double m = n;
+  return ExactWork(bits, m * m * m / 3 + m * m, m * (m + 4), (m - 1) * m * (m + 1) + m * (m + 2),
+                   300 + 60 * m);
 }
 
 }  // namespace
@@ -66,36 +107,15 @@ WorkEstimate GaussWork(int order, int digits) {
 
 Task<> GaussCommand(Frame& frame) {
   std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &GaussWork);
+      co_await OpenSquareMatrix(frame, kSystemOrderBox, &GaussWork, &ExactGaussWork, 1);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
-  TraceBuffer& out = frame.out();
-  AppendAugmentedOpening(out, input->read, n, "接下来输出每步选主元、消元后的增广矩阵：");
-
-  // Once printed, the matrix as read is eliminated in place.
-  Matrix& a = input->read;
-  UnitMeter updates(frame.progress(), kLoopNs);
-  for (int k = 1; k < n; ++k) {
-    const int m = PivotRow(a, k, n);
-    if (CountsAsZero(a(m, k))) {
-      AppendStop(out, ZeroPivotLine(k));
-      co_return;
-    }
-    ExchangeRows(a, k, m, n + 1);
-    EliminateBelow(a, k, n, &updates);
-    out.NewLine().Append("第 ").AppendNumber(k).Append(" 步：第 ").AppendNumber(m);
-    out.Append(" 行为主元行").NewLine();
-    AppendRows(out, a, n, 1, n + 1, "    ", digits);
-  }
-  if (CountsAsZero(a(n, n))) {
-    AppendStop(out, ZeroPivotLine(n));
+  if (input->exact) {
+    SolveByGauss(frame, *input->exact, n, digits, kExactUpdateNs);
     co_return;
   }
-
-  // b is column n+1 after the elimination.
-  const Vector x = SolveUpper(a, RightHandSide(a, n), n, &updates);
-  AppendSolution(out, "回代求得方程组的解：", x, digits);
+  SolveByGauss(frame, input->read, n, digits, kLoopNs);
 }
 
 }  // namespace matcalc

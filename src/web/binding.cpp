@@ -98,10 +98,11 @@ EMSCRIPTEN_KEEPALIVE void mc_add_reply(int reply) {
 }
 
 // `held` is the memory the page holds for its result pane, in bytes.
+// `exact`: 1 with the exact-fractions setting on.
 EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1, double held,
-                                        int digits) {
+                                        int digits, int exact) {
   progress.Restart();
-  return Code(session.RunCommand(index, View(text1, length1), held, digits));
+  return Code(session.RunCommand(index, View(text1, length1), held, digits, exact == 1));
 }
 EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) { return Code(session.AskDigits(current)); }
 EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {

@@ -42,7 +42,9 @@ std::string CatalogJson() {
       AppendField(out, "name", item.name);
       AppendField(out, "caption", item.caption);
       AppendField(out, "shortcut", item.shortcut);
-      out += item.active ? ",\"active\":true}" : ",\"active\":false}";
+      out += item.active ? ",\"active\":true" : ",\"active\":false";
+      if (item.checkable) out += ",\"checkable\":true";
+      out += '}';
     }
     out += "]}";
   }

@@ -37,7 +37,8 @@ Status Session::Replay(Run&& run) {
   }
 }
 
-Status Session::RunCommand(int index, std::string_view text1, double held_bytes, int digits) {
+Status Session::RunCommand(int index, std::string_view text1, double held_bytes, int digits,
+                           bool exact) {
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
@@ -55,7 +56,7 @@ Status Session::RunCommand(int index, std::string_view text1, double held_bytes,
       FrontEndCosts costs = kPageCosts;
       costs.held_bytes = held_bytes;
       costs.work_scale = work_scale_;
-      matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_);
+      matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_, exact);
     } catch (const AwaitingAnswer&) {
       // What the command wrote so far is shown behind the box, as the
       // window does.

@@ -62,7 +62,8 @@ class Session {
   // asking: shows_text() whether the command touched the pane, cleared()
   // whether it emptied it, and text() what it appended since (after the
   // pane's old text unless cleared()); asking, what it wrote before the box.
-  Status RunCommand(int index, std::string_view text1, double held_bytes, int digits);
+  Status RunCommand(int index, std::string_view text1, double held_bytes, int digits,
+                    bool exact = false);
   // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
   // A file's bytes (desk/opening.h). Done: shows_text() when the edit pane

@@ -42,6 +42,7 @@ std::function<void()> HandlerFor(std::string_view name, const ActionHandlers& on
       {"ShowBackcolor", &on.background},
       {"ShowDefault", &on.defaults},
       {"ShowFormatDecimalDigits", &on.digits},
+      {"ShowExactFractions", &on.exact_fractions},
       {"mnuHelpFile", &on.help},
       {"mnuAbout", &on.about},
   };
@@ -89,6 +90,7 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
         item->setShortcut(
             QKeySequence::fromString(FromView(entry.shortcut), QKeySequence::PortableText));
       }
+      item->setCheckable(entry.checkable);
       if (!entry.active) {
         item->setEnabled(false);
         continue;

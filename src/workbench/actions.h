@@ -20,7 +20,7 @@ namespace matcalc::workbench {
 struct ActionHandlers {
   std::function<void()> file_new, file_open, file_save, file_save_as, exit;
   std::function<void()> select_all, cut, copy, paste, erase;
-  std::function<void()> font, background, defaults, digits;
+  std::function<void()> font, background, defaults, digits, exact_fractions;
   std::function<void()> solve_menu_opens;
   std::function<void(const Command&)> run_command;
   std::function<void()> help, about;

@@ -65,8 +65,8 @@ CommandRun::~CommandRun() {
 
 void CommandRun::Start() {
   thread_ = QThread::create([this] {
-    outcome_ =
-        RunCommand(command_, *worker_dialogs_, text1_, pane_, digits_, costs_, this, series_);
+    outcome_ = RunCommand(command_, *worker_dialogs_, text1_, pane_, digits_, costs_, this, series_,
+                          exact_);
   });
   connect(thread_, &QThread::finished, this, &CommandRun::Finished);
   pump_.start();

@@ -41,6 +41,8 @@ class CommandRun : public QObject, private ProgressSink {
   // Where the command records what converges (before Start; it is written
   // on the command's thread until ended).
   void SetSeries(ConvergenceLog* series) { series_ = series; }
+  // The exact-fractions setting the command runs with (before Start).
+  void SetExact(bool exact) { exact_ = exact; }
   void Start();
   // Asks the command to stop; it ends at its next report of progress (or
   // when the box it waits for is answered, which a stop also cancels).
@@ -90,6 +92,7 @@ class CommandRun : public QObject, private ProgressSink {
   const Command& command_;
   const std::string text1_;
   const int digits_;
+  bool exact_ = false;
   const FrontEndCosts costs_;
   ConvergenceLog* series_ = nullptr;
   Dialogs& boxes_;

@@ -66,6 +66,7 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
       text2_(MakePane(area_, "Text2")),
       progress_(new QProgressBar(area_)),
       status_(new QLabel(this)),
+      exact_panel_(new QLabel(QStringLiteral("分数"), this)),
       stop_button_(new QPushButton(QStringLiteral("停止"), this)),
       stop_key_(new QShortcut(QKeySequence(Qt::Key_Escape), this)),
       digits_(kDefaultDigits),
@@ -91,6 +92,9 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
 
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   statusBar()->addWidget(status_, 1);
+  exact_panel_->setObjectName(QStringLiteral("ExactPanel"));
+  exact_panel_->hide();
+  statusBar()->addPermanentWidget(exact_panel_);
   stop_button_->setObjectName(QStringLiteral("StopButton"));
   stop_button_->hide();
   statusBar()->addPermanentWidget(stop_button_);
@@ -117,6 +121,10 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   on.background = [this] { ShowBackcolor(); };
   on.defaults = [this] { ShowDefault(); };
   on.digits = [this] { ShowFormatDecimalDigits(); };
+  on.exact_fractions = [this] {
+    const QAction* item = action(QStringLiteral("ShowExactFractions"));
+    ShowExactFractions(item != nullptr && item->isChecked());
+  };
   on.solve_menu_opens = [this] { UpdateSolveMenu(); };
   on.run_command = [this](const Command& command) { RunMenuCommand(command); };
   on.help = [this] { ShowHelp(); };
@@ -252,6 +260,15 @@ void WorkbenchForm::ShowDefault() {
   RestoreDefaultLook(*text1_);
   RestoreDefaultLook(*text2_);
   digits_ = kDefaultDigits;
+  ShowExactFractions(false);
+}
+
+void WorkbenchForm::ShowExactFractions(bool on) {
+  exact_ = on;
+  if (QAction* item = action(QStringLiteral("ShowExactFractions")); item != nullptr) {
+    item->setChecked(on);
+  }
+  exact_panel_->setVisible(on);
 }
 
 void WorkbenchForm::ShowFormatDecimalDigits() {
@@ -332,6 +349,7 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   costs.held_bytes = DocumentBytes(*text2_->document());
   run_ = new CommandRun(command, PaneText(*text1_), digits_, costs, dialogs(), *text2_, this);
   run_->SetSeries(beyond_->series());
+  run_->SetExact(exact_);
   connect(run_, &CommandRun::ended, this, [this, &command](Outcome outcome) {
     beyond_->CommandEnded(FromView(command.caption), outcome == Outcome::kRan);
     CommandEnded();

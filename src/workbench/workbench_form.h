@@ -67,6 +67,10 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void ShowBackcolor();
   void ShowDefault();
   void ShowFormatDecimalDigits();
+  // 精确分数: the exact-fractions setting, shown by its checked item and the
+  // status line's "分数" panel.
+  void ShowExactFractions(bool on);
+  bool exact() const { return exact_; }
   void ShowHelp();
   void ShowAbout();
   void UpdateSolveMenu();
@@ -119,6 +123,7 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   Splitter* splitter_ = nullptr;
   QProgressBar* progress_;
   QLabel* status_;
+  QLabel* exact_panel_;
   QPushButton* stop_button_;
   QShortcut* stop_key_;
   QToolBar* toolbar_ = nullptr;
@@ -127,6 +132,7 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   QObject* focused_pane_ = nullptr;
   qint64 progress_divisor_ = 1;
   int digits_;
+  bool exact_ = false;
 
   QtDialogs qt_dialogs_;
   QtFilePicker qt_picker_;

@@ -11,12 +11,13 @@ namespace matcalc::testing {
 
 MethodOutcome RunMethod(std::string_view name, std::string_view text1,
                         std::vector<std::string> answers, std::vector<Reply> replies, int digits,
-                        std::string text2) {
+                        std::string text2, bool exact) {
   const Command* command = FindCommand(name);
   EXPECT_NE(command, nullptr) << "no command " << name;
   if (command == nullptr) return {};
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
-  TraceBuffer pane = RunCommand(*command, dialogs, text1, std::move(text2), digits, {});
+  TraceBuffer pane =
+      RunCommand(*command, dialogs, text1, std::move(text2), digits, {}, nullptr, exact);
   return {pane.text(), pane.changed(), dialogs.Log()};
 }
 

@@ -21,7 +21,13 @@ struct MethodOutcome {
 // the result pane starting as `text2`.
 MethodOutcome RunMethod(std::string_view name, std::string_view text1,
                         std::vector<std::string> answers = {}, std::vector<Reply> replies = {},
-                        int digits = 6, std::string text2 = "previous result");
+                        int digits = 6, std::string text2 = "previous result", bool exact = false);
+
+// RunMethod in the exact mode.
+inline MethodOutcome RunExact(std::string_view name, std::string_view text1,
+                              std::vector<std::string> answers = {}) {
+  return RunMethod(name, text1, std::move(answers), {}, 6, "previous result", true);
+}
 
 // The contents of tests/golden/<file>, byte for byte.
 std::string Golden(std::string_view file);

@@ -73,3 +73,35 @@ test('font size and background apply to both panes and are kept', async ({page})
   expect(await page.locator('#text2').evaluate((node) => getComputedStyle(node).fontSize))
       .toBe('12px');
 });
+
+test('精确分数 is checked, shown in the status line, reaches the trace and is kept',
+     async ({page}) => {
+  await openPage(page);
+  const item = async () => {
+    await page.getByRole('menubar').getByRole('menuitem', {name: /^显示\(/}).click();
+    return page.getByRole('menu').getByRole('menuitemcheckbox', {name: /精确分数/});
+  };
+  const panel = page.locator('#exact-panel');
+  await expect(await item()).toHaveAttribute('aria-checked', 'false');
+  await page.keyboard.press('Escape');
+  await expect(panel).toBeHidden();
+  await (await item()).click();
+  await expect(panel).toBeVisible();
+  await expect(panel).toHaveText('分数');
+  await page.reload();
+  await expect(page.locator('body.ready')).toBeAttached();
+  await expect(panel).toBeVisible();
+  const text = '0 1 0\n1/4 0 1/2\n1/2 0 1/3';
+  const expected = runNative({method: 'determinant', text, answers: ['3'], exact: true});
+  expect(expected.stdout.toString('utf8')).toContain('1/6');
+  await editPane(page).fill(text);
+  await choose(page, '求解', '列主元求行列式');
+  await answerBoxes(page, expected.boxes);
+  await expect(page.locator('body.busy')).toHaveCount(0);
+  expect(await resultText(page)).toBe(expected.stdout.toString('utf8'));
+  await expect(await item()).toHaveAttribute('aria-checked', 'true');
+  await page.keyboard.press('Escape');
+  await choose(page, '显示', '默认');
+  await expect(panel).toBeHidden();
+  await expect(await item()).toHaveAttribute('aria-checked', 'false');
+});

@@ -34,8 +34,9 @@ function parseBox(line) {
 }
 
 // Runs the native runner on `text` (LF breaks, given to it as CR LF).
-export function runNative({method, text, answers = [], replies = [], digits = 6}) {
+export function runNative({method, text, answers = [], replies = [], digits = 6, exact = false}) {
   const args = ['--digits', String(digits)];
+  if (exact) args.push('--exact');
   for (const answer of answers) args.push('--answer', answer);
   for (const reply of replies) args.push('--reply', reply);
   args.push(method);

@@ -115,7 +115,7 @@ void CommandsTest::LongCommandShowsProgressAndEscStopsIt() {
   QVERIFY(form_->findChild<QPushButton*>(QStringLiteral("StopButton"))->isVisible());
   // Nothing that would start another command or change the panes.
   for (const char* name : {"A_range", "MatrixMi", "FileNew", "FileOpen", "EditPaste", "EditCut",
-                           "EditDelete", "ShowFormatDecimalDigits"}) {
+                           "EditDelete", "ShowFormatDecimalDigits", "ShowExactFractions"}) {
     QVERIFY2(!form_->action(QString::fromLatin1(name))->isEnabled(), name);
   }
   emit form_->menu(QStringLiteral("mnuC"))->aboutToShow();

@@ -443,8 +443,19 @@ void WindowTest::DefaultKeepsTheFaceAndResetsTheRest() {
   form_->SetDialogs(&dialogs);
   form_->ShowFormatDecimalDigits();
   QCOMPARE(form_->digits(), 2);
+  // The exact-fractions setting: off at the start, its item checked and the
+  // status line's panel shown while on, off again after 默认.
+  QAction* exact = form_->action(QStringLiteral("ShowExactFractions"));
+  QVERIFY(exact != nullptr && exact->isCheckable());
+  const QLabel* panel = form_->findChild<QLabel*>(QStringLiteral("ExactPanel"));
+  QVERIFY(panel != nullptr);
+  QVERIFY(!form_->exact() && !exact->isChecked() && !panel->isVisibleTo(form_));
+  exact->trigger();
+  QVERIFY(form_->exact() && exact->isChecked() && panel->isVisibleTo(form_));
+  QCOMPARE(panel->text(), QStringLiteral("分数"));
 
   form_->action(QStringLiteral("ShowDefault"))->trigger();
+  QVERIFY(!form_->exact() && !exact->isChecked() && !panel->isVisibleTo(form_));
   for (QPlainTextEdit* pane : {form_->text1(), form_->text2()}) {
     const QFont font = pane->font();
     QCOMPARE(font.family(), chosen.family());

@@ -89,7 +89,8 @@ function runJob() {
   switch (current.op) {
     case 'command':
       status = core._mc_run_command(current.args.index, a, current.lengths[0],
-                                    current.args.held, current.args.digits);
+                                    current.args.held, current.args.digits,
+                                    current.args.exact ? 1 : 0);
       break;
     case 'digits':
       status = core._mc_ask_digits(current.args.digits);

@@ -8,7 +8,7 @@ const kept = {
   toolbarItems: {'新建': 'FileNew', '打开': 'FileOpen', '保存': 'FileSave', '另存为': 'FileSaveAs',
                  '剪切': 'EditCut', '复制': 'EditCopy', '粘贴': 'EditPaste'},
   busyItems: ['FileNew', 'FileOpen', 'FileSave', 'FileSaveAs', 'EditCut', 'EditPaste',
-              'EditDelete', 'ShowDefault', 'ShowFormatDecimalDigits'],
+              'EditDelete', 'ShowDefault', 'ShowFormatDecimalDigits', 'ShowExactFractions'],
   shortcuts: {'Ctrl+N': 'FileNew', 'Ctrl+O': 'FileOpen', 'Ctrl+S': 'FileSave'},
 };
 

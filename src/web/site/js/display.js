@@ -1,13 +1,23 @@
-// The Display menu: the panes' font size and background, their defaults, and
-// the decimal digits (asked by the core's prompt), all kept in the browser.
+// The Display menu: the panes' font size and background, their defaults, the
+// decimal digits (asked by the core's prompt) and the exact fractions, all
+// kept in the browser.
 import {formBox} from './boxes.js';
 import {applyLook, defaults, saveSettings} from './settings.js';
 
 export function createDisplay(page, runs) {
   const {settings, panes} = page;
 
+  // The exact-fractions setting as the page shows it: its item checked and
+  // the status line's panel.
+  function showExact() {
+    if (page.menuBar) page.menuBar.setChecked('ShowExactFractions', settings.exact === true);
+    const panel = document.getElementById('exact-panel');
+    if (panel) panel.hidden = settings.exact !== true;
+  }
+
   function changed() {
     applyLook(settings, panes);
+    showExact();
     saveSettings(settings);
   }
 
@@ -63,5 +73,10 @@ export function createDisplay(page, runs) {
     saveSettings(settings);
   }
 
-  return {showStyle, showBackcolor, showDefault, askDigits};
+  function toggleExact() {
+    settings.exact = settings.exact !== true;
+    changed();
+  }
+
+  return {showStyle, showBackcolor, showDefault, askDigits, toggleExact, showExact};
 }

@@ -89,6 +89,7 @@ function start(received) {
     EditPaste: editing.paste, EditDelete: editing.erase,
     ShowStyle: display.showStyle, ShowBackcolor: display.showBackcolor,
     ShowDefault: display.showDefault, ShowFormatDecimalDigits: display.askDigits,
+    ShowExactFractions: display.toggleExact,
     mnuHelpFile: () => frameBox('帮助文件', asset('help/index.html')),
     mnuAbout: () => frameBox(`关于${catalog.title}`, asset('about.html')),
     // The browser's print shows its preview and saves as PDF too.
@@ -128,6 +129,7 @@ function start(received) {
   };
   buildToolbar(document.getElementById('toolbar'), catalog.toolbar, catalog.toolbarGroupStarts,
                runTool);
+  display.showExact();
   // When the menus could be used (read by the page's benchmark).
   document.body.dataset.menusMs = String(Math.round(performance.now()));
   document.body.classList.add('menus');

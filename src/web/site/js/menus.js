@@ -80,7 +80,8 @@ export class MenuBar {
       }
       const node = element('button', 'menu-item');
       node.type = 'button';
-      node.setAttribute('role', 'menuitem');
+      node.setAttribute('role', item.checkable ? 'menuitemcheckbox' : 'menuitem');
+      if (item.checkable) node.setAttribute('aria-checked', 'false');
       node.dataset.name = item.name;
       const caption = element('span', 'menu-caption');
       const itemKey = appendCaption(caption, item.caption);
@@ -266,6 +267,12 @@ export class MenuBar {
 
   item(name) {
     return this.items.get(name);
+  }
+
+  // Shows a checkable item checked or not.
+  setChecked(name, checked) {
+    const node = this.items.get(name);
+    if (node) node.setAttribute('aria-checked', checked ? 'true' : 'false');
   }
 }
 

@@ -120,7 +120,7 @@ export function createRuns(page) {
                                                               catalog.commands[index].caption));
     const outcome = await busy(() => engine.run({
       type: 'run', op: 'command', index, text1: pane1.value, held: pane2.heldBytes,
-      digits: page.settings.digits,
+      digits: page.settings.digits, exact: page.settings.exact === true,
     }));
     page.setStatus(statusBefore);
     if (outcome === null || !outcome.showsText) {

@@ -1,17 +1,17 @@
-// The display settings (font size, background, decimal digits), kept in the
-// browser between visits.
+// The display settings (font size, background, decimal digits, exact
+// fractions), kept in the browser between visits.
 
 const KEY = 'matcalc.display';
 
 // The look at start, and the decimal digits' value at start from the core's
 // catalog (`digits`: {min, max, start}).
 export function defaults(digits) {
-  return {fontPoints: 9, background: '', digits: digits.start};
+  return {fontPoints: 9, background: '', digits: digits.start, exact: false};
 }
 
 // The stored settings; the digits are settled once the catalog is known.
 export function loadSettings() {
-  const settings = {fontPoints: 9, background: '', digits: null};
+  const settings = {fontPoints: 9, background: '', digits: null, exact: false};
   try {
     const stored = JSON.parse(localStorage.getItem(KEY) || '{}');
     if (Number.isInteger(stored.fontPoints) && stored.fontPoints >= 6 && stored.fontPoints <= 72) {
@@ -21,6 +21,7 @@ export function loadSettings() {
       settings.background = stored.background;
     }
     if (Number.isInteger(stored.digits)) settings.digits = stored.digits;
+    if (stored.exact === true) settings.exact = true;
   } catch {
     // Nothing stored, or not readable: the defaults.
   }
