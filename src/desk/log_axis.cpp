@@ -1,6 +1,10 @@
 #include "desk/log_axis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+
+#include "text/number_text.h"
 
 namespace matcalc {
 namespace {
@@ -28,7 +32,8 @@ LogAxisPlan PlanLogAxis(double smallest, double largest) {
   return PlanLogDecades(0, 1);
 }
 
-LogAxisPlan PlanLogDecades(int low, int high) {
+LogAxisPlan PlanLogDecades(int low, int high, int most) {
+  const int most_labels = std::max(most, 2);
   LogAxisPlan plan;
   plan.low = low;
   plan.high = high <= low ? low + 1 : high;
@@ -37,19 +42,59 @@ LogAxisPlan PlanLogDecades(int low, int high) {
   // step, so they read as round decades; the axis keeps its own ends.
   static constexpr int kFactors[] = {10, 20, 25, 50};
   const auto count = [&plan](int step) { return (plan.high - CeilTo(plan.low, step)) / step + 1; };
-  plan.step = count(1) <= kMostLogLabels   ? 1
-              : count(2) <= kMostLogLabels ? 2
-              : count(3) <= kMostLogLabels ? 3
-                                           : 5;
-  for (int scale = 1; count(plan.step) > kMostLogLabels; scale *= 10) {
+  plan.step = count(1) <= most_labels   ? 1
+              : count(2) <= most_labels ? 2
+              : count(3) <= most_labels ? 3
+                                        : 5;
+  for (int scale = 1; count(plan.step) > most_labels; scale *= 10) {
     for (const int factor : kFactors) {
       plan.step = factor * scale;
-      if (count(plan.step) <= kMostLogLabels) break;
+      if (count(plan.step) <= most_labels) break;
     }
   }
   for (int e = CeilTo(plan.low, plan.step); e <= plan.high; e += plan.step) {
     plan.exponents.push_back(e);
     plan.labels.push_back(DecadeLabel(e));
+  }
+  return plan;
+}
+
+LinearAxisPlan PlanLinearTicks(double low, double high, int most, double smallest_step) {
+  LinearAxisPlan plan;
+  const double intervals = std::max(most, 2) - 1;
+  // Halves keep the span finite however far apart the ends lie (up to twice
+  // the largest double); the step must cover span / intervals.
+  const double half_span = high / 2 - low / 2;
+  if (!(half_span > 0) || !std::isfinite(half_span)) return plan;
+  const double half_raw = half_span / intervals;
+  // The powers of ten by multiplication and division only: the same bits on
+  // every processor. A step beyond 1E+308 is no step a double can take.
+  constexpr double kLargestDecade = 1e308;
+  double step = kLargestDecade;
+  if (half_raw <= kLargestDecade / 2) {
+    const double raw = half_raw * 2;
+    double decade = 1;
+    while (decade * 10 <= raw && decade < kLargestDecade / 10) decade *= 10;
+    while (decade > raw && decade / 10 > 0) decade /= 10;
+    for (const double m : {1.0, 2.0, 5.0, 10.0}) {
+      if (m * decade >= raw) {
+        step = std::min(m * decade, kLargestDecade);
+        break;
+      }
+    }
+  }
+  plan.step = std::max(step, smallest_step);
+  // Multiples of the step within the axis; a step lost beside the ends'
+  // magnitude (far beyond 2^53 steps) adds no tick twice.
+  const double first = std::ceil(low / plan.step);
+  double previous = -std::numeric_limits<double>::infinity();
+  for (int i = 0; i < std::max(most, 2); ++i) {
+    double t = (first + i) * plan.step;
+    if (!(t <= high) || !(t > previous)) break;
+    if (t == 0) t = 0;  // never "-0"
+    plan.values.push_back(t);
+    plan.labels.push_back(FormatNumber(t));
+    previous = t;
   }
   return plan;
 }
