@@ -76,6 +76,8 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   const QString icon = FindProgramFile(QStringLiteral("icons/matcalc.png"));
   if (!icon.isEmpty()) setWindowIcon(QIcon(icon));
   setCentralWidget(area_);
+  // What to type, until something is typed or opened.
+  text1_->setPlaceholderText(FromView(kEditPanePlaceholder));
   area_->installEventFilter(this);
   text1_->installEventFilter(this);
   text2_->installEventFilter(this);
@@ -284,13 +286,19 @@ void WorkbenchForm::ShowAbout() {
 // ---- Commands ----
 
 void WorkbenchForm::UpdateSolveMenu() {
-  const bool enabled = !busy() && SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool blank = !SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool enabled = !busy() && !blank;
+  // A blank edit pane is the one reason the user can act on: each greyed
+  // item says it when pointed at, and the status line as the menu opens.
+  const QString why = blank ? FromView(kSolveDisabledText) : QString();
   for (const Command& command : Commands()) {
     if (QAction* item = action(QString::fromUtf8(
             command.menu_item.data(), static_cast<qsizetype>(command.menu_item.size())))) {
       item->setEnabled(enabled);
+      item->setToolTip(why);
     }
   }
+  if (blank && !busy()) SetStatus(why);
 }
 
 // What the window keeps beside the frame's view of the text and the result

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTranslator>
 #include <algorithm>
 #include <functional>
@@ -25,6 +26,7 @@
 #include "commands/registry.h"
 #include "desk/menus.h"
 #include "desk/scripted_dialogs.h"
+#include "desk/workbench_texts.h"
 #include "workbench/about_box.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
@@ -170,6 +172,7 @@ class WindowTest : public QObject {
   void MenusFollowTheTable();
   void SolveItemsFollowWhetherText1IsBlank();
   void StatusLineFollowsEditsAndFocus();
+  void FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed();
   void CopyCutAndPasteActOnText1WithFocusInText2();
   void CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents();
   void DeleteRemovesWholeLineBreakAndNothingAtTheEnd();
@@ -263,6 +266,44 @@ void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
     QCOMPARE(enabled_items(), static_cast<int>(Commands().size()));
     SetPaneText(*form_->text1(), "");
     QCOMPARE(enabled_items(), 0);
+  }
+}
+
+// The empty edit pane says what to type; a greyed method, pointed at,
+// says why it is greyed, and the status line says it as the menu opens.
+void WindowTest::FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed() {
+  QCOMPARE(form_->text1()->placeholderText(), FromView(kEditPanePlaceholder));
+  QVERIFY(form_->text1()->placeholderText().contains(QStringLiteral("4 1 0\n1 4 1\n0 1 4")));
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  const QString why = FromView(kSolveDisabledText);
+  // What a tool tip over the item `name` of `menu`, open, says.
+  const auto tip_over = [](QMenu* menu, QAction* item) {
+    const QPoint at = menu->actionGeometry(item).center();
+    QHelpEvent event(QEvent::ToolTip, at, menu->mapToGlobal(at));
+    QApplication::sendEvent(menu, &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  for (const char* name : {"mnuC", "mnuL"}) {
+    QMenu* menu = form_->menu(QString::fromLatin1(name));
+    for (const char* text : {"", "  x  "}) {
+      SetPaneText(*form_->text1(), text);
+      form_->action(QStringLiteral("FileNew"))->trigger();  // the status says 状态
+      SetPaneText(*form_->text1(), text);
+      menu->popup(form_->mapToGlobal(QPoint(10, 10)));
+      QVERIFY(QTest::qWaitForWindowExposed(menu));
+      const bool blank = *text == '\0';
+      QCOMPARE(form_->status_text() == why, blank);
+      for (QAction* item : menu->actions()) {
+        if (item->isSeparator() || FindCommand(item->objectName().toStdString()) == nullptr) {
+          continue;
+        }
+        QCOMPARE(item->isEnabled(), !blank);
+        QCOMPARE(tip_over(menu, item), blank ? why : QString());
+        QToolTip::hideText();
+      }
+      menu->close();
+    }
   }
 }
 
@@ -635,11 +676,26 @@ void WindowTest::AboutShowsTheVersionAndTheNotices() {
   form_->ShowAbout();
   AboutBox* about = form_->findChild<AboutBox*>();
   QVERIFY(about != nullptr && about->isVisible());
+  QVERIFY(QTest::qWaitForWindowExposed(about));
   QLabel* text = about->findChild<QLabel*>();
   QVERIFY(text->text().contains(QStringLiteral("版本 " MATCALC_EXPECTED_VERSION "<")));
-  QVERIFY(text->text().contains(QStringLiteral("第三方组件与许可")));
+  // At the size it opens with, every line of every label is in view.
+  for (const QLabel* label : about->findChildren<QLabel*>()) {
+    const int needed =
+        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    QVERIFY2(label->height() >= needed, qPrintable(label->text()));
+    QVERIFY2(about->rect().contains(label->geometry()), qPrintable(label->text()));
+  }
 
-  emit text->linkActivated(QStringLiteral("notices"));
+  // A click on the link, where it is drawn, shows the notices.
+  auto* licence = about->findChild<QLabel*>(QStringLiteral("Licence"));
+  QVERIFY(licence != nullptr);
+  QVERIFY(licence->text().contains(QStringLiteral("以 MIT 许可证发布。")));
+  const QFontMetrics metrics(licence->font());
+  const int link_x = licence->contentsRect().left() +
+                     metrics.horizontalAdvance(QStringLiteral("以 MIT 许可证发布。")) +
+                     metrics.horizontalAdvance(QStringLiteral("第三方组件与许可")) / 2;
+  QTest::mouseClick(licence, Qt::LeftButton, {}, QPoint(link_x, licence->height() / 2));
   HelpWindow* notices = about->findChild<HelpWindow*>();
   QVERIFY2(notices != nullptr && notices->isVisible(), "the notices were not found or not shown");
   QCOMPARE(notices->windowTitle(), QStringLiteral("第三方组件与许可"));
