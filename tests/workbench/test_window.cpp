@@ -172,6 +172,7 @@ class WindowTest : public QObject {
   void MenusFollowTheTable();
   void SolveItemsFollowWhetherText1IsBlank();
   void StatusLineFollowsEditsAndFocus();
+  void RefusalNamesTheResultPaneWhenItIsTheCause();
   void FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed();
   void CopyCutAndPasteActOnText1WithFocusInText2();
   void CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents();
@@ -305,6 +306,40 @@ void WindowTest::FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed() {
       menu->close();
     }
   }
+}
+
+// With the largest order the budgets accept beside an empty result pane, a
+// pane of earlier text leaves no room: the refusal says to empty the pane,
+// and the pane stays as it was.
+void WindowTest::RefusalNamesTheResultPaneWhenItIsTheCause() {
+  SetPaneText(*form_->text1(), "1");
+  // The message the window shows for Jacobi of `order`, its precision box
+  // cancelled: empty when the order was accepted.
+  const auto refusal = [this](int order) {
+    ScriptedDialogs dialogs({std::to_string(order)});
+    form_->SetDialogs(&dialogs);
+    form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+    if (!QTest::qWaitFor([this] { return !form_->busy(); }, 30000)) return std::string("busy");
+    form_->SetDialogs(nullptr);
+    for (const ShownBox& box : dialogs.shown()) {
+      if (!box.is_input) return box.message.text;
+    }
+    return std::string();
+  };
+  int accepted = 2;
+  int refused = 32767;
+  QVERIFY(refusal(refused) == std::string(kOrderTooLargeText));
+  while (refused - accepted > 1) {
+    const int middle = (accepted + refused) / 2;
+    (refusal(middle).empty() ? accepted : refused) = middle;
+  }
+  // A few megabytes of earlier lines, each some 500 bytes of the window's.
+  std::string earlier;
+  for (int i = 0; i < 40'000; ++i) earlier += "1\r\n";
+  SetPaneText(*form_->text2(), earlier);
+  QCOMPARE(QString::fromStdString(refusal(accepted)), FromView(kPaneTooFullText));
+  QCOMPARE(Text2(*form_), QString::fromStdString(earlier));
+  QCOMPARE(QString::fromStdString(refusal(refused)), FromView(kOrderTooLargeText));
 }
 
 void WindowTest::StatusLineFollowsEditsAndFocus() {
