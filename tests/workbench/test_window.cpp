@@ -176,6 +176,7 @@ class WindowTest : public QObject {
   void FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed();
   void CopyCutAndPasteActOnText1WithFocusInText2();
   void CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents();
+  void ALongCopyIsHeldOnceAndCountedByTheBudgets();
   void DeleteRemovesWholeLineBreakAndNothingAtTheEnd();
   void ToolbarDispatchesOnItsKeysOnly();
   void DigitsPromptRules();
@@ -439,6 +440,85 @@ void WindowTest::CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents() {
   form_->text2()->appendPlainText(QStringLiteral("x"));
   QVERIFY(lazy->data(QStringLiteral("text/plain")).isEmpty());
   QCOMPARE(short_one->text(), QStringLiteral("0.123456"));
+}
+
+// A long selection copied twice is built once; another long selection
+// replaces the window's earlier copy rather than stand beside it while it is
+// built; and the copy on the clipboard counts in the budgets of a command.
+void WindowTest::ALongCopyIsHeldOnceAndCountedByTheBudgets() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  // 1,000 lines of 10,000 characters: 10 MB of UTF-8.
+  std::string trace;
+  for (int i = 0; i < 1000; ++i) trace += std::string(9998, '7') + "\r\n";
+  SetPaneText(*form_->text2(), trace);
+  form_->text2()->setFocus();
+  QTest::keyClick(form_->text2(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(form_->busy());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  const QMimeData* first = QApplication::clipboard()->mimeData();
+  QCOMPARE(first->data(QStringLiteral("text/plain")).size(), qsizetype(9'999'000));
+  QCOMPARE(form_->clipboard_bytes(), 9'999'000.0);
+
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(!form_->busy());
+  QCOMPARE(QApplication::clipboard()->mimeData(), first);
+
+  // Another selection: the earlier copy is gone as soon as this one starts.
+  Select(*form_->text2(), 1, 5'000'000);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(form_->busy());
+  QCOMPARE(form_->clipboard_bytes(), 0.0);
+  QVERIFY(QApplication::clipboard()->mimeData() == nullptr ||
+          QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).isEmpty());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QVERIFY(form_->clipboard_bytes() > 4e6);
+  // A change of the text makes the next copy a new one.
+  QTextCursor(form_->text2()->document()).insertText(QStringLiteral("x"));
+  Select(*form_->text2(), 1, 5'000'000);
+  const QPointer<const QMimeData> before = QApplication::clipboard()->mimeData();
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QVERIFY(before.isNull());  // replaced by a copy of the new text
+
+  // With both panes emptied the copy stays on the clipboard, and the largest
+  // Jacobi order the budgets accept beside nothing is refused beside it.
+  Select(*form_->text2(), 0, PaneLength(*form_->text2()));
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  form_->action(QStringLiteral("FileNew"))->trigger();
+  QVERIFY(form_->clipboard_bytes() > 9e6);
+  SetPaneText(*form_->text1(), "1");
+  const auto refused = [this](int order) {
+    ScriptedDialogs dialogs({std::to_string(order)});
+    form_->SetDialogs(&dialogs);
+    form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+    const bool ended = QTest::qWaitFor([this] { return !form_->busy(); }, 30000);
+    form_->SetDialogs(nullptr);
+    bool message = false;
+    for (const ShownBox& box : dialogs.shown()) message |= !box.is_input;
+    return !ended || message;
+  };
+  const double held = form_->clipboard_bytes();
+  QApplication::clipboard()->clear();
+  QCOMPARE(form_->clipboard_bytes(), 0.0);
+  int accepted = 2;
+  int too_large = 32767;
+  while (too_large - accepted > 1) {
+    const int middle = (accepted + too_large) / 2;
+    (refused(middle) ? too_large : accepted) = middle;
+  }
+  QVERIFY(!refused(accepted));
+  // The same copy again, by the edit pane's 复制 this time.
+  SetPaneText(*form_->text1(), std::string(static_cast<std::size_t>(held), '1'));
+  form_->action(QStringLiteral("EditSelectAll"))->trigger();
+  form_->action(QStringLiteral("EditCopy"))->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  SetPaneText(*form_->text1(), "1");
+  QCOMPARE(form_->clipboard_bytes(), held);
+  QVERIFY(refused(accepted));
+  QApplication::clipboard()->clear();
 }
 
 void WindowTest::DeleteRemovesWholeLineBreakAndNothingAtTheEnd() {
