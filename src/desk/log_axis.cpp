@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 #include "text/number_text.h"
@@ -13,6 +15,14 @@ namespace {
 int CeilTo(int value, int step) {
   const int q = value / step;
   return (value % step != 0 && value > 0 ? q + 1 : q) * step;
+}
+
+// m times 10^e, read from its text: the double nearest to it, on every
+// platform.
+double RoundStep(int m, int e) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%de%d", m, e);
+  return std::strtod(text, nullptr);
 }
 
 }  // namespace
@@ -67,18 +77,20 @@ LinearAxisPlan PlanLinearTicks(double low, double high, int most, double smalles
   const double half_span = high / 2 - low / 2;
   if (!(half_span > 0) || !std::isfinite(half_span)) return plan;
   const double half_raw = half_span / intervals;
-  // The powers of ten by multiplication and division only: the same bits on
-  // every processor. A step beyond 1E+308 is no step a double can take.
+  // A step beyond 1E+308 is no step a double can take.
   constexpr double kLargestDecade = 1e308;
   double step = kLargestDecade;
   if (half_raw <= kLargestDecade / 2) {
     const double raw = half_raw * 2;
-    double decade = 1;
-    while (decade * 10 <= raw && decade < kLargestDecade / 10) decade *= 10;
-    while (decade > raw && decade / 10 > 0) decade /= 10;
-    for (const double m : {1.0, 2.0, 5.0, 10.0}) {
-      if (m * decade >= raw) {
-        step = std::min(m * decade, kLargestDecade);
+    // The decade of `raw`: log10 only guesses it (its last bits differ by
+    // platform); the comparisons with the decades as read settle it.
+    int e = static_cast<int>(std::floor(std::log10(raw)));
+    while (e > -324 && RoundStep(1, e) > raw) --e;
+    while (e < 307 && RoundStep(1, e + 1) <= raw) ++e;
+    for (const int m : {1, 2, 5, 10}) {
+      const double candidate = RoundStep(m, e);
+      if (candidate >= raw) {
+        step = std::min(candidate, kLargestDecade);
         break;
       }
     }
