@@ -11,6 +11,7 @@
 #include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -27,6 +28,7 @@
 #include "commands/registry.h"
 #include "desk/scripted_dialogs.h"
 #include "frame/convergence.h"
+#include "workbench/about_box.h"
 #include "workbench/beyond_trace.h"
 #include "workbench/convergence_chart.h"
 #include "workbench/export_picker.h"
@@ -724,7 +726,8 @@ class BeyondTraceTest : public QObject {
 
   // The README's pictures, written only when MATCALC_SCREENSHOT_DIR names a
   // folder (run under Xvfb): the chart of a Jacobi run and the first printed
-  // page of its trace.
+  // page of its trace; and for a look, the hints, the first screen and the
+  // about box.
   void screenshots() {
     const QString folder = qEnvironmentVariable("MATCALC_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("MATCALC_SCREENSHOT_DIR is not set");
@@ -757,6 +760,17 @@ class BeyondTraceTest : public QObject {
     QTRY_VERIFY(form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")));
     QVERIFY(form.grab().save(folder + QStringLiteral("/window-hints.png")));
     form.SetDialogs(nullptr);
+    // The first screen: the empty edit pane's guidance, and the about box.
+    form.text1()->clear();
+    form.action(QStringLiteral("FileNew"))->trigger();
+    emit form.menu(QStringLiteral("mnuC"))->aboutToShow();
+    QTest::qWait(100);
+    QVERIFY(form.grab().save(folder + QStringLiteral("/window-first.png")));
+    form.ShowAbout();
+    auto* about = form.findChild<AboutBox*>();
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QVERIFY(about->grab().save(folder + QStringLiteral("/about.png")));
+    about->close();
   }
 };
 
