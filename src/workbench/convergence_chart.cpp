@@ -101,9 +101,10 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const Cha
 void SetCategories(QCategoryAxis* axis, double low, const std::vector<double>& values,
                    const std::vector<std::string>& labels) {
   for (const QString& label : axis->categoriesLabels()) axis->remove(label);
-  // A category ends where its label stands; the first starts below the
-  // axis, so that a tick at the axis' very end is a category of its own.
-  axis->setStartValue(values.empty() ? low : std::min(low, values.front()) - 1);
+  // A category ends where its label stands; the first starts a step below
+  // the axis, so that a tick at the axis' very end is a category of its own.
+  const double step = values.size() > 1 ? values[1] - values[0] : 1;
+  axis->setStartValue(values.empty() ? low : std::min(low, values.front()) - step);
   for (std::size_t i = 0; i < values.size(); ++i)
     axis->append(QString::fromStdString(labels[i]), values[i]);
 }

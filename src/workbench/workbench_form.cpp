@@ -193,23 +193,32 @@ void WorkbenchForm::CopySelection(QPlainTextEdit& pane, bool now) {
   copy_ = copy;
   // A long copy replaces the window's earlier one, which goes first rather
   // than stand beside it while it is built.
-  if (copy->long_selection() && HoldsCopyOf(nullptr, 0, 0)) QApplication::clipboard()->clear();
-  QObject::disconnect(clipboard_copy_.changed);
-  clipboard_copy_ = {};
+  const auto forget_copy = [this] {
+    QObject::disconnect(clipboard_copy_.changed);
+    clipboard_copy_ = {};
+  };
+  if (copy->long_selection() && HoldsCopyOf(nullptr, 0, 0)) {
+    QApplication::clipboard()->clear();
+    forget_copy();
+  }
   QPointer<QTextDocument> document = pane.document();
   const int start = selection.selectionStart();
   const int end = selection.selectionEnd();
-  connect(copy, &PaneCopy::ended, this, [this, copy, document, start, end](bool copied) {
-    if (!copied || document == nullptr) return;
-    clipboard_copy_ = {document, start, end, copy->data(),
-                       static_cast<double>(copy->copied_bytes())};
-    // Any change of the text makes the copy one of another text; it is
-    // counted while the clipboard holds it all the same.
-    clipboard_copy_.changed = connect(document, &QTextDocument::contentsChange, this, [this] {
-      QObject::disconnect(clipboard_copy_.changed);
-      clipboard_copy_.document = nullptr;
-    });
-  });
+  connect(
+      copy, &PaneCopy::ended, this, [this, copy, document, start, end, forget_copy](bool copied) {
+        // Nothing copied (nothing selected, or stopped): the clipboard holds
+        // what it held.
+        if (!copied || document == nullptr) return;
+        forget_copy();
+        clipboard_copy_ = {document, start, end, copy->data(),
+                           static_cast<double>(copy->copied_bytes())};
+        // Any change of the text makes the copy one of another text; it is
+        // counted while the clipboard holds it all the same.
+        clipboard_copy_.changed = connect(document, &QTextDocument::contentsChange, this, [this] {
+          QObject::disconnect(clipboard_copy_.changed);
+          clipboard_copy_.document = nullptr;
+        });
+      });
   // A long selection is copied between events as a busy state of its own
   // (the pane must not change under it); during a command, at once.
   const bool between_events = !now && copy->long_selection() && !busy();
