@@ -55,6 +55,14 @@ BudgetNeeds Frame::Needs(const WorkEstimate& estimate, const FrontEndCosts& fron
 }
 
 Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate) {
+  return Refuse(estimate, kOrderTooLargeText);
+}
+
+Task<bool> Frame::RefuseIfNumbersTooLong(WorkEstimate estimate) {
+  return Refuse(estimate, kNumbersTooLongText);
+}
+
+Task<bool> Frame::Refuse(WorkEstimate estimate, std::string_view refusal) {
   const BudgetNeeds needs = Needs(estimate);
   if (FitsBudget(needs, front_end_.work_scale)) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
@@ -67,17 +75,7 @@ Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate) {
   without_pane.held_bytes = 0;
   const bool pane_decides =
       front_end_.held_bytes > 0 && FitsBudget(Needs(estimate, without_pane), front_end_.work_scale);
-  co_await Inform(pane_decides ? kPaneTooFullText : kOrderTooLargeText);
-  co_return true;
-}
-
-Task<bool> Frame::RefuseIfNumbersTooLong(WorkEstimate estimate) {
-  if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
-    pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
-    progress_.SetTotal(Needs(estimate).nanoseconds);
-    co_return false;
-  }
-  co_await Inform(kNumbersTooLongText);
+  co_await Inform(pane_decides ? kPaneTooFullText : refusal);
   co_return true;
 }
 

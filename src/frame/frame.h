@@ -90,7 +90,8 @@ class Frame {
   // fraction of.
   Task<bool> RefuseIfTooLarge(WorkEstimate estimate);
   // The same for the exact mode's estimate of a matrix read, whose fractions
-  // would grow too long: its own refusal text.
+  // would grow too long: its own refusal text (the pane's when the pane
+  // decides).
   Task<bool> RefuseIfNumbersTooLong(WorkEstimate estimate);
   // What RefuseIfTooLarge weighs.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
@@ -102,6 +103,8 @@ class Frame {
 
  private:
   BudgetNeeds Needs(const WorkEstimate& estimate, const FrontEndCosts& front_end) const;
+  // RefuseIfTooLarge with `refusal` for the order's text (a constant).
+  Task<bool> Refuse(WorkEstimate estimate, std::string_view refusal);
 
   Boxes& boxes_;
   std::string_view text1_;

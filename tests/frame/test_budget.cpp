@@ -126,6 +126,18 @@ TEST(Budget, TheRefusalBlamesThePaneOnlyWhenThePaneDecides) {
     EXPECT_EQ(pane.text(), "earlier trace");
     EXPECT_FALSE(pane.changed());
   }
+  // The exact mode's refusal the same way.
+  for (const bool pane_decides : {false, true}) {
+    ScriptedDialogs dialogs;
+    TraceBuffer pane("earlier trace");
+    Boxes boxes;
+    Frame frame(boxes, "1", pane, 6, {.held_bytes = 800 * kMiB});
+    EXPECT_TRUE(RunAnswering(dialogs, boxes,
+                             frame.RefuseIfNumbersTooLong(pane_decides ? fits : too_large)));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].message.text,
+              pane_decides ? kPaneTooFullText : kNumbersTooLongText);
+  }
 }
 
 TEST(TraceBuffer, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
