@@ -12,11 +12,17 @@
 namespace matcalc {
 namespace {
 
-// Values a chart can place: a ratio with a vanishing denominator stands in as
-// about 1.8E+308 and is left out, like values that are not finite; a log
-// axis also leaves out what is not positive.
-bool Drawable(double y, bool log_scale) {
-  if (!std::isfinite(y) || std::fabs(y) >= 1e300) return false;
+// What the power methods record for a ratio with a vanishing denominator:
+// a stand-in, no estimate.
+constexpr double kRatioStandIn = 1.79769313486231e308;
+
+// Values a chart can place: finite ones, and on a log axis positive ones.
+// An estimate at the stand-in's magnitude is left out; any other value, up
+// to the largest double (a diverging iteration's components), is drawn.
+bool Drawable(double y, bool log_scale, Quantity quantity) {
+  if (!std::isfinite(y)) return false;
+  const bool estimate = quantity == Quantity::kEstimate || quantity == Quantity::kEigenvalue;
+  if (estimate && std::fabs(y) >= kRatioStandIn) return false;
   return !log_scale || y > 0;
 }
 
@@ -33,7 +39,9 @@ struct Span {
 // A linear axis spans its values with 8% to spare on each side (a single
 // value: a tenth of it, at least 1); a log axis whole decades, at least one.
 ChartAxis YAxis(std::string title, bool log_scale, Span span) {
-  ChartAxis axis{std::move(title), log_scale, 0, 1};
+  ChartAxis axis;
+  axis.title = std::move(title);
+  axis.log_scale = log_scale;
   if (log_scale) {
     if (!span.valid()) span = {1, 10};
     axis.low = std::floor(std::log10(span.low));
@@ -43,9 +51,15 @@ ChartAxis YAxis(std::string title, bool log_scale, Span span) {
   }
   if (!span.valid()) span = {0, 1};
   const double width = span.high - span.low;
-  const double pad = width > 0 ? width * 0.08 : std::max(1.0, std::fabs(span.high) * 0.1);
-  axis.low = span.low - pad;
-  axis.high = span.high + pad;
+  // Values near both limits of a double span more than the largest double:
+  // the pad is then taken from the ends apart, and the ends stay finite.
+  const double pad = !std::isfinite(width) ? span.high * 0.08 - span.low * 0.08
+                     : width > 0           ? width * 0.08
+                                           : std::max(1.0, std::fabs(span.high) * 0.1);
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  axis.low = std::max(span.low - pad, -kLargest);
+  axis.high = std::min(span.high + pad, kLargest);
+  axis.ticks = PlanLinearTicks(axis.low, axis.high);
   return axis;
 }
 
@@ -117,7 +131,7 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
     if (line.dot && !s.points.empty()) line.name += " = " + FormatNumber(s.points.back().y);
     Span& y_span = on_lower ? lower_y : upper_y;
     for (const SeriesPoint& p : s.points) {
-      if (!Drawable(p.y, log_scale)) continue;
+      if (!Drawable(p.y, log_scale, s.quantity)) continue;
       line.points.push_back(p);
       x_span.Add(p.x);
       y_span.Add(p.y);
@@ -158,8 +172,10 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
   }
   if (plan.gave_up_at) x_span.Add(*plan.gave_up_at);
   if (!x_span.valid()) x_span = {0, 1};
-  plan.x = {passes ? "变换次数 k" : "迭代次数 k", false, x_span.low,
-            std::max(x_span.high, x_span.low + 1)};
+  plan.x.title = passes ? "变换次数 k" : "迭代次数 k";
+  plan.x.low = x_span.low;
+  plan.x.high = std::max(x_span.high, x_span.low + 1);
+  plan.x.ticks = AxisTicks(plan.x, 11, true);
   upper.y = YAxis(upper_y_title, upper_log, upper_y);
   plan.panels.push_back(std::move(upper));
   if (!lower.lines.empty()) {
@@ -172,6 +188,10 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
                 " 个分量；全部数据可用 matcalc-cli --series 导出。";
   }
   return plan;
+}
+
+LinearAxisPlan AxisTicks(const ChartAxis& axis, int most, bool whole) {
+  return PlanLinearTicks(axis.low, axis.high, most, whole ? 1 : 0);
 }
 
 std::string ChartPlanJson(const ChartPlan& plan) {

@@ -49,14 +49,22 @@ struct ChartLine {
 };
 
 // An axis: its span (a linear one padded, a log one in whole decades: `low`
-// and `high` are then exponents of ten).
+// and `high` are then exponents of ten). Both ends are finite, though a
+// linear axis over values near both limits of a double spans more than the
+// largest double.
 struct ChartAxis {
   std::string title;
   bool log_scale = false;
   double low = 0;
   double high = 1;
-  LogAxisPlan decades;  // a log axis: the decades it labels, each with a grid line
+  LogAxisPlan decades;   // a log axis: the decades it labels, each with a grid line
+  LinearAxisPlan ticks;  // a linear axis: its round ticks, each with a grid line
 };
+
+// The ticks a front end labels on a linear axis of the plan when it has room
+// for `most` labels; iterates and passes are whole, so the x axis never
+// steps by less than 1.
+LinearAxisPlan AxisTicks(const ChartAxis& axis, int most, bool whole);
 
 struct ChartPanel {
   std::string title;

@@ -17,6 +17,18 @@ inline constexpr std::string_view kProgramTitle = "矩阵计算器";
 // ("%1"), as in "矩阵计算器 — 幂法".
 inline constexpr std::string_view kPrintCaption = "矩阵计算器 — %1";
 
+// What the empty edit pane says until something is typed or opened.
+inline constexpr std::string_view kEditPanePlaceholder =
+    "在这里输入矩阵：每行写矩阵的一行，数与数之间用空格隔开，例如\n"
+    "4 1 0\n"
+    "1 4 1\n"
+    "0 1 4\n"
+    "再从“求解”菜单选择方法。也可以用“文件 → 打开”读入文本文件。";
+// Why the methods of the 求解 and 方程组 menus are disabled (on each item, and
+// in the status line as the menu opens).
+inline constexpr std::string_view kSolveDisabledText =
+    "编辑区是空的：先输入一个矩阵或向量，再选择求解方法。";
+
 // Status line.
 inline constexpr std::string_view kStatusEditing = "编辑状态";     // the edit pane changed
 inline constexpr std::string_view kStatusEditArea = "编辑区域";    // the edit pane has the focus

@@ -11,7 +11,7 @@ BudgetNeeds TotalNeeds(const WorkEstimate& estimate, double text_bytes, double r
   // once, plus the front end's copies.
   const double reading = reading_bytes;
   const double tracing = estimate.trace_bytes * (1 + front_end.trace_copies);
-  needs.bytes = kProgramBytes + front_end.held_bytes + estimate.bytes +
+  needs.bytes = kProgramBytes + front_end.held_bytes + front_end.clipboard_bytes + estimate.bytes +
                 text_bytes * (1 + front_end.text_copies) + (reading > tracing ? reading : tracing);
   needs.nanoseconds =
       estimate.nanoseconds + estimate.trace_bytes * kTraceByteNs + text_bytes * kTextByteNs;

@@ -14,6 +14,10 @@ inline constexpr std::string_view kOrderTooLargeText = "阶数太大，超出了
 // The exact mode's refusal of a matrix whose fractions would outgrow the
 // budgets.
 inline constexpr std::string_view kNumbersTooLongText = "数字太长，超出了本程序的计算能力。";
+// The refusal when the order alone would fit and what the result pane holds
+// from before is what leaves no room: the user can do something about that.
+inline constexpr std::string_view kPaneTooFullText =
+    "结果区中的内容太多，请先新建或清空结果区再计算。";
 
 // What a command needs at most for one order, apart from the text and the
 // front end's copies.
@@ -30,12 +34,15 @@ struct WorkEstimate {
 // result pane as it was, kept to be given back when the command is stopped).
 // `work_scale` is the device's time for a nanosecond of the development
 // machine (MeasureWorkScale): the estimated work is scaled by it before it
-// is weighed against the work budget.
+// is weighed against the work budget. `clipboard_bytes`: memory the front
+// end holds for the whole run apart from the panes, a copy of a selection it
+// put on the clipboard.
 struct FrontEndCosts {
   double text_copies = 0;
   double trace_copies = 0;
   double held_bytes = 0;
   double work_scale = 1;
+  double clipboard_bytes = 0;
 };
 
 inline constexpr double kMemoryBudgetBytes = 1024.0 * 1024.0 * 1024.0;

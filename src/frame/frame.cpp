@@ -46,29 +46,36 @@ Task<std::optional<int>> Frame::AskOrder(std::string_view prompt, std::string_vi
   co_return *n;
 }
 
-BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
+BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const { return Needs(estimate, front_end_); }
+
+BudgetNeeds Frame::Needs(const WorkEstimate& estimate, const FrontEndCosts& front_end) const {
   // Every command with an order reads a matrix.
   return TotalNeeds(estimate, static_cast<double>(text1_.size()),
-                    static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end_);
+                    static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end);
 }
 
 Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate) {
-  if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
-    pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
-    progress_.SetTotal(Needs(estimate).nanoseconds);
-    co_return false;
-  }
-  co_await Inform(kOrderTooLargeText);
-  co_return true;
+  return Refuse(estimate, kOrderTooLargeText);
 }
 
 Task<bool> Frame::RefuseIfNumbersTooLong(WorkEstimate estimate) {
-  if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
+  return Refuse(estimate, kNumbersTooLongText);
+}
+
+Task<bool> Frame::Refuse(WorkEstimate estimate, std::string_view refusal) {
+  const BudgetNeeds needs = Needs(estimate);
+  if (FitsBudget(needs, front_end_.work_scale)) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
-    progress_.SetTotal(Needs(estimate).nanoseconds);
+    progress_.SetTotal(needs.nanoseconds);
     co_return false;
   }
-  co_await Inform(kNumbersTooLongText);
+  // The result pane's earlier text costs memory only; when the run fits
+  // without it, emptying the pane is what the user has to do.
+  FrontEndCosts without_pane = front_end_;
+  without_pane.held_bytes = 0;
+  const bool pane_decides =
+      front_end_.held_bytes > 0 && FitsBudget(Needs(estimate, without_pane), front_end_.work_scale);
+  co_await Inform(pane_decides ? kPaneTooFullText : refusal);
   co_return true;
 }
 

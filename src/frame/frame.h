@@ -83,13 +83,15 @@ class Frame {
 
   // Shows the refusal for an order too large for this machine and returns
   // true when `estimate`, with the text and the front end's copies, exceeds
-  // the budgets; the panes stay as they were. Otherwise room for the trace
-  // is reserved in the result pane.
+  // the budgets; the panes stay as they were. The refusal blames the result
+  // pane (kPaneTooFullText) when the run would fit without the pane's earlier
+  // text. Otherwise room for the trace is reserved in the result pane.
   // An accepted estimate's time becomes the whole the progress is a
   // fraction of.
   Task<bool> RefuseIfTooLarge(WorkEstimate estimate);
   // The same for the exact mode's estimate of a matrix read, whose fractions
-  // would grow too long: its own refusal text.
+  // would grow too long: its own refusal text (the pane's when the pane
+  // decides).
   Task<bool> RefuseIfNumbersTooLong(WorkEstimate estimate);
   // What RefuseIfTooLarge weighs.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
@@ -100,6 +102,10 @@ class Frame {
   void set_convergence(ConvergenceLog* log) { convergence_ = log; }
 
  private:
+  BudgetNeeds Needs(const WorkEstimate& estimate, const FrontEndCosts& front_end) const;
+  // RefuseIfTooLarge with `refusal` for the order's text (a constant).
+  Task<bool> Refuse(WorkEstimate estimate, std::string_view refusal);
+
   Boxes& boxes_;
   std::string_view text1_;
   TraceBuffer& pane_;

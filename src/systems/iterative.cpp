@@ -201,10 +201,10 @@ Task<> IterativeCommand(Frame& frame, Method method) {
     Step(method, a, n, omega, x, next);
     stepping.Advance(static_cast<double>(n) * n);
     if (!AllFinite(next)) {
-      const std::string why =
-          "迭代发散：第 " + std::to_string(k) + " 次迭代向量的分量超出了数的范围";
-      frame.convergence().GiveUp(k, why);
-      AppendStop(out, why + "。");
+      // The iterate that left the range is not written: the chart gives up
+      // after the last one the trace shows, and names no other.
+      frame.convergence().GiveUp(k - 1, "迭代发散：下一次迭代向量的分量超出了数的范围");
+      AppendStop(out, "迭代发散：第 " + std::to_string(k) + " 次迭代向量的分量超出了数的范围。");
       co_return;
     }
     const double change = IterateChange(x, next);

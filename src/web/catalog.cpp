@@ -118,6 +118,8 @@ std::string CatalogJson() {
       {"exportPng", kExportPngButton},
       {"exportSvg", kExportSvgButton},
       {"close", kCloseButton},
+      {"editPlaceholder", kEditPanePlaceholder},
+      {"solveDisabled", kSolveDisabledText},
       {"replaceByExample", replace.text},
       {"replaceByExampleTitle", replace.title},
   };

@@ -23,19 +23,27 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
                                          "直接法：列主元求逆矩阵与行列式、三角分解、"
                                          "正定与严格对角占优判断、范数。<br>"
                                          "方程组：列主元高斯消去法、三角分解法、平方根法、"
-                                         "改进平方根法、追赶法、三种迭代法、条件数。</p>"
-                                         "<p>以 MIT 许可证发布。"
-                                         "<a href=\"notices\">第三方组件与许可</a></p>"),
+                                         "改进平方根法、追赶法、三种迭代法、条件数。</p>"),
                           this);
   text->setWordWrap(true);
-  text->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  connect(text, &QLabel::linkActivated, this, &AboutBox::ShowNotices);
+  // The licence on a line of its own, with the link to the notices.
+  auto* licence = new QLabel(
+      QStringLiteral("以 MIT 许可证发布。<a href=\"notices\">第三方组件与许可</a>"), this);
+  licence->setObjectName(QStringLiteral("Licence"));
+  licence->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  connect(licence, &QLabel::linkActivated, this, &AboutBox::ShowNotices);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text);
+  layout->addWidget(licence);
   layout->addWidget(buttons);
-  resize(380, 260);
+  // As high as the wrapped text needs at this width, in whatever font the
+  // system gives it, so that no line is cut off; never smaller.
+  constexpr int kWidth = 420;
+  const int height = layout->totalHeightForWidth(kWidth);
+  setMinimumSize(kWidth, height);
+  resize(kWidth, height);
 }
 
 void AboutBox::ShowNotices() {

@@ -108,6 +108,8 @@ QToolBar* BuildMenusAndToolbar(QMainWindow& window, const ActionHandlers& on) {
       }
     }
     if (menu_entry.lists_commands) {
+      // A greyed method says why it is greyed (its tool tip).
+      menu->setToolTipsVisible(true);
       const std::function<void()> solve_menu_opens = on.solve_menu_opens;
       QObject::connect(menu, &QMenu::aboutToShow, menu, [solve_menu_opens] { solve_menu_opens(); });
     }

@@ -4,6 +4,8 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,9 +54,16 @@ void ResetChart(QChart* chart) {
   chart->setTitleBrush(Qt::black);
 }
 
-// Adds `series` with the plan's axes.
+// A linear panel's values spanning more than the largest double are drawn
+// in quarters (an exact scaling), so that Qt's span stays finite.
+double PanelScale(const ChartAxis& y) {
+  return !y.log_scale && !std::isfinite(y.high - y.low) ? 0.25 : 1;
+}
+
+// Adds `series` (values already scaled as drawn) with the plan's axes; their
+// ticks are set by FitTicks once the plot area is known.
 void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const ChartAxis& x,
-                 const ChartAxis& y) {
+                 const ChartAxis& y, double scale, QValueAxis*& x_out, QCategoryAxis*& y_out) {
   auto* x_axis = new QValueAxis;
   x_axis->setTitleText(FromView(x.title));
   x_axis->setTitleFont(ChartFont(9));
@@ -62,29 +71,19 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const Cha
   x_axis->setRange(x.low, x.high);
   x_axis->setTickType(QValueAxis::TicksDynamic);
   x_axis->setTickAnchor(0);
-  x_axis->setTickInterval(std::max(1.0, std::ceil((x.high - x.low) / 10)));
+  x_axis->setTickInterval(x.ticks.step);
   chart->addAxis(x_axis, Qt::AlignBottom);
 
-  QAbstractAxis* y_axis = nullptr;
+  // Both kinds of y axis label the ticks the desk layer plans, as the traces
+  // write numbers: a log axis holds the decimal logarithms of the values,
+  // a linear one the values (times `scale`).
+  auto* y_axis = new QCategoryAxis;
+  y_axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  y_axis->setTruncateLabels(false);
   if (y.log_scale) {
-    // The series hold the decimal logarithms; the axis labels a round subset
-    // of the decades, each with one grid line, so that no label is elided
-    // however many decades the run spans.
-    const LogAxisPlan& plan = y.decades;
-    auto* axis = new QCategoryAxis;
-    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axis->setStartValue(plan.low);
-    for (std::size_t i = 0; i < plan.labels.size(); ++i)
-      axis->append(QString::fromStdString(plan.labels[i]), plan.exponents[i]);
-    axis->setRange(plan.low, plan.high);
-    axis->setTruncateLabels(false);
-    y_axis = axis;
+    y_axis->setRange(y.decades.low, y.decades.high);
   } else {
-    auto* axis = new QValueAxis;
-    axis->setRange(y.low, y.high);
-    axis->applyNiceNumbers();
-    axis->setLabelFormat(QStringLiteral("%.6g"));
-    y_axis = axis;
+    y_axis->setRange(y.low * scale, y.high * scale);
   }
   y_axis->setTitleText(FromView(y.title));
   y_axis->setTitleFont(ChartFont(9));
@@ -94,25 +93,39 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const Cha
     s->attachAxis(x_axis);
     s->attachAxis(y_axis);
   }
+  x_out = x_axis;
+  y_out = y_axis;
 }
 
-// The red line where a run gave up, across the y axis.
-QLineSeries* GiveUpLine(double x, const ChartAxis& y) {
+// Puts the ticks of `labels` at `values` (as drawn) on `axis`, from `low`.
+void SetCategories(QCategoryAxis* axis, double low, const std::vector<double>& values,
+                   const std::vector<std::string>& labels) {
+  for (const QString& label : axis->categoriesLabels()) axis->remove(label);
+  // A category ends where its label stands; the first starts a step below
+  // the axis, so that a tick at the axis' very end is a category of its own.
+  const double step = values.size() > 1 ? values[1] - values[0] : 1;
+  axis->setStartValue(values.empty() ? low : std::min(low, values.front()) - step);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    axis->append(QString::fromStdString(labels[i]), values[i]);
+}
+
+// The red line where a run gave up, across the y axis from `low` to `high`
+// (as drawn).
+QLineSeries* GiveUpLine(double x, double low, double high) {
   auto* line = new QLineSeries;
   line->setName(FromView(kGiveUpLegend));
   QPen pen(QColor(FromView(kGiveUpColour)));
   pen.setWidth(2);
   pen.setStyle(Qt::DashLine);
   line->setPen(pen);
-  // A log axis is laid out in the exponents (see AddWithAxes).
-  line->append(x, y.low);
-  line->append(x, y.high);
+  line->append(x, low);
+  line->append(x, high);
   return line;
 }
 
-// The series of one panel, as Qt Charts draws them; on a log axis the
-// decimal logarithms of the values.
-QList<QAbstractSeries*> PanelSeries(const ChartPanel& panel) {
+// The series of one panel, as Qt Charts draws them: on a log axis the
+// decimal logarithms of the values, on a linear one the values times `scale`.
+QList<QAbstractSeries*> PanelSeries(const ChartPanel& panel, double scale) {
   QList<QAbstractSeries*> out;
   for (const ChartLine& line : panel.lines) {
     QXYSeries* series = nullptr;
@@ -128,10 +141,17 @@ QList<QAbstractSeries*> PanelSeries(const ChartPanel& panel) {
     }
     series->setName(FromView(line.name));
     for (const SeriesPoint& p : line.points)
-      series->append(p.x, panel.y.log_scale ? std::log10(p.y) : p.y);
+      series->append(p.x, panel.y.log_scale ? std::log10(p.y) : p.y * scale);
     out.append(series);
   }
   return out;
+}
+
+// How many labels fit along `length` pixels when each takes `extent` with
+// room to spare to the next: at least 2, at most `most`.
+int LabelsThatFit(qreal length, qreal extent, int most) {
+  if (extent <= 0) return most;
+  return std::clamp(1 + static_cast<int>(length / extent), 2, most);
 }
 
 }  // namespace
@@ -151,7 +171,7 @@ ConvergenceChart::ConvergenceChart(QWidget* parent)
   charts->setContentsMargins(0, 0, 0, 0);
   for (QChartView* view : {upper_view_, lower_view_}) {
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumHeight(220);
+    view->setMinimumHeight(160);
     // The legend goes below the chart in columns (the chart's own would cut
     // off a long list), and scrolls when even they run out of room.
     auto* pane = new QWidget(charts_);
@@ -179,15 +199,27 @@ ConvergenceChart::ConvergenceChart(QWidget* parent)
     chart->setTitleFont(ChartFont(11, true));
     chart->legend()->hide();
     chart->setBackgroundBrush(Qt::white);
+    // The plot gets the room: no rounded frame with a margin around it.
+    chart->setBackgroundRoundness(0);
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(6, 4, 12, 4));
+    // A chart laid out anew (resized, or its title's lines changed) gets as
+    // many labels as its new height and width have room for.
+    const std::size_t panel = chart == upper_ ? 0 : 1;
+    connect(chart, &QChart::plotAreaChanged, this, [this, panel] { FitTicks(panel); });
   }
   layout->addWidget(charts_, 1);
   SetLog(ConvergenceLog(), {});
 }
 
 void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption) {
+  // The axes go with the charts' reset (which may lay the charts out again).
+  axes_[0] = {};
+  axes_[1] = {};
   ResetChart(upper_);
   ResetChart(lower_);
-  const ChartPlan plan = PlanChart(log, caption.toStdString());
+  plan_ = PlanChart(log, caption.toStdString());
+  const ChartPlan& plan = plan_;
   empty_ = plan.empty;
   charts_->setVisible(!empty_);
   FillLegend(upper_legend_, {});
@@ -201,9 +233,18 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   QChart* const charts[] = {upper_, lower_};
   for (std::size_t i = 0; i < plan.panels.size(); ++i) {
     const ChartPanel& panel = plan.panels[i];
-    QList<QAbstractSeries*> series = PanelSeries(panel);
-    if (plan.gave_up_at) series.append(GiveUpLine(*plan.gave_up_at, panel.y));
-    AddWithAxes(charts[i], series, plan.x, panel.y);
+    PanelAxes& axes = axes_[i];
+    axes = {};
+    axes.scale = PanelScale(panel.y);
+    QList<QAbstractSeries*> series = PanelSeries(panel, axes.scale);
+    if (plan.gave_up_at) {
+      // A log axis is laid out in the exponents.
+      series.append(
+          panel.y.log_scale
+              ? GiveUpLine(*plan.gave_up_at, panel.y.decades.low, panel.y.decades.high)
+              : GiveUpLine(*plan.gave_up_at, panel.y.low * axes.scale, panel.y.high * axes.scale));
+    }
+    AddWithAxes(charts[i], series, plan.x, panel.y, axes.scale, axes.x, axes.y);
     // The colours are the chart's once the series are added.
     FillLegend(i == 0 ? upper_legend_ : lower_legend_, series);
     QString title = FromView(panel.title);
@@ -212,6 +253,7 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
                    .arg(FromView(kGiveUpColour), give_up);
     }
     charts[i]->setTitle(title);
+    FitTicks(i);
   }
   lower_pane_->setVisible(plan.panels.size() > 1);
   // The chart's title says already where the run gave up (and carries it
@@ -219,6 +261,45 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
   const QString note = FromView(plan.more);
   note_->setText(note);
   note_->setVisible(!note.isEmpty());
+}
+
+void ConvergenceChart::FitTicks(std::size_t i) {
+  if (i >= plan_.panels.size()) return;
+  PanelAxes& axes = axes_[i];
+  if (axes.x == nullptr || axes.y == nullptr) return;
+  QChart* chart = i == 0 ? upper_ : lower_;
+  const QRectF plot = chart->plotArea();
+  // A chart not shown has no plot area of its own yet: it gets the plan's
+  // labels until it is laid out on the screen.
+  const bool shown = (i == 0 ? upper_view_ : lower_view_)->isVisible();
+  const ChartAxis& y = plan_.panels[i].y;
+  // Each label takes its line's height and half as much again to the next:
+  // Qt leaves out a label that would touch its neighbour, but not its grid
+  // line.
+  const QFontMetrics y_font(axes.y->labelsFont());
+  const int most_y = LabelsThatFit(shown ? plot.height() : 1e9, 1.6 * y_font.height(),
+                                   y.log_scale ? kMostLogLabels : kMostLinearLabels);
+  if (most_y != axes.most_y) {
+    axes.most_y = most_y;
+    if (y.log_scale) {
+      const LogAxisPlan decades = PlanLogDecades(y.decades.low, y.decades.high, most_y);
+      std::vector<double> values(decades.exponents.begin(), decades.exponents.end());
+      SetCategories(axes.y, decades.low, values, decades.labels);
+    } else {
+      LinearAxisPlan ticks = AxisTicks(y, most_y, false);
+      for (double& v : ticks.values) v *= axes.scale;
+      SetCategories(axes.y, y.low * axes.scale, ticks.values, ticks.labels);
+    }
+  }
+  // The widest iterate's label with room on either side.
+  const QFontMetrics x_font(axes.x->labelsFont());
+  const qreal widest =
+      2.0 * x_font.horizontalAdvance(QString::number(static_cast<qint64>(plan_.x.high))) + 16;
+  const int most_x = LabelsThatFit(shown ? plot.width() : 1e9, widest, 11);
+  if (most_x != axes.most_x) {
+    axes.most_x = most_x;
+    axes.x->setTickInterval(AxisTicks(plan_.x, most_x, true).step);
+  }
 }
 
 void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>& series) {
@@ -233,6 +314,7 @@ void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>
   // eigenvalue and the line where the run gave up take three rows.
   const int columns = series.size() <= 2 ? 2 : series.size() <= 8 ? 3 : 4;
   int at = 0;
+  int row_height = 10;  // the swatch's
   for (QAbstractSeries* s : series) {
     const auto* xy = static_cast<const QXYSeries*>(s);
     auto* swatch = new QLabel(legend);
@@ -242,14 +324,21 @@ void ConvergenceChart::FillLegend(QWidget* legend, const QList<QAbstractSeries*>
     swatch->setStyleSheet(QStringLiteral("background:%1").arg(colour.name()));
     auto* name = new QLabel(s->name(), legend);
     name->setFont(ChartFont(9));
+    row_height = std::max(row_height, name->sizeHint().height());
     grid->addWidget(swatch, at / columns, 2 * (at % columns));
     grid->addWidget(name, at / columns, 2 * (at % columns) + 1);
     ++at;
   }
   for (int c = 0; c < columns; ++c) grid->setColumnStretch(2 * c + 1, 1);
-  // As high as its rows, up to kLegendRows; more scroll.
-  grid->activate();
-  scroll->setMaximumHeight(std::min(legend->sizeHint().height(), kLegendRows * 20) + 4);
+  // As high as its rows, up to kLegendRows, measured in the font they are
+  // written in; more scroll. The chart above gives up the room, not they.
+  const int rows = std::min((static_cast<int>(series.size()) + columns - 1) / columns, kLegendRows);
+  const QMargins margins = grid->contentsMargins();
+  const int spacing = std::max(0, grid->verticalSpacing());
+  const int height =
+      rows == 0 ? 0 : margins.top() + rows * row_height + (rows - 1) * spacing + margins.bottom();
+  scroll->setMinimumHeight(height);
+  scroll->setMaximumHeight(height);
 }
 
 namespace {

@@ -6,13 +6,16 @@
 #include <QDialog>
 #include <QString>
 
+#include "desk/chart_plan.h"
 #include "frame/convergence.h"
 
 class QAbstractSeries;
+class QCategoryAxis;
 class QChart;
 class QChartView;
 class QLabel;
 class QPushButton;
+class QValueAxis;
 
 namespace matcalc::workbench {
 
@@ -38,8 +41,22 @@ class ConvergenceChart : public QWidget {
   bool SaveSvg(const QString& path, QString* error = nullptr);
 
  private:
+  // What one chart draws a panel of the plan with. A linear panel whose
+  // values span more than the largest double is drawn in quarters of them
+  // (`scale`): the labels still say the values.
+  struct PanelAxes {
+    QValueAxis* x = nullptr;
+    QCategoryAxis* y = nullptr;
+    double scale = 1;
+    int most_x = 0;  // the labels the axes were last given room for
+    int most_y = 0;
+  };
+
   // Lists `series` with their colours under their chart; hidden when none.
   void FillLegend(QWidget* legend, const QList<QAbstractSeries*>& series);
+  // Labels panel `i`'s axes with as many round ticks as its plot area has
+  // room for, each tick labelled (none elided) and with its grid line.
+  void FitTicks(std::size_t i);
 
   QLabel* note_;
   QChart* upper_;
@@ -52,6 +69,8 @@ class ConvergenceChart : public QWidget {
   QWidget* upper_legend_ = nullptr;
   QWidget* lower_legend_ = nullptr;
   bool empty_ = true;
+  ChartPlan plan_;
+  PanelAxes axes_[2];
 };
 
 // The window the 显示 menu opens: the chart and its export buttons.

@@ -148,7 +148,9 @@ bool PaneCopy::Slice() {
   auto* data = new QMimeData;
   data->setData(QStringLiteral("text/plain;charset=utf-8"), bytes_);
   data->setData(QStringLiteral("text/plain"), bytes_);
+  copied_bytes_ = bytes_.size();
   bytes_.clear();
+  data_ = data;
   QApplication::clipboard()->setMimeData(data);
   End(true);
   return false;

@@ -55,6 +55,10 @@ class PaneCopy : public QObject {
   void Start(bool between_events);
   void Stop();
   bool long_selection() const { return end_ - start_ > kCopyNowCharacters; }
+  // The data put on the clipboard once copied (the clipboard owns it), and
+  // its bytes.
+  QMimeData* data() const { return data_; }
+  qsizetype copied_bytes() const { return copied_bytes_; }
 
  signals:
   void progress(qint64 done, qint64 total);
@@ -71,6 +75,8 @@ class PaneCopy : public QObject {
   int at_ = 0;
   QTextBlock block_;
   QByteArray bytes_;
+  QPointer<QMimeData> data_;
+  qsizetype copied_bytes_ = 0;
   QTimer timer_;
   bool ended_ = false;
 };

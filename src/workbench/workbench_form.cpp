@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,6 +78,8 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
   const QString icon = FindProgramFile(QStringLiteral("icons/matcalc.png"));
   if (!icon.isEmpty()) setWindowIcon(QIcon(icon));
   setCentralWidget(area_);
+  // What to type, until something is typed or opened.
+  text1_->setPlaceholderText(FromView(kEditPanePlaceholder));
   area_->installEventFilter(this);
   text1_->installEventFilter(this);
   text2_->installEventFilter(this);
@@ -174,10 +177,56 @@ void WorkbenchForm::EditSelectAll() {
 
 void WorkbenchForm::EditCopy() { CopySelection(*text1_); }
 
+bool WorkbenchForm::HoldsCopyOf(const QTextDocument* document, int start, int end) const {
+  const ClipboardCopy& held = clipboard_copy_;
+  return held.data != nullptr && QApplication::clipboard()->mimeData() == held.data &&
+         (document == nullptr ||
+          (held.document == document && held.start == start && held.end == end));
+}
+
+double WorkbenchForm::clipboard_bytes() const {
+  return HoldsCopyOf(nullptr, 0, 0) ? clipboard_copy_.bytes : 0;
+}
+
 void WorkbenchForm::CopySelection(QPlainTextEdit& pane, bool now) {
   if (copy_ != nullptr) return;
+  const QTextCursor selection = pane.textCursor();
+  // Already there: a second copy of a long trace would only cost its size
+  // again, with the first on the clipboard while it is built.
+  if (selection.hasSelection() &&
+      HoldsCopyOf(pane.document(), selection.selectionStart(), selection.selectionEnd())) {
+    return;
+  }
   auto* copy = new PaneCopy(pane, this);
   copy_ = copy;
+  // A long copy replaces the window's earlier one, which goes first rather
+  // than stand beside it while it is built.
+  const auto forget_copy = [this] {
+    QObject::disconnect(clipboard_copy_.changed);
+    clipboard_copy_ = {};
+  };
+  if (copy->long_selection() && HoldsCopyOf(nullptr, 0, 0)) {
+    QApplication::clipboard()->clear();
+    forget_copy();
+  }
+  QPointer<QTextDocument> document = pane.document();
+  const int start = selection.selectionStart();
+  const int end = selection.selectionEnd();
+  connect(
+      copy, &PaneCopy::ended, this, [this, copy, document, start, end, forget_copy](bool copied) {
+        // Nothing copied (nothing selected, or stopped): the clipboard holds
+        // what it held.
+        if (!copied || document == nullptr) return;
+        forget_copy();
+        clipboard_copy_ = {document, start, end, copy->data(),
+                           static_cast<double>(copy->copied_bytes())};
+        // Any change of the text makes the copy one of another text; it is
+        // counted while the clipboard holds it all the same.
+        clipboard_copy_.changed = connect(document, &QTextDocument::contentsChange, this, [this] {
+          QObject::disconnect(clipboard_copy_.changed);
+          clipboard_copy_.document = nullptr;
+        });
+      });
   // A long selection is copied between events as a busy state of its own
   // (the pane must not change under it); during a command, at once.
   const bool between_events = !now && copy->long_selection() && !busy();
@@ -301,13 +350,19 @@ void WorkbenchForm::ShowAbout() {
 // ---- Commands ----
 
 void WorkbenchForm::UpdateSolveMenu() {
-  const bool enabled = !busy() && SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool blank = !SolveMenuEnabled(text1_->document()->toRawText().toStdString());
+  const bool enabled = !busy() && !blank;
+  // A blank edit pane is the one reason the user can act on: each greyed
+  // item says it when pointed at, and the status line as the menu opens.
+  const QString why = blank ? FromView(kSolveDisabledText) : QString();
   for (const Command& command : Commands()) {
     if (QAction* item = action(QString::fromUtf8(
             command.menu_item.data(), static_cast<qsizetype>(command.menu_item.size())))) {
       item->setEnabled(enabled);
+      item->setToolTip(why);
     }
   }
+  if (blank && !busy()) SetStatus(why);
 }
 
 // What the window keeps beside the frame's view of the text and the result
@@ -347,6 +402,7 @@ void WorkbenchForm::RunMenuCommand(const Command& command) {
   // the trace being written.
   FrontEndCosts costs = kWindowCosts;
   costs.held_bytes = DocumentBytes(*text2_->document());
+  costs.clipboard_bytes = clipboard_bytes();
   run_ = new CommandRun(command, PaneText(*text1_), digits_, costs, dialogs(), *text2_, this);
   run_->SetSeries(beyond_->series());
   run_->SetExact(exact_);

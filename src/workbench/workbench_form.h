@@ -15,6 +15,8 @@
 
 class QLabel;
 class QMenu;
+class QMimeData;
+class QTextDocument;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -59,8 +61,13 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   void EditCut();
   void EditCopy();
   // Copies `pane`'s selection (Ctrl+C in either pane, 复制 for the edit
-  // pane); a long one between events unless `now`.
+  // pane); a long one between events unless `now`. The same selection of
+  // the same text, still on the clipboard, is not built again; a long one
+  // never stands beside the window's earlier copy.
   void CopySelection(QPlainTextEdit& pane, bool now = false);
+  // The bytes of the copy this window put on the clipboard, while the
+  // clipboard holds it; the budgets count them.
+  double clipboard_bytes() const;
   void EditPaste();
   void EditDelete();
   void ShowStyle();
@@ -148,6 +155,18 @@ class WorkbenchForm : public QMainWindow, private DocumentHost {
   // What stops the file being read or written, if any.
   std::function<void()> file_stop_;
   PaneCopy* copy_ = nullptr;
+  // What the window last put on the clipboard, until its text changes.
+  struct ClipboardCopy {
+    QPointer<QTextDocument> document;
+    int start = 0;
+    int end = 0;
+    QPointer<QMimeData> data;
+    double bytes = 0;
+    QMetaObject::Connection changed;
+  };
+  ClipboardCopy clipboard_copy_;
+  // Whether the clipboard still holds that copy, of that text.
+  bool HoldsCopyOf(const QTextDocument* document, int start, int end) const;
   QString status_before_run_;
   bool close_when_ended_ = false;
   QTimer progress_timer_;

@@ -50,6 +50,13 @@ TEST(Manual, ExamplesQuoteWhatTheProgramPrints) {
        "2 -1 0\r\n-1 2 -1\r\n0 -1 2",
        {"行列式的值为：\r\n   4\r\n"},
        {"得行列式 4"}},
+      // The elimination's 7-place rounding: -24 is printed as -23.999999.
+      {"determinant of square3",
+       {"--answer", "3", "determinant"},
+       "1 2 3\r\n2 5 2\r\n3 1 5",
+       {"  0  4.3333333  -1.3333333\r\n  0  0  1.8461538\r\n",
+        "行列式的值为：\r\n   -23.999999\r\n"},
+       {"4.3333333", "1.8461538", "3 × 4.3333333 × 1.8461538 = 23.9999992", "-23.999999"}},
       {"inverse",
        {"--answer", "3", "inverse"},
        "2 -1 0\r\n-1 2 -1\r\n0 -1 2",

@@ -113,6 +113,45 @@ TEST(ChartPlan, ASolverDivergedAtOnceKeepsItsErrorPanel) {
   EXPECT_TRUE(plan.panels[0].y.log_scale);
 }
 
+// Values near the limits of a double are drawn, all of them, on axes with
+// finite ends; only the power methods' stand-in for a ratio with a
+// vanishing denominator is no estimate and is left out.
+TEST(ChartPlan, ValuesNearTheLimitsOfADoubleAreDrawn) {
+  const double largest = std::numeric_limits<double>::max();
+  ConvergenceLog diverged;
+  Vector x(2);
+  for (int k = 0; k <= 4; ++k) {
+    x(1) = (k % 2 == 0 ? 1 : -1) * largest / (1 << (4 - k));
+    x(2) = -x(1);
+    diverged.AddVector(Quantity::kComponent, k, x);
+    if (k > 0) diverged.Add(Quantity::kError, 0, k, k == 1 ? 4.9e-324 : largest / (1 << (4 - k)));
+  }
+  diverged.GiveUp(4, "迭代发散：下一次迭代向量的分量超出了数的范围");
+  const ChartPlan plan = PlanChart(diverged, "雅可比迭代法");
+  ASSERT_EQ(plan.panels.size(), 2u);
+  const ChartAxis& error = plan.panels[0].y;
+  EXPECT_EQ(plan.panels[0].lines[0].points.size(), 4u);
+  EXPECT_EQ(error.decades.low, -324);
+  EXPECT_EQ(error.decades.high, 309);
+  EXPECT_EQ(error.decades.labels.back(), "1E+300");
+  const ChartAxis& components = plan.panels[1].y;
+  for (const ChartLine& line : plan.panels[1].lines) EXPECT_EQ(line.points.size(), 5u);
+  EXPECT_EQ(components.low, -largest);
+  EXPECT_EQ(components.high, largest);
+  EXPECT_EQ(components.ticks.labels, (std::vector<std::string>{"-1E+308", "0", "1E+308"}));
+  EXPECT_EQ(plan.x.ticks.labels, (std::vector<std::string>{"0", "1", "2", "3", "4"}));
+
+  ConvergenceLog power;
+  power.Add(Quantity::kEstimate, 1, 1, 1.79769313486231e308);  // the stand-in
+  power.Add(Quantity::kEstimate, 1, 2, 1e305);
+  power.Add(Quantity::kEstimate, 1, 3, -1e305);
+  const ChartPlan estimates = PlanChart(power, "幂法");
+  ASSERT_EQ(estimates.panels[0].lines[0].points.size(), 2u);
+  EXPECT_EQ(estimates.panels[0].lines[0].points[0].x, 2);
+  EXPECT_LT(estimates.panels[0].y.low, -1e305);
+  EXPECT_GT(estimates.panels[0].y.high, 1e305);
+}
+
 TEST(ChartPlan, JsonForThePage) {
   ConvergenceLog log;
   log.Add(Quantity::kApproximation, 0, 1, 4);

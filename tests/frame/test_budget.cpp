@@ -81,6 +81,65 @@ TEST(Budget, TheFrameCountsTheTextAndTheFrontEndsCopies) {
   EXPECT_TRUE(Refused(60 * 1024 * 1024, {}, arrays));
 }
 
+// The refusal says what to do about it: the result pane's earlier text is
+// named only when the run would fit without it; an order too large, too
+// much work, or a copy on the clipboard that leaves no room is the order's.
+TEST(Budget, TheRefusalBlamesThePaneOnlyWhenThePaneDecides) {
+  const WorkEstimate fits{.bytes = 0, .trace_bytes = 300 * kMiB, .nanoseconds = 0};
+  const WorkEstimate too_much_work{.bytes = 0, .trace_bytes = 0, .nanoseconds = 1e12};
+  const WorkEstimate too_large{.bytes = 0, .trace_bytes = 1100 * kMiB, .nanoseconds = 0};
+  struct Case {
+    const char* name;
+    WorkEstimate estimate;
+    FrontEndCosts costs;
+    std::string_view refusal;  // empty: accepted
+  };
+  const Case cases[] = {
+      {"nothing held", fits, {}, ""},
+      {"pane decides", fits, {.held_bytes = 800 * kMiB}, kPaneTooFullText},
+      {"pane and a copy of the trace",
+       fits,
+       {.trace_copies = 1, .held_bytes = 500 * kMiB},
+       kPaneTooFullText},
+      {"order alone too large", too_large, {.held_bytes = 800 * kMiB}, kOrderTooLargeText},
+      {"work, not memory", too_much_work, {.held_bytes = 800 * kMiB}, kOrderTooLargeText},
+      {"empty pane", too_large, {}, kOrderTooLargeText},
+      {"the clipboard's copy counts", fits, {.clipboard_bytes = 800 * kMiB}, kOrderTooLargeText},
+      {"pane beside the clipboard",
+       fits,
+       {.held_bytes = 400 * kMiB, .clipboard_bytes = 400 * kMiB},
+       kPaneTooFullText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedDialogs dialogs;
+    TraceBuffer pane("earlier trace");
+    Boxes boxes;
+    Frame frame(boxes, "1 2\r\n3 4", pane, 6, c.costs);
+    EXPECT_EQ(RunAnswering(dialogs, boxes, frame.RefuseIfTooLarge(c.estimate)), !c.refusal.empty());
+    if (c.refusal.empty()) {
+      EXPECT_TRUE(dialogs.shown().empty());
+      continue;
+    }
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].message.text, c.refusal);
+    EXPECT_EQ(pane.text(), "earlier trace");
+    EXPECT_FALSE(pane.changed());
+  }
+  // The exact mode's refusal the same way.
+  for (const bool pane_decides : {false, true}) {
+    ScriptedDialogs dialogs;
+    TraceBuffer pane("earlier trace");
+    Boxes boxes;
+    Frame frame(boxes, "1", pane, 6, {.held_bytes = 800 * kMiB});
+    EXPECT_TRUE(RunAnswering(dialogs, boxes,
+                             frame.RefuseIfNumbersTooLong(pane_decides ? fits : too_large)));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].message.text,
+              pane_decides ? kPaneTooFullText : kNumbersTooLongText);
+  }
+}
+
 TEST(TraceBuffer, MakesRoomForTheTraceOnceAndKeepsTheEarlierTextUntilCleared) {
   ScriptedDialogs dialogs;
   TraceBuffer empty;

@@ -385,10 +385,15 @@ TEST(IterativeSolvers, SeriesAreTheTracesNumbers) {
 
   const SeriesRun diverged = RunWithSeries("jacobi-iteration", kDivergent, {"2", "0", "32767"});
   ASSERT_TRUE(diverged.log.gave_up_at().has_value());
+  // It gives up after the last iterate written, and names no later one.
   const double at = *diverged.log.gave_up_at();
-  EXPECT_EQ(Find(diverged.log, Quantity::kError, 0)->points.back().x, at - 1);
-  EXPECT_EQ(diverged.log.why(),
-            "迭代发散：第 " + FormatNumber(at) + " 次迭代向量的分量超出了数的范围");
+  EXPECT_EQ(Find(diverged.log, Quantity::kError, 0)->points.back().x, at);
+  EXPECT_EQ(Find(diverged.log, Quantity::kComponent, 1)->points.back().x, at);
+  EXPECT_NE(diverged.text2.find("    第 " + FormatNumber(at) + " 次迭代向量是："),
+            std::string::npos);
+  EXPECT_EQ(diverged.text2.find("    第 " + FormatNumber(at + 1) + " 次迭代向量是："),
+            std::string::npos);
+  EXPECT_EQ(diverged.log.why(), "迭代发散：下一次迭代向量的分量超出了数的范围");
 
   const SeriesRun limited = RunWithSeries("sor", kTextbook, {"3", "0", "7", "1.2"}, {Reply::kYes});
   EXPECT_EQ(limited.log.gave_up_at(), 7);

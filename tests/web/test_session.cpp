@@ -126,7 +126,8 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
 
 // The pane the page keeps counts in the memory budget by what the page holds
 // alone: after a trace of about 196 MB a small command still runs, and only a
-// pane the budget cannot hold beside it refuses one.
+// pane the budget cannot hold beside it refuses one, saying that the pane is
+// the cause.
 TEST(WebSession, TheHeldPaneCountsByItsLengthAlone) {
   const std::string text = "2 -1 3\r\n4 1 -2\r\n1 5 2";
   const struct {
@@ -139,7 +140,7 @@ TEST(WebSession, TheHeldPaneCountsByItsLengthAlone) {
     session.Add(Answer::Input("3"));
     Status status = session.RunCommand(IndexOf("determinant"), text, run.held_bytes, 6);
     const bool refused = status == Status::kAsks && !session.box_is_input() &&
-                         session.message().text == kOrderTooLargeText;
+                         session.message().text == kPaneTooFullText;
     EXPECT_EQ(refused, run.refused);
     if (!run.refused) {
       ASSERT_EQ(status, Status::kDone);

@@ -6,8 +6,12 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFile>
+#include <QGraphicsLineItem>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -15,9 +19,16 @@
 #include <QScatterSeries>
 #include <QTemporaryDir>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
 
+#include "commands/registry.h"
 #include "desk/scripted_dialogs.h"
 #include "frame/convergence.h"
+#include "workbench/about_box.h"
 #include "workbench/beyond_trace.h"
 #include "workbench/convergence_chart.h"
 #include "workbench/export_picker.h"
@@ -70,6 +81,132 @@ ConvergenceLog PowerLikeLog(bool gave_up) {
     log.Add(Quantity::kEigenvalue, 0, 12, 3.08);
   }
   return log;
+}
+
+// A command run through the core with its series recorded: the trace and
+// what the chart is drawn from.
+struct RecordedRun {
+  std::string trace;
+  ConvergenceLog log;
+};
+
+RecordedRun Record(std::string_view method, std::string_view text, std::vector<std::string> answers,
+                   std::vector<Reply> replies = {}) {
+  RecordedRun run;
+  ScriptedDialogs dialogs(std::move(answers), std::move(replies));
+  run.trace =
+      RunCommand(*FindCommand(method), dialogs, text, std::string(), 6, {}, &run.log).text();
+  return run;
+}
+
+// The labels and grid lines a chart's scene shows, in scene coordinates.
+struct DrawnAxes {
+  QRectF plot;
+  QList<QGraphicsTextItem*> labels;  // visible texts beside the plot (axis labels)
+  QList<QLineF> across;              // visible grid lines across the plot, inside it
+  QList<QLineF> upright;
+};
+
+DrawnAxes Drawn(QChart* chart) {
+  DrawnAxes drawn;
+  drawn.plot = chart->mapRectToScene(chart->plotArea());
+  const QRectF inner = drawn.plot.adjusted(1.5, 1.5, -1.5, -1.5);
+  for (QGraphicsItem* item : chart->scene()->items()) {
+    if (!item->isVisible()) continue;
+    if (auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item)) {
+      drawn.labels << text;
+    } else if (auto* line = qgraphicsitem_cast<QGraphicsLineItem*>(item)) {
+      const QLineF l(line->mapToScene(line->line().p1()), line->mapToScene(line->line().p2()));
+      const bool horizontal = qAbs(l.dy()) < 0.5 && qAbs(l.dx()) > inner.width() * 0.9;
+      const bool vertical = qAbs(l.dx()) < 0.5 && qAbs(l.dy()) > inner.height() * 0.9;
+      if (horizontal && l.y1() > inner.top() && l.y1() < inner.bottom()) drawn.across << l;
+      if (vertical && l.x1() > inner.left() && l.x1() < inner.right()) drawn.upright << l;
+    }
+  }
+  return drawn;
+}
+
+// Every grid line drawn inside the plot has its label beside it, whole: the
+// y labels left of the plot at the line's height, the x labels below it
+// under the line. The faults found, one a line.
+QStringList UnlabelledGridLines(QChart* chart) {
+  QStringList faults;
+  const DrawnAxes drawn = Drawn(chart);
+  auto* y_axis = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
+  if (y_axis == nullptr) return {QStringLiteral("no category y axis")};
+  const QStringList y_labels = y_axis->categoriesLabels();
+  for (const QLineF& line : drawn.across) {
+    bool labelled = false;
+    for (const QGraphicsTextItem* text : drawn.labels) {
+      const QRectF box = text->sceneBoundingRect();
+      labelled |= box.right() <= drawn.plot.left() + 1 &&
+                  qAbs(box.center().y() - line.y1()) < box.height() / 2 &&
+                  y_labels.contains(text->toPlainText());
+    }
+    if (!labelled) faults << QStringLiteral("y grid line at %1 has no label").arg(line.y1());
+  }
+  for (const QLineF& line : drawn.upright) {
+    bool labelled = false;
+    for (const QGraphicsTextItem* text : drawn.labels) {
+      const QRectF box = text->sceneBoundingRect();
+      bool number = false;
+      text->toPlainText().toInt(&number);
+      labelled |= number && box.top() >= drawn.plot.bottom() - 1 &&
+                  qAbs(box.center().x() - line.x1()) < box.width() / 2 + 1;
+    }
+    if (!labelled) faults << QStringLiteral("x grid line at %1 has no label").arg(line.x1());
+  }
+  // And every label the axis has is drawn whole.
+  for (const QString& label : y_labels) {
+    bool shown = false;
+    for (const QGraphicsTextItem* text : drawn.labels) shown |= text->toPlainText() == label;
+    if (!shown) faults << QStringLiteral("y label %1 not drawn").arg(label);
+    if (label.contains(QChar(0x2026))) faults << QStringLiteral("y label %1 elided").arg(label);
+  }
+  return faults;
+}
+
+// Whether `labels` read as numbers a round step apart: 1, 2 or 5 times a
+// power of ten.
+bool RoundSteps(const QList<double>& values) {
+  if (values.size() < 2) return true;
+  const double step = values[1] - values[0];
+  const double decade = std::pow(10.0, std::floor(std::log10(step)));
+  const double m = step / decade;
+  if (qAbs(m - 1) > 1e-9 && qAbs(m - 2) > 1e-9 && qAbs(m - 5) > 1e-9) return false;
+  for (qsizetype i = 1; i < values.size(); ++i) {
+    if (qAbs(values[i] - values[i - 1] - step) > step * 1e-9) return false;
+  }
+  return true;
+}
+
+// The x values the chart's x axis labels, read from the scene.
+QList<double> XLabels(QChart* chart) {
+  const DrawnAxes drawn = Drawn(chart);
+  QList<double> values;
+  for (const QGraphicsTextItem* text : drawn.labels) {
+    bool number = false;
+    const int v = text->toPlainText().toInt(&number);
+    if (number && text->sceneBoundingRect().top() >= drawn.plot.bottom() - 1) values << v;
+  }
+  std::sort(values.begin(), values.end());
+  return values;
+}
+
+// Every legend row lies within what its scroll area shows.
+QStringList HiddenLegendRows(ConvergenceChart* chart) {
+  QStringList hidden;
+  for (const char* name : {"UpperLegend", "LowerLegend"}) {
+    auto* legend = chart->findChild<QWidget*>(QString::fromLatin1(name));
+    if (legend == nullptr || !legend->isVisible()) continue;
+    const QWidget* viewport = legend->parentWidget();
+    for (const QLabel* label : legend->findChildren<QLabel*>()) {
+      if (label->text().isEmpty()) continue;
+      const QRect at(label->mapTo(viewport, QPoint(0, 0)), label->size());
+      if (!viewport->rect().contains(at)) hidden << label->text();
+    }
+  }
+  return hidden;
 }
 
 }  // namespace
@@ -323,6 +460,91 @@ class BeyondTraceTest : public QObject {
     QVERIFY(note == nullptr || !note->isVisible() || !note->text().contains("未收敛"));
   }
 
+  // The chart window at the size it opens with, on runs whose values reach
+  // far: every grid line drawn is labelled and every label drawn whole, the
+  // ticks of the iterates stand a round step apart, and every legend row is
+  // in view.
+  void chartAtItsOpeningSizeLabelsEveryGridLine_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("which");
+    QTest::newRow("Jacobi eps 0, 160 decades") << QStringLiteral("古典雅可比法") << 0;
+    QTest::newRow("diverging Jacobi iteration") << QStringLiteral("雅可比迭代法") << 1;
+    QTest::newRow("the whole range of a double") << QStringLiteral("雅可比迭代法") << 2;
+    QTest::newRow("8 estimates, eigenvalue, give-up") << QStringLiteral("幂法") << 3;
+  }
+  void chartAtItsOpeningSizeLabelsEveryGridLine() {
+    QFETCH(QString, caption);
+    QFETCH(int, which);
+    ConvergenceLog log;
+    if (which == 0) {
+      log = Record("jacobi", "4 1 -2 2\r\n1 2 0 1\r\n-2 0 3 -2\r\n2 1 -2 -1", {"4", "0"},
+                   {Reply::kYes})
+                .log;
+    } else if (which == 1) {
+      log = Record("jacobi-iteration", "1 100 101\r\n100 1 101", {"2", "0.0001", "200"}).log;
+    } else if (which == 2) {
+      // From the smallest subnormal to the largest double, and components
+      // at both ends of the range.
+      Vector x(2);
+      for (int k = 0; k <= 40; ++k) {
+        const double big = std::numeric_limits<double>::max() / std::pow(10.0, 40 - k);
+        x(1) = k % 2 == 0 ? big : -big;
+        x(2) = -x(1);
+        log.AddVector(Quantity::kComponent, k, x);
+        if (k > 0) {
+          log.Add(Quantity::kError, 0, k,
+                  k == 1 ? std::numeric_limits<double>::denorm_min()
+                         : std::numeric_limits<double>::max() / std::pow(10.0, 40 - k));
+        }
+      }
+    } else {
+      for (int k = 1; k <= 60; ++k) {
+        Vector e(8);
+        for (int i = 1; i <= 8; ++i) e(i) = i * 1e6 + 1e7 / k;
+        log.AddVector(Quantity::kEstimate, k, e);
+      }
+      log.Add(Quantity::kEigenvalue, 0, 60, 8.2e6);
+      log.GiveUp(60, "迭代次数超过上限");
+    }
+    ChartWindow window(nullptr, nullptr);
+    window.SetLog(log, caption);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(820, 640));
+    for (QChart* chart : {window.chart()->upper(), window.chart()->lower()}) {
+      if (chart->series().isEmpty()) continue;
+      QTRY_COMPARE(UnlabelledGridLines(chart), QStringList());
+      auto* y_axis = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
+      QVERIFY(y_axis->categoriesLabels().size() >= 3);
+      const QList<double> x = XLabels(chart);
+      QVERIFY2(x.size() >= 3, qPrintable(QString::number(x.size())));
+      QVERIFY2(RoundSteps(x), qPrintable(QString::number(x[1] - x[0])));
+    }
+    QCOMPARE(HiddenLegendRows(window.chart()), QStringList());
+  }
+
+  // A diverging iteration is drawn to the last iterate its trace writes, the
+  // largest components included, and the chart names no later iterate.
+  void divergingIterationEndsWhereTheTraceEnds() {
+    const RecordedRun run =
+        Record("jacobi-iteration", "1 100 101\r\n100 1 101", {"2", "0.0001", "200"});
+    const std::string::size_type at = run.trace.rfind("    第 ");
+    QVERIFY(at != std::string::npos);
+    const int last = std::atoi(run.trace.c_str() + at + std::string("    第 ").size());
+    QVERIFY(last > 100);
+    ConvergenceChart chart;
+    chart.SetLog(run.log, QStringLiteral("雅可比迭代法"));
+    const auto* x1 = static_cast<QLineSeries*>(chart.lower()->series().value(0));
+    QCOMPARE(x1->name(), QStringLiteral("x1"));
+    QCOMPARE(x1->count(), last + 1);  // x(0) .. x(last)
+    QCOMPARE(x1->at(last).x(), double(last));
+    auto* x_axis = qobject_cast<QValueAxis*>(chart.lower()->axes(Qt::Horizontal).value(0));
+    QCOMPARE(x_axis->max(), double(last));
+    const QString title = chart.upper()->title();
+    QVERIFY2(title.contains(QStringLiteral("（第 %1 次迭代后放弃）").arg(last)), qPrintable(title));
+    QVERIFY2(!title.contains(QString::number(last + 1)), qPrintable(title));
+  }
+
   // Eight components, the eigenvalue and where the run gave up: the legend
   // lists each of them whole.
   void legendListsManyComponents() {
@@ -504,7 +726,8 @@ class BeyondTraceTest : public QObject {
 
   // The README's pictures, written only when MATCALC_SCREENSHOT_DIR names a
   // folder (run under Xvfb): the chart of a Jacobi run and the first printed
-  // page of its trace.
+  // page of its trace; and for a look, the hints, the first screen and the
+  // about box.
   void screenshots() {
     const QString folder = qEnvironmentVariable("MATCALC_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("MATCALC_SCREENSHOT_DIR is not set");
@@ -520,7 +743,8 @@ class BeyondTraceTest : public QObject {
     QTRY_VERIFY(!form.beyond()->shown_series().empty());
     form.action(QStringLiteral("ShowChart"))->trigger();
     ChartWindow* window = form.beyond()->chart_window();
-    window->resize(860, 720);
+    // At the size it opens with, as users see it.
+    QCOMPARE(window->size(), QSize(820, 640));
     QVERIFY(QTest::qWaitForWindowExposed(window));
     QTest::qWait(300);
     QVERIFY(window->grab().save(folder + QStringLiteral("/chart-jacobi.png")));
@@ -536,6 +760,17 @@ class BeyondTraceTest : public QObject {
     QTRY_VERIFY(form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")));
     QVERIFY(form.grab().save(folder + QStringLiteral("/window-hints.png")));
     form.SetDialogs(nullptr);
+    // The first screen: the empty edit pane's guidance, and the about box.
+    form.text1()->clear();
+    form.action(QStringLiteral("FileNew"))->trigger();
+    emit form.menu(QStringLiteral("mnuC"))->aboutToShow();
+    QTest::qWait(100);
+    QVERIFY(form.grab().save(folder + QStringLiteral("/window-first.png")));
+    form.ShowAbout();
+    auto* about = form.findChild<AboutBox*>();
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QVERIFY(about->grab().save(folder + QStringLiteral("/about.png")));
+    about->close();
   }
 };
 

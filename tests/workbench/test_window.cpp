@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTranslator>
 #include <algorithm>
 #include <functional>
@@ -25,6 +26,7 @@
 #include "commands/registry.h"
 #include "desk/menus.h"
 #include "desk/scripted_dialogs.h"
+#include "desk/workbench_texts.h"
 #include "workbench/about_box.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
@@ -170,8 +172,11 @@ class WindowTest : public QObject {
   void MenusFollowTheTable();
   void SolveItemsFollowWhetherText1IsBlank();
   void StatusLineFollowsEditsAndFocus();
+  void RefusalNamesTheResultPaneWhenItIsTheCause();
+  void FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed();
   void CopyCutAndPasteActOnText1WithFocusInText2();
   void CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents();
+  void ALongCopyIsHeldOnceAndCountedByTheBudgets();
   void DeleteRemovesWholeLineBreakAndNothingAtTheEnd();
   void ToolbarDispatchesOnItsKeysOnly();
   void DigitsPromptRules();
@@ -264,6 +269,78 @@ void WindowTest::SolveItemsFollowWhetherText1IsBlank() {
     SetPaneText(*form_->text1(), "");
     QCOMPARE(enabled_items(), 0);
   }
+}
+
+// The empty edit pane says what to type; a greyed method, pointed at,
+// says why it is greyed, and the status line says it as the menu opens.
+void WindowTest::FirstScreenSaysWhatToTypeAndWhyMethodsAreGreyed() {
+  QCOMPARE(form_->text1()->placeholderText(), FromView(kEditPanePlaceholder));
+  QVERIFY(form_->text1()->placeholderText().contains(QStringLiteral("4 1 0\n1 4 1\n0 1 4")));
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  const QString why = FromView(kSolveDisabledText);
+  // What a tool tip over the item `name` of `menu`, open, says.
+  const auto tip_over = [](QMenu* menu, QAction* item) {
+    const QPoint at = menu->actionGeometry(item).center();
+    QHelpEvent event(QEvent::ToolTip, at, menu->mapToGlobal(at));
+    QApplication::sendEvent(menu, &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  for (const char* name : {"mnuC", "mnuL"}) {
+    QMenu* menu = form_->menu(QString::fromLatin1(name));
+    for (const char* text : {"", "  x  "}) {
+      SetPaneText(*form_->text1(), text);
+      form_->action(QStringLiteral("FileNew"))->trigger();  // the status says 状态
+      SetPaneText(*form_->text1(), text);
+      menu->popup(form_->mapToGlobal(QPoint(10, 10)));
+      QVERIFY(QTest::qWaitForWindowExposed(menu));
+      const bool blank = *text == '\0';
+      QCOMPARE(form_->status_text() == why, blank);
+      for (QAction* item : menu->actions()) {
+        if (item->isSeparator() || FindCommand(item->objectName().toStdString()) == nullptr) {
+          continue;
+        }
+        QCOMPARE(item->isEnabled(), !blank);
+        QCOMPARE(tip_over(menu, item), blank ? why : QString());
+        QToolTip::hideText();
+      }
+      menu->close();
+    }
+  }
+}
+
+// With the largest order the budgets accept beside an empty result pane, a
+// pane of earlier text leaves no room: the refusal says to empty the pane,
+// and the pane stays as it was.
+void WindowTest::RefusalNamesTheResultPaneWhenItIsTheCause() {
+  SetPaneText(*form_->text1(), "1");
+  // The message the window shows for Jacobi of `order`, its precision box
+  // cancelled: empty when the order was accepted.
+  const auto refusal = [this](int order) {
+    ScriptedDialogs dialogs({std::to_string(order)});
+    form_->SetDialogs(&dialogs);
+    form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+    if (!QTest::qWaitFor([this] { return !form_->busy(); }, 30000)) return std::string("busy");
+    form_->SetDialogs(nullptr);
+    for (const ShownBox& box : dialogs.shown()) {
+      if (!box.is_input) return box.message.text;
+    }
+    return std::string();
+  };
+  int accepted = 2;
+  int refused = 32767;
+  QVERIFY(refusal(refused) == std::string(kOrderTooLargeText));
+  while (refused - accepted > 1) {
+    const int middle = (accepted + refused) / 2;
+    (refusal(middle).empty() ? accepted : refused) = middle;
+  }
+  // A few megabytes of earlier lines, each some 500 bytes of the window's.
+  std::string earlier;
+  for (int i = 0; i < 40'000; ++i) earlier += "1\r\n";
+  SetPaneText(*form_->text2(), earlier);
+  QCOMPARE(QString::fromStdString(refusal(accepted)), FromView(kPaneTooFullText));
+  QCOMPARE(Text2(*form_), QString::fromStdString(earlier));
+  QCOMPARE(QString::fromStdString(refusal(refused)), FromView(kOrderTooLargeText));
 }
 
 void WindowTest::StatusLineFollowsEditsAndFocus() {
@@ -363,6 +440,90 @@ void WindowTest::CtrlCCopiesEitherPaneAndALongSelectionBetweenEvents() {
   form_->text2()->appendPlainText(QStringLiteral("x"));
   QVERIFY(lazy->data(QStringLiteral("text/plain")).isEmpty());
   QCOMPARE(short_one->text(), QStringLiteral("0.123456"));
+}
+
+// A long selection copied twice is built once; another long selection
+// replaces the window's earlier copy rather than stand beside it while it is
+// built; and the copy on the clipboard counts in the budgets of a command.
+void WindowTest::ALongCopyIsHeldOnceAndCountedByTheBudgets() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_));
+  // 1,000 lines of 10,000 characters: 10 MB of UTF-8.
+  std::string trace;
+  for (int i = 0; i < 1000; ++i) trace += std::string(9998, '7') + "\r\n";
+  SetPaneText(*form_->text2(), trace);
+  form_->text2()->setFocus();
+  QTest::keyClick(form_->text2(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(form_->busy());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  const QMimeData* first = QApplication::clipboard()->mimeData();
+  QCOMPARE(first->data(QStringLiteral("text/plain")).size(), qsizetype(9'999'000));
+  QCOMPARE(form_->clipboard_bytes(), 9'999'000.0);
+
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(!form_->busy());
+  QCOMPARE(QApplication::clipboard()->mimeData(), first);
+  // Nothing selected copies nothing: the copy is still there, and counted.
+  Select(*form_->text2(), 3, 3);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->mimeData(), first);
+  QCOMPARE(form_->clipboard_bytes(), 9'999'000.0);
+
+  // Another selection: the earlier copy is gone as soon as this one starts.
+  Select(*form_->text2(), 1, 5'000'000);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QVERIFY(form_->busy());
+  QCOMPARE(form_->clipboard_bytes(), 0.0);
+  QVERIFY(QApplication::clipboard()->mimeData() == nullptr ||
+          QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).isEmpty());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QVERIFY(form_->clipboard_bytes() > 4e6);
+  // A change of the text makes the next copy a new one.
+  QTextCursor(form_->text2()->document()).insertText(QStringLiteral("x"));
+  Select(*form_->text2(), 1, 5'000'000);
+  const QPointer<const QMimeData> before = QApplication::clipboard()->mimeData();
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QVERIFY(before.isNull());  // replaced by a copy of the new text
+
+  // With both panes emptied the copy stays on the clipboard, and counts: the
+  // largest Jacobi order the budgets accept beside nothing (the next is some
+  // 6.5 MB more) is refused beside a copy of 10 MB.
+  Select(*form_->text2(), 0, PaneLength(*form_->text2()));
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  form_->action(QStringLiteral("FileNew"))->trigger();
+  QVERIFY(form_->clipboard_bytes() > 9e6);
+  SetPaneText(*form_->text1(), "1");
+  const auto refused = [this](int order) {
+    ScriptedDialogs dialogs({std::to_string(order)});
+    form_->SetDialogs(&dialogs);
+    form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+    const bool ended = QTest::qWaitFor([this] { return !form_->busy(); }, 30000);
+    form_->SetDialogs(nullptr);
+    bool message = false;
+    for (const ShownBox& box : dialogs.shown()) message |= !box.is_input;
+    return !ended || message;
+  };
+  QApplication::clipboard()->clear();
+  QCOMPARE(form_->clipboard_bytes(), 0.0);
+  int accepted = 2;
+  int too_large = 32767;
+  while (too_large - accepted > 1) {
+    const int middle = (accepted + too_large) / 2;
+    (refused(middle) ? too_large : accepted) = middle;
+  }
+  QVERIFY(!refused(accepted));
+  // The same copy again, the result pane emptied after it.
+  SetPaneText(*form_->text2(), trace);
+  QTest::keyClick(form_->text2(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(form_->text2(), Qt::Key_C, Qt::ControlModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  SetPaneText(*form_->text2(), "");
+  QCOMPARE(form_->clipboard_bytes(), 9'999'000.0);
+  QVERIFY(refused(accepted));
+  QApplication::clipboard()->clear();
 }
 
 void WindowTest::DeleteRemovesWholeLineBreakAndNothingAtTheEnd() {
@@ -646,11 +807,26 @@ void WindowTest::AboutShowsTheVersionAndTheNotices() {
   form_->ShowAbout();
   AboutBox* about = form_->findChild<AboutBox*>();
   QVERIFY(about != nullptr && about->isVisible());
+  QVERIFY(QTest::qWaitForWindowExposed(about));
   QLabel* text = about->findChild<QLabel*>();
   QVERIFY(text->text().contains(QStringLiteral("版本 " MATCALC_EXPECTED_VERSION "<")));
-  QVERIFY(text->text().contains(QStringLiteral("第三方组件与许可")));
+  // At the size it opens with, every line of every label is in view.
+  for (const QLabel* label : about->findChildren<QLabel*>()) {
+    const int needed =
+        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    QVERIFY2(label->height() >= needed, qPrintable(label->text()));
+    QVERIFY2(about->rect().contains(label->geometry()), qPrintable(label->text()));
+  }
 
-  emit text->linkActivated(QStringLiteral("notices"));
+  // A click on the link, where it is drawn, shows the notices.
+  auto* licence = about->findChild<QLabel*>(QStringLiteral("Licence"));
+  QVERIFY(licence != nullptr);
+  QVERIFY(licence->text().contains(QStringLiteral("以 MIT 许可证发布。")));
+  const QFontMetrics metrics(licence->font());
+  const int link_x = licence->contentsRect().left() +
+                     metrics.horizontalAdvance(QStringLiteral("以 MIT 许可证发布。")) +
+                     metrics.horizontalAdvance(QStringLiteral("第三方组件与许可")) / 2;
+  QTest::mouseClick(licence, Qt::LeftButton, {}, QPoint(link_x, licence->height() / 2));
   HelpWindow* notices = about->findChild<HelpWindow*>();
   QVERIFY2(notices != nullptr && notices->isVisible(), "the notices were not found or not shown");
   QCOMPARE(notices->windowTitle(), QStringLiteral("第三方组件与许可"));

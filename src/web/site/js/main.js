@@ -21,10 +21,8 @@ import {watchForUpdates} from './update.js';
 import {takePanes} from './keeping.js';
 import {watchDrafts} from './drafts.js';
 
-// The status line while the core loads (the page's own HTML says it first),
-// and why the Solve menus are disabled.
+// The status line while the core loads (the page's own HTML says it first).
 const STARTING = '正在启动计算器……';
-const SOLVE_DISABLED = '编辑区是空的：先输入一个矩阵或向量，再选择求解方法。';
 
 // What the modules share: the panes, the status line, the settings, the
 // catalog once the core is ready, and the last iterative command's series,
@@ -78,6 +76,8 @@ function start(received) {
   const catalog = received;
   page.catalog = catalog;
   page.texts = catalog.texts;
+  // The page's HTML says it until the core has loaded; the window says the same.
+  if (page.texts.editPlaceholder) text1.placeholder = page.texts.editPlaceholder;
   settleDigits(page.settings, catalog.digits);
   setProgramTitle(catalog.title);
   const actions = {
@@ -115,12 +115,13 @@ function start(received) {
           enabled = false;
         }
       }
+      // Why, on the item and in the status line, as the window says it.
+      const why = page.texts.solveDisabled || '';
       for (const node of items.values()) {
         node.disabled = !enabled;
-        // Why, on the item and in the status line.
-        node.title = enabled ? '' : SOLVE_DISABLED;
+        node.title = enabled ? '' : why;
       }
-      if (!enabled && !runs.engine.busy) page.setStatus(SOLVE_DISABLED);
+      if (!enabled && !runs.engine.busy) page.setStatus(why);
     },
   });
   const runTool = (key) => {
