@@ -75,6 +75,8 @@ Task<> GaussCommand(Frame& frame) {
 
   // Once printed, the matrix as read is eliminated in place.
   Matrix& a = input->read;
+  RangeWatch watch;
+  watch.Check(a, n, n + 1);
   UnitMeter updates(frame.progress(), kLoopNs);
   for (int k = 1; k < n; ++k) {
     const int m = PivotRow(a, k, n);
@@ -87,6 +89,7 @@ Task<> GaussCommand(Frame& frame) {
     out.NewLine().Append("第 ").AppendNumber(k).Append(" 步：第 ").AppendNumber(m);
     out.Append(" 行为主元行").NewLine();
     AppendRows(out, a, n, 1, n + 1, "    ", digits);
+    watch.Check(a, n, n + 1);
   }
   if (CountsAsZero(a(n, n))) {
     AppendStop(out, ZeroPivotLine(n));
@@ -95,7 +98,7 @@ Task<> GaussCommand(Frame& frame) {
 
   // b is column n+1 after the elimination.
   const Vector x = SolveUpper(a, RightHandSide(a, n), n, &updates);
-  AppendSolution(out, "回代求得方程组的解：", x, digits);
+  AppendSolution(out, "回代求得方程组的解：", x, digits, watch);
 }
 
 }  // namespace matcalc

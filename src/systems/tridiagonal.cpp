@@ -114,9 +114,14 @@ Task<> TridiagonalCommand(Frame& frame) {
   out.NewLine();
   AppendNamedValues(out, "y", s.y, 1, n, digits);
   out.NewLine();
+  RangeWatch watch;
+  watch.Check(input->read, n, n + 1);
+  watch.Check(s.l, 2, n);
+  watch.Check(s.u);
+  watch.Check(s.y);
   // The solution block's own line break ends this line.
   out.Append("接下来输出赶的过程：");
-  AppendSolution(out, "方程组的解：", ChaseBack(t, s, n), digits);
+  AppendSolution(out, "方程组的解：", ChaseBack(t, s, n), digits, watch);
 }
 
 }  // namespace matcalc
