@@ -47,18 +47,34 @@ Task<std::optional<int>> Frame::AskOrder(std::string_view prompt, std::string_vi
 }
 
 BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const {
+  WorkEstimate whole = estimate;
+  if (convergence_ != nullptr && convergence_->enabled()) {
+    whole.bytes += estimate.series_points * (kSeriesPointBytes + front_end_.series_point_bytes);
+    whole.nanoseconds += estimate.series_points * (kSeriesPointNs + front_end_.series_point_ns);
+  }
   // Every command with an order reads a matrix.
-  return TotalNeeds(estimate, static_cast<double>(text1_.size()),
+  return TotalNeeds(whole, static_cast<double>(text1_.size()),
                     static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end_);
 }
 
-Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate) {
+Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate, bool by_text) {
   if (FitsBudget(Needs(estimate), front_end_.work_scale)) {
     pane_.ReserveTrace(static_cast<std::size_t>(estimate.trace_bytes));
     progress_.SetTotal(Needs(estimate).nanoseconds);
     co_return false;
   }
-  co_await Inform(kOrderTooLargeText);
+  // No order would do when the text, with the copies of it the front end
+  // keeps (but not what the front end holds from before), leaves no room
+  // for the smallest run.
+  FrontEndCosts text_only = front_end_;
+  text_only.held_bytes = 0;
+  const bool text_decides =
+      by_text ||
+      !FitsBudget(
+          TotalNeeds({kSmallestRunBytes, 0, 0}, static_cast<double>(text1_.size()),
+                     static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), text_only),
+          front_end_.work_scale);
+  co_await Inform(text_decides ? kTextTooLargeText : kOrderTooLargeText);
   co_return true;
 }
 

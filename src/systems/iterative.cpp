@@ -35,6 +35,24 @@ constexpr double kFixedTraceBytes = 1000;
 // error's number.
 constexpr double kIterateTextBytes = 100;
 
+// The share of the work budget the QR sweeps of ρ(B) may take, whatever
+// the order: the iterations are what was asked for, and an order they fit
+// is not refused for the sweeps' worst case, which is rarely near.
+constexpr double kRadiusShare = 0.2;
+
+// The multiply-adds ρ(B) may take in all: the iteration matrix (n^3 / 2 by
+// substitution; none for Jacobi's, whose few divisions are counted as none),
+// its reduction, and the sweeps up to their worst case or their share.
+double RadiusSweepLimit(double n) {
+  const double share = kRadiusShare * kWorkBudgetNanoseconds / kLoopNs;
+  const double worst = SweepWorkBound(n);
+  return worst < share ? worst : share;
+}
+
+double RadiusWork(double n) {
+  return 0.5 * n * n * n + HessenbergWork(n) + RadiusSweepLimit(n) + 5 * n * (n + 5);
+}
+
 // Counts the work passed on, so that what a bound allowed for and was not
 // needed can be counted afterwards: the progress then stays a fraction of
 // the estimate the budgets accepted.
@@ -126,10 +144,10 @@ void AppendConvergenceTheory(Frame& frame, const Matrix& a, int n, Method method
   TraceBuffer& out = frame.out();
   UnitMeter loops(frame.progress(), kLoopNs);
   CountingMeter counted(loops);
-  const RadiusResult rho =
-      SpectralRadius(IterationMatrix(method, a, n, omega, &counted), n, &counted);
+  const RadiusResult rho = SpectralRadius(IterationMatrix(method, a, n, omega, &counted), n,
+                                          &counted, RadiusSweepLimit(n));
   // The bound the budgets were given, counted whole.
-  const double bound = 0.5 * n * n * static_cast<double>(n) + SpectralRadiusWorkBound(n);
+  const double bound = RadiusWork(n);
   if (bound > counted.done()) loops.Advance(bound - counted.done());
 
   if (rho.radius) {
@@ -137,8 +155,10 @@ void AppendConvergenceTheory(Frame& frame, const Matrix& a, int n, Method method
     out.Append(*rho.radius < 1 ? "ρ(B) < 1，迭代收敛。" : "ρ(B) ≥ 1，迭代一般不收敛。").NewLine();
   } else if (rho.fault == RadiusFault::kNotFinite) {
     out.Append("    未能求出 ρ(B)：迭代矩阵的元素超出了数的范围。").NewLine();
-  } else {
+  } else if (rho.fault == RadiusFault::kNoConvergence) {
     out.Append("    未能求出 ρ(B)：QR 迭代在限定次数内没有收敛。").NewLine();
+  } else {
+    out.Append("    未能求出 ρ(B)：QR 迭代超出了为它限定的计算量。").NewLine();
   }
   if (FirstNonDominantRow(a, n) == 0) {
     out.Append("系数矩阵严格对角占优，雅可比迭代法与高斯-赛德尔迭代法都收敛。").NewLine();
@@ -273,12 +293,15 @@ WorkEstimate IterativeWork(int order, int iterations, int digits) {
                        n * (kFieldBytes + 2) +
                        steps * (kIterateTextBytes + kNumberBytes + n * (kFieldBytes + 2)) +
                        n * (4 + 6 + 3 + kNumberBytes + 2);
-  // The iteration matrix by substitution, its eigenvalues at their worst;
-  // each step a pass over A and a rounding of every printed component.
-  const double nanoseconds = (0.5 * n * n * n + SpectralRadiusWorkBound(n)) * kLoopNs +
+  // The iteration matrix by substitution, its eigenvalues within their
+  // allowance; each step a pass over A and a rounding of every printed
+  // component.
+  const double nanoseconds = RadiusWork(n) * kLoopNs +
                              steps * ((n * n + 2 * n) * kLoopNs + RoundingNs(n, digits)) +
                              RoundingNs(n, digits);
-  return {bytes, trace, nanoseconds};
+  // x0, then each iterate's error and components.
+  const double points = n + steps * (n + 1);
+  return {bytes, trace, nanoseconds, points};
 }
 
 WorkEstimate IterativeDefaultWork(int order, int digits) {

@@ -73,9 +73,12 @@ void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
 
 // The eigenvalues of the upper Hessenberg matrix `h` by the shifted QR
 // iteration with Francis double shifts, working on the active block only
-// (no Schur vectors are wanted). False when an eigenvalue did not split off
-// within kSweepsPerEigenvalue sweeps.
-bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* meter) {
+// (no Schur vectors are wanted). A fault when an eigenvalue did not split
+// off within kSweepsPerEigenvalue sweeps, or when the sweeps took more than
+// `work_limit` multiply-adds.
+std::optional<RadiusFault> HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi,
+                                                 WorkMeter* meter, double work_limit) {
+  double spent = 0;
   double norm = 0;
   for (int i = 1; i <= n; ++i) {
     for (int j = (i > 1 ? i - 1 : 1); j <= n; ++j) norm = norm + std::fabs(h(i, j));
@@ -129,7 +132,8 @@ bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* 
         nn -= 2;
         continue;
       }
-      if (sweeps == kSweepsPerEigenvalue) return false;
+      if (sweeps == kSweepsPerEigenvalue) return RadiusFault::kNoConvergence;
+      if (spent > work_limit) return RadiusFault::kWorkLimit;
       if (sweeps == 10 || sweeps == 20) {
         shift = shift + x;
         for (int i = 1; i <= nn; ++i) h(i, i) = h(i, i) - x;
@@ -215,9 +219,10 @@ bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* 
         work += 5.0 * ((nn - k + 1) + (last - l + 1));
       }
       Advance(meter, work);
+      spent += work;
     } while (l < nn - 1);
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -251,23 +256,25 @@ Matrix SorIterationMatrix(const Matrix& a, int n, double omega, WorkMeter* meter
       meter);
 }
 
-std::optional<Eigenvalues> EigenvaluesOf(Matrix a, int n, RadiusFault* fault, WorkMeter* meter) {
+std::optional<Eigenvalues> EigenvaluesOf(Matrix a, int n, RadiusFault* fault, WorkMeter* meter,
+                                         double work_limit) {
   if (!AllFinite(a, n)) {
     if (fault != nullptr) *fault = RadiusFault::kNotFinite;
     return std::nullopt;
   }
   ReduceToHessenberg(a, n, meter);
   Eigenvalues values{Vector(n), Vector(n)};
-  if (!HessenbergEigenvalues(a, n, values.real, values.imag, meter)) {
-    if (fault != nullptr) *fault = RadiusFault::kNoConvergence;
+  if (const std::optional<RadiusFault> failed =
+          HessenbergEigenvalues(a, n, values.real, values.imag, meter, work_limit)) {
+    if (fault != nullptr) *fault = *failed;
     return std::nullopt;
   }
   return values;
 }
 
-RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter) {
+RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter, double work_limit) {
   RadiusResult result;
-  const std::optional<Eigenvalues> values = EigenvaluesOf(a, n, &result.fault, meter);
+  const std::optional<Eigenvalues> values = EigenvaluesOf(a, n, &result.fault, meter, work_limit);
   if (!values) return result;
   double radius = 0;
   for (int i = 1; i <= n; ++i) {
@@ -296,11 +303,15 @@ double Modulus(double re, double im) {
   return m * std::sqrt(x * x + y * y);
 }
 
-double SpectralRadiusWorkBound(double n) {
-  // The reduction takes about 5n^3/6 multiply-adds; a sweep over an active
-  // block of w rows about 5w^2, and the block shrinks by one eigenvalue at
-  // least every 30 sweeps: 30 * 5 * (1 + 4 + ... + n^2) in all.
-  return 5 * n * n * n / 6 + kSweepsPerEigenvalue * 5 * n * (n + 1) * (2 * n + 1) / 6;
+double HessenbergWork(double n) { return 5 * n * n * n / 6; }
+
+double SweepWorkBound(double n) {
+  // A sweep over an active block of w rows takes about 5w^2 multiply-adds,
+  // and the block shrinks by one eigenvalue at least every 30 sweeps:
+  // 30 * 5 * (1 + 4 + ... + n^2) in all.
+  return kSweepsPerEigenvalue * 5 * n * (n + 1) * (2 * n + 1) / 6;
 }
+
+double SpectralRadiusWorkBound(double n) { return HessenbergWork(n) + SweepWorkBound(n); }
 
 }  // namespace matcalc

@@ -401,14 +401,14 @@ TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
   EXPECT_FALSE(order.changed);
   EXPECT_EQ(order.dialogs, std::string(kAskOrder) + "20000\n" + kRefusal);
   // A limit whose iterates would not fit is refused after its box.
-  const MethodOutcome limit = RunMethod("sor", kTextbook, {"600", "0.1", "32767", "1.2"});
+  const MethodOutcome limit = RunMethod("sor", kTextbook, {"1500", "0.1", "32767", "1.2"});
   EXPECT_FALSE(limit.changed);
-  EXPECT_EQ(limit.dialogs, std::string(kAskOrder) + "600\n" + kAskEps + "0.1\n" + kAskLimit +
+  EXPECT_EQ(limit.dialogs, std::string(kAskOrder) + "1500\n" + kAskEps + "0.1\n" + kAskLimit +
                                "32767\n" + kRefusal);
   EXPECT_TRUE(FitsBudget(testing::RunnerNeeds(&IterativeDefaultWork, 300, 15)));
   EXPECT_TRUE(FitsBudget(TotalNeeds(IterativeWork(600, 10, 15), 32.0 * 600 * 600, kRunnerCosts)));
   EXPECT_FALSE(
-      FitsBudget(TotalNeeds(IterativeWork(600, 32767, 15), 32.0 * 600 * 600, kRunnerCosts)));
+      FitsBudget(TotalNeeds(IterativeWork(1500, 32767, 15), 32.0 * 1500 * 1500, kRunnerCosts)));
 
   // The longest traces at a small order fit the room reserved for them.
   const int n = 6;
@@ -428,6 +428,44 @@ TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
           << method;
       EXPECT_GT(run.text2.size(), 40u * n * 24) << method;
     }
+  }
+}
+
+// Where a front end keeps the convergence log, its points count in the
+// budgets: an order and limit that fit without it may not fit with it, and
+// the refusal comes before any work.
+TEST(IterativeSolvers, KeptSeriesCountInTheBudgets) {
+  const auto refused = [](int n, int limit, ConvergenceLog* log, const FrontEndCosts& costs) {
+    ScriptedDialogs dialogs;
+    TraceBuffer pane;
+    Boxes boxes;
+    Frame frame(boxes, kTextbook, pane, 15, costs);
+    frame.set_convergence(log);
+    return RunAnswering(dialogs, boxes, frame.RefuseIfTooLarge(IterativeWork(n, limit, 15)));
+  };
+  ConvergenceLog kept;
+  ConvergenceLog not_kept(false);
+  FrontEndCosts runner = kRunnerCosts;
+  runner.series_point_ns = kSeriesRowNs;
+  // At order 600 with N = 32767 the trace takes half the memory budget, and
+  // the series more than the other half.
+  EXPECT_FALSE(refused(600, 32767, nullptr, kRunnerCosts));
+  EXPECT_FALSE(refused(600, 32767, &not_kept, kRunnerCosts));
+  EXPECT_TRUE(refused(600, 32767, &kept, runner));
+  EXPECT_TRUE(refused(600, 32767, &kept, kRunnerCosts));
+  EXPECT_FALSE(refused(600, 10000, &kept, runner));
+  // What the log holds at most is what the estimate counts.
+  const int n = 4;
+  const int limit = 30;
+  for (const char* method : kMethods) {
+    ConvergenceLog log;
+    ScriptedDialogs dialogs(Answers(method, "4", "0", "30", "1.9"), {Reply::kYes});
+    TraceBuffer pane;
+    RunCommand(*FindCommand(method), dialogs, "4 1 0 0 1\r\n1 4 1 0 1\r\n0 1 4 1 1\r\n0 0 1 4 1",
+               pane, 15, kRunnerCosts, nullptr, &log);
+    double points = 0;
+    for (const Series& series : log.series()) points += static_cast<double>(series.points.size());
+    EXPECT_EQ(points, IterativeWork(n, limit, 15).series_points) << method;
   }
 }
 
