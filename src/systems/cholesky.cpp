@@ -54,8 +54,9 @@ WorkEstimate CholeskyWork(int order, int digits) {
 }
 
 Task<> CholeskyCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &CholeskyWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &CholeskyWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

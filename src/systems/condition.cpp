@@ -2,6 +2,7 @@
 // infinity-condition numbers.
 #include <cmath>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "direct/linear_routines.h"
@@ -88,8 +89,9 @@ WorkEstimate ConditionWork(int order, int digits) {
 }
 
 Task<> ConditionCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, {kOrderPrompt, "输入数据", "3"}, &ConditionWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows, kOrderPrompt), &ConditionWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

@@ -65,8 +65,9 @@ WorkEstimate GaussWork(int order, int digits) {
 }
 
 Task<> GaussCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &GaussWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &GaussWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

@@ -25,7 +25,6 @@ enum class Method { kJacobi, kGaussSeidel, kSor };
 constexpr std::string_view kEpsPrompt = "输入解向量的精度值 eps：";
 constexpr std::string_view kLimitPrompt = "输入最大迭代次数 N：";
 constexpr std::string_view kOmegaPrompt = "输入松弛因子 ω（0 < ω < 2）：";
-constexpr std::string_view kStartPrompt = "输入初始向量值：\r\n   默认为 0";
 
 // Bytes of the fixed texts around the trace's numbers, at most: the opening
 // heading, the radius and its verdicts, the headings before the iterates,
@@ -112,18 +111,23 @@ Matrix IterationMatrix(Method method, const Matrix& a, int n, double omega, Work
   return {};
 }
 
-// The relaxation factor of SOR; nothing when the answer is empty, and
-// nothing after a message when it is not strictly between 0 and 2.
+// The relaxation factor of SOR; nothing when the answer is empty or
+// cancelled. A factor not strictly between 0 and 2 is explained in a box,
+// and the factor asked again.
 Task<std::optional<double>> AskRelaxation(Frame& frame) {
-  const std::optional<std::string> answer =
-      co_await frame.AskNonEmpty(kOmegaPrompt, "输入参数", "1.2");
-  if (!answer) co_return std::nullopt;
-  const double omega = LeadingNumber(*answer);
-  if (!(omega > 0 && omega < 2)) {
+  while (true) {
+    const std::optional<std::string> answer =
+        co_await frame.AskNonEmpty(kOmegaPrompt, "输入参数", "1.2");
+    if (!answer) co_return std::nullopt;
+    const double omega = LeadingNumber(*answer);
+    if (omega > 0 && omega < 2) co_return omega;
     co_await frame.Inform("松弛因子 ω 必须满足 0 < ω < 2。", "输入值错误");
-    co_return std::nullopt;
   }
-  co_return omega;
+}
+
+// The box for component i of the initial vector.
+std::string StartPrompt(int i) {
+  return "输入初始向量值 x" + std::to_string(i) + "：\r\n   默认为 0";
 }
 
 // The initial vector: 0 unless the user gives another number; an empty or
@@ -131,7 +135,7 @@ Task<std::optional<double>> AskRelaxation(Frame& frame) {
 Task<Vector> AskStartingVector(Frame& frame, int n) {
   Vector x0(n);
   for (int i = 1; i <= n; ++i) {
-    const std::optional<std::string> answer = co_await frame.Ask(kStartPrompt, kInputTitle, "0");
+    const std::optional<std::string> answer = co_await frame.Ask(StartPrompt(i), kInputTitle, "0");
     if (!answer || answer->empty()) break;
     x0(i) = LeadingNumber(*answer);
   }
@@ -172,8 +176,10 @@ void AppendIterate(TraceBuffer& out, int k, const Vector& x, double change, int 
 }
 
 Task<> IterativeCommand(Frame& frame, Method method) {
-  const std::optional<int> order = co_await frame.AskOrder(
-      kSystemOrderBox.prompt, kSystemOrderBox.title, kSystemOrderBox.default_text, 1);
+  const std::string rows = OrderOfText(frame.text1());
+  const OrderBox box = SystemOrderBox(rows);
+  const std::optional<int> order =
+      co_await frame.AskOrder(box.prompt, box.title, box.default_text, 1);
   if (!order) co_return;
   const int n = *order;
   const int digits = frame.digits();
@@ -208,6 +214,9 @@ Task<> IterativeCommand(Frame& frame, Method method) {
   out.Clear();
   frame.NoteDecimalMethod();
   AppendAugmentedOpening(out, a, n, "接下来输出迭代矩阵的谱半径：");
+  // How the trace was made, so that a saved one says so.
+  out.Append("eps = ").AppendNumber(eps).Append("，N = ").AppendNumber(last).NewLine();
+  if (method == Method::kSor) out.Append("ω = ").AppendNumber(omega).NewLine();
   AppendConvergenceTheory(frame, a, n, method, omega);
   out.NewLine().Append("接下来输出初始向量值：").NewLine();
   out.Append(FormatVector(x, 2));
@@ -289,7 +298,9 @@ WorkEstimate IterativeWork(int order, int iterations, int digits) {
   const double bytes = MatrixBytes(n, n + 1) + 2 * MatrixBytes(n, n) + 4 * 8 * (n + 1);
   // The augmented matrix unrounded, x0 and the iterates in fields, the
   // solution block.
-  const double trace = n * (n + 1) * (4 + kNumberBytes) + 2 * n + kFixedTraceBytes +
+  // The parameters' line: "eps = ", the number, "，N = ", five digits; ω's.
+  const double parameters = 2 * kNumberBytes + 40;
+  const double trace = n * (n + 1) * (4 + kNumberBytes) + 2 * n + kFixedTraceBytes + parameters +
                        n * (kFieldBytes + 2) +
                        steps * (kIterateTextBytes + kNumberBytes + n * (kFieldBytes + 2)) +
                        n * (4 + 6 + 3 + kNumberBytes + 2);

@@ -50,8 +50,9 @@ WorkEstimate LdltWork(int order, int digits) {
 }
 
 Task<> LdltCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &LdltWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &LdltWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

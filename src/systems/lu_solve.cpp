@@ -37,8 +37,9 @@ WorkEstimate LuSolveWork(int order, int digits) {
 }
 
 Task<> LuSolveCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &LuSolveWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &LuSolveWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

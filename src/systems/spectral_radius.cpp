@@ -1,7 +1,9 @@
 #include "systems/spectral_radius.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace matcalc {
 namespace {
@@ -20,22 +22,25 @@ bool AllFinite(const Matrix& a, int n) {
 }
 
 // The solution Y of T Y = R, T lower triangular with the diagonal of A and
-// the entries `lower_scale` A(i,k) below it, for R given column by column.
-// Each column by forward substitution, sums in increasing k.
+// the entries `lower_scale` A(i,k) below it, for R given entry by entry.
+// Row by row: each Y(i,j) is (R(i,j) - sum over k < i of T(i,k) Y(k,j)) /
+// A(i,i), its sum taken in increasing k as in a forward substitution of
+// column j, but all columns at once, along the rows of Y already found.
 template <typename RightSide>
 Matrix SolveLowerColumns(const Matrix& a, int n, double lower_scale, bool scale_lower,
                          RightSide right, WorkMeter* meter) {
   Matrix y(n, n);
-  for (int j = 1; j <= n; ++j) {
-    for (int i = 1; i <= n; ++i) {
-      double s = 0;
-      for (int k = 1; k <= i - 1; ++k) {
-        const double t = scale_lower ? lower_scale * a(i, k) : a(i, k);
-        s = s + t * y(k, j);
-      }
-      y(i, j) = (right(i, j) - s) / a(i, i);
+  std::vector<double> sums(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) {
+    std::fill(sums.begin(), sums.end(), 0.0);
+    for (int k = 1; k <= i - 1; ++k) {
+      const double t = scale_lower ? lower_scale * a(i, k) : a(i, k);
+      const double* yk = y.row(k);
+      for (int j = 1; j <= n; ++j) sums[j] = sums[j] + t * yk[j];
     }
-    Advance(meter, 0.5 * n * n);
+    double* yi = y.row(i);
+    for (int j = 1; j <= n; ++j) yi[j] = (right(i, j) - sums[j]) / a(i, i);
+    Advance(meter, static_cast<double>(i - 1) * n);
   }
   return y;
 }

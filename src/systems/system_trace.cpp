@@ -4,10 +4,16 @@
 
 #include "frame/budget.h"
 #include "frame/trace_layout.h"
+#include "linalg/reading_hints.h"
 #include "text/number_text.h"
 #include "text/text_util.h"
 
 namespace matcalc {
+
+std::string OrderOfText(std::string_view text) {
+  const int rows = ShapeOfText(text).rows;
+  return rows > 0 ? std::to_string(rows) : std::string();
+}
 
 void AppendAugmentedOpening(TraceBuffer& out, const Matrix& read, int n,
                             std::string_view continuation) {

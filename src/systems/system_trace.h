@@ -2,6 +2,7 @@
 // augmented matrix they open with and the solution block they end with.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "direct/opening.h"
@@ -11,7 +12,17 @@
 namespace matcalc {
 
 inline constexpr std::string_view kSystemOrderPrompt = "输入方程组的阶数 n：";
-inline constexpr OrderBox kSystemOrderBox{kSystemOrderPrompt, "输入数据", "3"};
+
+// The order box's default: the number of rows the edit pane's text has, as
+// the typing hint reads it (empty for a text without rows), so that
+// accepting it solves the system as typed.
+std::string OrderOfText(std::string_view text);
+// The order box of the linear-systems commands, whose default is
+// `default_text` (which must outlive the box).
+inline OrderBox SystemOrderBox(const std::string& default_text,
+                               std::string_view prompt = kSystemOrderPrompt) {
+  return {prompt, "输入数据", default_text};
+}
 
 // Rows 1..n, columns 1..n+1 of `read` (A and b), each entry four spaces and
 // its default text, unrounded; then the heading with the method's own

@@ -84,8 +84,9 @@ WorkEstimate TridiagonalWork(int order, int digits) {
 }
 
 Task<> TridiagonalCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &TridiagonalWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &TridiagonalWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

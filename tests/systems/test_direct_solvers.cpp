@@ -240,11 +240,21 @@ TEST(DirectSolvers, ValuesAreRoundedToTheDigitsOnlyWhenPrinted) {
       << cond.text2;
 }
 
-TEST(DirectSolvers, OrderBoxes) {
+// The order offered is the number of rows the text has, as the typing hint
+// reads it, so that accepting it solves the system as typed.
+TEST(DirectSolvers, OrderBoxesOfferTheRowsOfTheText) {
+  const std::pair<const char*, const char*> texts[] = {
+      {"1 2\r\n3 4", "2"},
+      {"2 1 0 0 3\r\n1 3 1 0 5\r\n0 1 3 1 5\r\n0 0 1 2 3\r\n", "4"},
+      {"5 6", "1"},
+      {"  \r\n1 2 3\r\n\r\n4 5 6\r\n7 8 9\r\n", "3"},
+  };
   for (const std::string& name : kMethods) {
-    const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {"1"});
-    const std::string box = name == "condition" ? "输入矩阵的阶数 n：" : "输入方程组的阶数 n：";
-    EXPECT_EQ(run.dialogs, "input\t输入数据\t" + box + "\t3\t1\n") << name;
+    for (const auto& [text, rows] : texts) {
+      const testing::MethodOutcome run = RunMethod(name, text, {"1"});
+      const std::string box = name == "condition" ? "输入矩阵的阶数 n：" : "输入方程组的阶数 n：";
+      EXPECT_EQ(run.dialogs, "input\t输入数据\t" + box + "\t" + rows + "\t1\n") << name;
+    }
   }
 }
 
