@@ -45,11 +45,54 @@ Matrix SolveLowerColumns(const Matrix& a, int n, double lower_scale, bool scale_
   return y;
 }
 
+// One step of the reduction below: for i = m+1..n in turn (y(i) = A(i,m-1) /
+// pivot, none where y(i) is 0), row i less y(i) times row m from column m
+// on, then column m plus y(i) times column i. Done row by row rather than
+// step by step, each entry taking the same operations on the same values in
+// the same order: row r's entries of column m gather y(i) A(r,i) in
+// increasing i, taking A(r,i) as row r stands at step i (not yet reduced
+// while i < r); row m's A(m,m), which every reduced row reads, is kept as it
+// stood before each step. So the result is bit for bit that of the steps,
+// with no walk down a column of a large matrix.
+void EliminateBelowPivot(Matrix& a, int n, int m, double pivot, std::vector<double>& y,
+                         std::vector<double>& before) {
+  for (int i = m + 1; i <= n; ++i) y[i] = a(i, m - 1) / pivot;
+  // Rows 1..m are never reduced in this step: only their column m changes.
+  for (int r = 1; r <= m; ++r) {
+    const double* ar = a.row(r);
+    double sum = ar[m];
+    for (int i = m + 1; i <= n; ++i) {
+      if (r == m) before[i] = sum;
+      if (y[i] != 0) sum = sum + y[i] * ar[i];
+    }
+    a(r, m) = sum;
+  }
+  const double* am = a.row(m);
+  for (int r = m + 1; r <= n; ++r) {
+    double* ar = a.row(r);
+    double sum = ar[m];
+    for (int i = m + 1; i < r; ++i) {
+      if (y[i] != 0) sum = sum + y[i] * ar[i];
+    }
+    if (y[r] != 0) {
+      sum = sum - y[r] * before[r];
+      for (int j = m + 1; j <= n; ++j) ar[j] = ar[j] - y[r] * am[j];
+      sum = sum + y[r] * ar[r];
+    }
+    for (int i = r + 1; i <= n; ++i) {
+      if (y[i] != 0) sum = sum + y[i] * ar[i];
+    }
+    ar[m] = sum;
+  }
+}
+
 // Reduces `a` to upper Hessenberg form by elimination with row pivoting (the
 // largest magnitude in the column wins, the upper row on ties), a similarity
 // that keeps the eigenvalues. The multipliers are not kept: everything below
 // the subdiagonal ends as 0.
 void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
+  std::vector<double> multipliers(static_cast<std::size_t>(n) + 1);
+  std::vector<double> before(static_cast<std::size_t>(n) + 1);
   for (int m = 2; m < n; ++m) {
     double pivot = 0;
     int row = m;
@@ -63,14 +106,7 @@ void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
       for (int j = m - 1; j <= n; ++j) std::swap(a(row, j), a(m, j));
       for (int j = 1; j <= n; ++j) std::swap(a(j, row), a(j, m));
     }
-    if (pivot != 0) {
-      for (int i = m + 1; i <= n; ++i) {
-        const double y = a(i, m - 1) / pivot;
-        if (y == 0) continue;
-        for (int j = m; j <= n; ++j) a(i, j) = a(i, j) - y * a(m, j);
-        for (int j = 1; j <= n; ++j) a(j, m) = a(j, m) + y * a(j, i);
-      }
-    }
+    if (pivot != 0) EliminateBelowPivot(a, n, m, pivot, multipliers, before);
     for (int i = m + 1; i <= n; ++i) a(i, m - 1) = 0;
     Advance(meter, static_cast<double>(n - m) * (2 * n - m + 1));
   }
