@@ -7,7 +7,8 @@ the runner's methods, random answers and replies, a random digits setting and
 now and then the exact mode (--exact). The three runners must agree on
 standard output, standard error and exit status.
 So must they on their standard streams: a closed standard output or standard
-input, a full device, a series file that is the input file. The runners
+input (which under node is /dev/null opened for reading and writing, node's
+own stand-in), a full device, a series file that is the input file. The runners
 compare as on the same device (MATCALC_WORK_SCALE=1): a budget that scales
 with a slow emulator's speed would refuse other orders.
 
@@ -171,6 +172,9 @@ STREAM_CASES = [
     ("closed standard input", "<&-", ["vector-norms"]),
     ("closed standard input, -", "<&-", ["--answer", "2", "determinant", "-"]),
     ("standard input from /dev/null", "</dev/null", ["vector-norms"]),
+    ("standard input from /dev/null for reading and writing", "<>/dev/null", ["vector-norms"]),
+    ("standard output to /dev/null for reading and writing", "1<>/dev/null",
+     ["vector-norms", "{file}"]),
     ("standard output to /dev/full", ">/dev/full", ["vector-norms", "{file}"]),
     ("series file is the input file", "", ["--series", "{file}", "--answer", "2", "--answer",
                                            "0.01", "jacobi", "{file}"]),
@@ -179,23 +183,38 @@ STREAM_CASES = [
 ]
 
 
+# Node opens /dev/null for reading and writing on a standard stream that was
+# closed when it started, before the runner's code runs: under node a closed
+# stream is that /dev/null, and behaves as the native runner does on it.
+NODE_SEES = {">&-": "1<>/dev/null", "<&-": "<>/dev/null"}
+
+
 def check_streams():
     """Every stream case on every runner; the names of the cases that differ."""
     differ = []
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "m.txt")
+
+        def run(command, args, redirection):
+            with open(path, "wb") as f:
+                f.write(b"2 1\r\n1 2")
+            line = " ".join('"%s"' % a.replace("{file}", path) for a in command + args)
+            shell = "exec %s %s" % (line, redirection.replace("{file}", path))
+            done = subprocess.run(["sh", "-c", shell], capture_output=True, timeout=600,
+                                  env=ENVIRONMENT)
+            with open(path, "rb") as f:
+                return (done.returncode, done.stdout, done.stderr, f.read())
+
         for name, redirection, args in STREAM_CASES:
             results = {}
+            expected = {}
             for runner, command in runners().items():
-                with open(path, "wb") as f:
-                    f.write(b"2 1\r\n1 2")
-                line = " ".join('"%s"' % a.replace("{file}", path) for a in command + args)
-                shell = "exec %s %s" % (line, redirection.replace("{file}", path))
-                done = subprocess.run(["sh", "-c", shell], capture_output=True, timeout=600,
-                                      env=ENVIRONMENT)
-                with open(path, "rb") as f:
-                    results[runner] = (done.returncode, done.stdout, done.stderr, f.read())
-            if any(result != results["x86-64"] for result in results.values()):
+                results[runner] = run(command, args, redirection)
+            for runner in results:
+                expected[runner] = results["x86-64"]
+            if redirection in NODE_SEES:
+                expected["wasm"] = run(runners()["x86-64"], args, NODE_SEES[redirection])
+            if any(results[runner] != expected[runner] for runner in results):
                 differ.append(name)
                 for runner, (status, out, err, _) in results.items():
                     print("  %-7s %s: status %d, %d bytes out, err %r" % (runner, name, status,

@@ -20,8 +20,9 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
 #if defined(__EMSCRIPTEN__)
-  // Under node the standard streams are node's own, as natively the
-  // system's.
+  // Under node the standard streams and the file-creation mask are node's
+  // own, as natively the system's.
+  matcalc::AdoptNodeCreationMask();
   const matcalc::CliStreams streams{
       matcalc::ReadNodeInput,     matcalc::WriteNodeOutput,   std::cerr,
       matcalc::kLargestTextBytes, matcalc::NodeInputIdentity, matcalc::NodeWorkScale};

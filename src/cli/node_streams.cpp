@@ -7,30 +7,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "frame/calibration.h"
 
 namespace matcalc {
 namespace {
 
-// Node opens /dev/null for reading and writing on each standard descriptor
-// that was closed when it started, so such a descriptor would read as empty
-// and swallow the output. Nothing else opens it that way (a shell opens
-// `</dev/null` for reading, `>/dev/null` for writing): on Linux the
-// descriptor's target and mode tell a closed one apart.
 // clang-format off
-EM_JS(int, mc_node_closed_at_start, (int fd), {
-  try {
-    const fs = require('fs');
-    if (fs.readlinkSync('/proc/self/fd/' + fd) !== '/dev/null') return 0;
-    // (No backslashes here: the preprocessor would eat them.)
-    const info = fs.readFileSync('/proc/self/fdinfo/' + fd, 'utf8');
-    const at = info.indexOf('flags:');
-    return at >= 0 && (parseInt(info.slice(at + 6).trim(), 8) & 3) === 2 ? 1 : 0;
-  } catch (error) {
-    return 0;
-  }
-});
-
 // Reads or writes with node; bytes moved, or minus the index of the error's
 // code in kErrorCodes (its length when not listed).
 EM_JS(int, mc_node_transfer, (int fd, char* bytes, int size, int writing), {
@@ -75,6 +59,10 @@ EM_JS(int, mc_node_getenv, (const char* name, char* to, int size), {
   stringToUTF8(value, to, size);
   return 1;
 });
+// The file-creation mask of the node process.
+EM_JS(int, mc_node_umask, (), {
+  return process.umask();
+});
 // clang-format on
 
 constexpr std::array<int, 12> kErrorCodes = {EBADF,  EFBIG,  ENOSPC, EPIPE,  EIO,        EACCES,
@@ -91,11 +79,6 @@ constexpr std::size_t kLargestTransfer = 64 * 1024 * 1024;
 }  // namespace
 
 InputBytes ReadNodeInput(std::size_t limit) {
-  if (mc_node_closed_at_start(0) != 0) {
-    InputBytes failed;
-    failed.error = std::strerror(EBADF);
-    return failed;
-  }
   // The same blocks as natively; only the reads differ.
   return ReadBlocksWith(
       [](char* to, std::size_t size, std::string& error) -> long {
@@ -109,7 +92,6 @@ InputBytes ReadNodeInput(std::size_t limit) {
 }
 
 std::string WriteNodeOutput(std::string_view bytes) {
-  if (mc_node_closed_at_start(1) != 0) return std::strerror(EBADF);
   while (!bytes.empty()) {
     const int written =
         mc_node_transfer(1, const_cast<char*>(bytes.data()),
@@ -120,6 +102,8 @@ std::string WriteNodeOutput(std::string_view bytes) {
   }
   return {};
 }
+
+void AdoptNodeCreationMask() { ::umask(static_cast<mode_t>(mc_node_umask())); }
 
 double NodeWorkScale() {
   std::array<char, 64> given{};

@@ -244,18 +244,33 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
 
 namespace {
 
-// Writes `bytes` to the file `path`: to a temporary file beside it, flushed
-// to the disk and renamed over it only when whole, so that a full disk or a
-// crash leaves a file that was there as it was. The reason when it failed.
-// What is no regular file (a terminal, a pipe, /dev/null) is written to
-// directly: it can neither be replaced nor hold a temporary file.
-std::string WriteSeriesFile(const std::string& path, std::string_view bytes) {
+// The series file is made and written a block at a time: a long series is
+// never held whole as text beside the log.
+constexpr std::size_t kSeriesBlockBytes = 1 << 20;
+
+// Writes the series file of `log` to `fd`; the reason when it could not.
+std::string WriteSeriesTo(int fd, const ConvergenceLog& log) {
+  std::string reason;
+  SeriesCsvBlocks(log, kSeriesBlockBytes, [&](std::string_view block) {
+    reason = WriteDescriptor(fd, block);
+    return reason.empty();
+  });
+  return reason;
+}
+
+// Writes the series file of `log` to the file `path`: to a temporary file
+// beside it, flushed to the disk and renamed over it only when whole, so
+// that a full disk or a crash leaves a file that was there as it was. The
+// reason when it failed. What is no regular file (a terminal, a pipe,
+// /dev/null) is written to directly: it can neither be replaced nor hold a
+// temporary file.
+std::string WriteSeriesFile(const std::string& path, const ConvergenceLog& log) {
   struct stat existing {};
   const bool exists = ::stat(path.c_str(), &existing) == 0;
   if (exists && !S_ISREG(existing.st_mode)) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return std::strerror(errno);
-    std::string reason = WriteDescriptor(fd, bytes);
+    std::string reason = WriteSeriesTo(fd, log);
     if (::close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
     return reason;
   }
@@ -284,7 +299,7 @@ std::string WriteSeriesFile(const std::string& path, std::string_view bytes) {
   }
   std::string reason;
   if (::fchmod(fd, mode) != 0) reason = std::strerror(errno);
-  if (reason.empty()) reason = WriteDescriptor(fd, bytes);
+  if (reason.empty()) reason = WriteSeriesTo(fd, log);
   if (reason.empty() && ::fsync(fd) != 0) reason = std::strerror(errno);
   if (::close(fd) != 0 && reason.empty()) reason = std::strerror(errno);
   if (reason.empty() && ::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -406,6 +421,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   ScriptedDialogs dialogs(std::move(answers), std::move(replies));
   FrontEndCosts costs = kRunnerCosts;
+  if (series_file) costs.series_point_ns = kSeriesRowNs;
   if (streams.work_scale) costs.work_scale = streams.work_scale();
   ConvergenceLog series;
   ConvergenceLog* const series_log = series_file ? &series : nullptr;
@@ -422,7 +438,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   err.flush();
   const int status = write(pane.text());
   if (series_file) {
-    const std::string reason = WriteSeriesFile(*series_file, SeriesCsv(series));
+    const std::string reason = WriteSeriesFile(*series_file, series);
     if (!reason.empty()) {
       err << "matcalc-cli: cannot write " << *series_file << ": " << reason << '\n';
       return 1;

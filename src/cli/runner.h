@@ -18,6 +18,10 @@ namespace matcalc {
 // nothing (the bytes read become the text; the trace is written once, from
 // the pane itself).
 inline constexpr FrontEndCosts kRunnerCosts{.text_copies = 0, .trace_copies = 0};
+// With --series, the work of writing one point of the log as a row of the
+// series file (its memory is a block of the file at a time, not counted by
+// the point).
+inline constexpr double kSeriesRowNs = 150;
 
 // The bytes of the edit pane's text as read from a file or a stream.
 struct InputBytes {

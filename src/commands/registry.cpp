@@ -69,7 +69,7 @@ const Command* FindCommand(std::string_view name) {
 }
 
 bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes) {
-  return kProgramBytes + static_cast<double>(text.size()) +
+  return kProgramBytes + kSmallestRunBytes + static_cast<double>(text.size()) +
              static_cast<double>(TextReadingBytes(text, use)) <=
          budget_bytes;
 }

@@ -30,19 +30,21 @@ struct Command {
   CommandMenu menu = CommandMenu::kSolve;
 };
 
-inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了本程序的计算能力。";
-
-// Whether reading `text` the way `use` says, with the text itself and the
-// program, fits in `budget_bytes` of memory. Every command is refused a text
-// that does not, with kTextTooLargeText, before anything else happens.
+// Whether reading `text` the way `use` says, with the text itself, the
+// program and the room of the smallest run, fits in `budget_bytes` of
+// memory. Every command is refused a text that does not, with
+// kTextTooLargeText (frame/budget.h), before anything else happens.
 bool TextFitsBudget(std::string_view text, TextUse use, double budget_bytes = kMemoryBudgetBytes);
 
 // The longest text (in bytes of UTF-8) that a command could read within the
 // memory budget: what front ends read at most. Reading a matrix text takes
 // the text, its normalised copy with a closing "#" and the reading of one
-// entry (TextReadingBytes), whatever the entries are, beside the program.
+// entry (TextReadingBytes), whatever the entries are, beside the program and
+// the smallest run.
 inline constexpr std::size_t kLargestTextBytes =
-    (static_cast<std::size_t>(kMemoryBudgetBytes - kProgramBytes) - kEntryReadingBytes - 1) / 2;
+    (static_cast<std::size_t>(kMemoryBudgetBytes - kProgramBytes - kSmallestRunBytes) -
+     kEntryReadingBytes - 1) /
+    2;
 
 // All of them, in the order of the Solve menu, then the linear-systems menu,
 // then the matrix menu.

@@ -64,8 +64,10 @@ std::string SeriesName(const Series& series) {
   return {};
 }
 
-std::string SeriesCsv(const ConvergenceLog& log) {
+void SeriesCsvBlocks(const ConvergenceLog& log, std::size_t block_bytes,
+                     const std::function<bool(std::string_view)>& take) {
   std::string out = "series,x,y\n";
+  out.reserve(block_bytes + 256);
   for (const Series& s : log.series()) {
     const std::string name = SeriesName(s);
     for (const SeriesPoint& p : s.points) {
@@ -75,6 +77,10 @@ std::string SeriesCsv(const ConvergenceLog& log) {
       out += ',';
       AppendNumber(out, p.y);
       out += '\n';
+      if (out.size() >= block_bytes) {
+        if (!take(out)) return;
+        out.clear();
+      }
     }
   }
   if (log.gave_up_at()) {
@@ -83,7 +89,16 @@ std::string SeriesCsv(const ConvergenceLog& log) {
     AppendNumber(out, *log.gave_up_at());
     out += ",1\n";
   }
-  return out;
+  if (!out.empty()) take(out);
+}
+
+std::string SeriesCsv(const ConvergenceLog& log) {
+  std::string all;
+  SeriesCsvBlocks(log, 1 << 16, [&all](std::string_view block) {
+    all += block;
+    return true;
+  });
+  return all;
 }
 
 std::string SeriesJson(const ConvergenceLog& log) {

@@ -2,6 +2,8 @@
 // and files, the runner's --series file (CSV) and the page's JSON.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,11 @@ inline constexpr std::string_view kGaveUpSeries = "未收敛";
 // as in the traces; a run that gave up ends with the row "未收敛,X,1", X the
 // last iterate or pass. Line breaks are LF.
 std::string SeriesCsv(const ConvergenceLog& log);
+// The same text in blocks of about `block_bytes` (the last one shorter),
+// each handed to `take` as soon as it is made, so a long series is never
+// held whole; `take` returns false to stop.
+void SeriesCsvBlocks(const ConvergenceLog& log, std::size_t block_bytes,
+                     const std::function<bool(std::string_view)>& take);
 
 // The same for a page's script, as JSON: {"passes":false,"gaveUp":null,
 // "why":"","series":[{"name":"...","quantity":"estimate","component":1,

@@ -30,9 +30,10 @@ WorkEstimate VectorNormsWork(const Vector& v) {
 Task<> VectorNorms(Frame& frame) {
   Vector v;
   ReadVector(TrimSpaces(frame.text1()), v);  // read in place: no copy of the text
-  // The vector's length is its order: a trace that cannot be held is refused
-  // with both panes as they were.
-  const bool refused = co_await frame.RefuseIfTooLarge(VectorNormsWork(v));
+  // The vector's length is its order, given by the text alone: a trace that
+  // cannot be held is a text too large, refused with both panes as they
+  // were.
+  const bool refused = co_await frame.RefuseIfTooLarge(VectorNormsWork(v), true);
   if (refused) co_return;
   TraceBuffer& out = frame.out();
   out.Clear();  // also when the text holds no vector at all

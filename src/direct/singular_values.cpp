@@ -97,15 +97,17 @@ void Bidiagonalise(Matrix& w, int n, std::vector<double>& d, std::vector<double>
 }
 
 // How many eigenvalues of the symmetric tridiagonal matrix with zero
-// diagonal and the off-diagonal entries whose squares are `squares` lie
-// below x: the negative pivots of T - xI = L D Lᵀ. A pivot too small to
-// divide by is taken as -pivmin.
-int CountBelow(const std::vector<double>& squares, double x, double pivmin) {
+// diagonal and the off-diagonal entries `entries` lie below x: the negative
+// pivots of T - xI = L D Lᵀ. Each entry b enters as b (b / q), never as b²,
+// so a singular value far below the largest one is counted as finely as any
+// other (a square would underflow long before the value does). A pivot too
+// small to divide by is taken as -pivmin.
+int CountBelow(const std::vector<double>& entries, double x, double pivmin) {
   double q = -x;
   if (std::fabs(q) < pivmin) q = -pivmin;
   int count = q < 0 ? 1 : 0;
-  for (const double square : squares) {
-    q = -x - square / q;
+  for (const double b : entries) {
+    q = b == 0 ? -x : -x - b * (b / q);
     if (std::fabs(q) < pivmin) q = -pivmin;
     if (q < 0) ++count;
   }
@@ -128,13 +130,13 @@ double FromBits(std::uint64_t bits) {
 // fewer than k of them below x. Non-negative doubles are ordered as their
 // bit patterns, so the bisection runs over those and ends in at most 64
 // steps on two neighbouring doubles.
-double SingularValue(const std::vector<double>& squares, int n, int k, double upper,
+double SingularValue(const std::vector<double>& entries, int n, int k, double upper,
                      double pivmin) {
   std::uint64_t low = 0;  // 0: no singular value lies below it
   std::uint64_t high = Bits(upper);
   while (high - low > 1) {
     const std::uint64_t middle = low + (high - low) / 2;
-    if (CountBelow(squares, FromBits(middle), pivmin) - n < k) {
+    if (CountBelow(entries, FromBits(middle), pivmin) - n < k) {
       low = middle;
     } else {
       high = middle;
@@ -147,16 +149,18 @@ double SingularValue(const std::vector<double>& squares, int n, int k, double up
 
 SingularValueRange ExtremeSingularValues(const Matrix& a, int n, WorkMeter* meter) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  if (n <= 0) return {0, 0};
+  const double inf = std::numeric_limits<double>::infinity();
+  double ratio = inf;
+  if (n <= 0) return {0, 0, inf, true};
   double largest = 0;
   for (int i = 1; i <= n; ++i) {
     for (int j = 1; j <= n; ++j) {
       const double value = a(i, j);
-      if (!std::isfinite(value)) return {nan, nan};
+      if (!std::isfinite(value)) return {nan, nan, nan, true};
       if (largest < std::fabs(value)) largest = std::fabs(value);
     }
   }
-  if (largest == 0) return {0, 0};
+  if (largest == 0) return {0, 0, inf, true};
   // Scaled by a power of two to magnitudes below 1: exact, and no square
   // of the reduction can overflow.
   int exponent = 0;
@@ -172,16 +176,14 @@ SingularValueRange ExtremeSingularValues(const Matrix& a, int n, WorkMeter* mete
   // The tridiagonal matrix of order 2n has d(1), e(1), d(2), ..., d(n)
   // beside its zero diagonal; its eigenvalues are the singular values and
   // their negatives. Gershgorin's bound lies above all of them.
-  std::vector<double> squares;
-  squares.reserve(2 * static_cast<std::size_t>(n));
+  std::vector<double> entries;
+  entries.reserve(2 * static_cast<std::size_t>(n));
   double bound = 0;
   double previous = 0;
-  double largest_square = 1;
   bool singular = false;
   for (int k = 1; k <= n; ++k) singular = singular || d[k] == 0;
   const auto add = [&](double b) {
-    squares.push_back(b * b);
-    if (largest_square < b * b) largest_square = b * b;
+    entries.push_back(b);
     if (bound < previous + std::fabs(b)) bound = previous + std::fabs(b);
     previous = std::fabs(b);
   };
@@ -190,12 +192,22 @@ SingularValueRange ExtremeSingularValues(const Matrix& a, int n, WorkMeter* mete
     if (k < n) add(e[k]);
   }
   if (bound < previous) bound = previous;
-  const double pivmin = DBL_MIN * largest_square;
+  // Only a pivot of exactly 0 is moved (to the least negative double): with
+  // no squares, a pivot far below the least normal double divides as well
+  // as any, and one that makes the next pivot infinite makes the one after
+  // it -x again, as in the limit, so the counts stay right. A larger guard
+  // would blur every singular value within its distance of 0.
+  const double pivmin = std::numeric_limits<double>::denorm_min();
   const double upper = 2 * bound + DBL_MIN;
-  const double top = SingularValue(squares, n, n, upper, pivmin);
+  const double top = SingularValue(entries, n, n, upper, pivmin);
   // The bidiagonal form is singular exactly when a diagonal entry is 0.
-  const double bottom = singular ? 0 : SingularValue(squares, n, 1, upper, pivmin);
-  return {std::ldexp(top, exponent), std::ldexp(bottom, exponent)};
+  const double bottom = singular ? 0 : SingularValue(entries, n, 1, upper, pivmin);
+  // The ratio of the scaled values: it may be finite where one of the values
+  // itself is beyond the range of a double. A smallest value too far below
+  // the least normal double to be told from 0 leaves the ratio infinite,
+  // but the matrix is not singular for that.
+  if (bottom != 0) ratio = top / bottom;
+  return {std::ldexp(top, exponent), std::ldexp(bottom, exponent), ratio, singular};
 }
 
 }  // namespace matcalc

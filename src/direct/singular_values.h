@@ -13,6 +13,13 @@ namespace matcalc {
 struct SingularValueRange {
   double largest = 0;
   double smallest = 0;
+  // largest / smallest, computed before the scaling is undone: finite
+  // wherever the quotient is, even when `largest` overflows or `smallest`
+  // underflows. Infinite for a singular matrix, NaN beside NaN values.
+  double ratio = 0;
+  // The matrix is singular (its bidiagonal form has a zero on its
+  // diagonal), or an entry is not finite.
+  bool singular = true;
 };
 
 // The extreme singular values of the leading n x n block of `a`: Householder

@@ -37,7 +37,7 @@ WorkEstimate InversePowerWork(int order, int /*digits*/) {
   // three roundings per component.
   const double nanoseconds = n * n * n / 3 * kLoopNs + n * n * kRoundNs +
                              kLastIteration * (n * n * kLoopNs + 3 * n * kRoundNs);
-  return {arrays, trace, nanoseconds};
+  return {arrays, trace, nanoseconds, kLastIteration + 1.0};
 }
 
 bool SolveLU(const Matrix& l, const Matrix& u, const Vector& b, Vector& x, Vector& y, int n,

@@ -39,7 +39,10 @@ WorkEstimate JacobiWork(int order, int /*digits*/) {
   // the identity, and the pivot search.
   const double nanoseconds =
       passes * (n * n * n * kProductNs + n * n * kRoundNs + 3 * n * n * kLoopNs);
-  return {arrays, trace, nanoseconds};
+  // Each block, the first included: the largest off-diagonal magnitude and
+  // the diagonal.
+  const double points = (passes + 1) * (n + 1);
+  return {arrays, trace, nanoseconds, points};
 }
 
 JacobiRotation RotationFor(double app, double aqq, double apq) {

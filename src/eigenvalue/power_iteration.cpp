@@ -33,7 +33,9 @@ WorkEstimate PowerIterationWork(int order, int arrays, int printed_matrices) {
   const double steps = kLastIterate;
   const double nanoseconds = (steps - 1) * (n * n * n * kProductNs + n * n * kRoundNs) +
                              steps * (n * n * kLoopNs + 3 * n * kRoundNs);
-  return {arrays * MatrixBytes(n, n), trace, nanoseconds};
+  // Each iterate's estimates, and the eigenvalue accepted.
+  const double points = steps * n + 1;
+  return {arrays * MatrixBytes(n, n), trace, nanoseconds, points};
 }
 
 double RatioEstimate(double numerator, double denominator, int digits) {

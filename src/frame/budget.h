@@ -18,6 +18,8 @@ inline constexpr std::string_view kNumbersTooLongText = "数字太长，超出�
 // from before is what leaves no room: the user can do something about that.
 inline constexpr std::string_view kPaneTooFullText =
     "结果区中的内容太多，请先新建或清空结果区再计算。";
+// The refusal when the edit pane's text, not the order, is what does not fit.
+inline constexpr std::string_view kTextTooLargeText = "文本太大，超出了本程序的计算能力。";
 
 // What a command needs at most for one order, apart from the text and the
 // front end's copies.
@@ -25,6 +27,9 @@ struct WorkEstimate {
   double bytes = 0;        // arrays and other memory of its own
   double trace_bytes = 0;  // the trace at its longest
   double nanoseconds = 0;  // its work on the development machine, the trace's numbers included
+  // The points it records in the convergence log at most (for the charts and
+  // the series file); counted only where a front end keeps the log.
+  double series_points = 0;
 };
 
 // What a front end keeps beside what the frame sees while a command runs:
@@ -43,6 +48,10 @@ struct FrontEndCosts {
   double held_bytes = 0;
   double work_scale = 1;
   double clipboard_bytes = 0;
+  // What the front end makes of each point of the convergence log beside
+  // the log itself (a row of the series file, say), in memory and in work.
+  double series_point_bytes = 0;
+  double series_point_ns = 0;
 };
 
 inline constexpr double kMemoryBudgetBytes = 1024.0 * 1024.0 * 1024.0;
@@ -79,6 +88,10 @@ inline constexpr double kTextByteNs = 40;
 // written): one normalised copy, as TextReadingBytes says exactly.
 inline constexpr double kProgramBytes = 4.0 * 1024 * 1024;
 inline constexpr double kReaderTextCopies = 1;
+// Memory kept free beside the longest text a front end reads, for a
+// command's arrays and trace at order 1: a text that is read at all is never
+// refused for the order then.
+inline constexpr double kSmallestRunBytes = 1024.0 * 1024.0;
 
 // Bytes of a Matrix(rows, cols): rows 0..rows by columns 0..cols.
 inline double MatrixBytes(double rows, double cols) { return 8 * (rows + 1) * (cols + 1); }
@@ -88,6 +101,11 @@ inline double MatrixBytes(double rows, double cols) { return 8 * (rows + 1) * (c
 inline constexpr double kNumberBytes = 22;
 inline constexpr double kPrefixBytes = 5;
 inline constexpr double kFieldBytes = 24;
+
+// One point of a convergence series as the log keeps it (x and y), with the
+// room its vector may have grown beyond it, and the work of recording it.
+inline constexpr double kSeriesPointBytes = 32;
+inline constexpr double kSeriesPointNs = 4;
 
 // The cost of rounding `count` values to `places`: nothing beyond 15 places,
 // where rounding returns the value.

@@ -49,13 +49,29 @@ Task<std::optional<int>> Frame::AskOrder(std::string_view prompt, std::string_vi
 BudgetNeeds Frame::Needs(const WorkEstimate& estimate) const { return Needs(estimate, front_end_); }
 
 BudgetNeeds Frame::Needs(const WorkEstimate& estimate, const FrontEndCosts& front_end) const {
+  WorkEstimate whole = estimate;
+  if (convergence_ != nullptr && convergence_->enabled()) {
+    whole.bytes += estimate.series_points * (kSeriesPointBytes + front_end.series_point_bytes);
+    whole.nanoseconds += estimate.series_points * (kSeriesPointNs + front_end.series_point_ns);
+  }
   // Every command with an order reads a matrix.
-  return TotalNeeds(estimate, static_cast<double>(text1_.size()),
+  return TotalNeeds(whole, static_cast<double>(text1_.size()),
                     static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), front_end);
 }
 
-Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate) {
-  return Refuse(estimate, kOrderTooLargeText);
+Task<bool> Frame::RefuseIfTooLarge(WorkEstimate estimate, bool by_text) {
+  // No order would do when the text, with the copies of it the front end
+  // keeps (but not what the front end holds from before), leaves no room
+  // for the smallest run.
+  FrontEndCosts text_only = front_end_;
+  text_only.held_bytes = 0;
+  const bool text_decides =
+      by_text ||
+      !FitsBudget(
+          TotalNeeds({kSmallestRunBytes, 0, 0}, static_cast<double>(text1_.size()),
+                     static_cast<double>(TextReadingBytes(text1_, TextUse::kMatrix)), text_only),
+          front_end_.work_scale);
+  return Refuse(estimate, text_decides ? kTextTooLargeText : kOrderTooLargeText);
 }
 
 Task<bool> Frame::RefuseIfNumbersTooLong(WorkEstimate estimate) {

@@ -81,19 +81,22 @@ class Frame {
   Task<std::optional<int>> AskOrder(std::string_view prompt, std::string_view title,
                                     std::string_view default_text, int minimum);
 
-  // Shows the refusal for an order too large for this machine and returns
-  // true when `estimate`, with the text and the front end's copies, exceeds
-  // the budgets; the panes stay as they were. The refusal blames the result
-  // pane (kPaneTooFullText) when the run would fit without the pane's earlier
-  // text. Otherwise room for the trace is reserved in the result pane.
-  // An accepted estimate's time becomes the whole the progress is a
-  // fraction of.
-  Task<bool> RefuseIfTooLarge(WorkEstimate estimate);
+  // Shows a refusal and returns true when `estimate`, with the text and the
+  // front end's copies, exceeds the budgets; the panes stay as they were.
+  // The refusal names the text when the text alone (read, and kept with
+  // the front end's copies) leaves no room for any run, or when `by_text`
+  // says the estimate grows with the text only; it blames the result pane
+  // (kPaneTooFullText) when the run would fit without the pane's earlier
+  // text; otherwise the order. Accepted, room for the trace is reserved in
+  // the result pane, and the estimate's time becomes the whole the progress
+  // is a fraction of.
+  Task<bool> RefuseIfTooLarge(WorkEstimate estimate, bool by_text = false);
   // The same for the exact mode's estimate of a matrix read, whose fractions
   // would grow too long: its own refusal text (the pane's when the pane
   // decides).
   Task<bool> RefuseIfNumbersTooLong(WorkEstimate estimate);
-  // What RefuseIfTooLarge weighs.
+  // What RefuseIfTooLarge weighs: with a convergence log that records, its
+  // points and what the front end makes of them count too.
   BudgetNeeds Needs(const WorkEstimate& estimate) const;
 
   // Where the iterative methods record what converges, for the charts and

@@ -54,14 +54,17 @@ WorkEstimate CholeskyWork(int order, int digits) {
 }
 
 Task<> CholeskyCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &CholeskyWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &CholeskyWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出分解 A = LLᵀ 的下三角矩阵L：");
 
+  RangeWatch watch;
+  watch.Check(input->read, n, n + 1);
   const Matrix a = LeadingSquare(input->read, n);
   if (!IsSymmetric(a, n)) {
     AppendStop(out, "系数矩阵不对称，平方根法不适用。");
@@ -76,11 +79,14 @@ Task<> CholeskyCommand(Frame& frame) {
     co_return;
   }
   AppendRows(out, l, n, 1, n, "    ", digits);
+  watch.Check(l, n, n);
 
   const Vector y = SolveLower(l, RightHandSide(input->read, n), n, &work);
   out.NewLine().Append("由 Ly = b 求得：").NewLine();
   AppendNamedValues(out, "y", y, 1, n, digits);
-  AppendSolution(out, "由 Lᵀx = y 求得方程组的解：", SolveLowerTransposed(l, y, n, &work), digits);
+  watch.Check(y);
+  AppendSolution(out, "由 Lᵀx = y 求得方程组的解：", SolveLowerTransposed(l, y, n, &work), digits,
+                 watch);
 }
 
 }  // namespace matcalc

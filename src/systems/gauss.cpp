@@ -2,6 +2,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "direct/exact_estimates.h"
@@ -59,6 +60,10 @@ template <typename T>
 void SolveByGauss(Frame& frame, BasicMatrix<T>& a, int n, int digits, double update_ns) {
   TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, a, n, "接下来输出每步选主元、消元后的增广矩阵：");
+  // Fractions are always finite: only decimals can leave the range.
+  constexpr bool kDecimal = std::is_same_v<T, double>;
+  RangeWatch watch;
+  if constexpr (kDecimal) watch.Check(a, n, n + 1);
   UnitMeter updates(frame.progress(), update_ns);
   for (int k = 1; k < n; ++k) {
     const int m = PivotRow(a, k, n);
@@ -71,6 +76,7 @@ void SolveByGauss(Frame& frame, BasicMatrix<T>& a, int n, int digits, double upd
     out.NewLine().Append("第 ").AppendNumber(k).Append(" 步：第 ").AppendNumber(m);
     out.Append(" 行为主元行").NewLine();
     AppendRowsAt(out, a, n, 1, n + 1, "    ", digits);
+    if constexpr (kDecimal) watch.Check(a, n, n + 1);
   }
   if (CountsAsZero(a(n, n))) {
     AppendStop(out, ZeroPivotLine(n));
@@ -79,7 +85,11 @@ void SolveByGauss(Frame& frame, BasicMatrix<T>& a, int n, int digits, double upd
 
   // b is column n+1 after the elimination.
   const BasicVector<T> x = SolveUpperOf(a, RightHandSideOf(a, n), n, &updates);
-  AppendSolution(out, "回代求得方程组的解：", x, digits);
+  if constexpr (kDecimal) {
+    AppendSolution(out, "回代求得方程组的解：", x, digits, watch);
+  } else {
+    AppendSolution(out, "回代求得方程组的解：", x, digits);
+  }
 }
 
 WorkEstimate ExactGaussWork(const RationalMatrix& a, int n) {
@@ -106,8 +116,9 @@ WorkEstimate GaussWork(int order, int digits) {
 }
 
 Task<> GaussCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &GaussWork, &ExactGaussWork, 1);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &GaussWork, &ExactGaussWork, 1);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();

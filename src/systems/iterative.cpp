@@ -25,7 +25,6 @@ enum class Method { kJacobi, kGaussSeidel, kSor };
 constexpr std::string_view kEpsPrompt = "输入解向量的精度值 eps：";
 constexpr std::string_view kLimitPrompt = "输入最大迭代次数 N：";
 constexpr std::string_view kOmegaPrompt = "输入松弛因子 ω（0 < ω < 2）：";
-constexpr std::string_view kStartPrompt = "输入初始向量值：\r\n   默认为 0";
 
 // Bytes of the fixed texts around the trace's numbers, at most: the opening
 // heading, the radius and its verdicts, the headings before the iterates,
@@ -34,6 +33,24 @@ constexpr double kFixedTraceBytes = 1000;
 // One iterate's heading and error line with their line breaks, beside the
 // error's number.
 constexpr double kIterateTextBytes = 100;
+
+// The share of the work budget the QR sweeps of ρ(B) may take, whatever
+// the order: the iterations are what was asked for, and an order they fit
+// is not refused for the sweeps' worst case, which is rarely near.
+constexpr double kRadiusShare = 0.2;
+
+// The multiply-adds ρ(B) may take in all: the iteration matrix (n^3 / 2 by
+// substitution; none for Jacobi's, whose few divisions are counted as none),
+// its reduction, and the sweeps up to their worst case or their share.
+double RadiusSweepLimit(double n) {
+  const double share = kRadiusShare * kWorkBudgetNanoseconds / kLoopNs;
+  const double worst = SweepWorkBound(n);
+  return worst < share ? worst : share;
+}
+
+double RadiusWork(double n) {
+  return 0.5 * n * n * n + HessenbergWork(n) + RadiusSweepLimit(n) + 5 * n * (n + 5);
+}
 
 // Counts the work passed on, so that what a bound allowed for and was not
 // needed can be counted afterwards: the progress then stays a fraction of
@@ -94,18 +111,23 @@ Matrix IterationMatrix(Method method, const Matrix& a, int n, double omega, Work
   return {};
 }
 
-// The relaxation factor of SOR; nothing when the answer is empty, and
-// nothing after a message when it is not strictly between 0 and 2.
+// The relaxation factor of SOR; nothing when the answer is empty or
+// cancelled. A factor not strictly between 0 and 2 is explained in a box,
+// and the factor asked again.
 Task<std::optional<double>> AskRelaxation(Frame& frame) {
-  const std::optional<std::string> answer =
-      co_await frame.AskNonEmpty(kOmegaPrompt, "输入参数", "1.2");
-  if (!answer) co_return std::nullopt;
-  const double omega = LeadingNumber(*answer);
-  if (!(omega > 0 && omega < 2)) {
+  while (true) {
+    const std::optional<std::string> answer =
+        co_await frame.AskNonEmpty(kOmegaPrompt, "输入参数", "1.2");
+    if (!answer) co_return std::nullopt;
+    const double omega = LeadingNumber(*answer);
+    if (omega > 0 && omega < 2) co_return omega;
     co_await frame.Inform("松弛因子 ω 必须满足 0 < ω < 2。", "输入值错误");
-    co_return std::nullopt;
   }
-  co_return omega;
+}
+
+// The box for component i of the initial vector.
+std::string StartPrompt(int i) {
+  return "输入初始向量值 x" + std::to_string(i) + "：\r\n   默认为 0";
 }
 
 // The initial vector: 0 unless the user gives another number; an empty or
@@ -113,7 +135,7 @@ Task<std::optional<double>> AskRelaxation(Frame& frame) {
 Task<Vector> AskStartingVector(Frame& frame, int n) {
   Vector x0(n);
   for (int i = 1; i <= n; ++i) {
-    const std::optional<std::string> answer = co_await frame.Ask(kStartPrompt, kInputTitle, "0");
+    const std::optional<std::string> answer = co_await frame.Ask(StartPrompt(i), kInputTitle, "0");
     if (!answer || answer->empty()) break;
     x0(i) = LeadingNumber(*answer);
   }
@@ -126,10 +148,10 @@ void AppendConvergenceTheory(Frame& frame, const Matrix& a, int n, Method method
   TraceBuffer& out = frame.out();
   UnitMeter loops(frame.progress(), kLoopNs);
   CountingMeter counted(loops);
-  const RadiusResult rho =
-      SpectralRadius(IterationMatrix(method, a, n, omega, &counted), n, &counted);
+  const RadiusResult rho = SpectralRadius(IterationMatrix(method, a, n, omega, &counted), n,
+                                          &counted, RadiusSweepLimit(n));
   // The bound the budgets were given, counted whole.
-  const double bound = 0.5 * n * n * static_cast<double>(n) + SpectralRadiusWorkBound(n);
+  const double bound = RadiusWork(n);
   if (bound > counted.done()) loops.Advance(bound - counted.done());
 
   if (rho.radius) {
@@ -137,8 +159,10 @@ void AppendConvergenceTheory(Frame& frame, const Matrix& a, int n, Method method
     out.Append(*rho.radius < 1 ? "ρ(B) < 1，迭代收敛。" : "ρ(B) ≥ 1，迭代一般不收敛。").NewLine();
   } else if (rho.fault == RadiusFault::kNotFinite) {
     out.Append("    未能求出 ρ(B)：迭代矩阵的元素超出了数的范围。").NewLine();
-  } else {
+  } else if (rho.fault == RadiusFault::kNoConvergence) {
     out.Append("    未能求出 ρ(B)：QR 迭代在限定次数内没有收敛。").NewLine();
+  } else {
+    out.Append("    未能求出 ρ(B)：QR 迭代超出了为它限定的计算量。").NewLine();
   }
   if (FirstNonDominantRow(a, n) == 0) {
     out.Append("系数矩阵严格对角占优，雅可比迭代法与高斯-赛德尔迭代法都收敛。").NewLine();
@@ -152,8 +176,10 @@ void AppendIterate(TraceBuffer& out, int k, const Vector& x, double change, int 
 }
 
 Task<> IterativeCommand(Frame& frame, Method method) {
-  const std::optional<int> order = co_await frame.AskOrder(
-      kSystemOrderBox.prompt, kSystemOrderBox.title, kSystemOrderBox.default_text, 1);
+  const std::string rows = OrderOfText(frame.text1());
+  const OrderBox box = SystemOrderBox(rows);
+  const std::optional<int> order =
+      co_await frame.AskOrder(box.prompt, box.title, box.default_text, 1);
   if (!order) co_return;
   const int n = *order;
   const int digits = frame.digits();
@@ -188,6 +214,9 @@ Task<> IterativeCommand(Frame& frame, Method method) {
   out.Clear();
   frame.NoteDecimalMethod();
   AppendAugmentedOpening(out, a, n, "接下来输出迭代矩阵的谱半径：");
+  // How the trace was made, so that a saved one says so.
+  out.Append("eps = ").AppendNumber(eps).Append("，N = ").AppendNumber(last).NewLine();
+  if (method == Method::kSor) out.Append("ω = ").AppendNumber(omega).NewLine();
   AppendConvergenceTheory(frame, a, n, method, omega);
   out.NewLine().Append("接下来输出初始向量值：").NewLine();
   out.Append(FormatVector(x, 2));
@@ -269,16 +298,21 @@ WorkEstimate IterativeWork(int order, int iterations, int digits) {
   const double bytes = MatrixBytes(n, n + 1) + 2 * MatrixBytes(n, n) + 4 * 8 * (n + 1);
   // The augmented matrix unrounded, x0 and the iterates in fields, the
   // solution block.
-  const double trace = n * (n + 1) * (4 + kNumberBytes) + 2 * n + kFixedTraceBytes +
+  // The parameters' line: "eps = ", the number, "，N = ", five digits; ω's.
+  const double parameters = 2 * kNumberBytes + 40;
+  const double trace = n * (n + 1) * (4 + kNumberBytes) + 2 * n + kFixedTraceBytes + parameters +
                        n * (kFieldBytes + 2) +
                        steps * (kIterateTextBytes + kNumberBytes + n * (kFieldBytes + 2)) +
                        n * (4 + 6 + 3 + kNumberBytes + 2);
-  // The iteration matrix by substitution, its eigenvalues at their worst;
-  // each step a pass over A and a rounding of every printed component.
-  const double nanoseconds = (0.5 * n * n * n + SpectralRadiusWorkBound(n)) * kLoopNs +
+  // The iteration matrix by substitution, its eigenvalues within their
+  // allowance; each step a pass over A and a rounding of every printed
+  // component.
+  const double nanoseconds = RadiusWork(n) * kLoopNs +
                              steps * ((n * n + 2 * n) * kLoopNs + RoundingNs(n, digits)) +
                              RoundingNs(n, digits);
-  return {bytes, trace, nanoseconds};
+  // x0, then each iterate's error and components.
+  const double points = n + steps * (n + 1);
+  return {bytes, trace, nanoseconds, points};
 }
 
 WorkEstimate IterativeDefaultWork(int order, int digits) {

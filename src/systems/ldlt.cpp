@@ -50,14 +50,17 @@ WorkEstimate LdltWork(int order, int digits) {
 }
 
 Task<> LdltCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &LdltWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &LdltWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出分解 A = LDLᵀ 的单位下三角矩阵L：");
 
+  RangeWatch watch;
+  watch.Check(input->read, n, n + 1);
   const Matrix a = LeadingSquare(input->read, n);
   if (!IsSymmetric(a, n)) {
     AppendStop(out, "系数矩阵不对称，改进平方根法不适用。");
@@ -73,6 +76,8 @@ Task<> LdltCommand(Frame& frame) {
   AppendRows(out, l, n, 1, n, "    ", digits);
   out.NewLine().Append("对角矩阵D的对角元：").NewLine();
   AppendNamedValues(out, "d", d, 1, n, digits);
+  watch.Check(l, n, n);
+  watch.Check(d);
 
   const Vector y = SolveLower(l, RightHandSide(input->read, n), n, &work);
   out.NewLine().Append("由 Ly = b 求得：").NewLine();
@@ -81,7 +86,10 @@ Task<> LdltCommand(Frame& frame) {
   for (int i = 1; i <= n; ++i) z(i) = y(i) / d(i);
   out.NewLine().Append("由 Dz = y 求得：").NewLine();
   AppendNamedValues(out, "z", z, 1, n, digits);
-  AppendSolution(out, "由 Lᵀx = z 求得方程组的解：", SolveLowerTransposed(l, z, n, &work), digits);
+  watch.Check(y);
+  watch.Check(z);
+  AppendSolution(out, "由 Lᵀx = z 求得方程组的解：", SolveLowerTransposed(l, z, n, &work), digits,
+                 watch);
 }
 
 }  // namespace matcalc

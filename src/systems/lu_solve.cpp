@@ -37,14 +37,17 @@ WorkEstimate LuSolveWork(int order, int digits) {
 }
 
 Task<> LuSolveCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &LuSolveWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &LuSolveWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
   AppendAugmentedOpening(out, input->read, n, "接下来输出三角分解后的下三角矩阵L：");
 
+  RangeWatch watch;
+  watch.Check(input->read, n, n + 1);
   const Matrix a = LeadingSquare(input->read, n);
   Matrix l(n, n);
   Matrix u(n, n);
@@ -57,6 +60,8 @@ Task<> LuSolveCommand(Frame& frame) {
   AppendRows(out, l, n, 1, n, "    ", digits);
   out.NewLine().Append("上三角矩阵U：").NewLine();
   AppendRows(out, u, n, 1, n, "    ", digits);
+  watch.Check(l, n, n);
+  watch.Check(u, n, n);
   // The factorisation does not test the last pivot: no row below it needs it.
   if (CountsAsZero(u(n, n))) {
     AppendStop(out, PivotName(n) + " 为零，系数矩阵奇异，方程组没有唯一解。");
@@ -66,7 +71,8 @@ Task<> LuSolveCommand(Frame& frame) {
   const Vector y = SolveLower(l, RightHandSide(input->read, n), n, &work);
   out.NewLine().Append("由 Ly = b 求得：").NewLine();
   AppendNamedValues(out, "y", y, 1, n, digits);
-  AppendSolution(out, "由 Ux = y 求得方程组的解：", SolveUpper(u, y, n, &work), digits);
+  watch.Check(y);
+  AppendSolution(out, "由 Ux = y 求得方程组的解：", SolveUpper(u, y, n, &work), digits, watch);
 }
 
 }  // namespace matcalc

@@ -1,7 +1,9 @@
 #include "systems/spectral_radius.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace matcalc {
 namespace {
@@ -20,24 +22,68 @@ bool AllFinite(const Matrix& a, int n) {
 }
 
 // The solution Y of T Y = R, T lower triangular with the diagonal of A and
-// the entries `lower_scale` A(i,k) below it, for R given column by column.
-// Each column by forward substitution, sums in increasing k.
+// the entries `lower_scale` A(i,k) below it, for R given entry by entry.
+// Row by row: each Y(i,j) is (R(i,j) - sum over k < i of T(i,k) Y(k,j)) /
+// A(i,i), its sum taken in increasing k as in a forward substitution of
+// column j, but all columns at once, along the rows of Y already found.
 template <typename RightSide>
 Matrix SolveLowerColumns(const Matrix& a, int n, double lower_scale, bool scale_lower,
                          RightSide right, WorkMeter* meter) {
   Matrix y(n, n);
-  for (int j = 1; j <= n; ++j) {
-    for (int i = 1; i <= n; ++i) {
-      double s = 0;
-      for (int k = 1; k <= i - 1; ++k) {
-        const double t = scale_lower ? lower_scale * a(i, k) : a(i, k);
-        s = s + t * y(k, j);
-      }
-      y(i, j) = (right(i, j) - s) / a(i, i);
+  std::vector<double> sums(static_cast<std::size_t>(n) + 1);
+  for (int i = 1; i <= n; ++i) {
+    std::fill(sums.begin(), sums.end(), 0.0);
+    for (int k = 1; k <= i - 1; ++k) {
+      const double t = scale_lower ? lower_scale * a(i, k) : a(i, k);
+      const double* yk = y.row(k);
+      for (int j = 1; j <= n; ++j) sums[j] = sums[j] + t * yk[j];
     }
-    Advance(meter, 0.5 * n * n);
+    double* yi = y.row(i);
+    for (int j = 1; j <= n; ++j) yi[j] = (right(i, j) - sums[j]) / a(i, i);
+    Advance(meter, static_cast<double>(i - 1) * n);
   }
   return y;
+}
+
+// One step of the reduction below: for i = m+1..n in turn (y(i) = A(i,m-1) /
+// pivot, none where y(i) is 0), row i less y(i) times row m from column m
+// on, then column m plus y(i) times column i. Done row by row rather than
+// step by step, each entry taking the same operations on the same values in
+// the same order: row r's entries of column m gather y(i) A(r,i) in
+// increasing i, taking A(r,i) as row r stands at step i (not yet reduced
+// while i < r); row m's A(m,m), which every reduced row reads, is kept as it
+// stood before each step. So the result is bit for bit that of the steps,
+// with no walk down a column of a large matrix.
+void EliminateBelowPivot(Matrix& a, int n, int m, double pivot, std::vector<double>& y,
+                         std::vector<double>& before) {
+  for (int i = m + 1; i <= n; ++i) y[i] = a(i, m - 1) / pivot;
+  // Rows 1..m are never reduced in this step: only their column m changes.
+  for (int r = 1; r <= m; ++r) {
+    const double* ar = a.row(r);
+    double sum = ar[m];
+    for (int i = m + 1; i <= n; ++i) {
+      if (r == m) before[i] = sum;
+      if (y[i] != 0) sum = sum + y[i] * ar[i];
+    }
+    a(r, m) = sum;
+  }
+  const double* am = a.row(m);
+  for (int r = m + 1; r <= n; ++r) {
+    double* ar = a.row(r);
+    double sum = ar[m];
+    for (int i = m + 1; i < r; ++i) {
+      if (y[i] != 0) sum = sum + y[i] * ar[i];
+    }
+    if (y[r] != 0) {
+      sum = sum - y[r] * before[r];
+      for (int j = m + 1; j <= n; ++j) ar[j] = ar[j] - y[r] * am[j];
+      sum = sum + y[r] * ar[r];
+    }
+    for (int i = r + 1; i <= n; ++i) {
+      if (y[i] != 0) sum = sum + y[i] * ar[i];
+    }
+    ar[m] = sum;
+  }
 }
 
 // Reduces `a` to upper Hessenberg form by elimination with row pivoting (the
@@ -45,6 +91,8 @@ Matrix SolveLowerColumns(const Matrix& a, int n, double lower_scale, bool scale_
 // that keeps the eigenvalues. The multipliers are not kept: everything below
 // the subdiagonal ends as 0.
 void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
+  std::vector<double> multipliers(static_cast<std::size_t>(n) + 1);
+  std::vector<double> before(static_cast<std::size_t>(n) + 1);
   for (int m = 2; m < n; ++m) {
     double pivot = 0;
     int row = m;
@@ -58,14 +106,7 @@ void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
       for (int j = m - 1; j <= n; ++j) std::swap(a(row, j), a(m, j));
       for (int j = 1; j <= n; ++j) std::swap(a(j, row), a(j, m));
     }
-    if (pivot != 0) {
-      for (int i = m + 1; i <= n; ++i) {
-        const double y = a(i, m - 1) / pivot;
-        if (y == 0) continue;
-        for (int j = m; j <= n; ++j) a(i, j) = a(i, j) - y * a(m, j);
-        for (int j = 1; j <= n; ++j) a(j, m) = a(j, m) + y * a(j, i);
-      }
-    }
+    if (pivot != 0) EliminateBelowPivot(a, n, m, pivot, multipliers, before);
     for (int i = m + 1; i <= n; ++i) a(i, m - 1) = 0;
     Advance(meter, static_cast<double>(n - m) * (2 * n - m + 1));
   }
@@ -73,9 +114,12 @@ void ReduceToHessenberg(Matrix& a, int n, WorkMeter* meter) {
 
 // The eigenvalues of the upper Hessenberg matrix `h` by the shifted QR
 // iteration with Francis double shifts, working on the active block only
-// (no Schur vectors are wanted). False when an eigenvalue did not split off
-// within kSweepsPerEigenvalue sweeps.
-bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* meter) {
+// (no Schur vectors are wanted). A fault when an eigenvalue did not split
+// off within kSweepsPerEigenvalue sweeps, or when the sweeps took more than
+// `work_limit` multiply-adds.
+std::optional<RadiusFault> HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi,
+                                                 WorkMeter* meter, double work_limit) {
+  double spent = 0;
   double norm = 0;
   for (int i = 1; i <= n; ++i) {
     for (int j = (i > 1 ? i - 1 : 1); j <= n; ++j) norm = norm + std::fabs(h(i, j));
@@ -129,7 +173,8 @@ bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* 
         nn -= 2;
         continue;
       }
-      if (sweeps == kSweepsPerEigenvalue) return false;
+      if (sweeps == kSweepsPerEigenvalue) return RadiusFault::kNoConvergence;
+      if (spent > work_limit) return RadiusFault::kWorkLimit;
       if (sweeps == 10 || sweeps == 20) {
         shift = shift + x;
         for (int i = 1; i <= nn; ++i) h(i, i) = h(i, i) - x;
@@ -215,9 +260,10 @@ bool HessenbergEigenvalues(Matrix& h, int n, Vector& wr, Vector& wi, WorkMeter* 
         work += 5.0 * ((nn - k + 1) + (last - l + 1));
       }
       Advance(meter, work);
+      spent += work;
     } while (l < nn - 1);
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -251,23 +297,25 @@ Matrix SorIterationMatrix(const Matrix& a, int n, double omega, WorkMeter* meter
       meter);
 }
 
-std::optional<Eigenvalues> EigenvaluesOf(Matrix a, int n, RadiusFault* fault, WorkMeter* meter) {
+std::optional<Eigenvalues> EigenvaluesOf(Matrix a, int n, RadiusFault* fault, WorkMeter* meter,
+                                         double work_limit) {
   if (!AllFinite(a, n)) {
     if (fault != nullptr) *fault = RadiusFault::kNotFinite;
     return std::nullopt;
   }
   ReduceToHessenberg(a, n, meter);
   Eigenvalues values{Vector(n), Vector(n)};
-  if (!HessenbergEigenvalues(a, n, values.real, values.imag, meter)) {
-    if (fault != nullptr) *fault = RadiusFault::kNoConvergence;
+  if (const std::optional<RadiusFault> failed =
+          HessenbergEigenvalues(a, n, values.real, values.imag, meter, work_limit)) {
+    if (fault != nullptr) *fault = *failed;
     return std::nullopt;
   }
   return values;
 }
 
-RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter) {
+RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter, double work_limit) {
   RadiusResult result;
-  const std::optional<Eigenvalues> values = EigenvaluesOf(a, n, &result.fault, meter);
+  const std::optional<Eigenvalues> values = EigenvaluesOf(a, n, &result.fault, meter, work_limit);
   if (!values) return result;
   double radius = 0;
   for (int i = 1; i <= n; ++i) {
@@ -296,11 +344,15 @@ double Modulus(double re, double im) {
   return m * std::sqrt(x * x + y * y);
 }
 
-double SpectralRadiusWorkBound(double n) {
-  // The reduction takes about 5n^3/6 multiply-adds; a sweep over an active
-  // block of w rows about 5w^2, and the block shrinks by one eigenvalue at
-  // least every 30 sweeps: 30 * 5 * (1 + 4 + ... + n^2) in all.
-  return 5 * n * n * n / 6 + kSweepsPerEigenvalue * 5 * n * (n + 1) * (2 * n + 1) / 6;
+double HessenbergWork(double n) { return 5 * n * n * n / 6; }
+
+double SweepWorkBound(double n) {
+  // A sweep over an active block of w rows takes about 5w^2 multiply-adds,
+  // and the block shrinks by one eigenvalue at least every 30 sweeps:
+  // 30 * 5 * (1 + 4 + ... + n^2) in all.
+  return kSweepsPerEigenvalue * 5 * n * (n + 1) * (2 * n + 1) / 6;
 }
+
+double SpectralRadiusWorkBound(double n) { return HessenbergWork(n) + SweepWorkBound(n); }
 
 }  // namespace matcalc

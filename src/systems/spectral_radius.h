@@ -4,6 +4,7 @@
 // same bytes.
 #pragma once
 
+#include <limits>
 #include <optional>
 
 #include "linalg/matrix.h"
@@ -32,8 +33,9 @@ struct Eigenvalues {
 
 // Why there is no spectral radius.
 enum class RadiusFault {
-  kNotFinite,     // an entry of the matrix is infinite or not a number
-  kNoConvergence  // the QR iteration did not split off an eigenvalue in 30 sweeps
+  kNotFinite,      // an entry of the matrix is infinite or not a number
+  kNoConvergence,  // the QR iteration did not split off an eigenvalue in 30 sweeps
+  kWorkLimit       // the QR iteration took more work than it was allowed
 };
 
 struct RadiusResult {
@@ -44,19 +46,28 @@ struct RadiusResult {
 // The eigenvalues of `a` (rows and columns 1..n): reduction to upper
 // Hessenberg form by elimination with row pivoting, then the shifted QR
 // iteration with double shifts on the active block. Nothing when an entry is
-// not finite or the iteration does not converge. Multiply-adds are counted
-// on `meter`.
-std::optional<Eigenvalues> EigenvaluesOf(Matrix a, int n, RadiusFault* fault = nullptr,
-                                         WorkMeter* meter = nullptr);
+// not finite, the iteration does not converge, or its sweeps would take
+// more than `work_limit` multiply-adds (checked before each sweep: one
+// sweep more, at most 5n(n + 5), may be taken).
+// Multiply-adds are counted on `meter`.
+std::optional<Eigenvalues> EigenvaluesOf(
+    Matrix a, int n, RadiusFault* fault = nullptr, WorkMeter* meter = nullptr,
+    double work_limit = std::numeric_limits<double>::infinity());
 
 // The largest modulus among the eigenvalues of `a`.
-RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter = nullptr);
+RadiusResult SpectralRadius(const Matrix& a, int n, WorkMeter* meter = nullptr,
+                            double work_limit = std::numeric_limits<double>::infinity());
 
 // The modulus of re + i im, without overflow on the way.
 double Modulus(double re, double im);
 
+// The multiply-adds of the reduction to Hessenberg form of order n.
+double HessenbergWork(double n);
+// The multiply-adds of the QR sweeps at most for order n: 30 double-shift
+// sweeps for every eigenvalue split off.
+double SweepWorkBound(double n);
 // The multiply-adds SpectralRadius takes at most for order n: the
-// reduction, and 30 double-shift sweeps for every eigenvalue split off.
+// reduction and the sweeps.
 double SpectralRadiusWorkBound(double n);
 
 }  // namespace matcalc

@@ -84,8 +84,9 @@ WorkEstimate TridiagonalWork(int order, int digits) {
 }
 
 Task<> TridiagonalCommand(Frame& frame) {
+  const std::string rows = OrderOfText(frame.text1());
   const std::optional<SquareMatrixText> input =
-      co_await OpenSquareMatrix(frame, kSystemOrderBox, &TridiagonalWork);
+      co_await OpenSquareMatrix(frame, SystemOrderBox(rows), &TridiagonalWork);
   if (!input) co_return;
   const int n = input->n;
   const int digits = frame.digits();
@@ -114,9 +115,14 @@ Task<> TridiagonalCommand(Frame& frame) {
   out.NewLine();
   AppendNamedValues(out, "y", s.y, 1, n, digits);
   out.NewLine();
+  RangeWatch watch;
+  watch.Check(input->read, n, n + 1);
+  watch.Check(s.l, 2, n);
+  watch.Check(s.u);
+  watch.Check(s.y);
   // The solution block's own line break ends this line.
   out.Append("接下来输出赶的过程：");
-  AppendSolution(out, "方程组的解：", ChaseBack(t, s, n), digits);
+  AppendSolution(out, "方程组的解：", ChaseBack(t, s, n), digits, watch);
 }
 
 }  // namespace matcalc

@@ -134,5 +134,29 @@ TEST(Manual, GiveUpBoundsAreTheSeriesOwn) {
   std::remove(path.c_str());
 }
 
+// Orders and limits beyond the 16-bit range end the command without a word,
+// as the manual says, and not with the refusal it gives a large order.
+TEST(Manual, AnswersBeyondSixteenBitsEndSilently) {
+  EXPECT_NE(ReadManual("methods.html")
+                .find("输入超出 −32768～32767 的数时不作任何提示，计算直接结束，两个区域保持原样"),
+            std::string::npos);
+  EXPECT_NE(ReadManual("systems.html").find("阶数或 N 超出 32767 时不作提示，计算直接结束"),
+            std::string::npos);
+  const std::vector<std::vector<std::string>> runs = {
+      {"--answer", "32768", "determinant"},
+      {"--answer", "40000", "gauss"},
+      {"--answer", "2", "--answer", "0.001", "--answer", "32768", "gauss-seidel"},
+  };
+  for (const std::vector<std::string>& args : runs) {
+    SCOPED_TRACE(args.back());
+    std::istringstream in("4 1 1\r\n1 4 1");
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunCli(args, in, out, err), 0);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str().find("message"), std::string::npos) << err.str();
+  }
+}
+
 }  // namespace
 }  // namespace matcalc

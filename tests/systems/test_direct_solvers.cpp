@@ -136,6 +136,79 @@ TEST(DirectSolvers, EachStopIsTheLastLineOfTheTrace) {
   }
 }
 
+// A value beyond the range of a double anywhere in the trace (read, or met
+// on the way) means the solution cannot be trusted, however it looks: the
+// trace keeps what was computed and ends with the one line that says so.
+TEST(DirectSolvers, NonFiniteValuesGiveNoSolution) {
+  const std::string stop = "\r\n计算中出现了超出数的范围的值，求不出可靠的解。\r\n";
+  struct Case {
+    const char* what;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"b infinite", "4 1 1/0\r\n1 4 1"},
+      {"b not a number", "4 1 0/0\r\n1 4 1"},
+      // The divisions by values near the least subnormal overflow.
+      {"subnormal system", "4e-320 1e-320 1\r\n1e-320 4e-320 1"},
+  };
+  for (const std::string method : {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(method + ": " + c.what);
+      const testing::MethodOutcome run = RunMethod(method, c.text, {"2"});
+      EXPECT_TRUE(run.text2.ends_with(stop)) << run.text2;
+      EXPECT_EQ(run.text2.find("x1 ="), std::string::npos) << run.text2;
+    }
+  }
+  // The chase uses only the band, but the matrix printed holds the rest.
+  EXPECT_TRUE(RunMethod("tridiagonal", "4 1 1e308*10 1\r\n1 4 1 1\r\n1 1 4 1", {"3"})
+                  .text2.ends_with(stop));
+  // What was computed stays printed, the overflow included.
+  EXPECT_TRUE(SameText(
+      CrLfLines({"", "第 1 步：第 1 行为主元行", "    1E+308    1E+308    1E+308",
+                 "    0    -Infinity    -1E+308", "",
+                 "计算中出现了超出数的范围的值，求不出可靠的解。"}),
+      AfterOpening(RunMethod("gauss", "1e308 1e308 1e308\r\n1e308 -1e308 0", {"2"}).text2)));
+  // Large but finite values all the way solve as usual.
+  EXPECT_TRUE(
+      RunMethod("gauss", "1e300 1e300 2e300\r\n1e300 -1e300 0", {"2"})
+          .text2.ends_with(CrLfLines({"回代求得方程组的解：", "    x1 = 1", "    x2 = 1"})));
+}
+
+// The condition numbers near the ends of the range: each is Infinity only
+// when its value is beyond the largest double, and a tiny smallest singular
+// value is no singularity.
+TEST(DirectSolvers, ConditionNumbersAtTheEdgesOfTheRange) {
+  struct Case {
+    const char* text;
+    const char* cond1;
+    const char* cond2;
+    const char* cond_inf;
+  };
+  const Case cases[] = {
+      {"1 0\r\n0 1e-170", "1E+170", "1E+170", "1E+170"},
+      {"1 0\r\n0 1e-161", "1E+161", "1E+161", "1E+161"},
+      {"1e-300 0\r\n0 1", "1E+300", "1E+300", "1E+300"},
+      // The norms overflow, their products do not.
+      {"1e308 1e308\r\n1e308 1.5e308", "12.5", "10.403882", "12.5"},
+      // The inverse's entries overflow, the condition numbers are 1.
+      {"1e-310 0\r\n0 1e-310", "1", "1", "1"},
+      {"1e-320 0\r\n0 1", "Infinity", "Infinity", "Infinity"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const testing::MethodOutcome run = RunMethod("condition", c.text, {"2"});
+    EXPECT_TRUE(run.text2.ends_with(CrLfLines({
+        std::string("矩阵的1-条件数 cond1(A) = ‖A‖1·‖A⁻¹‖1 = ") + c.cond1,
+        std::string("矩阵的2-条件数 cond2(A) = σmax/σmin = ") + c.cond2,
+        std::string("矩阵的∞-条件数 cond∞(A) = ‖A‖∞·‖A⁻¹‖∞ = ") + c.cond_inf,
+    }))) << run.text2;
+  }
+  // The inverse printed is A's own: its entries beyond the range print as
+  // Infinity.
+  EXPECT_NE(RunMethod("condition", "1e-310 0\r\n0 1e-310", {"2"}).text2.find("    Infinity    0"),
+            std::string::npos);
+}
+
 TEST(DirectSolvers, TridiagonalNotesEntriesOffTheBandAndGoesOn) {
   // A(1,3) = 5 is not used: the system solved is the tridiagonal one.
   const testing::MethodOutcome run =
@@ -167,11 +240,21 @@ TEST(DirectSolvers, ValuesAreRoundedToTheDigitsOnlyWhenPrinted) {
       << cond.text2;
 }
 
-TEST(DirectSolvers, OrderBoxes) {
+// The order offered is the number of rows the text has, as the typing hint
+// reads it, so that accepting it solves the system as typed.
+TEST(DirectSolvers, OrderBoxesOfferTheRowsOfTheText) {
+  const std::pair<const char*, const char*> texts[] = {
+      {"1 2\r\n3 4", "2"},
+      {"2 1 0 0 3\r\n1 3 1 0 5\r\n0 1 3 1 5\r\n0 0 1 2 3\r\n", "4"},
+      {"5 6", "1"},
+      {"  \r\n1 2 3\r\n\r\n4 5 6\r\n7 8 9\r\n", "3"},
+  };
   for (const std::string& name : kMethods) {
-    const testing::MethodOutcome run = RunMethod(name, "1 2\r\n3 4", {"1"});
-    const std::string box = name == "condition" ? "输入矩阵的阶数 n：" : "输入方程组的阶数 n：";
-    EXPECT_EQ(run.dialogs, "input\t输入数据\t" + box + "\t3\t1\n") << name;
+    for (const auto& [text, rows] : texts) {
+      const testing::MethodOutcome run = RunMethod(name, text, {"1"});
+      const std::string box = name == "condition" ? "输入矩阵的阶数 n：" : "输入方程组的阶数 n：";
+      EXPECT_EQ(run.dialogs, "input\t输入数据\t" + box + "\t" + rows + "\t1\n") << name;
+    }
   }
 }
 

@@ -37,7 +37,10 @@ constexpr const char* kAskOrder = "input\t输入数据\t输入方程组的阶数
 constexpr const char* kAskEps = "input\t输入数据\t输入解向量的精度值 eps：\t0.0001\t";
 constexpr const char* kAskLimit = "input\t输入数据\t输入最大迭代次数 N：\t100\t";
 constexpr const char* kAskOmega = "input\t输入参数\t输入松弛因子 ω（0 < ω < 2）：\t1.2\t";
-constexpr const char* kAskStart = "input\t输入数据\t输入初始向量值：\\n   默认为 0\t0\t";
+// The box of component i of x0, up to its answer.
+std::string AskStart(int i) {
+  return "input\t输入数据\t输入初始向量值 x" + std::to_string(i) + "：\\n   默认为 0\t0\t";
+}
 constexpr const char* kOmegaBox = "message\t输入值错误\t松弛因子 ω 必须满足 0 < ω < 2。\tok\tok\n";
 constexpr const char* kDiagonalBox =
     "message\t\t系数矩阵的对角元素不能为零，此方法不合适。\tok\tok\n";
@@ -157,11 +160,22 @@ TEST(IterativeSolvers, IterationCountsAndSolutionsMatchARecomputation) {
 TEST(IterativeSolvers, BoxesInOrder) {
   const MethodOutcome jacobi = RunMethod("jacobi-iteration", kTextbook, {"3", "0.001", "50", "2"});
   EXPECT_EQ(jacobi.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit +
-                                "50\n" + kAskStart + "2\n" + kAskStart + "(cancel)\n");
+                                "50\n" + AskStart(1) + "2\n" + AskStart(2) + "(cancel)\n");
   const MethodOutcome sor = RunMethod("sor", kTextbook, {"3", "0.001", "50", "1.5", "1", "2", "3"});
   EXPECT_EQ(sor.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit + "50\n" +
-                             kAskOmega + "1.5\n" + kAskStart + "1\n" + kAskStart + "2\n" +
-                             kAskStart + "3\n");
+                             kAskOmega + "1.5\n" + AskStart(1) + "1\n" + AskStart(2) + "2\n" +
+                             AskStart(3) + "3\n");
+  // A factor outside (0, 2) is explained and asked again, as often as it
+  // takes; the dialogue goes on with the one accepted.
+  const MethodOutcome again =
+      RunMethod("sor", kTextbook, {"3", "0.001", "50", "2", "-1", "1.5", "", ""});
+  EXPECT_EQ(again.dialogs, std::string(kAskOrder) + "3\n" + kAskEps + "0.001\n" + kAskLimit +
+                               "50\n" + kAskOmega + "2\n" + kOmegaBox + kAskOmega + "-1\n" +
+                               kOmegaBox + kAskOmega + "1.5\n" + AskStart(1) + "\n");
+  EXPECT_NE(again.text2.find("eps = 0.001，N = 50\r\nω = 1.5\r\n    ρ(B) = "), std::string::npos);
+  // The order offered is the text's number of rows.
+  EXPECT_EQ(RunMethod("gauss-seidel", "4 1 0 0 1\r\n1 4 1 0 1\r\n0 1 4 1 1\r\n0 0 1 4 1").dialogs,
+            "input\t输入数据\t输入方程组的阶数 n：\t4\t(cancel)\n");
   // Every number is a starting value, 0 and text that reads as 0 included;
   // an empty answer stops the questions and the rest stay 0.
   const MethodOutcome start = RunMethod("gauss-seidel", kTextbook, {"3", "0.001", "50", "abc", ""});
@@ -201,9 +215,11 @@ TEST(IterativeSolvers, EveryEndingBoxLeavesThePanes) {
         {{"3", "0.001", "x"}, nullptr},
         {{"3", "0.001", "99999"}, nullptr},
     };
+    // The factor is asked again after the box; cancelled, the command ends.
+    const std::string omega_again = std::string(kOmegaBox) + kAskOmega + "(cancel)\n";
     if (sor) {
       for (const char* omega : {"0", "2", "-0.5", "2.5", "abc"}) {
-        cases.push_back({{"3", "0.001", "10", omega}, kOmegaBox});
+        cases.push_back({{"3", "0.001", "10", omega}, omega_again.c_str()});
       }
       cases.push_back({{"3", "0.001", "10"}, nullptr});
       cases.push_back({{"3", "0.001", "10", ""}, nullptr});
@@ -245,10 +261,11 @@ TEST(IterativeSolvers, DivergenceEndsWithItsLine) {
     const MethodOutcome run =
         RunMethod(method, kDivergent, Answers(method, "2", "0.0001", "32767"));
     const std::vector<std::string> lines = SplitCrLf(run.text2);
-    EXPECT_EQ(lines[4],
+    EXPECT_EQ(lines[4], "eps = 0.0001，N = 32767");
+    EXPECT_EQ(lines[5],
               "    ρ(B) = " + FormatNumber(std::string_view(method) == "gauss-seidel" ? 100 : 10));
-    EXPECT_EQ(lines[5], "ρ(B) ≥ 1，迭代一般不收敛。");
-    EXPECT_EQ(lines[6], "");
+    EXPECT_EQ(lines[6], "ρ(B) ≥ 1，迭代一般不收敛。");
+    EXPECT_EQ(lines[7], "");
     // The last iterate printed is finite; the next is not and is named.
     const std::size_t at = run.text2.rfind("迭代发散：第 ");
     ASSERT_NE(at, std::string::npos);
@@ -301,39 +318,43 @@ TEST(IterativeSolvers, LimitAsksWhetherToKeepTheTrace) {
 TEST(IterativeSolvers, ConvergenceTheoryLines) {
   const std::string heading = "以上是所要求解的方程组的增广矩阵，接下来输出迭代矩阵的谱半径：";
   const std::string dominant = "系数矩阵严格对角占优，雅可比迭代法与高斯-赛德尔迭代法都收敛。";
-  // Dominant: the radius below 1 and the dominance line, for SOR too.
+  // Dominant: the parameters, the radius below 1 and the dominance line, for
+  // SOR too, whose factor has a line of its own.
   for (const char* method : kMethods) {
     const std::vector<std::string> lines = SplitCrLf(
         RunMethod(method, kTextbook, Answers(method, "3", "0.1", "5"), {Reply::kYes}).text2);
+    const std::size_t r = std::string_view(method) == "sor" ? 7 : 6;
     EXPECT_EQ(lines[4], heading);
-    EXPECT_EQ(lines[6], "ρ(B) < 1，迭代收敛。") << method;
-    EXPECT_EQ(lines[7], dominant) << method;
-    EXPECT_EQ(lines[8], "");
-    EXPECT_EQ(lines[9], "接下来输出初始向量值：");
+    EXPECT_EQ(lines[5], "eps = 0.1，N = 5");
+    if (r == 7) EXPECT_EQ(lines[6], "ω = 1.2");
+    EXPECT_EQ(lines[r + 1], "ρ(B) < 1，迭代收敛。") << method;
+    EXPECT_EQ(lines[r + 2], dominant) << method;
+    EXPECT_EQ(lines[r + 3], "");
+    EXPECT_EQ(lines[r + 4], "接下来输出初始向量值：");
   }
   // Not dominant (row 2 ties) but convergent: no dominance line.
   const std::vector<std::string> tie = SplitCrLf(
       RunMethod("gauss-seidel", "2 1 3\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
   EXPECT_EQ(tie[3], heading);
-  EXPECT_EQ(tie[4], "    ρ(B) = 0.5");
-  EXPECT_EQ(tie[5], "ρ(B) < 1，迭代收敛。");
-  EXPECT_EQ(tie[6], "");
+  EXPECT_EQ(tie[5], "    ρ(B) = 0.5");
+  EXPECT_EQ(tie[6], "ρ(B) < 1，迭代收敛。");
+  EXPECT_EQ(tie[7], "");
   // A rotation: rho exactly 1 is not below 1.
   const std::vector<std::string> rotation = SplitCrLf(
       RunMethod("jacobi-iteration", "1 -1 0\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}).text2);
-  EXPECT_EQ(rotation[4], "    ρ(B) = 1");
-  EXPECT_EQ(rotation[5], "ρ(B) ≥ 1，迭代一般不收敛。");
+  EXPECT_EQ(rotation[5], "    ρ(B) = 1");
+  EXPECT_EQ(rotation[6], "ρ(B) ≥ 1，迭代一般不收敛。");
   // The radius is rounded to D where it is printed, the decision is not.
   const std::vector<std::string> close = SplitCrLf(
       RunMethod("jacobi-iteration", "1 -0.99999999 0\r\n1 1 2", {"2", "0.1", "5"}, {Reply::kYes}, 3)
           .text2);
-  EXPECT_EQ(close[4], "    ρ(B) = 1");
-  EXPECT_EQ(close[5], "ρ(B) < 1，迭代收敛。");
+  EXPECT_EQ(close[5], "    ρ(B) = 1");
+  EXPECT_EQ(close[6], "ρ(B) < 1，迭代收敛。");
   // Entries whose quotients overflow leave no radius to print.
   const std::vector<std::string> huge =
       SplitCrLf(RunMethod("jacobi-iteration", "1e-300 1e300 1\r\n0 1 1", {"2", "0.1", "5"}).text2);
-  EXPECT_EQ(huge[4], "    未能求出 ρ(B)：迭代矩阵的元素超出了数的范围。");
-  EXPECT_EQ(huge[5], "");
+  EXPECT_EQ(huge[5], "    未能求出 ρ(B)：迭代矩阵的元素超出了数的范围。");
+  EXPECT_EQ(huge[6], "");
 }
 
 struct SeriesRun {
@@ -406,14 +427,18 @@ TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
   EXPECT_FALSE(order.changed);
   EXPECT_EQ(order.dialogs, std::string(kAskOrder) + "20000\n" + kRefusal);
   // A limit whose iterates would not fit is refused after its box.
-  const MethodOutcome limit = RunMethod("sor", kTextbook, {"600", "0.1", "32767", "1.2"});
+  const MethodOutcome limit = RunMethod("sor", kTextbook, {"1500", "0.1", "32767", "1.2"});
   EXPECT_FALSE(limit.changed);
-  EXPECT_EQ(limit.dialogs, std::string(kAskOrder) + "600\n" + kAskEps + "0.1\n" + kAskLimit +
+  EXPECT_EQ(limit.dialogs, std::string(kAskOrder) + "1500\n" + kAskEps + "0.1\n" + kAskLimit +
                                "32767\n" + kRefusal);
   EXPECT_TRUE(FitsBudget(testing::RunnerNeeds(&IterativeDefaultWork, 300, 15)));
+  // The spectral radius's sweeps are held to their share: with N = 100 the
+  // orders whose iterations, iteration matrix and reduction fit are accepted
+  // (about 790 when the sweeps' worst case was counted).
+  EXPECT_GT(testing::LargestAcceptedOrder(&IterativeDefaultWork, 15), 1800);
   EXPECT_TRUE(FitsBudget(TotalNeeds(IterativeWork(600, 10, 15), 32.0 * 600 * 600, kRunnerCosts)));
   EXPECT_FALSE(
-      FitsBudget(TotalNeeds(IterativeWork(600, 32767, 15), 32.0 * 600 * 600, kRunnerCosts)));
+      FitsBudget(TotalNeeds(IterativeWork(1500, 32767, 15), 32.0 * 1500 * 1500, kRunnerCosts)));
 
   // The longest traces at a small order fit the room reserved for them.
   const int n = 6;
@@ -433,6 +458,44 @@ TEST(IterativeSolvers, EstimatesRefuseBeforeAnyWorkAndHoldTheTrace) {
           << method;
       EXPECT_GT(run.text2.size(), 40u * n * 24) << method;
     }
+  }
+}
+
+// Where a front end keeps the convergence log, its points count in the
+// budgets: an order and limit that fit without it may not fit with it, and
+// the refusal comes before any work.
+TEST(IterativeSolvers, KeptSeriesCountInTheBudgets) {
+  const auto refused = [](int n, int limit, ConvergenceLog* log, const FrontEndCosts& costs) {
+    ScriptedDialogs dialogs;
+    TraceBuffer pane;
+    Boxes boxes;
+    Frame frame(boxes, kTextbook, pane, 15, costs);
+    frame.set_convergence(log);
+    return RunAnswering(dialogs, boxes, frame.RefuseIfTooLarge(IterativeWork(n, limit, 15)));
+  };
+  ConvergenceLog kept;
+  ConvergenceLog not_kept(false);
+  FrontEndCosts runner = kRunnerCosts;
+  runner.series_point_ns = kSeriesRowNs;
+  // At order 600 with N = 32767 the trace takes half the memory budget, and
+  // the series more than the other half.
+  EXPECT_FALSE(refused(600, 32767, nullptr, kRunnerCosts));
+  EXPECT_FALSE(refused(600, 32767, &not_kept, kRunnerCosts));
+  EXPECT_TRUE(refused(600, 32767, &kept, runner));
+  EXPECT_TRUE(refused(600, 32767, &kept, kRunnerCosts));
+  EXPECT_FALSE(refused(600, 10000, &kept, runner));
+  // What the log holds at most is what the estimate counts.
+  const int n = 4;
+  const int limit = 30;
+  for (const char* method : kMethods) {
+    ConvergenceLog log;
+    ScriptedDialogs dialogs(Answers(method, "4", "0", "30", "1.9"), {Reply::kYes});
+    TraceBuffer pane;
+    RunCommand(*FindCommand(method), dialogs, "4 1 0 0 1\r\n1 4 1 0 1\r\n0 1 4 1 1\r\n0 0 1 4 1",
+               pane, 15, kRunnerCosts, nullptr, &log);
+    double points = 0;
+    for (const Series& series : log.series()) points += static_cast<double>(series.points.size());
+    EXPECT_EQ(points, IterativeWork(n, limit, 15).series_points) << method;
   }
 }
 

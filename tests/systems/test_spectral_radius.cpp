@@ -211,6 +211,34 @@ TEST(SpectralRadius, EntriesThatAreNotFiniteHaveNoRadius) {
   EXPECT_EQ(SpectralRadius(a, 2).fault, RadiusFault::kNotFinite);
 }
 
+// The sweeps stop once they have taken the work they were allowed (one
+// sweep more at most), and only then; what they took is counted.
+TEST(SpectralRadius, SweepsStopAtTheirWorkLimit) {
+  class Counting : public WorkMeter {
+   public:
+    void Advance(double work) override { done += work; }
+    double done = 0;
+  };
+  std::mt19937 rng(7);
+  const int n = 40;
+  const Matrix a = RandomMatrix(rng, n, 0);
+  Counting unlimited;
+  const RadiusResult whole = SpectralRadius(a, n, &unlimited);
+  ASSERT_TRUE(whole.radius.has_value());
+  EXPECT_LE(unlimited.done, SpectralRadiusWorkBound(n));
+
+  // A few sweeps' worth: the iteration is cut short, having counted less.
+  Counting limited;
+  const RadiusResult cut = SpectralRadius(a, n, &limited, 10.0 * n * n);
+  EXPECT_FALSE(cut.radius.has_value());
+  EXPECT_EQ(cut.fault, RadiusFault::kWorkLimit);
+  EXPECT_LT(limited.done, unlimited.done);
+  // Enough allowed: the same radius, bit for bit.
+  const RadiusResult enough = SpectralRadius(a, n, nullptr, unlimited.done);
+  ASSERT_TRUE(enough.radius.has_value());
+  EXPECT_EQ(*enough.radius, *whole.radius);
+}
+
 TEST(SpectralRadius, ModulusNeitherOverflowsNorLosesTheExactCases) {
   EXPECT_EQ(Modulus(3, 4), 5.0);
   EXPECT_EQ(Modulus(-3, 0), 3.0);
