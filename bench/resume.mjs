@@ -85,6 +85,13 @@ async function menu(page, top, item) {
 
 async function answerInput(page, text) {
   const box = page.getByRole('dialog').last();
+  await box.waitFor();
+  // The budgets scale by the device's measured speed: under load the page
+  // may refuse an order the runner takes.
+  if (await box.getByRole('textbox').count() === 0) {
+    throw new Error(`the page said: ${await box.innerText()} (work scale ` +
+                    `${await page.evaluate(() => document.documentElement.dataset.workScale)})`);
+  }
   await box.getByRole('textbox').fill(text);
   // The box goes once the worker has taken the answer and moved on.
   const id = await box.getAttribute('aria-labelledby');
