@@ -7,20 +7,11 @@ namespace matcalc {
 ScriptedDialogs::ScriptedDialogs(std::vector<std::string> answers, std::vector<Reply> replies)
     : answers_(answers.begin(), answers.end()), replies_(std::move(replies)) {}
 
-ScriptedDialogs::ScriptedDialogs(std::vector<std::optional<std::string>> answers,
-                                 std::vector<Reply> replies, Unanswered unanswered)
-    : answers_(std::move(answers)), replies_(std::move(replies)), unanswered_(unanswered) {}
-
 std::optional<std::string> ScriptedDialogs::Input(const InputRequest& request) {
   ShownBox box;
   box.is_input = true;
   box.input = request;
-  if (next_answer_ < answers_.size()) {
-    box.answer = answers_[next_answer_++];
-  } else if (unanswered_ == Unanswered::kPause) {
-    pending_ = box;
-    throw AwaitingAnswer{};
-  }
+  if (next_answer_ < answers_.size()) box.answer = answers_[next_answer_++];
   shown_.push_back(box);
   return box.answer;
 }
@@ -28,13 +19,7 @@ std::optional<std::string> ScriptedDialogs::Input(const InputRequest& request) {
 Reply ScriptedDialogs::Message(const MessageRequest& request) {
   ShownBox box;
   box.message = request;
-  if (unanswered_ == Unanswered::kPause) {
-    if (next_reply_ >= replies_.size()) {
-      pending_ = box;
-      throw AwaitingAnswer{};
-    }
-    box.reply = replies_[next_reply_++];
-  } else if (request.buttons == Buttons::kOk) {
+  if (request.buttons == Buttons::kOk) {
     box.reply = Reply::kOk;
   } else if (next_reply_ < replies_.size()) {
     box.reply = replies_[next_reply_++];

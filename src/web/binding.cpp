@@ -22,7 +22,7 @@ namespace {
 // millisecond or so, far more often than a progress bar can show.
 class WorkerProgress final : public matcalc::ProgressSink {
  public:
-  // A new run of a job starts from nothing (each answer runs it again).
+  // A new job starts from nothing.
   void Restart() { shown_ = -1; }
   void Report(double fraction) override {
     const int percent = fraction >= 1 ? 100 : fraction <= 0 ? 0 : static_cast<int>(fraction * 100);
@@ -39,11 +39,9 @@ class WorkerProgress final : public matcalc::ProgressSink {
 };
 
 WorkerProgress progress;
-matcalc::web::Session session = [] {
-  matcalc::web::Session made;
-  made.SetProgress(&progress);
-  return made;
-}();
+matcalc::web::Session session;
+// The session keeps the job it runs, so it is made in place, then set up.
+[[maybe_unused]] const bool session_set_up = (session.SetProgress(&progress), true);
 std::string catalog;
 std::string series;
 std::string chart;
@@ -53,7 +51,7 @@ std::string_view View(const char* text, int length) {
   return {text, static_cast<std::size_t>(length)};
 }
 
-// 0 done, 1 a box is pending, -1 no such command.
+// 0 done, 1 a box is pending, -1 no such command (or no box to answer).
 int Code(matcalc::web::Status status) {
   switch (status) {
     case matcalc::web::Status::kDone:
@@ -84,19 +82,6 @@ EMSCRIPTEN_KEEPALIVE double mc_calibrate() {
 // The scale an earlier worker of the same page measured.
 EMSCRIPTEN_KEEPALIVE void mc_set_work_scale(double scale) { session.SetWorkScale(scale); }
 
-EMSCRIPTEN_KEEPALIVE void mc_clear_answers() { session.ClearAnswers(); }
-// A negative length is a cancelled input box.
-EMSCRIPTEN_KEEPALIVE void mc_add_input(const char* text, int length) {
-  session.Add(matcalc::web::Answer::Input(
-      length < 0 ? std::nullopt : std::optional<std::string>(View(text, length))));
-}
-// 0 OK, 1 Yes, 2 No.
-EMSCRIPTEN_KEEPALIVE void mc_add_reply(int reply) {
-  session.Add(matcalc::web::Answer::Message(reply == 1   ? matcalc::Reply::kYes
-                                            : reply == 2 ? matcalc::Reply::kNo
-                                                         : matcalc::Reply::kOk));
-}
-
 // `held` is the memory the page holds for its result pane, in bytes.
 // `exact`: 1 with the exact-fractions setting on.
 EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length1, double held,
@@ -104,10 +89,29 @@ EMSCRIPTEN_KEEPALIVE int mc_run_command(int index, const char* text1, int length
   progress.Restart();
   return Code(session.RunCommand(index, View(text1, length1), held, digits, exact == 1));
 }
-EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) { return Code(session.AskDigits(current)); }
+EMSCRIPTEN_KEEPALIVE int mc_ask_digits(int current) {
+  progress.Restart();
+  return Code(session.AskDigits(current));
+}
 EMSCRIPTEN_KEEPALIVE int mc_open_file(const char* bytes, int length) {
+  progress.Restart();
   return Code(session.OpenFile(View(bytes, length)));
 }
+
+// The answer to the pending box; the job goes on from there. A negative
+// length is a cancelled input box.
+EMSCRIPTEN_KEEPALIVE int mc_answer_input(const char* text, int length) {
+  return Code(session.AnswerInput(length < 0 ? std::nullopt
+                                             : std::optional<std::string>(View(text, length))));
+}
+// 0 OK, 1 Yes, 2 No.
+EMSCRIPTEN_KEEPALIVE int mc_answer_reply(int reply) {
+  return Code(session.AnswerMessage(reply == 1   ? matcalc::Reply::kYes
+                                    : reply == 2 ? matcalc::Reply::kNo
+                                                 : matcalc::Reply::kOk));
+}
+// Ends the job where it waits, before the worker frees its input bytes.
+EMSCRIPTEN_KEEPALIVE void mc_end() { session.End(); }
 
 EMSCRIPTEN_KEEPALIVE int mc_solve_enabled(const char* text1, int length) {
   return matcalc::SolveMenuEnabled(View(text1, length)) ? 1 : 0;

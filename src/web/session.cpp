@@ -4,37 +4,53 @@
 
 #include "commands/registry.h"
 #include "desk/opening.h"
-#include "desk/scripted_dialogs.h"
 #include "desk/settings.h"
 #include "text/encoding.h"
 
 namespace matcalc::web {
 
-template <typename Run>
-Status Session::Replay(Run&& run) {
-  std::vector<std::optional<std::string>> texts;
-  std::vector<Reply> replies;
-  for (const Answer& answer : answers_) {
-    if (answer.is_input) {
-      texts.push_back(answer.text);
-    } else {
-      replies.push_back(answer.reply);
-    }
-  }
-  ScriptedDialogs dialogs(std::move(texts), std::move(replies), Unanswered::kPause);
+void Session::Begin() {
+  End();
   text_.clear();
   text_.shrink_to_fit();
   shows_text_ = false;
   cleared_ = false;
-  try {
-    run(dialogs);
+}
+
+void Session::End() {
+  command_.reset();
+  pane_ = TraceBuffer();
+  other_.Abandon();
+}
+
+const Box& Session::box() const { return command_ ? command_->pending() : other_.pending(); }
+
+std::string_view Session::text() const {
+  // While a command waits, what it wrote so far is read from its pane.
+  if (command_ && !command_->done()) return pane_.text();
+  return text_;
+}
+
+Status Session::Settle() {
+  if (command_) {
+    shows_text_ = pane_.changed();
+    cleared_ = pane_.clears() != 0;
+    if (!command_->done()) return Status::kAsks;
+    command_.reset();
+    if (shows_text_) text_ = pane_.TakeText();
+    pane_ = TraceBuffer();
     return Status::kDone;
-  } catch (const AwaitingAnswer&) {
-    box_is_input_ = dialogs.pending().is_input;
-    input_ = dialogs.pending().input;
-    message_ = dialogs.pending().message;
-    return Status::kAsks;
   }
+  if (!other_.done()) return Status::kAsks;
+  // What the job threw comes out here; the job has ended either way.
+  try {
+    other_.Result();
+  } catch (...) {
+    other_.Abandon();
+    throw;
+  }
+  other_.Abandon();
+  return Status::kDone;
 }
 
 Status Session::RunCommand(int index, std::string_view text1, double held_bytes, int digits,
@@ -42,60 +58,92 @@ Status Session::RunCommand(int index, std::string_view text1, double held_bytes,
   const auto commands = Commands();
   if (index < 0 || static_cast<std::size_t>(index) >= commands.size()) return Status::kUnknown;
   const Command& command = commands[static_cast<std::size_t>(index)];
+  Begin();
   caption_ = command.caption;
-  return Replay([&](Dialogs& dialogs) {
-    // The pane starts empty here; what the command appends goes after the
-    // page's text unless the command empties the pane first.
-    TraceBuffer pane;
-    const auto take = [&] {
-      shows_text_ = pane.changed();
-      cleared_ = pane.clears() != 0;
-      if (shows_text_) text_ = pane.TakeText();
-    };
+  FrontEndCosts costs = kPageCosts;
+  costs.held_bytes = held_bytes;
+  costs.work_scale = work_scale_;
+  // The pane starts empty here; what the command appends goes after the
+  // page's text unless the command empties the pane first.
+  command_ =
+      std::make_unique<RunningCommand>(command, text1, pane_, digits, costs, progress_, &series_,
+                                       exact);
+  try {
+    command_->Start();
+  } catch (...) {
+    End();
+    throw;
+  }
+  return Settle();
+}
+
+Status Session::AnswerInput(std::optional<std::string> text) {
+  if (command_ && !command_->done() && command_->pending().is_input) {
     try {
-      FrontEndCosts costs = kPageCosts;
-      costs.held_bytes = held_bytes;
-      costs.work_scale = work_scale_;
-      matcalc::RunCommand(command, dialogs, text1, pane, digits, costs, progress_, &series_, exact);
-    } catch (const AwaitingAnswer&) {
-      // What the command wrote so far is shown behind the box, as the
-      // window does.
-      take();
+      command_->Answer(std::move(text));
+    } catch (...) {
+      End();
       throw;
     }
-    take();
-  });
+    return Settle();
+  }
+  if (!command_ && other_.started() && !other_.done() && other_.pending().is_input) {
+    other_.Answer(std::move(text));
+    return Settle();
+  }
+  return Status::kUnknown;
+}
+
+Status Session::AnswerMessage(Reply reply) {
+  if (command_ && !command_->done() && !command_->pending().is_input) {
+    try {
+      command_->Answer(reply);
+    } catch (...) {
+      End();
+      throw;
+    }
+    return Settle();
+  }
+  if (!command_ && other_.started() && !other_.done() && !other_.pending().is_input) {
+    other_.Answer(reply);
+    return Settle();
+  }
+  return Status::kUnknown;
+}
+
+Task<> Session::AskDigitsTask(Boxes& boxes, int current) {
+  digits_ = co_await AskDecimalDigits(boxes, current);
 }
 
 Status Session::AskDigits(int current) {
-  return Replay([&](Dialogs& dialogs) {
-    digits_ =
-        RunAnswering(dialogs, [current](Boxes& boxes) { return AskDecimalDigits(boxes, current); });
-  });
+  Begin();
+  other_.Start(AskDigitsTask(other_.boxes(), current));
+  return Settle();
+}
+
+Task<> Session::OpenFileTask(Boxes& boxes, std::string_view bytes) {
+  const OpenStep step = co_await StepForSize(boxes, bytes.size(), kPageLargestFileBytes);
+  switch (step) {
+    case OpenStep::kStop:
+      co_return;
+    case OpenStep::kEmpty:
+      shows_text_ = true;  // both panes are emptied before the message
+      co_await TellEmptyFile(boxes);
+      co_return;
+    case OpenStep::kRead:
+      break;
+  }
+  std::string text = DecodeText(std::string(bytes));
+  const bool fits = co_await TextFits(boxes, text.size(), kPageLargestFileBytes);
+  if (!fits) co_return;
+  shows_text_ = true;
+  text_ = std::move(text);
 }
 
 Status Session::OpenFile(std::string_view bytes) {
-  return Replay([&](Dialogs& dialogs) {
-    const OpenStep step = RunAnswering(dialogs, [&](Boxes& boxes) {
-      return StepForSize(boxes, bytes.size(), kPageLargestFileBytes);
-    });
-    switch (step) {
-      case OpenStep::kStop:
-        return;
-      case OpenStep::kEmpty:
-        shows_text_ = true;  // both panes are emptied before the message
-        RunAnswering(dialogs, [](Boxes& boxes) { return TellEmptyFile(boxes); });
-        return;
-      case OpenStep::kRead:
-        break;
-    }
-    std::string text = DecodeText(std::string(bytes));
-    const bool fits = RunAnswering(
-        dialogs, [&](Boxes& boxes) { return TextFits(boxes, text.size(), kPageLargestFileBytes); });
-    if (!fits) return;
-    shows_text_ = true;
-    text_ = std::move(text);
-  });
+  Begin();
+  other_.Start(OpenFileTask(other_.boxes(), bytes));
+  return Settle();
 }
 
 }  // namespace matcalc::web

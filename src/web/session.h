@@ -1,17 +1,20 @@
 // What the page asks of the core, without the browser: a command, the
-// decimal-digits prompt or opening a file, run from its start each time with
-// the answers the user gave so far. A box with no answer yet ends the run
-// with that box pending; the page shows it, adds the answer and runs again.
-// The core is deterministic, so every run takes the same path up to the new
-// box. The WebAssembly binding (binding.cpp) exports this to the worker.
+// decimal-digits prompt or opening a file. A job runs until it waits at a
+// box, or to its end; the page shows the box and answers it, and the job
+// goes on from that box with all it had computed (it runs once, however many
+// boxes it asks). The WebAssembly binding (binding.cpp) exports this to the
+// worker, which keeps the job's input bytes until the job has ended.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/registry.h"
+#include "frame/boxes.h"
 #include "frame/convergence.h"
 #include "frame/dialogs.h"
 #include "frame/frame.h"
@@ -29,15 +32,6 @@ namespace matcalc::web {
 // trace, so the page never joins a trace to the old text.
 inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 1};
 
-struct Answer {
-  bool is_input = false;
-  std::optional<std::string> text;  // input boxes: the text, or a cancel
-  Reply reply = Reply::kOk;         // message boxes
-
-  static Answer Input(std::optional<std::string> text) { return {true, std::move(text)}; }
-  static Answer Message(Reply reply) { return {false, std::nullopt, reply}; }
-};
-
 enum class Status { kDone, kAsks, kUnknown };
 
 class Session {
@@ -52,26 +46,35 @@ class Session {
   void SetWorkScale(double scale) { work_scale_ = scale; }
   double work_scale() const { return work_scale_; }
 
-  // Answers for the next run, in the order the boxes came.
-  void ClearAnswers() { answers_.clear(); }
-  void Add(Answer answer) { answers_.push_back(std::move(answer)); }
-
-  // Command `index` (menu order) on the edit pane's text (UTF-8, CR LF),
-  // with the result pane held by the page (`held_bytes` of memory there)
-  // and never seen here: a command never reads its trace back. Done or
-  // asking: shows_text() whether the command touched the pane, cleared()
-  // whether it emptied it, and text() what it appended since (after the
-  // pane's old text unless cleared()); asking, what it wrote before the box.
+  // Each of these starts a job, ending the one before, and runs it to its
+  // first box or its end. Command `index` (menu order) on the edit pane's
+  // text (UTF-8, CR LF), with the result pane held by the page (`held_bytes`
+  // of memory there) and never seen here: a command never reads its trace
+  // back. Done or asking: shows_text() whether the command touched the pane,
+  // cleared() whether it emptied it, and text() what it appended since
+  // (after the pane's old text unless cleared()); asking, what it wrote
+  // before the box. `text1` must stay until the job has ended. `exact`: the
+  // exact-fractions setting.
   Status RunCommand(int index, std::string_view text1, double held_bytes, int digits,
                     bool exact = false);
   // The decimal-digits prompt; done: digits() is the new setting.
   Status AskDigits(int current);
-  // A file's bytes (desk/opening.h). Done: shows_text() when the edit pane
-  // takes text() and the result pane is emptied; not when the user declined
-  // or the file was refused (both panes stay).
+  // A file's bytes (desk/opening.h), which must stay until the job has
+  // ended. Done: shows_text() when the edit pane takes text() and the result
+  // pane is emptied; not when the user declined or the file was refused
+  // (both panes stay).
   Status OpenFile(std::string_view bytes);
 
-  const std::string& text() const { return text_; }
+  // The answer to the pending box (an input box's text or a cancel, a
+  // message box's button): the job goes on to its next box or its end.
+  // kUnknown when no job waits for that kind of answer.
+  Status AnswerInput(std::optional<std::string> text);
+  Status AnswerMessage(Reply reply);
+  // Ends the job where it waits, if one does.
+  void End();
+
+  // Valid until the session is next called.
+  std::string_view text() const;
   // What the last command run recorded as it converged (complete once it
   // is done).
   const ConvergenceLog& series() const { return series_; }
@@ -83,20 +86,26 @@ class Session {
   int digits() const { return digits_; }
 
   // The pending box after kAsks.
-  bool box_is_input() const { return box_is_input_; }
-  const InputRequest& input() const { return input_; }
-  const MessageRequest& message() const { return message_; }
+  bool box_is_input() const { return box().is_input; }
+  const InputRequest& input() const { return box().input; }
+  const MessageRequest& message() const { return box().message; }
 
  private:
-  template <typename Run>
-  Status Replay(Run&& run);
+  const Box& box() const;
+  void Begin();
+  // Where the job stands after it ran: asking or done.
+  Status Settle();
+  Task<> AskDigitsTask(Boxes& boxes, int current);
+  Task<> OpenFileTask(Boxes& boxes, std::string_view bytes);
 
   ProgressSink* progress_ = nullptr;
   double work_scale_ = 1;
-  std::vector<Answer> answers_;
-  bool box_is_input_ = false;
-  InputRequest input_;
-  MessageRequest message_;
+  // The job: a command with the pane it writes (which outlives it), or one
+  // of the others.
+  TraceBuffer pane_;
+  std::unique_ptr<RunningCommand> command_;
+  Suspended<> other_;
+  // What the job gave the page once done (while asking, the pane's text).
   std::string text_;
   ConvergenceLog series_;
   std::string_view caption_;

@@ -54,24 +54,6 @@ TEST(ScriptedDialogs, OkBoxesDoNotUseUpReplies) {
   EXPECT_EQ(dialogs.Message(question), Reply::kYes);
 }
 
-// The page's replay: every box waits for an answer of its own, OK boxes
-// too, and a cancel is an answer.
-TEST(ScriptedDialogs, PausedAtTheFirstUnansweredBox) {
-  MessageRequest note;
-  note.text = "主元为零";
-  ScriptedDialogs dialogs({std::nullopt, "2"}, {Reply::kOk}, Unanswered::kPause);
-  EXPECT_EQ(dialogs.Input({"a", "", ""}), std::nullopt);
-  EXPECT_EQ(dialogs.Input({"b", "", ""}), "2");
-  EXPECT_EQ(dialogs.Message(note), Reply::kOk);
-  EXPECT_THROW(dialogs.Message(note), AwaitingAnswer);
-  EXPECT_FALSE(dialogs.pending().is_input);
-  EXPECT_EQ(dialogs.pending().message.text, "主元为零");
-  EXPECT_THROW(dialogs.Input({"c", "标题", "3"}), AwaitingAnswer);
-  EXPECT_TRUE(dialogs.pending().is_input);
-  EXPECT_EQ(dialogs.pending().input.default_text, "3");
-  EXPECT_EQ(dialogs.shown().size(), 3u);  // the paused boxes were not answered
-}
-
 // The digits an answer gives, the setting being 9 before.
 struct DigitsRow {
   const char* name;

@@ -1,5 +1,6 @@
-// The page's session: a command replayed up to its next box gives the
-// boxes and the trace of a run answered from a script, as the runner runs it.
+// The page's session: a command run box by box, each answer given as the
+// page gives it, gives the boxes and the trace of a run answered from a
+// script, as the runner runs it.
 #include "web/catalog.h"
 #include "web/session.h"
 
@@ -33,35 +34,38 @@ struct Script {
   int digits = 6;
 };
 
-// Drives the session as the page does: run, answer the pending box from the
-// script, run again. Returns the boxes as the runner describes them.
-std::vector<std::string> Replay(Session& session, const Script& script, double held_bytes) {
+// Drives the session as the page does: run, then answer each pending box
+// from the script until the command is done. Returns the boxes as the runner
+// describes them.
+std::vector<std::string> Drive(Session& session, const Script& script, double held_bytes) {
   std::vector<std::string> boxes;
   std::size_t next_answer = 0;
   std::size_t next_reply = 0;
-  session.ClearAnswers();
-  while (session.RunCommand(IndexOf(script.method), script.text, held_bytes, script.digits) ==
-         Status::kAsks) {
+  Status status =
+      session.RunCommand(IndexOf(script.method), script.text, held_bytes, script.digits);
+  while (status == Status::kAsks) {
     ShownBox box;
     box.is_input = session.box_is_input();
     if (box.is_input) {
       box.input = session.input();
       if (next_answer < script.answers.size()) box.answer = script.answers[next_answer++];
-      session.Add(Answer::Input(box.answer));
+      boxes.push_back(DescribeBox(box));
+      status = session.AnswerInput(box.answer);
     } else {
       box.message = session.message();
       box.reply = box.message.buttons == Buttons::kOk ? Reply::kOk
                   : next_reply < script.replies.size()
                       ? script.replies[next_reply++]
                       : (box.message.default_button == Reply::kNo ? Reply::kNo : Reply::kYes);
-      session.Add(Answer::Message(box.reply));
+      boxes.push_back(DescribeBox(box));
+      status = session.AnswerMessage(box.reply);
     }
-    boxes.push_back(DescribeBox(box));
   }
+  EXPECT_EQ(status, Status::kDone);
   return boxes;
 }
 
-TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
+TEST(WebSession, AnsweredBoxByBoxItGivesTheScriptedRunsBoxesAndTrace) {
   const std::string tridiagonal = "4 1 0\r\n1 4 1\r\n0 1 4";
   const std::string general = "2 -1 3\r\n4 1 -2\r\n1 5 2";
   const Script scripts[] = {
@@ -94,11 +98,12 @@ TEST(WebSession, ReplayGivesTheScriptedRunsBoxesAndTrace) {
     for (const ShownBox& box : dialogs.shown()) expected_boxes.push_back(DescribeBox(box));
 
     Session session;
-    EXPECT_EQ(Replay(session, script, 7), expected_boxes);
+    EXPECT_EQ(Drive(session, script, 7), expected_boxes);
     EXPECT_EQ(session.shows_text(), expected.changed());
     // The page applies what the command did to the pane it kept.
     if (expected.changed()) {
-      EXPECT_EQ((session.cleared() ? "" : "earlier") + session.text(), expected.text());
+      EXPECT_EQ((session.cleared() ? "" : "earlier") + std::string(session.text()),
+                expected.text());
     }
   }
 }
@@ -109,15 +114,15 @@ TEST(WebSession, APendingBoxComesWithTheTraceWrittenBeforeIt) {
   const int jacobi = IndexOf("jacobi");
   ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kAsks);
   EXPECT_FALSE(session.shows_text());  // the order prompt: nothing written yet
-  session.Add(Answer::Input("4"));
-  session.Add(Answer::Input("0"));
-  ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kAsks);
+  ASSERT_EQ(session.AnswerInput("4"), Status::kAsks);
+  // An answer of the wrong kind is not taken: the box still waits.
+  EXPECT_EQ(session.AnswerMessage(Reply::kYes), Status::kUnknown);
+  ASSERT_EQ(session.AnswerInput("0"), Status::kAsks);
   ASSERT_FALSE(session.box_is_input());
   EXPECT_EQ(session.message().title, "警告");
   ASSERT_TRUE(session.shows_text());
-  const std::string before = session.text();
-  session.Add(Answer::Message(Reply::kYes));
-  ASSERT_EQ(session.RunCommand(jacobi, text, 7, 6), Status::kDone);
+  const std::string before(session.text());
+  ASSERT_EQ(session.AnswerMessage(Reply::kYes), Status::kDone);
   EXPECT_GT(session.text().size(), before.size());
   EXPECT_EQ(session.text().compare(0, before.size(), before), 0);
   EXPECT_EQ(session.RunCommand(-1, text, 0, 6), Status::kUnknown);
@@ -137,8 +142,8 @@ TEST(WebSession, TheHeldPaneCountsByItsLengthAlone) {
   for (const auto& run : cases) {
     SCOPED_TRACE(run.held_bytes);
     Session session;
-    session.Add(Answer::Input("3"));
-    Status status = session.RunCommand(IndexOf("determinant"), text, run.held_bytes, 6);
+    ASSERT_EQ(session.RunCommand(IndexOf("determinant"), text, run.held_bytes, 6), Status::kAsks);
+    const Status status = session.AnswerInput("3");
     const bool refused = status == Status::kAsks && !session.box_is_input() &&
                          session.message().text == kPaneTooFullText;
     EXPECT_EQ(refused, run.refused);
@@ -166,13 +171,50 @@ TEST(WebSession, ACommandReportsItsProgressToTheSink) {
       text += std::to_string((row * 7 + column * 3) % 11) + ' ';
     text += "\r\n";
   }
-  session.Add(Answer::Input("60"));
-  ASSERT_EQ(session.RunCommand(IndexOf("determinant"), text, 0, 6), Status::kDone);
+  ASSERT_EQ(session.RunCommand(IndexOf("determinant"), text, 0, 6), Status::kAsks);
+  ASSERT_EQ(session.AnswerInput("60"), Status::kDone);
   ASSERT_GE(recorder.fractions.size(), 2u);
   for (std::size_t i = 1; i < recorder.fractions.size(); ++i) {
     EXPECT_GE(recorder.fractions[i], recorder.fractions[i - 1]);
   }
   EXPECT_EQ(recorder.fractions.back(), 1.0);
+}
+
+// A command that asks after reading its text runs once: its progress never
+// falls from one box to the next (a run from the start would begin at 0
+// again), and a new job or End leaves nothing waiting.
+TEST(WebSession, ACommandGoesOnFromItsBoxInsteadOfStartingOver) {
+  struct Recorder final : ProgressSink {
+    void Report(double fraction) override { fractions.push_back(fraction); }
+    bool StopRequested() override { return false; }
+    std::vector<double> fractions;
+  } recorder;
+  Session session;
+  session.SetProgress(&recorder);
+  const int n = 40;
+  std::string text;
+  for (int row = 1; row <= n; ++row) {
+    for (int column = 1; column <= n; ++column) text += row == column ? "50 " : "1 ";
+    text += std::to_string(row) + "\r\n";
+  }
+  const int jacobi = IndexOf("jacobi-iteration");
+  ASSERT_EQ(session.RunCommand(jacobi, text, 0, 6), Status::kAsks);
+  for (const char* answer : {"40", "1e-9", "100"}) {
+    ASSERT_EQ(session.AnswerInput(answer), Status::kAsks);
+  }
+  // One box per component of x0, after the text was read.
+  for (int i = 1; i < n; ++i) ASSERT_EQ(session.AnswerInput("0"), Status::kAsks);
+  ASSERT_EQ(session.AnswerInput("0"), Status::kDone);
+  EXPECT_TRUE(session.cleared());
+  for (std::size_t i = 1; i < recorder.fractions.size(); ++i) {
+    ASSERT_GE(recorder.fractions[i], recorder.fractions[i - 1]) << i;
+  }
+  EXPECT_EQ(recorder.fractions.back(), 1.0);
+
+  // Ended at a box, nothing waits: an answer finds no job.
+  ASSERT_EQ(session.RunCommand(jacobi, text, 0, 6), Status::kAsks);
+  session.End();
+  EXPECT_EQ(session.AnswerInput("3"), Status::kUnknown);
 }
 
 TEST(WebSession, DigitsFollowTheWindowsRules) {
@@ -184,8 +226,7 @@ TEST(WebSession, DigitsFollowTheWindowsRules) {
     ASSERT_EQ(session.AskDigits(4), Status::kAsks);
     EXPECT_EQ(session.input().title, "设置小数数位");
     EXPECT_EQ(session.input().default_text, "4");
-    session.Add(Answer::Input(answer));
-    ASSERT_EQ(session.AskDigits(4), Status::kDone);
+    ASSERT_EQ(session.AnswerInput(answer), Status::kDone);
     EXPECT_EQ(session.digits(), digits) << answer.value_or("(cancel)");
   }
 }
@@ -202,24 +243,20 @@ TEST(WebSession, OpeningAsksAboutLargeFilesAndDecodes) {
   ASSERT_EQ(session.OpenFile(large), Status::kAsks);
   EXPECT_EQ(session.message().title, "温馨提示");
   EXPECT_EQ(session.message().default_button, Reply::kNo);
-  session.Add(Answer::Message(Reply::kNo));
-  ASSERT_EQ(session.OpenFile(large), Status::kDone);
+  ASSERT_EQ(session.AnswerMessage(Reply::kNo), Status::kDone);
   EXPECT_FALSE(session.shows_text());  // declined: both panes stay
-  session.ClearAnswers();
-  session.Add(Answer::Message(Reply::kYes));
-  ASSERT_EQ(session.OpenFile(large), Status::kDone);
+  ASSERT_EQ(session.OpenFile(large), Status::kAsks);
+  ASSERT_EQ(session.AnswerMessage(Reply::kYes), Status::kDone);
   EXPECT_EQ(session.text(), large);
 
   // GB18030 (where the C library can convert it) and an empty file.
-  session.ClearAnswers();
   if (testing::HaveGb18030Converter()) {
     ASSERT_EQ(session.OpenFile("\xbe\xd8\xd5\xf3"), Status::kDone);
     EXPECT_EQ(session.text(), "矩阵");
   }
   ASSERT_EQ(session.OpenFile(""), Status::kAsks);
   EXPECT_EQ(session.message().text, kEmptyFileText);
-  session.Add(Answer::Message(Reply::kOk));
-  ASSERT_EQ(session.OpenFile(""), Status::kDone);
+  ASSERT_EQ(session.AnswerMessage(Reply::kOk), Status::kDone);
   EXPECT_TRUE(session.shows_text());
   EXPECT_EQ(session.text(), "");
 }
@@ -229,8 +266,7 @@ TEST(WebSession, AFileBeyondTheLimitIsRefusedBeforeAnyQuestion) {
   const std::string huge(kPageLargestFileBytes + 1, '1');
   ASSERT_EQ(session.OpenFile(huge), Status::kAsks);
   EXPECT_EQ(session.message().text, kFileTooLargeText);
-  session.Add(Answer::Message(Reply::kOk));
-  ASSERT_EQ(session.OpenFile(huge), Status::kDone);
+  ASSERT_EQ(session.AnswerMessage(Reply::kOk), Status::kDone);
   EXPECT_FALSE(session.shows_text());
 }
 

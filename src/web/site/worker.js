@@ -1,7 +1,8 @@
 // Runs the core off the page's thread. One job at a time: a command, the
 // decimal-digits prompt, opening a file, or the Solve menu's rule. A job that
-// reaches a box with no answer yet reports the box; each answer runs the job
-// again from its start with all answers so far (the core is deterministic).
+// reaches a box waits there in the core and reports the box; the answer lets
+// it go on from that box. The job's input bytes stay in the core's memory
+// until the job has ended.
 'use strict';
 // The page starts it from the module's glue and this file in one piece.
 if (typeof createMatcalc !== 'function') importScripts('matcalc.js', 'js/lines.js');
@@ -17,7 +18,7 @@ function boot(module) {
 }
 
 let core = null;
-let job = null;  // {id, op, args, pointers, answers}
+let job = null;  // {id, op, pointer, runs}
 // The work scale the page's first worker measured, for a worker started
 // after a stop: the device is measured once per page load.
 let knownWorkScale = null;
@@ -57,107 +58,89 @@ function pendingBox() {
   return box;
 }
 
-function feedAnswers(answers) {
-  core._mc_clear_answers();
-  for (const answer of answers) {
-    if (answer.kind === 'input') {
-      if (answer.text === null) {
-        core._mc_add_input(0, -1);
-      } else {
-        const bytes = encoder.encode(answer.text);
-        const pointer = copyIn(bytes);
-        core._mc_add_input(pointer, bytes.length);
-        core._free(pointer);
-      }
-    } else {
-      core._mc_add_reply(answer.reply === 'yes' ? 1 : answer.reply === 'no' ? 2 : 0);
-    }
-  }
-}
-
+// Ends the job in the core, then frees its input bytes.
 function release(current) {
-  for (const pointer of current.pointers) core._free(pointer);
-  current.pointers = [];
+  core._mc_end();
+  if (current.pointer) core._free(current.pointer);
+  job = null;
 }
 
-function runJob() {
-  const current = job;
-  const started = performance.now();
-  feedAnswers(current.answers);
-  let status;
-  const [a] = current.pointers;
-  switch (current.op) {
-    case 'command':
-      status = core._mc_run_command(current.args.index, a, current.lengths[0],
-                                    current.args.held, current.args.digits,
-                                    current.args.exact ? 1 : 0);
-      break;
-    case 'digits':
-      status = core._mc_ask_digits(current.args.digits);
-      break;
-    case 'open':
-      status = core._mc_open_file(a, current.lengths[0]);
-      break;
-    default:
-      status = -1;
-  }
+// Where the job stands once the core returns (`status` 1: at a box, 0: done).
+function report(current, status, started) {
   const elapsed = performance.now() - started;
+  let message;
   if (status === 1) {
-    const message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
-    const transfer = [];
-    // What a command wrote before the box, shown behind it: whether it
-    // emptied the pane and what it appended.
-    if (current.op === 'command' && core._mc_shows_text() === 1) {
-      message.cleared = core._mc_cleared();
-      message.pane = readText();
-      transfer.push(message.pane.buffer);
+    message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
+  } else if (status === 0) {
+    // For the tests: how many times the job ran from its start (once).
+    message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
+               cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed, runs: current.runs};
+    // What an iterative command converged through, for the chart.
+    if (current.op === 'command') {
+      message.series = core.UTF8ToString(core._mc_series());
+      message.chart = core.UTF8ToString(core._mc_chart());
     }
-    postMessage(message, transfer);
-    return;
-  }
-  release(current);
-  job = null;
-  if (status !== 0) {
+  } else {
+    release(current);
     postMessage({type: 'failed', id: current.id});
     return;
   }
-  const message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
-                   cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed};
   const transfer = [];
-  // What an iterative command converged through, for the chart.
-  if (current.op === 'command') {
-    message.series = core.UTF8ToString(core._mc_series());
-    message.chart = core.UTF8ToString(core._mc_chart());
+  // Done: the text for the pane the job concerns. At a box: what a command
+  // wrote before it, shown behind it (whether it emptied the pane and what
+  // it appended).
+  const shows = status === 1 ? current.op === 'command' : current.op !== 'digits';
+  if (shows && core._mc_shows_text() === 1) {
+    const key = status === 1 ? 'pane' : 'text';
+    if (status === 1) message.cleared = core._mc_cleared();
+    message[key] = readText();
+    transfer.push(message[key].buffer);
   }
-  if (current.op !== 'digits' && core._mc_shows_text() === 1) {
-    message.text = readText();
-    transfer.push(message.text.buffer);
-  }
+  if (status === 0) release(current);
   postMessage(message, transfer);
 }
 
 function startJob(data) {
   if (job) release(job);
-  job = {id: data.id, op: data.op, args: data, pointers: [], lengths: [], answers: []};
-  const inputs = [];
+  const current = {id: data.id, op: data.op, pointer: 0, runs: 1};
+  job = current;
+  // The result pane stays in the page: only its length comes.
+  const bytes = data.op === 'command' ? encoder.encode(toCrLf(data.text1))
+      : data.op === 'open' ? new Uint8Array(data.bytes) : new Uint8Array(0);
+  current.pointer = copyIn(bytes);
+  if (current.pointer === null) {
+    job = null;
+    postMessage({type: 'failed', id: data.id});
+    return;
+  }
+  const started = performance.now();
+  let status = -1;
   if (data.op === 'command') {
-    // The result pane stays in the page: only its length comes.
-    inputs.push(encoder.encode(toCrLf(data.text1)));
+    status = core._mc_run_command(data.index, current.pointer, bytes.length, data.held, data.digits,
+                                  data.exact ? 1 : 0);
+  } else if (data.op === 'digits') {
+    status = core._mc_ask_digits(data.digits);
   } else if (data.op === 'open') {
-    inputs.push(new Uint8Array(data.bytes));
+    status = core._mc_open_file(current.pointer, bytes.length);
   }
-  for (const bytes of inputs) {
+  report(current, status, started);
+}
+
+function answerJob(answer) {
+  const current = job;
+  const started = performance.now();
+  let status;
+  if (answer.kind !== 'input') {
+    status = core._mc_answer_reply(answer.reply === 'yes' ? 1 : answer.reply === 'no' ? 2 : 0);
+  } else if (answer.text === null) {
+    status = core._mc_answer_input(0, -1);
+  } else {
+    const bytes = encoder.encode(answer.text);
     const pointer = copyIn(bytes);
-    if (pointer === null) {
-      release(job);
-      job = null;
-      postMessage({type: 'failed', id: data.id});
-      return;
-    }
-    job.pointers.push(pointer);
-    job.lengths.push(bytes.length);
+    status = pointer === null ? -1 : core._mc_answer_input(pointer, bytes.length);
+    if (pointer !== null) core._free(pointer);
   }
-  runJob();
+  report(current, status, started);
 }
 
 function handle(data) {
@@ -165,8 +148,7 @@ function handle(data) {
     if (data.type === 'run') {
       startJob(data);
     } else if (data.type === 'answer' && job && job.id === data.id) {
-      job.answers.push(data.answer);
-      runJob();
+      answerJob(data.answer);
     } else if (data.type === 'solve-enabled') {
       const bytes = encoder.encode(data.text1);
       const pointer = copyIn(bytes);

@@ -75,6 +75,7 @@ export class Engine {
         series: data.series ? JSON.parse(data.series) : null,
         chart: data.chart ? JSON.parse(data.chart) : null,
         elapsed: data.elapsed,
+        runs: data.runs,
       });
     } else if (data.type === 'failed') {
       this.fail(data.reason || 'failed');
