@@ -5,11 +5,9 @@
 
 namespace matcalc {
 
-Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                       WorkEstimate (*estimate)(int order,
-                                                                                int digits),
-                                                       ExactEstimate exact_estimate,
-                                                       int exact_extra_columns) {
+Task<std::optional<SquareMatrixText>> OpenSquareMatrix(
+    Frame& frame, const OrderBox& box, WorkEstimate (*estimate)(int order, int digits),
+    ExactEstimate exact_estimate, int exact_extra_columns) {
   const std::optional<int> order =
       co_await frame.AskOrder(box.prompt, box.title, box.default_text, 1);
   if (!order) co_return std::nullopt;
@@ -20,9 +18,8 @@ Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const Order
     // Read before the pane is emptied: a refusal leaves it as it was.
     UnitMeter reading(frame.progress(), kTextByteNs);
     RationalMatrix exact;
-    const bool all_exact =
-        ReadSquareMatrixExact(input.read, exact, input.n, frame.text1(),
-                              input.n + exact_extra_columns, &reading);
+    const bool all_exact = ReadSquareMatrixExact(input.read, exact, input.n, frame.text1(),
+                                                 input.n + exact_extra_columns, &reading);
     if (all_exact) {
       const bool too_long = co_await frame.RefuseIfNumbersTooLong(exact_estimate(exact, input.n));
       if (too_long) co_return std::nullopt;

@@ -42,10 +42,8 @@ using ExactEstimate = WorkEstimate (*)(const RationalMatrix& a, int n);
 // budgets is refused (the panes as they were), and a matrix that is not
 // exact is read in decimals after the note that says so, the trace's first
 // line.
-Task<std::optional<SquareMatrixText>> OpenSquareMatrix(Frame& frame, const OrderBox& box,
-                                                       WorkEstimate (*estimate)(int order,
-                                                                                int digits),
-                                                       ExactEstimate exact_estimate = nullptr,
-                                                       int exact_extra_columns = 0);
+Task<std::optional<SquareMatrixText>> OpenSquareMatrix(
+    Frame& frame, const OrderBox& box, WorkEstimate (*estimate)(int order, int digits),
+    ExactEstimate exact_estimate = nullptr, int exact_extra_columns = 0);
 
 }  // namespace matcalc
