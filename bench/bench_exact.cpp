@@ -66,8 +66,8 @@ BigInt Bareiss(const std::vector<std::vector<int>>& input) {
 
 std::string RunDeterminant(const std::string& text) {
   ScriptedDialogs dialogs({std::to_string(kOrder)}, {});
-  const TraceBuffer pane = RunCommand(*FindCommand("determinant"), dialogs, text, std::string(),
-                                      6, {}, nullptr, true);
+  const TraceBuffer pane =
+      RunCommand(*FindCommand("determinant"), dialogs, text, std::string(), 6, {}, nullptr, true);
   return pane.text();
 }
 
