@@ -13,6 +13,7 @@
 #include "linalg/readers.h"
 #include "text/encoding.h"
 #include "text/evaluator.h"
+#include "text/exact_entry.h"
 #include "text/leading_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -34,6 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         copied.whole != streamed.whole) {
       std::abort();
     }
+  }
+
+  // The exact reading applies the same operators to the same operands: the
+  // same double and wholeness beside its fraction.
+  const matcalc::EntryReading decimal = matcalc::ReadEntry(text);
+  const matcalc::ExactEntryReading exact = matcalc::ReadEntryExact(text);
+  if (std::bit_cast<std::uint64_t>(decimal.value) != std::bit_cast<std::uint64_t>(exact.value) ||
+      decimal.whole != exact.whole) {
+    std::abort();
   }
 
   matcalc::Matrix a;

@@ -61,6 +61,7 @@ Task<> CholeskyCommand(Frame& frame) {
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
+  frame.NoteDecimalMethod();  // square roots
   AppendAugmentedOpening(out, input->read, n, "接下来输出分解 A = LLᵀ 的下三角矩阵L：");
 
   RangeWatch watch;

@@ -57,6 +57,8 @@ TEST(ExactDirect, NotesAndFallBacks) {
   // The methods that need square roots or iterate say so first.
   const std::string power = RunExact("power", "2 1\n1 2", {"2", "0.001", "1 1"}).text2;
   EXPECT_TRUE(power.starts_with(decimal_method + "\r\n")) << power;
+  const std::string cholesky = RunExact("cholesky", "4 2 2\n2 2 1", {"2"}).text2;
+  EXPECT_TRUE(cholesky.starts_with(decimal_method + "\r\n")) << cholesky;
 }
 
 TEST(ExactDirect, FractionsTooLongAreRefused) {

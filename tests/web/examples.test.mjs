@@ -33,7 +33,7 @@ test('every example goes to the edit pane', async ({page}) => {
   const captions = await page.getByRole('menu').getByRole('menuitem', {name: /^示例：/})
       .allTextContents();
   await page.keyboard.press('Escape');
-  expect(captions).toHaveLength(9);
+  expect(captions).toHaveLength(10);
   for (const caption of captions) {
     await chooseExample(page, caption);
     const name = await page.locator('#status').textContent();
