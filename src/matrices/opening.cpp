@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "frame/exact_layout.h"
+#include "linalg/exact_readers.h"
 #include "linalg/readers.h"
 #include "linalg/reading_hints.h"
 
@@ -26,7 +28,8 @@ ShapeDefaults DefaultShape(std::string_view text, MatrixShape shape) {
 }
 
 Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape shape,
-                                                   ShapeEstimate estimate) {
+                                                   ShapeEstimate estimate,
+                                                   ExactShapeEstimate exact_estimate) {
   const ShapeDefaults defaults = DefaultShape(frame.text1(), shape);
   ShapedMatrix input;
   if (shape == MatrixShape::kSquare) {
@@ -47,10 +50,28 @@ Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape sha
   }
   const bool refused = co_await frame.RefuseIfTooLarge(estimate(input.m, input.n, frame.digits()));
   if (refused) co_return std::nullopt;
-  frame.out().Clear();
   UnitMeter reading(frame.progress(), kTextByteNs);
   // An order of 32767 and one more column stays within int.
   const int columns = shape == MatrixShape::kSystem ? input.n + 1 : input.n;
+  if (frame.exact() && exact_estimate != nullptr) {
+    // Read before the pane is emptied: a refusal leaves it as it was.
+    RationalMatrix exact;
+    const bool all_exact =
+        ReadMatrixExact(input.read, exact, input.m, columns, frame.text1(), &reading);
+    if (all_exact) {
+      const bool too_long =
+          co_await frame.RefuseIfNumbersTooLong(exact_estimate(exact, input.m, input.n));
+      if (too_long) co_return std::nullopt;
+    }
+    frame.out().Clear();
+    if (all_exact) {
+      input.exact = std::move(exact);
+    } else {
+      frame.out().Append(kNotExactNote).NewLine();
+    }
+    co_return input;
+  }
+  frame.out().Clear();
   ReadMatrix(input.read, input.m, columns, frame.text1(), &reading);
   co_return input;
 }
