@@ -39,6 +39,10 @@ def fits(method, n, exact=False):
 
 def largest_order(method):
     low, high = 1, 32767  # low fits; high is the largest order there is
+    if EXACT:
+        # Fractions take more than doubles, and every step writes its text:
+        # the decimal budgets end the menu's orders far below this.
+        high = 2048
     if fits(method, high):
         return high
     while high - low > 1:

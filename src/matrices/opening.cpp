@@ -12,6 +12,12 @@ namespace {
 
 std::string CountText(int count) { return count > 0 ? std::to_string(count) : std::string(); }
 
+// The matrix read in both kinds, the fractions at their smallest.
+WorkEstimate ExactReadingWork(int m, int columns) {
+  const double slots = (m + 1.0) * (columns + 1.0);
+  return {slots * (sizeof(Rational) + sizeof(double)), 0, slots * kExactUpdateNs};
+}
+
 }  // namespace
 
 ShapeDefaults DefaultShape(std::string_view text, MatrixShape shape) {
@@ -54,6 +60,10 @@ Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape sha
   // An order of 32767 and one more column stays within int.
   const int columns = shape == MatrixShape::kSystem ? input.n + 1 : input.n;
   if (frame.exact() && exact_estimate != nullptr) {
+    // A fraction takes several times a double's memory before it grows at
+    // all: the fractions read must fit before they are read.
+    const bool too_large = co_await frame.RefuseIfTooLarge(ExactReadingWork(input.m, columns));
+    if (too_large) co_return std::nullopt;
     // Read before the pane is emptied: a refusal leaves it as it was.
     RationalMatrix exact;
     const bool all_exact =
