@@ -5,15 +5,24 @@
 // pane held). Prints "bytes", "seconds" (on the development machine) and
 // "fits" (yes/no), one a line; "fits" on a device MATCALC_WORK_SCALE times
 // slower when that is set.
+//
+// matcalc-estimate --exact METHOD ORDER FILE: the same for a command of the
+// 矩阵 menu in the exact mode, whose estimate comes from the fractions read
+// from FILE (ORDER rows and columns; a system a column more); "fits" is
+// "not exact" when an entry is not.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "cli/runner.h"
 #include "direct/estimates.h"
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
 #include "frame/calibration.h"
+#include "linalg/exact_readers.h"
 #include "matrices/estimates.h"
 #include "systems/direct_estimates.h"
 #include "systems/iterative.h"
@@ -59,9 +68,51 @@ constexpr Method kMethods[] = {
      [](int n, int digits) { return matcalc::DeterminantByRowsWork(n, n, digits); }},
 };
 
+struct ExactMethod {
+  const char* name;
+  matcalc::WorkEstimate (*estimate)(const matcalc::RationalMatrix& read, int m, int n);
+  int extra_columns;  // beyond n: the system's b
+};
+
+constexpr ExactMethod kExactMethods[] = {
+    {"row-echelon", &matcalc::ExactEchelonWork, 0},
+    {"rref", &matcalc::ExactEchelonWork, 0},
+    {"rank", &matcalc::ExactEchelonWork, 0},
+    {"general-solution", &matcalc::ExactGeneralSolutionWork, 1},
+    {"inverse-by-rows", &matcalc::ExactInverseByRowsWork, 0},
+    {"transpose", &matcalc::ExactTransposeWork, 0},
+    {"determinant-by-rows", &matcalc::ExactDeterminantByRowsWork, 0},
+};
+
+int EstimateExact(const char* name, int order, const char* path) {
+  for (const ExactMethod& method : kExactMethods) {
+    if (std::strcmp(method.name, name) != 0) continue;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    matcalc::Matrix read;
+    matcalc::RationalMatrix exact;
+    if (!matcalc::ReadMatrixExact(read, exact, order, order + method.extra_columns, text.str())) {
+      std::printf("fits\tnot exact\n");
+      return 0;
+    }
+    const matcalc::BudgetNeeds needs =
+        matcalc::TotalNeeds(method.estimate(exact, order, order),
+                            static_cast<double>(text.str().size()), matcalc::kRunnerCosts);
+    std::printf("bytes\t%.0f\nseconds\t%.3f\nfits\t%s\n", needs.bytes, needs.nanoseconds * 1e-9,
+                matcalc::FitsBudget(needs) ? "yes" : "no");
+    return 0;
+  }
+  std::fprintf(stderr, "matcalc-estimate: no exact estimate for %s\n", name);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::strcmp(argv[1], "--exact") == 0) {
+    return EstimateExact(argv[2], std::atoi(argv[3]), argv[4]);
+  }
   if (argc < 4) {
     std::fprintf(stderr, "usage: matcalc-estimate METHOD ORDER TEXT_BYTES [DIGITS [page]]\n");
     return 2;

@@ -6,7 +6,11 @@ and the next (refused); then the worst case at that order, measured: peak RSS
 (at most 1.2 GiB) and time (at most 60 s), and the share of each budget the
 estimate says it uses (one must be at least a quarter).
 
-    python3 bench/largest_orders.py [METHOD...]      (MATCALC_BUILD=build folder)
+    python3 bench/largest_orders.py [--exact] [METHOD...]      (MATCALC_BUILD=build folder)
+
+With --exact, the 矩阵 menu's commands in the exact mode on integer
+matrices (entries -9..9, full rank): the estimate then comes from the
+fractions read, so every step of the bisection reads its own text.
 
 Each method runs once at its largest order, up to a minute each."""
 
@@ -22,7 +26,12 @@ RSS_LIMIT = 1.2 * 1024.0 ** 3
 TIME_LIMIT = 60.0
 
 
+EXACT = False  # set by --exact
+
+
 def fits(method, n, exact=False):
+    if EXACT:
+        return mb.exact_estimate(method, n)[2]
     kind, _, _ = mb.answers(method, n)
     size = os.path.getsize(mb.matrix_text(kind, n)) if exact else mb.text_size(kind, n)
     return mb.estimate(method, n, size)[2]
@@ -30,6 +39,10 @@ def fits(method, n, exact=False):
 
 def largest_order(method):
     low, high = 1, 32767  # low fits; high is the largest order there is
+    if EXACT:
+        # Fractions take more than doubles, and every step writes its text:
+        # the decimal budgets end the menu's orders far below this.
+        high = 2048
     if fits(method, high):
         return high
     while high - low > 1:
@@ -47,7 +60,15 @@ def largest_order(method):
     return n
 
 
+MATRIX_MENU = ["row-echelon", "rref", "rank", "general-solution", "inverse-by-rows",
+               "transpose", "determinant-by-rows"]
+
+
 def main(argv):
+    global EXACT
+    if argv[:1] == ["--exact"]:
+        EXACT = True
+        argv = argv[1:] or MATRIX_MENU
     methods = argv or [m for m in mb.METHODS if m != "jacobi-threshold"]
     print("load before: %s" % " ".join(mb.load()))
     print("%-19s %6s | %8s %6s %8s | %7s %7s %6s %8s | %s" % (
@@ -55,11 +76,14 @@ def main(argv):
         "est work", "quarter of a budget"))
     for method in methods:
         n = largest_order(method)
-        next_refused = mb.run(method, n + 1)[2]
-        kind, _, _ = mb.answers(method, n)
-        size = os.path.getsize(mb.matrix_text(kind, n))
-        est_bytes, est_seconds, _ = mb.estimate(method, n, size)
-        seconds, rss, refused, _, cpu = mb.run(method, n)
+        next_refused = mb.run(method, n + 1, exact=EXACT)[2]
+        if EXACT:
+            est_bytes, est_seconds, _ = mb.exact_estimate(method, n)
+        else:
+            kind, _, _ = mb.answers(method, n)
+            size = os.path.getsize(mb.matrix_text(kind, n))
+            est_bytes, est_seconds, _ = mb.estimate(method, n, size)
+        seconds, rss, refused, _, cpu = mb.run(method, n, exact=EXACT)
         share = max(est_bytes / MEMORY_BUDGET, est_seconds / WORK_BUDGET_SECONDS)
         print("%-19s %6d | %8.1f %6s %7.0f%% | %7.2f %7.2f %6s %7.0f%% | %s%s%s" % (
             method, n, rss / 1e6, "yes" if rss <= RSS_LIMIT else "NO",

@@ -79,6 +79,8 @@ def entry_pool(seed, count, low, high):
 
 def kind_pool(kind, n):
     """The entries the rows of a matrix of this kind and order are cut from."""
+    if kind.startswith("integer"):
+        return []  # matrix_text draws them
     if kind == "stochastic":
         # Rows summing to about s with s^200 = 10 n: the powers' entries run
         # from about 1/n to about 10.
@@ -111,10 +113,15 @@ def matrix_text(kind, n):
     pool = kind_pool(kind, n)
     scale = 1e6 if kind.startswith("large") else 1.0
     diagonal = "%.15f" % (scale * (n + 1) + 0.123456789012345)
+    if kind.startswith("integer"):
+        diagonal = str(10 * (n + 1))
     with open(path + ".part", "w") as out:
         for i in range(n):
             start = rnd.randrange(0, 3 * n)
-            if kind.startswith("symmetric"):
+            if kind.startswith("integer"):
+                # Every entry drawn on its own: full rank but by chance.
+                row = [str(rnd.randint(-9, 9)) for _ in range(columns(kind, n))]
+            elif kind.startswith("symmetric"):
                 row = [pool[(i + j) % len(pool)] for j in range(columns(kind, n))]
             else:
                 row = pool[start:start + columns(kind, n)]
@@ -138,11 +145,25 @@ class Run(tuple):
         return super().__new__(cls, fields)
 
 
-def run(method, n, nice=True):
-    """Runs the runner once with the method's worst case."""
+# The matrix menu in the exact mode: integer matrices of full rank (a
+# system: one with a diagonal beyond its row sums).
+EXACT_KINDS = {"general-solution": "integer-system"}
+
+
+def exact_kind(method):
+    return EXACT_KINDS.get(method, "integers")
+
+
+def run(method, n, nice=True, exact=False):
+    """Runs the runner once with the method's worst case (in the exact mode,
+    on an integer matrix)."""
     kind, texts, digits = answers(method, n)
+    if exact:
+        kind = exact_kind(method)
     path = matrix_text(kind, n)
     command = ["/usr/bin/time", "-v", RUNNER, "--digits", str(digits), "--reply", "yes"]
+    if exact:
+        command.append("--exact")
     for text in texts:
         command += ["--answer", text]
     command += [method, path]
@@ -157,10 +178,20 @@ def run(method, n, nice=True):
     seconds = 0.0
     for part in wall.split(":"):
         seconds = seconds * 60 + float(part)
-    refused = "阶数太大" in err
+    refused = "阶数太大" in err or "数字太长" in err
     cpu = sum(float(re.search(r"%s time \(seconds\): (\S+)" % kind, err).group(1))
               for kind in ("User", "System"))
     return Run(seconds, rss, refused, len(result.stdout), cpu)
+
+
+def exact_estimate(method, n):
+    """The runner's exact-mode estimate at order n on its integer matrix:
+    (bytes, seconds, fits)."""
+    path = matrix_text(exact_kind(method), n)
+    out = subprocess.run([ESTIMATE, "--exact", method, str(n), path], check=True,
+                         stdout=subprocess.PIPE).stdout.decode()
+    fields = dict(line.split("\t") for line in out.strip().splitlines())
+    return float(fields.get("bytes", 0)), float(fields.get("seconds", 0)), fields["fits"] == "yes"
 
 
 def estimate(method, n, text_bytes):

@@ -39,6 +39,7 @@ SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"} | ITERATIVE
 # The matrix menu's commands of any shape ask the rows and the columns (the
 # general solution: the equations and the unknowns, b a column more).
 SHAPED = {"row-echelon", "rref", "rank", "general-solution", "transpose"}
+SQUARE_MATRIX = {"inverse-by-rows", "determinant-by-rows"}
 
 
 def runners():
@@ -144,6 +145,8 @@ def make_case(rng, methods=METHODS):
         answers = [order] + iterative_answers(rng, method, n)
     replies = [rng.choice(["yes", "no"]) for _ in range(rng.randint(0, 3))]
     args = ["--digits", str(rng.randint(1, 15))]
+    if method in SHAPED | SQUARE_MATRIX and rng.random() < 0.5:
+        args.append("--exact")
     for a in answers:
         args += ["--answer", a]
     for r in replies:

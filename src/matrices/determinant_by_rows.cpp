@@ -7,6 +7,7 @@
 #include "matrices/commands.h"
 #include "matrices/decimal_opening.h"
 #include "matrices/estimates.h"
+#include "matrices/exact_arithmetic.h"
 #include "matrices/matrix_trace.h"
 #include "matrices/opening.h"
 #include "matrices/reduction.h"
@@ -64,18 +65,30 @@ WorkEstimate DeterminantByRowsWork(int, int n, int digits) {
   return ReductionWork(n, n, n, 1, digits);
 }
 
+WorkEstimate ExactDeterminantByRowsWork(const RationalMatrix& read, int, int n) {
+  return ExactReductionWork(ReductionBits(read, n), n, n, n, 1);
+}
+
 Task<> DeterminantByRowsCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input =
-      co_await OpenShapedMatrix(frame, MatrixShape::kSquare, &DeterminantByRowsWork);
+  const std::optional<ShapedMatrix> input = co_await OpenShapedMatrix(
+      frame, MatrixShape::kSquare, &DeterminantByRowsWork, &ExactDeterminantByRowsWork);
   if (!input) co_return;
+  const int n = input->n;
   TraceBuffer& out = frame.out();
-  AppendOpening(out, input->read,
-                "以上是所输入的 " + std::to_string(input->n) +
-                    " 阶矩阵 A，接下来用初等行变换把它化为上三角形：");
+  const std::string heading =
+      "以上是所输入的 " + std::to_string(n) + " 阶矩阵 A，接下来用初等行变换把它化为上三角形：";
+  if (input->exact) {
+    AppendOpening(out, *input->exact, heading);
+    Grid<Rational> a = ExactGrid(*input->exact, n, n);
+    UnitMeter updates(frame.progress(), kExactUpdateNs);
+    TraceDeterminant(out, a, ExactArithmetic(), &updates);
+    co_return;
+  }
+  AppendOpening(out, input->read, heading);
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, input->read, frame.digits());
   if (!arithmetic) co_return;
-  Grid<double> a = DecimalGrid(input->read, input->n, input->n);
+  Grid<double> a = DecimalGrid(input->read, n, n);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceDeterminant(out, a, *arithmetic, &updates);
 }

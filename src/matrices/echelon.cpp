@@ -6,6 +6,7 @@
 #include "matrices/commands.h"
 #include "matrices/decimal_opening.h"
 #include "matrices/estimates.h"
+#include "matrices/exact_arithmetic.h"
 #include "matrices/matrix_trace.h"
 #include "matrices/opening.h"
 #include "matrices/reduction.h"
@@ -40,16 +41,26 @@ void TraceEchelon(TraceBuffer& out, Grid<T>& a, EchelonForm form, Ending ending,
 
 Task<> RunEchelon(Frame& frame, EchelonForm form, Ending ending, ShapeEstimate estimate) {
   const std::optional<ShapedMatrix> input =
-      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, estimate);
+      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, estimate, &ExactEchelonWork);
   if (!input) co_return;
+  const int m = input->m;
+  const int n = input->n;
   TraceBuffer& out = frame.out();
-  AppendOpening(out, input->read,
-                "以上是所输入的 " + ShapeText(input->m, input->n) +
-                    " 矩阵 A，接下来用初等行变换把它化为" + std::string(FormName(form)) + "：");
+  const std::string heading = "以上是所输入的 " + ShapeText(m, n) +
+                              " 矩阵 A，接下来用初等行变换把它化为" + std::string(FormName(form)) +
+                              "：";
+  if (input->exact) {
+    AppendOpening(out, *input->exact, heading);
+    Grid<Rational> a = ExactGrid(*input->exact, m, n);
+    UnitMeter updates(frame.progress(), kExactUpdateNs);
+    TraceEchelon(out, a, form, ending, ExactArithmetic(), &updates);
+    co_return;
+  }
+  AppendOpening(out, input->read, heading);
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, input->read, frame.digits());
   if (!arithmetic) co_return;
-  Grid<double> a = DecimalGrid(input->read, input->m, input->n);
+  Grid<double> a = DecimalGrid(input->read, m, n);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceEchelon(out, a, form, ending, *arithmetic, &updates);
 }
@@ -61,6 +72,9 @@ WorkEstimate ReducedEchelonWork(int m, int n, int digits) {
   return ReductionWork(m, n, n, 0, digits);
 }
 WorkEstimate RankWork(int m, int n, int digits) { return ReductionWork(m, n, n, 0, digits); }
+WorkEstimate ExactEchelonWork(const RationalMatrix& read, int m, int n) {
+  return ExactReductionWork(ReductionBits(read, n), m, n, n, 0);
+}
 
 Task<> RowEchelonCommand(Frame& frame) {
   return RunEchelon(frame, EchelonForm::kRowEchelon, Ending::kRankAndPivots, &RowEchelonWork);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "frame/frame.h"
+#include "linalg/exact_readers.h"
 
 namespace matcalc {
 
@@ -22,5 +23,23 @@ WorkEstimate DeterminantByRowsWork(int m, int n, int digits);
 // more numbers printed after it. Every entry printed is rounded to D.
 WorkEstimate ReductionWork(double m, double columns, double pivot_columns, double extra_numbers,
                            int digits);
+
+// The exact mode's estimates, from the fractions read.
+WorkEstimate ExactTransposeWork(const RationalMatrix& read, int m, int n);
+WorkEstimate ExactEchelonWork(const RationalMatrix& read, int m, int n);
+WorkEstimate ExactGeneralSolutionWork(const RationalMatrix& read, int m, int n);
+WorkEstimate ExactInverseByRowsWork(const RationalMatrix& read, int m, int n);
+WorkEstimate ExactDeterminantByRowsWork(const RationalMatrix& read, int m, int n);
+
+// The bits a numerator or a denominator can reach while `a` (its rows,
+// `columns` wide) is reduced: every number of the reduction is a quotient of
+// minors of the matrix with its rows scaled to integers, and the scales,
+// which Hadamard's bound on the largest rows bounds. A zero row counts as a
+// row of ones (the identity beside A in [A | E]).
+double ReductionBits(const RationalMatrix& a, int columns);
+
+// The exact reduction as ReductionWork counts it, its fractions of `bits`.
+WorkEstimate ExactReductionWork(double bits, double m, double columns, double pivot_columns,
+                                double extra_numbers);
 
 }  // namespace matcalc

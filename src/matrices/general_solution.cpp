@@ -7,6 +7,7 @@
 #include "matrices/commands.h"
 #include "matrices/decimal_opening.h"
 #include "matrices/estimates.h"
+#include "matrices/exact_arithmetic.h"
 #include "matrices/matrix_trace.h"
 #include "matrices/opening.h"
 #include "matrices/reduction.h"
@@ -114,7 +115,8 @@ void TraceGeneralSolution(TraceBuffer& out, Grid<T>& a, int n, bool homogeneous,
   AppendFundamentalSystem(out, set, arithmetic, false);
 }
 
-bool RightHandSideIsZero(const Matrix& read, int n) {
+template <typename M>
+bool RightHandSideIsZero(const M& read, int n) {
   for (int i = 1; i <= read.rows(); ++i) {
     if (read(i, n + 1) != 0) return false;
   }
@@ -130,19 +132,35 @@ WorkEstimate GeneralSolutionWork(int m, int n, int digits) {
   return ReductionWork(m, unknowns + 1, unknowns + 1, (unknowns + 1) * unknowns, digits);
 }
 
+WorkEstimate ExactGeneralSolutionWork(const RationalMatrix& read, int m, int n) {
+  const double unknowns = n;
+  return ExactReductionWork(ReductionBits(read, n + 1), m, unknowns + 1, unknowns + 1,
+                            (unknowns + 1) * unknowns);
+}
+
 Task<> GeneralSolutionCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input =
-      co_await OpenShapedMatrix(frame, MatrixShape::kSystem, &GeneralSolutionWork);
+  const std::optional<ShapedMatrix> input = co_await OpenShapedMatrix(
+      frame, MatrixShape::kSystem, &GeneralSolutionWork, &ExactGeneralSolutionWork);
   if (!input) co_return;
+  const int m = input->m;
   const int n = input->n;
   TraceBuffer& out = frame.out();
-  AppendOpening(out, input->read,
-                "以上是 " + std::to_string(input->m) + " 个方程、" + std::to_string(n) +
-                    " 个未知量的方程组的增广矩阵 [A | b]，接下来用初等行变换把它化为行最简形：");
+  const std::string heading =
+      "以上是 " + std::to_string(m) + " 个方程、" + std::to_string(n) +
+      " 个未知量的方程组的增广矩阵 [A | b]，接下来用初等行变换把它化为行最简形：";
+  if (input->exact) {
+    AppendOpening(out, *input->exact, heading);
+    Grid<Rational> a = ExactGrid(*input->exact, m, n + 1);
+    UnitMeter updates(frame.progress(), kExactUpdateNs);
+    TraceGeneralSolution(out, a, n, RightHandSideIsZero(*input->exact, n), ExactArithmetic(),
+                         &updates);
+    co_return;
+  }
+  AppendOpening(out, input->read, heading);
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, input->read, frame.digits());
   if (!arithmetic) co_return;
-  Grid<double> a = DecimalGrid(input->read, input->m, n + 1);
+  Grid<double> a = DecimalGrid(input->read, m, n + 1);
   UnitMeter updates(frame.progress(), kLoopNs);
   TraceGeneralSolution(out, a, n, RightHandSideIsZero(input->read, n), *arithmetic, &updates);
 }

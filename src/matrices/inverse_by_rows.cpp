@@ -6,6 +6,7 @@
 #include "matrices/commands.h"
 #include "matrices/decimal_opening.h"
 #include "matrices/estimates.h"
+#include "matrices/exact_arithmetic.h"
 #include "matrices/matrix_trace.h"
 #include "matrices/opening.h"
 #include "matrices/reduction.h"
@@ -57,20 +58,48 @@ WorkEstimate InverseByRowsWork(int, int n, int digits) {
   return work;
 }
 
-Task<> InverseByRowsCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input =
-      co_await OpenShapedMatrix(frame, MatrixShape::kSquare, &InverseByRowsWork);
-  if (!input) co_return;
-  const int n = input->n;
-  Matrix augmented(n, 2 * n);
+WorkEstimate ExactInverseByRowsWork(const RationalMatrix& read, int, int n) {
+  WorkEstimate work = ExactReductionWork(ReductionBits(read, 2 * n), n, 2.0 * n, n, 0);
+  work.bytes += MatrixBytes(n, n);
+  return work;
+}
+
+namespace {
+
+// [A | E] of the matrix read, over its own scalar type.
+template <typename M>
+M WithIdentity(const M& read, int n) {
+  M augmented(n, 2 * n);
   for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) augmented(i, j) = input->read(i, j);
+    for (int j = 1; j <= n; ++j) augmented(i, j) = read(i, j);
     augmented(i, n + i) = 1;
   }
+  return augmented;
+}
+
+std::string Heading(int n) {
+  return "以上是 " + std::to_string(n) +
+         " 阶矩阵 A 与单位矩阵 E 并成的 [A | E]，接下来用初等行变换把 A 化为 E：";
+}
+
+}  // namespace
+
+Task<> InverseByRowsCommand(Frame& frame) {
+  const std::optional<ShapedMatrix> input = co_await OpenShapedMatrix(
+      frame, MatrixShape::kSquare, &InverseByRowsWork, &ExactInverseByRowsWork);
+  if (!input) co_return;
+  const int n = input->n;
   TraceBuffer& out = frame.out();
-  AppendOpening(out, augmented,
-                "以上是 " + std::to_string(n) +
-                    " 阶矩阵 A 与单位矩阵 E 并成的 [A | E]，接下来用初等行变换把 A 化为 E：");
+  if (input->exact) {
+    const RationalMatrix augmented = WithIdentity(*input->exact, n);
+    AppendOpening(out, augmented, Heading(n));
+    Grid<Rational> a = ExactGrid(augmented, n, 2 * n);
+    UnitMeter updates(frame.progress(), kExactUpdateNs);
+    TraceInverse(out, a, ExactArithmetic(), &updates);
+    co_return;
+  }
+  const Matrix augmented = WithIdentity(input->read, n);
+  AppendOpening(out, augmented, Heading(n));
   const std::optional<DecimalArithmetic> arithmetic =
       OpenDecimalReduction(out, augmented, frame.digits());
   if (!arithmetic) co_return;

@@ -2,11 +2,17 @@
 
 #include <string>
 
+#include "frame/exact_layout.h"
 #include "frame/trace_layout.h"
 
 namespace matcalc {
 
 void AppendOpening(TraceBuffer& out, const Matrix& read, std::string_view heading) {
+  AppendRows(out, read, read.rows(), 1, read.cols(), "    ");
+  out.NewLine().Append(heading).NewLine();
+}
+
+void AppendOpening(TraceBuffer& out, const RationalMatrix& read, std::string_view heading) {
   AppendRows(out, read, read.rows(), 1, read.cols(), "    ");
   out.NewLine().Append(heading).NewLine();
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "frame/exact_layout.h"
+#include "linalg/exact_readers.h"
 #include "linalg/readers.h"
 #include "linalg/reading_hints.h"
 
@@ -9,6 +11,12 @@ namespace matcalc {
 namespace {
 
 std::string CountText(int count) { return count > 0 ? std::to_string(count) : std::string(); }
+
+// The matrix read in both kinds, the fractions at their smallest.
+WorkEstimate ExactReadingWork(int m, int columns) {
+  const double slots = (m + 1.0) * (columns + 1.0);
+  return {slots * (sizeof(Rational) + sizeof(double)), 0, slots * kExactUpdateNs};
+}
 
 }  // namespace
 
@@ -26,7 +34,8 @@ ShapeDefaults DefaultShape(std::string_view text, MatrixShape shape) {
 }
 
 Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape shape,
-                                                   ShapeEstimate estimate) {
+                                                   ShapeEstimate estimate,
+                                                   ExactShapeEstimate exact_estimate) {
   const ShapeDefaults defaults = DefaultShape(frame.text1(), shape);
   ShapedMatrix input;
   if (shape == MatrixShape::kSquare) {
@@ -47,10 +56,32 @@ Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape sha
   }
   const bool refused = co_await frame.RefuseIfTooLarge(estimate(input.m, input.n, frame.digits()));
   if (refused) co_return std::nullopt;
-  frame.out().Clear();
   UnitMeter reading(frame.progress(), kTextByteNs);
   // An order of 32767 and one more column stays within int.
   const int columns = shape == MatrixShape::kSystem ? input.n + 1 : input.n;
+  if (frame.exact() && exact_estimate != nullptr) {
+    // A fraction takes several times a double's memory before it grows at
+    // all: the fractions read must fit before they are read.
+    const bool too_large = co_await frame.RefuseIfTooLarge(ExactReadingWork(input.m, columns));
+    if (too_large) co_return std::nullopt;
+    // Read before the pane is emptied: a refusal leaves it as it was.
+    RationalMatrix exact;
+    const bool all_exact =
+        ReadMatrixExact(input.read, exact, input.m, columns, frame.text1(), &reading);
+    if (all_exact) {
+      const bool too_long =
+          co_await frame.RefuseIfNumbersTooLong(exact_estimate(exact, input.m, input.n));
+      if (too_long) co_return std::nullopt;
+    }
+    frame.out().Clear();
+    if (all_exact) {
+      input.exact = std::move(exact);
+    } else {
+      frame.out().Append(kNotExactNote).NewLine();
+    }
+    co_return input;
+  }
+  frame.out().Clear();
   ReadMatrix(input.read, input.m, columns, frame.text1(), &reading);
   co_return input;
 }

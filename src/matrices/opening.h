@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/frame.h"
+#include "linalg/exact_readers.h"
 #include "linalg/matrix.h"
 
 namespace matcalc {
@@ -25,11 +26,16 @@ struct ShapedMatrix {
   int m = 0;  // rows (equations)
   int n = 0;  // columns (unknowns; the matrix read has n + 1 columns for a system)
   Matrix read;
+  // In the exact mode, when every entry read is exact: the fractions.
+  std::optional<RationalMatrix> exact;
 };
 
 // The budgets' estimate of a command for m rows and n columns (n unknowns
 // for a system; m = n for a square matrix) at the digits setting.
 using ShapeEstimate = WorkEstimate (*)(int m, int n, int digits);
+// The exact mode's estimate for the fractions read, whose size the
+// reduction's numbers grow from.
+using ExactShapeEstimate = WorkEstimate (*)(const RationalMatrix& read, int m, int n);
 
 // The defaults the boxes offer, as the text shows its shape: the rows and
 // the first row's entries (one fewer for a system; a square matrix the
@@ -42,9 +48,13 @@ ShapeDefaults DefaultShape(std::string_view text, MatrixShape shape);
 
 // Asks the shape (each answer trimmed, read by the leading-number rule as a
 // 16-bit integer, at least 1), refuses it when `estimate` exceeds the
-// budgets, then empties the result pane and reads the matrix. Nothing when
-// the command ends at a box or the refusal; the panes are then unchanged.
+// budgets, then empties the result pane and reads the matrix. In the exact
+// mode the fractions are read beside the doubles and weighed by
+// `exact_estimate`; a matrix with an entry that is not exact is noted on the
+// trace's first line and goes on in decimals. Nothing when the command ends
+// at a box or a refusal; the panes are then unchanged.
 Task<std::optional<ShapedMatrix>> OpenShapedMatrix(Frame& frame, MatrixShape shape,
-                                                   ShapeEstimate estimate);
+                                                   ShapeEstimate estimate,
+                                                   ExactShapeEstimate exact_estimate = nullptr);
 
 }  // namespace matcalc

@@ -11,6 +11,7 @@
 #include "commands/registry.h"
 #include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
+#include "frame/frame.h"
 #include "matrices/decimal_opening.h"
 #include "support/golden.h"
 
@@ -328,6 +329,94 @@ TEST(MatrixCommands, ModerateShapesAreAccepted) {
     EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << method << " " << run.dialogs;
     EXPECT_GT(run.text2.size(), 1000u) << method;
   }
+}
+
+// A command in the exact mode: the result pane and the boxes shown.
+testing::MethodOutcome RunExact(std::string_view method, std::string_view text,
+                                std::vector<std::string> answers) {
+  ScriptedDialogs dialogs(std::move(answers), {});
+  const TraceBuffer pane =
+      RunCommand(*FindCommand(method), dialogs, text, "previous result", 6, {}, nullptr, true);
+  return {pane.text(), pane.changed(), dialogs.Log()};
+}
+
+TEST(MatrixCommands, ExactFractionsGoldenTraces) {
+  struct Case {
+    const char* method;
+    const char* text;
+    std::vector<std::string> answers;
+    const char* golden;
+  };
+  const Case cases[] = {
+      {"general-solution",
+       "1 1 -3 -1 1\r\n3 -1 -3 4 4\r\n1 5 -9 -8 0\r\n",
+       {"3", "4"},
+       "matrices/general_solution_exact.txt"},
+      {"inverse-by-rows",
+       "1 2 3\r\n2 5 2\r\n3 1 5\r\n",
+       {"3"},
+       "matrices/inverse_by_rows_exact.txt"},
+      // The first non-zero pivot: one exchange, det = −2.
+      {"determinant-by-rows",
+       "0 1 2\r\n1 0 3\r\n4 -3 8\r\n",
+       {"3"},
+       "matrices/determinant_by_rows_exact.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.method);
+    const testing::MethodOutcome run = RunExact(c.method, c.text, c.answers);
+    EXPECT_TRUE(SameText(Golden(c.golden), run.text2));
+    EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << run.dialogs;
+  }
+}
+
+TEST(MatrixCommands, ExactFractionsWhereDecimalsRound) {
+  // Thirds stay thirds: the rank is exact without a tolerance, and the
+  // solution is read off as fractions.
+  const testing::MethodOutcome solution =
+      RunExact("general-solution", "3 1 1\r\n1 3 0\r\n", {"2", "2"});
+  EXPECT_TRUE(solution.text2.ends_with(
+      "r(A) = r(A|b) = n = 2，方程组有唯一解：\r\n    x1 = 3/8\r\n    x2 = -1/8\r\n"))
+      << solution.text2;
+  EXPECT_EQ(solution.text2.find("tol"), std::string::npos);
+  const testing::MethodOutcome transpose = RunExact("transpose", "1/3 2\r\n0.5 -4", {"2", "2"});
+  EXPECT_TRUE(transpose.text2.ends_with("    1/3    1/2\r\n    2    -4\r\n")) << transpose.text2;
+  // The factors of the operations are exact.
+  const testing::MethodOutcome rref = RunExact("rref", "2 1\r\n3 1", {"2", "2"});
+  EXPECT_NE(rref.text2.find("\r\nr2 − 3/2·r1 → r2\r\n"), std::string::npos) << rref.text2;
+  EXPECT_NE(rref.text2.find("\r\n1/2·r1 → r1\r\n"), std::string::npos) << rref.text2;
+}
+
+TEST(MatrixCommands, ExactModeNotesAnEntryThatIsNotExactAndGoesOnInDecimals) {
+  for (const std::string& method : kMethods) {
+    const testing::MethodOutcome run = RunExact(method, "pi 1 1\r\n1 2 3", {"2", "2"});
+    EXPECT_TRUE(run.text2.starts_with(std::string(kNotExactNote) + "\r\n    3.14159265358979"))
+        << method << run.text2;
+    if (method != "transpose") {
+      EXPECT_NE(run.text2.find("视为零"), std::string::npos) << method;
+    }
+  }
+}
+
+TEST(MatrixCommands, FractionsTooLongAreRefusedBeforeAnythingIsWritten) {
+  // The Hilbert matrix of order 200: its minors run to hundreds of
+  // thousands of bits, beyond the budgets; in decimals it is accepted.
+  std::string hilbert;
+  for (int i = 1; i <= 200; ++i) {
+    for (int j = 1; j <= 200; ++j) hilbert += "1/" + std::to_string(i + j - 1) + ' ';
+    hilbert += "\r\n";
+  }
+  const std::string refusal = "message\t\t" + std::string(kNumbersTooLongText) + "\tok\tok\n";
+  for (const std::string& method : kMethods) {
+    if (method == "transpose") continue;  // nothing computed
+    const testing::MethodOutcome run = RunExact(method, hilbert, {"200", "199"});
+    EXPECT_EQ(run.text2, "previous result") << method;
+    EXPECT_FALSE(run.changed) << method;
+    EXPECT_TRUE(run.dialogs.ends_with(refusal)) << method << " " << run.dialogs;
+  }
+  // The same order of small integers is computed.
+  const testing::MethodOutcome small = RunExact("rank", IntegerText(60, 60), {"60", "60"});
+  EXPECT_EQ(small.dialogs.find("message"), std::string::npos) << small.dialogs;
 }
 
 // Asks to stop after a few reports; records the fractions.

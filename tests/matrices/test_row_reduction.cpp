@@ -1,11 +1,10 @@
-// The row reduction on its own, over exact fractions (Boost's rationals,
-// the first non-zero pivot) and over doubles (column pivoting with a
+// The row reduction on its own, over exact fractions (the first non-zero
+// pivot) and over doubles (column pivoting with a
 // tolerance): random integer matrices of every rank deficiency from 0 to 3,
 // each checked against an independent reduction, the general solution
 // substituted back, inverses multiplied out and determinants expanded.
 #include <gtest/gtest.h>
 
-#include <boost/multiprecision/cpp_int.hpp>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "frame/trace_buffer.h"
 #include "linalg/matrix.h"
 #include "matrices/decimal_arithmetic.h"
+#include "matrices/exact_arithmetic.h"
 #include "matrices/grid.h"
 #include "matrices/reduction.h"
 #include "matrices/solution_set.h"
@@ -23,23 +23,7 @@
 namespace matcalc {
 namespace {
 
-using Q = boost::multiprecision::cpp_rational;
-
-// Exact fractions as a student reduces by hand: the first row with a
-// non-zero entry is the pivot, and only 0 is zero.
-struct ExactArithmetic {
-  bool IsZero(const Q& v) const { return v == 0; }
-  bool IsNegative(const Q& v) const { return v < 0; }
-  Q Reciprocal(const Q& v) const { return 1 / v; }
-  int PivotRow(const Grid<Q>& a, int column, int from) const {
-    for (int i = from; i <= a.rows(); ++i) {
-      if (a(i, column) != 0) return i;
-    }
-    return 0;
-  }
-  std::string Text(const Q& v) const { return v.str(); }
-  void Append(TraceBuffer& out, const Q& v) const { out.Append(v.str()); }
-};
+using Q = Rational;
 
 // Sees nothing; lets the reduction run to its end.
 struct Unobserved {
