@@ -57,8 +57,7 @@ struct QrFactors {
 
 // Q = H1·H2·… from the reflectors, in order, applied to the identity's
 // columns from the right.
-Matrix AccumulateReflectors(const std::vector<Reflector>& steps, int m,
-                            WorkMeter* meter = nullptr);
+Matrix AccumulateReflectors(const std::vector<Reflector>& steps, int m, WorkMeter* meter = nullptr);
 
 // A = QR by Householder reflections.
 QrFactors HouseholderQr(const Matrix& a, WorkMeter* meter = nullptr);
@@ -91,12 +90,12 @@ double FactorResidual(const Matrix& a, const Matrix& q, const Matrix& r);
 
 // Classical Gram-Schmidt on the columns of an m x n matrix.
 struct GramSchmidtColumn {
-  int column = 0;                     // k
-  std::vector<double> coefficients;   // (a_k, β_j)/(β_j, β_j) for the kept j < k, in order
-  std::vector<int> against;           // those j
-  Vector beta;                        // β_k
-  double norm_squared = 0;            // (β_k, β_k)
-  bool dependent = false;             // ‖β_k‖ ≤ tol: dropped
+  int column = 0;                    // k
+  std::vector<double> coefficients;  // (a_k, β_j)/(β_j, β_j) for the kept j < k, in order
+  std::vector<int> against;          // those j
+  Vector beta;                       // β_k
+  double norm_squared = 0;           // (β_k, β_k)
+  bool dependent = false;            // ‖β_k‖ ≤ tol: dropped
 };
 struct GramSchmidtResult {
   std::vector<GramSchmidtColumn> columns;
