@@ -4,12 +4,13 @@
 #include <string>
 
 #include "direct/singular_values.h"
-#include "eigenvalue/eigen_common.h"
 #include "frame/budget.h"
 #include "frame/trace_layout.h"
+#include "linalg/readers.h"
+#include "linalg/reading_hints.h"
+#include "matrices/opening.h"
 #include "orthogonal/commands.h"
 #include "orthogonal/estimates.h"
-#include "orthogonal/matrix_input.h"
 #include "orthogonal/orthogonal_trace.h"
 #include "orthogonal/qr_routines.h"
 #include "systems/solver_routines.h"
@@ -43,7 +44,8 @@ WorkEstimate LeastSquaresWork(int m_rows, int n_cols, int digits) {
 }
 
 void LeastSquaresCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input = OpenShapedMatrix(frame, true, &LeastSquaresWork);
+  const std::optional<ShapedMatrix> input =
+      OpenShapedMatrix(frame, MatrixShape::kSystem, &LeastSquaresWork);
   if (!input) return;
   const int m = input->m;
   const int n = input->n;
@@ -104,7 +106,9 @@ void LeastSquaresCommand(Frame& frame) {
   out.Append("由 Rx = (Qᵀb)1..n 回代求得：").NewLine();
   AppendNamedValues(out, "x", qr.x, 1, n, digits);
 
-  out.NewLine().Append("残差 ‖b − Ax‖₂ = ").AppendNumber(RoundTo(ResidualNorm(ab, n, qr.x), digits));
+  out.NewLine()
+      .Append("残差 ‖b − Ax‖₂ = ")
+      .AppendNumber(RoundTo(ResidualNorm(ab, n, qr.x), digits));
   out.NewLine();
   const double cond_a = Cond2(qr.r, n, &work);
   const double cond_normal = Cond2(s, n, &work);
@@ -120,15 +124,16 @@ WorkEstimate CurveFitWork(int m_points, int /*n*/, int digits) {
   return {2 * MatrixBytes(m, 2) + 3 * MatrixBytes(k + 1, k + 2) + 32 * (m + k + 8),
           EntryBytes(printed) + (k + 8) * kHeadingBytes + (k + 1) * (kNumberBytes + 16),
           (m * (2 * k + 1) * (2 * k + 1) + m * (k + 1) * (k + 1) + (k + 1) * (k + 1) * (k + 1) +
-           m * k) * kLoopNs + RoundingNs(printed, digits)};
+           m * k) *
+                  kLoopNs +
+              RoundingNs(printed, digits)};
 }
 
 namespace {
 
 // x, x², x³, …: the power written with superscript digits.
 std::string PowerOfX(int i) {
-  static constexpr const char* kSuperscripts[] = {"⁰", "¹", "²", "³", "⁴",
-                                                  "⁵", "⁶", "⁷", "⁸", "⁹"};
+  static constexpr const char* kSuperscripts[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
   if (i == 1) return "x";
   std::string digits;
   for (int rest = i; rest > 0; rest /= 10) digits.insert(0, kSuperscripts[rest % 10]);
@@ -171,8 +176,9 @@ void RecordFit(ConvergenceLog& log, const Vector& a, const Vector& x, const Vect
 
 void CurveFitCommand(Frame& frame) {
   const TextShape shape = ShapeOfText(frame.text1());
-  const std::optional<int> points = frame.AskOrder(
-      "输入数据点的个数 m：", kInputTitle, FormatNumber(std::max(shape.rows, 1)), 1);
+  const std::optional<int> points =
+      frame.AskOrder("输入数据点的个数 m：", kInputTitle,
+                     shape.rows > 0 ? FormatNumber(shape.rows) : std::string(), 1);
   if (!points) return;
   const int m = *points;
   const std::optional<int> degree = frame.AskOrder("输入拟合多项式的次数 k：", kInputTitle, "1", 0);
@@ -180,11 +186,11 @@ void CurveFitCommand(Frame& frame) {
   const int k = *degree;
   if (frame.RefuseIfTooLarge(CurveFitWork(m, k, frame.digits()))) return;
   const int digits = frame.digits();
-  Matrix read(m, 2);
+  Matrix read;
   frame.out().Clear();
   {
     UnitMeter reading(frame.progress(), kTextByteNs);
-    ReadRowsOf(read, m, 2, frame.text1(), &reading);
+    ReadMatrix(read, m, 2, frame.text1(), &reading);
   }
   TraceBuffer& out = frame.out();
   AppendRows(out, read, m, 1, 2, "    ");

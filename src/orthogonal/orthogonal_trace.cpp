@@ -24,8 +24,8 @@ std::string ColumnText(const Vector& v, int first, int last, int places) {
   return text + ")ᵀ";
 }
 
-void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows,
-                       int cols, int places) {
+void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows, int cols,
+                       int places) {
   out.Append(name).Append(" =").NewLine();
   AppendMatrixBlock(out, a, 1, rows, cols, places);
 }

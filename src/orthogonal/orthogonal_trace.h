@@ -19,8 +19,8 @@ void AppendMatrixBlock(TraceBuffer& out, const Matrix& a, int first, int last, i
 std::string ColumnText(const Vector& v, int first, int last, int places);
 
 // A line "NAME =" and the m x n matrix under it.
-void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows,
-                       int cols, int places);
+void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows, int cols,
+                       int places);
 
 // One reflection step as the Householder QR and the Hessenberg reduction
 // print it: "第 k 步：σ = …" and "v = (…)ᵀ", or the skip line; then the

@@ -6,9 +6,9 @@
 
 #include "frame/budget.h"
 #include "frame/trace_layout.h"
+#include "matrices/opening.h"
 #include "orthogonal/commands.h"
 #include "orthogonal/estimates.h"
-#include "orthogonal/matrix_input.h"
 #include "orthogonal/orthogonal_trace.h"
 #include "orthogonal/qr_routines.h"
 #include "text/number_text.h"
@@ -39,21 +39,23 @@ WorkEstimate HouseholderQrWork(int m_rows, int n_cols, int digits) {
   const double n = n_cols;
   const double steps = std::max(std::min(m - 1, n), 0.0);
   const double printed = steps * (m * n + m) + 2 * m * n + m * m;
-  return {3 * MatrixBytes(m, n) + MatrixBytes(m, m) + steps * 8 * (m + 1),
-          EntryBytes(printed) + (steps + 8) * kHeadingBytes,
-          (steps * 4 * m * n + steps * 4 * m * m + m * m * n) * kLoopNs +
-              RoundingNs(printed, digits)};
+  return {
+      3 * MatrixBytes(m, n) + MatrixBytes(m, m) + steps * 8 * (m + 1),
+      EntryBytes(printed) + (steps + 8) * kHeadingBytes,
+      (steps * 4 * m * n + steps * 4 * m * m + m * m * n) * kLoopNs + RoundingNs(printed, digits)};
 }
 
 void HouseholderQrCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input = OpenShapedMatrix(frame, false, &HouseholderQrWork);
+  const std::optional<ShapedMatrix> input =
+      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &HouseholderQrWork);
   if (!input) return;
   const int m = input->m;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
-  AppendOpening(out, *input,
-                "分解的 " + Shape(m, n) + " 矩阵 A，接下来用豪斯霍尔德变换 H = I − 2vvᵀ/(vᵀv) 求 A = QR：");
+  AppendOpening(
+      out, *input,
+      "分解的 " + Shape(m, n) + " 矩阵 A，接下来用豪斯霍尔德变换 H = I − 2vvᵀ/(vᵀv) 求 A = QR：");
   if (RefuseWideMatrix(out, m, n)) return;
 
   UnitMeter work(frame.progress(), kLoopNs);
@@ -85,14 +87,16 @@ WorkEstimate GivensQrWork(int m_rows, int n_cols, int digits) {
 }
 
 void GivensQrCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input = OpenShapedMatrix(frame, false, &GivensQrWork);
+  const std::optional<ShapedMatrix> input =
+      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &GivensQrWork);
   if (!input) return;
   const int m = input->m;
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
-  AppendOpening(out, *input,
-                "分解的 " + Shape(m, n) + " 矩阵 A，接下来用吉文斯变换逐个消去对角线以下的元素求 A = QR：");
+  AppendOpening(
+      out, *input,
+      "分解的 " + Shape(m, n) + " 矩阵 A，接下来用吉文斯变换逐个消去对角线以下的元素求 A = QR：");
   if (RefuseWideMatrix(out, m, n)) return;
 
   UnitMeter work(frame.progress(), kLoopNs);
@@ -127,7 +131,8 @@ WorkEstimate GramSchmidtWork(int m_rows, int n_cols, int digits) {
 }
 
 void GramSchmidtCommand(Frame& frame) {
-  const std::optional<ShapedMatrix> input = OpenShapedMatrix(frame, false, &GramSchmidtWork);
+  const std::optional<ShapedMatrix> input =
+      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &GramSchmidtWork);
   if (!input) return;
   const int m = input->m;
   const int n = input->n;

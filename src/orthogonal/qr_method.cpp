@@ -150,7 +150,9 @@ void QrEigenvaluesCommand(Frame& frame) {
     ++block_iterations;
     DoubleShiftStep(h, p, q, block_iterations % 10 == 0, &work);
     RecordSubdiagonal(log, static_cast<int>(std::min<long long>(iterations, 1 << 30)), h, p, q);
-    out.Append("第 ").AppendNumber(static_cast<double>(iterations)).Append(" 次 QR 迭代（活动块第 ");
+    out.Append("第 ")
+        .AppendNumber(static_cast<double>(iterations))
+        .Append(" 次 QR 迭代（活动块第 ");
     out.AppendNumber(p).Append(" 行至第 ").AppendNumber(q).Append(" 行）：").NewLine();
     for (int k = p; k < q; ++k) {
       out.Append("    h(").AppendNumber(k + 1).Append(",").AppendNumber(k).Append(") = ");
