@@ -248,7 +248,7 @@ std::string ChartPlanJson(const ChartPlan& plan) {
       out += "{\"name\":";
       AppendJsonString(out, line.name);
       out += line.dot ? ",\"dot\":true" : ",\"dot\":false";
-      out += line.scatter ? ",\"scatter\":true" : ",\"scatter\":false";
+      if (line.scatter) out += ",\"scatter\":true";
       out += line.marked ? ",\"marked\":true,\"points\":[" : ",\"marked\":false,\"points\":[";
       for (std::size_t k = 0; k < line.points.size(); ++k) {
         if (k > 0) out += ',';

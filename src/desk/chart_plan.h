@@ -93,7 +93,8 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption);
 
 // The plan for the page: {"empty":false,"x":{"title":..,"log":false,"low":0,"high":12},
 // "panels":[{"title":..,"y":{...},"lines":[{"name":..,"dot":false,"marked":true,
-// "points":[[1,2.5],...]}]}],"gaveUpAt":null,"giveUp":"","more":""}.
+// "points":[[1,2.5],...]}]}],"gaveUpAt":null,"giveUp":"","more":""}; a scattered line
+// carries "scatter":true after "dot".
 std::string ChartPlanJson(const ChartPlan& plan);
 
 }  // namespace matcalc
