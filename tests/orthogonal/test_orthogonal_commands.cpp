@@ -21,7 +21,8 @@ constexpr const char* kTextbook3x3 = "2 -2 18\r\n2 1 0\r\n1 2 0";
 constexpr const char* kFourPoints = "0 1\r\n1 3\r\n2 4\r\n3 4";
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 TEST(OrthogonalCommands, GoldenTraces) {
@@ -34,12 +35,18 @@ TEST(OrthogonalCommands, GoldenTraces) {
   const Case cases[] = {
       {"householder-qr", kTextbook3x3, {"3", "3"}, "orthogonal/householder_3x3.txt"},
       {"givens-qr", kTextbook3x3, {"3", "2"}, "orthogonal/givens_3x2.txt"},
-      {"gram-schmidt", "1 2 1\r\n1 2 0\r\n0 0 1", {"3", "3"},
+      {"gram-schmidt",
+       "1 2 1\r\n1 2 0\r\n0 0 1",
+       {"3", "3"},
        "orthogonal/gram_schmidt_dependent.txt"},
-      {"least-squares", "1 0 1\r\n1 1 3\r\n1 2 4\r\n1 3 4", {"4", "2"},
+      {"least-squares",
+       "1 0 1\r\n1 1 3\r\n1 2 4\r\n1 3 4",
+       {"4", "2"},
        "orthogonal/least_squares_line.txt"},
       {"curve-fit", kFourPoints, {"4", "1"}, "orthogonal/curve_fit_line.txt"},
-      {"qr-eigenvalues", "0 -2 0 1\r\n2 0 0 1\r\n0 0 3 1\r\n1 2 3 4", {"4", "1e-10", "400"},
+      {"qr-eigenvalues",
+       "0 -2 0 1\r\n2 0 0 1\r\n0 0 3 1\r\n1 2 3 4",
+       {"4", "1e-10", "400"},
        "orthogonal/qr_eigenvalues_4x4.txt"},
   };
   for (const Case& c : cases) {
@@ -69,15 +76,29 @@ TEST(OrthogonalCommands, FailurePathsEndWithTheirLine) {
     const char* last_line;
   };
   const Case cases[] = {
-      {"householder-qr", "1 2 3\r\n4 5 6", {"2", "3"}, "行数 m = 2 小于列数 n = 3，QR 分解要求 m ≥ n。"},
+      {"householder-qr",
+       "1 2 3\r\n4 5 6",
+       {"2", "3"},
+       "行数 m = 2 小于列数 n = 3，QR 分解要求 m ≥ n。"},
       {"givens-qr", "1 2 3\r\n4 5 6", {"2", "3"}, "行数 m = 2 小于列数 n = 3，QR 分解要求 m ≥ n。"},
-      {"least-squares", "1 2 3 1\r\n4 5 6 1", {"2", "3"},
+      {"least-squares",
+       "1 2 3 1\r\n4 5 6 1",
+       {"2", "3"},
        "方程的个数 m = 2 少于未知数的个数 n = 3，最小二乘解要求 m ≥ n。"},
       // The second column twice the first; then a zero column.
-      {"least-squares", "1 2 1\r\n2 4 0\r\n3 6 1", {"3", "2"}, "系数矩阵的列不满秩，最小二乘解不唯一。"},
-      {"least-squares", "0 1 1\r\n0 2 0\r\n0 3 1", {"3", "2"}, "系数矩阵的列不满秩，最小二乘解不唯一。"},
+      {"least-squares",
+       "1 2 1\r\n2 4 0\r\n3 6 1",
+       {"3", "2"},
+       "系数矩阵的列不满秩，最小二乘解不唯一。"},
+      {"least-squares",
+       "0 1 1\r\n0 2 0\r\n0 3 1",
+       {"3", "2"},
+       "系数矩阵的列不满秩，最小二乘解不唯一。"},
       // Two distinct abscissas cannot fix a parabola.
-      {"curve-fit", "1 1\r\n1 2\r\n2 3\r\n2 5", {"4", "2"}, "数据点中只有 2 个不同的 x，不足以确定 2 次拟合多项式。"},
+      {"curve-fit",
+       "1 1\r\n1 2\r\n2 3\r\n2 5",
+       {"4", "2"},
+       "数据点中只有 2 个不同的 x，不足以确定 2 次拟合多项式。"},
       {"gram-schmidt", "0 0\r\n0 0", {"2", "2"}, "矩阵的各列都是零向量，没有可单位化的向量。"},
   };
   for (const Case& c : cases) {
@@ -90,12 +111,14 @@ TEST(OrthogonalCommands, FailurePathsEndWithTheirLine) {
   EXPECT_FALSE(high.changed);
   // A zero column below the diagonal is skipped, not reflected.
   const MethodOutcome zero = RunMethod("householder-qr", "1 2\r\n0 3\r\n0 4", {"3", "2"});
-  EXPECT_NE(zero.text2.find("第 1 步：σ = 1，第 1 行以下已全为零，本步跳过。\r\n"), std::string::npos);
+  EXPECT_NE(zero.text2.find("第 1 步：σ = 1，第 1 行以下已全为零，本步跳过。\r\n"),
+            std::string::npos);
 }
 
 TEST(OrthogonalCommands, QrMethodGivesUpWithTheQuestionAndNeedsNoIterationWhenTriangular) {
   const char* text = "1 2 3\r\n4 5 6\r\n7 8 10";
-  const MethodOutcome dropped = RunMethod("qr-eigenvalues", text, {"3", "1e-14", "1"}, {Reply::kNo});
+  const MethodOutcome dropped =
+      RunMethod("qr-eigenvalues", text, {"3", "1e-14", "1"}, {Reply::kNo});
   EXPECT_TRUE(dropped.changed);
   EXPECT_EQ(dropped.text2, "");
   EXPECT_NE(dropped.dialogs.find("message\t警告\t此方法不适合这个矩阵"), std::string::npos);
@@ -108,8 +131,7 @@ TEST(OrthogonalCommands, QrMethodGivesUpWithTheQuestionAndNeedsNoIterationWhenTr
   const MethodOutcome triangular =
       RunMethod("qr-eigenvalues", "1 2 3\r\n0 -4 5\r\n0 0 6", {"3", "1e-10", "300"});
   EXPECT_EQ(triangular.text2.find("次 QR 迭代"), std::string::npos);
-  EXPECT_TRUE(EndsWith(triangular.text2,
-                       "    λ1 = 6\r\n    λ2 = 1\r\n    λ3 = -4\r\n"));
+  EXPECT_TRUE(EndsWith(triangular.text2, "    λ1 = 6\r\n    λ2 = 1\r\n    λ3 = -4\r\n"));
 }
 
 ConvergenceLog Charted(const char* method, const char* text, std::vector<std::string> answers) {
@@ -120,8 +142,8 @@ ConvergenceLog Charted(const char* method, const char* text, std::vector<std::st
 }
 
 TEST(OrthogonalCommands, ChartsOfTheQrMethodAndTheCurveFit) {
-  const ConvergenceLog qr = Charted("qr-eigenvalues", "0 -2 0 1\r\n2 0 0 1\r\n0 0 3 1\r\n1 2 3 4",
-                                    {"4", "1e-10", "400"});
+  const ConvergenceLog qr =
+      Charted("qr-eigenvalues", "0 -2 0 1\r\n2 0 0 1\r\n0 0 3 1\r\n1 2 3 4", {"4", "1e-10", "400"});
   const ChartPlan qr_plan = PlanChart(qr, "QR 方法求全部特征值");
   ASSERT_EQ(qr_plan.panels.size(), 1u);
   EXPECT_TRUE(qr_plan.panels[0].y.log_scale);
