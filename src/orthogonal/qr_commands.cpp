@@ -138,13 +138,15 @@ void GramSchmidtCommand(Frame& frame) {
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
-  AppendOpening(out, *input, "正交化的 " + Shape(m, n) + " 矩阵的列向量 a1, …, an，接下来：");
+  AppendOpening(
+      out, *input,
+      "正交化的 " + Shape(m, n) + " 矩阵 A = (a1, …, an) 的列向量，接下来用施密特正交化方法：");
   const double tol = ZeroTolerance(input->read);
-  out.Append("小数运算中绝对值不超过 tol = ").AppendNumber(tol).Append(" 的数视为零。").NewLine();
 
   UnitMeter work(frame.progress(), kLoopNs);
   const GramSchmidtResult gs = GramSchmidt(input->read, tol, &work);
   out.NewLine().Append("正交化 βk = ak − Σ (ak, βj)/(βj, βj)·βj：").NewLine();
+  bool tol_stated = false;
   for (const GramSchmidtColumn& column : gs.columns) {
     const std::string k = FormatNumber(column.column);
     std::string formula = "β" + k + " = a" + k;
@@ -160,6 +162,12 @@ void GramSchmidtCommand(Frame& frame) {
     out.Append("‖β").Append(k).Append("‖² = ").AppendNumber(RoundTo(column.norm_squared, digits));
     out.NewLine();
     if (column.dependent) {
+      // The tolerance is stated where it first decides something.
+      if (!tol_stated) {
+        out.Append("小数运算中绝对值不超过 tol = ").AppendNumber(tol).Append(" 的数视为零。");
+        out.NewLine();
+        tol_stated = true;
+      }
       out.Append("第 ").Append(k).Append(" 列与前面的列线性相关。").NewLine();
     }
   }
