@@ -301,7 +301,7 @@ double ResidualNorm(const Matrix& ab, int n, const Vector& x) {
   return std::sqrt(squares);
 }
 
-FitEquations FitNormalEquations(const Vector& x, const Vector& y, int k) {
+FitEquations FitNormalEquations(const Vector& x, const Vector& y, int k, WorkMeter* meter) {
   const int m = x.size();
   FitEquations f{Matrix(k + 1, k + 2)};
   // Σ x^e for e = 0..2k, and Σ x^i·y for i = 0..k, each over the points in order.
@@ -314,6 +314,7 @@ FitEquations FitNormalEquations(const Vector& x, const Vector& y, int k) {
       sum = sum + power;
     }
     power_sums[static_cast<std::size_t>(e)] = sum;
+    Advance(meter, static_cast<double>(m) * (e + 1));
   }
   for (int i = 0; i <= k; ++i) {
     for (int j = 0; j <= k; ++j) f.g(i + 1, j + 1) = power_sums[static_cast<std::size_t>(i + j)];
@@ -324,6 +325,7 @@ FitEquations FitNormalEquations(const Vector& x, const Vector& y, int k) {
       sum = sum + power * y(p);
     }
     f.g(i + 1, k + 2) = sum;
+    Advance(meter, static_cast<double>(m) * (i + 1));
   }
   return f;
 }
@@ -335,7 +337,7 @@ int DistinctCount(const Vector& x) {
   return static_cast<int>(std::unique(values.begin(), values.end()) - values.begin());
 }
 
-std::optional<Vector> SolveByElimination(const Matrix& g, int n) {
+std::optional<Vector> SolveByElimination(const Matrix& g, int n, WorkMeter* meter) {
   Matrix a = g;
   for (int k = 1; k <= n; ++k) {
     int pivot = k;
@@ -350,6 +352,7 @@ std::optional<Vector> SolveByElimination(const Matrix& g, int n) {
       const double factor = a(i, k) / a(k, k);
       for (int j = k; j <= n + 1; ++j) a(i, j) = a(i, j) - factor * a(k, j);
     }
+    Advance(meter, static_cast<double>(n - k) * (n - k + 2));
   }
   Vector x(n);
   for (int i = n; i >= 1; --i) {

@@ -132,12 +132,13 @@ double ResidualNorm(const Matrix& ab, int n, const Vector& x);
 struct FitEquations {
   Matrix g;  // (k+1) x (k+2): G and g beside it
 };
-FitEquations FitNormalEquations(const Vector& x, const Vector& y, int k);
+FitEquations FitNormalEquations(const Vector& x, const Vector& y, int k,
+                                WorkMeter* meter = nullptr);
 // The number of distinct values among x_1..x_m.
 int DistinctCount(const Vector& x);
 // The solution of the (k+1) x (k+1) system in `g` by elimination with column
 // pivoting; nothing when a pivot is 0.
-std::optional<Vector> SolveByElimination(const Matrix& g, int n);
+std::optional<Vector> SolveByElimination(const Matrix& g, int n, WorkMeter* meter = nullptr);
 // p(x) = Σ a_i x^i, the terms added in increasing i.
 double Polynomial(const Vector& a, double x);
 // Σ_p (p(x_p) − y_p)².
