@@ -13,7 +13,8 @@ WorkEstimate GramSchmidtWork(int m, int n, int digits);
 WorkEstimate LeastSquaresWork(int m, int n, int digits);
 // m points, the degree asked later at most m - 1.
 WorkEstimate CurveFitWork(int m, int n, int digits);
-// Order n, at most `limit` iterations.
-WorkEstimate QrEigenvaluesWork(int n, int limit, int digits);
+// Order n, at most `limit` iterations (the trace has room for at most
+// max(10 n, 100) of them; the work is that of the usual 4 per eigenvalue).
+WorkEstimate QrEigenvaluesWork(int n, long long limit, int digits);
 
 }  // namespace matcalc

@@ -26,6 +26,19 @@ inline constexpr std::string_view kLimitPrompt = "输入最大迭代次数 N："
 // converges quadratically and takes two or three on average.
 constexpr double kIterationsPerEigenvalue = 4;
 
+// The most iterations the trace has room for: 10 per eigenvalue (five
+// times what random matrices take on average), at least 100 for the small
+// orders, whose exceptional shifts may need a few rounds. A run that would
+// go on beyond it (a matrix with an entry that is not finite, or an eps of
+// 0 or below) gives up there as at N, so the trace stays within the memory
+// it was granted.
+constexpr long long kMostIterationsPerEigenvalue = 10;
+constexpr long long kFewestIterationsTraced = 100;
+
+long long IterationBound(int n, long long limit) {
+  return std::min(limit, std::max(kMostIterationsPerEigenvalue * n, kFewestIterationsTraced));
+}
+
 // "λ3" or "λ4,5".
 std::string Label(int first, int count) {
   std::string label = "λ" + FormatNumber(first);
@@ -53,15 +66,16 @@ void AppendEigenvalueLine(TraceBuffer& out, std::string_view prefix, int first, 
 
 }  // namespace
 
-WorkEstimate QrEigenvaluesWork(int order, int /*limit*/, int digits) {
+WorkEstimate QrEigenvaluesWork(int order, long long limit, int digits) {
   const double n = order;
   const double steps = std::max(n - 2, 0.0);
   const double iterations = kIterationsPerEigenvalue * n;
+  const double traced = static_cast<double>(IterationBound(order, limit));
   // Each Hessenberg step prints σ, v and the matrix; each iteration its
   // heading and at most n − 1 subdiagonal entries; then the final matrix
   // and the eigenvalues, each line once at its deflation and once at the end.
   const double printed = steps * (n * n + n + 1) + n * n;
-  const double iteration_bytes = iterations * (kHeadingBytes + n * (16 + kNumberBytes));
+  const double iteration_bytes = traced * (kHeadingBytes + n * (16 + kNumberBytes));
   const double eigenvalue_bytes = 2 * n * (24 + 2 * kNumberBytes);
   // About 5/3 n³ multiply-adds for the reduction and 6 n³ for the
   // iterations, which update the whole matrix.
@@ -74,7 +88,6 @@ void QrEigenvaluesCommand(Frame& frame) {
   const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
   if (!order) return;
   const int n = *order;
-  if (frame.RefuseIfTooLarge(QrEigenvaluesWork(n, 0, frame.digits()))) return;
   const std::optional<std::string> eps_text =
       frame.AskNonEmpty(kPrecisionPrompt, kInputTitle, FormatNumber(1e-10));
   if (!eps_text) return;
@@ -85,6 +98,8 @@ void QrEigenvaluesCommand(Frame& frame) {
   const double limit_value = std::floor(LeadingNumber(*limit_text));
   if (!(limit_value >= 1)) return;
   const long long limit = limit_value > 1e9 ? 1000000000LL : static_cast<long long>(limit_value);
+  if (frame.RefuseIfTooLarge(QrEigenvaluesWork(n, limit, frame.digits()))) return;
+  const long long bound = IterationBound(n, limit);
 
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
@@ -137,12 +152,17 @@ void QrEigenvaluesCommand(Frame& frame) {
       block_iterations = 0;
       continue;
     }
-    if (iterations >= limit) {
+    if (iterations >= bound) {
       if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) {
         out.Clear();
         return;
       }
-      out.NewLine().Append("此方法不适合这个矩阵，计算被迫终止。").NewLine();
+      out.NewLine();
+      if (bound < limit) {
+        out.Append("迭代次数已达 ").AppendNumber(static_cast<double>(bound));
+        out.Append(" 次，超出了本程序为计算过程留出的空间。").NewLine();
+      }
+      out.Append("此方法不适合这个矩阵，计算被迫终止。").NewLine();
       gave_up = true;
       break;
     }

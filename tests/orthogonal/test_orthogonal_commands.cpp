@@ -128,6 +128,16 @@ TEST(OrthogonalCommands, QrMethodGivesUpWithTheQuestionAndNeedsNoIterationWhenTr
   EXPECT_NE(kept.text2.find("此方法不适合这个矩阵，计算被迫终止。\r\n\r\n停止时的矩阵："),
             std::string::npos);
 
+  // An entry that is not finite never lets a block split: the run gives up
+  // where its trace has no more room, well before a limit this large.
+  const MethodOutcome infinite = RunMethod("qr-eigenvalues", "1 2 3\r\n4 1/0 6\r\n7 8 10",
+                                           {"3", "1e-10", "100000"}, {Reply::kYes});
+  EXPECT_NE(infinite.text2.find("\r\n第 100 次 QR 迭代"), std::string::npos);
+  EXPECT_EQ(infinite.text2.find("第 101 次 QR 迭代"), std::string::npos);
+  EXPECT_NE(infinite.text2.find("迭代次数已达 100 次，超出了本程序为计算过程留出的空间。\r\n"
+                                "此方法不适合这个矩阵，计算被迫终止。"),
+            std::string::npos);
+
   const MethodOutcome triangular =
       RunMethod("qr-eigenvalues", "1 2 3\r\n0 -4 5\r\n0 0 6", {"3", "1e-10", "300"});
   EXPECT_EQ(triangular.text2.find("次 QR 迭代"), std::string::npos);
