@@ -185,19 +185,20 @@ GramSchmidtResult GramSchmidt(const Matrix& a, double tol, WorkMeter* meter) {
   for (int k = 1; k <= n; ++k) {
     GramSchmidtColumn column;
     column.column = k;
-    column.beta = Vector(m);
-    for (int i = 1; i <= m; ++i) column.beta(i) = a(i, k);
+    // β_k = a_k − Σ c_j β_j: the sum from 0 over the kept j in increasing
+    // order, then subtracted from a_k once.
+    Vector sum(m);
     for (const int index : kept) {
       const GramSchmidtColumn& earlier = result.columns[static_cast<std::size_t>(index)];
       double dot = 0;
       for (int i = 1; i <= m; ++i) dot = dot + a(i, k) * earlier.beta(i);
       const double coefficient = dot / earlier.norm_squared;
-      for (int i = 1; i <= m; ++i) {
-        column.beta(i) = column.beta(i) - coefficient * earlier.beta(i);
-      }
+      for (int i = 1; i <= m; ++i) sum(i) = sum(i) + coefficient * earlier.beta(i);
       column.coefficients.push_back(coefficient);
       column.against.push_back(earlier.column);
     }
+    column.beta = Vector(m);
+    for (int i = 1; i <= m; ++i) column.beta(i) = a(i, k) - sum(i);
     double squares = 0;
     for (int i = 1; i <= m; ++i) squares = squares + column.beta(i) * column.beta(i);
     column.norm_squared = squares;
