@@ -84,7 +84,7 @@ void LeastSquaresCommand(Frame& frame) {
   int failed_step = 0;
   const std::optional<Matrix> l = CholeskyFactor(s, 0, &failed_step, &work);
   if (l) {
-    out.Append("用平方根法分解 AᵀA = LLᵀ，L =").NewLine();
+    out.Append("用平方根法分解 AᵀA = LLᵀ，L：").NewLine();
     AppendMatrixBlock(out, *l, 1, n, n, digits);
     const Vector y = SolveLower(*l, g, n, &work);
     out.Append("由 Ly = Aᵀb 求得：").NewLine();

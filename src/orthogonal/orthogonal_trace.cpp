@@ -26,7 +26,7 @@ std::string ColumnText(const Vector& v, int first, int last, int places) {
 
 void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows, int cols,
                        int places) {
-  out.Append(name).Append(" =").NewLine();
+  out.Append(name).Append("：").NewLine();
   AppendMatrixBlock(out, a, 1, rows, cols, places);
 }
 

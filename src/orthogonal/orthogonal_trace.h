@@ -18,7 +18,7 @@ void AppendMatrixBlock(TraceBuffer& out, const Matrix& a, int first, int last, i
 // "(v1, v2, …)ᵀ" for components first..last rounded to `places`.
 std::string ColumnText(const Vector& v, int first, int last, int places);
 
-// A line "NAME =" and the m x n matrix under it.
+// A heading "NAME：" and the m x n matrix under it.
 void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows, int cols,
                        int places);
 
