@@ -52,6 +52,7 @@ void LeastSquaresCommand(Frame& frame) {
   const int digits = frame.digits();
   const Matrix& ab = input->read;
   TraceBuffer& out = frame.out();
+  frame.NoteDecimalMethod();
   AppendRows(out, ab, m, 1, n + 1, "    ");
   out.NewLine().Append("以上是所要求解的方程组的增广矩阵 [A | b]（").AppendNumber(m);
   out.Append(" 个方程，").AppendNumber(n).Append(" 个未知数），接下来求最小二乘解：").NewLine();
@@ -196,6 +197,7 @@ void CurveFitCommand(Frame& frame) {
     ReadMatrix(read, m, 2, frame.text1(), &reading);
   }
   TraceBuffer& out = frame.out();
+  frame.NoteDecimalMethod();
   AppendRows(out, read, m, 1, 2, "    ");
   out.NewLine().Append("以上是所要拟合的 ").AppendNumber(m).Append(" 个数据点 (xi, yi)，接下来求 ");
   out.AppendNumber(k).Append(" 次最小二乘拟合多项式：").NewLine();

@@ -53,6 +53,7 @@ void HouseholderQrCommand(Frame& frame) {
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
+  frame.NoteDecimalMethod();
   AppendOpening(
       out, *input,
       "分解的 " + Shape(m, n) + " 矩阵 A，接下来用豪斯霍尔德变换 H = I − 2vvᵀ/(vᵀv) 求 A = QR：");
@@ -94,6 +95,7 @@ void GivensQrCommand(Frame& frame) {
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
+  frame.NoteDecimalMethod();
   AppendOpening(
       out, *input,
       "分解的 " + Shape(m, n) + " 矩阵 A，接下来用吉文斯变换逐个消去对角线以下的元素求 A = QR：");
@@ -138,6 +140,7 @@ void GramSchmidtCommand(Frame& frame) {
   const int n = input->n;
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
+  frame.NoteDecimalMethod();
   AppendOpening(
       out, *input,
       "正交化的 " + Shape(m, n) + " 矩阵 A = (a1, …, an) 的列向量，接下来用施密特正交化方法：");

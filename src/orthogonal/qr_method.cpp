@@ -104,6 +104,7 @@ void QrEigenvaluesCommand(Frame& frame) {
   const int digits = frame.digits();
   TraceBuffer& out = frame.out();
   out.Clear();
+  frame.NoteDecimalMethod();
   Matrix h;
   {
     UnitMeter reading(frame.progress(), kTextByteNs);

@@ -144,6 +144,30 @@ TEST(OrthogonalCommands, QrMethodGivesUpWithTheQuestionAndNeedsNoIterationWhenTr
   EXPECT_TRUE(EndsWith(triangular.text2, "    λ1 = 6\r\n    λ2 = 1\r\n    λ3 = -4\r\n"));
 }
 
+TEST(OrthogonalCommands, ExactModeSaysTheyComputeInDecimals) {
+  struct Case {
+    const char* method;
+    const char* text;
+    std::vector<std::string> answers;
+  };
+  const Case cases[] = {
+      {"householder-qr", kTextbook3x3, {"3", "3"}},
+      {"givens-qr", kTextbook3x3, {"3", "3"}},
+      {"gram-schmidt", kTextbook3x3, {"3", "3"}},
+      {"least-squares", "1 0 1\r\n1 1 3\r\n1 2 4\r\n1 3 4", {"4", "2"}},
+      {"curve-fit", kFourPoints, {"4", "1"}},
+      {"qr-eigenvalues", kTextbook3x3, {"3", "1e-10", "300"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.method);
+    ScriptedDialogs exact_dialogs(c.answers, {});
+    const TraceBuffer exact = RunCommand(*FindCommand(c.method), exact_dialogs, c.text,
+                                         std::string(), 6, {}, nullptr, true);
+    const MethodOutcome decimal = RunMethod(c.method, c.text, c.answers);
+    EXPECT_EQ(exact.text(), std::string(kDecimalMethodNote) + "\r\n" + decimal.text2);
+  }
+}
+
 ConvergenceLog Charted(const char* method, const char* text, std::vector<std::string> answers) {
   ConvergenceLog log;
   ScriptedDialogs dialogs(std::move(answers), {});
