@@ -43,10 +43,10 @@ WorkEstimate LeastSquaresWork(int m_rows, int n_cols, int digits) {
               RoundingNs(printed, digits)};
 }
 
-void LeastSquaresCommand(Frame& frame) {
+Task<> LeastSquaresCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kSystem, &LeastSquaresWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kSystem, &LeastSquaresWork);
+  if (!input) co_return;
   const int m = input->m;
   const int n = input->n;
   const int digits = frame.digits();
@@ -59,7 +59,7 @@ void LeastSquaresCommand(Frame& frame) {
   if (m < n) {
     out.NewLine().Append("方程的个数 m = ").AppendNumber(m).Append(" 少于未知数的个数 n = ");
     out.AppendNumber(n).Append("，最小二乘解要求 m ≥ n。").NewLine();
-    return;
+    co_return;
   }
   UnitMeter work(frame.progress(), kLoopNs);
   Matrix a(m, n);
@@ -80,7 +80,7 @@ void LeastSquaresCommand(Frame& frame) {
     out.NewLine().Append("小数运算中绝对值不超过 tol = ").AppendNumber(tol);
     out.Append(" 的数视为零：R 的第 ").AppendNumber(qr.zero_pivot).Append(" 个主元为零。");
     AppendStop(out, kRankDeficientText);
-    return;
+    co_return;
   }
   int failed_step = 0;
   const std::optional<Matrix> l = CholeskyFactor(s, 0, &failed_step, &work);
@@ -178,17 +178,21 @@ void RecordFit(ConvergenceLog& log, const Vector& a, const Vector& x, const Vect
 
 }  // namespace
 
-void CurveFitCommand(Frame& frame) {
+Task<> CurveFitCommand(Frame& frame) {
   const TextShape shape = ShapeOfText(frame.text1());
+  // The default is held in a variable of its own: no temporary lives
+  // across the suspension at the box.
+  const std::string points_default = shape.rows > 0 ? FormatNumber(shape.rows) : std::string();
   const std::optional<int> points =
-      frame.AskOrder("输入数据点的个数 m：", kInputTitle,
-                     shape.rows > 0 ? FormatNumber(shape.rows) : std::string(), 1);
-  if (!points) return;
+      co_await frame.AskOrder("输入数据点的个数 m：", kInputTitle, points_default, 1);
+  if (!points) co_return;
   const int m = *points;
-  const std::optional<int> degree = frame.AskOrder("输入拟合多项式的次数 k：", kInputTitle, "1", 0);
-  if (!degree || *degree >= m) return;
+  const std::optional<int> degree =
+      co_await frame.AskOrder("输入拟合多项式的次数 k：", kInputTitle, "1", 0);
+  if (!degree || *degree >= m) co_return;
   const int k = *degree;
-  if (frame.RefuseIfTooLarge(CurveFitWork(m, k, frame.digits()))) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(CurveFitWork(m, k, frame.digits()));
+  if (refused) co_return;
   const int digits = frame.digits();
   Matrix read;
   frame.out().Clear();
@@ -208,7 +212,7 @@ void CurveFitCommand(Frame& frame) {
   if (distinct <= k) {
     out.NewLine().Append("数据点中只有 ").AppendNumber(distinct).Append(" 个不同的 x，不足以确定 ");
     out.AppendNumber(k).Append(" 次拟合多项式。").NewLine();
-    return;
+    co_return;
   }
   UnitMeter work(frame.progress(), kLoopNs);
   const FitEquations f = FitNormalEquations(x, y, k, &work);
@@ -217,7 +221,7 @@ void CurveFitCommand(Frame& frame) {
   const std::optional<Vector> a = SolveByElimination(f.g, k + 1, &work);
   if (!a) {
     AppendStop(out, "法方程组的系数矩阵奇异，拟合多项式不唯一。");
-    return;
+    co_return;
   }
   out.Append("法方程组的解：").NewLine();
   for (int i = 0; i <= k; ++i) {

@@ -45,10 +45,10 @@ WorkEstimate HouseholderQrWork(int m_rows, int n_cols, int digits) {
       (steps * 4 * m * n + steps * 4 * m * m + m * m * n) * kLoopNs + RoundingNs(printed, digits)};
 }
 
-void HouseholderQrCommand(Frame& frame) {
+Task<> HouseholderQrCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &HouseholderQrWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, &HouseholderQrWork);
+  if (!input) co_return;
   const int m = input->m;
   const int n = input->n;
   const int digits = frame.digits();
@@ -57,7 +57,7 @@ void HouseholderQrCommand(Frame& frame) {
   AppendOpening(
       out, *input,
       "分解的 " + Shape(m, n) + " 矩阵 A，接下来用豪斯霍尔德变换 H = I − 2vvᵀ/(vᵀv) 求 A = QR：");
-  if (RefuseWideMatrix(out, m, n)) return;
+  if (RefuseWideMatrix(out, m, n)) co_return;
 
   UnitMeter work(frame.progress(), kLoopNs);
   Matrix r = input->read;
@@ -87,10 +87,10 @@ WorkEstimate GivensQrWork(int m_rows, int n_cols, int digits) {
               RoundingNs(printed + 2 * rotations, digits)};
 }
 
-void GivensQrCommand(Frame& frame) {
+Task<> GivensQrCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &GivensQrWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, &GivensQrWork);
+  if (!input) co_return;
   const int m = input->m;
   const int n = input->n;
   const int digits = frame.digits();
@@ -99,7 +99,7 @@ void GivensQrCommand(Frame& frame) {
   AppendOpening(
       out, *input,
       "分解的 " + Shape(m, n) + " 矩阵 A，接下来用吉文斯变换逐个消去对角线以下的元素求 A = QR：");
-  if (RefuseWideMatrix(out, m, n)) return;
+  if (RefuseWideMatrix(out, m, n)) co_return;
 
   UnitMeter work(frame.progress(), kLoopNs);
   Matrix r = input->read;
@@ -132,10 +132,10 @@ WorkEstimate GramSchmidtWork(int m_rows, int n_cols, int digits) {
           (2 * n * n * m + n * n * m) * kLoopNs + RoundingNs(printed, digits)};
 }
 
-void GramSchmidtCommand(Frame& frame) {
+Task<> GramSchmidtCommand(Frame& frame) {
   const std::optional<ShapedMatrix> input =
-      OpenShapedMatrix(frame, MatrixShape::kAnyShape, &GramSchmidtWork);
-  if (!input) return;
+      co_await OpenShapedMatrix(frame, MatrixShape::kAnyShape, &GramSchmidtWork);
+  if (!input) co_return;
   const int m = input->m;
   const int n = input->n;
   const int digits = frame.digits();
@@ -187,7 +187,7 @@ void GramSchmidtCommand(Frame& frame) {
   }
   if (c == 0) {
     out.NewLine().Append("矩阵的各列都是零向量，没有可单位化的向量。").NewLine();
-    return;
+    co_return;
   }
   out.NewLine();
   AppendNamedMatrix(out, "Q", gs.q, m, c, digits);

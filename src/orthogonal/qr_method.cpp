@@ -84,21 +84,26 @@ WorkEstimate QrEigenvaluesWork(int order, long long limit, int digits) {
           (10 * n * n * n) * kLoopNs + RoundingNs(printed + iterations * n + 4 * n, digits)};
 }
 
-void QrEigenvaluesCommand(Frame& frame) {
-  const std::optional<int> order = frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
-  if (!order) return;
+Task<> QrEigenvaluesCommand(Frame& frame) {
+  const std::optional<int> order = co_await frame.AskOrder(kOrderPrompt, kInputTitle, "3", 1);
+  if (!order) co_return;
   const int n = *order;
+  // The defaults are held in variables of their own: no temporary lives
+  // across the suspension at a box.
+  const std::string eps_default = FormatNumber(1e-10);
+  const std::string limit_default = FormatNumber(100.0 * n);
   const std::optional<std::string> eps_text =
-      frame.AskNonEmpty(kPrecisionPrompt, kInputTitle, FormatNumber(1e-10));
-  if (!eps_text) return;
+      co_await frame.AskNonEmpty(kPrecisionPrompt, kInputTitle, eps_default);
+  if (!eps_text) co_return;
   const double eps = LeadingNumber(*eps_text);
   const std::optional<std::string> limit_text =
-      frame.AskNonEmpty(kLimitPrompt, kInputTitle, FormatNumber(100.0 * n));
-  if (!limit_text) return;
+      co_await frame.AskNonEmpty(kLimitPrompt, kInputTitle, limit_default);
+  if (!limit_text) co_return;
   const double limit_value = std::floor(LeadingNumber(*limit_text));
-  if (!(limit_value >= 1)) return;
+  if (!(limit_value >= 1)) co_return;
   const long long limit = limit_value > 1e9 ? 1000000000LL : static_cast<long long>(limit_value);
-  if (frame.RefuseIfTooLarge(QrEigenvaluesWork(n, limit, frame.digits()))) return;
+  const bool refused = co_await frame.RefuseIfTooLarge(QrEigenvaluesWork(n, limit, frame.digits()));
+  if (refused) co_return;
   const long long bound = IterationBound(n, limit);
 
   const int digits = frame.digits();
@@ -154,9 +159,10 @@ void QrEigenvaluesCommand(Frame& frame) {
       continue;
     }
     if (iterations >= bound) {
-      if (!KeepTraceAfterGivingUp(frame, kGiveUpText)) {
+      const bool keep = co_await KeepTraceAfterGivingUp(frame, kGiveUpText);
+      if (!keep) {
         out.Clear();
-        return;
+        co_return;
       }
       out.NewLine();
       if (bound < limit) {
