@@ -24,6 +24,7 @@
 #include "frame/calibration.h"
 #include "linalg/exact_readers.h"
 #include "matrices/estimates.h"
+#include "orthogonal/estimates.h"
 #include "systems/direct_estimates.h"
 #include "systems/iterative.h"
 #include "web/session.h"
@@ -66,6 +67,14 @@ constexpr Method kMethods[] = {
     {"transpose", [](int n, int digits) { return matcalc::TransposeWork(n, n, digits); }},
     {"determinant-by-rows",
      [](int n, int digits) { return matcalc::DeterminantByRowsWork(n, n, digits); }},
+    // The matrix commands at m = n (least squares: n equations in n
+    // unknowns; the curve fit: n points, degree n - 1).
+    {"householder-qr", [](int n, int d) { return matcalc::HouseholderQrWork(n, n, d); }},
+    {"givens-qr", [](int n, int d) { return matcalc::GivensQrWork(n, n, d); }},
+    {"gram-schmidt", [](int n, int d) { return matcalc::GramSchmidtWork(n, n, d); }},
+    {"least-squares", [](int n, int d) { return matcalc::LeastSquaresWork(n, n, d); }},
+    {"curve-fit", [](int n, int d) { return matcalc::CurveFitWork(n, n - 1, d); }},
+    {"qr-eigenvalues", [](int n, int d) { return matcalc::QrEigenvaluesWork(n, 100 * n, d); }},
 };
 
 struct ExactMethod {

@@ -59,6 +59,16 @@ METHODS = {
     "inverse-by-rows": ("random", [], 15),
     "transpose": ("random", ["{n}"], 15),
     "determinant-by-rows": ("random", [], 15),
+    # The orthogonal transformations, square (m = n); the QR method with
+    # eps 1E-10 and its default limit of 100 n iterations (its estimate is
+    # its usual cost, not the limit's); the curve fit reads the first two
+    # columns as points, its degree n - 1.
+    "householder-qr": ("random", ["{n}"], 15),
+    "givens-qr": ("random", ["{n}"], 15),
+    "gram-schmidt": ("random", ["{n}"], 15),
+    "least-squares": ("dominant-system", ["{n}"], 15),
+    "curve-fit": ("random", ["{n1}"], 15),
+    "qr-eigenvalues": ("random", ["1e-10", "{n100}"], 15),
 }
 
 
@@ -135,7 +145,7 @@ def matrix_text(kind, n):
 
 def answers(method, n):
     kind, rest, digits = METHODS[method]
-    return kind, [str(n)] + [text.format(n=n) for text in rest], digits
+    return kind, [str(n)] + [text.format(n=n, n1=n - 1, n100=100 * n) for text in rest], digits
 
 
 class Run(tuple):

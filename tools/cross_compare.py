@@ -31,14 +31,19 @@ METHODS = ["power", "shift", "inverse-power", "jacobi", "jacobi-threshold", "inv
            "determinant", "lu", "positive-definite", "vector-norms", "matrix-norms",
            "diagonal-dominance", "gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal",
            "jacobi-iteration", "gauss-seidel", "sor", "condition", "row-echelon", "rref",
-           "rank", "general-solution", "inverse-by-rows", "transpose", "determinant-by-rows"]
+           "rank", "general-solution", "inverse-by-rows", "transpose", "determinant-by-rows",
+           "qr-eigenvalues", "householder-qr", "givens-qr", "gram-schmidt", "least-squares",
+           "curve-fit"]
 # The iterative solvers of Ax = b: answers of their own.
 ITERATIVE = {"jacobi-iteration", "gauss-seidel", "sor"}
 # The solvers read b from an (n+1)-th column.
 SYSTEMS = {"gauss", "lu-solve", "cholesky", "ldlt", "tridiagonal"} | ITERATIVE
 # The matrix menu's commands of any shape ask the rows and the columns (the
-# general solution: the equations and the unknowns, b a column more).
-SHAPED = {"row-echelon", "rref", "rank", "general-solution", "transpose"}
+# general solution and least squares: the equations and the unknowns, b a
+# column more; the curve fit: the points "x y" and the degree).
+SHAPED = {"row-echelon", "rref", "rank", "general-solution", "transpose", "householder-qr",
+          "givens-qr", "gram-schmidt", "least-squares", "curve-fit"}
+AUGMENTED = {"general-solution", "least-squares"}
 SQUARE_MATRIX = {"inverse-by-rows", "determinant-by-rows"}
 
 
@@ -139,10 +144,16 @@ def make_case(rng, methods=METHODS):
     answers = [order] + [rng.choice(pool) for _ in range(rng.randint(0, 4))]
     if method in SHAPED:
         columns = rng.randint(1, 7)
-        text = shaped_text(rng, n, columns + (1 if method == "general-solution" else 0))
+        text = shaped_text(rng, n, columns + (1 if method in AUGMENTED else 0))
         answers = [order, str(columns) if rng.random() < 0.9 else rng.choice(["0", "abc", "9"])]
+        if method == "curve-fit":
+            text = shaped_text(rng, n, 2)
+            answers = [order, str(rng.randint(0, n)) if rng.random() < 0.9 else "abc"]
     if method in ITERATIVE and rng.random() < 0.9:
         answers = [order] + iterative_answers(rng, method, n)
+    if method == "qr-eigenvalues" and rng.random() < 0.8:
+        answers = [order, rng.choice(["1e-10", "1e-14", "0.001", "0", ""]),
+                   rng.choice([str(100 * n), "1", "3", "abc"])]
     replies = [rng.choice(["yes", "no"]) for _ in range(rng.randint(0, 3))]
     args = ["--digits", str(rng.randint(1, 15))]
     if method in SHAPED | SQUARE_MATRIX and rng.random() < 0.5:

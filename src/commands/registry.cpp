@@ -5,18 +5,20 @@
 #include "direct/commands.h"
 #include "eigenvalue/commands.h"
 #include "matrices/commands.h"
+#include "orthogonal/commands.h"
 #include "systems/commands.h"
 
 namespace matcalc {
 namespace {
 
-constexpr std::array<Command, 28> kCommands = {{
+constexpr std::array<Command, 34> kCommands = {{
     // A method not yet built has no function: the runner does not offer it.
     {"power", "MatrixMi", "幂法", &PowerCommand},
     {"shift", "MatrixCircleMove", "原点平移法", &ShiftCommand},
     {"inverse-power", "MatrixFanMi", "反幂法", &InversePowerCommand},
     {"jacobi", "ClassicalJacobi", "古典雅可比法", &JacobiCommand},
     {"jacobi-threshold", "JacobiPassBarrier", "雅可比过关法", &JacobiCommand},
+    {"qr-eigenvalues", "QrEigenvalues", "QR 方法求全部特征值", &QrEigenvaluesCommand},
     {"inverse", "A_matrix", "列主元求逆矩阵", &InverseCommand},
     {"determinant", "A_range", "列主元求行列式", &DeterminantCommand},
     {"lu", "MatrixBreak", "矩阵的三角分解", &TriangularCommand},
@@ -55,6 +57,17 @@ constexpr std::array<Command, 28> kCommands = {{
      CommandMenu::kMatrices},
     {"determinant-by-rows", "MatrixDeterminantByRows", "化三角形求行列式",
      &DeterminantByRowsCommand, TextUse::kMatrix, CommandMenu::kMatrices},
+    // The orthogonal transformations, after a separator.
+    {"householder-qr", "MatrixHouseholder", "豪斯霍尔德变换求 QR 分解", &HouseholderQrCommand,
+     TextUse::kMatrix, CommandMenu::kMatrices},
+    {"givens-qr", "MatrixGivens", "吉文斯变换求 QR 分解", &GivensQrCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
+    {"gram-schmidt", "MatrixGramSchmidt", "施密特正交化", &GramSchmidtCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
+    {"least-squares", "MatrixLeastSquares", "最小二乘解", &LeastSquaresCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
+    {"curve-fit", "MatrixCurveFit", "最小二乘曲线拟合", &CurveFitCommand, TextUse::kMatrix,
+     CommandMenu::kMatrices},
 }};
 
 }  // namespace

@@ -86,12 +86,40 @@ void AppendAxis(std::string& out, const ChartAxis& axis) {
   out += '}';
 }
 
+// A curve fit: the points scattered and the polynomial as a line, on one
+// panel over x.
+ChartPlan PlanFitChart(const ConvergenceLog& log, std::string_view caption) {
+  ChartPlan plan;
+  plan.empty = false;
+  ChartPanel panel;
+  panel.title = std::string(caption) + "：数据点与拟合曲线";
+  Span x_span;
+  Span y_span;
+  for (const Series& s : log.series()) {
+    ChartLine line;
+    line.name = SeriesName(s);
+    line.scatter = s.quantity == Quantity::kDataPoint;
+    for (const SeriesPoint& p : s.points) {
+      if (!Drawable(p.y, false, s.quantity) || !Drawable(p.x, false, s.quantity)) continue;
+      line.points.push_back(p);
+      x_span.Add(p.x);
+      y_span.Add(p.y);
+    }
+    panel.lines.push_back(std::move(line));
+  }
+  plan.x = YAxis("x", false, x_span);
+  panel.y = YAxis("y", false, y_span);
+  plan.panels.push_back(std::move(panel));
+  return plan;
+}
+
 }  // namespace
 
 ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
   ChartPlan plan;
   plan.empty = log.series().empty();
   if (plan.empty) return plan;
+  if (log.is_fit()) return PlanFitChart(log, caption);
   const bool passes = log.counts_passes();
   const std::string head(caption);
   if (log.gave_up_at()) {
@@ -114,8 +142,10 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
   bool upper_log = passes;
   for (const Series& s : log.series()) {
     const bool on_lower = s.quantity == Quantity::kDiagonal || s.quantity == Quantity::kComponent;
-    const bool log_scale = s.quantity == Quantity::kOffDiagonal || s.quantity == Quantity::kError;
-    if (s.quantity == Quantity::kEstimate && ++components > kMostChartComponents) {
+    const bool log_scale = s.quantity == Quantity::kOffDiagonal || s.quantity == Quantity::kError ||
+                           s.quantity == Quantity::kSubdiagonal;
+    const bool counted = s.quantity == Quantity::kEstimate || s.quantity == Quantity::kSubdiagonal;
+    if (counted && ++components > kMostChartComponents) {
       more = true;
       continue;
     }
@@ -155,7 +185,13 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption) {
         upper.title = head + "：迭代误差（对数刻度）";
         upper_y_title = "误差";
         break;
+      case Quantity::kSubdiagonal:
+        upper.title = head + "：活动块次对角元的模（对数刻度）";
+        upper_y_title = "|h(k+1,k)|";
+        break;
       case Quantity::kDiagonal:
+      case Quantity::kDataPoint:
+      case Quantity::kFittedCurve:
         break;
       case Quantity::kComponent:
         lower_title = head + "：各次迭代向量的分量";
@@ -212,6 +248,7 @@ std::string ChartPlanJson(const ChartPlan& plan) {
       out += "{\"name\":";
       AppendJsonString(out, line.name);
       out += line.dot ? ",\"dot\":true" : ",\"dot\":false";
+      if (line.scatter) out += ",\"scatter\":true";
       out += line.marked ? ",\"marked\":true,\"points\":[" : ",\"marked\":false,\"points\":[";
       for (std::size_t k = 0; k < line.points.size(); ++k) {
         if (k > 0) out += ',';

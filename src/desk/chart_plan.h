@@ -6,8 +6,10 @@
 // The power and origin-shift methods show each component's estimate and the
 // eigenvalue accepted; the inverse power method its approximate eigenvalue;
 // the Jacobi methods the largest off-diagonal magnitude on a log scale above
-// and the diagonal below. A run that gave up says so in red, with a red line
-// where it stopped.
+// and the diagonal below; the QR method the subdiagonal magnitudes of its
+// active block on a log scale. A curve fit is a chart of its own kind: its
+// points scattered and the fitted polynomial drawn through them, over x. A run that gave up says so
+// in red, with a red line where it stopped.
 #pragma once
 
 #include <optional>
@@ -27,8 +29,9 @@ inline constexpr int kMostChartComponents = 8;
 inline constexpr std::size_t kMostMarkedPoints = 60;
 
 inline constexpr std::string_view kNoChartText =
-    "还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法和方程组的三种迭代法算完以后，这里画"
-    "出它们的收敛过程。";
+    "还没有收敛过程可画：幂法、原点平移法、反幂法、两种雅可比法、QR "
+    "方法和方程组的三种迭代法算完以后，"
+    "这里画出它们的收敛过程；最小二乘曲线拟合之后画出数据点和拟合曲线。";
 inline constexpr std::string_view kGiveUpLegend = "放弃处";
 // The chart's box: its title (also the exported file's name before its
 // suffix) and its buttons.
@@ -45,6 +48,7 @@ struct ChartLine {
   std::string name;                 // its legend; the eigenvalue's with " = " and its value
   bool dot = false;                 // the accepted eigenvalue: a dot, not a line
   bool marked = false;              // a line with a mark at each point
+  bool scatter = false;             // points only, unconnected: a curve fit's data
   std::vector<SeriesPoint> points;  // only those the scale can place
 };
 
@@ -75,7 +79,7 @@ struct ChartPanel {
 struct ChartPlan {
   // Nothing recorded: kNoChartText is shown instead.
   bool empty = true;
-  ChartAxis x;                     // iterates or passes, shared by the panels; never log
+  ChartAxis x;  // iterates or passes (a curve fit: x), shared by the panels; never log
   std::vector<ChartPanel> panels;  // the upper one, then the diagonal's when there is one
   std::optional<double> gave_up_at;
   // "未收敛：<why>（第 N 次迭代后放弃）", empty for a run that converged.
@@ -89,7 +93,8 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption);
 
 // The plan for the page: {"empty":false,"x":{"title":..,"log":false,"low":0,"high":12},
 // "panels":[{"title":..,"y":{...},"lines":[{"name":..,"dot":false,"marked":true,
-// "points":[[1,2.5],...]}]}],"gaveUpAt":null,"giveUp":"","more":""}.
+// "points":[[1,2.5],...]}]}],"gaveUpAt":null,"giveUp":"","more":""}; a scattered line
+// carries "scatter":true after "dot".
 std::string ChartPlanJson(const ChartPlan& plan);
 
 }  // namespace matcalc

@@ -35,7 +35,7 @@ const std::vector<Example>& Examples() {
       {"HelpExampleEigen",
        "示例：幂法、原点平移法、反幂法",
        "eigen3.txt",
-       {"power", "shift", "inverse-power"}},
+       {"power", "shift", "inverse-power", "qr-eigenvalues"}},
       {"HelpExampleSquare",
        "示例：求逆、行列式、三角分解",
        "square3.txt",
@@ -65,6 +65,12 @@ const std::vector<Example>& Examples() {
        "示例：有无穷多解的方程组（矩阵菜单）",
        "system34.txt",
        {"row-echelon", "rref", "rank", "general-solution", "transpose"}},
+      {"HelpExampleQr",
+       "示例：QR 分解与施密特正交化",
+       "qr3.txt",
+       {"householder-qr", "givens-qr", "gram-schmidt"}},
+      {"HelpExampleLeastSquares", "示例：超定方程组（最小二乘解）", "lsq42.txt", {"least-squares"}},
+      {"HelpExamplePoints", "示例：数据点（最小二乘曲线拟合）", "points6.txt", {"curve-fit"}},
   };
   return examples;
 }

@@ -14,6 +14,7 @@ std::vector<MenuItem> SolveItems() {
     if (command.menu != CommandMenu::kSolve) continue;
     // The eigenvalue methods, the elimination methods and the tests and
     // norms stand in three groups.
+    if (command.menu_item == "QrEigenvalues") items.push_back({"QrEigenvaluesBar", "-", ""});
     if (command.menu_item == "A_matrix") items.push_back({"Gauss__", "-", ""});
     if (command.menu_item == "CMatrixJudge") items.push_back({"OtherApply", "-", ""});
     items.push_back({command.menu_item, command.caption, ""});
@@ -37,6 +38,8 @@ std::vector<MenuItem> MatricesItems() {
   std::vector<MenuItem> items;
   for (const Command& command : Commands()) {
     if (command.menu != CommandMenu::kMatrices) continue;
+    // The row operations, then the orthogonal transformations.
+    if (command.menu_item == "MatrixHouseholder") items.push_back({"MatrixOrthogonalBar", "-", ""});
     items.push_back({command.menu_item, command.caption, ""});
   }
   return items;

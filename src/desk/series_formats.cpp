@@ -37,6 +37,12 @@ const char* QuantityKey(Quantity quantity) {
       return "error";
     case Quantity::kComponent:
       return "component";
+    case Quantity::kSubdiagonal:
+      return "subdiagonal";
+    case Quantity::kDataPoint:
+      return "point";
+    case Quantity::kFittedCurve:
+      return "curve";
   }
   return "";
 }
@@ -60,6 +66,12 @@ std::string SeriesName(const Series& series) {
       return "误差";
     case Quantity::kComponent:
       return "x" + k;
+    case Quantity::kSubdiagonal:
+      return "|h(" + std::to_string(series.component + 1) + "," + k + ")|";
+    case Quantity::kDataPoint:
+      return "数据点";
+    case Quantity::kFittedCurve:
+      return "拟合曲线";
   }
   return {};
 }

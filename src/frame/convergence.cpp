@@ -5,7 +5,8 @@
 namespace matcalc {
 namespace {
 
-constexpr int kQuantities = 7;
+// The last quantity of the enumeration closes the count.
+constexpr int kQuantities = static_cast<int>(Quantity::kFittedCurve) + 1;
 
 }  // namespace
 
@@ -55,6 +56,13 @@ void ConvergenceLog::GiveUp(std::string_view why) {
     for (const SeriesPoint& p : s.points) last = std::max(last, p.x);
   }
   GiveUp(last, why);
+}
+
+bool ConvergenceLog::is_fit() const {
+  for (const Series& s : series_) {
+    if (s.quantity == Quantity::kDataPoint || s.quantity == Quantity::kFittedCurve) return true;
+  }
+  return false;
 }
 
 bool ConvergenceLog::counts_passes() const {

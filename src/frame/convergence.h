@@ -21,6 +21,9 @@ enum class Quantity {
   kDiagonal,       // Jacobi: each diagonal element per pass
   kError,          // iterative solvers: the change ‖x(k) − x(k−1)‖∞ per iteration
   kComponent,      // iterative solvers: each component of the iterate (from x0 at 0)
+  kSubdiagonal,    // QR method: |h(k+1,k)| of the active block per iteration (k the component)
+  kDataPoint,      // curve fit: the points (x, y), not a run
+  kFittedCurve,    // curve fit: the polynomial sampled over the points' span (keep it last)
 };
 
 struct SeriesPoint {
@@ -61,6 +64,8 @@ class ConvergenceLog {
   const std::string& why() const { return why_; }
   // Iterates or passes: what the x values count.
   bool counts_passes() const;
+  // A curve fit's points and polynomial: x is the abscissa, not a count.
+  bool is_fit() const;
 
  private:
   Series& SeriesFor(Quantity quantity, int component);

@@ -134,6 +134,10 @@ QList<QAbstractSeries*> PanelSeries(const ChartPanel& panel, double scale) {
       point->setMarkerSize(12);
       point->setColor(QColor(FromView(kEigenvalueColour)));
       series = point;
+    } else if (line.scatter) {
+      auto* points = new QScatterSeries;
+      points->setMarkerSize(9);
+      series = points;
     } else {
       auto* drawn = new QLineSeries;
       drawn->setPointsVisible(line.marked);

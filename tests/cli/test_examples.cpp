@@ -40,7 +40,9 @@ int Rows(const std::string& text) {
 std::vector<std::string> Answers(std::string_view method, int order, const TextShape& shape) {
   const std::string n = std::to_string(order);
   if (FindCommand(method)->menu == CommandMenu::kMatrices) {
-    const int columns = shape.first_row_entries - (method == "general-solution" ? 1 : 0);
+    if (method == "curve-fit") return {std::to_string(shape.rows), "2"};
+    const bool augmented = method == "general-solution" || method == "least-squares";
+    const int columns = shape.first_row_entries - (augmented ? 1 : 0);
     return {std::to_string(shape.rows), std::to_string(columns)};
   }
   if (method == "vector-norms") return {};
@@ -49,6 +51,7 @@ std::vector<std::string> Answers(std::string_view method, int order, const TextS
     return {n, "0.0001"};
   }
   if (method == "shift") return {n, "0.0001", "1"};
+  if (method == "qr-eigenvalues") return {n, "1e-10", "300"};
   if (method == "jacobi-iteration" || method == "gauss-seidel") return {n, "0.0001", "100"};
   if (method == "sor") return {n, "0.0001", "100", "1.2"};
   return {n};

@@ -44,6 +44,17 @@ const RUNS = [
   {method: 'tridiagonal', menu: '方程组', text: '2 -1 0 0 1\n-1 2 -1 0 0\n0 -1 2 -1 0\n0 0 -1 2 1',
    answers: ['4']},
   {method: 'condition', menu: '方程组', text: GENERAL, answers: ['3']},
+  // The orthogonal transformations: a complex pair found by the QR method,
+  // the QR decompositions, a dependent column, least squares and a fit.
+  {method: 'qr-eigenvalues', text: '0 -2 0 1\n2 0 0 1\n0 0 3 1\n1 2 3 4',
+   answers: ['4', '1e-10', '400']},
+  {method: 'householder-qr', menu: '矩阵', text: '2 -2 18\n2 1 0\n1 2 0', answers: ['3', '3']},
+  {method: 'givens-qr', menu: '矩阵', text: '2 -2 18\n2 1 0\n1 2 0', answers: ['3', '2'],
+   digits: 9},
+  {method: 'gram-schmidt', menu: '矩阵', text: '1 2 1\n1 2 0\n0 0 1', answers: ['3', '3']},
+  {method: 'least-squares', menu: '矩阵', text: '1 0 1\n1 1 3\n1 2 4\n1 3 4', answers: ['4', '2']},
+  {method: 'curve-fit', menu: '矩阵', text: '0 1.1\n1 1.9\n2 3.2\n3 4.8\n4 7.1\n5 9.9',
+   answers: ['6', '2']},
 ];
 
 for (const run of RUNS) {

@@ -109,3 +109,23 @@ const wrapRows = [
 for (const [text, size, room, lines] of wrapRows) {
   test(`wrap ${JSON.stringify(text)} at ${room}`, () => assert.deepEqual(wrap(text, size, room), lines));
 }
+
+test('a curve fit scatters its points and draws its curve as a line', () => {
+  const fit = {
+    empty: false,
+    x: {title: 'x', log: false, low: -0.24, high: 3.24},
+    panels: [{title: '最小二乘曲线拟合：数据点与拟合曲线', y: {title: 'y', log: false, low: 0.7, high: 4.8},
+              lines: [{name: '数据点', dot: false, scatter: true, marked: true,
+                       points: [[0, 1], [1, 3], [2, 4], [3, 4]]},
+                      {name: '拟合曲线', dot: false, marked: false,
+                       points: [[0, 1.5], [1.5, 3], [3, 4.5]]}]}],
+    gaveUpAt: null,
+    giveUp: '',
+    more: '',
+  };
+  const [points, curve] = withClass(drawChart(fit, '放弃处'), 'series');
+  assert.equal(points.children.filter((n) => n.name === 'circle').length, 4);
+  assert.equal(points.children.filter((n) => n.name === 'polyline').length, 0);
+  assert.equal(curve.children.filter((n) => n.name === 'polyline').length, 1);
+  assert.equal(curve.children.filter((n) => n.name === 'circle').length, 0);
+});

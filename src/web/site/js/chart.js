@@ -175,6 +175,8 @@ function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
     const series = append(plot, element('g', {class: 'series', 'data-name': line.name}));
     if (line.dot) {
       for (const [cx, cy] of points) append(series, element('circle', {cx, cy, r: 6, fill: colour}));
+    } else if (line.scatter) {
+      for (const [cx, cy] of points) append(series, element('circle', {cx, cy, r: 4, fill: colour}));
     } else if (points.length > 0) {
       append(series, element('polyline', {points: points.map((p) => p.join(',')).join(' '),
                                           fill: 'none', stroke: colour, 'stroke-width': 2}));

@@ -1,0 +1,20 @@
+// What each orthogonal command needs at most for a shape (m rows, n columns
+// or unknowns; the QR method's order n), at the decimal-digits setting
+// `digits`, given to the frame before anything is allocated or written.
+#pragma once
+
+#include "frame/frame.h"
+
+namespace matcalc {
+
+WorkEstimate HouseholderQrWork(int m, int n, int digits);
+WorkEstimate GivensQrWork(int m, int n, int digits);
+WorkEstimate GramSchmidtWork(int m, int n, int digits);
+WorkEstimate LeastSquaresWork(int m, int n, int digits);
+// m points, the degree asked later at most m - 1.
+WorkEstimate CurveFitWork(int m, int n, int digits);
+// Order n, at most `limit` iterations (the trace has room for at most
+// max(10 n, 100) of them; the work is that of the usual 4 per eigenvalue).
+WorkEstimate QrEigenvaluesWork(int n, long long limit, int digits);
+
+}  // namespace matcalc
