@@ -65,9 +65,8 @@ Status Session::RunCommand(int index, std::string_view text1, double held_bytes,
   costs.work_scale = work_scale_;
   // The pane starts empty here; what the command appends goes after the
   // page's text unless the command empties the pane first.
-  command_ =
-      std::make_unique<RunningCommand>(command, text1, pane_, digits, costs, progress_, &series_,
-                                       exact);
+  command_ = std::make_unique<RunningCommand>(command, text1, pane_, digits, costs, progress_,
+                                              &series_, exact);
   try {
     command_->Start();
   } catch (...) {
