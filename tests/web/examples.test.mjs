@@ -33,14 +33,14 @@ test('every example goes to the edit pane', async ({page}) => {
   const captions = await page.getByRole('menu').getByRole('menuitem', {name: /^示例：/})
       .allTextContents();
   await page.keyboard.press('Escape');
-  expect(captions).toHaveLength(10);
+  expect(captions).toHaveLength(13);
   for (const caption of captions) {
     await chooseExample(page, caption);
     const name = await page.locator('#status').textContent();
     expect(await editText(page)).toBe(exampleText(name));
   }
-  // The last one (a system with infinitely many solutions) enables the
-  // Solve menus, the matrix menu among them.
+  // The last one (data points to fit) enables the Solve menus, the matrix
+  // menu among them.
   await page.getByRole('menubar').getByRole('menuitem', {name: /^求解\(/}).click();
   await expect(page.getByRole('menu').getByRole('menuitem').first()).toBeEnabled();
   await page.keyboard.press('Escape');

@@ -19,23 +19,30 @@ test('while a command runs the status is readable and 停止 one line', async ({
     await page.getByRole('dialog').last().getByRole('textbox').fill(answer);
     await page.keyboard.press('Enter');
   }
-  await page.getByRole('dialog').last().getByRole('button', {name: '是'}).click();
-  const stop = page.locator('#stop');
-  await expect(stop).toBeVisible();
-  const status = await page.locator('#status').boundingBox();
-  expect(status.width).toBeGreaterThan(100);
-  const lineHeight = await stop.evaluate((node) => parseFloat(getComputedStyle(node).lineHeight) ||
-                                                   parseFloat(getComputedStyle(node).fontSize) * 1.4);
-  const box = await stop.boundingBox();
-  expect(await stop.evaluate((node) => node.getClientRects().length)).toBe(1);
-  expect(await stop.evaluate((node) => {
+  // The passes run before the give-up question: the status is measured, and
+  // 停止 pressed, in the one task that sees the button, so the command cannot
+  // end in between.
+  const handle = await page.waitForFunction(() => {
+    const stop = document.getElementById('stop');
+    if (stop.hidden) return null;
+    const style = getComputedStyle(stop);
     const range = document.createRange();
-    range.selectNodeContents(node);
-    return range.getClientRects().length;
-  })).toBe(1);
-  expect(box.height).toBeLessThan(lineHeight * 2 + 46);
-  await page.screenshot({path: test.info().outputPath('running.png')});
-  await page.evaluate(() => document.getElementById('stop').click());
+    range.selectNodeContents(stop);
+    const measured = {
+      statusWidth: document.getElementById('status').getBoundingClientRect().width,
+      lineHeight: parseFloat(style.lineHeight) || parseFloat(style.fontSize) * 1.4,
+      height: stop.getBoundingClientRect().height,
+      boxes: stop.getClientRects().length,
+      lines: range.getClientRects().length,
+    };
+    stop.click();
+    return measured;
+  }, null, {polling: 'raf', timeout: 60_000});
+  const measured = await handle.jsonValue();
+  expect(measured.statusWidth).toBeGreaterThan(100);
+  expect(measured.boxes).toBe(1);
+  expect(measured.lines).toBe(1);
+  expect(measured.height).toBeLessThan(measured.lineHeight * 2 + 46);
   await expect(page.locator('body.busy')).toHaveCount(0, {timeout: 60_000});
 });
 
