@@ -17,6 +17,8 @@ import {loadavg} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
+import {symmetric} from '../tests/web/support.mjs';
+
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const site = join(root, 'build', 'web', 'site');
 const runner = process.argv[2] || process.env.MATCALC_CLI ||
@@ -24,16 +26,6 @@ const runner = process.argv[2] || process.env.MATCALC_CLI ||
      join(root, 'build', 'native', 'src', 'matcalc-cli')].find((path) => existsSync(path));
 const port = 8767;
 const url = `http://127.0.0.1:${port}/`;
-
-function symmetric(n) {
-  const rows = [];
-  for (let i = 1; i <= n; ++i) {
-    const row = [];
-    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
-    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
-  }
-  return rows.join('\n');
-}
 
 function system(n) {
   const rows = [];

@@ -24,6 +24,8 @@ import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {brotliCompressSync, constants, gzipSync} from 'node:zlib';
 
+import {symmetric} from '../tests/web/support.mjs';
+
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const site = join(root, 'build', 'web', 'site');
 const runner = process.argv[2] || process.env.MATCALC_CLI ||
@@ -37,16 +39,6 @@ const args = ['--no-sandbox', '--disable-gpu', '--disable-background-networking'
 function median(values) {
   const sorted = [...values].sort((a, b) => a - b);
   return sorted[Math.floor(sorted.length / 2)];
-}
-
-function symmetric(n) {
-  const rows = [];
-  for (let i = 1; i <= n; ++i) {
-    const row = [];
-    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
-    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
-  }
-  return rows.join('\n');
 }
 
 async function ready(page) {

@@ -12,6 +12,8 @@ import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {parseArgs} from 'node:util';
 
+import {symmetric} from '../tests/web/support.mjs';
+
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const {values: options} = parseArgs({options: {
   order: {type: 'string', default: '200'},
@@ -22,16 +24,6 @@ const {values: options} = parseArgs({options: {
 const order = Number(options.order);
 const steps = Number(options.steps);
 const url = `http://127.0.0.1:${options.port}/`;
-
-function symmetric(n) {
-  const rows = [];
-  for (let i = 1; i <= n; ++i) {
-    const row = [];
-    for (let j = 1; j <= n; ++j) row.push(i === j ? 2 * n : 1 / (i + j));
-    rows.push(row.map((value) => value.toPrecision(6)).join(' '));
-  }
-  return rows.join('\n');
-}
 
 function percentile(values, share) {
   const sorted = [...values].sort((a, b) => a - b);
