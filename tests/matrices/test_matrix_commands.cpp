@@ -14,6 +14,7 @@
 #include "frame/frame.h"
 #include "matrices/decimal_opening.h"
 #include "support/golden.h"
+#include "support/stopping_sink.h"
 
 namespace matcalc {
 namespace {
@@ -419,19 +420,7 @@ TEST(MatrixCommands, FractionsTooLongAreRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(small.dialogs.find("message"), std::string::npos) << small.dialogs;
 }
 
-// Asks to stop after a few reports; records the fractions.
-class StoppingSink : public ProgressSink {
- public:
-  explicit StoppingSink(int stop_after) : stop_after_(stop_after) {}
-  void Report(double fraction) override { fractions.push_back(fraction); }
-  bool StopRequested() override {
-    return stop_after_ > 0 && static_cast<int>(fractions.size()) >= stop_after_;
-  }
-  std::vector<double> fractions;
-
- private:
-  int stop_after_;
-};
+using testing::StoppingSink;
 
 TEST(MatrixCommands, ProgressGrowsToOneAndAStopLeavesThePane) {
   const std::string text = IntegerText(60, 61);

@@ -11,6 +11,7 @@
 #include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
 #include "support/golden.h"
+#include "support/stopping_sink.h"
 
 namespace matcalc {
 namespace {
@@ -310,19 +311,7 @@ TEST(DirectSolvers, ModerateOrdersAreAccepted) {
   }
 }
 
-// Asks to stop after a few reports; records the fractions.
-class StoppingSink : public ProgressSink {
- public:
-  explicit StoppingSink(int stop_after) : stop_after_(stop_after) {}
-  void Report(double fraction) override { fractions.push_back(fraction); }
-  bool StopRequested() override {
-    return stop_after_ > 0 && static_cast<int>(fractions.size()) >= stop_after_;
-  }
-  std::vector<double> fractions;
-
- private:
-  int stop_after_;
-};
+using testing::StoppingSink;
 
 TEST(DirectSolvers, ProgressGrowsToOneAndAStopLeavesThePane) {
   for (const std::string& name : kMethods) {
