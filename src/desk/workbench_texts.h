@@ -17,6 +17,9 @@ inline constexpr std::string_view kProgramTitle = "矩阵计算器";
 // ("%1"), as in "矩阵计算器 — 幂法".
 inline constexpr std::string_view kPrintCaption = "矩阵计算器 — %1";
 
+// The status line's panel while the exact-fractions setting (精确分数) is on.
+inline constexpr std::string_view kExactPanelText = "分数";
+
 // What the empty edit pane says until something is typed or opened.
 inline constexpr std::string_view kEditPanePlaceholder =
     "在这里输入矩阵：每行写矩阵的一行，数与数之间用空格隔开，例如\n"

@@ -119,6 +119,7 @@ std::string CatalogJson() {
       {"exportSvg", kExportSvgButton},
       {"close", kCloseButton},
       {"editPlaceholder", kEditPanePlaceholder},
+      {"exactPanel", kExactPanelText},
       {"solveDisabled", kSolveDisabledText},
       {"replaceByExample", replace.text},
       {"replaceByExampleTitle", replace.title},

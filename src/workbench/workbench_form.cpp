@@ -67,7 +67,7 @@ WorkbenchForm::WorkbenchForm(QWidget* parent)
       text2_(MakePane(area_, "Text2")),
       progress_(new QProgressBar(area_)),
       status_(new QLabel(this)),
-      exact_panel_(new QLabel(QStringLiteral("分数"), this)),
+      exact_panel_(new QLabel(FromView(kExactPanelText), this)),
       stop_button_(new QPushButton(QStringLiteral("停止"), this)),
       stop_key_(new QShortcut(QKeySequence(Qt::Key_Escape), this)),
       digits_(kDefaultDigits),

@@ -12,7 +12,9 @@ export function createDisplay(page, runs) {
   function showExact() {
     if (page.menuBar) page.menuBar.setChecked('ShowExactFractions', settings.exact === true);
     const panel = document.getElementById('exact-panel');
-    if (panel) panel.hidden = settings.exact !== true;
+    if (!panel) return;
+    if (page.texts && page.texts.exactPanel) panel.textContent = page.texts.exactPanel;
+    panel.hidden = settings.exact !== true;
   }
 
   function changed() {
