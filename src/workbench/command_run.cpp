@@ -1,39 +1,11 @@
 #include "workbench/command_run.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QThread>
 #include <optional>
 
 namespace matcalc::workbench {
-
-// The command's dialogs: each box is shown by the window's thread.
-class CommandRun::WorkerDialogs : public Dialogs {
- public:
-  explicit WorkerDialogs(CommandRun& run) : run_(run) {}
-
-  std::optional<std::string> Input(const InputRequest& request) override {
-    return run_.OnWindowThread<std::optional<std::string>>(
-        [this, &request]() -> std::optional<std::string> {
-          // A stop asked for before the box came up cancels it unseen.
-          if (run_.stopping()) return std::nullopt;
-          run_.TakeAll();
-          run_.trace_.Show();
-          return run_.boxes_.Input(request);
-        });
-  }
-
-  Reply Message(const MessageRequest& request) override {
-    return run_.OnWindowThread<Reply>([this, &request] {
-      if (run_.stopping()) return request.buttons == Buttons::kOk ? Reply::kOk : Reply::kNo;
-      run_.TakeAll();
-      run_.trace_.Show();
-      return run_.boxes_.Message(request);
-    });
-  }
-
- private:
-  CommandRun& run_;
-};
 
 CommandRun::CommandRun(const Command& command, std::string text1, int digits,
                        const FrontEndCosts& costs, Dialogs& boxes, QPlainTextEdit& text2,
@@ -44,8 +16,7 @@ CommandRun::CommandRun(const Command& command, std::string text1, int digits,
       digits_(digits),
       costs_(costs),
       boxes_(boxes),
-      trace_(text2),
-      worker_dialogs_(std::make_unique<WorkerDialogs>(*this)) {
+      trace_(text2) {
   pump_.setInterval(kPumpMs / 2);
   connect(&pump_, &QTimer::timeout, this, [this] { Pump(kPumpMs); });
 }
@@ -53,24 +24,51 @@ CommandRun::CommandRun(const Command& command, std::string text1, int digits,
 CommandRun::~CommandRun() {
   if (thread_ == nullptr) return;
   Stop();
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    abandoned_ = true;
-  }
-  answered_.notify_all();
-  taken_.notify_all();
   thread_->wait();
   delete thread_;
 }
 
 void CommandRun::Start() {
-  thread_ = QThread::create([this] {
-    outcome_ = RunCommand(command_, *worker_dialogs_, text1_, pane_, digits_, costs_, this, series_,
-                          exact_);
-  });
-  connect(thread_, &QThread::finished, this, &CommandRun::Finished);
+  ProgressSink* const sink = this;
+  run_ = std::make_unique<RunningCommand>(command_, text1_, pane_, digits_, costs_, sink, series_,
+                                          exact_);
   pump_.start();
+  Step([this] { run_->Start(); });
+}
+
+void CommandRun::Step(std::function<void()> step) {
+  thread_ = QThread::create(std::move(step));
+  connect(thread_, &QThread::finished, this, &CommandRun::Settled);
   thread_->start();
+}
+
+void CommandRun::Settled() {
+  thread_->wait();
+  delete thread_;
+  thread_ = nullptr;
+  if (!run_->done() && !stopping()) {
+    const QPointer<CommandRun> alive(this);
+    std::function<void()> answer = AskBox();
+    // The window went away while the box was up.
+    if (!alive) return;
+    if (!stopping()) {
+      Step(std::move(answer));
+      return;
+    }
+  }
+  // A command stopped at its box ends there, without going on.
+  run_->Stop();
+  Finished();
+}
+
+std::function<void()> CommandRun::AskBox() {
+  TakeAll();
+  trace_.Show();
+  const Box& box = run_->pending();
+  if (box.is_input) {
+    return [this, text = boxes_.Input(box.input)]() mutable { run_->Answer(std::move(text)); };
+  }
+  return [this, reply = boxes_.Message(box.message)] { run_->Answer(reply); };
 }
 
 void CommandRun::Stop() {
@@ -91,8 +89,7 @@ void CommandRun::HandOver() {
   std::unique_lock<std::mutex> lock(mutex_);
   // A window's thread that cannot keep up holds the command back rather than
   // let the waiting pieces grow.
-  taken_.wait(lock,
-              [this] { return waiting_bytes_ < kWaitingLimitBytes || stopping() || abandoned_; });
+  taken_.wait(lock, [this] { return waiting_bytes_ < kWaitingLimitBytes || stopping(); });
   waiting_bytes_ += piece.bytes.size();
   pieces_.push_back(std::move(piece));
 }
@@ -119,33 +116,9 @@ void CommandRun::TakeAll() {
   if (pane_.changed()) trace_.Write(pane_.TakeText(), pane_.clears());
 }
 
-template <class Result, class Ask>
-Result CommandRun::OnWindowThread(Ask ask) {
-  std::optional<Result> result;
-  QMetaObject::invokeMethod(
-      this,
-      [this, &ask, &result] {
-        Result answer = ask();
-        {
-          const std::lock_guard<std::mutex> lock(mutex_);
-          result = std::move(answer);
-        }
-        answered_.notify_all();
-      },
-      Qt::QueuedConnection);
-  std::unique_lock<std::mutex> lock(mutex_);
-  answered_.wait(lock, [this, &result] { return result.has_value() || abandoned_; });
-  // The window went away while the box was waiting to be shown.
-  if (!result) throw CommandStopped{};
-  return std::move(*result);
-}
-
 void CommandRun::Finished() {
-  thread_->wait();
-  delete thread_;
-  thread_ = nullptr;
   pump_.stop();
-  if (outcome_ == Outcome::kRan) {
+  if (run_->outcome() == Outcome::kRan) {
     TakeAll();
     trace_.Keep();
   } else {
@@ -153,7 +126,7 @@ void CommandRun::Finished() {
     Pump(-1, false);
     trace_.Restore();
   }
-  emit ended(outcome_);
+  emit ended(run_->outcome());
 }
 
 }  // namespace matcalc::workbench

@@ -1,11 +1,12 @@
-// One command of the Solve menu, run off the window's thread so that the
-// window repaints and reacts while it computes. The boxes the command asks
-// for are shown on the window's thread, modal and in order, while the command
-// waits for the answer; before each box the result pane shows the trace
-// written so far. The command reports its progress and learns of a stop
-// through the frame; it never knows it runs on a thread of its own. The trace
-// is handed over to the window's thread every few megabytes as it is
-// written, so that it is held once, in the pane's document.
+// One command of the Solve menu, computed off the window's thread so that the
+// window repaints and reacts while it computes. A thread runs the command
+// until it waits at a box or ends, and then ends; the box is shown on the
+// window's thread, modal, and its answer resumes the command on a new thread.
+// No thread waits while a box is up. Before each box the result pane shows
+// the trace written so far. The command reports its progress and learns of a
+// stop through the frame; it never knows where it runs. The trace is handed
+// over to the window's thread every few megabytes as it is written, so that
+// it is held once, in the pane's document.
 #pragma once
 
 #include <QObject>
@@ -14,6 +15,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,8 +46,9 @@ class CommandRun : public QObject, private ProgressSink {
   // The exact-fractions setting the command runs with (before Start).
   void SetExact(bool exact) { exact_ = exact; }
   void Start();
-  // Asks the command to stop; it ends at its next report of progress (or
-  // when the box it waits for is answered, which a stop also cancels).
+  // Asks the command to stop: it ends at its next report of progress, or
+  // at once where it waits at a box (when the box is up, as the box closes,
+  // without going on).
   void Stop();
   bool stopping() const { return stop_.load(std::memory_order_relaxed); }
   // The fraction of the estimated work done, in ten-thousandths.
@@ -57,7 +60,6 @@ class CommandRun : public QObject, private ProgressSink {
   void ended(matcalc::Outcome outcome);
 
  private:
-  class WorkerDialogs;
   struct Piece {
     std::uint64_t clears;  // of the pane, when the piece was written
     std::string bytes;
@@ -74,10 +76,14 @@ class CommandRun : public QObject, private ProgressSink {
   void Report(double fraction) override;
   bool StopRequested() override { return stopping(); }
 
-  // Runs `ask` on the window's thread and waits for it. When the window goes
-  // away first, the command is stopped.
-  template <class Result, class Ask>
-  Result OnWindowThread(Ask ask);
+  // Runs `step` of the command (its start or an answer) on a thread of its
+  // own; Settled follows on the window's thread.
+  void Step(std::function<void()> step);
+  // The step has ended: the command waits at a box, which is shown and
+  // answered, or it has ended.
+  void Settled();
+  // Shows the box the command waits at; the step that answers it.
+  std::function<void()> AskBox();
   void Finished();
   // On the command's thread: what the pane holds goes to the window's.
   void HandOver();
@@ -98,15 +104,14 @@ class CommandRun : public QObject, private ProgressSink {
   Dialogs& boxes_;
   TraceBuffer pane_;
   TraceDocument trace_;
-  std::unique_ptr<WorkerDialogs> worker_dialogs_;
-  QThread* thread_ = nullptr;
-  Outcome outcome_ = Outcome::kRan;
+  // Touched by one thread at a time: a step's, or the window's between
+  // steps. Declared after the pane it writes, so that it goes first.
+  std::unique_ptr<RunningCommand> run_;
+  QThread* thread_ = nullptr;  // while a step runs
 
   std::atomic<bool> stop_{false};
   std::atomic<int> done_{0};
   std::mutex mutex_;
-  std::condition_variable answered_;
-  bool abandoned_ = false;         // guarded by mutex_: the window is going
   std::deque<Piece> pieces_;       // guarded by mutex_
   std::size_t waiting_bytes_ = 0;  // guarded by mutex_
   std::condition_variable taken_;

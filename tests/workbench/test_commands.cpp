@@ -1,9 +1,11 @@
 // Commands in the window: they compute off the window's thread, show their
-// progress, stop on Esc, the 停止 button or closing the window, and leave both
-// panes as they were when stopped. Also the font dialog's round trip.
+// progress, stop on Esc, the 停止 button or closing the window (also while
+// they wait at a box), and leave both panes as they were when stopped; no
+// thread waits while a box is up. Also the font dialog's round trip.
 #include <QtTest>
 
 #include <QApplication>
+#include <QDir>
 #include <QFontDialog>
 #include <QLibraryInfo>
 #include <QMenu>
@@ -11,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTranslator>
+#include <functional>
 #include <random>
 
 #include "desk/scripted_dialogs.h"
@@ -41,6 +44,36 @@ std::string LongDeterminantText(int n) {
 constexpr int kLongOrder = 900;
 const std::string kEarlierTrace = "an earlier trace\r\n  1  2\r\n";
 
+// Jacobi with eps 0 never finds this matrix diagonal: it asks the order and
+// eps, computes, and then asks whether to keep its trace.
+const std::string kNeverDiagonal = "4 1 1\r\n1 4 1\r\n1 1 4";
+
+// Scripted boxes that let the test act while each box is up.
+class WatchedDialogs : public ScriptedDialogs {
+ public:
+  using ScriptedDialogs::ScriptedDialogs;
+  std::function<void()> at_box = [] {};
+
+  std::optional<std::string> Input(const InputRequest& request) override {
+    at_box();
+    return ScriptedDialogs::Input(request);
+  }
+  Reply Message(const MessageRequest& request) override {
+    at_box();
+    return ScriptedDialogs::Message(request);
+  }
+};
+
+// The threads of this process (-1 where that cannot be counted).
+int ThreadCount() {
+#ifdef Q_OS_LINUX
+  return static_cast<int>(
+      QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+#else
+  return -1;
+#endif
+}
+
 }  // namespace
 
 class CommandsTest : public QObject {
@@ -53,6 +86,9 @@ class CommandsTest : public QObject {
   void LongCommandShowsProgressAndEscStopsIt();
   void StopButtonStopsAfterTheTraceWasShown();
   void ClosingTheWindowStopsTheCommandAndCloses();
+  void NoThreadWaitsWhileABoxIsUp();
+  void StoppingAtABoxLeavesBothPanes_data();
+  void StoppingAtABoxLeavesBothPanes();
   void FontDialogConfirmedUnchangedChangesNothing();
 
  private:
@@ -141,7 +177,7 @@ void CommandsTest::StopButtonStopsAfterTheTraceWasShown() {
   // Jacobi with eps 0 on a matrix that never becomes diagonal asks whether
   // to keep its trace, in front of the trace. Stopped while it computes
   // again after the answer, it gives back the pane from before the command.
-  SetPaneText(*form_->text1(), "4 1 1\r\n1 4 1\r\n1 1 4");
+  SetPaneText(*form_->text1(), kNeverDiagonal);
   SetPaneText(*form_->text2(), kEarlierTrace);
   ScriptedDialogs dialogs({"3", "0"}, {Reply::kYes});
   form_->SetDialogs(&dialogs);
@@ -168,6 +204,69 @@ void CommandsTest::ClosingTheWindowStopsTheCommandAndCloses() {
   QCOMPARE(closed.count(), 1);
   QVERIFY(!form_->busy());
   QVERIFY(PaneText(*form_->text2()) == kEarlierTrace);
+}
+
+void CommandsTest::NoThreadWaitsWhileABoxIsUp() {
+  // The command is suspended at its box with what it computed; the thread
+  // that computed it has ended. Its end may lag a moment behind the box.
+  const int before = ThreadCount();
+  if (before < 0) QSKIP("no count of threads on this system");
+  QVERIFY(before > 0);
+  std::vector<int> at_boxes;
+  WatchedDialogs dialogs({"3", "0"}, {Reply::kYes});
+  dialogs.at_box = [&at_boxes, before] {
+    QTest::qWaitFor([before] { return ThreadCount() <= before; });
+    at_boxes.push_back(ThreadCount());
+  };
+  SetPaneText(*form_->text1(), kNeverDiagonal);
+  form_->SetDialogs(&dialogs);
+  form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QCOMPARE(dialogs.shown().size(), std::size_t{3});
+  QCOMPARE(at_boxes, std::vector<int>(3, before));
+  QVERIFY(PaneText(*form_->text2()).find("计算被迫终止") != std::string::npos);
+}
+
+void CommandsTest::StoppingAtABoxLeavesBothPanes_data() {
+  QTest::addColumn<int>("box");  // the box (counted from 1) the stop comes at
+  QTest::addColumn<bool>("close");
+  QTest::newRow("停止 at the order's box") << 1 << false;
+  QTest::newRow("停止 at the question after the passes") << 3 << false;
+  QTest::newRow("closing at the question after the passes") << 3 << true;
+}
+
+void CommandsTest::StoppingAtABoxLeavesBothPanes() {
+  // Answered as if it went on (the question asks to keep the trace, which
+  // the pane shows by then), the command still ends where it waited.
+  QFETCH(int, box);
+  QFETCH(bool, close);
+  SetPaneText(*form_->text1(), kNeverDiagonal);
+  SetPaneText(*form_->text2(), kEarlierTrace);
+  QSignalSpy ended(form_, &WorkbenchForm::commandEnded);
+  QSignalSpy closed(form_, &WorkbenchForm::closed);
+  WatchedDialogs dialogs({"3", "0"}, {Reply::kYes});
+  int boxes = 0;
+  std::string shown;
+  dialogs.at_box = [&] {
+    if (++boxes != box) return;
+    shown = PaneText(*form_->text2());
+    if (close) {
+      form_->close();
+    } else {
+      QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("StopButton")),
+                        Qt::LeftButton);
+    }
+  };
+  form_->SetDialogs(&dialogs);
+  form_->action(QStringLiteral("ClassicalJacobi"))->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), 30000);
+  QCOMPARE(dialogs.shown().size(), std::size_t(box));
+  if (box == 3) QVERIFY(shown.find("以上是所要求解的矩阵") != std::string::npos);
+  QCOMPARE(ended.count(), 1);
+  QVERIFY(PaneText(*form_->text1()) == kNeverDiagonal);
+  QVERIFY(PaneText(*form_->text2()) == kEarlierTrace);
+  QCOMPARE(closed.count(), close ? 1 : 0);
+  QCOMPARE(form_->isVisible(), !close);
 }
 
 void CommandsTest::FontDialogConfirmedUnchangedChangesNothing() {
