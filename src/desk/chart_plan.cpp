@@ -108,6 +108,7 @@ ChartPlan PlanFitChart(const ConvergenceLog& log, std::string_view caption) {
     panel.lines.push_back(std::move(line));
   }
   plan.x = YAxis("x", false, x_span);
+  plan.whole_x = false;
   panel.y = YAxis("y", false, y_span);
   plan.panels.push_back(std::move(panel));
   return plan;

@@ -79,7 +79,8 @@ struct ChartPanel {
 struct ChartPlan {
   // Nothing recorded: kNoChartText is shown instead.
   bool empty = true;
-  ChartAxis x;  // iterates or passes (a curve fit: x), shared by the panels; never log
+  ChartAxis x;          // iterates or passes (a curve fit: x), shared by the panels; never log
+  bool whole_x = true;  // iterates and passes are whole; a curve fit's x are not
   std::vector<ChartPanel> panels;  // the upper one, then the diagonal's when there is one
   std::optional<double> gave_up_at;
   // "未收敛：<why>（第 N 次迭代后放弃）", empty for a run that converged.

@@ -36,6 +36,8 @@ namespace {
 
 // The legend shows this many rows before it scrolls.
 constexpr int kLegendRows = 5;
+// The x axis labels at most this many ticks.
+constexpr int kMostXLabels = 11;
 
 QFont ChartFont(int point_size, bool bold = false) {
   QFont font(QStringLiteral("Noto Sans CJK SC"));
@@ -61,17 +63,28 @@ double PanelScale(const ChartAxis& y) {
 }
 
 // Adds `series` (values already scaled as drawn) with the plan's axes; their
-// ticks are set by FitTicks once the plot area is known.
+// ticks are set by FitTicks once the plot area is known. Iterates and passes
+// are counted on a value axis; a curve fit's x, like the y values, are
+// labelled at the plan's ticks as the traces write numbers.
 void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const ChartAxis& x,
-                 const ChartAxis& y, double scale, QValueAxis*& x_out, QCategoryAxis*& y_out) {
-  auto* x_axis = new QValueAxis;
+                 bool whole_x, const ChartAxis& y, double scale, QValueAxis*& x_out,
+                 QCategoryAxis*& y_out) {
+  QValueAxis* x_axis = nullptr;
+  if (whole_x) {
+    x_axis = new QValueAxis;
+    x_axis->setLabelFormat(QStringLiteral("%d"));
+    x_axis->setTickType(QValueAxis::TicksDynamic);
+    x_axis->setTickAnchor(0);
+    x_axis->setTickInterval(x.ticks.step);
+  } else {
+    auto* labelled = new QCategoryAxis;
+    labelled->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    labelled->setTruncateLabels(false);
+    x_axis = labelled;
+  }
   x_axis->setTitleText(FromView(x.title));
   x_axis->setTitleFont(ChartFont(9));
-  x_axis->setLabelFormat(QStringLiteral("%d"));
   x_axis->setRange(x.low, x.high);
-  x_axis->setTickType(QValueAxis::TicksDynamic);
-  x_axis->setTickAnchor(0);
-  x_axis->setTickInterval(x.ticks.step);
   chart->addAxis(x_axis, Qt::AlignBottom);
 
   // Both kinds of y axis label the ticks the desk layer plans, as the traces
@@ -88,7 +101,13 @@ void AddWithAxes(QChart* chart, const QList<QAbstractSeries*>& series, const Cha
   y_axis->setTitleText(FromView(y.title));
   y_axis->setTitleFont(ChartFont(9));
   chart->addAxis(y_axis, Qt::AlignLeft);
-  for (QAbstractSeries* s : series) {
+  // Points go on top of the lines drawn through them (a chart draws its
+  // series in the order they were added).
+  QList<QAbstractSeries*> in_order = series;
+  std::stable_partition(in_order.begin(), in_order.end(), [](const QAbstractSeries* s) {
+    return s->type() != QAbstractSeries::SeriesTypeScatter;
+  });
+  for (QAbstractSeries* s : in_order) {
     chart->addSeries(s);
     s->attachAxis(x_axis);
     s->attachAxis(y_axis);
@@ -136,7 +155,9 @@ QList<QAbstractSeries*> PanelSeries(const ChartPanel& panel, double scale) {
       series = point;
     } else if (line.scatter) {
       auto* points = new QScatterSeries;
-      points->setMarkerSize(9);
+      points->setMarkerSize(10);
+      // A white rim sets a point apart from the curve through it.
+      points->setBorderColor(Qt::white);
       series = points;
     } else {
       auto* drawn = new QLineSeries;
@@ -248,7 +269,7 @@ void ConvergenceChart::SetLog(const ConvergenceLog& log, const QString& caption)
               ? GiveUpLine(*plan.gave_up_at, panel.y.decades.low, panel.y.decades.high)
               : GiveUpLine(*plan.gave_up_at, panel.y.low * axes.scale, panel.y.high * axes.scale));
     }
-    AddWithAxes(charts[i], series, plan.x, panel.y, axes.scale, axes.x, axes.y);
+    AddWithAxes(charts[i], series, plan.x, plan.whole_x, panel.y, axes.scale, axes.x, axes.y);
     // The colours are the chart's once the series are added.
     FillLegend(i == 0 ? upper_legend_ : lower_legend_, series);
     QString title = FromView(panel.title);
@@ -295,14 +316,23 @@ void ConvergenceChart::FitTicks(std::size_t i) {
       SetCategories(axes.y, y.low * axes.scale, ticks.values, ticks.labels);
     }
   }
-  // The widest iterate's label with room on either side.
+  // The widest label with room on either side: the last iterate's, or the
+  // longest a curve fit's x may get.
   const QFontMetrics x_font(axes.x->labelsFont());
-  const qreal widest =
-      2.0 * x_font.horizontalAdvance(QString::number(static_cast<qint64>(plan_.x.high))) + 16;
-  const int most_x = LabelsThatFit(shown ? plot.width() : 1e9, widest, 11);
+  qreal widest = x_font.horizontalAdvance(QString::number(static_cast<qint64>(plan_.x.high)));
+  if (!plan_.whole_x) {
+    for (const std::string& label : AxisTicks(plan_.x, kMostXLabels, false).labels)
+      widest = std::max<qreal>(widest, x_font.horizontalAdvance(QString::fromStdString(label)));
+  }
+  const int most_x = LabelsThatFit(shown ? plot.width() : 1e9, 2 * widest + 16, kMostXLabels);
   if (most_x != axes.most_x) {
     axes.most_x = most_x;
-    axes.x->setTickInterval(AxisTicks(plan_.x, most_x, true).step);
+    const LinearAxisPlan ticks = AxisTicks(plan_.x, most_x, plan_.whole_x);
+    if (auto* labelled = qobject_cast<QCategoryAxis*>(axes.x)) {
+      SetCategories(labelled, plan_.x.low, ticks.values, ticks.labels);
+    } else {
+      axes.x->setTickInterval(ticks.step);
+    }
   }
 }
 

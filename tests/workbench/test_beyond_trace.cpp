@@ -150,7 +150,7 @@ QStringList UnlabelledGridLines(QChart* chart) {
     for (const QGraphicsTextItem* text : drawn.labels) {
       const QRectF box = text->sceneBoundingRect();
       bool number = false;
-      text->toPlainText().toInt(&number);
+      text->toPlainText().toDouble(&number);
       labelled |= number && box.top() >= drawn.plot.bottom() - 1 &&
                   qAbs(box.center().x() - line.x1()) < box.width() / 2 + 1;
     }
@@ -186,7 +186,7 @@ QList<double> XLabels(QChart* chart) {
   QList<double> values;
   for (const QGraphicsTextItem* text : drawn.labels) {
     bool number = false;
-    const int v = text->toPlainText().toInt(&number);
+    const double v = text->toPlainText().toDouble(&number);
     if (number && text->sceneBoundingRect().top() >= drawn.plot.bottom() - 1) values << v;
   }
   std::sort(values.begin(), values.end());
@@ -462,8 +462,8 @@ class BeyondTraceTest : public QObject {
 
   // The chart window at the size it opens with, on runs whose values reach
   // far: every grid line drawn is labelled and every label drawn whole, the
-  // ticks of the iterates stand a round step apart, and every legend row is
-  // in view.
+  // ticks of the iterates (a curve fit's x) stand a round step apart, a
+  // fit's points lie over its curve, and every legend row is in view.
   void chartAtItsOpeningSizeLabelsEveryGridLine_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("which");
@@ -471,6 +471,8 @@ class BeyondTraceTest : public QObject {
     QTest::newRow("diverging Jacobi iteration") << QStringLiteral("雅可比迭代法") << 1;
     QTest::newRow("the whole range of a double") << QStringLiteral("雅可比迭代法") << 2;
     QTest::newRow("8 estimates, eigenvalue, give-up") << QStringLiteral("幂法") << 3;
+    QTest::newRow("curve fit over x from 0 to 1") << QStringLiteral("最小二乘曲线拟合") << 4;
+    QTest::newRow("QR method, two complex pairs") << QStringLiteral("QR 方法求全部特征值") << 5;
   }
   void chartAtItsOpeningSizeLabelsEveryGridLine() {
     QFETCH(QString, caption);
@@ -497,6 +499,16 @@ class BeyondTraceTest : public QObject {
                          : std::numeric_limits<double>::max() / std::pow(10.0, 40 - k));
         }
       }
+    } else if (which == 4) {
+      log = Record("curve-fit", "0 1.1\r\n0.2 1.9\r\n0.4 3.2\r\n0.6 4.8\r\n0.8 7.1\r\n1 9.9",
+                   {"6", "2"})
+                .log;
+    } else if (which == 5) {
+      log = Record("qr-eigenvalues",
+                   "4 -2 1 3 0 1\r\n1 3 -1 2 2 0\r\n0 2 5 -3 1 1\r\n2 1 0 1 -2 3\r\n"
+                   "1 0 2 1 6 -1\r\n3 1 -1 0 1 2",
+                   {"6", "1e-10", "600"})
+                .log;
     } else {
       for (int k = 1; k <= 60; ++k) {
         Vector e(8);
@@ -519,6 +531,9 @@ class BeyondTraceTest : public QObject {
       const QList<double> x = XLabels(chart);
       QVERIFY2(x.size() >= 3, qPrintable(QString::number(x.size())));
       QVERIFY2(RoundSteps(x), qPrintable(QString::number(x[1] - x[0])));
+    }
+    if (which == 4) {
+      QCOMPARE(window.chart()->upper()->series().back()->name(), QStringLiteral("数据点"));
     }
     QCOMPARE(HiddenLegendRows(window.chart()), QStringList());
   }
@@ -771,6 +786,49 @@ class BeyondTraceTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QVERIFY(about->grab().save(folder + QStringLiteral("/about.png")));
     about->close();
+  }
+
+  // The charts of a curve fit (the example's six points, a parabola; then
+  // the same values over fractions of x) and of the QR method on a 6 x 6
+  // matrix with two complex pairs, at the size the chart opens with; written
+  // only when MATCALC_SCREENSHOT_DIR names a folder.
+  void fitAndQrScreenshots() {
+    const QString folder = qEnvironmentVariable("MATCALC_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("MATCALC_SCREENSHOT_DIR is not set");
+    WorkbenchForm form;
+    ScriptedDialogs dialogs({"6", "2", "6", "1e-10", "600"});
+    form.SetDialogs(&dialogs);
+    form.show();
+    form.action(QStringLiteral("HelpExamplePoints"))->trigger();
+    QVERIFY(form.text1()->toPlainText().startsWith(QStringLiteral("0 1.1")));
+    form.action(QStringLiteral("MatrixCurveFit"))->trigger();
+    QTRY_VERIFY(!form.busy());
+    form.action(QStringLiteral("ShowChart"))->trigger();
+    ChartWindow* window = form.beyond()->chart_window();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(!window->chart()->empty());
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/chart-curve-fit.png")));
+    form.text1()->setPlainText(
+        QStringLiteral("4 -2 1 3 0 1\n1 3 -1 2 2 0\n0 2 5 -3 1 1\n2 1 0 1 -2 3\n"
+                       "1 0 2 1 6 -1\n3 1 -1 0 1 2"));
+    form.action(QStringLiteral("QrEigenvalues"))->trigger();
+    QTRY_VERIFY(!form.busy());
+    QVERIFY(form.beyond()->shown_series().is_fit() == false);
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/chart-qr-eigenvalues.png")));
+    QVERIFY(form.grab().save(folder + QStringLiteral("/window-qr-eigenvalues.png")));
+    // The example's values at a fifth of its x: the x axis is labelled in
+    // fractions.
+    ScriptedDialogs fractions({"6", "2"});
+    form.SetDialogs(&fractions);
+    form.text1()->setPlainText(QStringLiteral("0 1.1\n0.2 1.9\n0.4 3.2\n0.6 4.8\n0.8 7.1\n1 9.9"));
+    form.action(QStringLiteral("MatrixCurveFit"))->trigger();
+    QTRY_VERIFY(!form.busy());
+    QTest::qWait(300);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/chart-curve-fit-fractions.png")));
+    window->close();
+    form.SetDialogs(nullptr);
   }
 };
 
