@@ -234,6 +234,7 @@ LinearAxisPlan AxisTicks(const ChartAxis& axis, int most, bool whole) {
 std::string ChartPlanJson(const ChartPlan& plan) {
   std::string out = plan.empty ? "{\"empty\":true,\"x\":" : "{\"empty\":false,\"x\":";
   AppendAxis(out, plan.x);
+  if (!plan.whole_x) out += ",\"wholeX\":false";
   out += ",\"panels\":[";
   for (std::size_t i = 0; i < plan.panels.size(); ++i) {
     const ChartPanel& panel = plan.panels[i];

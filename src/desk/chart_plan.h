@@ -95,7 +95,8 @@ ChartPlan PlanChart(const ConvergenceLog& log, std::string_view caption);
 // The plan for the page: {"empty":false,"x":{"title":..,"log":false,"low":0,"high":12},
 // "panels":[{"title":..,"y":{...},"lines":[{"name":..,"dot":false,"marked":true,
 // "points":[[1,2.5],...]}]}],"gaveUpAt":null,"giveUp":"","more":""}; a scattered line
-// carries "scatter":true after "dot".
+// carries "scatter":true after "dot", and an x axis that is not whole (a curve fit's)
+// "wholeX":false after "x".
 std::string ChartPlanJson(const ChartPlan& plan);
 
 }  // namespace matcalc

@@ -114,6 +114,7 @@ test('a curve fit scatters its points and draws its curve as a line', () => {
   const fit = {
     empty: false,
     x: {title: 'x', log: false, low: -0.24, high: 3.24},
+    wholeX: false,
     panels: [{title: '最小二乘曲线拟合：数据点与拟合曲线', y: {title: 'y', log: false, low: 0.7, high: 4.8},
               lines: [{name: '数据点', dot: false, scatter: true, marked: true,
                        points: [[0, 1], [1, 3], [2, 4], [3, 4]]},
@@ -123,9 +124,31 @@ test('a curve fit scatters its points and draws its curve as a line', () => {
     giveUp: '',
     more: '',
   };
-  const [points, curve] = withClass(drawChart(fit, '放弃处'), 'series');
+  // The points are drawn last, over the curve.
+  const [curve, points] = withClass(drawChart(fit, '放弃处'), 'series');
   assert.equal(points.children.filter((n) => n.name === 'circle').length, 4);
   assert.equal(points.children.filter((n) => n.name === 'polyline').length, 0);
   assert.equal(curve.children.filter((n) => n.name === 'polyline').length, 1);
   assert.equal(curve.children.filter((n) => n.name === 'circle').length, 0);
+});
+
+test('a curve fit over x in [0, 1]: fractional ticks, the points across the whole plot', () => {
+  const fit = {
+    empty: false,
+    x: {title: 'x', log: false, low: 0, high: 1},
+    wholeX: false,
+    panels: [{title: '最小二乘曲线拟合：数据点与拟合曲线', y: {title: 'y', log: false, low: 0, high: 2},
+              lines: [{name: '数据点', dot: false, scatter: true, marked: false,
+                       points: [[0, 0.1], [0.5, 1], [1, 1.9]]},
+                      {name: '拟合曲线', dot: false, marked: false, points: [[0, 0.1], [1, 1.9]]}]}],
+    gaveUpAt: null,
+    giveUp: '',
+    more: '',
+  };
+  const svg = drawChart(fit, '放弃处');
+  const xLabels = withClass(svg, 'x-label').map((n) => n.text);
+  assert.ok(xLabels.length >= 3 && xLabels.includes('0.5'), xLabels.join(' '));
+  const series = withClass(svg, 'series');
+  const cxs = series[1].children.map((c) => Number(c.attributes.cx));
+  assert.ok(cxs[2] > 2 * cxs[1] - 1 && cxs[1] > 0, cxs.join(' '));
 });

@@ -106,7 +106,7 @@ function layout(width, entries, title, subtitle) {
 }
 
 // One panel of the plan at `top`: axes, grid, its lines and the give-up line.
-function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
+function drawPanel(svg, top, panel, x, wholeX, gaveUpAt, giveUpLegend, place) {
   const g = append(svg, element('g', {class: 'panel', transform: `translate(0,${top})`}));
   const plotWidth = place.plotWidth;
   const plotHeight = PANEL_HEIGHT - MARGIN.top - MARGIN.bottom;
@@ -133,7 +133,9 @@ function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
     yTicks = ticks(y.low, y.high, 6);
     toY = (v) => plotHeight * (1 - (v - y.low) / (y.high - y.low));
   }
-  const toX = (v) => plotWidth * (v - x.low) / Math.max(x.high - x.low, 1);
+  // Iterates span at least one step; a curve fit's x may span less than 1.
+  const xSpan = wholeX ? Math.max(x.high - x.low, 1) : (x.high > x.low ? x.high - x.low : 1);
+  const toX = (v) => plotWidth * (v - x.low) / xSpan;
   const plot = append(g, element('g', {transform: `translate(${place.left},${place.top})`}));
   append(plot, element('rect', {x: 0, y: 0, width: plotWidth, height: plotHeight,
                                 fill: '#ffffff', stroke: '#888888'}));
@@ -145,12 +147,12 @@ function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
   });
   // A tick about every 48 px at most: ten on the full width.
   for (const t of ticks(x.low, x.high, Math.min(10, Math.floor(plotWidth / 48)))) {
-    if (!Number.isInteger(t)) continue;
+    if (wholeX && !Number.isInteger(t)) continue;
     const at = toX(t);
     append(plot, element('line', {x1: at, x2: at, y1: plotHeight, y2: plotHeight + 5,
                                   stroke: '#888888'}));
     append(plot, element('text', {x: at, y: plotHeight + 18, 'text-anchor': 'middle',
-                                  'font-size': 11}, String(t)));
+                                  'font-size': 11, class: 'x-label'}, wholeX ? String(t) : label(t)));
   }
   append(plot, element('text', {x: plotWidth / 2, y: plotHeight + 38, 'text-anchor': 'middle',
                                 'font-size': 12}, x.title));
@@ -169,14 +171,24 @@ function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
     : LEGEND_ROW;
   const entryAt = (i) => (place.beside ? [0, i * row]
       : [(i % place.columns) * LEGEND_COLUMN, Math.floor(i / place.columns) * row]);
+  // A curve fit's points are drawn over its curve, each with a white rim.
+  const scattered = [];
   panel.lines.forEach((line, i) => {
     const colour = line.dot ? EIGENVALUE : COLOURS[i % COLOURS.length];
     const points = line.points.map(([px, py]) => [toX(px).toFixed(2), toY(py).toFixed(2)]);
-    const series = append(plot, element('g', {class: 'series', 'data-name': line.name}));
+    const series = element('g', {class: 'series', 'data-name': line.name});
+    if (line.scatter) {
+      scattered.push(series);
+    } else {
+      append(plot, series);
+    }
     if (line.dot) {
       for (const [cx, cy] of points) append(series, element('circle', {cx, cy, r: 6, fill: colour}));
     } else if (line.scatter) {
-      for (const [cx, cy] of points) append(series, element('circle', {cx, cy, r: 4, fill: colour}));
+      for (const [cx, cy] of points) {
+        append(series, element('circle', {cx, cy, r: 4, fill: colour, stroke: '#ffffff',
+                                          'stroke-width': 1.5}));
+      }
     } else if (points.length > 0) {
       append(series, element('polyline', {points: points.map((p) => p.join(',')).join(' '),
                                           fill: 'none', stroke: colour, 'stroke-width': 2}));
@@ -190,6 +202,7 @@ function drawPanel(svg, top, panel, x, gaveUpAt, giveUpLegend, place) {
     append(legend, element('rect', {x: ex, y: ey, width: 14, height: 10, fill: colour}));
     append(legend, element('text', {x: ex + 20, y: ey + 10, 'font-size': 12}, line.name));
   });
+  for (const series of scattered) append(plot, series);
   if (gaveUpAt !== null) {
     const at = toX(gaveUpAt);
     append(plot, element('line', {x1: at, x2: at, y1: 0, y2: plotHeight, stroke: GIVE_UP,
@@ -222,7 +235,8 @@ export function drawChart(plan, giveUpLegend, width = WIDTH) {
   append(svg, element('rect', {x: 0, y: 0, width, height, fill: '#ffffff'}));
   let top = 0;
   plan.panels.forEach((panel, i) => {
-    drawPanel(svg, top, panel, plan.x, plan.gaveUpAt, giveUpLegend, places[i]);
+    drawPanel(svg, top, panel, plan.x, plan.wholeX !== false, plan.gaveUpAt, giveUpLegend,
+              places[i]);
     top += places[i].height;
   });
   notes.forEach((line, i) => {
