@@ -7,6 +7,7 @@
 
 #include "linalg/matrix.h"
 #include "linalg/readers.h"
+#include "text/evaluator.h"
 
 namespace {
 
@@ -37,6 +38,21 @@ void BM_ReadMatrix(benchmark::State& state) {
   state.counters["text_bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_ReadMatrix)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One entry of n repetitions of a hostile piece ("(", "1+", "sin", "2^-"):
+// twice the entry should cost about twice the time, never four times.
+void BM_LongEntry(benchmark::State& state) {
+  static const char* const kPieces[] = {"(", "1+", "sin", "2^-"};
+  const std::string piece = kPieces[state.range(0)];
+  std::string entry;
+  for (int64_t i = 0; i < state.range(1); ++i) entry += piece;
+  for (auto _ : state) benchmark::DoNotOptimize(matcalc::EvaluateEntry(std::string_view(entry)));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(entry.size()));
+}
+BENCHMARK(BM_LongEntry)
+    ->ArgsProduct({{0, 1, 2, 3}, {1 << 17, 1 << 18}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -312,9 +311,11 @@ TEST(Evaluator, PrecedenceRelations) {
   EXPECT_EQ(ApplyFunction(kAdd, 2), 0);  // not a function
 }
 
-// Arbitrary text must cost time in proportion to its length, however it is
-// built: no quadratic rescans, whatever the step limit leaves unread.
-TEST(Evaluator, LongEntriesAreEvaluatedQuickly) {
+// Arbitrary text of a megabyte, however it is built, is evaluated to its
+// end. A quadratic rescan would take hours here and meet the CTest timeout;
+// the linear cost itself is measured by bench_readers (BM_LongEntry), not by
+// a clock in a test, which a loaded machine would make fail now and then.
+TEST(Evaluator, LongEntriesAreEvaluated) {
   const std::vector<std::string> entries = {
       std::string(1 << 20, '('),
       [] {
@@ -351,11 +352,7 @@ TEST(Evaluator, LongEntriesAreEvaluatedQuickly) {
       }(),
   };
   for (const std::string& entry : entries) {
-    const auto start = std::chrono::steady_clock::now();
     EvaluateEntry(std::string_view(entry));
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 1.0) << entry.substr(0, 12) << "... of " << entry.size();
   }
   EXPECT_EQ(FormatNumber(EvaluateEntry(std::string_view(std::string(1000, '1')))), "Infinity");
 }
