@@ -28,6 +28,7 @@
 #include "commands/registry.h"
 #include "desk/scripted_dialogs.h"
 #include "frame/convergence.h"
+#include "test_support.h"
 #include "workbench/about_box.h"
 #include "workbench/beyond_trace.h"
 #include "workbench/convergence_chart.h"
@@ -525,7 +526,7 @@ class BeyondTraceTest : public QObject {
     QCOMPARE(window.size(), QSize(820, 640));
     for (QChart* chart : {window.chart()->upper(), window.chart()->lower()}) {
       if (chart->series().isEmpty()) continue;
-      QTRY_COMPARE(UnlabelledGridLines(chart), QStringList());
+      QTRY_COMPARE_WITH_TIMEOUT(UnlabelledGridLines(chart), QStringList(), kPatienceMs);
       auto* y_axis = qobject_cast<QCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
       QVERIFY(y_axis->categoriesLabels().size() >= 3);
       const QList<double> x = XLabels(chart);
@@ -658,7 +659,7 @@ class BeyondTraceTest : public QObject {
     form.show();
     form.text1()->setPlainText(QStringLiteral("4 1 0\n1 3 1\n0 1 2"));
     form.action(QStringLiteral("MatrixMi"))->trigger();
-    QTRY_VERIFY(!form.beyond()->shown_series().empty());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.beyond()->shown_series().empty(), kPatienceMs);
 
     form.action(QStringLiteral("ShowChart"))->trigger();
     ChartWindow* window = form.beyond()->chart_window();
@@ -677,8 +678,8 @@ class BeyondTraceTest : public QObject {
     ScriptedDialogs cancelled;
     form.SetDialogs(&cancelled);
     form.action(QStringLiteral("ClassicalJacobi"))->trigger();
-    QTRY_COMPARE(cancelled.shown().size(), std::size_t{1});
-    QTRY_VERIFY(!form.busy());
+    QTRY_COMPARE_WITH_TIMEOUT(cancelled.shown().size(), std::size_t{1}, kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!form.busy(), kPatienceMs);
     QCOMPARE(window->chart()->upper()->series().size(), 4);
 
     QTemporaryDir dir;
@@ -707,8 +708,9 @@ class BeyondTraceTest : public QObject {
     QCOMPARE(exports, 2);
 
     form.text1()->setPlainText(QStringLiteral("12abc 2\n3 4"));
-    QTRY_COMPARE(form.beyond()->hints_label()->text(),
-                 QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，1 个元素只读了一部分"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        form.beyond()->hints_label()->text(),
+        QStringLiteral("2 行，首行 2 个元素，可作 2 阶矩阵，1 个元素只读了一部分"), kPatienceMs);
     QCOMPARE(form.text1()->extraSelections().size(), 1);
     form.SetDialogs(nullptr);
   }
@@ -755,7 +757,7 @@ class BeyondTraceTest : public QObject {
     form.show();
     form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 5 1\n0.5 1 1 2"));
     form.action(QStringLiteral("ClassicalJacobi"))->trigger();
-    QTRY_VERIFY(!form.beyond()->shown_series().empty());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.beyond()->shown_series().empty(), kPatienceMs);
     form.action(QStringLiteral("ShowChart"))->trigger();
     ChartWindow* window = form.beyond()->chart_window();
     // At the size it opens with, as users see it.
@@ -772,7 +774,8 @@ class BeyondTraceTest : public QObject {
     QVERIFY(window->grab().save(folder + QStringLiteral("/chart-empty.png")));
     window->close();
     form.text1()->setPlainText(QStringLiteral("4 1 2 0.5\n1 3 0 1\n2 0 12abc 1\n0.5 1 a 2*(3"));
-    QTRY_VERIFY(form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form.beyond()->hints_label()->text().contains(QStringLiteral("只读了一部分")), kPatienceMs);
     QVERIFY(form.grab().save(folder + QStringLiteral("/window-hints.png")));
     form.SetDialogs(nullptr);
     // The first screen: the empty edit pane's guidance, and the about box.
@@ -802,7 +805,7 @@ class BeyondTraceTest : public QObject {
     form.action(QStringLiteral("HelpExamplePoints"))->trigger();
     QVERIFY(form.text1()->toPlainText().startsWith(QStringLiteral("0 1.1")));
     form.action(QStringLiteral("MatrixCurveFit"))->trigger();
-    QTRY_VERIFY(!form.busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.busy(), kPatienceMs);
     form.action(QStringLiteral("ShowChart"))->trigger();
     ChartWindow* window = form.beyond()->chart_window();
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -813,7 +816,7 @@ class BeyondTraceTest : public QObject {
         QStringLiteral("4 -2 1 3 0 1\n1 3 -1 2 2 0\n0 2 5 -3 1 1\n2 1 0 1 -2 3\n"
                        "1 0 2 1 6 -1\n3 1 -1 0 1 2"));
     form.action(QStringLiteral("QrEigenvalues"))->trigger();
-    QTRY_VERIFY(!form.busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.busy(), kPatienceMs);
     QVERIFY(form.beyond()->shown_series().is_fit() == false);
     QTest::qWait(300);
     QVERIFY(window->grab().save(folder + QStringLiteral("/chart-qr-eigenvalues.png")));
@@ -824,7 +827,7 @@ class BeyondTraceTest : public QObject {
     form.SetDialogs(&fractions);
     form.text1()->setPlainText(QStringLiteral("0 1.1\n0.2 1.9\n0.4 3.2\n0.6 4.8\n0.8 7.1\n1 9.9"));
     form.action(QStringLiteral("MatrixCurveFit"))->trigger();
-    QTRY_VERIFY(!form.busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!form.busy(), kPatienceMs);
     QTest::qWait(300);
     QVERIFY(window->grab().save(folder + QStringLiteral("/chart-curve-fit-fractions.png")));
     window->close();

@@ -17,6 +17,7 @@
 #include <random>
 
 #include "desk/scripted_dialogs.h"
+#include "test_support.h"
 #include "workbench/pane_text.h"
 #include "workbench/workbench_form.h"
 
@@ -160,7 +161,7 @@ void CommandsTest::LongCommandShowsProgressAndEscStopsIt() {
 
   QSignalSpy ended(form_, &WorkbenchForm::commandEnded);
   QTest::keyClick(form_, Qt::Key_Escape);
-  QTRY_VERIFY(!form_->busy());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), kPatienceMs);
   QCOMPARE(ended.count(), 1);
   QVERIFY(PaneText(*form_->text1()) == matrix_);
   QVERIFY(PaneText(*form_->text2()) == kEarlierTrace);
@@ -190,7 +191,7 @@ void CommandsTest::StopButtonStopsAfterTheTraceWasShown() {
   StartLongCommand(again);
   if (QTest::currentTestFailed()) return;
   QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("StopButton")), Qt::LeftButton);
-  QTRY_VERIFY(!form_->busy());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), kPatienceMs);
   QVERIFY(PaneText(*form_->text2()) == kEarlierTrace);
 }
 
@@ -200,7 +201,7 @@ void CommandsTest::ClosingTheWindowStopsTheCommandAndCloses() {
   StartLongCommand(dialogs);
   if (QTest::currentTestFailed()) return;
   form_->close();
-  QTRY_VERIFY(!form_->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->isVisible(), kPatienceMs);
   QCOMPARE(closed.count(), 1);
   QVERIFY(!form_->busy());
   QVERIFY(PaneText(*form_->text2()) == kEarlierTrace);
@@ -275,8 +276,9 @@ void CommandsTest::FontDialogConfirmedUnchangedChangesNothing() {
   QFont shown;
   QTimer::singleShot(0, [&shown] {
     QFontDialog* dialog = nullptr;
-    QTRY_VERIFY((dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) !=
-                nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) != nullptr,
+        kPatienceMs);
     shown = dialog->currentFont();
     dialog->accept();
   });

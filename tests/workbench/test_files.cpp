@@ -407,7 +407,7 @@ void FilesTest::InterruptedSaveLeavesTheOldFile() {
   picker_->names = {Path("trace.txt")};
   form_->files().Save();
   if (!disk_full) {
-    QTRY_VERIFY(stop_now);
+    QTRY_VERIFY_WITH_TIMEOUT(stop_now, kPatienceMs);
     form_->StopCommand();
     stop_asked = true;
   }

@@ -8,6 +8,10 @@
 
 #include "workbench/qt_dialogs.h"
 
+// States are waited for with a minute's patience (QTRY_*_WITH_TIMEOUT): a
+// machine loaded by other builds is slow, not wrong.
+constexpr int kPatienceMs = 60000;
+
 namespace matcalc::workbench {
 
 class ScriptedPicker : public FilePicker {

@@ -27,6 +27,7 @@
 #include "desk/menus.h"
 #include "desk/scripted_dialogs.h"
 #include "desk/workbench_texts.h"
+#include "test_support.h"
 #include "workbench/about_box.h"
 #include "workbench/display_settings.h"
 #include "workbench/exit_screen.h"
@@ -56,7 +57,7 @@ void Select(QPlainTextEdit& pane, int start, int end) {
 void WhenBoxShows(std::function<void(QWidget*)> answer) {
   QTimer::singleShot(0, [answer] {
     QWidget* box = nullptr;
-    QTRY_VERIFY((box = QApplication::activeModalWidget()) != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT((box = QApplication::activeModalWidget()) != nullptr, kPatienceMs);
     answer(box);
     if (auto* dialog = qobject_cast<QDialog*>(box); dialog != nullptr && dialog->isVisible()) {
       dialog->reject();
@@ -347,9 +348,9 @@ void WindowTest::StatusLineFollowsEditsAndFocus() {
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_));
   form_->text2()->setFocus();
-  QTRY_COMPARE(form_->status_text(), QStringLiteral("结果区域"));
+  QTRY_COMPARE_WITH_TIMEOUT(form_->status_text(), QStringLiteral("结果区域"), kPatienceMs);
   form_->text1()->setFocus();
-  QTRY_COMPARE(form_->status_text(), QStringLiteral("编辑区域"));
+  QTRY_COMPARE_WITH_TIMEOUT(form_->status_text(), QStringLiteral("编辑区域"), kPatienceMs);
   QTest::keyClicks(form_->text1(), QStringLiteral("1"));
   QCOMPARE(form_->status_text(), QStringLiteral("编辑状态"));
   form_->action(QStringLiteral("FileNew"))->trigger();
@@ -647,7 +648,7 @@ void WindowTest::VectorNormsThroughTheRealBoxes() {
 
   SetPaneText(*form_->text1(), "1 1 0.1234567");
   form_->action(QStringLiteral("VectorModel"))->trigger();
-  QTRY_VERIFY(!form_->busy());
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->busy(), kPatienceMs);
   QCOMPARE(Text2(*form_), QStringLiteral("    1    1    0.1234567\r\n"
                                          "以上是所要求解的向量，接下来输出向量的范数\r\n\r\n"
                                          "向量的1范数为： 2.1234567\r\n"
@@ -778,7 +779,7 @@ void WindowTest::SplitterAndWindowKeepTheirMinimums() {
   QCOMPARE(form_->text2()->x(), form_->ToPixels(1600));
 
   form_->resize(form_->ToPixels(2000), form_->ToPixels(5000));
-  QTRY_COMPARE(form_->width(), form_->ToPixels(3500));
+  QTRY_COMPARE_WITH_TIMEOUT(form_->width(), form_->ToPixels(3500), kPatienceMs);
   QCOMPARE(form_->height(), form_->ToPixels(5000));
 }
 
@@ -854,7 +855,7 @@ void WindowTest::ExitScreenScrollsAndEndsOnClick() {
   screen.Tick();
   QCOMPARE(screen.label_top(), inner - screen.step());
   // The timer moves it on its own.
-  QTRY_VERIFY(screen.label_top() < inner - 3 * screen.step());
+  QTRY_VERIFY_WITH_TIMEOUT(screen.label_top() < inner - 3 * screen.step(), kPatienceMs);
   // Shown again, the credits go on from where they were.
   screen.hide();
   const int top = screen.label_top();
