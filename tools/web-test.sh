@@ -24,6 +24,13 @@ if [ -z "${MATCALC_CLI:-}" ]; then
   fi
 fi
 
+# A port no other server holds, so two checkouts can test at once (a second
+# run beside this one would otherwise meet this one's server on a fixed port).
+if [ -z "${MATCALC_WEB_TEST_PORT:-}" ]; then
+  MATCALC_WEB_TEST_PORT=$(node -e "const s=require('net').createServer();s.listen(0,'127.0.0.1',()=>{console.log(s.address().port);s.close();})")
+  export MATCALC_WEB_TEST_PORT
+fi
+
 # The browser is Debian's; Playwright never downloads one.
 export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
 [ -d node_modules/@playwright/test ] || npm ci --no-audit --no-fund

@@ -7,6 +7,7 @@ import {cpSync, mkdtempSync, readFileSync, readdirSync, renameSync, rmSync, writ
   from 'node:fs';
 import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
+import {createServer} from 'node:net';
 import {fileURLToPath} from 'node:url';
 import {catalogCaption, choose, editPane, resultText, runNative, symmetric} from './support.mjs';
 
@@ -21,7 +22,9 @@ async function serve(site, port) {
                         stdio: ['ignore', 'pipe', 'inherit']});
   const lines = [];
   let buffered = '';
-  await new Promise((resolve) => {
+  await new Promise((resolve, reject) => {
+    // A server that cannot listen ends at once: say so rather than wait.
+    server.on('exit', (code) => reject(new Error(`serve.mjs ended (${code}) on port ${port}`)));
     server.stdout.on('data', (chunk) => {
       buffered += chunk;
       const parts = buffered.split('\n');
@@ -41,8 +44,14 @@ async function serve(site, port) {
   };
 }
 
-function portFor(testInfo, offset) {
-  return 8840 + 10 * testInfo.workerIndex + offset;
+// A port no server holds now (the system's choice), kept by the test for the
+// second build too: fixed ports would meet another checkout's run.
+async function freePort() {
+  const probe = createServer();
+  await new Promise((resolve) => probe.listen(0, '127.0.0.1', resolve));
+  const {port} = probe.address();
+  await new Promise((resolve) => probe.close(resolve));
+  return port;
 }
 
 async function openAndKeep(page, url) {
@@ -60,7 +69,7 @@ async function openAndKeep(page, url) {
 }
 
 test('a cold load fetches every file once, the module compressed', async ({page}, testInfo) => {
-  const port = portFor(testInfo, 0);
+  const port = await freePort();
   const server = await serve(builtSite, port);
   try {
     await openAndKeep(page, `http://127.0.0.1:${port}/`);
@@ -104,7 +113,7 @@ test('a newer version is offered, never mixed in, and the panes survive the relo
      async ({page}, testInfo) => {
   test.setTimeout(180_000);
   const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
-  const port = portFor(testInfo, 1);
+  const port = await freePort();
   const url = `http://127.0.0.1:${port}/`;
   let server = await serve(builtSite, port);
   try {
@@ -189,7 +198,7 @@ test('each tab reloads with its own panes, and a new tab gets none of them',
      async ({page, context}, testInfo) => {
   test.setTimeout(120_000);
   const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
-  const port = portFor(testInfo, 2);
+  const port = await freePort();
   const url = `http://127.0.0.1:${port}/`;
   let server = await serve(builtSite, port);
   try {
@@ -226,7 +235,7 @@ test('a reload with a trace too long for one stored value keeps it in parts',
      async ({page}, testInfo) => {
   test.setTimeout(300_000);
   const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
-  const port = portFor(testInfo, 3);
+  const port = await freePort();
   const url = `http://127.0.0.1:${port}/`;
   let server = await serve(builtSite, port);
   try {
@@ -268,7 +277,7 @@ test('a trace the browser has no room for is left out with a line saying so; the
      'is kept', async ({page}, testInfo) => {
   test.setTimeout(120_000);
   const folder = mkdtempSync(join(tmpdir(), 'matcalc-sites-'));
-  const port = portFor(testInfo, 4);
+  const port = await freePort();
   const url = `http://127.0.0.1:${port}/`;
   let server = await serve(builtSite, port);
   // Storage that refuses the result pane's parts, as a full disk does.
