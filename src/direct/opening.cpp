@@ -15,6 +15,14 @@ Task<std::optional<SquareMatrixText>> OpenSquareMatrix(
   if (refused) co_return std::nullopt;
   SquareMatrixText input{*order, Matrix(*order, *order + 1), std::nullopt};
   if (frame.exact() && exact_estimate != nullptr) {
+    // A fraction takes several times a double's memory before it grows at
+    // all: the fractions read (allocated like the doubles) must fit before
+    // they are read.
+    const double slots = (input.n + 1.0) * (input.n + 2.0);
+    const WorkEstimate reading_fractions{slots * (sizeof(Rational) + sizeof(double)), 0,
+                                         slots * kExactUpdateNs};
+    const bool too_large = co_await frame.RefuseIfTooLarge(reading_fractions);
+    if (too_large) co_return std::nullopt;
     // Read before the pane is emptied: a refusal leaves it as it was.
     UnitMeter reading(frame.progress(), kTextByteNs);
     RationalMatrix exact;

@@ -92,13 +92,6 @@ void SolveByGauss(Frame& frame, BasicMatrix<T>& a, int n, int digits, double upd
   }
 }
 
-WorkEstimate ExactGaussWork(const RationalMatrix& a, int n) {
-  const double bits = MinorBits(a, n, n + 1);
-  const double m = n;
-  return ExactWork(bits, m * m * m / 3 + m * m, m * (m + 4), (m - 1) * m * (m + 1) + m * (m + 2),
-                   300 + 60 * m);
-}
-
 }  // namespace
 
 WorkEstimate GaussWork(int order, int digits) {
@@ -113,6 +106,13 @@ WorkEstimate GaussWork(int order, int digits) {
           TraceBytes(n * (n + 1) + printed, 300 + 60 * n) + NamedValueBytes(n),
           n * n * n / 3 * kLoopNs + n * n * kLoopNs + RoundingNs(printed + n, digits) +
               printed * kNumberBytes * kTraceByteNs};
+}
+
+WorkEstimate ExactGaussWork(const RationalMatrix& a, int n) {
+  const double bits = MinorBits(a, n, n + 1);
+  const double m = n;
+  return ExactWork(bits, m * m * m / 3 + m * m, m * (m + 4), (m - 1) * m * (m + 1) + m * (m + 2),
+                   300 + 60 * m);
 }
 
 Task<> GaussCommand(Frame& frame) {
