@@ -1,8 +1,8 @@
 # The direct solvers and the condition numbers: whole commands through the
 # registry with golden traces, their estimates, the singular values on their
-# own, and the printed solutions against Eigen's.
+# own, the printed solutions against Eigen's, and the exact mode.
 foreach(name test_direct_solvers test_solver_estimates test_singular_values
-             test_solver_agreement)
+             test_solver_agreement test_exact_solvers)
   matcalc_gtest(${name} LINK matcalc_test_support matcalc_systems matcalc_direct matcalc_commands
                 matcalc_frame matcalc_linalg matcalc_text SOURCES ${name}.cpp)
 endforeach()
