@@ -10,8 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
 #include "support/golden.h"
+#include "support/stopping_sink.h"
 #include "text/rational.h"
 
 namespace matcalc {
@@ -198,8 +201,7 @@ TEST(ExactSolvers, RandomSystemsAgainstTheSystemItself) {
     const int n = 1 + static_cast<int>(engine() % 5);
     const Fractions a = RandomSystem(engine, n, trial % 8 >= 4, kind == 1, kind == 2);
     const char* methods[] = {"lu-solve", "ldlt", "tridiagonal", "condition"};
-    const std::string trace =
-        RunExact(methods[kind], TextOf(a), {std::to_string(n)}).text2;
+    const std::string trace = RunExact(methods[kind], TextOf(a), {std::to_string(n)}).text2;
     SCOPED_TRACE(trace);
     const std::vector<std::string> lines = testing::SplitCrLf(trace);
     ASSERT_EQ(trace.find(kOutOfRange), std::string::npos);
@@ -231,12 +233,12 @@ TEST(ExactSolvers, RandomSystemsAgainstTheSystemItself) {
         inf_a = std::max(inf_a, row_a);
         inf_inverse = std::max(inf_inverse, row_inverse);
       }
-      EXPECT_NE(trace.find("cond1(A) = ‖A‖1·‖A⁻¹‖1 = " + FormatRational(one_a * one_inverse) +
-                           "\r\n"),
-                std::string::npos);
-      EXPECT_NE(trace.find("cond∞(A) = ‖A‖∞·‖A⁻¹‖∞ = " + FormatRational(inf_a * inf_inverse) +
-                           "\r\n"),
-                std::string::npos);
+      EXPECT_NE(
+          trace.find("cond1(A) = ‖A‖1·‖A⁻¹‖1 = " + FormatRational(one_a * one_inverse) + "\r\n"),
+          std::string::npos);
+      EXPECT_NE(
+          trace.find("cond∞(A) = ‖A‖∞·‖A⁻¹‖∞ = " + FormatRational(inf_a * inf_inverse) + "\r\n"),
+          std::string::npos);
       ++solved[kind];
       continue;
     }
@@ -291,6 +293,42 @@ TEST(ExactSolvers, FractionsTooLongAreRefused) {
     EXPECT_EQ(run.text2, "previous result") << name;
     EXPECT_FALSE(run.changed) << name;
     EXPECT_TRUE(run.dialogs.ends_with(refusal)) << name << " " << run.dialogs;
+  }
+}
+
+// Progress is counted in fractions too, so 停止 ends an exact run and leaves
+// the pane as it was.
+TEST(ExactSolvers, ProgressGrowsAndAStopLeavesThePane) {
+  for (const auto& [name, n] : {std::pair<const char*, int>{"lu-solve", 60},
+                                {"ldlt", 60},
+                                {"tridiagonal", 400},
+                                {"condition", 40}}) {
+    SCOPED_TRACE(name);
+    std::string text;  // symmetric, its diagonal beyond its row sums
+    for (int i = 1; i <= n; ++i) {
+      for (int j = 1; j <= n + 1; ++j) {
+        text += std::to_string(i == j ? 4 * n : (i * j) % 7 - 3) + ' ';
+      }
+      text += "\r\n";
+    }
+    testing::StoppingSink counting(0);
+    ScriptedDialogs dialogs({std::to_string(n)});
+    TraceBuffer pane;
+    EXPECT_EQ(RunCommand(*FindCommand(name), dialogs, text, pane, 6, {}, &counting, nullptr, true),
+              Outcome::kRan);
+    EXPECT_NE(pane.text().find("/"), std::string::npos);
+    ASSERT_GT(counting.fractions.size(), 3u);
+    for (std::size_t i = 1; i < counting.fractions.size(); ++i) {
+      EXPECT_LE(counting.fractions[i - 1], counting.fractions[i]);
+    }
+
+    testing::StoppingSink stopping(2);
+    ScriptedDialogs stopped_dialogs({std::to_string(n)});
+    TraceBuffer stopped_pane("previous result");
+    EXPECT_EQ(RunCommand(*FindCommand(name), stopped_dialogs, text, stopped_pane, 6, {}, &stopping,
+                         nullptr, true),
+              Outcome::kStopped);
+    EXPECT_FALSE(stopped_pane.changed());
   }
 }
 
