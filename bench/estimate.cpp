@@ -6,10 +6,11 @@
 // "fits" (yes/no), one a line; "fits" on a device MATCALC_WORK_SCALE times
 // slower when that is set.
 //
-// matcalc-estimate --exact METHOD ORDER FILE: the same for a command of the
-// 矩阵 menu in the exact mode, whose estimate comes from the fractions read
-// from FILE (ORDER rows and columns; a system a column more); "fits" is
-// "not exact" when an entry is not.
+// matcalc-estimate --exact METHOD ORDER FILE: the same for a command in the
+// exact mode, whose estimate comes from the fractions read from FILE (ORDER
+// rows and columns; a system a column more); "fits" is "not exact" when an
+// entry is not, and "no" when the order's decimal estimate or the fractions
+// read would not fit already (as the runner refuses them first).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 
 #include "cli/runner.h"
 #include "direct/estimates.h"
+#include "direct/exact_estimates.h"
 #include "eigenvalue/estimates.h"
 #include "frame/budget.h"
 #include "frame/calibration.h"
@@ -91,7 +93,52 @@ constexpr ExactMethod kExactMethods[] = {
     {"inverse-by-rows", &matcalc::ExactInverseByRowsWork, 0},
     {"transpose", &matcalc::ExactTransposeWork, 0},
     {"determinant-by-rows", &matcalc::ExactDeterminantByRowsWork, 0},
+    // The direct methods and solvers on a square matrix, b a column more.
+    {"inverse",
+     [](const matcalc::RationalMatrix& a, int n, int) { return matcalc::ExactInverseWork(a, n); },
+     0},
+    {"determinant",
+     [](const matcalc::RationalMatrix& a, int n, int) {
+       return matcalc::ExactDeterminantWork(a, n);
+     },
+     0},
+    {"lu",
+     [](const matcalc::RationalMatrix& a, int n, int) {
+       return matcalc::ExactTriangularWork(a, n);
+     },
+     0},
+    {"gauss",
+     [](const matcalc::RationalMatrix& a, int n, int) { return matcalc::ExactGaussWork(a, n); }, 1},
+    {"lu-solve",
+     [](const matcalc::RationalMatrix& a, int n, int) { return matcalc::ExactLuSolveWork(a, n); },
+     1},
+    {"ldlt",
+     [](const matcalc::RationalMatrix& a, int n, int) { return matcalc::ExactLdltWork(a, n); }, 1},
+    {"tridiagonal",
+     [](const matcalc::RationalMatrix& a, int n, int) {
+       return matcalc::ExactTridiagonalWork(a, n);
+     },
+     1},
+    {"condition",
+     [](const matcalc::RationalMatrix& a, int n, int) { return matcalc::ExactConditionWork(a, n); },
+     0},
 };
+
+// The order's decimal estimate and the fractions' room before they are
+// read, as the runner weighs them in the exact mode first.
+bool FitsBeforeReading(const char* name, int order, int columns, double text_bytes) {
+  for (const Method& method : kMethods) {
+    if (std::strcmp(method.name, name) != 0) continue;
+    if (!matcalc::FitsBudget(
+            matcalc::TotalNeeds(method.estimate(order, 15), text_bytes, matcalc::kRunnerCosts))) {
+      return false;
+    }
+  }
+  const double slots = (order + 1.0) * (columns + 1.0);
+  const matcalc::WorkEstimate reading{slots * (sizeof(matcalc::Rational) + sizeof(double)), 0,
+                                      slots * matcalc::kExactUpdateNs};
+  return matcalc::FitsBudget(matcalc::TotalNeeds(reading, text_bytes, matcalc::kRunnerCosts));
+}
 
 int EstimateExact(const char* name, int order, const char* path) {
   for (const ExactMethod& method : kExactMethods) {
@@ -99,6 +146,11 @@ int EstimateExact(const char* name, int order, const char* path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
+    if (!FitsBeforeReading(name, order, order + method.extra_columns,
+                           static_cast<double>(text.str().size()))) {
+      std::printf("fits\tno\n");
+      return 0;
+    }
     matcalc::Matrix read;
     matcalc::RationalMatrix exact;
     if (!matcalc::ReadMatrixExact(read, exact, order, order + method.extra_columns, text.str())) {

@@ -8,9 +8,11 @@ estimate says it uses (one must be at least a quarter).
 
     python3 bench/largest_orders.py [--exact] [METHOD...]      (MATCALC_BUILD=build folder)
 
-With --exact, the 矩阵 menu's commands in the exact mode on integer
-matrices (entries -9..9, full rank): the estimate then comes from the
-fractions read, so every step of the bisection reads its own text.
+With --exact, the commands that compute in fractions, in the exact mode:
+the 矩阵 menu's on integer matrices (entries -9..9, full rank), the direct
+methods and solvers on entries drawn from -99..99 (symmetric for ldlt,
+tridiagonal for the chase): the estimate then comes from the fractions read,
+so every step of the bisection reads its own text.
 
 Each method runs once at its largest order, up to a minute each."""
 
@@ -43,6 +45,9 @@ def largest_order(method):
         # Fractions take more than doubles, and every step writes its text:
         # the decimal budgets end the menu's orders far below this.
         high = 2048
+        if method == "tridiagonal":
+            # Its fractions grow with n, not n^2: the fractions read end it.
+            high = 4096
     if fits(method, high):
         return high
     while high - low > 1:
@@ -62,13 +67,18 @@ def largest_order(method):
 
 MATRIX_MENU = ["row-echelon", "rref", "rank", "general-solution", "inverse-by-rows",
                "transpose", "determinant-by-rows"]
+DIRECT_EXACT = ["inverse", "determinant", "lu", "gauss", "lu-solve", "ldlt", "tridiagonal",
+                "condition"]
 
 
 def main(argv):
     global EXACT
+    # The bisection weighs the estimates on the development machine: the
+    # runner must weigh them so too, not scaled by how busy this machine is.
+    os.environ.setdefault("MATCALC_WORK_SCALE", "1")
     if argv[:1] == ["--exact"]:
         EXACT = True
-        argv = argv[1:] or MATRIX_MENU
+        argv = argv[1:] or MATRIX_MENU + DIRECT_EXACT
     methods = argv or [m for m in mb.METHODS if m != "jacobi-threshold"]
     print("load before: %s" % " ".join(mb.load()))
     print("%-19s %6s | %8s %6s %8s | %7s %7s %6s %8s | %s" % (

@@ -126,6 +126,9 @@ def matrix_text(kind, n):
     if kind.startswith("integer"):
         diagonal = str(10 * (n + 1))
     with open(path + ".part", "w") as out:
+        if kind.startswith("integer99"):
+            write_integers99(out, rnd, kind, n)
+            n = 0  # written
         for i in range(n):
             start = rnd.randrange(0, 3 * n)
             if kind.startswith("integer"):
@@ -143,6 +146,30 @@ def matrix_text(kind, n):
     return path
 
 
+def write_integers99(out, rnd, kind, n):
+    """Entries drawn from -99..99 each on their own (full rank but by
+    chance): "integer99" square, "integer99-system" with b, the
+    "-symmetric-" one symmetric, the "-band-" one 0 off the three diagonals
+    of A."""
+    system = kind.endswith("system")
+    symmetric = "-symmetric" in kind
+    band = "-band" in kind
+    above = {}
+    for i in range(n):
+        row = []
+        for j in range(n + 1 if system else n):
+            if band and j < n and abs(i - j) > 1:
+                row.append("0")
+            elif symmetric and j < i:
+                row.append(above.pop((j, i)))
+            else:
+                row.append(str(rnd.randint(-99, 99)))
+                if symmetric and i < j < n:
+                    above[(i, j)] = row[-1]
+        out.write(" ".join(row))
+        out.write("\r\n")
+
+
 def answers(method, n):
     kind, rest, digits = METHODS[method]
     return kind, [str(n)] + [text.format(n=n, n1=n - 1, n100=100 * n) for text in rest], digits
@@ -156,8 +183,14 @@ class Run(tuple):
 
 
 # The matrix menu in the exact mode: integer matrices of full rank (a
-# system: one with a diagonal beyond its row sums).
-EXACT_KINDS = {"general-solution": "integer-system"}
+# system: one with a diagonal beyond its row sums). The direct methods and
+# solvers: entries in -99..99, symmetric for the LDLᵀ factorisation and
+# tridiagonal for the chase.
+EXACT_KINDS = {"general-solution": "integer-system",
+               "inverse": "integer99", "determinant": "integer99", "lu": "integer99",
+               "condition": "integer99", "gauss": "integer99-system",
+               "lu-solve": "integer99-system", "ldlt": "integer99-symmetric-system",
+               "tridiagonal": "integer99-band-system"}
 
 
 def exact_kind(method):

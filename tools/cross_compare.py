@@ -45,6 +45,12 @@ SHAPED = {"row-echelon", "rref", "rank", "general-solution", "transpose", "house
           "givens-qr", "gram-schmidt", "least-squares", "curve-fit"}
 AUGMENTED = {"general-solution", "least-squares"}
 SQUARE_MATRIX = {"inverse-by-rows", "determinant-by-rows"}
+NOT_EXACT = "注意：矩阵中有不能精确表示为分数的元素".encode()
+# The commands that compute in fractions with --exact when every entry is
+# exact: a share of their exact cases reads a matrix of exact entries only.
+EXACT = {"inverse", "determinant", "lu", "gauss", "lu-solve", "ldlt", "tridiagonal", "condition",
+         "row-echelon", "rref", "rank", "general-solution", "transpose", "inverse-by-rows",
+         "determinant-by-rows"}
 
 
 def runners():
@@ -101,6 +107,37 @@ def matrix_text(rng, n, extra_column=False, band=False):
             row.append(number(rng) if plain else expression(rng))
         rows.append(rng.choice([" ", ",", "  "]).join(row))
     return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n", "\n"])
+
+
+def exact_number(rng):
+    kind = rng.random()
+    if kind < 0.5:
+        return str(rng.randint(-20, 20))
+    if kind < 0.7:
+        return "%d/%d" % (rng.randint(-20, 20), rng.randint(1, 12))
+    if kind < 0.9:
+        return "%.*f" % (rng.randint(1, 3), rng.uniform(-100, 100))
+    return rng.choice(["0", "2^-3", "(1/3-2/7)*3", "1.5e-3", "sqr(9/4)", "7\\2", "abs(-1/6)"])
+
+
+def exact_text(rng, n, columns, symmetric, band):
+    """An n x columns matrix of exact entries (symmetric, or zero off the
+    three diagonals, in its first n columns when asked)."""
+    cell = {}
+    rows = []
+    for i in range(n):
+        row = []
+        for j in range(columns):
+            if symmetric and j < min(i, n):
+                value = cell[(j, i)]
+            elif band and j < n and abs(i - j) > 1:
+                value = "0"
+            else:
+                value = exact_number(rng)
+            cell[(i, j)] = value
+            row.append(value)
+        rows.append(rng.choice([" ", ",", "  "]).join(row))
+    return rng.choice(["\r\n", "\n"]).join(rows) + rng.choice(["", "\r\n"])
 
 
 def shaped_text(rng, m, columns):
@@ -166,6 +203,15 @@ def make_case(rng, methods=METHODS):
     # as they were).
     if rng.random() < 0.4:
         args.append("--exact")
+    # Half the exact cases of the commands that compute in fractions read
+    # exact entries only, so that they do.
+    if "--exact" in args and method in EXACT and rng.random() < 0.5:
+        columns = n + 1 if method in SYSTEMS else n
+        if method in SHAPED:
+            columns = int(answers[1]) if answers[1].isdigit() else n
+            columns += 1 if method in AUGMENTED else 0
+        text = exact_text(rng, n, columns, method == "ldlt" or rng.random() < 0.3,
+                          method == "tridiagonal")
     return args + [method], text
 
 
@@ -267,11 +313,15 @@ def main():
 
     failures = 0
     traced = 0
+    exact = {}  # per command, the exact cases whose trace holds a fraction
     with concurrent.futures.ThreadPoolExecutor(options.jobs) as pool:
         jobs = [pool.submit(check, i, options.seed, methods) for i in range(options.cases)]
         for job in jobs:
             index, args, text, reference, differ, results = job.result()
             traced += len(reference[1])
+            if "--exact" in args and args[-1] in EXACT and reference[1] \
+                    and not reference[1].startswith(NOT_EXACT):
+                exact[args[-1]] = exact.get(args[-1], 0) + 1
             if not differ:
                 continue
             failures += 1
@@ -282,6 +332,8 @@ def main():
                                                                         len(err)))
     print("cross_compare: %d cases, %d trace bytes each on x86-64, ARM64 and WebAssembly; "
           "%d differ" % (options.cases, traced, failures))
+    print("cross_compare: %d exact cases on exact entries: %s" % (
+        sum(exact.values()), ", ".join("%s %d" % item for item in sorted(exact.items()))))
     streams_differ = check_streams()
     for name in streams_differ:
         print("standard streams differ: %s" % name)
