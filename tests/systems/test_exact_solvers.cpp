@@ -104,6 +104,18 @@ TEST(ExactSolvers, ZeroPivotsStopAsInDecimalsAndNothingLeavesTheRange) {
   }
 }
 
+// A matrix whose doubles are singular but whose fractions are not: the
+// exact inverse is shown, and cond2 (σmax·‖A⁻¹‖2 when σmin of the doubles is
+// 0) is finite, about 4·10^17, not the decimal mode's verdict.
+TEST(ExactSolvers, ConditionOfAMatrixSingularOnlyInDoubles) {
+  const char* text = "1 1\n1 1.00000000000000001";
+  EXPECT_EQ(LastLine(RunMethod("condition", text, {"2"}).text2), "矩阵奇异，条件数为无穷大。");
+  const std::string exact = RunExact("condition", text, {"2"}).text2;
+  EXPECT_NE(exact.find("\r\n    100000000000000001    -100000000000000000\r\n"), std::string::npos)
+      << exact;
+  EXPECT_NE(exact.find("cond2(A) = σmax/σmin = 4E+17\r\n"), std::string::npos) << exact;
+}
+
 // The fraction a trace prints: "p" or "p/q".
 Rational ParseFraction(std::string_view text) {
   const std::size_t slash = text.find('/');
