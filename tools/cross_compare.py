@@ -128,7 +128,7 @@ def exact_text(rng, n, columns, symmetric, band):
     for i in range(n):
         row = []
         for j in range(columns):
-            if symmetric and j < min(i, n):
+            if symmetric and j < i < columns:
                 value = cell[(j, i)]
             elif band and j < n and abs(i - j) > 1:
                 value = "0"
