@@ -94,6 +94,8 @@ class RunningCommand {
   void Stop();
   // Once done.
   Outcome outcome() const { return outcome_; }
+  // How many times the command took the edit pane's text (Frame::text1).
+  int text_looks() const { return frame_.text_looks(); }
 
  private:
   Task<> Body();

@@ -44,8 +44,14 @@ class Frame {
         front_end_(front_end),
         progress_(progress != nullptr ? *progress : own_progress_) {}
 
-  // The edit pane's text as the user left it.
-  std::string_view text1() const { return text1_; }
+  // The edit pane's text as the user left it. Each call is counted: a
+  // command takes the text once per look at it, and how often it looked
+  // shows that a box answered never makes it read the text again.
+  std::string_view text1() const {
+    ++text_looks_;
+    return text1_;
+  }
+  int text_looks() const { return text_looks_; }
   TraceBuffer& out() { return pane_; }
   // The decimal-digits setting D.
   int digits() const { return digits_; }
@@ -111,6 +117,7 @@ class Frame {
 
   Boxes& boxes_;
   std::string_view text1_;
+  mutable int text_looks_ = 0;
   TraceBuffer& pane_;
   int digits_;
   bool exact_ = false;
