@@ -135,6 +135,9 @@ EMSCRIPTEN_KEEPALIVE const char* mc_hints(const char* text1, int length) {
 
 EMSCRIPTEN_KEEPALIVE const char* mc_text() { return session.text().data(); }
 EMSCRIPTEN_KEEPALIVE int mc_text_length() { return static_cast<int>(session.text().size()); }
+// Frees the text handed over once the worker has its copy.
+EMSCRIPTEN_KEEPALIVE void mc_drop_text() { session.DropText(); }
+EMSCRIPTEN_KEEPALIVE int mc_text_looks() { return session.text_looks(); }
 EMSCRIPTEN_KEEPALIVE int mc_shows_text() { return session.shows_text() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int mc_cleared() { return session.cleared() ? 1 : 0; }
 EMSCRIPTEN_KEEPALIVE int mc_digits() { return session.digits(); }

@@ -11,8 +11,9 @@ namespace matcalc::web {
 
 void Session::Begin() {
   End();
-  text_.clear();
-  text_.shrink_to_fit();
+  DropText();
+  clears_handed_ = 0;
+  text_looks_ = 0;
   shows_text_ = false;
   cleared_ = false;
 }
@@ -25,19 +26,18 @@ void Session::End() {
 
 const Box& Session::box() const { return command_ ? command_->pending() : other_.pending(); }
 
-std::string_view Session::text() const {
-  // While a command waits, what it wrote so far is read from its pane.
-  if (command_ && !command_->done()) return pane_.text();
-  return text_;
-}
-
 Status Session::Settle() {
   if (command_) {
+    // What the command wrote since the last hand-over goes to the page (the
+    // pane goes on from empty, keeping its counts), so that nothing is
+    // handed over twice.
     shows_text_ = pane_.changed();
-    cleared_ = pane_.clears() != 0;
+    cleared_ = pane_.clears() != clears_handed_;
+    clears_handed_ = pane_.clears();
+    text_ = pane_.TakeText();
+    text_looks_ = command_->text_looks();
     if (!command_->done()) return Status::kAsks;
     command_.reset();
-    if (shows_text_) text_ = pane_.TakeText();
     pane_ = TraceBuffer();
     return Status::kDone;
   }

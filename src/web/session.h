@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,9 +28,11 @@ namespace matcalc::web {
 // in the worker and the UTF-8 bytes made from it (the core reads those in
 // place). The trace: the bytes handed to the page, which keeps them as they
 // are and decodes only the lines in sight (a trace short enough for a text
-// area, at most a few MiB, is decoded whole); the core's pane hands its text
-// over without a copy. Every command empties the pane before it writes a
-// trace, so the page never joins a trace to the old text.
+// area, at most a few MiB, is decoded whole). The core hands over what it
+// wrote at each box and at the end, and drops its own once the page has its
+// copy, so a trace is never held whole twice for long. Every command empties
+// the pane before it writes a trace, so the page never joins a trace to the
+// old text.
 inline constexpr FrontEndCosts kPageCosts{.text_copies = 3, .trace_copies = 1};
 
 enum class Status { kDone, kAsks, kUnknown };
@@ -50,11 +53,13 @@ class Session {
   // first box or its end. Command `index` (menu order) on the edit pane's
   // text (UTF-8, CR LF), with the result pane held by the page (`held_bytes`
   // of memory there) and never seen here: a command never reads its trace
-  // back. Done or asking: shows_text() whether the command touched the pane,
-  // cleared() whether it emptied it, and text() what it appended since
-  // (after the pane's old text unless cleared()); asking, what it wrote
-  // before the box. `text1` must stay until the job has ended. `exact`: the
-  // exact-fractions setting.
+  // back. The command hands its trace over piece by piece, at each box and
+  // at its end: shows_text() whether it has touched the pane at all,
+  // cleared() whether it emptied it since the last hand-over, and text()
+  // what it appended since (after what the page's pane holds unless
+  // cleared()). So what the page was given at a box is not given again.
+  // `text1` must stay until the job has ended. `exact`: the exact-fractions
+  // setting.
   Status RunCommand(int index, std::string_view text1, double held_bytes, int digits,
                     bool exact = false);
   // The decimal-digits prompt; done: digits() is the new setting.
@@ -73,8 +78,13 @@ class Session {
   // Ends the job where it waits, if one does.
   void End();
 
-  // Valid until the session is next called.
-  std::string_view text() const;
+  // Valid until the session is next called, or DropText.
+  std::string_view text() const { return text_; }
+  // Frees text() once the page has its copy.
+  void DropText() { std::string().swap(text_); }
+  // How many times the last command took the edit pane's text
+  // (Frame::text1), however many boxes it asked.
+  int text_looks() const { return text_looks_; }
   // What the last command run recorded as it converged (complete once it
   // is done).
   const ConvergenceLog& series() const { return series_; }
@@ -105,8 +115,11 @@ class Session {
   TraceBuffer pane_;
   std::unique_ptr<RunningCommand> command_;
   Suspended<> other_;
-  // What the job gave the page once done (while asking, the pane's text).
+  // What the job hands over now; for a command, what it wrote since the
+  // last hand-over.
   std::string text_;
+  std::uint64_t clears_handed_ = 0;
+  int text_looks_ = 0;
   ConvergenceLog series_;
   std::string_view caption_;
   bool shows_text_ = false;

@@ -37,7 +37,13 @@ async function serve(site, port) {
   });
   return {
     requests: () => lines.map((line) => line.split(' ')),
+    // A server already stopped (a test that failed on its way to the next
+    // one) stops at once, so the failure is reported rather than a hang.
     stop: () => new Promise((resolve) => {
+      if (server.exitCode !== null || server.signalCode !== null) {
+        resolve();
+        return;
+      }
       server.on('exit', resolve);
       server.kill();
     }),
@@ -96,8 +102,8 @@ function secondBuild(folder) {
     let text = readFileSync(join(site, name), 'utf8').replaceAll(first, second);
     if (name.endsWith('worker.js')) {
       // The second version's finished texts read "B".
-      const marked = text.replace('message[key] = readText();',
-                                  "message[key] = status === 1 ? readText() : " +
+      const marked = text.replace('message[key] = takeText();',
+                                  "message[key] = status === 1 ? takeText() : " +
                                   "new TextEncoder().encode('B');");
       if (marked === text) throw new Error('the worker no longer reads its texts as expected');
       text = marked;

@@ -34,11 +34,14 @@ function copyIn(bytes) {
   return pointer;
 }
 
-function readText() {
+// What the job hands over: a copy (the core's memory is reused), after
+// which the core drops its own.
+function takeText() {
   const length = core._mc_text_length();
   const pointer = core._mc_text();
-  // A copy: the core's memory is reused by the next run.
-  return core.HEAPU8.slice(pointer, pointer + length);
+  const bytes = core.HEAPU8.slice(pointer, pointer + length);
+  core._mc_drop_text();
+  return bytes;
 }
 
 function pendingBox() {
@@ -72,9 +75,11 @@ function report(current, status, started) {
   if (status === 1) {
     message = {type: 'ask', id: current.id, box: pendingBox(), elapsed};
   } else if (status === 0) {
-    // For the tests: how many times the job ran from its start (once).
+    // For the tests: how many times the job ran from its start (once), and
+    // how many times the command took the edit pane's text.
     message = {type: 'done', id: current.id, op: current.op, showsText: core._mc_shows_text(),
-               cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed, runs: current.runs};
+               cleared: core._mc_cleared(), digits: core._mc_digits(), elapsed, runs: current.runs,
+               textLooks: core._mc_text_looks()};
     // What an iterative command converged through, for the chart.
     if (current.op === 'command') {
       message.series = core.UTF8ToString(core._mc_series());
@@ -86,17 +91,23 @@ function report(current, status, started) {
     return;
   }
   const transfer = [];
-  // Done: the text for the pane the job concerns. At a box: what a command
-  // wrote before it, shown behind it (whether it emptied the pane and what
-  // it appended).
+  // Done: the text for the pane the job concerns. A command hands over what
+  // it wrote since its last box (whether it emptied the pane and what it
+  // appended); at a box that is shown behind it. A trace written before the
+  // last box is not sent again at the end.
   const shows = status === 1 ? current.op === 'command' : current.op !== 'digits';
-  if (shows && core._mc_shows_text() === 1) {
+  const copying = performance.now();
+  if (shows && core._mc_shows_text() === 1 &&
+      (current.op !== 'command' || core._mc_cleared() === 1 || core._mc_text_length() > 0)) {
     const key = status === 1 ? 'pane' : 'text';
     if (status === 1) message.cleared = core._mc_cleared();
-    message[key] = readText();
+    message[key] = takeText();
     transfer.push(message[key].buffer);
   }
+  message.copyMs = performance.now() - copying;
   if (status === 0) release(current);
+  // For the benchmark: the copy out of the core, and when the message left.
+  message.postedAt = performance.timeOrigin + performance.now();
   postMessage(message, transfer);
 }
 

@@ -63,11 +63,13 @@ export class Engine {
       });
     } else if (data.type === 'done') {
       this.current = null;
+      const receivedAt = performance.timeOrigin + performance.now();
       current.resolve({
         showsText: data.showsText === 1,
         cleared: data.cleared === 1,
         digits: data.digits,
-        // The text as the core wrote it (UTF-8, CR LF), decoded when asked.
+        // The text as the core wrote it (UTF-8, CR LF), decoded when asked;
+        // for a command, what it wrote since its last box.
         bytes: data.text || new Uint8Array(0),
         get text() {
           return new TextDecoder().decode(this.bytes);
@@ -76,6 +78,10 @@ export class Engine {
         chart: data.chart ? JSON.parse(data.chart) : null,
         elapsed: data.elapsed,
         runs: data.runs,
+        textLooks: data.textLooks,
+        // For the benchmark: the copy out of the core and the way here.
+        copyMs: data.copyMs,
+        postMs: receivedAt - data.postedAt,
       });
     } else if (data.type === 'failed') {
       this.fail(data.reason || 'failed');

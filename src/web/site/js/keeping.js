@@ -82,22 +82,29 @@ function owned(kind, owner) {
 }
 
 async function putParts(kind, owner, name, value) {
+  // Each part is copied as it is stored, so that a long trace is never held
+  // twice whole.
   const parts = [];
-  if (value instanceof Uint8Array) {
-    for (let at = 0; at < value.length; at += PART_BYTES) {
-      parts.push(value.slice(at, at + PART_BYTES));
+  const bytes = value instanceof Uint8Array || Array.isArray(value);
+  if (bytes) {
+    // A trace may come in pieces (what the core handed over at a box, then
+    // the rest): each is cut into parts, joined again when taken.
+    for (const piece of Array.isArray(value) ? value : [value]) {
+      for (let at = 0; at < piece.length; at += PART_BYTES) {
+        parts.push(() => piece.slice(at, at + PART_BYTES));
+      }
     }
   } else {
     // Halves of a surrogate pair join again when the parts are joined.
     for (let at = 0; at < value.length; at += PART_CHARACTERS) {
-      parts.push(value.slice(at, at + PART_CHARACTERS));
+      parts.push(() => value.slice(at, at + PART_CHARACTERS));
     }
   }
   for (let index = 0; index < parts.length; ++index) {
-    await transact('readwrite', (store) => store.put(parts[index], [kind, owner, name, index]));
-    parts[index] = null;
+    const part = parts[index]();
+    await transact('readwrite', (store) => store.put(part, [kind, owner, name, index]));
   }
-  return {parts: parts.length, bytes: value instanceof Uint8Array};
+  return {parts: parts.length, bytes};
 }
 
 async function getParts(kind, owner, name, shape) {

@@ -147,7 +147,7 @@ function coreStarted(received) {
     panes: () => {
       // A long trace as the bytes the core wrote, not decoded.
       const kept = page.pane2.snapshot();
-      return {text1: page.pane1.value, text2: kept.bytes ?? kept.text};
+      return {text1: page.pane1.value, text2: kept.bytes ? kept.bytes.whole : kept.text};
     },
     busy: () => runs.running,
     say: page.setStatus,

@@ -31,11 +31,103 @@ export function fitsArea(text) {
 
 const decoder = new TextDecoder();
 
+// A trace as the pieces the core handed over (what it wrote before a box,
+// then what it wrote after), read as one run of bytes without joining them:
+// a trace shown at a box stays where it is when the command goes on.
+export class Chunks {
+  constructor(pieces) {
+    this.pieces = pieces.filter((piece) => piece.length > 0);
+    // Where each piece starts in the whole.
+    this.offsets = [];
+    let length = 0;
+    for (const piece of this.pieces) {
+      this.offsets.push(length);
+      length += piece.length;
+    }
+    this.length = length;
+  }
+
+  static of(bytes) {
+    return bytes instanceof Chunks ? bytes : new Chunks([bytes]);
+  }
+
+  appended(bytes) {
+    return new Chunks([...this.pieces, bytes]);
+  }
+
+  // The index of the piece that holds byte `at` (0 when there is none).
+  pieceAt(at) {
+    let index = this.pieces.length - 1;
+    while (index > 0 && this.offsets[index] > at) --index;
+    return Math.max(0, index);
+  }
+
+  byte(at) {
+    const index = this.pieceAt(at);
+    return this.pieces[index][at - this.offsets[index]];
+  }
+
+  // The pieces of bytes start..end-1, as views.
+  * views(start, end) {
+    for (let index = this.pieceAt(start); index < this.pieces.length; ++index) {
+      const offset = this.offsets[index];
+      if (offset >= end) return;
+      const piece = this.pieces[index];
+      yield piece.subarray(Math.max(0, start - offset), Math.min(piece.length, end - offset));
+    }
+  }
+
+  decode(start, end) {
+    if (end <= start) return '';
+    const index = this.pieceAt(start);
+    const piece = this.pieces[index];
+    const offset = this.offsets[index];
+    if (end - offset <= piece.length) {
+      return decoder.decode(piece.subarray(start - offset, end - offset));
+    }
+    // Across pieces a character may be split: decoded as a stream.
+    const stream = new TextDecoder();
+    let text = '';
+    for (const view of this.views(start, end)) text += stream.decode(view, {stream: true});
+    return text + stream.decode();
+  }
+
+  isAscii(start, end) {
+    for (const view of this.views(start, end)) {
+      for (let at = 0; at < view.length; ++at) {
+        if (view[at] >= 0x80) return false;
+      }
+    }
+    return true;
+  }
+
+  // Where each line break (LF) at or after `from` is.
+  lineBreaks(from) {
+    const breaks = [];
+    for (let index = this.pieceAt(from); index < this.pieces.length; ++index) {
+      const piece = this.pieces[index];
+      const offset = this.offsets[index];
+      for (let at = piece.indexOf(10, Math.max(0, from - offset)); at >= 0;
+        at = piece.indexOf(10, at + 1)) {
+        breaks.push(offset + at);
+      }
+    }
+    return breaks;
+  }
+
+  // The whole as the core wrote it: its bytes, or the pieces they came in.
+  get whole() {
+    return this.pieces.length === 1 ? this.pieces[0] : this.pieces;
+  }
+}
+
 function fitsAreaBytes(bytes) {
   if (bytes.length > AREA_MAX_CHARS) return false;
   let lines = 1;
-  for (let at = bytes.indexOf(10); at >= 0; at = bytes.indexOf(10, at + 1)) {
-    if (++lines > AREA_MAX_LINES) return false;
+  for (const view of bytes.views(0, bytes.length)) {
+    for (let at = view.indexOf(10); at >= 0; at = view.indexOf(10, at + 1)) {
+      if (++lines > AREA_MAX_LINES) return false;
+    }
   }
   return true;
 }
@@ -130,20 +222,50 @@ class LongTextView {
 
   // The whole text, decoded when asked for.
   value() {
-    return this.bytes ? decoder.decode(this.bytes) : this.text;
+    return this.bytes ? this.bytes.decode(0, this.bytes.length) : this.text;
   }
 
+  // `bytes`: Chunks.
   setBytes(bytes) {
     this.text = '';
     this.bytes = bytes;
     const starts = [0];
     let widest = 0;
-    for (let at = bytes.indexOf(10); at >= 0; at = bytes.indexOf(10, at + 1)) {
+    for (const at of bytes.lineBreaks(0)) {
       widest = Math.max(widest, at - starts[starts.length - 1]);
       starts.push(at + 1);
     }
     widest = Math.max(widest, bytes.length - starts[starts.length - 1]);
     this.laidOut(starts, widest);
+  }
+
+  // More of the trace: only the new lines are looked at, and the view stays
+  // where it is (the lines before are the same).
+  appendBytes(bytes) {
+    const from = this.bytes.length;
+    this.bytes = this.bytes.appended(bytes);
+    const breaks = this.bytes.lineBreaks(from);
+    const last = this.count - 1;
+    const starts = new Uint32Array(this.count + breaks.length);
+    starts.set(this.starts.subarray(0, this.count));
+    let widest = this.widest;
+    let start = starts[last];
+    let line = this.count;
+    for (const at of breaks) {
+      widest = Math.max(widest, at - start);
+      start = at + 1;
+      starts[line++] = start;
+    }
+    widest = Math.max(widest, this.bytes.length - start);
+    const kinds = new Uint8Array(starts.length);
+    kinds.set(this.kinds.subarray(0, this.count));
+    kinds[last] = 0;  // its end may have grown
+    this.starts = starts;
+    this.count = starts.length;
+    this.kinds = kinds;
+    this.widest = widest;
+    this.measure();
+    this.render();
   }
 
   setText(text) {
@@ -200,7 +322,7 @@ class LongTextView {
     const start = this.starts[index];
     if (this.bytes) {
       let end = index + 1 < this.count ? this.starts[index + 1] - 1 : this.bytes.length;
-      if (end > start && this.bytes[end - 1] === 13) --end;
+      if (end > start && this.bytes.byte(end - 1) === 13) --end;
       return [start, end];
     }
     let end = index + 1 < this.count ? this.starts[index + 1] - 1 : this.text.length;
@@ -210,8 +332,7 @@ class LongTextView {
 
   line(index) {
     const [start, end] = this.span(index);
-    return this.bytes ? decoder.decode(this.bytes.subarray(start, end))
-        : this.text.slice(start, end);
+    return this.bytes ? this.bytes.decode(start, end) : this.text.slice(start, end);
   }
 
   // Whether line `index` holds only ASCII, so that its columns are its
@@ -221,7 +342,7 @@ class LongTextView {
       const [start, end] = this.span(index);
       let plain = true;
       if (this.bytes) {
-        for (let at = start; at < end && plain; ++at) plain = this.bytes[at] < 0x80;
+        plain = this.bytes.isAscii(start, end);
       } else {
         for (let at = start; at < end && plain; ++at) plain = this.text.charCodeAt(at) < 0x80;
       }
@@ -237,8 +358,7 @@ class LongTextView {
       const [start, end] = this.span(index);
       const first = Math.min(start + from, end);
       const last = Math.min(start + to, end);
-      const text = this.bytes ? decoder.decode(this.bytes.subarray(first, last))
-          : this.text.slice(first, last);
+      const text = this.bytes ? this.bytes.decode(first, last) : this.text.slice(first, last);
       return {text, start: first - start, pad: 0};
     }
     const whole = this.line(index);
@@ -347,8 +467,7 @@ class LongTextView {
     if (this.count === 0) return;
     const last = this.count - 1;
     const [start, end] = this.span(last);
-    const length = this.bytes ? decoder.decode(this.bytes.subarray(start, end)).length
-        : end - start;
+    const length = this.bytes ? this.bytes.decode(start, end).length : end - start;
     this.selection = {anchor: {line: 0, col: 0}, focus: {line: last, col: length}};
     this.draw(this.sight());
   }
@@ -368,8 +487,7 @@ class LongTextView {
     if (range === null) return '';
     const start = this.textOffset(range[0]);
     const end = this.textOffset(range[1]);
-    return this.bytes ? decoder.decode(this.bytes.subarray(start, end))
-        : this.text.slice(start, end);
+    return this.bytes ? this.bytes.decode(start, end) : this.text.slice(start, end);
   }
 
   // Whether a copy now is this view's: it has the focus and a selection.
@@ -506,9 +624,10 @@ export class Pane {
     return this.view.bytes ? this.view.bytes.length : 2 * this.view.text.length;
   }
 
-  // The text as UTF-8 with CR LF line breaks (a trace as the core wrote it).
+  // The text as UTF-8 with CR LF line breaks (a trace as the core wrote it:
+  // its bytes, or the pieces they came in, never joined).
   bytes() {
-    if (this.long && this.view.bytes) return this.view.bytes;
+    if (this.long && this.view.bytes) return this.view.bytes.whole;
     return new TextEncoder().encode(globalThis.matcalcLines.toCrLf(this.value));
   }
 
@@ -524,10 +643,12 @@ export class Pane {
     else this.value = snapshot.text;
   }
 
-  // A trace from the core (UTF-8, CR LF): a long one stays bytes.
+  // A trace from the core (UTF-8, CR LF; bytes or Chunks): a long one stays
+  // bytes.
   setBytes(bytes) {
-    if (fitsAreaBytes(bytes)) {
-      this.value = decoder.decode(bytes);
+    const chunks = Chunks.of(bytes);
+    if (fitsAreaBytes(chunks)) {
+      this.value = chunks.decode(0, chunks.length);
       return;
     }
     ++this.revision;
@@ -535,8 +656,22 @@ export class Pane {
     this.area.value = '';
     this.area.hidden = true;
     this.view.root.hidden = false;
-    this.view.setBytes(bytes);
+    this.view.setBytes(chunks);
     this.onChange?.();
+  }
+
+  // What a command wrote after the trace the pane shows (UTF-8, CR LF): a
+  // long trace takes it as a piece of its own, so the time is the new
+  // bytes', not the whole trace's.
+  appendBytes(bytes) {
+    if (bytes.length === 0) return;
+    if (this.long && this.view.bytes) {
+      ++this.revision;
+      this.view.appendBytes(bytes);
+      this.onChange?.();
+      return;
+    }
+    this.setBytes(new Chunks([this.bytes(), bytes]));
   }
 
   set value(text) {
