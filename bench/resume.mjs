@@ -1,14 +1,14 @@
 // Measures, side by side in one run, what a box costs once a command has done
 // its work: the page in headless Chromium and the native runner.
 //   - 古典雅可比法 of order 200 with eps 0, answered 是 at its give-up question;
-//   - 雅可比迭代法 with every x0 box answered, of order 400 (order 500 is
-//     refused as too much work for the budget, in the runner and the page).
-// For each: on the page, the time from the last answer to the finished trace
-// and the core's own time after that answer (the worker measures it); for
-// the runner (--progress writes each box's line as it is answered), the time
-// from the last box's line to its end, the work after that box. And how many
-// times the page ran the command from its start, each run reading the text
-// once.
+//   - 雅可比迭代法 of order 500 with every x0 box answered.
+// For each: on the page, the time from the last answer to the finished trace,
+// the core's own time after that answer (the worker measures it) and where
+// the rest went (the copy of the trace out of the core, the message to the
+// page, laying out what is in sight); for the runner (--progress writes each
+// box's line as it is answered), the time from the last box's line to its
+// end, the work after that box. And how many times the page ran the command
+// from its start and how many times the command took the edit pane's text.
 // Run: tools/web.sh --build-only, then node bench/resume.mjs [MATCALC_CLI]
 import {chromium} from '@playwright/test';
 import {spawn} from 'node:child_process';
@@ -92,23 +92,48 @@ async function answerInput(page, text) {
 }
 
 // Times the page from the last answer (`last`, which answers it) to the
-// trace shown and the page no longer busy.
+// frame that shows the finished trace, both as the page sees them: the
+// answer's event, and the frame after the page has laid the trace out (it
+// sets data-last-runs once it has). The driver's round trips are not the
+// page's.
 async function pageAfterLastAnswer(page, last) {
-  const started = await page.evaluate(() => performance.now());
+  await page.evaluate(() => {
+    const times = {answered: null, shown: null};
+    window.benchTimes = times;
+    const answered = (event) => {
+      times.answered ??= event.timeStamp;
+    };
+    document.addEventListener('keydown', answered, {capture: true, once: true});
+    document.addEventListener('click', answered, {capture: true, once: true});
+    new MutationObserver((records, observer) => {
+      observer.disconnect();
+      requestAnimationFrame(() => {
+        times.shown = performance.now();
+      });
+    }).observe(document.body, {attributes: true, attributeFilter: ['data-last-runs']});
+  });
   await last();
-  await page.waitForSelector('body.busy', {state: 'detached', timeout: 600_000});
-  const [ended, coreMs, runs] = await page.evaluate(() => [
-    performance.now(), Number(document.body.dataset.lastRunMs), document.body.dataset.lastRuns]);
-  return {latencyMs: ended - started, coreMs, runs};
+  await page.waitForFunction(() => window.benchTimes.shown !== null, null, {timeout: 600_000});
+  const {answered, shown} = await page.evaluate(() => window.benchTimes);
+  const data = await page.evaluate(() => ({...document.body.dataset}));
+  return {latencyMs: shown - answered, coreMs: data.lastRunMs, copyMs: data.lastCopyMs,
+          postMs: data.lastPostMs, applyMs: data.lastApplyMs, runs: data.lastRuns,
+          textLooks: data.lastTextLooks,
+          traceChars: await page.evaluate(() => window.matcalcPage.text2().length)};
 }
 
 function report(name, runnerMs, page) {
   console.log(`${name}:\n` +
               `  runner, last box -> end (the work after that box): ${runnerMs.toFixed(0)} ms\n` +
               `  page, last answer -> trace shown: ${page.latencyMs.toFixed(0)} ms ` +
-              `(the core after the answer ${page.coreMs} ms)\n` +
-              `  page beyond the runner's work: ${(page.latencyMs - runnerMs).toFixed(0)} ms\n` +
-              `  runs of the command in the page (each reads the text once): ${page.runs}`);
+              `(the core after the answer ${page.coreMs} ms; then the trace's copy out of ` +
+              `the core ${page.copyMs} ms, the message ${page.postMs} ms, laying it out ` +
+              `${page.applyMs} ms)\n` +
+              `  page beyond the runner's work: ${(page.latencyMs - runnerMs).toFixed(0)} ms ` +
+              `(beyond the page's own core: ${(page.latencyMs - page.coreMs).toFixed(0)} ms)\n` +
+              `  the trace: ${(page.traceChars / 1e6).toFixed(1)} million characters\n` +
+              `  runs of the command in the page: ${page.runs}; ` +
+              `the command took the edit pane's text ${page.textLooks} times`);
 }
 
 const server = spawn('node', [join(root, 'src', 'web', 'serve.mjs'), site, String(port)],
@@ -141,7 +166,7 @@ try {
     report('古典雅可比法, order 200, eps 0, 是 at the give-up question', runnerMs, measured);
   }
   {
-    const n = 400;
+    const n = 500;
     const text = system(n);
     const x0 = Array.from({length: n}, (_, i) => String(i % 3));
     const runnerMs = await runnerAfterLastBox('jacobi-iteration', text,
@@ -157,6 +182,7 @@ try {
     report(`雅可比迭代法, order ${n}, every x0 box answered`, runnerMs, measured);
   }
   await context.close();
+  console.log(`load average at the end: ${loadavg().map((x) => x.toFixed(2)).join(' ')}`);
 } finally {
   await browser.close();
   server.kill();
