@@ -34,15 +34,16 @@ TEST(ExactVerdictsAndNorms, TextbookTraces) {
   const char* tie = "2 1/3 -1/2\n0.3 0.9 -0.6\n1/7 2/7 1/2";
   EXPECT_TRUE(SameText(Golden("direct/diagonal_dominance_exact_tie.txt"),
                        RunExact("diagonal-dominance", tie, {"3"}).text2));
-  EXPECT_NE(RunMethod("diagonal-dominance", tie, {"3"}).text2.find("因此该矩阵是严格对角占优矩阵。"),
-            std::string::npos);
+  EXPECT_NE(
+      RunMethod("diagonal-dominance", tie, {"3"}).text2.find("因此该矩阵是严格对角占优矩阵。"),
+      std::string::npos);
   // 1-norm 115/84 and infinity-norm 1/2; the 2-norm in decimals.
   EXPECT_TRUE(SameText(Golden("direct/vector_norms_exact.txt"),
                        RunExact("vector-norms", "1/3 -1/2 0.25 -2/7").text2));
   // Column sums 19/15, 23/15, 43/60; row sums 13/12, 11/6, 3/5.
-  EXPECT_TRUE(SameText(Golden("direct/matrix_norms_exact.txt"),
-                       RunExact("matrix-norms", "1/2 -1/3 1/4\n2/3 1 -1/6\n0.1 0.2 -0.3", {"3"})
-                           .text2));
+  EXPECT_TRUE(
+      SameText(Golden("direct/matrix_norms_exact.txt"),
+               RunExact("matrix-norms", "1/2 -1/3 1/4\n2/3 1 -1/6\n0.1 0.2 -0.3", {"3"}).text2));
 }
 
 TEST(ExactVerdictsAndNorms, EntriesNotExactFallBackToDecimals) {

@@ -25,9 +25,9 @@ TEST(ExactGramSchmidt, TextbookTrace) {
   // The columns (1,1,1,1), (0,1,1,1), (0,0,1,1) give β2 = (-3/4, 1/4, 1/4,
   // 1/4) and β3 = (0, -2/3, 1/3, 1/3); the fourth, a1 + a3, is dependent
   // exactly, with no tolerance stated.
-  EXPECT_TRUE(SameText(Golden("orthogonal/gram_schmidt_exact_4x4.txt"),
-                       RunExact("gram-schmidt", "1 0 0 1\n1 1 0 1\n1 1 1 2\n1 1 1 2", {"4", "4"})
-                           .text2));
+  EXPECT_TRUE(
+      SameText(Golden("orthogonal/gram_schmidt_exact_4x4.txt"),
+               RunExact("gram-schmidt", "1 0 0 1\n1 1 0 1\n1 1 1 2\n1 1 1 2", {"4", "4"}).text2));
 }
 
 TEST(ExactGramSchmidt, NotesOnlyAMatrixThatIsNotExact) {
