@@ -67,8 +67,10 @@ void TraceVectorNorms(Frame& frame, const BasicVector<T>& v, const Vector& doubl
   const int m = v.size();
   UnitMeter additions(frame.progress(), update_ns);
   T s1 = 0;
-  for (int i = 1; i <= m; ++i) s1 = s1 + Magnitude(v(i));
-  Advance(&additions, m);
+  for (int i = 1; i <= m; ++i) {
+    s1 = s1 + Magnitude(v(i));
+    Advance(&additions, 1);
+  }
   for (int i = 1; i <= m; ++i) AppendValueAsRead(out.Append("    "), v(i));
   out.NewLine().Append("以上是所要求解的向量，接下来输出向量的范数").NewLine().NewLine();
   AppendValueAsRead(out.Append("向量的1范数为： "), s1);
@@ -80,8 +82,8 @@ void TraceVectorNorms(Frame& frame, const BasicVector<T>& v, const Vector& doubl
   T largest = Magnitude(v(1));
   for (int i = 2; i <= m; ++i) {
     if (Magnitude(v(i)) > largest) largest = Magnitude(v(i));
+    Advance(&additions, 1);
   }
-  Advance(&additions, m);
   AppendValueAsRead(out.NewLine().Append("向量的无穷范数为： "), largest);
   out.NewLine();
 }

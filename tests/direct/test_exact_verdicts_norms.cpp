@@ -8,10 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
 #include "frame/frame.h"
 #include "linalg/exact_readers.h"
 #include "support/golden.h"
+#include "support/stopping_sink.h"
 
 namespace matcalc {
 namespace {
@@ -116,6 +119,53 @@ TEST(ExactVerdictsAndNorms, FractionsTooLongAreRefusedAndShortOnesAreNot) {
       EXPECT_TRUE(run.text2.starts_with("  ")) << run.text2.substr(0, 200);
       EXPECT_EQ(run.dialogs.find("message"), std::string::npos) << run.dialogs;
     }
+  }
+}
+
+TEST(ExactVerdictsAndNorms, ProgressGrowsAndAStopLeavesThePane) {
+  struct Case {
+    const char* method;
+    int n;  // the order, or the vector's length
+  };
+  for (const Case& c : {Case{"positive-definite", 30}, Case{"diagonal-dominance", 200},
+                        Case{"matrix-norms", 200}, Case{"vector-norms", 20000}}) {
+    SCOPED_TRACE(c.method);
+    const bool vector = std::string_view(c.method) == "vector-norms";
+    // Symmetric, its diagonal beyond its row sums: every test runs through.
+    const std::string text =
+        vector ? MatrixText(1,
+                            [&](int, int) {
+                              std::string row;
+                              for (int j = 1; j <= c.n; ++j)
+                                row += std::to_string(j % 9 + 1) + "/" + std::to_string(j % 7 + 2) +
+                                       " ";
+                              return row;
+                            })
+               : MatrixText(c.n, [&](int i, int j) {
+                   return i == j ? std::to_string(4 * c.n) : std::to_string((i * j) % 7 - 3) + "/5";
+                 });
+    const std::vector<std::string> answers =
+        vector ? std::vector<std::string>{} : std::vector<std::string>{std::to_string(c.n)};
+    testing::StoppingSink counting(0);
+    ScriptedDialogs dialogs(answers, {});
+    TraceBuffer pane;
+    EXPECT_EQ(
+        RunCommand(*FindCommand(c.method), dialogs, text, pane, 6, {}, &counting, nullptr, true),
+        Outcome::kRan);
+    EXPECT_NE(pane.text().find("/"), std::string::npos);
+    EXPECT_EQ(pane.text().find("注意"), std::string::npos);
+    ASSERT_GT(counting.fractions.size(), 3u);
+    for (std::size_t i = 1; i < counting.fractions.size(); ++i) {
+      EXPECT_LE(counting.fractions[i - 1], counting.fractions[i]);
+    }
+
+    testing::StoppingSink stopping(2);
+    ScriptedDialogs stopped_dialogs(answers, {});
+    TraceBuffer stopped_pane("previous result");
+    EXPECT_EQ(RunCommand(*FindCommand(c.method), stopped_dialogs, text, stopped_pane, 6, {},
+                         &stopping, nullptr, true),
+              Outcome::kStopped);
+    EXPECT_FALSE(stopped_pane.changed());
   }
 }
 

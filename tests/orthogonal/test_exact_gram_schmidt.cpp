@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/registry.h"
+#include "desk/scripted_dialogs.h"
 #include "frame/budget.h"
 #include "frame/frame.h"
 #include "linalg/exact_readers.h"
 #include "support/golden.h"
+#include "support/stopping_sink.h"
 
 namespace matcalc {
 namespace {
@@ -51,6 +54,32 @@ TEST(ExactGramSchmidt, FractionsTooLongAreRefused) {
   EXPECT_TRUE(
       run.dialogs.ends_with("message\t\t" + std::string(kNumbersTooLongText) + "\tok\tok\n"))
       << run.dialogs;
+}
+
+TEST(ExactGramSchmidt, ProgressGrowsAndAStopLeavesThePane) {
+  std::string text;
+  for (int i = 1; i <= 24; ++i) {
+    for (int j = 1; j <= 20; ++j) text += std::to_string((i * j * 7 + i) % 19 - 9) + "/3 ";
+    text += "\n";
+  }
+  testing::StoppingSink counting(0);
+  ScriptedDialogs dialogs({"24", "20"}, {});
+  TraceBuffer pane;
+  EXPECT_EQ(RunCommand(*FindCommand("gram-schmidt"), dialogs, text, pane, 6, {}, &counting, nullptr,
+                       true),
+            Outcome::kRan);
+  EXPECT_NE(pane.text().find("/"), std::string::npos);
+  ASSERT_GT(counting.fractions.size(), 3u);
+  for (std::size_t i = 1; i < counting.fractions.size(); ++i) {
+    EXPECT_LE(counting.fractions[i - 1], counting.fractions[i]);
+  }
+  testing::StoppingSink stopping(2);
+  ScriptedDialogs stopped_dialogs({"24", "20"}, {});
+  TraceBuffer stopped_pane("previous result");
+  EXPECT_EQ(RunCommand(*FindCommand("gram-schmidt"), stopped_dialogs, text, stopped_pane, 6, {},
+                       &stopping, nullptr, true),
+            Outcome::kStopped);
+  EXPECT_FALSE(stopped_pane.changed());
 }
 
 Rational ParseFraction(std::string_view text) {
