@@ -50,7 +50,8 @@ NOT_EXACT = "注意：矩阵中有不能精确表示为分数的元素".encode()
 # exact: a share of their exact cases reads a matrix of exact entries only.
 EXACT = {"inverse", "determinant", "lu", "gauss", "lu-solve", "ldlt", "tridiagonal", "condition",
          "row-echelon", "rref", "rank", "general-solution", "transpose", "inverse-by-rows",
-         "determinant-by-rows"}
+         "determinant-by-rows", "positive-definite", "diagonal-dominance", "vector-norms",
+         "matrix-norms", "gram-schmidt"}
 
 
 def runners():
@@ -210,7 +211,9 @@ def make_case(rng, methods=METHODS):
         if method in SHAPED:
             columns = int(answers[1]) if answers[1].isdigit() else n
             columns += 1 if method in AUGMENTED else 0
-        text = exact_text(rng, n, columns, method == "ldlt" or rng.random() < 0.3,
+        rows = 1 if method == "vector-norms" else n
+        text = exact_text(rng, rows, columns,
+                          method in ("ldlt", "positive-definite") or rng.random() < 0.3,
                           method == "tridiagonal")
     return args + [method], text
 

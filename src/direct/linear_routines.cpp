@@ -39,40 +39,9 @@ double SpectralNorm(const Matrix& a, int n, WorkMeter* meter) {
   return ExtremeSingularValues(a, n, meter).largest;
 }
 
-namespace {
+double OneNorm(const Matrix& a, int n) { return OneNormOf(a, n); }
 
-// The first of sums(1..n) unless a later one is strictly larger.
-double LargestSum(const std::vector<double>& sums, int n) {
-  double largest = sums[1];
-  for (int j = 1; j <= n; ++j) {
-    if (largest < sums[j]) largest = sums[j];
-  }
-  return largest;
-}
-
-}  // namespace
-
-double OneNorm(const Matrix& a, int n) {
-  if (n <= 0) return 0;
-  // Row by row, so each column's sum still takes its rows in increasing
-  // order while the matrix is read along its rows.
-  std::vector<double> sums(static_cast<std::size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i) {
-    const double* ai = a.row(i);
-    for (int j = 1; j <= n; ++j) sums[j] = sums[j] + std::fabs(ai[j]);
-  }
-  return LargestSum(sums, n);
-}
-
-double InfinityNorm(const Matrix& a, int n) {
-  if (n <= 0) return 0;
-  std::vector<double> sums(static_cast<std::size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i) {
-    const double* ai = a.row(i);
-    for (int j = 1; j <= n; ++j) sums[i] = sums[i] + std::fabs(ai[j]);
-  }
-  return LargestSum(sums, n);
-}
+double InfinityNorm(const Matrix& a, int n) { return InfinityNormOf(a, n); }
 
 Matrix LeadingSquare(const Matrix& read, int n) {
   Matrix a(n, n);

@@ -24,6 +24,15 @@ std::string ColumnText(const Vector& v, int first, int last, int places) {
   return text + ")ᵀ";
 }
 
+std::string ColumnText(const RationalVector& v, int first, int last, int /*places*/) {
+  std::string text = "(";
+  for (int i = first; i <= last; ++i) {
+    if (i > first) text += ", ";
+    AppendRational(text, v(i));
+  }
+  return text + ")ᵀ";
+}
+
 void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows, int cols,
                        int places) {
   out.Append(name).Append("：").NewLine();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "frame/trace_buffer.h"
+#include "linalg/exact_readers.h"
 #include "linalg/matrix.h"
 #include "orthogonal/qr_routines.h"
 
@@ -17,6 +18,8 @@ void AppendMatrixBlock(TraceBuffer& out, const Matrix& a, int first, int last, i
 
 // "(v1, v2, …)ᵀ" for components first..last rounded to `places`.
 std::string ColumnText(const Vector& v, int first, int last, int places);
+// The same with fractions, each exactly.
+std::string ColumnText(const RationalVector& v, int first, int last, int places);
 
 // A heading "NAME：" and the m x n matrix under it.
 void AppendNamedMatrix(TraceBuffer& out, std::string_view name, const Matrix& a, int rows, int cols,

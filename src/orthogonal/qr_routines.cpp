@@ -177,35 +177,62 @@ double FactorResidual(const Matrix& a, const Matrix& q, const Matrix& r) {
   return best;
 }
 
-GramSchmidtResult GramSchmidt(const Matrix& a, double tol, WorkMeter* meter) {
+namespace {
+
+// Whether β_k counts as zero: in doubles its norm within the tolerance (or
+// not a number), in fractions exactly zero.
+bool Negligible(double norm_squared, double tol) { return !(std::sqrt(norm_squared) > tol); }
+bool Negligible(const Rational& norm_squared, double /*tol*/) { return norm_squared == 0; }
+
+}  // namespace
+
+template <typename T>
+std::vector<GramSchmidtColumnOf<T>> Orthogonalize(const BasicMatrix<T>& a, double tol,
+                                                  WorkMeter* meter) {
   const int m = a.rows();
   const int n = a.cols();
-  GramSchmidtResult result;
-  std::vector<int> kept;  // indices into result.columns
+  std::vector<GramSchmidtColumnOf<T>> columns;
+  std::vector<int> kept;  // indices into columns
   for (int k = 1; k <= n; ++k) {
-    GramSchmidtColumn column;
+    GramSchmidtColumnOf<T> column;
     column.column = k;
     // β_k = a_k − Σ c_j β_j: the sum from 0 over the kept j in increasing
     // order, then subtracted from a_k once.
-    Vector sum(m);
+    BasicVector<T> sum(m);
     for (const int index : kept) {
-      const GramSchmidtColumn& earlier = result.columns[static_cast<std::size_t>(index)];
-      double dot = 0;
+      const GramSchmidtColumnOf<T>& earlier = columns[static_cast<std::size_t>(index)];
+      T dot = 0;
       for (int i = 1; i <= m; ++i) dot = dot + a(i, k) * earlier.beta(i);
-      const double coefficient = dot / earlier.norm_squared;
+      const T coefficient = dot / earlier.norm_squared;
       for (int i = 1; i <= m; ++i) sum(i) = sum(i) + coefficient * earlier.beta(i);
       column.coefficients.push_back(coefficient);
       column.against.push_back(earlier.column);
     }
-    column.beta = Vector(m);
+    column.beta = BasicVector<T>(m);
     for (int i = 1; i <= m; ++i) column.beta(i) = a(i, k) - sum(i);
-    double squares = 0;
+    T squares = 0;
     for (int i = 1; i <= m; ++i) squares = squares + column.beta(i) * column.beta(i);
     column.norm_squared = squares;
-    column.dependent = !(std::sqrt(squares) > tol);
-    if (!column.dependent) kept.push_back(static_cast<int>(result.columns.size()));
-    result.columns.push_back(std::move(column));
+    column.dependent = Negligible(squares, tol);
+    if (!column.dependent) kept.push_back(static_cast<int>(columns.size()));
+    columns.push_back(std::move(column));
     Advance(meter, 2.0 * m * (static_cast<double>(kept.size()) + 1));
+  }
+  return columns;
+}
+
+template std::vector<GramSchmidtColumnOf<double>> Orthogonalize(const Matrix&, double, WorkMeter*);
+template std::vector<GramSchmidtColumnOf<Rational>> Orthogonalize(const RationalMatrix&, double,
+                                                                  WorkMeter*);
+
+GramSchmidtResult GramSchmidt(const Matrix& a, double tol, WorkMeter* meter) {
+  const int m = a.rows();
+  const int n = a.cols();
+  GramSchmidtResult result;
+  result.columns = Orthogonalize(a, tol, meter);
+  std::vector<int> kept;
+  for (std::size_t index = 0; index < result.columns.size(); ++index) {
+    if (!result.columns[index].dependent) kept.push_back(static_cast<int>(index));
   }
   const int rank = static_cast<int>(kept.size());
   result.q = Matrix(m, rank);
@@ -223,6 +250,57 @@ GramSchmidtResult GramSchmidt(const Matrix& a, double tol, WorkMeter* meter) {
     }
   }
   Advance(meter, static_cast<double>(rank) * n * m);
+  return result;
+}
+
+namespace {
+
+// 2^e exactly, e of either sign.
+Rational PowerOfTwo(long long e) {
+  const BigInt p = BigInt(1) << static_cast<unsigned>(e < 0 ? -e : e);
+  return e < 0 ? MakeRational(BigInt(1), p) : Rational(p);
+}
+
+// About log2 |r| for r ≠ 0.
+long long Exponent(const Rational& r) {
+  return static_cast<long long>(boost::multiprecision::msb(abs(Numerator(r)))) -
+         static_cast<long long>(boost::multiprecision::msb(Denominator(r)));
+}
+
+}  // namespace
+
+ExactGramSchmidtFactors NormalizeExact(const std::vector<ExactGramSchmidtColumn>& columns,
+                                       const RationalMatrix& a, WorkMeter* meter) {
+  const int m = a.rows();
+  const int n = a.cols();
+  std::vector<const ExactGramSchmidtColumn*> kept;
+  for (const ExactGramSchmidtColumn& column : columns) {
+    if (!column.dependent) kept.push_back(&column);
+  }
+  const int rank = static_cast<int>(kept.size());
+  ExactGramSchmidtFactors result{Matrix(m, rank), Matrix(rank, n)};
+  for (int c = 1; c <= rank; ++c) {
+    const ExactGramSchmidtColumn& column = *kept[static_cast<std::size_t>(c - 1)];
+    // β/2^e has its largest component between 1/2 and 2 or so: its squares
+    // sum to a double between 1/4 and 4m.
+    long long e = 0;
+    bool first = true;
+    for (int i = 1; i <= m; ++i) {
+      if (column.beta(i) == 0) continue;
+      const long long x = Exponent(column.beta(i));
+      if (first || x > e) e = x;
+      first = false;
+    }
+    const Rational down = PowerOfTwo(-e);
+    const double norm = std::sqrt(RationalToDouble(column.norm_squared * down * down));
+    for (int i = 1; i <= m; ++i) result.q(i, c) = RationalToDouble(column.beta(i) * down) / norm;
+    for (int j = 1; j <= n; ++j) {
+      Rational dot = 0;
+      for (int i = 1; i <= m; ++i) dot = dot + column.beta(i) * a(i, j);
+      result.r(c, j) = RationalToDouble(dot * down) / norm;
+    }
+    Advance(meter, static_cast<double>(n + 2) * m);
+  }
   return result;
 }
 

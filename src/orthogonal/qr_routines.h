@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "linalg/exact_readers.h"
 #include "linalg/matrix.h"
 #include "linalg/work_meter.h"
 
@@ -88,21 +89,44 @@ double InfinityNorm(const Matrix& a);
 // ‖A − QR‖∞.
 double FactorResidual(const Matrix& a, const Matrix& q, const Matrix& r);
 
-// Classical Gram-Schmidt on the columns of an m x n matrix.
-struct GramSchmidtColumn {
-  int column = 0;                    // k
-  std::vector<double> coefficients;  // (a_k, β_j)/(β_j, β_j) for the kept j < k, in order
-  std::vector<int> against;          // those j
-  Vector beta;                       // β_k
-  double norm_squared = 0;           // (β_k, β_k)
-  bool dependent = false;            // ‖β_k‖ ≤ tol: dropped
+// Classical Gram-Schmidt on the columns of an m x n matrix, over doubles or
+// exact fractions.
+template <typename T>
+struct GramSchmidtColumnOf {
+  int column = 0;               // k
+  std::vector<T> coefficients;  // (a_k, β_j)/(β_j, β_j) for the kept j < k, in order
+  std::vector<int> against;     // those j
+  BasicVector<T> beta;          // β_k
+  T norm_squared = 0;           // (β_k, β_k)
+  bool dependent = false;       // doubles: ‖β_k‖ ≤ tol; fractions: β_k = 0. Dropped.
 };
+using GramSchmidtColumn = GramSchmidtColumnOf<double>;
+using ExactGramSchmidtColumn = GramSchmidtColumnOf<Rational>;
+
+// The β_k and their coefficients (`tol` decides for doubles only).
+template <typename T>
+std::vector<GramSchmidtColumnOf<T>> Orthogonalize(const BasicMatrix<T>& a, double tol,
+                                                  WorkMeter* meter = nullptr);
+
 struct GramSchmidtResult {
   std::vector<GramSchmidtColumn> columns;
   Matrix q;  // m x r: the e_k of the kept columns
   Matrix r;  // r x n: QᵀA
 };
 GramSchmidtResult GramSchmidt(const Matrix& a, double tol, WorkMeter* meter = nullptr);
+
+// The exact mode's decimals: Q (m x r) holds e_k = β_k/‖β_k‖ and R (r x n)
+// the entries (β_k, a_j)/‖β_k‖ of QᵀA, each from the exact β_k and products
+// rounded once to doubles, with β_k scaled exactly by a power of two first
+// so that neither overflows nor underflows where the result does not. The
+// entries of R below its diagonal are 0: a_j lies in the span of the β
+// before it.
+struct ExactGramSchmidtFactors {
+  Matrix q;
+  Matrix r;
+};
+ExactGramSchmidtFactors NormalizeExact(const std::vector<ExactGramSchmidtColumn>& columns,
+                                       const RationalMatrix& a, WorkMeter* meter = nullptr);
 
 // AᵀA (n x n) and Aᵀb for the m x n A in columns 1..n of `ab` and b in
 // column n+1.
