@@ -67,15 +67,17 @@ double ReductionBits(const RationalMatrix& a, int columns) {
   std::vector<double> rows;
   const double width_bits = 0.5 * std::bit_width(static_cast<unsigned>(std::max(columns, 1)));
   for (int i = 1; i <= a.rows(); ++i) {
-    BigInt scale = 1;
+    // The row's lcm of denominators, followed exactly while it is short and
+    // bounded above beyond: a refusal of long denominators stays quick.
+    ScaleBits scale;
     double largest = 1;  // a row of ones at least
     for (int j = 1; j <= a.cols(); ++j) {
       const Rational& entry = a(i, j);
       if (entry == 0) continue;
-      scale = boost::multiprecision::lcm(scale, Denominator(entry));
+      scale.Add(Denominator(entry));
       largest = std::max(largest, Bits(Numerator(entry)) - Bits(Denominator(entry)) + 1);
     }
-    rows.push_back(largest + Bits(scale) + width_bits);
+    rows.push_back(largest + scale.bits() + width_bits);
   }
   // A minor takes at most as many rows as there are columns: the largest.
   std::sort(rows.begin(), rows.end(), std::greater<>());
