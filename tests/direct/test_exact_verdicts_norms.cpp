@@ -146,26 +146,9 @@ TEST(ExactVerdictsAndNorms, ProgressGrowsAndAStopLeavesThePane) {
                  });
     const std::vector<std::string> answers =
         vector ? std::vector<std::string>{} : std::vector<std::string>{std::to_string(c.n)};
-    testing::StoppingSink counting(0);
-    ScriptedDialogs dialogs(answers, {});
-    TraceBuffer pane;
-    EXPECT_EQ(
-        RunCommand(*FindCommand(c.method), dialogs, text, pane, 6, {}, &counting, nullptr, true),
-        Outcome::kRan);
-    EXPECT_NE(pane.text().find("/"), std::string::npos);
-    EXPECT_EQ(pane.text().find("注意"), std::string::npos);
-    ASSERT_GT(counting.fractions.size(), 3u);
-    for (std::size_t i = 1; i < counting.fractions.size(); ++i) {
-      EXPECT_LE(counting.fractions[i - 1], counting.fractions[i]);
-    }
-
-    testing::StoppingSink stopping(2);
-    ScriptedDialogs stopped_dialogs(answers, {});
-    TraceBuffer stopped_pane("previous result");
-    EXPECT_EQ(RunCommand(*FindCommand(c.method), stopped_dialogs, text, stopped_pane, 6, {},
-                         &stopping, nullptr, true),
-              Outcome::kStopped);
-    EXPECT_FALSE(stopped_pane.changed());
+    const std::string trace = testing::ExpectProgressAndStop(c.method, text, answers, true);
+    EXPECT_NE(trace.find("/"), std::string::npos);
+    EXPECT_EQ(trace.find("注意"), std::string::npos);
   }
 }
 

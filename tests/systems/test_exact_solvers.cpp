@@ -323,24 +323,8 @@ TEST(ExactSolvers, ProgressGrowsAndAStopLeavesThePane) {
       }
       text += "\r\n";
     }
-    testing::StoppingSink counting(0);
-    ScriptedDialogs dialogs({std::to_string(n)});
-    TraceBuffer pane;
-    EXPECT_EQ(RunCommand(*FindCommand(name), dialogs, text, pane, 6, {}, &counting, nullptr, true),
-              Outcome::kRan);
-    EXPECT_NE(pane.text().find("/"), std::string::npos);
-    ASSERT_GT(counting.fractions.size(), 3u);
-    for (std::size_t i = 1; i < counting.fractions.size(); ++i) {
-      EXPECT_LE(counting.fractions[i - 1], counting.fractions[i]);
-    }
-
-    testing::StoppingSink stopping(2);
-    ScriptedDialogs stopped_dialogs({std::to_string(n)});
-    TraceBuffer stopped_pane("previous result");
-    EXPECT_EQ(RunCommand(*FindCommand(name), stopped_dialogs, text, stopped_pane, 6, {}, &stopping,
-                         nullptr, true),
-              Outcome::kStopped);
-    EXPECT_FALSE(stopped_pane.changed());
+    const std::string trace = testing::ExpectProgressAndStop(name, text, {std::to_string(n)}, true);
+    EXPECT_NE(trace.find("/"), std::string::npos);
   }
 }
 
