@@ -40,15 +40,16 @@ constexpr double kIterateTextBytes = 100;
 // processor's cache (up to about 16 MiB here), 0.8 to 1.4 ns once every step
 // streams it from memory. The reduction and the QR sweeps of ρ(B) take 0.33
 // to 0.42 ns per counted multiply-add at the orders whose matrix is cached,
-// the substitution of an iteration matrix up to 0.8 ns beyond.
+// 0.5 to 0.75 ns beyond, where the memory is shared with other work.
 constexpr double kCachedMatrixBytes = 16.0 * 1024 * 1024;
 constexpr double kCachedStepNs = 0.9;
 constexpr double kStreamedStepNs = 1.5;
 constexpr double kCachedRadiusNs = 0.6;
+constexpr double kStreamedRadiusNs = 0.9;
 
 bool MatrixCached(double n) { return MatrixBytes(n, n + 1) <= kCachedMatrixBytes; }
 double StepNs(double n) { return MatrixCached(n) ? kCachedStepNs : kStreamedStepNs; }
-double RadiusNs(double n) { return MatrixCached(n) ? kCachedRadiusNs : kLoopNs; }
+double RadiusNs(double n) { return MatrixCached(n) ? kCachedRadiusNs : kStreamedRadiusNs; }
 
 // The QR sweeps of ρ(B) may take 15 n^3 multiply-adds, about nine double-shift
 // sweeps per eigenvalue where two are usual, but never more than their worst
