@@ -24,9 +24,9 @@ std::string ExpectProgressAndStop(std::string_view method, std::string_view text
   StoppingSink stopping(2);
   ScriptedDialogs stopped_dialogs(answers, {});
   TraceBuffer stopped_pane("previous result");
-  EXPECT_EQ(RunCommand(command, stopped_dialogs, text, stopped_pane, 6, {}, &stopping, nullptr,
-                       exact),
-            Outcome::kStopped);
+  EXPECT_EQ(
+      RunCommand(command, stopped_dialogs, text, stopped_pane, 6, {}, &stopping, nullptr, exact),
+      Outcome::kStopped);
   EXPECT_FALSE(stopped_pane.changed());
   return std::string(pane.text());
 }
