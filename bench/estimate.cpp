@@ -10,7 +10,8 @@
 // exact mode, whose estimate comes from the fractions read from FILE (ORDER
 // rows and columns; a system a column more); "fits" is "not exact" when an
 // entry is not, and "no" when the order's decimal estimate or the fractions
-// read would not fit already (as the runner refuses them first).
+// read would not fit already (as the runner refuses them first). For
+// vector-norms ORDER is the vector's length, which FILE alone gives.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,10 +26,12 @@
 #include "frame/budget.h"
 #include "frame/calibration.h"
 #include "linalg/exact_readers.h"
+#include "linalg/readers.h"
 #include "matrices/estimates.h"
 #include "orthogonal/estimates.h"
 #include "systems/direct_estimates.h"
 #include "systems/iterative.h"
+#include "text/text_util.h"
 #include "web/session.h"
 
 namespace {
@@ -122,6 +125,23 @@ constexpr ExactMethod kExactMethods[] = {
     {"condition",
      [](const matcalc::RationalMatrix& a, int n, int) { return matcalc::ExactConditionWork(a, n); },
      0},
+    {"positive-definite",
+     [](const matcalc::RationalMatrix& a, int n, int) {
+       return matcalc::ExactPositiveDefiniteWork(a, n);
+     },
+     0},
+    {"diagonal-dominance",
+     [](const matcalc::RationalMatrix& a, int n, int) {
+       return matcalc::ExactDiagonalDominanceWork(a, n);
+     },
+     0},
+    {"matrix-norms",
+     [](const matcalc::RationalMatrix& a, int n, int) {
+       return matcalc::ExactMatrixNormsWork(a, n);
+     },
+     0},
+    // Square, m = n, as the decimal table has it.
+    {"gram-schmidt", &matcalc::ExactGramSchmidtWork, 0},
 };
 
 // The order's decimal estimate and the fractions' room before they are
@@ -140,7 +160,40 @@ bool FitsBeforeReading(const char* name, int order, int columns, double text_byt
   return matcalc::FitsBudget(matcalc::TotalNeeds(reading, text_bytes, matcalc::kRunnerCosts));
 }
 
+// The vector norms, whose order is the vector's length: the vector read
+// in decimals, its room as fractions, then the fractions read, each weighed
+// before the next as the runner does.
+int EstimateExactVectorNorms(const std::string& text) {
+  const double text_bytes = static_cast<double>(text.size());
+  const auto fits = [&](const matcalc::WorkEstimate& work) {
+    return matcalc::FitsBudget(matcalc::TotalNeeds(work, text_bytes, matcalc::kRunnerCosts));
+  };
+  matcalc::Vector v;
+  matcalc::ReadVector(matcalc::TrimSpaces(text), v);
+  if (!fits(matcalc::VectorNormsWork(v)) || !fits(matcalc::ExactVectorReadingWork(v))) {
+    std::printf("fits\tno\n");
+    return 0;
+  }
+  matcalc::Vector again;
+  matcalc::RationalVector exact;
+  if (!matcalc::ReadVectorExact(matcalc::TrimSpaces(text), again, exact)) {
+    std::printf("fits\tnot exact\n");
+    return 0;
+  }
+  const matcalc::BudgetNeeds needs =
+      matcalc::TotalNeeds(matcalc::ExactVectorNormsWork(exact), text_bytes, matcalc::kRunnerCosts);
+  std::printf("bytes\t%.0f\nseconds\t%.3f\nfits\t%s\n", needs.bytes, needs.nanoseconds * 1e-9,
+              matcalc::FitsBudget(needs) ? "yes" : "no");
+  return 0;
+}
+
 int EstimateExact(const char* name, int order, const char* path) {
+  if (std::strcmp(name, "vector-norms") == 0) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return EstimateExactVectorNorms(text.str());
+  }
   for (const ExactMethod& method : kExactMethods) {
     if (std::strcmp(method.name, name) != 0) continue;
     std::ifstream in(path, std::ios::binary);

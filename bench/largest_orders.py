@@ -11,8 +11,11 @@ estimate says it uses (one must be at least a quarter).
 With --exact, the commands that compute in fractions, in the exact mode:
 the 矩阵 menu's on integer matrices (entries -9..9, full rank), the direct
 methods and solvers on entries drawn from -99..99 (symmetric for ldlt,
-tridiagonal for the chase): the estimate then comes from the fractions read,
-so every step of the bisection reads its own text.
+tridiagonal for the chase; positive-definite and diagonal-dominance with a
+diagonal of 99 n + 1, so every minor and row is reached, symmetric for the
+first; vector-norms on a vector whose length is the "order"): the estimate
+then comes from the fractions read, so every step of the bisection reads its
+own text.
 
 Each method runs once at its largest order, up to a minute each."""
 
@@ -48,6 +51,13 @@ def largest_order(method):
         if method == "tridiagonal":
             # Its fractions grow with n, not n^2: the fractions read end it.
             high = 4096
+        elif method in ("diagonal-dominance", "matrix-norms"):
+            # Sums along lines, n^2 of them: the fractions read end them.
+            high = 8192
+        elif method == "vector-norms":
+            # Its order is the vector's length: the text and the fractions
+            # read end it.
+            high = 1 << 24
     if fits(method, high):
         return high
     while high - low > 1:
@@ -68,7 +78,8 @@ def largest_order(method):
 MATRIX_MENU = ["row-echelon", "rref", "rank", "general-solution", "inverse-by-rows",
                "transpose", "determinant-by-rows"]
 DIRECT_EXACT = ["inverse", "determinant", "lu", "gauss", "lu-solve", "ldlt", "tridiagonal",
-                "condition"]
+                "condition", "positive-definite", "diagonal-dominance", "vector-norms",
+                "matrix-norms", "gram-schmidt"]
 
 
 def main(argv):

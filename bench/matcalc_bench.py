@@ -149,11 +149,18 @@ def matrix_text(kind, n):
 def write_integers99(out, rnd, kind, n):
     """Entries drawn from -99..99 each on their own (full rank but by
     chance): "integer99" square, "integer99-system" with b, the
-    "-symmetric-" one symmetric, the "-band-" one 0 off the three diagonals
-    of A."""
+    "-symmetric" one symmetric, the "-band-" one 0 off the three diagonals
+    of A, the "-dominant" one with 99 n + 1 on the diagonal (beyond every
+    row's other magnitudes, so positive definite when symmetric too);
+    "integer99-vector" n of them on one line."""
+    if kind.endswith("-vector"):
+        out.write(" ".join(str(rnd.randint(-99, 99)) for _ in range(n)))
+        out.write("\r\n")
+        return
     system = kind.endswith("system")
     symmetric = "-symmetric" in kind
     band = "-band" in kind
+    dominant = "-dominant" in kind
     above = {}
     for i in range(n):
         row = []
@@ -166,11 +173,20 @@ def write_integers99(out, rnd, kind, n):
                 row.append(str(rnd.randint(-99, 99)))
                 if symmetric and i < j < n:
                     above[(i, j)] = row[-1]
+        if dominant:
+            row[i] = str(99 * n + 1)
         out.write(" ".join(row))
         out.write("\r\n")
 
 
+# A command whose order its text alone gives: 向量范数 reads a vector, and
+# its order is the vector's length (only in the exact mode's bisection).
+ORDERLESS = {"vector-norms": ("integer99-vector", [], 15)}
+
+
 def answers(method, n):
+    if method in ORDERLESS:
+        return ORDERLESS[method]
     kind, rest, digits = METHODS[method]
     return kind, [str(n)] + [text.format(n=n, n1=n - 1, n100=100 * n) for text in rest], digits
 
@@ -185,8 +201,14 @@ class Run(tuple):
 # The matrix menu in the exact mode: integer matrices of full rank (a
 # system: one with a diagonal beyond its row sums). The direct methods and
 # solvers: entries in -99..99, symmetric for the LDLᵀ factorisation and
-# tridiagonal for the chase.
-EXACT_KINDS = {"general-solution": "integer-system",
+# tridiagonal for the chase; the definiteness and dominance tests on matrices
+# that pass every row (symmetric for definiteness) with a diagonal of
+# 99 n + 1, so that every minor and row sum is computed; the vector norms on
+# a vector of that many components.
+EXACT_KINDS = {"positive-definite": "integer99-symmetric-dominant",
+               "diagonal-dominance": "integer99-dominant", "matrix-norms": "integer99",
+               "gram-schmidt": "integer99", "vector-norms": "integer99-vector",
+               "general-solution": "integer-system",
                "inverse": "integer99", "determinant": "integer99", "lu": "integer99",
                "condition": "integer99", "gauss": "integer99-system",
                "lu-solve": "integer99-system", "ldlt": "integer99-symmetric-system",

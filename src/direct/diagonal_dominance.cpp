@@ -17,8 +17,6 @@ WorkEstimate DiagonalDominanceWork(int order, int /*digits*/) {
   return {MatrixBytes(n, n + 1) + MatrixBytes(n, n), TraceBytes(n * n, 400), n * n * kLoopNs};
 }
 
-namespace {
-
 // The exact mode sums each row's magnitudes in fractions: n^2 additions of
 // fractions as long as a row's sum, and the matrix printed as read.
 WorkEstimate ExactDiagonalDominanceWork(const RationalMatrix& a, int n) {
@@ -26,6 +24,8 @@ WorkEstimate ExactDiagonalDominanceWork(const RationalMatrix& a, int n) {
   const double bits = LineSumBits(a, n, false);
   return ExactWork(bits, m * m, m * (m + 1) + 1, m * m, 400);
 }
+
+namespace {
 
 // The trace over the matrix as read (its columns 1..n), decimals or exact
 // fractions alike: only the comparisons differ.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "frame/frame.h"
+#include "linalg/matrix.h"
 
 namespace matcalc {
 
@@ -14,5 +15,8 @@ WorkEstimate TriangularWork(int order, int digits);
 WorkEstimate PositiveDefiniteWork(int order, int digits);
 WorkEstimate DiagonalDominanceWork(int order, int digits);
 WorkEstimate MatrixNormsWork(int order, int digits);
+// The vector norms' order is the vector's length, known once it is read:
+// what its trace needs, the components printed as read.
+WorkEstimate VectorNormsWork(const Vector& v);
 
 }  // namespace matcalc

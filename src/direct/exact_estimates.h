@@ -39,6 +39,13 @@ WorkEstimate ExactWork(double bits, double updates, double entries, double print
 WorkEstimate ExactInverseWork(const RationalMatrix& a, int n);
 WorkEstimate ExactDeterminantWork(const RationalMatrix& a, int n);
 WorkEstimate ExactTriangularWork(const RationalMatrix& a, int n);
+WorkEstimate ExactPositiveDefiniteWork(const RationalMatrix& a, int n);
+WorkEstimate ExactDiagonalDominanceWork(const RationalMatrix& a, int n);
+WorkEstimate ExactMatrixNormsWork(const RationalMatrix& a, int n);
+// The vector norms: the fractions' room before the vector is read again
+// into them, then the norms' work on the fractions read.
+WorkEstimate ExactVectorReadingWork(const Vector& v);
+WorkEstimate ExactVectorNormsWork(const RationalVector& v);
 
 // The bits a numerator or denominator of a running sum of magnitudes can
 // reach, for the sums along the rows of the leading n x n block of `a` (or,

@@ -30,6 +30,8 @@ namespace {
 TraceBuffer& AppendValueAsRead(TraceBuffer& out, double x) { return out.AppendNumber(x); }
 TraceBuffer& AppendValueAsRead(TraceBuffer& out, const Rational& x) { return AppendValue(out, x); }
 
+}  // namespace
+
 // The vector norms' needs, known exactly once the vector is read: the
 // components printed after four spaces and the three norm lines.
 WorkEstimate VectorNormsWork(const Vector& v) {
@@ -57,6 +59,8 @@ WorkEstimate ExactVectorNormsWork(const RationalVector& v) {
   work.nanoseconds += 2 * m * kLoopNs;
   return work;
 }
+
+namespace {
 
 // The vector's trace over its components as read, decimals or fractions;
 // `doubles` gives the 2-norm in both modes.
@@ -131,8 +135,6 @@ WorkEstimate MatrixNormsWork(int order, int /*digits*/) {
           4.0 / 3 * n * n * n * kLoopNs};
 }
 
-namespace {
-
 // The exact matrix norms: the column and row sums, 2 n^2 additions of
 // fractions as long as the longest sum, with the decimal 2-norm and F-norm
 // beside them.
@@ -146,6 +148,8 @@ WorkEstimate ExactMatrixNormsWork(const RationalMatrix& a, int n) {
   work.nanoseconds += decimal.nanoseconds;
   return work;
 }
+
+namespace {
 
 // The matrix's trace over its entries as read (columns 1..n), decimals or
 // fractions; `doubles` gives the 2-norm and the F-norm in both modes.

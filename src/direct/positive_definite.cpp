@@ -39,6 +39,8 @@ BasicMatrix<T> LeadingBlock(const BasicMatrix<T>& a, int k) {
 void AppendMinor(TraceBuffer& out, double d, int digits) { out.AppendNumber(RoundTo(d, digits)); }
 void AppendMinor(TraceBuffer& out, const Rational& d, int /*digits*/) { AppendValue(out, d); }
 
+}  // namespace
+
 // The exact mode: every minor of order k is an elimination of k^3 / 3
 // updates, n^4 / 12 in all, of fractions as long as the minors.
 WorkEstimate ExactPositiveDefiniteWork(const RationalMatrix& a, int n) {
@@ -47,6 +49,8 @@ WorkEstimate ExactPositiveDefiniteWork(const RationalMatrix& a, int n) {
   return ExactWork(bits, m * m * m * m / 12 + m * m * m / 3, m * (3 * m + 1), m * m + m,
                    300 + 60 * m);
 }
+
+namespace {
 
 // The trace over the matrix as read (columns 1..n), written once for
 // decimals, whose eliminations round every update to 7 places, and exact

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/frame.h"
+#include "linalg/exact_readers.h"
 
 namespace matcalc {
 
@@ -16,5 +17,9 @@ WorkEstimate CurveFitWork(int m, int n, int digits);
 // Order n, at most `limit` iterations (the trace has room for at most
 // max(10 n, 100) of them; the work is that of the usual 4 per eigenvalue).
 WorkEstimate QrEigenvaluesWork(int n, long long limit, int digits);
+
+// 施密特正交化 in the exact mode, on the m x n matrix read: its β and
+// coefficients are exact fractions, the rest as the decimal mode has it.
+WorkEstimate ExactGramSchmidtWork(const RationalMatrix& read, int m, int n);
 
 }  // namespace matcalc

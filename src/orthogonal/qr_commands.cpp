@@ -167,6 +167,8 @@ double GramBits(const RationalMatrix& a, int m, int n) {
   return total;
 }
 
+}  // namespace
+
 // The exact orthogonalisation: per column k the k - 1 dot products and
 // multiples of fractions of GramBits, and (β_k, a_j) for R; β, the
 // coefficients and the norms printed exactly; e, Q and R in decimals as the
@@ -183,6 +185,8 @@ WorkEstimate ExactGramSchmidtWork(const RationalMatrix& read, int m_rows, int n_
   work.nanoseconds += decimal.nanoseconds;
   return work;
 }
+
+namespace {
 
 // A value as the β part of the trace shows it: a double rounded to D, a
 // fraction as it is.
