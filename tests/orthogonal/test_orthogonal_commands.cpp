@@ -200,7 +200,6 @@ TEST(OrthogonalCommands, ChartsOfTheQrMethodAndTheCurveFit) {
   EXPECT_EQ(plan.x.title, "x");
   EXPECT_FALSE(plan.panels[0].y.log_scale);
   EXPECT_NE(ChartPlanJson(plan).find("\"scatter\":true"), std::string::npos);
-  EXPECT_NE(ChartPlanJson(plan).find("\"wholeX\":false"), std::string::npos);
 }
 
 }  // namespace
